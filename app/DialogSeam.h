@@ -1,0 +1,51 @@
+#pragma once
+// Every modal dialog and message box of the main window goes through this
+// interface: the real one shows Qt dialogs, tests answer from a script.
+#include <QString>
+#include <optional>
+
+#include "printing/Canvas.h"
+#include "printing/PageMetrics.h"
+
+class QPrinter;
+class QWidget;
+
+enum class Answer { Yes, No, Cancel };
+
+// What the print dialog returns: the range the user chose.
+struct PrintChoice {
+  enum Range { AllPages, Selection, PageRange } Kind = AllPages;
+  int FromPage = 1;
+  int ToPage = 1;
+};
+
+class DialogSeam {
+ public:
+  virtual ~DialogSeam() = default;
+
+  // Open dialog: no filter, no title, no initial folder. nullopt on cancel.
+  virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
+
+  // Message boxes (text already converted from GBK).
+  virtual void Information(QWidget* parent, const QString& text) = 0;
+  virtual void Error(QWidget* parent, const QString& text) = 0;
+  virtual Answer AskYesNo(QWidget* parent, const QString& text) = 0;
+  virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+
+  // Font dialog seeded with `current`; nullopt on cancel.
+  virtual std::optional<FontSpec> ChooseFont(QWidget* parent, const FontSpec& current) = 0;
+
+  // Printer set-up on `printer` (printer, paper, orientation); true if accepted.
+  virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
+
+  // Print dialog for pages minPage..maxPage; nullopt on cancel.
+  virtual std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,
+                                           int maxPage) = 0;
+
+  // TPagepnDlg: choose a page of `pageCount`, `current` preselected; nullopt on cancel.
+  virtual std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) = 0;
+
+  // TPageBdDlg: edits the printer margins of `metrics` in millimetres;
+  // writes them only on OK and returns true then.
+  virtual bool PageMargins(QWidget* parent, PageMetrics& metrics) = 0;
+};

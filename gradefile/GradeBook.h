@@ -1,0 +1,93 @@
+#pragma once
+// The open grade file in memory: its lines exactly as read, the lists derived
+// from them, and every rule that changes them. No widgets here; the main
+// window only shows what this class decides.
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+// The magic first line and the texts of the load/save messages, as GBK.
+namespace GradeTexts {
+const std::string& MagicLine();      // "***** VelmoraTarvin版 *****"
+const std::string& NotExist();       // "不存在!"            (after the path)
+const std::string& NotGradeFile();   // "不是Velmora生成的文件，打开失败!" (after the path)
+const std::string& AskSave();        // "当前的成绩有所变动，存储吗?"
+const std::string& Saved();          // "存储完毕！"
+const std::string& NoCourseKey();    // "*****"
+}  // namespace GradeTexts
+
+enum class LoadOutcome { Loaded, Missing, NotGradeFile, ReadError };
+
+struct LoadResult {
+  LoadOutcome Outcome = LoadOutcome::Loaded;
+  // GBK text for the message box (path bytes followed by the fixed text);
+  // empty when loaded.
+  std::string Message;
+};
+
+struct SaveResult {
+  bool Ok = true;
+  // GBK text naming the file and the reason, for the message box; empty on success.
+  std::string Message;
+};
+
+// One student row of the grid: the 7 cells as GBK bytes, and the index of its
+// record in GradeLines (npos for the one empty row of a course without students).
+struct StudentRow {
+  std::array<std::string, 7> Cells;
+  std::size_t LineIndex = static_cast<std::size_t>(-1);
+};
+
+// What showing a course puts on screen: the share for the weighting field
+// and at least one student row.
+struct CourseView {
+  std::string Share;
+  std::vector<StudentRow> Rows;
+};
+
+class GradeBook {
+ public:
+  Lines HeadLines;    // every non-"cj" line after the magic line, file order
+  Lines GradeLines;   // every "cj" record, file order; rewritten in place only
+  Lines CourseKeys;   // one 5-byte key per run of header lines
+  Lines ClassGroups;  // distinct key(5)+class(8), order of first appearance
+  Lines CourseRows;   // the course list's row texts, parallel to CourseKeys
+  bool Modified = false;
+
+  // Reads a grade file into fresh lists and swaps them in only on success;
+  // on any failure the book is unchanged. Loading clears Modified.
+  LoadResult Load(const std::filesystem::path& path);
+
+  // Writes the book atomically (temporary file beside the target, then
+  // rename). On failure the old file is untouched and Modified stays.
+  SaveResult Save(const std::filesystem::path& path);
+
+  // The bytes Save writes (magic line, runs of header lines each followed by
+  // their grade records, CR LF).
+  std::string Serialize() const;
+
+  // Rebuilds CourseKeys, CourseRows and ClassGroups from the lines.
+  void BuildCourseList();
+
+  // The weighting text and the student rows of one course key.
+  CourseView ShowCourse(std::string_view key) const;
+
+  // Stores an edit of the weighting field for the course of course-list row
+  // `courseRow` (from 1). Returns false (nothing stored) when the row names
+  // no course. On success Modified is set.
+  bool StoreShare(int courseRow, std::string_view editText);
+
+  // Writes an edit through: `cells` is the grid row, `col` the edited column
+  // (4..6), `text` the editor's text. Stores the text in the cell, recomputes
+  // the total for columns 4 and 5 from `share`, sets Modified, then rewrites
+  // the record of the course of list row `courseRow` whose student number is
+  // the first 10 bytes of cells[1]. Returns true when a record was rewritten
+  // (the save command is enabled only then).
+  bool WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
+                    std::string_view text, std::string_view share);
+};

@@ -1,0 +1,37 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+struct TDeviceMetrics {
+  std::int32_t Dpi = 0;
+  std::int32_t PageHeight = 0;
+  std::int32_t PageWidth = 0;
+  std::int32_t MarginLeft = 0;
+  std::int32_t MarginRight = 0;
+  std::int32_t MarginTop = 0;
+  std::int32_t MarginBottom = 0;
+  std::int32_t LineHeight = 0;
+  std::int32_t CharWidth = 0;
+  std::int32_t HalfLine = 0;
+  std::int32_t HalfChar = 0;
+  bool operator==(const TDeviceMetrics&) const = default;
+};
+
+enum : int { DevicePrinter = 0, DeviceScreen = 1 };
+
+// Entry 0 the printer, entry 1 the screen.
+using PageMetrics = std::array<TDeviceMetrics, 2>;
+
+// What SetpvParameter measures on the two devices with their measuring fonts.
+struct DeviceMeasurement {
+  std::int32_t PrinterPageWidth = 0;   // HORZRES
+  std::int32_t PrinterPageHeight = 0;  // VERTRES
+  std::int32_t PrinterTextWidth = 0;   // width of "1234567890"
+  std::int32_t PrinterTextHeight = 0;  // height of "1234567890"
+  std::int32_t ScreenTextWidth = 0;
+  std::int32_t ScreenTextHeight = 0;
+};
+
+// Recomputes every field of both entries except the two Dpi values and the
+// printer margins, from what was measured.
+void DerivePageMetrics(PageMetrics& metrics, const DeviceMeasurement& measured);
