@@ -106,6 +106,7 @@ class Tdataout : public QMainWindow {
   bool Modified() const { return Book.Modified; }
 
   // ---- preview/TdataoutPreview.cpp --------------------------------------
+  void MeasureResolutions();  // FormCreate step 6: printer and screen Dpi
   void Z1Click();
   void N11Click();
   void G1Click();
