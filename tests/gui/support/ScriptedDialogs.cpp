@@ -1,0 +1,104 @@
+#include "support/ScriptedDialogs.h"
+
+template <typename T>
+std::optional<T> ScriptedDialogs::Next(std::deque<T>& queue) {
+  if (queue.empty()) {
+    ++Unscripted;
+    return std::nullopt;
+  }
+  T value = std::move(queue.front());
+  queue.pop_front();
+  return value;
+}
+
+int ScriptedDialogs::Count(Kind kind) const {
+  int n = 0;
+  for (const Call& c : Calls) n += c.What == kind ? 1 : 0;
+  return n;
+}
+
+QStringList ScriptedDialogs::Texts(Kind kind) const {
+  QStringList out;
+  for (const Call& c : Calls)
+    if (c.What == kind) out << c.Text;
+  return out;
+}
+
+QStringList ScriptedDialogs::Messages() const {
+  QStringList out;
+  for (const Call& c : Calls)
+    if (c.What == Kind::Information || c.What == Kind::Error || c.What == Kind::AskYesNo ||
+        c.What == Kind::AskYesNoCancel)
+      out << c.Text;
+  return out;
+}
+
+void ScriptedDialogs::ClearCalls() {
+  Calls.clear();
+  Unscripted = 0;
+  FontsOffered.clear();
+  PrintRanges.clear();
+  PagesOffered.clear();
+  MarginsOffered.clear();
+}
+
+std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
+  Calls.push_back({Kind::OpenFile, {}});
+  auto v = Next(OpenFiles);
+  return v ? *v : std::nullopt;
+}
+
+void ScriptedDialogs::Information(QWidget*, const QString& text) {
+  Calls.push_back({Kind::Information, text});
+}
+
+void ScriptedDialogs::Error(QWidget*, const QString& text) {
+  Calls.push_back({Kind::Error, text});
+}
+
+Answer ScriptedDialogs::AskYesNo(QWidget*, const QString& text) {
+  Calls.push_back({Kind::AskYesNo, text});
+  // Closing a Yes/No box without answering is a No.
+  return Next(YesNoAnswers).value_or(Answer::No);
+}
+
+Answer ScriptedDialogs::AskYesNoCancel(QWidget*, const QString& text) {
+  Calls.push_back({Kind::AskYesNoCancel, text});
+  return Next(YesNoCancelAnswers).value_or(Answer::Cancel);
+}
+
+std::optional<FontSpec> ScriptedDialogs::ChooseFont(QWidget*, const FontSpec& current) {
+  Calls.push_back({Kind::ChooseFont, {}});
+  FontsOffered.push_back(current);
+  auto v = Next(Fonts);
+  return v ? *v : std::nullopt;
+}
+
+bool ScriptedDialogs::PrinterSetup(QWidget*, QPrinter&) {
+  Calls.push_back({Kind::PrinterSetup, {}});
+  return Next(PrinterSetups).value_or(false);
+}
+
+std::optional<PrintChoice> ScriptedDialogs::Print(QWidget*, QPrinter&, int minPage,
+                                                  int maxPage) {
+  Calls.push_back({Kind::Print, {}});
+  PrintRanges.emplace_back(minPage, maxPage);
+  auto v = Next(Prints);
+  return v ? *v : std::nullopt;
+}
+
+std::optional<int> ScriptedDialogs::ChoosePage(QWidget*, int pageCount, int current) {
+  Calls.push_back({Kind::ChoosePage, {}});
+  PagesOffered.emplace_back(pageCount, current);
+  auto v = Next(Pages);
+  return v ? *v : std::nullopt;
+}
+
+bool ScriptedDialogs::PageMargins(QWidget*, PageMetrics& metrics) {
+  Calls.push_back({Kind::PageMargins, {}});
+  MarginsOffered.push_back(metrics);
+  auto v = Next(Margins);
+  if (!v || !*v) return false;
+  metrics = **v;
+  return true;
+}

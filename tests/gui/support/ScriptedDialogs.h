@@ -1,0 +1,68 @@
+#pragma once
+// The dialog seam of the GUI tests: every modal question is answered from a
+// queue the test fills beforehand, and every question asked is recorded so a
+// test can check what the teacher would have seen. A question with nothing
+// scripted gets the "cancel" answer and is counted in Unscripted.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/DialogSeam.h"
+
+class ScriptedDialogs : public DialogSeam {
+ public:
+  enum class Kind {
+    OpenFile, Information, Error, AskYesNo, AskYesNoCancel,
+    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins,
+  };
+
+  struct Call {
+    Kind What;
+    QString Text;  // message text; empty for dialogs without one
+  };
+
+  // ---- the script: one queue per kind of question ------------------------
+  std::deque<std::optional<QString>> OpenFiles;   // nullopt = cancel
+  std::deque<Answer> YesNoAnswers;                // AskYesNo
+  std::deque<Answer> YesNoCancelAnswers;          // AskYesNoCancel
+  std::deque<std::optional<FontSpec>> Fonts;      // nullopt = cancel
+  std::deque<bool> PrinterSetups;                 // accepted or not
+  std::deque<std::optional<PrintChoice>> Prints;  // nullopt = cancel
+  std::deque<std::optional<int>> Pages;           // nullopt = cancel
+  // nullopt = cancel; a value replaces the metrics handed to the dialog.
+  std::deque<std::optional<PageMetrics>> Margins;
+
+  // ---- what was asked ------------------------------------------------------
+  std::vector<Call> Calls;
+  int Unscripted = 0;  // questions asked with an empty queue
+
+  // What the dialogs were seeded with, for tests of the callers.
+  std::vector<FontSpec> FontsOffered;
+  std::vector<std::pair<int, int>> PrintRanges;      // minPage, maxPage
+  std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
+  std::vector<PageMetrics> MarginsOffered;
+
+  int Count(Kind kind) const;
+  QStringList Texts(Kind kind) const;  // texts of the calls of one kind
+  QStringList Messages() const;        // texts of every message box, in order
+  void ClearCalls();
+
+  // DialogSeam
+  std::optional<QString> OpenFileName(QWidget* parent) override;
+  void Information(QWidget* parent, const QString& text) override;
+  void Error(QWidget* parent, const QString& text) override;
+  Answer AskYesNo(QWidget* parent, const QString& text) override;
+  Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
+  std::optional<FontSpec> ChooseFont(QWidget* parent, const FontSpec& current) override;
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
+  std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,
+                                   int maxPage) override;
+  std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
+  bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
+
+ private:
+  template <typename T>
+  std::optional<T> Next(std::deque<T>& queue);
+};
