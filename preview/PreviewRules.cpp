@@ -1,0 +1,121 @@
+#include "preview/PreviewRules.h"
+
+#include <cmath>
+#include <limits>
+
+#include "gradefile/Gbk.h"
+#include "grading/Numbers.h"
+
+namespace preview {
+
+namespace {
+
+constexpr double kSmallestPoints = 3.0;
+constexpr double kLargestPoints = 24.0;
+constexpr std::int32_t kFallbackPoints = 10;
+
+// Round for values that may lie beyond 32 bits (absurd margins typed in).
+std::int32_t RoundSaturated(double value) {
+  constexpr double lo = std::numeric_limits<std::int32_t>::min();
+  constexpr double hi = std::numeric_limits<std::int32_t>::max();
+  if (!(value > lo)) return std::numeric_limits<std::int32_t>::min();
+  if (!(value < hi)) return std::numeric_limits<std::int32_t>::max();
+  return Round(value);
+}
+
+}  // namespace
+
+ZoomLimits ComputeZoomLimits(std::int32_t bodyFontPoints) {
+  double s = std::fabs(static_cast<double>(bodyFontPoints));
+  if (s == 0.0) s = kFallbackPoints;
+  ZoomLimits limits;
+  // Both loops run at least once from one step beyond 1.0, so the first pass
+  // tests the font at zoom 1.0 itself.
+  limits.Min = ZoomInFactor;
+  double t = s * ZoomInFactor;
+  do {
+    limits.Min = limits.Min * ZoomOutFactor;
+    t = t * ZoomOutFactor;
+  } while (!(t <= kSmallestPoints));
+  limits.Max = ZoomOutFactor;
+  t = s * ZoomOutFactor;
+  do {
+    limits.Max = limits.Max * ZoomInFactor;
+    t = t * ZoomInFactor;
+  } while (!(t >= kLargestPoints));
+  return limits;
+}
+
+double ZoomedIn(double zoom, double zoomMax) {
+  return zoom < zoomMax ? zoom * ZoomInFactor : zoom;
+}
+
+double ZoomedOut(double zoom, double zoomMin) {
+  return zoom > zoomMin ? zoom * ZoomOutFactor : zoom;
+}
+
+CommandStates PreviewCommands(const PreviewState& s) {
+  CommandStates c;
+  if (s.SheetIndex <= 0) return c;  // everything disabled
+  c.PreviousPage = s.CurPage > 1;
+  c.NextPage = s.PageCount > s.CurPage;
+  c.ChoosePage = s.PageCount > 1;
+  c.ZoomIn = s.Zoom < s.ZoomMax;
+  c.ZoomOut = s.Zoom > s.ZoomMin;
+  c.FirstLast = true;
+  c.Scroll = true;
+  c.Print = true;
+  return c;
+}
+
+const std::string& SheetName(std::int32_t sheetIndex) {
+  static const std::string none;
+  static const std::string gradeSheet = Gbk("学生成绩单");
+  return sheetIndex == 1 ? gradeSheet : none;
+}
+
+std::array<std::string, 3> PreviewStatusTexts(const PreviewState& s) {
+  if (s.SheetIndex <= 0) return {};
+  static const std::string total = Gbk(" 共 ");
+  static const std::string page = Gbk(" 第 ");
+  static const std::string pages = Gbk(" 页");
+  return {" " + SheetName(s.SheetIndex), total + std::to_string(s.PageCount) + pages,
+          page + std::to_string(s.CurPage) + pages};
+}
+
+std::int32_t MarginPixelsToMm(std::int32_t pixels, std::int32_t dpi) {
+  if (dpi == 0) return 0;
+  return RoundSaturated(static_cast<double>(pixels) * 25.4 / static_cast<double>(dpi));
+}
+
+std::int32_t MarginMmToPixels(std::int32_t mm, std::int32_t dpi) {
+  return RoundSaturated(static_cast<double>(mm) * static_cast<double>(dpi) / 25.4);
+}
+
+std::int32_t ReadMarginText(std::string_view text) {
+  // The one trimming rule of the program: ASCII blanks only.
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  constexpr std::int64_t cap = std::numeric_limits<std::int32_t>::max();
+  std::int64_t digits = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    digits = digits * 10 + (text[i] - '0');
+    if (digits > cap) digits = cap;
+  }
+  const bool whole = i == text.size();
+  const std::int64_t value = whole && negative ? -digits : digits;
+  return static_cast<std::int32_t>(value);
+}
+
+std::int32_t MarginTextToPixels(std::string_view text, std::int32_t dpi) {
+  return MarginMmToPixels(ReadMarginText(text), dpi);
+}
+
+}  // namespace preview

@@ -1,0 +1,33 @@
+#include "preview/TDrawGrid.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "app/Tdataout.h"
+
+TDrawGrid::TDrawGrid(Tdataout* owner, QWidget* parent)
+    : QWidget(parent), owner_(owner), brush_(Qt::white) {
+  setObjectName(QStringLiteral("DrawGrid1"));
+  // The whole cell is painted on every paint event; nothing shows through.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAutoFillBackground(false);
+  setFocusPolicy(Qt::NoFocus);
+  setFixedSize(1, 1);
+}
+
+void TDrawGrid::SetCellBrush(const QBrush& brush) {
+  brush_ = brush;
+  update();
+}
+
+void TDrawGrid::SetCellSize(int width, int height) {
+  setFixedSize(qMax(width, 0), qMax(height, 0));
+}
+
+void TDrawGrid::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  // Qt clips to the exposed region; the page is drawn whole and only the
+  // uncovered part reaches the screen.
+  painter.fillRect(event->rect(), brush_);
+  if (owner_ != nullptr) owner_->DrawGrid1DrawCell(painter);
+}

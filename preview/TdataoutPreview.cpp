@@ -1,0 +1,345 @@
+// The preview half of the main window: views and the sheet printer, the page
+// surface, zoom, navigation, page dialogs, fonts, printer set-up, printing.
+#include <QAction>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/Tdataout.h"
+#include "gradefile/Gbk.h"
+#include "grading/Numbers.h"
+#include "preview/PreviewRules.h"
+#include "preview/TDrawGrid.h"
+
+namespace {
+
+QString Ui(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
+
+void Enable(QAction* action, bool on) {
+  if (action != nullptr) action->setEnabled(on);
+}
+void Enable(QToolButton* button, bool on) {
+  if (button != nullptr) button->setEnabled(on);
+}
+
+}  // namespace
+
+void Tdataout::MeasureResolutions() {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (!info.isNull()) {
+    Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  } else {
+    Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    Printer->setOutputFormat(QPrinter::PdfFormat);
+    Printer->setResolution(600);
+    Printer->setPageSize(QPageSize(QPageSize::A4));
+  }
+  Setup.Metrics[DevicePrinter].Dpi = Printer->resolution();
+  QWidget* screenDevice = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
+  Setup.Metrics[DeviceScreen].Dpi = screenDevice->logicalDpiY();
+}
+
+void Tdataout::InitZoomLimits() {
+  const preview::ZoomLimits limits = preview::ComputeZoomLimits(Setup.BodyFont.Size);
+  ZoomMin = limits.Min;
+  ZoomMax = limits.Max;
+  Zoom = 1.0;
+}
+
+void Tdataout::Z1Click() {
+  if (Views != nullptr && Panel1 != nullptr) Views->setCurrentWidget(Panel1);
+  if (ToolBar1 != nullptr) ToolBar1->setVisible(false);
+  if (StatusBar1 != nullptr) StatusBar1->setVisible(false);
+  Enable(N7, false);
+  if (P1 != nullptr) P1->setVisible(false);
+  Enable(Z1, false);
+  Enable(N11, true);
+  Enable(G1, true);
+}
+
+namespace {
+void ShowPreview(Tdataout& w) {
+  if (w.Views != nullptr && w.ScrollBox1 != nullptr) w.Views->setCurrentWidget(w.ScrollBox1);
+  if (w.ToolBar1 != nullptr) w.ToolBar1->setVisible(true);
+  if (w.StatusBar1 != nullptr) w.StatusBar1->setVisible(true);
+  Enable(w.N7, true);
+  if (w.P1 != nullptr) w.P1->setVisible(true);
+  Enable(w.Z1, true);
+}
+}  // namespace
+
+void Tdataout::N11Click() {
+  ShowPreview(*this);
+  Enable(N11, false);
+  Enable(G1, true);
+  SheetMode = 0;
+  if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
+}
+
+void Tdataout::G1Click() {
+  ShowPreview(*this);
+  Enable(N11, true);
+  Enable(G1, false);
+  SheetMode = 1;
+  if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
+}
+
+void Tdataout::SelectSheet(std::uint8_t kind) {
+  if (SheetIndex > 0) {
+    SheetPrinter.reset();
+    SheetIndex = 0;
+  }
+  if (kind == 1) {
+    SheetIndex = 1;
+    SheetPrinter = std::make_unique<TdjxscjPrn>(Book, Setup, SheetMode, PageList, RowList);
+    SetpvParameter();
+    LayoutSheet();
+  }
+}
+
+void Tdataout::LayoutSheet() {
+  if (!SheetPrinter) return;
+  SheetPrinter->MakePages();
+  CurPage = SheetPrinter->FPageCount > 0 ? 1 : 0;
+  SetDrawBorder();
+  RepaintPage();
+  SetpvStatus();
+}
+
+void Tdataout::SetpvParameter() {
+  if (!Printer) return;
+  DeviceMeasurement m;
+  const QRect page = Printer->pageRect(QPrinter::DevicePixel).toRect();
+  m.PrinterPageWidth = page.width();
+  m.PrinterPageHeight = page.height();
+  static const QString digits = QStringLiteral("1234567890");
+  auto measure = [&](QPaintDevice* device, int dpi, std::int32_t& w, std::int32_t& h) {
+    QFont font(Ui(Setup.BodyFont.Name));
+    font.setPixelSize(std::max(1, std::abs(Round(-Setup.BodyFont.Size * dpi / 72.0))));
+    font.setBold((Setup.BodyFont.Style & fsBold) != 0);
+    font.setItalic((Setup.BodyFont.Style & fsItalic) != 0);
+    QFontMetrics fm(font, device);
+    w = fm.horizontalAdvance(digits);
+    h = fm.height();
+  };
+  measure(Printer.get(), Setup.Metrics[DevicePrinter].Dpi, m.PrinterTextWidth,
+          m.PrinterTextHeight);
+  QWidget* screen = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
+  measure(screen, Setup.Metrics[DeviceScreen].Dpi, m.ScreenTextWidth, m.ScreenTextHeight);
+  DerivePageMetrics(Setup.Metrics, m);
+}
+
+void Tdataout::SetDrawBorder() {
+  if (DrawGrid1 == nullptr) return;
+  const TDeviceMetrics& s = Setup.Metrics[DeviceScreen];
+  const int h = Round(s.PageHeight * Zoom);
+  const int w = Round(s.PageWidth * Zoom);
+  DrawGrid1->SetCellSize(w, h);
+  DrawGrid1->move(20, 20);
+  if (QWidget* container = DrawGrid1->parentWidget(); container != nullptr &&
+                                                     ScrollBox1 != nullptr &&
+                                                     container == ScrollBox1->widget()) {
+    container->setFixedSize(w + 40, h + 40);
+  }
+}
+
+void Tdataout::SetpvStatus() {
+  preview::PreviewState state;
+  state.SheetIndex = SheetIndex;
+  state.PageCount = SheetPrinter ? SheetPrinter->FPageCount : 0;
+  state.CurPage = CurPage;
+  state.Zoom = Zoom;
+  state.ZoomMin = ZoomMin;
+  state.ZoomMax = ZoomMax;
+  const preview::CommandStates c = preview::PreviewCommands(state);
+  const auto texts = preview::PreviewStatusTexts(state);
+  for (std::size_t i = 0; i < StatusPanels.size(); ++i)
+    if (StatusPanels[i] != nullptr) StatusPanels[i]->setText(Ui(texts[i]));
+  Enable(SpeedButton[1], c.PreviousPage);
+  Enable(L2, c.PreviousPage);
+  Enable(SpeedButton[2], c.NextPage);
+  Enable(N10, c.NextPage);
+  Enable(SpeedButton[3], c.ChoosePage);
+  Enable(C2, c.ChoosePage);
+  Enable(SpeedButton[4], c.ZoomIn);
+  Enable(G2, c.ZoomIn);
+  Enable(SpeedButton[5], c.ZoomOut);
+  Enable(S2, c.ZoomOut);
+  Enable(F3, c.FirstLast);
+  Enable(E2, c.FirstLast);
+  for (int i = 6; i <= 11; ++i) Enable(SpeedButton[i], c.Scroll);
+  Enable(P1, c.Print);
+  Enable(SpeedButton[16], c.Print);
+}
+
+void Tdataout::RepaintPage() {
+  if (DrawGrid1 != nullptr) DrawGrid1->repaint();
+}
+
+void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
+  if (SheetIndex != 1) return;
+  const TDeviceMetrics& s = Setup.Metrics[DeviceScreen];
+  const int x1 = Round(s.MarginLeft * Zoom);
+  const int y1 = Round(s.MarginTop * Zoom);
+  const int x2 = Round((s.PageWidth - s.MarginRight) * Zoom);
+  const int y2 = Round((s.PageHeight - s.MarginBottom) * Zoom);
+  painter.save();
+  painter.setPen(QPen(Qt::black, 0, Qt::DashDotDotLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+  painter.restore();
+}
+
+void Tdataout::SpeedButton1Click() {
+  if (CurPage > 1) {
+    --CurPage;
+    RepaintPage();
+    SetpvStatus();
+  }
+}
+
+void Tdataout::SpeedButton2Click() {
+  if (SheetIndex > 0 && SheetPrinter && SheetPrinter->FPageCount > CurPage) {
+    ++CurPage;
+    RepaintPage();
+    SetpvStatus();
+  }
+}
+
+void Tdataout::F3Click() {
+  if (SheetIndex > 0 && SheetPrinter && SheetPrinter->FPageCount > 0) {
+    CurPage = 1;
+    RepaintPage();
+    SetpvStatus();
+  }
+}
+
+void Tdataout::E2Click() {
+  if (SheetIndex > 0 && SheetPrinter && SheetPrinter->FPageCount > 0) {
+    CurPage = SheetPrinter->FPageCount;
+    RepaintPage();
+    SetpvStatus();
+  }
+}
+
+void Tdataout::C2Click() {
+  if (SheetIndex < 1 || !SheetPrinter || SheetPrinter->FPageCount < 2) return;
+  const std::optional<int> page = Dialogs().ChoosePage(this, SheetPrinter->FPageCount, CurPage);
+  if (!page || *page < 1 || *page > SheetPrinter->FPageCount) return;
+  CurPage = *page;
+  RepaintPage();
+  SetpvStatus();
+}
+
+void Tdataout::B3Click() {
+  if (!Dialogs().PageMargins(this, Setup.Metrics)) return;
+  SetpvParameter();
+  SetDrawBorder();
+  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
+  RepaintPage();
+  SetpvStatus();
+  SavePrintSettings(AppDir, Setup);
+}
+
+void Tdataout::SpeedButton4Click() {
+  if (Zoom < ZoomMax) {
+    Zoom = preview::ZoomedIn(Zoom, ZoomMax);
+    SetDrawBorder();
+    RepaintPage();
+    SetpvStatus();
+  }
+}
+
+void Tdataout::SpeedButton5Click() {
+  if (Zoom > ZoomMin) {
+    Zoom = preview::ZoomedOut(Zoom, ZoomMin);
+    SetDrawBorder();
+    RepaintPage();
+    SetpvStatus();
+  }
+}
+
+namespace {
+void ScrollTo(QScrollBar* bar, bool toEnd) {
+  if (bar == nullptr || bar->maximum() - bar->minimum() <= 0) return;
+  bar->setValue(toEnd ? bar->maximum() : 0);
+}
+}  // namespace
+
+void Tdataout::SpeedButton6Click() {
+  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->verticalScrollBar(), false);
+}
+void Tdataout::SpeedButton7Click() {
+  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->verticalScrollBar(), true);
+}
+void Tdataout::SpeedButton8Click() {
+  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->horizontalScrollBar(), false);
+}
+void Tdataout::SpeedButton9Click() {
+  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->horizontalScrollBar(), true);
+}
+void Tdataout::SpeedButton10Click() {
+  SpeedButton6Click();
+  SpeedButton8Click();
+}
+void Tdataout::SpeedButton11Click() {
+  SpeedButton7Click();
+  SpeedButton9Click();
+}
+
+void Tdataout::F2Click() {
+  const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.BodyFont);
+  if (!font) return;
+  Setup.BodyFont = *font;
+  SetpvParameter();
+  SetDrawBorder();
+  SavePrintSettings(AppDir, Setup);
+  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
+  RepaintPage();
+  SetpvStatus();
+}
+
+void Tdataout::L1Click() {
+  const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.TitleFont);
+  if (!font) return;
+  Setup.TitleFont = *font;
+  SavePrintSettings(AppDir, Setup);
+  RepaintPage();
+}
+
+void Tdataout::S1Click() {
+  if (!Printer || !Dialogs().PrinterSetup(this, *Printer)) return;
+  SetpvParameter();
+  SetDrawBorder();
+  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
+  RepaintPage();
+  SetpvStatus();
+}
+
+void Tdataout::P1Click() {
+  if (SheetIndex <= 0 || !SheetPrinter || SheetPrinter->FPageCount <= 0 || !Printer) return;
+  const int count = SheetPrinter->FPageCount;
+  const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);
+  if (!choice) return;
+  int first = 1, last = count;
+  if (choice->Kind == PrintChoice::Selection) {
+    first = last = CurPage;
+  } else if (choice->Kind == PrintChoice::PageRange) {
+    first = choice->FromPage;
+    last = choice->ToPage;
+  }
+  if (first > last) return;
+  QPainter painter;
+  if (!painter.begin(Printer.get())) return;
+  painter.end();
+}
