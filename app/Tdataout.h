@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/DialogSeam.h"
 #include "gradefile/GradeBook.h"
@@ -105,6 +106,16 @@ class Tdataout : public QMainWindow {
   void Edit1Change();
   bool Modified() const { return Book.Modified; }
 
+  // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
+  // row r (row 0 is the heading). The grid's QStrings are only for display.
+  std::vector<StudentRow> GridRows;
+  // The grid cell the grade editor was laid over; -1 when none.
+  int EditCol = -1;
+  int EditRow = -1;
+  // The last refusal of typed text that the grade file cannot hold (shown as
+  // the editor's or the share field's tool tip); empty when none.
+  QString InputNotice;
+
   // ---- preview/TdataoutPreview.cpp --------------------------------------
   void MeasureResolutions();  // FormCreate step 6: printer and screen Dpi
   void Z1Click();
@@ -139,7 +150,19 @@ class Tdataout : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormCloseQuery and the release
+  bool eventFilter(QObject* watched, QEvent* event) override;  // editor keys and exit
 
  private:
+  void ShowGridRow(int row);           // puts GridRows[row - 1] on the grid
+  void MarkGradeCell(int row, int col);  // warning colour for unreadable grades
+  void PlaceEditor();                   // keeps the editor over its cell
+  void MoveEditor(int dRow, int dCol, bool wrap);
+  void RefuseInput(QWidget* where, const QString& restored);
+  void ReleaseAll();
+
   std::unique_ptr<DialogSeam> dialogs_;
+  QString appDirOverride_;
+  std::string shareBytes_;   // Edit1's text as GBK (always GBK-valid)
+  std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)
+  bool released_ = false;
 };
