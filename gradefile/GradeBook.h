@@ -19,6 +19,8 @@ const std::string& NotGradeFile();   // "不是Velmora生成的文件，打开�
 const std::string& AskSave();        // "当前的成绩有所变动，存储吗?"
 const std::string& Saved();          // "存储完毕！"
 const std::string& NoCourseKey();    // "*****"
+const std::string& ReadFailed();     // "读取失败: "            (after the path, before the reason)
+const std::string& SaveFailed();     // "存储失败，原文件未改动: " (after the path, before the reason)
 }  // namespace GradeTexts
 
 enum class LoadOutcome { Loaded, Missing, NotGradeFile, ReadError };

@@ -1,0 +1,414 @@
+#include "gradefile/GradeBook.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "gradefile/Field.h"
+#include "gradefile/Gbk.h"
+#include "grading/GradeParser.h"
+#include "grading/Numbers.h"
+#include "grading/Weighting.h"
+
+namespace GradeTexts {
+const std::string& MagicLine() {
+  static const std::string t = Gbk("***** VelmoraTarvin版 *****");
+  return t;
+}
+const std::string& NotExist() {
+  static const std::string t = Gbk("不存在!");
+  return t;
+}
+const std::string& NotGradeFile() {
+  static const std::string t = Gbk("不是Velmora生成的文件，打开失败!");
+  return t;
+}
+const std::string& AskSave() {
+  static const std::string t = Gbk("当前的成绩有所变动，存储吗?");
+  return t;
+}
+const std::string& Saved() {
+  static const std::string t = Gbk("存储完毕！");
+  return t;
+}
+const std::string& NoCourseKey() {
+  static const std::string t = "*****";
+  return t;
+}
+const std::string& ReadFailed() {
+  static const std::string t = Gbk("读取失败: ");
+  return t;
+}
+const std::string& SaveFailed() {
+  static const std::string t = Gbk("存储失败，原文件未改动: ");
+  return t;
+}
+}  // namespace GradeTexts
+
+namespace {
+
+constexpr char kCtrlZ = 26;
+
+// A path as GBK for a message. Characters GBK cannot hold show as '?': the
+// message only names the file, it is never used to open it.
+std::string PathText(const std::filesystem::path& path) {
+  const std::string utf8 = path.string();
+  if (auto gbk = Utf8ToGbk(utf8)) return *gbk;
+  std::string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (i + len > utf8.size()) len = utf8.size() - i;
+    auto piece = Utf8ToGbk(std::string_view(utf8).substr(i, len));
+    out += piece ? *piece : std::string("?");
+    i += len;
+  }
+  return out;
+}
+
+// A system error text as GBK (it may come localised in UTF-8).
+std::string ReasonText(int error) {
+  std::string reason = std::generic_category().message(error);
+  if (auto gbk = Utf8ToGbk(reason)) return *gbk;
+  return "errno " + std::to_string(error);
+}
+
+// Splits the bytes after the magic line into lines: a line ends at CR LF or
+// at a lone LF; the last line needs no line end.
+template <typename Fn>
+void ForEachLine(std::string_view bytes, Fn&& fn) {
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t lf = bytes.find('\n', start);
+    std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
+    std::size_t next = lf == std::string_view::npos ? bytes.size() : lf + 1;
+    if (lf != std::string_view::npos && end > start && bytes[end - 1] == '\r') --end;
+    fn(bytes.substr(start, end - start));
+    start = next;
+  }
+}
+
+// Lengths of the runs of consecutive header lines with the same key.
+template <typename Fn>
+void ForEachRun(const Lines& head, Fn&& fn) {
+  std::size_t i = 0;
+  while (i < head.size()) {
+    std::string_view key = KeyOf(head[i]);
+    std::size_t end = i + 1;
+    while (end < head.size() && KeyOf(head[end]) == key) ++end;
+    fn(key, i, end);
+    i = end;
+  }
+}
+
+// Bytes that would end a line or the whole file when read back; typed into
+// a record or the share line they would cut the file, so they become blanks.
+std::string FileSafe(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == kCtrlZ) c = ' ';
+  }
+  return out;
+}
+
+std::string Fit6(std::string_view text) {
+  std::string out(text.substr(0, 6));
+  out.resize(6, ' ');
+  return out;
+}
+
+struct FdCloser {
+  int fd = -1;
+  ~FdCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+// Writes all of `bytes` to fd; false with errno set on failure.
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+LoadResult GradeBook::Load(const std::filesystem::path& path) {
+  LoadResult result;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) {
+    result.Outcome = LoadOutcome::Missing;
+    result.Message = PathText(path) + GradeTexts::NotExist();
+    return result;
+  }
+  if (std::filesystem::is_directory(path, ec)) {
+    result.Outcome = LoadOutcome::ReadError;
+    result.Message = PathText(path) + GradeTexts::ReadFailed() + ReasonText(EISDIR);
+    return result;
+  }
+  std::string bytes;
+  {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (in) {
+      in.seekg(0, std::ios::end);
+      std::streamoff size = in.tellg();
+      in.seekg(0, std::ios::beg);
+      if (size > 0) bytes.resize(static_cast<std::size_t>(size));
+      if (size >= 0) in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    if (!in) {
+      int error = errno != 0 ? errno : EIO;
+      result.Outcome = LoadOutcome::ReadError;
+      result.Message = PathText(path) + GradeTexts::ReadFailed() + ReasonText(error);
+      return result;
+    }
+  }
+  // Ctrl-Z ends the file: nothing from it on is read.
+  std::string_view text(bytes);
+  if (std::size_t eof = text.find(kCtrlZ); eof != std::string_view::npos) text = text.substr(0, eof);
+
+  std::size_t lf = text.find('\n');
+  std::string_view first = text.substr(0, lf);
+  if (lf != std::string_view::npos && !first.empty() && first.back() == '\r') first.remove_suffix(1);
+  if (first != GradeTexts::MagicLine()) {
+    result.Outcome = LoadOutcome::NotGradeFile;
+    result.Message = PathText(path) + GradeTexts::NotGradeFile();
+    return result;
+  }
+
+  Lines head;
+  Lines grades;
+  if (lf != std::string_view::npos) {
+    ForEachLine(text.substr(lf + 1), [&](std::string_view line) {
+      (IsGradeRecord(line) ? grades : head).emplace_back(line);
+    });
+  }
+  HeadLines.swap(head);
+  GradeLines.swap(grades);
+  CourseKeys.clear();
+  ClassGroups.clear();
+  CourseRows.clear();
+  Modified = false;
+  return result;
+}
+
+// Where lines go: each run of header lines is written as it stands, and the
+// grade records of a key follow the FIRST run of that key, in list order. A
+// course whose header lines were split into two runs thus gets its records
+// once, after its first run; records whose key has no header line at all are
+// written at the end of the file, in list order. Every line is written exactly
+// once, so nothing read is lost and a second load-save leaves the file as is.
+std::string GradeBook::Serialize() const {
+  std::unordered_map<std::string_view, std::vector<std::size_t>> byKey;
+  std::size_t total = GradeTexts::MagicLine().size() + 2;
+  for (std::size_t j = 0; j < GradeLines.size(); ++j) {
+    byKey[KeyOf(GradeLines[j])].push_back(j);
+    total += GradeLines[j].size() + 2;
+  }
+  for (const auto& line : HeadLines) total += line.size() + 2;
+
+  std::string out;
+  out.reserve(total);
+  auto put = [&out](std::string_view line) {
+    out.append(line);
+    out.append("\r\n");
+  };
+  put(GradeTexts::MagicLine());
+  std::unordered_set<std::string_view> written;
+  ForEachRun(HeadLines, [&](std::string_view key, std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) put(HeadLines[i]);
+    if (!written.insert(key).second) return;
+    if (auto it = byKey.find(key); it != byKey.end()) {
+      for (std::size_t j : it->second) put(GradeLines[j]);
+    }
+  });
+  for (const auto& line : GradeLines) {
+    if (!written.count(KeyOf(line))) put(line);
+  }
+  return out;
+}
+
+SaveResult GradeBook::Save(const std::filesystem::path& path) {
+  SaveResult result;
+  auto fail = [&](int error) {
+    result.Ok = false;
+    result.Message = PathText(path) + GradeTexts::SaveFailed() + ReasonText(error);
+    return result;
+  };
+
+  // A link stays a link: the file it points to is the one replaced.
+  std::filesystem::path target = path;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    auto resolved = std::filesystem::canonical(path, ec);
+    if (!ec) target = resolved;
+  }
+  std::filesystem::path dir = target.parent_path();
+  if (dir.empty()) dir = ".";
+
+  struct stat old {};
+  bool hadFile = ::stat(target.c_str(), &old) == 0;
+  if (hadFile && S_ISDIR(old.st_mode)) return fail(EISDIR);
+
+  const std::string bytes = Serialize();
+  std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+  FdCloser file;
+  file.fd = ::mkstemp(temp.data());
+  if (file.fd < 0) return fail(errno);
+  auto abandon = [&](int error) {
+    ::unlink(temp.c_str());
+    return fail(error);
+  };
+  mode_t mode;
+  if (hadFile) {
+    mode = old.st_mode & 07777;
+    // Keep the owner where we may; failing that is no reason not to save.
+    [[maybe_unused]] int owned = ::fchown(file.fd, old.st_uid, old.st_gid);
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  if (::fchmod(file.fd, mode) != 0) return abandon(errno);
+  if (!WriteAll(file.fd, bytes)) return abandon(errno);
+  if (::fsync(file.fd) != 0) return abandon(errno);
+  int fd = file.fd;
+  file.fd = -1;
+  if (::close(fd) != 0) return abandon(errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return abandon(errno);
+  // Make the rename itself durable.
+  FdCloser dirFd;
+  dirFd.fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dirFd.fd >= 0) ::fsync(dirFd.fd);
+  Modified = false;
+  return result;
+}
+
+void GradeBook::BuildCourseList() {
+  static const std::string tk = "tk", tj = "tj", tb = "tb";
+  CourseKeys.clear();
+  CourseRows.clear();
+  ForEachRun(HeadLines, [&](std::string_view key, std::size_t begin, std::size_t end) {
+    std::string_view name, teacher, classes;
+    for (std::size_t i = begin; i < end; ++i) {
+      std::string_view line = HeadLines[i];
+      std::string_view tag = TagOf(line);
+      if (tag == tk) name = Field(line, 8, 31);
+      else if (tag == tj) teacher = Field(line, 8, 8);
+      else if (tag == tb) classes = FieldFrom(line, 8);
+    }
+    std::string row;
+    row.reserve(name.size() + teacher.size() + classes.size() + 2);
+    row.append(name).append(" ").append(teacher).append(" ").append(classes);
+    CourseRows.push_back(std::move(row));
+    CourseKeys.emplace_back(key);
+  });
+
+  // Distinct (key, class) pairs in order of first appearance; the same as
+  // grouping consecutive records and then deleting later repeats.
+  ClassGroups.clear();
+  std::unordered_set<std::string> seen;
+  for (const auto& line : GradeLines) {
+    std::string group;
+    group.reserve(13);
+    group.append(KeyOf(line)).append(Field(line, 26, 8));
+    if (seen.insert(group).second) ClassGroups.push_back(std::move(group));
+  }
+}
+
+CourseView GradeBook::ShowCourse(std::string_view key) const {
+  static const std::string t9 = "t9";
+  CourseView view;
+  for (const auto& line : HeadLines) {
+    if (KeyOf(line) == key && TagOf(line) == t9) view.Share = std::string(Field(line, 8, 6));
+  }
+  TrimBlanks(view.Share);
+  for (std::size_t j = 0; j < GradeLines.size(); ++j) {
+    std::string_view line = GradeLines[j];
+    if (KeyOf(line) != key) continue;
+    StudentRow row;
+    row.Cells[0] = FormatInt(static_cast<std::int64_t>(view.Rows.size() + 1), 4);
+    row.Cells[1] = std::string(Field(line, 8, 10));
+    row.Cells[2] = std::string(Field(line, 18, 8));
+    row.Cells[3] = std::string(Field(line, 26, 8));
+    row.Cells[4] = std::string(Field(line, 34, 6));
+    row.Cells[5] = std::string(Field(line, 40, 6));
+    row.Cells[6] = std::string(Field(line, 46, 6));
+    row.LineIndex = j;
+    view.Rows.push_back(std::move(row));
+  }
+  if (view.Rows.empty()) view.Rows.emplace_back();
+  return view;
+}
+
+bool GradeBook::StoreShare(int courseRow, std::string_view editText) {
+  static const std::string t9 = "t9";
+  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return false;
+  std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
+  // A "course" made of empty or short lines has no five-byte key: a "t9" line
+  // for it would carry another key and start a course of its own.
+  if (key.size() < 5) return false;
+  std::string text = FileSafe(editText);
+  TrimBlanks(text);
+
+  for (auto& line : HeadLines) {
+    if (KeyOf(line) == key && TagOf(line) == t9) {
+      line = std::string(Field(line, 1, 7)) + text;
+      Modified = true;
+      return true;
+    }
+  }
+  // No "t9" line yet: the new one goes at the end of the run this row lists,
+  // so the course's header lines stay one contiguous run.
+  std::size_t insertAt = HeadLines.size();
+  int run = 0;
+  ForEachRun(HeadLines, [&](std::string_view, std::size_t, std::size_t end) {
+    if (++run == courseRow) insertAt = end;
+  });
+  HeadLines.insert(HeadLines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::string(key) + t9 + text);
+  Modified = true;
+  return true;
+}
+
+bool GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col, std::string_view text,
+                             std::string_view share) {
+  if (col < 4 || col > 6) return false;
+  cells[static_cast<std::size_t>(col)] = std::string(text);
+  Modified = true;
+  if (col == 4 || col == 5) cells[6] = ComputeTotal(share, cells[4], cells[5]);
+
+  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return false;
+  std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
+  std::string_view number = std::string_view(cells[1]).substr(0, 10);
+  for (auto& line : GradeLines) {
+    if (KeyOf(line) != key || Field(line, 8, 10) != number) continue;
+    // Positions 1-33 stay; a record cut short before 33 is padded so that the
+    // grades land in their own columns.
+    std::string rewritten(Field(line, 1, 33));
+    rewritten.resize(33, ' ');
+    rewritten += Fit6(FileSafe(cells[4]));
+    rewritten += Fit6(FileSafe(cells[5]));
+    rewritten += Fit6(FileSafe(cells[6]));
+    rewritten += Field(line, 52, 6);
+    line = std::move(rewritten);
+    Modified = true;
+    return true;
+  }
+  return false;
+}
