@@ -35,3 +35,23 @@ struct DeviceMeasurement {
 // Recomputes every field of both entries except the two Dpi values and the
 // printer margins, from what was measured.
 void DerivePageMetrics(PageMetrics& metrics, const DeviceMeasurement& measured);
+
+// Unit conversions of the page set-up. Every rounding is Round (ties to even).
+
+// Pixel height of a font of `points` on a device of `dpi`: Round(points * dpi / 72).
+std::int32_t PointsToPixels(double points, std::int32_t dpi);
+
+// Millimetres to printer pixels and back (the margin dialog); a dpi of 0 or
+// less converts nothing and gives 0.
+std::int32_t MillimetresToPixels(double mm, std::int32_t dpi);
+std::int32_t PixelsToMillimetres(std::int32_t pixels, std::int32_t dpi);
+
+// Screen Dpi / printer Dpi, 1.0 when the printer Dpi is 0.
+double ScreenRatio(const PageMetrics& metrics);
+
+// Printer pixels in screen pixels: Round(pixels * ratio).
+std::int32_t PrinterToScreen(std::int32_t pixels, double ratio);
+
+// Default margins in printer pixels: left 0.3281 inch, top 0.6562 inch.
+std::int32_t DefaultMarginLeft(std::int32_t dpi);
+std::int32_t DefaultMarginTop(std::int32_t dpi);

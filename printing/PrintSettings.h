@@ -1,6 +1,8 @@
 #pragma once
 // The print set-up the main window owns (fonts and page metrics) and the
 // settings file "qprtpara.dat" that keeps fonts and margins between runs.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,3 +32,22 @@ struct SettingsSaveResult {
 
 // Writes the fonts and the printer margins as one 232-byte record.
 SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& setup);
+
+// The settings file's record size and the defaults used without a whole record.
+constexpr std::size_t kSettingsRecordSize = 232;
+
+// Default fonts ("宋体" 10 pt; title 16 pt bold underlined, both charset 1)
+// and margins (left Round(Dpi x 0.3281), top Round(Dpi x 0.6562), right and
+// bottom 0) for the printer entry's Dpi.
+void ApplyDefaultPrintSettings(PrintSetup& setup);
+
+// The 232-byte record of the fonts and the printer margins, and back.
+// DecodePrintSettings repairs what a damaged record would break later: a size
+// outside 1..kMaxFontPoints falls back to the default size, a name length
+// over 100 is cut to 100, an empty name becomes "宋体", unknown style bits are
+// dropped, and each margin is kept within 0..kMaxMarginInches at the printer
+// Dpi. It needs Metrics[0].Dpi for the margin bound.
+constexpr std::int32_t kMaxFontPoints = 500;
+constexpr std::int32_t kMaxMarginInches = 10;
+std::string EncodePrintSettings(const PrintSetup& setup);
+void DecodePrintSettings(std::string_view record, PrintSetup& setup);

@@ -1,5 +1,9 @@
 #pragma once
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "printing/PrintSettings.h"
@@ -18,6 +22,21 @@ struct TRowEntry {
 };
 
 using TPageList = std::vector<TPageEntry>;
+
+// The figures of a page's closing block exactly as the sheet prints them
+// (fixed widths, padded on the left); an empty text is a blank left empty.
+struct TGroupFigures {
+  std::string CourseKey;       // PageCourseKey
+  std::string ClassCode;       // PageClassCode; empty on the whole-course sheet
+  std::int32_t GroupCount = 0;
+  std::int32_t GroupPages = 0;  // pages of the page's group
+  std::string Coursework;      // share, 3 wide
+  std::string Examination;     // 100 - share, 3 wide
+  std::string Due;             // GroupCount, 4 wide
+  std::array<std::string, 5> Bands;  // 4 wide: 90-100, 80-89, 70-79, 60-69, the rest
+  std::string Average;         // 6 wide, 2 decimals
+  std::string FailureRate;     // 6 wide, 2 decimals
+};
 using TRowList = std::vector<TRowEntry>;
 
 // The printer of the grade sheet "学生考试(考查)成绩表": pages of forty
@@ -35,7 +54,36 @@ class TdjxscjPrn : public Tlomaprn {
   void ClearPageList();
   void ClearRowList();
 
+  // The closing block's figures of page PageNo (from 1); false, with
+  // `figures` untouched, when there is no such page.
+  bool PageFigures(std::uint16_t PageNo, TGroupFigures& figures) const;
+
+  // The sheet grid.
+  static constexpr int SheetColumns = 101;
+  static constexpr int HalfColumns = 51;
+  static constexpr int RowsPerPage = 40;
+
  private:
+  struct PageGroup {
+    std::string_view CourseKey;
+    std::string_view ClassCode;
+    bool Valid = false;
+  };
+  PageGroup GroupOfPage(const TPageEntry& page) const;
+  // Index in RowList of the first row of the group of page `index` (from 0).
+  std::size_t GroupFirstRow(std::size_t index) const;
+  // The payload of the last header line of the course with this tag.
+  std::optional<std::string> HeadValue(std::string_view key, std::string_view tag) const;
+
+  void DrawHeading(Canvas& canvas, std::string_view key, double scale);
+  void DrawTable(Canvas& canvas);
+  void DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures);
+  void TextAt(Canvas& canvas, int column, int line, std::string_view text) const;
+  void RuleUnder(Canvas& canvas, int line, int firstColumn, int lastColumn) const;
+  void FillFigures(std::size_t pageIndex, const PageGroup& group, TGroupFigures& figures) const;
+
+  std::int32_t quarterChar_ = 0;
+
   const GradeBook& book_;
   const PrintSetup& setup_;
   const std::uint8_t& sheetMode_;

@@ -1,0 +1,114 @@
+#include "printing/TextCanvas.h"
+
+#include <algorithm>
+
+#include "printing/PrintSettings.h"
+
+namespace {
+// Far beyond any sheet; keeps a stray coordinate from allocating without end.
+constexpr int kMaxColumns = 1000;
+constexpr int kMaxRows = 4000;
+}  // namespace
+
+TDeviceMetrics TextCanvas::GridMetrics() {
+  TDeviceMetrics m;
+  m.Dpi = 72;
+  m.PageWidth = 103;
+  m.PageHeight = 72 * kRowsPerLine;
+  m.LineHeight = kRowsPerLine;
+  m.HalfLine = kRowsPerLine / 2;
+  m.CharWidth = 1;
+  m.HalfChar = 0;
+  return m;
+}
+
+void TextCanvas::UseGrid(PrintSetup& setup) {
+  setup.Metrics[DevicePrinter] = GridMetrics();
+  setup.Metrics[DeviceScreen] = GridMetrics();
+}
+
+void TextCanvas::Clear() {
+  chars_.clear();
+  kinds_.clear();
+}
+
+bool TextCanvas::Reach(int x, int y) {
+  if (x < 0 || y < 0 || x >= kMaxColumns || y >= kMaxRows) return false;
+  if (static_cast<std::size_t>(y) >= chars_.size()) {
+    chars_.resize(static_cast<std::size_t>(y) + 1);
+    kinds_.resize(static_cast<std::size_t>(y) + 1);
+  }
+  std::string& row = chars_[static_cast<std::size_t>(y)];
+  if (static_cast<std::size_t>(x) >= row.size()) {
+    row.resize(static_cast<std::size_t>(x) + 1, ' ');
+    kinds_[static_cast<std::size_t>(y)].resize(static_cast<std::size_t>(x) + 1, Empty);
+  }
+  return true;
+}
+
+void TextCanvas::TextOut(int x, int y, std::string_view gbk) {
+  for (std::size_t i = 0; i < gbk.size(); ++i) {
+    const int cx = x + static_cast<int>(i);
+    if (!Reach(cx, y)) continue;
+    auto byte = static_cast<unsigned char>(gbk[i]);
+    // Control bytes of a damaged line would break the terminal's layout.
+    chars_[static_cast<std::size_t>(y)][static_cast<std::size_t>(cx)] =
+        byte < 0x20 || byte == 0x7F ? '?' : static_cast<char>(byte);
+    kinds_[static_cast<std::size_t>(y)][static_cast<std::size_t>(cx)] = Text;
+  }
+}
+
+void TextCanvas::RuleCell(int x, int y, char c) {
+  if (!Reach(x, y)) return;
+  char& cell = chars_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+  Cell& kind = kinds_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+  if (kind == Text) return;
+  if (kind == Rule && cell != c) c = '+';
+  cell = c;
+  kind = Rule;
+}
+
+void TextCanvas::Line(int x1, int y1, int x2, int y2) {
+  if (pen_ == PenStyle::Clear) return;
+  if (y1 == y2) {
+    for (int x = std::max(0, std::min(x1, x2)); x <= std::min(std::max(x1, x2), kMaxColumns); ++x)
+      RuleCell(x, y1, '-');
+  } else if (x1 == x2) {
+    for (int y = std::max(0, std::min(y1, y2)); y <= std::min(std::max(y1, y2), kMaxRows); ++y)
+      RuleCell(x1, y, '|');
+  } else {
+    // The sheet draws no slanted lines; mark the two ends.
+    RuleCell(x1, y1, '*');
+    RuleCell(x2, y2, '*');
+  }
+}
+
+void TextCanvas::Rectangle(int left, int top, int right, int bottom) {
+  Line(left, top, right, top);
+  Line(left, bottom, right, bottom);
+  Line(left, top, left, bottom);
+  Line(right, top, right, bottom);
+}
+
+std::vector<std::string> TextCanvas::Rows() const {
+  std::vector<std::string> rows = chars_;
+  for (std::string& row : rows)
+    while (!row.empty() && row.back() == ' ') row.pop_back();
+  return rows;
+}
+
+char TextCanvas::At(int x, int y) const {
+  if (x < 0 || y < 0 || static_cast<std::size_t>(y) >= chars_.size()) return ' ';
+  const std::string& row = chars_[static_cast<std::size_t>(y)];
+  return static_cast<std::size_t>(x) < row.size() ? row[static_cast<std::size_t>(x)] : ' ';
+}
+
+std::string TextCanvas::Render(bool compact) const {
+  std::string text;
+  for (const std::string& row : Rows()) {
+    if (compact && row.empty()) continue;
+    text += row;
+    text += '\n';
+  }
+  return text;
+}
