@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPushButton>
 
 #include "preview/DialogLook.h"
@@ -24,10 +23,9 @@ TPagepnDlg::TPagepnDlg(QWidget* parent) : QDialog(parent) {
   Edit1 = new QLineEdit(this);
   Edit1->setGeometry(86, 24, 81, 21);
   Edit1->setEnabled(false);
-  QPalette face = Edit1->palette();
-  face.setColor(QPalette::Disabled, QPalette::Base, face.color(QPalette::Button));
-  face.setColor(QPalette::Disabled, QPalette::Text, face.color(QPalette::WindowText));
-  Edit1->setPalette(face);
+  // Disabled but readable: button face behind text in the normal colour.
+  Edit1->setStyleSheet(QStringLiteral(
+      "QLineEdit:disabled { background: palette(button); color: palette(window-text); }"));
 
   Label2 = new QLabel(QStringLiteral("当前页:"), this);
   Label2->setGeometry(24, 66, 56, 21);

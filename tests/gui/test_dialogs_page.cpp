@@ -1,0 +1,143 @@
+// The two page dialogs of the preview: 选页 and 设置页边界.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "preview/TPageBdDlg.h"
+#include "preview/TPagepnDlg.h"
+#include "printing/qt/Fonts.h"
+
+namespace {
+PageMetrics PrinterAt600(int left, int right, int top, int bottom) {
+  PageMetrics m{};
+  m[DevicePrinter].Dpi = 600;
+  m[DevicePrinter].MarginLeft = left;
+  m[DevicePrinter].MarginRight = right;
+  m[DevicePrinter].MarginTop = top;
+  m[DevicePrinter].MarginBottom = bottom;
+  m[DeviceScreen].Dpi = 96;
+  return m;
+}
+
+// The widget the Tab key moves to from `w`.
+QWidget* NextTabStop(QWidget* w) {
+  QWidget* next = w->nextInFocusChain();
+  while (next != w && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+  return next;
+}
+}  // namespace
+
+class PageDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { InstallFontSubstitutes(); }
+
+  void choosePageForm() {
+    TPagepnDlg dlg;
+    QCOMPARE(dlg.windowTitle(), QString("选页"));
+    QCOMPARE(dlg.size(), QSize(274, 115));
+    QCOMPARE(dlg.Label1->text(), QString("总页数:"));
+    QCOMPARE(dlg.Label2->text(), QString("当前页:"));
+    QCOMPARE(dlg.OKBtn->text(), QString("确定(&O)"));
+    QCOMPARE(dlg.CancelBtn->text(), QString("取消(&C)"));
+    QVERIFY(dlg.OKBtn->isDefault());
+    QVERIFY(!dlg.Edit1->isEnabled());
+    QVERIFY(!dlg.ComboBox1->isEditable());
+    QCOMPARE(dlg.font().pixelSize(), 13);
+  }
+
+  void choosePageFill() {
+    TPagepnDlg dlg;
+    dlg.FormCreate(nullptr, 12, 5);
+    QCOMPARE(dlg.Edit1->text(), QString("12"));
+    QCOMPARE(dlg.ComboBox1->count(), 12);
+    for (int i = 0; i < 12; ++i) QCOMPARE(dlg.ComboBox1->itemText(i), QString::number(i + 1));
+    QCOMPARE(dlg.ComboBox1->currentText(), QString("5"));
+    QCOMPARE(dlg.SelectedPage(), 5);
+  }
+
+  void choosePageOkAndCancel_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("result");
+    QTest::newRow("9 and OK") << true << int(QDialog::Accepted);
+    QTest::newRow("9 and Cancel") << false << int(QDialog::Rejected);
+  }
+  void choosePageOkAndCancel() {
+    QFETCH(bool, ok);
+    QFETCH(int, result);
+    TPagepnDlg dlg;
+    dlg.FormCreate(nullptr, 12, 5);
+    dlg.show();
+    dlg.ComboBox1->setCurrentIndex(8);
+    QTest::mouseClick(ok ? dlg.OKBtn : dlg.CancelBtn, Qt::LeftButton);
+    QCOMPARE(dlg.result(), result);
+    QCOMPARE(dlg.SelectedPage(), 9);
+  }
+
+  void marginForm() {
+    PageMetrics m = PrinterAt600(197, 0, 394, 0);
+    TPageBdDlg dlg(m);
+    QCOMPARE(dlg.windowTitle(), QString("设置页边界"));
+    QCOMPARE(dlg.size(), QSize(315, 174));
+    QCOMPARE(dlg.Label1->text(), QString("页左边空白(毫米):"));
+    QCOMPARE(dlg.Label2->text(), QString("页右边空白(毫米):"));
+    QCOMPARE(dlg.Label3->text(), QString("页顶部空白(毫米):"));
+    QCOMPARE(dlg.Label4->text(), QString("页底部空白(毫米):"));
+    QCOMPARE(dlg.OKBtn->text(), QString("确定(&O)"));
+    QCOMPARE(dlg.CancelBtn->text(), QString("取消(&C)"));
+    QCOMPARE(dlg.Edit1->text(), QString("8"));
+    QCOMPARE(dlg.Edit2->text(), QString("0"));
+    QCOMPARE(dlg.Edit3->text(), QString("17"));
+    QCOMPARE(dlg.Edit4->text(), QString("0"));
+    // Tab order: left, right, top, bottom.
+    QCOMPARE(NextTabStop(dlg.Edit1), static_cast<QWidget*>(dlg.Edit2));
+    QCOMPARE(NextTabStop(dlg.Edit2), static_cast<QWidget*>(dlg.Edit3));
+    QCOMPARE(NextTabStop(dlg.Edit3), static_cast<QWidget*>(dlg.Edit4));
+  }
+
+  void marginOk_data() {
+    QTest::addColumn<QStringList>("typed");  // left, right, top, bottom
+    QTest::addColumn<QList<int>>("pixels");
+    QTest::newRow("whole numbers") << QStringList{"20", "0", "17", "10"}
+                                   << QList<int>{472, 0, 402, 236};
+    QTest::newRow("decimals and signs") << QStringList{"12.5", "-5", "-5mm", " 8 "}
+                                        << QList<int>{283, -118, 118, 189};
+    QTest::newRow("letters and empty") << QStringList{"abc", "", "mm", "x5"}
+                                       << QList<int>{0, 0, 0, 0};
+  }
+  void marginOk() {
+    QFETCH(QStringList, typed);
+    QFETCH(QList<int>, pixels);
+    PageMetrics m = PrinterAt600(197, 0, 394, 0);
+    TPageBdDlg dlg(m);
+    dlg.show();
+    QLineEdit* edits[] = {dlg.Edit1, dlg.Edit2, dlg.Edit3, dlg.Edit4};
+    for (int i = 0; i < 4; ++i) {
+      edits[i]->selectAll();
+      QTest::keyClicks(edits[i], typed[i]);
+      if (typed[i].isEmpty()) edits[i]->clear();
+    }
+    QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    const TDeviceMetrics& p = m[DevicePrinter];
+    QCOMPARE((QList<int>{p.MarginLeft, p.MarginRight, p.MarginTop, p.MarginBottom}), pixels);
+    QCOMPARE(p.Dpi, 600);
+  }
+
+  void marginCancelKeepsAllFour() {
+    PageMetrics m = PrinterAt600(197, 11, 394, 22);
+    const PageMetrics before = m;
+    TPageBdDlg dlg(m);
+    dlg.show();
+    for (QLineEdit* e : {dlg.Edit1, dlg.Edit2, dlg.Edit3, dlg.Edit4}) e->setText("99");
+    QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(m == before);
+  }
+};
+
+QTEST_MAIN(PageDialogsTest)
+#include "test_dialogs_page.moc"
