@@ -1,0 +1,28 @@
+#pragma once
+// FontSpec (the settings file's font, GBK face name) and QFont, both ways,
+// and the measuring step of the page metrics on a Qt paint device.
+#include <QFont>
+
+#include "printing/Canvas.h"
+
+class QPaintDevice;
+
+// The face, style bits and a pixel size (at least 1).
+QFont ToQFont(const FontSpec& spec, int pixelSize);
+
+// The face, style bits and the spec's size in points (for the font dialog).
+QFont ToQFontPoints(const FontSpec& spec);
+
+// The dialog's font back as a FontSpec: face name as GBK ("宋体" when the
+// name has no GBK form), point size rounded (10 when the font has none),
+// style bits; `charset` is kept from the font it replaces.
+FontSpec FromQFont(const QFont& font, std::uint8_t charset = 1);
+
+// What the page metrics measure on a device: the text width and height of
+// "1234567890" in the measuring font, the body font at a pixel height of
+// Round(Size * dpi / 72).
+struct TextExtent {
+  int Width = 0;
+  int Height = 0;
+};
+TextExtent MeasureDigits(QPaintDevice& device, const FontSpec& body, int dpi);

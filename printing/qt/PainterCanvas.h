@@ -1,0 +1,45 @@
+#pragma once
+// The sheet's canvas on a QPainter: a widget, a QImage, a QPrinter or a
+// QPdfWriter. Lengths are the painter's device pixels; a font of S points is
+// set with a pixel size of Round(S * dpi / 72), so the font DPI given here,
+// not the device's logical DPI, maps points to pixels (as the page metrics
+// were measured).
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <optional>
+
+#include "printing/Canvas.h"
+
+class QPainter;
+
+class PainterCanvas : public Canvas {
+ public:
+  PainterCanvas(QPainter& painter, int dpi);
+
+  void SetFontDpi(int dpi) override;
+  int FontDpi() const override { return dpi_; }
+  void SetFont(const FontSpec& font, int points) override;
+  int TextWidth(std::string_view gbk) override;
+  int TextHeight(std::string_view gbk) override;
+  void TextOut(int x, int y, std::string_view gbk) override;
+  void SetPenStyle(PenStyle style) override;
+  void Line(int x1, int y1, int x2, int y2) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+
+  QPainter& Painter() { return painter_; }
+  const QFont& CurrentFont() const { return font_; }
+
+ private:
+  const QFontMetrics& Metrics();
+
+  QPainter& painter_;
+  int dpi_;
+  FontSpec spec_;
+  int points_ = 0;
+  QFont font_;
+  std::optional<QFontMetrics> metrics_;
+};
+
+// GBK text of the model as a QString for drawing.
+QString GbkToQString(std::string_view gbk);
