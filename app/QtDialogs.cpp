@@ -1,0 +1,209 @@
+#include "app/QtDialogs.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QFormLayout>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "gradefile/Gbk.h"
+#include "preview/TPageBdDlg.h"
+#include "preview/TPagepnDlg.h"
+
+namespace {
+
+QString Ui(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
+
+Answer Ask(QWidget* parent, const QString& text, bool withCancel) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text, QMessageBox::NoButton,
+                  parent);
+  QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+  QPushButton* cancel = nullptr;
+  if (withCancel) {
+    cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setEscapeButton(cancel);
+  } else {
+    box.setEscapeButton(no);
+  }
+  box.setDefaultButton(yes);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::Yes;
+  if (box.clickedButton() == no) return Answer::No;
+  return withCancel ? Answer::Cancel : Answer::No;
+}
+
+void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+  box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+}  // namespace
+
+QFont ToQFont(const FontSpec& spec) {
+  QFont font(Ui(spec.Name));
+  font.setPointSize(spec.Size > 0 ? spec.Size : 10);
+  font.setBold((spec.Style & fsBold) != 0);
+  font.setItalic((spec.Style & fsItalic) != 0);
+  font.setUnderline((spec.Style & fsUnderline) != 0);
+  font.setStrikeOut((spec.Style & fsStrikeOut) != 0);
+  return font;
+}
+
+FontSpec FromQFont(const QFont& font, const FontSpec& previous) {
+  FontSpec spec = previous;
+  const QString resolved = QFontInfo(ToQFont(previous)).family();
+  if (font.family() != resolved && font.family() != Ui(previous.Name)) {
+    // Face names are stored as GBK; a name GBK cannot hold keeps the old face.
+    if (auto name = Utf8ToGbk(font.family().toStdString())) spec.Name = *name;
+  }
+  spec.Size = font.pointSize() > 0 ? font.pointSize() : previous.Size;
+  spec.Style = static_cast<std::uint8_t>((font.bold() ? fsBold : 0) |
+                                         (font.italic() ? fsItalic : 0) |
+                                         (font.underline() ? fsUnderline : 0) |
+                                         (font.strikeOut() ? fsStrikeOut : 0));
+  return spec;
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent) {
+  const QString path = QFileDialog::getOpenFileName(parent);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+void QtDialogs::Information(QWidget* parent, const QString& text) {
+  Tell(parent, QMessageBox::Information, QStringLiteral("提示"), text);
+}
+
+void QtDialogs::Error(QWidget* parent, const QString& text) {
+  Tell(parent, QMessageBox::Critical, QStringLiteral("错误"), text);
+}
+
+Answer QtDialogs::AskYesNo(QWidget* parent, const QString& text) {
+  return Ask(parent, text, false);
+}
+
+Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& text) {
+  return Ask(parent, text, true);
+}
+
+std::optional<FontSpec> QtDialogs::ChooseFont(QWidget* parent, const FontSpec& current) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, ToQFont(current), parent,
+                                            QStringLiteral("字体"));
+  if (!ok) return std::nullopt;
+  return FromQFont(chosen, current);
+}
+
+// Printer, paper and orientation, as the printer set-up of the system offers them.
+bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("打印机设置"));
+  auto* form = new QFormLayout;
+
+  auto* printers = new QComboBox(&dialog);
+  const QStringList names = QPrinterInfo::availablePrinterNames();
+  printers->addItems(names);
+  const QString pdfEntry = QStringLiteral("PDF 文件");
+  printers->addItem(pdfEntry);
+  if (printer.outputFormat() == QPrinter::PdfFormat || !names.contains(printer.printerName()))
+    printers->setCurrentText(pdfEntry);
+  else
+    printers->setCurrentText(printer.printerName());
+  form->addRow(QStringLiteral("打印机:"), printers);
+
+  auto* papers = new QComboBox(&dialog);
+  const QList<QPageSize::PageSizeId> ids = {QPageSize::A4, QPageSize::A3, QPageSize::B5,
+                                            QPageSize::Letter, QPageSize::Legal};
+  for (QPageSize::PageSizeId id : ids) papers->addItem(QPageSize::name(id), int(id));
+  const int here = papers->findData(int(printer.pageLayout().pageSize().id()));
+  papers->setCurrentIndex(here >= 0 ? here : 0);
+  form->addRow(QStringLiteral("纸张:"), papers);
+
+  auto* portrait = new QRadioButton(QStringLiteral("纵向"), &dialog);
+  auto* landscape = new QRadioButton(QStringLiteral("横向"), &dialog);
+  (printer.pageLayout().orientation() == QPageLayout::Landscape ? landscape : portrait)
+      ->setChecked(true);
+  auto* orientation = new QHBoxLayout;
+  orientation->addWidget(portrait);
+  orientation->addWidget(landscape);
+  form->addRow(QStringLiteral("方向:"), orientation);
+
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+
+  if (dialog.exec() != QDialog::Accepted) return false;
+  if (printers->currentText() == pdfEntry) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+  } else {
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(printers->currentText());
+  }
+  printer.setPageSize(QPageSize(QPageSize::PageSizeId(papers->currentData().toInt())));
+  printer.setPageOrientation(landscape->isChecked() ? QPageLayout::Landscape
+                                                    : QPageLayout::Portrait);
+  return true;
+}
+
+std::optional<PrintChoice> QtDialogs::Print(QWidget* parent, QPrinter& printer, int minPage,
+                                            int maxPage) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("打印"));
+  dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+                    QAbstractPrintDialog::PrintCurrentPage |
+                    QAbstractPrintDialog::PrintShowPageSize);
+  dialog.setMinMax(minPage, maxPage);
+  dialog.setFromTo(minPage, maxPage);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  PrintChoice choice;
+  switch (dialog.printRange()) {
+    case QAbstractPrintDialog::PageRange:
+      choice.Kind = PrintChoice::PageRange;
+      choice.FromPage = dialog.fromPage();
+      choice.ToPage = dialog.toPage();
+      break;
+    case QAbstractPrintDialog::CurrentPage:
+    case QAbstractPrintDialog::Selection:
+      choice.Kind = PrintChoice::Selection;
+      break;
+    default:
+      choice.Kind = PrintChoice::AllPages;
+      choice.FromPage = minPage;
+      choice.ToPage = maxPage;
+      break;
+  }
+  return choice;
+}
+
+std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int current) {
+  TPagepnDlg dialog(parent);
+  dialog.FormCreate(parent, pageCount, current);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const int page = dialog.SelectedPage();
+  if (page < 1) return std::nullopt;
+  return page;
+}
+
+bool QtDialogs::PageMargins(QWidget* parent, PageMetrics& metrics) {
+  TPageBdDlg dialog(metrics, parent);
+  return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The real dialog seam: Qt's message boxes and common dialogs, and the
+// program's own page dialogs. Button texts are Chinese like the rest of the
+// interface, whatever translations are installed.
+#include "app/DialogSeam.h"
+
+class QtDialogs : public DialogSeam {
+ public:
+  std::optional<QString> OpenFileName(QWidget* parent) override;
+  void Information(QWidget* parent, const QString& text) override;
+  void Error(QWidget* parent, const QString& text) override;
+  Answer AskYesNo(QWidget* parent, const QString& text) override;
+  Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
+  std::optional<FontSpec> ChooseFont(QWidget* parent, const FontSpec& current) override;
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
+  std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,
+                                   int maxPage) override;
+  std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
+  bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
+};
+
+// The font a FontSpec names, as Qt draws it (size in points).
+class QFont;
+QFont ToQFont(const FontSpec& spec);
+// The spec of a chosen font. `previous` keeps its face name when the choice
+// is the face that name already resolves to ("宋体" stays "宋体"), and its
+// character set.
+FontSpec FromQFont(const QFont& font, const FontSpec& previous);
