@@ -1,5 +1,6 @@
 #include "preview/PreviewRules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -81,6 +82,25 @@ std::array<std::string, 3> PreviewStatusTexts(const PreviewState& s) {
   static const std::string pages = Gbk(" 页");
   return {" " + SheetName(s.SheetIndex), total + std::to_string(s.PageCount) + pages,
           page + std::to_string(s.CurPage) + pages};
+}
+
+PageSpan PagesToPrint(const PrintChoice& choice, std::int32_t pageCount,
+                      std::int32_t curPage) {
+  PageSpan span;
+  switch (choice.Kind) {
+    case PrintChoice::AllPages:
+      span = {1, pageCount};
+      break;
+    case PrintChoice::Selection:
+      span = {curPage, curPage};
+      break;
+    case PrintChoice::PageRange:
+      span = {std::max<std::int32_t>(choice.FromPage, 1),
+              std::min<std::int32_t>(choice.ToPage, pageCount)};
+      break;
+  }
+  if (span.First < 1 || span.Last > pageCount) span = {1, 0};
+  return span;
 }
 
 std::int32_t MarginPixelsToMm(std::int32_t pixels, std::int32_t dpi) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/DialogSeam.h"
+
 namespace preview {
 
 // The two zoom factors; zooming is repeated multiplication by exactly these
@@ -58,6 +60,19 @@ std::array<std::string, 3> PreviewStatusTexts(const PreviewState& state);
 
 // The sheet name of SheetIndex ("学生成绩单" for 1), GBK; empty otherwise.
 const std::string& SheetName(std::int32_t sheetIndex);
+
+// ---- printing -----------------------------------------------------------------
+
+struct PageSpan {
+  std::int32_t First = 1;
+  std::int32_t Last = 0;  // First > Last: nothing to print
+};
+
+// What the print dialog's range means for a sheet of `pageCount` pages: all
+// pages, the page shown (`curPage`), or from..to kept within 1..pageCount so
+// that no blank sheet of paper comes out for a page the sheet does not have.
+PageSpan PagesToPrint(const PrintChoice& choice, std::int32_t pageCount,
+                      std::int32_t curPage);
 
 // ---- the margin dialog ------------------------------------------------------
 

@@ -19,7 +19,10 @@
 #include "gradefile/Gbk.h"
 #include "grading/Numbers.h"
 #include "preview/PreviewRules.h"
+#include "preview/PrintProgress.h"
 #include "preview/TDrawGrid.h"
+#include "printing/qt/FontConvert.h"
+#include "printing/qt/PainterCanvas.h"
 
 namespace {
 
@@ -119,25 +122,42 @@ void Tdataout::LayoutSheet() {
 void Tdataout::SetpvParameter() {
   if (!Printer) return;
   DeviceMeasurement m;
+  // The printable area of the current printer and paper, in printer pixels.
   const QRect page = Printer->pageRect(QPrinter::DevicePixel).toRect();
   m.PrinterPageWidth = page.width();
   m.PrinterPageHeight = page.height();
-  static const QString digits = QStringLiteral("1234567890");
-  auto measure = [&](QPaintDevice* device, int dpi, std::int32_t& w, std::int32_t& h) {
-    QFont font(Ui(Setup.BodyFont.Name));
-    font.setPixelSize(std::max(1, std::abs(Round(-Setup.BodyFont.Size * dpi / 72.0))));
-    font.setBold((Setup.BodyFont.Style & fsBold) != 0);
-    font.setItalic((Setup.BodyFont.Style & fsItalic) != 0);
-    QFontMetrics fm(font, device);
-    w = fm.horizontalAdvance(digits);
-    h = fm.height();
-  };
-  measure(Printer.get(), Setup.Metrics[DevicePrinter].Dpi, m.PrinterTextWidth,
-          m.PrinterTextHeight);
+  const TextExtent onPrinter =
+      MeasureDigits(*Printer, Setup.BodyFont, Setup.Metrics[DevicePrinter].Dpi);
+  m.PrinterTextWidth = onPrinter.Width;
+  m.PrinterTextHeight = onPrinter.Height;
   QWidget* screen = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
-  measure(screen, Setup.Metrics[DeviceScreen].Dpi, m.ScreenTextWidth, m.ScreenTextHeight);
+  const TextExtent onScreen =
+      MeasureDigits(*screen, Setup.BodyFont, Setup.Metrics[DeviceScreen].Dpi);
+  m.ScreenTextWidth = onScreen.Width;
+  m.ScreenTextHeight = onScreen.Height;
   DerivePageMetrics(Setup.Metrics, m);
 }
+
+namespace {
+// The page sits 20 pixels in from the scrolled area's edges; the area is the
+// page plus that border on every side, so the scroll ranges follow the page.
+constexpr int kPageInset = 20;
+
+QWidget* PageContainer(QScrollArea& box, TDrawGrid& grid) {
+  QWidget* container = box.widget();
+  if (container == nullptr) {
+    container = new QWidget;
+    container->setObjectName(QStringLiteral("PageArea"));
+    box.setWidgetResizable(false);
+    box.setWidget(container);
+  }
+  if (grid.parentWidget() != container) {
+    grid.setParent(container);
+    grid.show();
+  }
+  return container;
+}
+}  // namespace
 
 void Tdataout::SetDrawBorder() {
   if (DrawGrid1 == nullptr) return;
@@ -145,12 +165,12 @@ void Tdataout::SetDrawBorder() {
   const int h = Round(s.PageHeight * Zoom);
   const int w = Round(s.PageWidth * Zoom);
   DrawGrid1->SetCellSize(w, h);
-  DrawGrid1->move(20, 20);
-  if (QWidget* container = DrawGrid1->parentWidget(); container != nullptr &&
-                                                     ScrollBox1 != nullptr &&
-                                                     container == ScrollBox1->widget()) {
-    container->setFixedSize(w + 40, h + 40);
+  if (ScrollBox1 != nullptr) {
+    QWidget* container = PageContainer(*ScrollBox1, *DrawGrid1);
+    // Resizing the scrolled widget keeps the scroll positions where they can stay.
+    container->setFixedSize(w + 2 * kPageInset, h + 2 * kPageInset);
   }
+  DrawGrid1->move(kPageInset, kPageInset);
 }
 
 void Tdataout::SetpvStatus() {
@@ -193,11 +213,14 @@ void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
   const int y1 = Round(s.MarginTop * Zoom);
   const int x2 = Round((s.PageWidth - s.MarginRight) * Zoom);
   const int y2 = Round((s.PageHeight - s.MarginBottom) * Zoom);
-  painter.save();
-  painter.setPen(QPen(Qt::black, 0, Qt::DashDotDotLine));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
-  painter.restore();
+  painter.setPen(QPen(Qt::black, 0, Qt::SolidLine));
+  PainterCanvas canvas(painter, s.Dpi);
+  // The printable area inside the margins; shown on screen only.
+  canvas.SetPenStyle(PenStyle::DashDotDot);
+  canvas.Rectangle(x1, y1, x2, y2);
+  canvas.SetPenStyle(PenStyle::Solid);
+  if (CurPage > 0 && SheetPrinter)
+    SheetPrinter->DrawPage(canvas, static_cast<std::uint16_t>(CurPage), DeviceScreen, Zoom);
 }
 
 void Tdataout::SpeedButton1Click() {
@@ -326,20 +349,55 @@ void Tdataout::S1Click() {
   SetpvStatus();
 }
 
+namespace {
+
+// "<file> - 学生成绩单" (with the split sheet marked), so the job can be told
+// apart in the printer queue.
+QString JobTitle(const Tdataout& w) {
+  QString title = QFileInfo(QString::fromLocal8Bit(w.FileName.data(),
+                                                   static_cast<qsizetype>(w.FileName.size())))
+                      .fileName();
+  const QString sheet = Ui(preview::SheetName(w.SheetIndex)) +
+                        (w.SheetMode != 0 ? QStringLiteral("(分班)") : QString());
+  return title.isEmpty() ? sheet : title + QStringLiteral(" - ") + sheet;
+}
+
+}  // namespace
+
 void Tdataout::P1Click() {
   if (SheetIndex <= 0 || !SheetPrinter || SheetPrinter->FPageCount <= 0 || !Printer) return;
   const int count = SheetPrinter->FPageCount;
+  Printer->setDocName(JobTitle(*this));
   const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);
   if (!choice) return;
-  int first = 1, last = count;
-  if (choice->Kind == PrintChoice::Selection) {
-    first = last = CurPage;
-  } else if (choice->Kind == PrintChoice::PageRange) {
-    first = choice->FromPage;
-    last = choice->ToPage;
+  const preview::PageSpan span = preview::PagesToPrint(*choice, count, CurPage);
+  // A range that ends before it begins prints nothing: no job reaches the printer.
+  if (span.First > span.Last) return;
+
+  if (Printer->outputFormat() == QPrinter::PdfFormat && Printer->outputFileName().isEmpty()) {
+    Dialogs().Error(this, QStringLiteral("没有给出要写入的PDF文件名，未打印。"));
+    return;
   }
-  if (first > last) return;
   QPainter painter;
-  if (!painter.begin(Printer.get())) return;
+  if (!painter.begin(Printer.get())) {
+    const QString where = Printer->outputFormat() == QPrinter::PdfFormat
+                              ? Printer->outputFileName()
+                              : Printer->printerName();
+    Dialogs().Error(this, QStringLiteral("无法开始打印：") + where);
+    return;
+  }
+  PainterCanvas canvas(painter, Setup.Metrics[DevicePrinter].Dpi);
+  preview::PrintProgress progress(this, span);
+  for (int p = span.First; p <= span.Last; ++p) {
+    if (!progress.Step(p)) {
+      Printer->abort();
+      break;
+    }
+    SheetPrinter->DrawPage(canvas, static_cast<std::uint16_t>(p), DevicePrinter, 1.0);
+    if (p != span.Last && !Printer->newPage()) {
+      Printer->abort();
+      break;
+    }
+  }
   painter.end();
 }
