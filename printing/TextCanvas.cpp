@@ -46,15 +46,45 @@ bool TextCanvas::Reach(int x, int y) {
   return true;
 }
 
+void TextCanvas::BlankCell(int x, int y) {
+  if (x < 0 || y < 0 || static_cast<std::size_t>(y) >= chars_.size()) return;
+  if (static_cast<std::size_t>(x) >= chars_[static_cast<std::size_t>(y)].size()) return;
+  chars_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = ' ';
+  kinds_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = Empty;
+}
+
 void TextCanvas::TextOut(int x, int y, std::string_view gbk) {
+  if (gbk.empty() || y < 0 || y >= kMaxRows) return;
+  auto kindAt = [&](int cx) {
+    const auto& row = kinds_[static_cast<std::size_t>(y)];
+    return cx >= 0 && static_cast<std::size_t>(cx) < row.size() ? row[static_cast<std::size_t>(cx)] : Empty;
+  };
+  if (static_cast<std::size_t>(y) < kinds_.size()) {
+    const int last = x + static_cast<int>(gbk.size()) - 1;
+    if (kindAt(x) == TextTrail) BlankCell(x - 1, y);
+    if (kindAt(last) == TextLead) BlankCell(last + 1, y);
+  }
   for (std::size_t i = 0; i < gbk.size(); ++i) {
-    const int cx = x + static_cast<int>(i);
-    if (!Reach(cx, y)) continue;
     auto byte = static_cast<unsigned char>(gbk[i]);
-    // Control bytes of a damaged line would break the terminal's layout.
-    chars_[static_cast<std::size_t>(y)][static_cast<std::size_t>(cx)] =
-        byte < 0x20 || byte == 0x7F ? '?' : static_cast<char>(byte);
-    kinds_[static_cast<std::size_t>(y)][static_cast<std::size_t>(cx)] = Text;
+    Cell kind = Text;
+    char shown = static_cast<char>(byte);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < gbk.size()) {
+      // A double-byte character: both halves go down together.
+      kind = TextLead;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      // Control bytes of a damaged line would break the terminal's layout.
+      shown = '?';
+    }
+    for (int half = 0; half < (kind == TextLead ? 2 : 1); ++half) {
+      const int cx = x + static_cast<int>(i) + half;
+      if (Reach(cx, y)) {
+        chars_[static_cast<std::size_t>(y)][static_cast<std::size_t>(cx)] =
+            half ? gbk[i + 1] : shown;
+        kinds_[static_cast<std::size_t>(y)][static_cast<std::size_t>(cx)] =
+            half ? TextTrail : kind;
+      }
+    }
+    if (kind == TextLead) ++i;
   }
 }
 
@@ -62,7 +92,7 @@ void TextCanvas::RuleCell(int x, int y, char c) {
   if (!Reach(x, y)) return;
   char& cell = chars_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
   Cell& kind = kinds_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-  if (kind == Text) return;
+  if (kind != Empty && kind != Rule) return;
   if (kind == Rule && cell != c) c = '+';
   cell = c;
   kind = Rule;

@@ -46,9 +46,12 @@ class TextCanvas : public Canvas {
   std::string Render(bool compact = true) const;
 
  private:
-  enum Cell : std::uint8_t { Empty, Rule, Text };
+  // Text cells know which half of a double-byte character they hold, so
+  // that text drawn over half of one blanks the other half.
+  enum Cell : std::uint8_t { Empty, Rule, Text, TextLead, TextTrail };
   bool Reach(int x, int y);  // grows the grid to hold (x, y); false when off the grid
   void RuleCell(int x, int y, char c);
+  void BlankCell(int x, int y);
 
   int dpi_ = 72;
   PenStyle pen_ = PenStyle::Solid;

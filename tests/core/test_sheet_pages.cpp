@@ -1,0 +1,171 @@
+// Pagination of the grade sheet: groups, pages of forty, rows in order.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "printing/RecordingCanvas.h"
+#include "test_sheet_fixture.h"
+
+using namespace sheet_test;
+
+namespace {
+
+struct PageShape {
+  std::int32_t GroupCount, FirstRow, GroupIndex;
+};
+
+std::vector<PageShape> Shapes(const TPageList& pages) {
+  std::vector<PageShape> shapes;
+  for (const TPageEntry& p : pages) shapes.push_back({p.GroupCount, p.FirstRow, p.GroupIndex});
+  return shapes;
+}
+
+bool operator==(const PageShape& a, const PageShape& b) {
+  return a.GroupCount == b.GroupCount && a.FirstRow == b.FirstRow && a.GroupIndex == b.GroupIndex;
+}
+
+// The layout as a scan of every grade line per group, for comparison.
+void ScanPerGroup(const GradeBook& book, bool split, TPageList& pages, TRowList& rows) {
+  pages.clear();
+  rows.clear();
+  const Lines& groups = split ? book.ClassGroups : book.CourseKeys;
+  std::int32_t offset = 0;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    std::string_view entry = groups[g];
+    std::string_view key = split ? entry.substr(0, 5) : entry;
+    std::string_view cls = split && entry.size() > 5 ? entry.substr(5, 8) : std::string_view();
+    std::int32_t count = 0;
+    for (std::size_t i = 0; i < book.GradeLines.size(); ++i) {
+      std::string_view line = book.GradeLines[i];
+      if (line.substr(0, 5) != key) continue;
+      if (split && (line.size() < 26 ? std::string_view() : line.substr(25, 8)) != cls) continue;
+      rows.push_back({static_cast<std::int32_t>(i)});
+      ++count;
+    }
+    std::int32_t n = count / 40;
+    if (n * 40 < count || n == 0) ++n;
+    for (std::int32_t p = 0; p < n; ++p)
+      pages.push_back({count, offset + 40 * p, static_cast<std::int32_t>(g)});
+    offset += count;
+  }
+}
+
+struct PagesCase {
+  std::vector<int> Students;
+  std::vector<PageShape> Expected;
+};
+
+class SheetPagesTest : public ::testing::TestWithParam<PagesCase> {};
+
+TEST_P(SheetPagesTest, CutsEachCourseIntoPagesOfForty) {
+  Sheet sheet;
+  const PagesCase& c = GetParam();
+  for (std::size_t i = 0; i < c.Students.size(); ++i)
+    sheet.AddCourse("C000" + std::to_string(i + 1), c.Students[i]);
+  sheet.Layout();
+  EXPECT_EQ(Shapes(sheet.Pages), c.Expected);
+  EXPECT_EQ(sheet.Printer.FPageCount, static_cast<std::int32_t>(c.Expected.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, SheetPagesTest,
+    ::testing::Values(PagesCase{{40}, {{40, 0, 0}}},
+                      PagesCase{{41}, {{41, 0, 0}, {41, 40, 0}}},
+                      PagesCase{{0}, {{0, 0, 0}}},
+                      PagesCase{{80}, {{80, 0, 0}, {80, 40, 0}}},
+                      PagesCase{{10, 45, 0}, {{10, 0, 0}, {45, 10, 1}, {45, 50, 1}, {0, 55, 2}}},
+                      PagesCase{{}, {}}));
+
+TEST(SheetPages, PageRowsRunToTheNextPageOrTheEndOfTheRowList) {
+  Sheet sheet;
+  sheet.AddCourse("C0001", 10);
+  sheet.AddCourse("C0002", 45);
+  sheet.AddCourse("C0003", 0);
+  sheet.Layout();
+  RecordingCanvas canvas(600);
+  const std::pair<int, int> expected[] = {{0, 10}, {10, 50}, {50, 55}, {55, 55}};
+  for (int page = 1; page <= 4; ++page) {
+    sheet.Printer.DrawPage(canvas, page, DevicePrinter, 1.0);
+    EXPECT_EQ(sheet.Printer.FFirstRow, expected[page - 1].first) << page;
+    EXPECT_EQ(sheet.Printer.FEndRow, expected[page - 1].second) << page;
+  }
+}
+
+TEST(SheetPages, SplitSheetGroupsByClassInOrderOfFirstAppearance) {
+  Sheet sheet;
+  sheet.Book.HeadLines.push_back(Head("C0001", "tk", "数学"));
+  const char* classes[] = {"B", "A", "B", "A", "B"};
+  for (int i = 0; i < 5; ++i)
+    sheet.Book.GradeLines.push_back(
+        Record("C0001", std::to_string(i), "李四", classes[i], "", "", ""));
+  sheet.Mode = 1;
+  sheet.Layout();
+  ASSERT_EQ(sheet.Pages.size(), 2u);
+  EXPECT_EQ(sheet.Pages[0].GroupCount, 3);
+  EXPECT_EQ(sheet.Pages[1].GroupCount, 2);
+  EXPECT_EQ(sheet.Pages[1].FirstRow, 3);
+  std::vector<std::int32_t> lines;
+  for (const TRowEntry& r : sheet.Rows) lines.push_back(r.LineIndex);
+  EXPECT_EQ(lines, (std::vector<std::int32_t>{0, 2, 4, 1, 3}));
+
+  // Both pages carry the course's heading.
+  for (int page = 1; page <= 2; ++page) {
+    RecordingCanvas canvas(600);
+    sheet.Printer.DrawPage(canvas, page, DevicePrinter, 1.0);
+    EXPECT_NE(canvas.FindText(Gbk("数学")), nullptr) << page;
+  }
+}
+
+TEST(SheetPages, RelayoutReplacesThePreviousLists) {
+  Sheet sheet;
+  sheet.AddCourse("C0001", 45);
+  sheet.Layout();
+  sheet.Printer.MakePages();
+  EXPECT_EQ(sheet.Pages.size(), 2u);
+  EXPECT_EQ(sheet.Rows.size(), 45u);
+}
+
+// Random books, with courses split over two runs of header lines, records
+// without header lines, short records and classes, in both sheet modes.
+TEST(SheetPages, OnePassGivesTheSameLayoutAsAScanPerGroup) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 40; ++round) {
+    Sheet sheet;
+    const int courses = 1 + static_cast<int>(random() % 6);
+    for (int c = 0; c < courses; ++c)
+      sheet.Book.HeadLines.push_back(Head("K000" + std::to_string(c), "tk", "x"));
+    sheet.Book.HeadLines.push_back(Head("K0000", "tz", "again"));  // a second run of K0000
+    const int records = static_cast<int>(random() % 200);
+    for (int i = 0; i < records; ++i) {
+      std::string key = "K000" + std::to_string(random() % (courses + 1));
+      std::string cls = std::string(1, static_cast<char>('A' + random() % 3));
+      std::string line = Record(key, std::to_string(i), "n", cls, "", "", "");
+      if (random() % 10 == 0) line.resize(7 + random() % 30);
+      sheet.Book.GradeLines.push_back(line);
+    }
+    sheet.Book.BuildCourseList();
+    for (std::uint8_t mode : {0, 1}) {
+      sheet.Mode = mode;
+      sheet.Printer.MakePages();
+      TPageList pages;
+      TRowList rows;
+      ScanPerGroup(sheet.Book, mode != 0, pages, rows);
+      ASSERT_EQ(Shapes(sheet.Pages), Shapes(pages)) << "round " << round << " mode " << int(mode);
+      ASSERT_EQ(sheet.Rows.size(), rows.size());
+      for (std::size_t i = 0; i < rows.size(); ++i)
+        ASSERT_EQ(sheet.Rows[i].LineIndex, rows[i].LineIndex);
+    }
+  }
+}
+
+TEST(SheetPages, BaseClassLaysOutNothing) {
+  Tlomaprn base;
+  base.FPageCount = 3;
+  EXPECT_TRUE(base.MakePages());
+  EXPECT_EQ(base.FPageCount, 0);
+  RecordingCanvas canvas;
+  EXPECT_TRUE(base.DrawPage(canvas, 1, 0, 1.0));
+  EXPECT_TRUE(canvas.Ops.empty());
+}
+
+}  // namespace
