@@ -134,11 +134,40 @@ char TextCanvas::At(int x, int y) const {
 }
 
 std::string TextCanvas::Render(bool compact) const {
+  const std::vector<std::string> rows = Rows();
+  if (!compact) {
+    std::string text;
+    for (const std::string& row : rows) text += row + '\n';
+    return text;
+  }
+  // A row says something when it holds text or a horizontal rule; rows that
+  // vertical rules merely pass through are left out, except that a run of
+  // them from one horizontal rule to the next (an empty table row) is kept
+  // as one row.
+  enum Kind { Blank, Bars, Says, RuleRow };
+  std::vector<Kind> kinds(rows.size(), Blank);
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    bool text = false, rule = false, bars = false;
+    for (std::size_t x = 0; x < rows[y].size(); ++x) {
+      if (kinds_[y][x] == Empty) continue;
+      if (kinds_[y][x] != Rule) text = true;
+      else if (rows[y][x] == '|') bars = true;
+      else rule = true;
+    }
+    kinds[y] = text ? Says : rule ? RuleRow : bars ? Bars : Blank;
+  }
   std::string text;
-  for (const std::string& row : Rows()) {
-    if (compact && row.empty()) continue;
-    text += row;
-    text += '\n';
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    if (kinds[y] == Says || kinds[y] == RuleRow) {
+      text += rows[y] + '\n';
+      continue;
+    }
+    if (kinds[y] != Bars) continue;
+    std::size_t end = y;
+    while (end < rows.size() && kinds[end] == Bars) ++end;
+    if (y > 0 && kinds[y - 1] == RuleRow && end < rows.size() && kinds[end] == RuleRow)
+      text += rows[(y + end) / 2] + '\n';
+    y = end - 1;
   }
   return text;
 }

@@ -41,8 +41,8 @@ class TextCanvas : public Canvas {
   // The character at column x of row y (blank outside what was drawn).
   char At(int x, int y) const;
 
-  // The page as GBK text lines joined by '\n'; `compact` leaves out the rows
-  // on which nothing was drawn.
+  // The page as GBK text lines, each ended by '\n'; `compact` leaves out the
+  // rows that hold neither text nor a horizontal rule.
   std::string Render(bool compact = true) const;
 
  private:

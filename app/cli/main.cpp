@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli/SheetCommands.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 
@@ -96,7 +97,9 @@ const std::vector<Command>& Commands() {
        "student number, name, class, coursework, examination, total, separated by tabs, each cell "
        "exactly as it stands in the file (blanks kept)",
        RunStudents},
-      // Sheet commands (text, pdf, ...) are listed here too.
+      {"text", kSheetTextUsage, kSheetTextHelp, RunSheetText},
+      {"pdf", kSheetPdfUsage, kSheetPdfHelp, RunSheetPdf},
+      {"stats", kSheetStatsUsage, kSheetStatsHelp, RunSheetStats},
   };
   return commands;
 }
