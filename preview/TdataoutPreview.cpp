@@ -1,6 +1,7 @@
 // The preview half of the main window: views and the sheet printer, the page
 // surface, zoom, navigation, page dialogs, fonts, printer set-up, printing.
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
@@ -354,9 +355,8 @@ namespace {
 // "<file> - 学生成绩单" (with the split sheet marked), so the job can be told
 // apart in the printer queue.
 QString JobTitle(const Tdataout& w) {
-  QString title = QFileInfo(QString::fromLocal8Bit(w.FileName.data(),
-                                                   static_cast<qsizetype>(w.FileName.size())))
-                      .fileName();
+  const QString title =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(w.FileName))).fileName();
   const QString sheet = Ui(preview::SheetName(w.SheetIndex)) +
                         (w.SheetMode != 0 ? QStringLiteral("(分班)") : QString());
   return title.isEmpty() ? sheet : title + QStringLiteral(" - ") + sheet;

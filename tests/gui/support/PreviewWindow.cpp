@@ -1,0 +1,34 @@
+#include "support/PreviewWindow.h"
+
+#include <QLabel>
+
+#include "printing/PrintSettings.h"
+#include "support/SheetFiles.h"
+
+PreviewWindow::PreviewWindow(int bodyPoints) {
+  const QString dir = Dir.path() + "/";
+  if (bodyPoints > 0) {
+    PrintSetup setup;
+    setup.Metrics[DevicePrinter].Dpi = 600;
+    ApplyDefaultPrintSettings(setup);
+    setup.BodyFont.Size = bodyPoints;
+    SavePrintSettings(MakeAppDir(dir.toStdString()), setup);
+  }
+  auto script = std::make_unique<ScriptedDialogs>();
+  Script = script.get();
+  Window = std::make_unique<Tdataout>(std::move(script), dir);
+}
+
+bool PreviewWindow::Open(int courses, int perCourse) {
+  const QString file = Path(QStringLiteral("grades.txt"));
+  if (!WriteSheetFile(file, UniformCourses(courses, perCourse))) return false;
+  Script->OpenFiles.push_back(file);
+  Window->O1Click();
+  return !Window->FileName.empty();
+}
+
+QStringList PreviewWindow::Status() const {
+  QStringList out;
+  for (QLabel* panel : Window->StatusPanels) out << (panel ? panel->text() : QString("<none>"));
+  return out;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// A main window with scripted dialogs and its own program directory (so the
+// settings file "qprtpara.dat" of one test never reaches another), for the
+// preview and printing tests.
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/Tdataout.h"
+#include "support/ScriptedDialogs.h"
+
+struct PreviewWindow {
+  QTemporaryDir Dir;
+  ScriptedDialogs* Script = nullptr;  // owned by the window
+  std::unique_ptr<Tdataout> Window;
+
+  // `bodyPoints` > 0 writes a settings file with that body font size first.
+  explicit PreviewWindow(int bodyPoints = 0);
+
+  QString Path(const QString& name) const { return Dir.filePath(name); }
+
+  // Writes a grade file of `courses` x `perCourse` students and opens it
+  // through the open command; true when it was opened.
+  bool Open(int courses, int perCourse);
+
+  // The three status panels.
+  QStringList Status() const;
+
+  Tdataout& W() { return *Window; }
+};
