@@ -605,6 +605,7 @@ void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
   TrimBlanks(text);
   {
     const QSignalBlocker block(ComboBox1);
+    ComboBox1->setCurrentIndex(-1);  // a later pick of any word is a change
     ComboBox1->setEditText(Ui(text));
   }
   editorBytes_ = text;

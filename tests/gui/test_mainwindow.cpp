@@ -1,0 +1,474 @@
+// The main window at start, and its file commands: open, save, the question
+// before another file is opened, and closing with unsaved grades.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/Tdataout.h"
+#include "gradefile/Gbk.h"
+#include "preview/TDrawGrid.h"
+#include "support/GradeFiles.h"
+#include "support/WindowHarness.h"
+
+using namespace testfiles;
+using Kind = ScriptedDialogs::Kind;
+
+namespace {
+QString Ui(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
+QStringList MenuTexts(QMenu* menu) {
+  QStringList out;
+  for (QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return out;
+}
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startState();
+  void startMenus();
+  void startToolBar();
+  void appDirIsCutTo100Bytes();
+  void openShowsFirstCourse();
+  void openFailuresChangeNothing_data();
+  void openFailuresChangeNothing();
+  void openFileWithOnlyMagicLine();
+  void openSameFileTwiceAsksNothing();
+  void questionBeforeOpening_data();
+  void questionBeforeOpening();
+  void failedSaveBeforeOpeningKeepsTheFile();
+  void saveWritesTheFileByteForByte();
+  void failedSaveKeepsModifiedAndSave();
+  void closeQuestion_data();
+  void closeQuestion();
+  void closeWithoutChangesAsksNothing();
+};
+
+void MainWindowTest::startState() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  QCOMPARE(w.windowTitle(), QStringLiteral("教师整理学生成绩__Velmora (VLM) Tarvin版"));
+  QCOMPARE(w.font().pixelSize(), 13);
+  QCOMPARE(w.Views->currentWidget(), static_cast<QWidget*>(w.Panel1));
+  QVERIFY(!w.ToolBar1->isVisible());
+  QVERIFY(!w.StatusBar1->isVisible());
+  QCOMPARE(w.Label8->text(), QStringLiteral("成绩文件："));
+  QCOMPARE(w.Label1->text(), QStringLiteral("平时成绩占百分比:"));
+  QCOMPARE(w.StringGrid2->rowCount(), 2);
+  QCOMPARE(w.StringGrid2->item(0, 0)->text(), QStringLiteral(" 课程列表"));
+  QCOMPARE(w.StringGrid2->columnWidth(0), 308);
+  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  QCOMPARE(w.StringGrid1->columnCount(), 7);
+  const QStringList headings = {"", " 学 号", " 姓 名", " 班 级", "平时成绩", "考试成绩", " 总成绩"};
+  const int widths[7] = {32, 80, 64, 64, 64, 64, 64};
+  for (int c = 0; c < 7; ++c) {
+    QCOMPARE(w.StringGrid1->item(0, c)->text(), headings[c]);
+    QVERIFY(w.StringGrid1->columnWidth(c) >= widths[c]);
+    QCOMPARE(w.StringGrid1->item(1, c)->text(), QString());
+  }
+  QCOMPARE(w.StringGrid1->rowHeight(1), 20);
+  QVERIFY(!w.ComboBox1->isVisible());
+  QCOMPARE(w.ComboBox1->count(), 18);
+  const QStringList words = {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过",
+                             "A", "B", "C", "D", "F", "缺考", "缓考", "旷考", "作弊"};
+  for (int i = 0; i < 18; ++i) QCOMPARE(w.ComboBox1->itemText(i), words[i]);
+  QCOMPARE(w.ComboBox1->maxVisibleItems(), 24);
+  QCOMPARE(w.Edit1->text(), QString());
+  QCOMPARE(w.SheetIndex, 0);
+  QCOMPARE(w.CurPage, 0);
+  QCOMPARE(w.SheetMode, std::uint8_t{0});
+  QCOMPARE(w.Zoom, 1.0);
+  QVERIFY(w.FileName.empty());
+  QVERIFY(!w.Modified());
+  QCOMPARE(w.StatusPanels[0]->width(), 160);
+  QCOMPARE(w.StatusPanels[1]->width(), 120);
+  QCOMPARE(w.StatusPanels[2]->width(), 120);
+  QVERIFY(w.DrawGrid1 != nullptr);
+  QCOMPARE(w.ScrollBox1->widget(), w.DrawGrid1->parentWidget());
+  QCOMPARE(w.AppDir, (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
+  // Selecting a grade cell with no file open shows nothing.
+  h.Select(1, 4);
+  QVERIFY(!w.ComboBox1->isVisible());
+}
+
+void MainWindowTest::startMenus() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  const QList<QAction*> bar = w.menuBar()->actions();
+  QCOMPARE(bar.size(), 5);
+  QCOMPARE(bar[0], w.F1);
+  QCOMPARE(bar[1], w.W1);
+  QCOMPARE(bar[2], w.N7);
+  QCOMPARE(bar[3], w.P1);
+  QCOMPARE(bar[4], w.S1);
+  QCOMPARE(w.F1->text(), QStringLiteral("&F 文件"));
+  QCOMPARE(w.W1->text(), QStringLiteral("&W 窗口"));
+  QCOMPARE(w.N7->text(), QStringLiteral("&V 预览"));
+  QCOMPARE(w.P1->text(), QStringLiteral("&P 打印"));
+  QCOMPARE(w.S1->text(), QStringLiteral("&S 打印机设置"));
+  QVERIFY(w.P1->menu() == nullptr);
+  QVERIFY(w.S1->menu() == nullptr);
+  QCOMPARE(MenuTexts(w.F1->menu()),
+           QStringList({"&O.  打开...", "-", "&S.  保存", "-", "&X.  退出"}));
+  QCOMPARE(MenuTexts(w.W1->menu()),
+           QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单"}));
+  QCOMPARE(MenuTexts(w.N7->menu()),
+           QStringList({"&L.  上页", "&N.  下页", "-", "&F.  第一页", "&E.  最后一页", "-",
+                        "&C.  选页...", "-", "&G.  放大", "&S.  缩小"}));
+  QCOMPARE(MenuTexts(w.PopupMenu1),
+           QStringList({"&F.  表内容字体...", "&L.  表标题字体...", "-", "&B.  设置页边界..."}));
+  // Start states.
+  QVERIFY(w.O1->isEnabled());
+  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(w.X1->isEnabled());
+  QVERIFY(!w.Z1->isEnabled());
+  QVERIFY(w.N11->isEnabled());
+  QVERIFY(w.G1->isEnabled());
+  QVERIFY(!w.N7->isEnabled());
+  QVERIFY(!w.P1->isVisible());
+  QVERIFY(w.S1->isVisible());
+  QVERIFY(w.S1->isEnabled());
+}
+
+void MainWindowTest::startToolBar() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  // Fifteen controls in order: eleven buttons, a splitter, the printer set-up
+  // button, a splitter, the print button.
+  QStringList names;
+  QStringList tips;
+  for (QAction* a : w.ToolBar1->actions()) {
+    QWidget* widget = w.ToolBar1->widgetForAction(a);
+    QVERIFY(widget != nullptr);
+    names << widget->objectName();
+    tips << widget->toolTip();
+  }
+  QCOMPARE(names, QStringList({"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4",
+                               "SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButton8",
+                               "SpeedButton9", "SpeedButton10", "SpeedButton11", "Splitter1",
+                               "SpeedButton15", "Splitter2", "SpeedButton16"}));
+  QCOMPARE(tips, QStringList({"上一页", "下一页", "选择页码", "放大", "缩小", "页顶", "页底",
+                              "页左边", "页右边", "页左上角", "页右下角", "", "打印机设置", "",
+                              "打印"}));
+  for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16}) {
+    QVERIFY(w.SpeedButton[i] != nullptr);
+    QCOMPARE(w.SpeedButton[i]->size(), QSize(22, 22));
+    QVERIFY(!w.SpeedButton[i]->icon().isNull());
+  }
+  for (int i : {0, 12, 13, 14}) QVERIFY(w.SpeedButton[i] == nullptr);
+  QVERIFY(!w.SpeedButton[16]->isEnabled());
+  QCOMPARE(w.ToolBar1->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+void MainWindowTest::appDirIsCutTo100Bytes() {
+  QTemporaryDir base;
+  QString deep = base.path();
+  while (deep.size() < 140) deep += QStringLiteral("/abcdefghij");
+  QVERIFY(QDir().mkpath(deep));
+  auto script = std::make_unique<ScriptedDialogs>();
+  Tdataout w(std::move(script), deep);
+  QCOMPARE(w.AppDir.size(), std::size_t{100});
+  QCOMPARE(QString::fromStdString(w.AppDir), (deep + "/").left(100));
+}
+
+void MainWindowTest::openShowsFirstCourse() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  const QString path = h.Write("grades.txt", FileBytes(ThreeCourses()));
+  h.Open(path);
+  QCOMPARE(h.Script->Messages(), QStringList());
+  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.Label8->text(), "成绩文件: " + path);
+  QCOMPARE(w.StringGrid2->rowCount(), 4);
+  QCOMPARE(w.StringGrid2->currentRow(), 1);
+  QCOMPARE(w.StringGrid2->item(1, 0)->text(),
+           QStringLiteral("数据库原理 张老师 计科2201"));
+  QCOMPARE(w.StringGrid2->item(3, 0)->text(),
+           QStringLiteral("体育 孙老师 "));
+  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  QCOMPARE(w.StringGrid1->rowCount(), 4);
+  QCOMPARE(h.Cell(1, 0), QStringLiteral("   1"));
+  QCOMPARE(h.Cell(3, 0), QStringLiteral("   3"));
+  QCOMPARE(h.Cell(1, 1), QStringLiteral("2022000001"));
+  QCOMPARE(h.Cell(1, 2), QStringLiteral("王小明  "));
+  QCOMPARE(h.Cell(1, 3), QStringLiteral("计科2201"));
+  QCOMPARE(h.Cell(1, 4), QStringLiteral("80    "));
+  QCOMPARE(h.Cell(2, 4), QStringLiteral("优    "));
+  QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
+  QCOMPARE(w.GridRows.size(), std::size_t{3});
+  QCOMPARE(w.GridRows[1].Cells[2], Pad(Gbk("李华"), 8));
+  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.Modified());
+  QCOMPARE(w.SheetIndex, 1);  // the sheet printer exists and is laid out
+}
+
+void MainWindowTest::openFailuresChangeNothing_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QByteArray>("bytes");  // empty name: no such file
+  QTest::addColumn<QString>("message");
+  const std::string magic = GradeTexts::MagicLine();
+  QTest::newRow("missing") << "nowhere.txt" << QByteArray() << "不存在!";
+  QTest::newRow("trailing blank")
+      << "blank.txt" << QByteArray::fromStdString(magic + " \r\nk0009tkX\r\n")
+      << "不是Velmora生成的文件，打开失败!";
+  QTest::newRow("empty file") << "empty.txt" << QByteArray("") << "不是Velmora生成的文件，打开失败!";
+  QTest::newRow("other text") << "other.txt" << QByteArray("hello\r\n")
+                              << "不是Velmora生成的文件，打开失败!";
+}
+
+void MainWindowTest::openFailuresChangeNothing() {
+  QFETCH(QString, name);
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, message);
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  const QString good = h.Write("grades.txt", FileBytes(ThreeCourses()));
+  h.Open(good);
+  h.SelectCourse(2);
+  h.Select(1, 4);
+  QTest::keyClicks(w.ComboBox1, "9");  // an unsaved change that must survive
+  QVERIFY(w.Modified());
+  const Lines head = w.Book.HeadLines;
+  const Lines grades = w.Book.GradeLines;
+  const QString caption = w.Label8->text();
+  const QString course = w.StringGrid2->item(2, 0)->text();
+  h.Script->ClearCalls();
+
+  QString bad = h.Dir.filePath(name);
+  if (QTest::currentDataTag() != QByteArray("missing")) bad = h.Write(name, bytes.toStdString());
+  h.Script->YesNoAnswers.push_back(Answer::No);  // do not save before opening
+  h.Open(bad);
+
+  QCOMPARE(h.Script->Texts(Kind::Information), QStringList({bad + message}));
+  QCOMPARE(w.Book.HeadLines, head);
+  QCOMPARE(w.Book.GradeLines, grades);
+  QCOMPARE(w.Label8->text(), caption);
+  QCOMPARE(w.FileName, good.toStdString());
+  QCOMPARE(w.StringGrid2->item(2, 0)->text(), course);
+  QCOMPARE(w.StringGrid2->currentRow(), 2);
+  QVERIFY(w.Modified());
+  QVERIFY(w.S3->isEnabled());
+}
+
+void MainWindowTest::openFileWithOnlyMagicLine() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Open(h.Write("magic.txt", FileBytes({})));
+  QCOMPARE(h.Script->Messages(), QStringList());
+  QVERIFY(w.Book.HeadLines.empty());
+  QVERIFY(w.Book.GradeLines.empty());
+  QVERIFY(w.Book.CourseKeys.empty());
+  QCOMPARE(w.StringGrid2->rowCount(), 2);
+  QCOMPARE(w.StringGrid2->item(1, 0)->text(), QString());
+  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  for (int c = 0; c < 7; ++c) QCOMPARE(h.Cell(1, c), QString());
+  QCOMPARE(w.Edit1->text(), QString());
+  h.Select(1, 5);
+  QVERIFY(!w.ComboBox1->isVisible());
+  QTest::keyClicks(w.Edit1, "50");  // no course: nothing is stored
+  QVERIFY(w.Book.HeadLines.empty());
+  QVERIFY(!w.Modified());
+  QVERIFY(!w.S3->isEnabled());
+}
+
+void MainWindowTest::openSameFileTwiceAsksNothing() {
+  WindowHarness h;
+  const QString path = h.Write("grades.txt", FileBytes(ThreeCourses()));
+  h.Open(path);
+  h.SelectCourse(3);
+  h.Open(path);
+  QCOMPARE(h.Script->Calls.size(), std::size_t{2});
+  QCOMPARE(h.Script->Count(Kind::OpenFile), 2);
+  QCOMPARE(h.W->StringGrid2->currentRow(), 1);  // back on the first course
+  QCOMPARE(h.W->Edit1->text(), QStringLiteral("30"));
+}
+
+void MainWindowTest::questionBeforeOpening_data() {
+  QTest::addColumn<bool>("yes");
+  QTest::addColumn<bool>("cancelDialog");
+  QTest::newRow("yes, then open") << true << false;
+  QTest::newRow("yes, then cancel the dialog") << true << true;
+  QTest::newRow("no, then open") << false << false;
+}
+
+void MainWindowTest::questionBeforeOpening() {
+  QFETCH(bool, yes);
+  QFETCH(bool, cancelDialog);
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  const std::vector<std::string> lines = ThreeCourses();
+  const QString first = h.Write("first.txt", FileBytes(lines));
+  std::vector<std::string> other = {Head("k0100", "tk", "物理"), Head("k0100", "t9", "20")};
+  const QString second = h.Write("second.txt", FileBytes(other));
+  h.Open(first);
+  h.Select(1, 5);
+  QTest::keyClicks(w.ComboBox1, "1");
+  QVERIFY(w.Modified());
+  h.Script->ClearCalls();
+
+  h.Script->YesNoAnswers.push_back(yes ? Answer::Yes : Answer::No);
+  if (cancelDialog)
+    h.Script->OpenFiles.push_back(std::nullopt);
+  else
+    h.Script->OpenFiles.push_back(second);
+  w.O1Click();
+
+  QStringList expected = {"当前的成绩有所变动，存储吗?"};
+  if (yes) expected << "存储完毕！";
+  QCOMPARE(h.Script->Messages(), expected);
+  QCOMPARE(h.Script->Count(Kind::AskYesNo), 1);
+  QCOMPARE(h.Script->Count(Kind::OpenFile), 1);
+  std::vector<std::string> saved = lines;
+  saved[4] = Record("k0001", "2022000001", "王小明", "计科2201", "80", "1", " 25");
+  QCOMPARE(Ui(ReadFile(first)), Ui(FileBytes(yes ? saved : lines)));
+  QCOMPARE(ReadFile(first), FileBytes(yes ? saved : lines));
+  if (cancelDialog) {
+    QCOMPARE(w.FileName, first.toStdString());
+    QVERIFY(!w.Modified());
+    QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
+  } else {
+    QCOMPARE(w.FileName, second.toStdString());
+    QCOMPARE(w.Edit1->text(), QStringLiteral("20"));
+    QVERIFY(!w.Modified());
+    QVERIFY(!w.S3->isEnabled());
+  }
+}
+
+void MainWindowTest::failedSaveBeforeOpeningKeepsTheFile() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  QTemporaryDir gone;
+  const QString first = gone.filePath("first.txt");
+  QVERIFY(WriteFile(first, FileBytes(ThreeCourses())));
+  h.Open(first);
+  h.Select(2, 5);
+  QTest::keyClicks(w.ComboBox1, "77");
+  QVERIFY(gone.remove());  // the folder is gone: the save must fail
+  h.Script->ClearCalls();
+  h.Script->YesNoAnswers.push_back(Answer::Yes);
+  h.Script->OpenFiles.push_back(h.Write("other.txt", FileBytes({})));
+  w.O1Click();
+  QCOMPARE(h.Script->Count(Kind::Error), 1);
+  QCOMPARE(h.Script->Count(Kind::OpenFile), 0);  // not asked: the grades would be lost
+  QCOMPARE(w.FileName, first.toStdString());
+  QVERIFY(w.Modified());
+  QVERIFY(w.S3->isEnabled());
+  QCOMPARE(h.Cell(2, 5), QStringLiteral("77"));
+}
+
+void MainWindowTest::saveWritesTheFileByteForByte() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  std::vector<std::string> lines = ThreeCourses();
+  const QString path = h.Write("grades.txt", FileBytes(lines));
+  h.Open(path);
+  h.SelectCourse(2);
+  h.Select(2, 4);
+  QTest::keyClicks(w.ComboBox1, "88");
+  QVERIFY(w.S3->isEnabled());
+  w.S3->trigger();
+  QCOMPARE(h.Script->Messages(), QStringList({"存储完毕！"}));
+  QVERIFY(!w.Modified());
+  QVERIFY(!w.S3->isEnabled());
+  // 40% of 88 and 60% of an empty exam (0) is 35.2.
+  lines[11] = Record("k0002", "2022000004", "钱五", "计科2201", "88", "", " 35");
+  QCOMPARE(ReadFile(path), FileBytes(lines));
+
+  // Saved again without an edit: the same bytes.
+  w.S3Click();
+  QCOMPARE(ReadFile(path), FileBytes(lines));
+}
+
+void MainWindowTest::failedSaveKeepsModifiedAndSave() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  QTemporaryDir gone;
+  const QString path = gone.filePath("grades.txt");
+  QVERIFY(WriteFile(path, FileBytes(ThreeCourses())));
+  h.Open(path);
+  h.Select(1, 4);
+  QTest::keyClicks(w.ComboBox1, "66");
+  QVERIFY(gone.remove());
+  h.Script->ClearCalls();
+  w.S3->trigger();
+  const QStringList errors = h.Script->Texts(Kind::Error);
+  QCOMPARE(errors.size(), 1);
+  QVERIFY2(errors[0].contains(path), qPrintable(errors[0]));
+  QCOMPARE(h.Script->Count(Kind::Information), 0);  // never "存储完毕！"
+  QVERIFY(w.Modified());
+  QVERIFY(w.S3->isEnabled());
+  QCOMPARE(w.FileName, path.toStdString());
+}
+
+void MainWindowTest::closeQuestion_data() {
+  QTest::addColumn<int>("answer");
+  QTest::addColumn<bool>("closes");
+  QTest::addColumn<bool>("saved");
+  QTest::newRow("yes") << int(Answer::Yes) << true << true;
+  QTest::newRow("no") << int(Answer::No) << true << false;
+  QTest::newRow("cancel") << int(Answer::Cancel) << false << false;
+}
+
+void MainWindowTest::closeQuestion() {
+  QFETCH(int, answer);
+  QFETCH(bool, closes);
+  QFETCH(bool, saved);
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  const std::vector<std::string> lines = ThreeCourses();
+  const QString path = h.Write("grades.txt", FileBytes(lines));
+  h.Open(path);
+  h.Select(1, 4);
+  QTest::keyClicks(w.ComboBox1, "50");
+  h.Script->ClearCalls();
+  h.Script->YesNoCancelAnswers.push_back(Answer(answer));
+  QCOMPARE(w.close(), closes);
+
+  QCOMPARE(h.Script->Texts(Kind::AskYesNoCancel), QStringList({"当前的成绩有所变动，存储吗?"}));
+  QCOMPARE(w.isVisible(), !closes);
+  std::vector<std::string> edited = lines;
+  edited[4] = Record("k0001", "2022000001", "王小明", "计科2201", "50", "90", " 78");
+  QCOMPARE(ReadFile(path), FileBytes(saved ? edited : lines));
+  if (closes) {
+    // Released with the window.
+    QVERIFY(w.Book.HeadLines.empty());
+    QVERIFY(w.Book.GradeLines.empty());
+    QVERIFY(w.Book.CourseKeys.empty());
+    QVERIFY(w.Book.ClassGroups.empty());
+    QVERIFY(w.PageList.empty());
+    QVERIFY(w.RowList.empty());
+    QCOMPARE(w.SheetIndex, 0);
+    QVERIFY(!w.SheetPrinter);
+  } else {
+    QVERIFY(w.Modified());
+    QVERIFY(w.S3->isEnabled());
+    QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
+    QCOMPARE(w.Book.GradeLines[0], edited[4]);
+    QCOMPARE(w.SheetIndex, 1);
+  }
+}
+
+void MainWindowTest::closeWithoutChangesAsksNothing() {
+  WindowHarness h;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Script->ClearCalls();
+  QVERIFY(h.W->close());
+  QVERIFY(h.Script->Calls.empty());
+  QVERIFY(h.W->Book.GradeLines.empty());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_mainwindow.moc"

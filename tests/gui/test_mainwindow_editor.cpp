@@ -1,0 +1,446 @@
+// The editing view: course switching, the grade editor over the student grid,
+// the write-through, the share field, keyboard moves and the warning colour.
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/GradeCellCheck.h"
+#include "app/Tdataout.h"
+#include "gradefile/Gbk.h"
+#include "grading/GradeParser.h"
+#include "support/GradeFiles.h"
+#include "support/WindowHarness.h"
+
+using namespace testfiles;
+
+class MainWindowEditorTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void courseSwitchLeavesLinesAlone();
+  void editorOnlyOverGradeCells_data();
+  void editorOnlyOverGradeCells();
+  void editorSitsOverItsCell();
+  void typingWritesThroughEveryKey();
+  void pickingAWordWritesThrough();
+  void longTextStaysWholeInTheCell();
+  void editingTheTotalKeepsTheOtherGrades();
+  void rowWithoutRecordChangesOnlyTheGrid();
+  void shareEditReplacesT9();
+  void shareEditCreatesT9InsideTheRun();
+  void textGbkCannotHoldIsRefused();
+  void keyboardMoves_data();
+  void keyboardMoves();
+  void movesWriteNothing();
+  void leavingHidesTheEditor();
+  void suspiciousGrades_data();
+  void suspiciousGrades();
+  void warningColourFollowsTheText();
+};
+
+namespace {
+// What a grade cell shows for the GBK field bytes of a record.
+QString Shown(const std::string& utf8, std::size_t width = 6) {
+  return QString::fromStdString(GbkToUtf8(Pad(Gbk(utf8), width)));
+}
+// Types text the way an input method delivers it: one key event with text.
+void TypeText(QWidget* widget, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &release);
+}
+bool Warned(const WindowHarness& h, int row, int col) {
+  return h.W->StringGrid1->item(row, col)->background().color() != QColor(Qt::white);
+}
+}  // namespace
+
+void MainWindowEditorTest::courseSwitchLeavesLinesAlone() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  const Lines head = w.Book.HeadLines;
+  const Lines grades = w.Book.GradeLines;
+  h.SelectCourse(2);
+  QCOMPARE(w.Edit1->text(), QStringLiteral("40"));
+  QCOMPARE(w.StringGrid1->rowCount(), 3);
+  QCOMPARE(h.Cell(2, 1), QStringLiteral("2022000004"));
+  QCOMPARE(h.Cell(1, 4), Shown("70"));
+  h.SelectCourse(3);
+  QCOMPARE(w.Edit1->text(), QString());
+  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  QCOMPARE(h.Cell(1, 4), Shown("合格"));
+  h.SelectCourse(1);
+  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  QCOMPARE(w.Book.HeadLines, head);
+  QCOMPARE(w.Book.GradeLines, grades);
+  QVERIFY(!w.Modified());
+  QVERIFY(!w.S3->isEnabled());
+}
+
+void MainWindowEditorTest::editorOnlyOverGradeCells_data() {
+  QTest::addColumn<int>("row");
+  QTest::addColumn<int>("col");
+  QTest::addColumn<bool>("shown");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("row number") << 1 << 0 << false << QString();
+  QTest::newRow("student number") << 2 << 1 << false << QString();
+  QTest::newRow("name") << 1 << 2 << false << QString();
+  QTest::newRow("class") << 3 << 3 << false << QString();
+  QTest::newRow("heading of a grade") << 0 << 4 << false << QString();
+  QTest::newRow("coursework") << 1 << 4 << true << "80";
+  QTest::newRow("examination") << 1 << 5 << true << "90";
+  QTest::newRow("total") << 3 << 6 << true << "缺考";
+  QTest::newRow("empty grade") << 2 << 5 << true << "";
+}
+
+void MainWindowEditorTest::editorOnlyOverGradeCells() {
+  QFETCH(int, row);
+  QFETCH(int, col);
+  QFETCH(bool, shown);
+  QFETCH(QString, text);
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  bool canSelect = true;
+  w.StringGrid1SelectCell(col, row, canSelect);
+  QVERIFY(canSelect);
+  QCOMPARE(w.ComboBox1->isVisible(), shown);
+  if (shown) {
+    QCOMPARE(w.ComboBox1->currentText(), text);  // blanks trimmed
+    QVERIFY(w.ComboBox1->hasFocus());
+    QCOMPARE(w.ComboBox1->lineEdit()->selectedText(), text);
+  }
+  // Showing the text is not an edit.
+  QVERIFY(!w.Modified());
+  QVERIFY(!w.S3->isEnabled());
+}
+
+void MainWindowEditorTest::editorSitsOverItsCell() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  // A real click on the cell of row 2, column 5.
+  const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(2, 5));
+  QTest::mouseClick(w.StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QVERIFY(w.ComboBox1->isVisible());
+  QCOMPARE(w.EditRow, 2);
+  QCOMPARE(w.EditCol, 5);
+  const QPoint cellInPanel = w.StringGrid1->viewport()->mapTo(w.Panel1, cell.topLeft());
+  QCOMPARE(w.ComboBox1->pos(), cellInPanel);
+  QCOMPARE(w.ComboBox1->parentWidget(), static_cast<QWidget*>(w.Panel1));
+  QVERIFY(w.ComboBox1->width() >= 66);
+  QCOMPARE(w.ComboBox1->height(), 21);
+  // Another grade cell moves it; the first cell keeps its text.
+  h.Select(3, 4);
+  const QRect next = w.StringGrid1->visualRect(w.StringGrid1->model()->index(3, 4));
+  QCOMPARE(w.ComboBox1->pos(), w.StringGrid1->viewport()->mapTo(w.Panel1, next.topLeft()));
+  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("855"));
+  QCOMPARE(h.Cell(2, 5), Shown(""));
+}
+
+void MainWindowEditorTest::typingWritesThroughEveryKey() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Select(1, 5);  // examination of 王小明: 90, coursework 80, share 30
+  QTest::keyClick(w.ComboBox1, Qt::Key_8);
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("8"));
+  QCOMPARE(h.Cell(1, 6), QStringLiteral(" 30"));  // 24 + 5.6
+  QCOMPARE(w.Book.GradeLines[0],
+           Record("k0001", "2022000001", "王小明", "计科2201", "80", "8", " 30"));
+  QVERIFY(w.Modified());
+  QVERIFY(w.S3->isEnabled());
+  QTest::keyClick(w.ComboBox1, Qt::Key_5);
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("85"));
+  QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84"));  // 24 + 59.5 = 83.5, to even
+  QCOMPARE(w.Book.GradeLines[0],
+           Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
+  QCOMPARE(w.GridRows[0].Cells[5], std::string("85"));
+  // Other records untouched.
+  QCOMPARE(w.Book.GradeLines[1],
+           Record("k0001", "2022000002", "李华", "计科2201", "优", "", "", "XYZ123"));
+}
+
+void MainWindowEditorTest::pickingAWordWritesThrough() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Select(1, 4);
+  w.ComboBox1->setCurrentIndex(0);  // "优" from the list
+  QCOMPARE(h.Cell(1, 4), QStringLiteral("优"));
+  QCOMPARE(h.Cell(1, 6), QStringLiteral(" 63"));  // 优 reads as 0: 70% of 90
+  QCOMPARE(w.Book.GradeLines[0],
+           Record("k0001", "2022000001", "王小明", "计科2201", "优", "90", " 63"));
+  // The record keeps positions 52-57 of the old one.
+  h.Select(2, 5);
+  w.ComboBox1->setCurrentIndex(14);  // 缺考
+  QCOMPARE(w.Book.GradeLines[1],
+           Record("k0001", "2022000002", "李华", "计科2201", "优", "缺考", "  0", "XYZ123"));
+}
+
+void MainWindowEditorTest::longTextStaysWholeInTheCell() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Select(1, 5);
+  w.ComboBox1->lineEdit()->setText(QStringLiteral("不及格者"));
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("不及格者"));
+  QCOMPARE(w.GridRows[0].Cells[5], Gbk("不及格者"));
+  const std::string& record = w.Book.GradeLines[0];
+  QCOMPARE(record.size(), std::size_t{57});
+  QCOMPARE(record.substr(39, 6), Gbk("不及格"));
+  QCOMPARE(record, Record("k0001", "2022000001", "王小明", "计科2201", "80", "不及格", " 24"));
+}
+
+void MainWindowEditorTest::editingTheTotalKeepsTheOtherGrades() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Select(1, 6);
+  QTest::keyClicks(w.ComboBox1, "99");
+  QCOMPARE(h.Cell(1, 4), Shown("80"));
+  QCOMPARE(h.Cell(1, 5), Shown("90"));
+  QCOMPARE(h.Cell(1, 6), QStringLiteral("99"));
+  QCOMPARE(w.Book.GradeLines[0],
+           Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", "99"));
+}
+
+void MainWindowEditorTest::rowWithoutRecordChangesOnlyTheGrid() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  std::vector<std::string> lines = ThreeCourses();
+  lines.push_back(Head("k0004", "tk", "空课程"));
+  h.Open(h.Write("grades.txt", FileBytes(lines)));
+  h.SelectCourse(4);
+  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  const Lines grades = w.Book.GradeLines;
+  h.Select(1, 4);
+  QVERIFY(w.ComboBox1->isVisible());
+  QTest::keyClicks(w.ComboBox1, "60");
+  QCOMPARE(h.Cell(1, 4), QStringLiteral("60"));
+  QCOMPARE(w.Book.GradeLines, grades);
+  QVERIFY(w.Modified());
+  QVERIFY(!w.S3->isEnabled());
+}
+
+void MainWindowEditorTest::shareEditReplacesT9() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.SelectCourse(2);
+  const std::string before = h.W->Book.GradeLines[3];
+  w.Edit1->selectAll();
+  QTest::keyClicks(w.Edit1, "30");
+  QCOMPARE(w.Book.HeadLines[6], std::string("k0002t930"));
+  QVERIFY(w.Modified());
+  QVERIFY(w.S3->isEnabled());
+  QCOMPARE(w.Book.GradeLines[3], before);  // totals keep their values
+  QCOMPARE(h.Cell(1, 6), Shown("64"));
+  // The next edit of a grade of a row uses the new share: 30% of 70 + 70% of 50.
+  h.Select(1, 5);
+  QTest::keyClicks(w.ComboBox1, "50");
+  QCOMPARE(h.Cell(1, 6), QStringLiteral(" 56"));
+  // Showing another course and back shows what was stored.
+  h.SelectCourse(1);
+  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  h.SelectCourse(2);
+  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+}
+
+void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  std::vector<std::string> lines = ThreeCourses();
+  lines.push_back(Head("k0009", "tk", "最后一门"));
+  const QString path = h.Write("grades.txt", FileBytes(lines));
+  h.Open(path);
+  h.SelectCourse(3);  // "体育": no "t9" line
+  QCOMPARE(w.Edit1->text(), QString());
+  QTest::keyClicks(w.Edit1, " 25");
+  const Lines& head = w.Book.HeadLines;
+  const auto it = std::find(head.begin(), head.end(), std::string("k0003t925"));
+  QVERIFY(it != head.end());
+  // Within the run of k0003: every line before it back to the run's start and
+  // the next line either k0003 or the following course.
+  const auto index = static_cast<std::size_t>(it - head.begin());
+  QCOMPARE(head[index - 1].substr(0, 5), std::string("k0003"));
+  QVERIFY(index + 1 == head.size() || head[index + 1].substr(0, 5) == "k0003" ||
+          head[index + 1].substr(0, 5) == "k0009");
+  QVERIFY(w.S3->isEnabled());
+  w.S3Click();
+  const std::string saved = ReadFile(path);
+  const std::string run = Head("k0003", "tj", "孙老师") + "\r\n";
+  QVERIFY(saved.find(run + "k0003t925\r\n" + Record("k0003", "2022000005", "周六", "体育01",
+                                                    "合格", "", "")) != std::string::npos);
+}
+
+void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Select(1, 5);
+  QTest::keyClicks(w.ComboBox1, "7");
+  QVERIFY(w.InputNotice.isEmpty());
+  TypeText(w.ComboBox1, QStringLiteral("한"));
+  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("7"));
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("7"));
+  QCOMPARE(w.Book.GradeLines[0].substr(39, 6), std::string("7     "));
+  QVERIFY(!w.InputNotice.isEmpty());
+  QCOMPARE(w.ComboBox1->toolTip(), w.InputNotice);
+  // Typing goes on from where it was.
+  QTest::keyClicks(w.ComboBox1, "5");
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("75"));
+
+  // The share field follows the same rule.
+  w.InputNotice.clear();
+  w.Edit1->selectAll();
+  QTest::keyClicks(w.Edit1, "3");
+  TypeText(w.Edit1, QStringLiteral("😀"));
+  QCOMPARE(w.Edit1->text(), QStringLiteral("3"));
+  QCOMPARE(w.Book.HeadLines[3], std::string("k0001t93"));
+  QVERIFY(!w.InputNotice.isEmpty());
+}
+
+void MainWindowEditorTest::keyboardMoves_data() {
+  QTest::addColumn<int>("startRow");
+  QTest::addColumn<int>("startCol");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("modifiers");
+  QTest::addColumn<int>("row");
+  QTest::addColumn<int>("col");
+  QTest::newRow("enter") << 1 << 5 << int(Qt::Key_Return) << 0 << 2 << 5;
+  QTest::newRow("keypad enter") << 2 << 4 << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 3 << 4;
+  QTest::newRow("down") << 1 << 4 << int(Qt::Key_Down) << 0 << 2 << 4;
+  QTest::newRow("down at the last row") << 3 << 4 << int(Qt::Key_Down) << 0 << 3 << 4;
+  QTest::newRow("up") << 3 << 6 << int(Qt::Key_Up) << 0 << 2 << 6;
+  QTest::newRow("up at the first row") << 1 << 6 << int(Qt::Key_Up) << 0 << 1 << 6;
+  QTest::newRow("tab") << 1 << 4 << int(Qt::Key_Tab) << 0 << 1 << 5;
+  QTest::newRow("tab at the total") << 1 << 6 << int(Qt::Key_Tab) << 0 << 2 << 4;
+  QTest::newRow("tab at the last cell") << 3 << 6 << int(Qt::Key_Tab) << 0 << 3 << 6;
+  QTest::newRow("shift tab") << 2 << 5 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 2 << 4;
+  QTest::newRow("shift tab at coursework")
+      << 2 << 4 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 1 << 6;
+}
+
+void MainWindowEditorTest::keyboardMoves() {
+  QFETCH(int, startRow);
+  QFETCH(int, startCol);
+  QFETCH(int, key);
+  QFETCH(int, modifiers);
+  QFETCH(int, row);
+  QFETCH(int, col);
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  h.Select(startRow, startCol);
+  QVERIFY(w.ComboBox1->isVisible());
+  QTest::keyClick(w.ComboBox1, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+  QVERIFY(w.ComboBox1->isVisible());
+  QCOMPARE(w.EditRow, row);
+  QCOMPARE(w.EditCol, col);
+  QCOMPARE(w.StringGrid1->currentRow(), row);
+  QCOMPARE(w.StringGrid1->currentColumn(), col);
+  std::string trimmed = w.GridRows[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)];
+  TrimBlanks(trimmed);
+  const QString text = QString::fromStdString(GbkToUtf8(trimmed));
+  QCOMPARE(w.ComboBox1->currentText(), text);
+  QCOMPARE(w.ComboBox1->lineEdit()->selectedText(), text);  // typing replaces it
+}
+
+void MainWindowEditorTest::movesWriteNothing() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  const Lines grades = w.Book.GradeLines;
+  h.Select(1, 4);
+  for (int i = 0; i < 4; ++i) QTest::keyClick(w.ComboBox1, Qt::Key_Tab);
+  QTest::keyClick(w.ComboBox1, Qt::Key_Down);
+  QTest::keyClick(w.ComboBox1, Qt::Key_Up);
+  QTest::keyClick(w.ComboBox1, Qt::Key_Return);
+  QCOMPARE(w.Book.GradeLines, grades);
+  QVERIFY(!w.Modified());
+  // Typing a column without the mouse.
+  h.Select(1, 5);
+  QTest::keyClicks(w.ComboBox1, "61");
+  QTest::keyClick(w.ComboBox1, Qt::Key_Return);
+  QTest::keyClicks(w.ComboBox1, "72");
+  QTest::keyClick(w.ComboBox1, Qt::Key_Return);
+  QTest::keyClicks(w.ComboBox1, "83");
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("61"));
+  QCOMPARE(h.Cell(2, 5), QStringLiteral("72"));
+  QCOMPARE(h.Cell(3, 5), QStringLiteral("83"));
+  QCOMPARE(w.Book.GradeLines[2].substr(39, 6), std::string("83    "));
+}
+
+void MainWindowEditorTest::leavingHidesTheEditor() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  h.Select(1, 4);
+  QVERIFY(w.ComboBox1->isVisible());
+  QTRY_VERIFY(w.ComboBox1->hasFocus());
+  w.Edit1->setFocus(Qt::MouseFocusReason);
+  QTRY_VERIFY(!w.ComboBox1->isVisible());
+  QCOMPARE(h.Cell(1, 4), Shown("80"));
+  // Escape leaves too, back to the grid.
+  h.Select(2, 4);
+  QVERIFY(w.ComboBox1->isVisible());
+  QTest::keyClick(w.ComboBox1, Qt::Key_Escape);
+  QVERIFY(!w.ComboBox1->isVisible());
+  // A click on the same cell brings it back.
+  const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(2, 4));
+  QTest::mouseClick(w.StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QVERIFY(w.ComboBox1->isVisible());
+  QCOMPARE(w.EditRow, 2);
+  // Showing a course hides it.
+  h.SelectCourse(2);
+  QVERIFY(!w.ComboBox1->isVisible());
+}
+
+void MainWindowEditorTest::suspiciousGrades_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("suspicious");
+  const char* fine[] = {"",    "      ", "0",   "85", " 100 ", "59.5", "８５", "优", "良",
+                        "及格", "不及格", "合格", "通过", "不通过", "A",   "f",  "Ａ",
+                        "缺考", "缓考",   "旷考", "作弊", "做弊",   "A+",  "及", "85分"};
+  const char* odd[] = {"855", "101", "o", "优秀", "E", "Ｅ", "abc", "x85", "缺", ".5", "1000000"};
+  for (const char* t : fine) QTest::newRow(t[0] ? t : "(empty)") << QString::fromUtf8(t) << false;
+  for (const char* t : odd) QTest::newRow(t) << QString::fromUtf8(t) << true;
+}
+
+void MainWindowEditorTest::suspiciousGrades() {
+  QFETCH(QString, text);
+  QFETCH(bool, suspicious);
+  QCOMPARE(IsSuspiciousGrade(Gbk(text.toStdString())), suspicious);
+}
+
+void MainWindowEditorTest::warningColourFollowsTheText() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  // As loaded: 855 and "o" stand out, 缺考 and the words do not.
+  QVERIFY(Warned(h, 3, 4));
+  QVERIFY(Warned(h, 3, 5));
+  QVERIFY(!Warned(h, 3, 6));
+  QVERIFY(!Warned(h, 1, 4));
+  QVERIFY(!Warned(h, 2, 4));
+  QVERIFY(!Warned(h, 2, 5));
+  // Typing a typo marks the cell at once; correcting it clears the mark.
+  h.Select(1, 5);
+  QTest::keyClicks(w.ComboBox1, "o");
+  QVERIFY(Warned(h, 1, 5));
+  QCOMPARE(h.Cell(1, 5), QStringLiteral("o"));  // never refused
+  QTest::keyClick(w.ComboBox1, Qt::Key_Backspace);
+  QTest::keyClicks(w.ComboBox1, "90");
+  QVERIFY(!Warned(h, 1, 5));
+  // The computed total of a row is never marked.
+  QVERIFY(!Warned(h, 1, 6));
+}
+
+QTEST_MAIN(MainWindowEditorTest)
+#include "test_mainwindow_editor.moc"
