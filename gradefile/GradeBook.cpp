@@ -179,18 +179,21 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
       return result;
     }
   }
+  if (!ReadBytes(bytes)) {
+    result.Outcome = LoadOutcome::NotGradeFile;
+    result.Message = PathText(path) + GradeTexts::NotGradeFile();
+  }
+  return result;
+}
+
+bool GradeBook::ReadBytes(std::string_view text) {
   // Ctrl-Z ends the file: nothing from it on is read.
-  std::string_view text(bytes);
   if (std::size_t eof = text.find(kCtrlZ); eof != std::string_view::npos) text = text.substr(0, eof);
 
   std::size_t lf = text.find('\n');
   std::string_view first = text.substr(0, lf);
   if (lf != std::string_view::npos && !first.empty() && first.back() == '\r') first.remove_suffix(1);
-  if (first != GradeTexts::MagicLine()) {
-    result.Outcome = LoadOutcome::NotGradeFile;
-    result.Message = PathText(path) + GradeTexts::NotGradeFile();
-    return result;
-  }
+  if (first != GradeTexts::MagicLine()) return false;
 
   Lines head;
   Lines grades;
@@ -205,7 +208,7 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
   ClassGroups.clear();
   CourseRows.clear();
   Modified = false;
-  return result;
+  return true;
 }
 
 // Where lines go: each run of header lines is written as it stands, and the

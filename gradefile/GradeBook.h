@@ -65,6 +65,10 @@ class GradeBook {
   // on any failure the book is unchanged. Loading clears Modified.
   LoadResult Load(const std::filesystem::path& path);
 
+  // The reading part of Load, on the bytes of a whole file: false (book
+  // unchanged) when the first line is not the magic line.
+  bool ReadBytes(std::string_view bytes);
+
   // Writes the book atomically (temporary file beside the target, then
   // rename). On failure the old file is untouched and Modified stays.
   SaveResult Save(const std::filesystem::path& path);
