@@ -116,6 +116,14 @@ bool LoadSheetBook(const std::string& file, GradeBook& book) {
   return true;
 }
 
+// Qt's notes about its runtime directory and the like are not the user's
+// business on a batch run; real failures still reach stderr.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  if (message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+  std::cerr << "gradesheet-cli: " << message.toStdString() << '\n';
+}
+
 std::string TrimmedUtf8(std::string_view gbk) {
   std::string s(gbk);
   TrimBlanks(s);
@@ -198,6 +206,7 @@ int RunSheetPdf(Args args) {
   // A batch tool never opens a window: without a platform named by the
   // user, draw offscreen so that no display is needed.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQtMessages);
   static int argc = 1;
   static char name[] = "gradesheet-cli";
   static char* argv[] = {name, nullptr};
@@ -221,9 +230,12 @@ int RunSheetPdf(Args args) {
       WriteSheetPdf(QString::fromStdString(options.Out), book, setup, mode, first, last);
   if (!result.Ok) {
     std::cerr << "gradesheet-cli pdf: " << options.File << ": " << GbkToUtf8(result.Message);
-    if (result.PagesWritten == 0) std::cerr << " (the sheet has " << result.PageCount << " pages)";
+    if (result.Why == SheetPdfResult::NoPageInRange)
+      std::cerr << " (the sheet has " << result.PageCount << " pages)";
     std::cerr << '\n';
-    return 2;
+    // A range past the end is a bad option; a sheet without pages a file
+    // that cannot be printed.
+    return result.Why == SheetPdfResult::NoPageInRange && result.PageCount > 0 ? 1 : 2;
   }
   std::cerr << result.PagesWritten << " of " << result.PageCount << " pages written to "
             << options.Out << '\n';

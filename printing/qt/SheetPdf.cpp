@@ -35,6 +35,7 @@ SheetPdfResult WriteSheetPdf(const QString& path, const GradeBook& book, PrintSe
   lastPage = std::min({lastPage, printer.FPageCount, 65535});
   if (firstPage < 1 || firstPage > lastPage) {
     result.Ok = false;
+    result.Why = SheetPdfResult::NoPageInRange;
     result.Message = Gbk("没有可打印的页");
     return result;
   }
@@ -62,6 +63,7 @@ SheetPdfResult WriteSheetPdf(const QString& path, const GradeBook& book, PrintSe
   QPainter painter;
   if (!painter.begin(&writer)) {
     result.Ok = false;
+    result.Why = SheetPdfResult::WriteFailed;
     result.Message = PathBytes(path) + Gbk(" 无法写入");
     return result;
   }
@@ -74,6 +76,7 @@ SheetPdfResult WriteSheetPdf(const QString& path, const GradeBook& book, PrintSe
   }
   if (!painter.end() || !QFile::exists(path)) {
     result.Ok = false;
+    result.Why = SheetPdfResult::WriteFailed;
     result.Message = PathBytes(path) + Gbk(" 无法写入");
   }
   return result;

@@ -13,6 +13,7 @@ constexpr int kPdfDpi = 600;
 
 struct SheetPdfResult {
   bool Ok = true;
+  enum Failure { None, NoPageInRange, WriteFailed } Why = None;
   std::string Message;  // GBK; names the file and the reason on failure
   int PageCount = 0;    // pages of the whole sheet
   int PagesWritten = 0;
