@@ -71,7 +71,8 @@ void PainterCanvas::Line(int x1, int y1, int x2, int y2) { painter_.drawLine(x1,
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {
   const QBrush brush = painter_.brush();
   painter_.setBrush(Qt::NoBrush);
-  // The corners are pixel positions: right and bottom are the last ones drawn.
-  painter_.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+  // As the sheet's canvas defines it, the outline covers left..right-1 and
+  // top..bottom-1; Qt's outline of a QRect ends at x + width.
+  painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
   painter_.setBrush(brush);
 }
