@@ -32,6 +32,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "app/FrozenHeading.h"
 #include "app/Glyphs.h"
 #include "app/GradeCellCheck.h"
 #include "app/QtDialogs.h"
@@ -292,6 +293,7 @@ void Tdataout::FormCreate() {
       StringGrid1->setColumnWidth(c, std::max(widths[c], fm.horizontalAdvance(widest[c]) + 10));
   }
   editingLayout->addWidget(StringGrid1, 1);
+  FreezeHeadingRow(StringGrid1);
 
   ComboBox1 = new QComboBox(Panel1);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -612,7 +614,10 @@ void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
   ComboBox1->setToolTip(QString());
   EditRow = ARow;
   EditCol = ACol;
-  if (QTableWidgetItem* item = StringGrid1->item(ARow, ACol)) StringGrid1->scrollToItem(item);
+  if (QTableWidgetItem* item = StringGrid1->item(ARow, ACol)) {
+    StringGrid1->scrollToItem(item);
+    KeepRowClearOfHeading(StringGrid1, ARow);
+  }
   ComboBox1->show();
   ComboBox1->raise();
   PlaceEditor();
@@ -625,8 +630,10 @@ void Tdataout::PlaceEditor() {
   QTableWidgetItem* item = StringGrid1->item(EditRow, EditCol);
   if (item == nullptr) return;
   const QRect cell = StringGrid1->visualItemRect(item);
-  // Scrolled out of sight: the editor goes with its cell.
-  if (!StringGrid1->viewport()->rect().intersects(cell)) {
+  // Scrolled out of sight, or under the frozen heading: the editor goes with
+  // its cell.
+  const QRect body = StringGrid1->viewport()->rect().adjusted(0, StringGrid1->rowHeight(0), 0, 0);
+  if (!body.intersects(cell)) {
     ComboBox1Exit();
     return;
   }

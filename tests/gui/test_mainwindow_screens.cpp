@@ -1,0 +1,148 @@
+// The editing view as a teacher sees it, with the demo file open: every grid
+// text fits its column in the real CJK font, and pictures of the window (plain
+// and with the grade editor open) are saved for a person to look at.
+// Pictures go to $GS_SCREENSHOT_DIR when set (scripts/screenshot.sh sets it).
+#include <QComboBox>
+#include <QDir>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/Tdataout.h"
+#include "printing/qt/Fonts.h"
+#include "support/WindowHarness.h"
+
+class MainWindowScreensTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void gridTextsFitTheirColumns();
+  void labelsFitThePanel();
+  void headingStaysInSight();
+  void screenshots();
+
+ private:
+  void OpenDemo(WindowHarness& h);
+  QString outDir_;
+};
+
+void MainWindowScreensTest::initTestCase() {
+  outDir_ = qEnvironmentVariable("GS_SCREENSHOT_DIR");
+}
+
+void MainWindowScreensTest::OpenDemo(WindowHarness& h) {
+  h.W->resize(1024, 700);
+  h.Open(QStringLiteral(GS_SAMPLES "/demo.txt"));
+  QVERIFY(h.Script->Messages().isEmpty());
+  QVERIFY(!h.W->Book.CourseKeys.empty());
+}
+
+void MainWindowScreensTest::gridTextsFitTheirColumns() {
+  WindowHarness h;
+  OpenDemo(h);
+  Tdataout& w = *h.W;
+  // The window font is the Song face the program maps "宋体" to.
+  QCOMPARE(QFontInfo(w.StringGrid1->font()).family(), QString::fromLatin1(SongFaceName()));
+  for (int course = 1; course <= static_cast<int>(w.Book.CourseKeys.size()); ++course) {
+    h.SelectCourse(course);
+    const QFontMetrics fm(w.StringGrid1->font());
+    for (int r = 0; r < w.StringGrid1->rowCount(); ++r) {
+      for (int c = 0; c < 7; ++c) {
+        const QTableWidgetItem* item = w.StringGrid1->item(r, c);
+        QVERIFY(item != nullptr);
+        const int need = fm.horizontalAdvance(item->text()) + 4;
+        QVERIFY2(need <= w.StringGrid1->columnWidth(c),
+                 qPrintable(QStringLiteral("course %1 row %2 column %3: \"%4\" needs %5 px, has %6")
+                                .arg(course).arg(r).arg(c).arg(item->text()).arg(need)
+                                .arg(w.StringGrid1->columnWidth(c))));
+      }
+    }
+  }
+}
+
+void MainWindowScreensTest::labelsFitThePanel() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  // Label1 ends before Edit1 starts, and the editor shows a whole word.
+  QVERIFY(w.Label1->geometry().right() < w.Edit1->geometry().left());
+  const QFontMetrics fm(w.ComboBox1->font());
+  QVERIFY(fm.horizontalAdvance(QStringLiteral("不通过")) < w.ComboBox1->lineEdit()->width());
+  QVERIFY(w.StringGrid2->geometry().bottom() < w.Label1->geometry().top());
+}
+
+void MainWindowScreensTest::headingStaysInSight() {
+  WindowHarness h;
+  OpenDemo(h);
+  Tdataout& w = *h.W;
+  w.resize(900, 400);
+  QCoreApplication::processEvents();
+  QVERIFY(w.StringGrid1->rowCount() > 30);  // the demo's first course scrolls
+  auto* heading = w.StringGrid1->findChild<QTableView*>(QStringLiteral("StringGrid1Heading"));
+  QVERIFY(heading != nullptr);
+  QVERIFY(heading->isVisible());
+  // Typing down the examination column to the last student and back up.
+  h.Select(1, 5);
+  const int last = w.StringGrid1->rowCount() - 1;
+  for (int r = 1; r < last; ++r) QTest::keyClick(w.ComboBox1, Qt::Key_Down);
+  QCOMPARE(w.EditRow, last);
+  QVERIFY(w.StringGrid1->verticalScrollBar()->value() > 0);
+  QCOMPARE(heading->model()->index(0, 1).data().toString(), QStringLiteral(" 学 号"));
+  QCOMPARE(heading->height(), w.StringGrid1->rowHeight(0));
+  QVERIFY(!heading->isRowHidden(0));
+  QVERIFY(heading->isRowHidden(1));
+  for (int r = last; r > 1; --r) {
+    QTest::keyClick(w.ComboBox1, Qt::Key_Up);
+    const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(w.EditRow, 5));
+    QVERIFY2(cell.top() >= w.StringGrid1->rowHeight(0), qPrintable(QString::number(w.EditRow)));
+    QVERIFY(w.ComboBox1->isVisible());
+  }
+  QCOMPARE(w.EditRow, 1);
+}
+
+void MainWindowScreensTest::screenshots() {
+  WindowHarness h;
+  OpenDemo(h);
+  Tdataout& w = *h.W;
+  QCoreApplication::processEvents();
+  const QImage plain = w.grab().toImage();
+  QVERIFY(!plain.isNull());
+  QCOMPARE(plain.size(), w.size() * plain.devicePixelRatio());
+
+  h.Select(3, 5);
+  QVERIFY(w.ComboBox1->isVisible());
+  QCoreApplication::processEvents();
+  const QImage editing = w.grab().toImage();
+  // The editor changes what is on screen over its cell.
+  const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(3, 5));
+  const QPoint at = w.StringGrid1->viewport()->mapTo(&w, cell.center());
+  QVERIFY(w.ComboBox1->geometry().contains(w.ComboBox1->parentWidget()->mapFrom(&w, at)));
+  QVERIFY(plain != editing);
+
+  if (!outDir_.isEmpty()) {
+    QVERIFY(QDir().mkpath(outDir_));
+    QVERIFY(plain.save(outDir_ + "/mainwindow.png"));
+    QVERIFY(editing.save(outDir_ + "/mainwindow-editor.png"));
+    // The editor and its neighbours, three times as large.
+    const QRect around = w.ComboBox1->geometry().translated(
+        w.ComboBox1->parentWidget()->mapTo(&w, QPoint(0, 0))).adjusted(-90, -25, 90, 25);
+    QVERIFY(editing.copy(around).scaled(around.size() * 3).save(outDir_ + "/mainwindow-editor-zoom.png"));
+    w.ComboBox1->showPopup();
+    QCoreApplication::processEvents();
+    w.ComboBox1->hidePopup();
+    w.StringGrid1->scrollToBottom();
+    QCoreApplication::processEvents();
+    QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-scrolled.png"));
+    h.SelectCourse(2);
+    QCoreApplication::processEvents();
+    QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-course2.png"));
+  }
+}
+
+QTEST_MAIN(MainWindowScreensTest)
+#include "test_mainwindow_screens.moc"
