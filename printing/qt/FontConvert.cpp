@@ -21,6 +21,10 @@ void ApplyStyle(QFont& font, std::uint8_t style) {
 QFont ToQFont(const FontSpec& spec, int pixelSize) {
   QFont font(GbkToQString(spec.Name));
   font.setPixelSize(std::max(1, pixelSize));
+  // Whole-pixel advances: the sheet's column is the width of "1234567890"
+  // div 10, so a fractional digit (6.5 px of a 13 px Song face) would make
+  // every number wider than the columns measured from it.
+  font.setHintingPreference(QFont::PreferFullHinting);
   ApplyStyle(font, spec.Style);
   return font;
 }
