@@ -1,5 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
+#include <QPrinter>
+
 template <typename T>
 std::optional<T> ScriptedDialogs::Next(std::deque<T>& queue) {
   if (queue.empty()) {
@@ -38,6 +40,7 @@ void ScriptedDialogs::ClearCalls() {
   Unscripted = 0;
   FontsOffered.clear();
   PrintRanges.clear();
+  PrintJobTitles.clear();
   PagesOffered.clear();
   MarginsOffered.clear();
 }
@@ -79,11 +82,16 @@ bool ScriptedDialogs::PrinterSetup(QWidget*, QPrinter&) {
   return Next(PrinterSetups).value_or(false);
 }
 
-std::optional<PrintChoice> ScriptedDialogs::Print(QWidget*, QPrinter&, int minPage,
+std::optional<PrintChoice> ScriptedDialogs::Print(QWidget*, QPrinter& printer, int minPage,
                                                   int maxPage) {
   Calls.push_back({Kind::Print, {}});
   PrintRanges.emplace_back(minPage, maxPage);
+  PrintJobTitles << printer.docName();
   auto v = Next(Prints);
+  if (v && *v && !PrintToFile.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrintToFile);
+  }
   return v ? *v : std::nullopt;
 }
 

@@ -33,6 +33,9 @@ class ScriptedDialogs : public DialogSeam {
   std::deque<std::optional<int>> Pages;           // nullopt = cancel
   // nullopt = cancel; a value replaces the metrics handed to the dialog.
   std::deque<std::optional<PageMetrics>> Margins;
+  // When not empty, an accepted print dialog sends the job into this PDF
+  // file, as choosing to print to a file in the dialog does.
+  QString PrintToFile;
 
   // ---- what was asked ------------------------------------------------------
   std::vector<Call> Calls;
@@ -41,6 +44,7 @@ class ScriptedDialogs : public DialogSeam {
   // What the dialogs were seeded with, for tests of the callers.
   std::vector<FontSpec> FontsOffered;
   std::vector<std::pair<int, int>> PrintRanges;      // minPage, maxPage
+  QStringList PrintJobTitles;  // the printer's document name at each print dialog
   std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
   std::vector<PageMetrics> MarginsOffered;
 
