@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <unordered_map>
 
@@ -214,10 +215,30 @@ std::size_t TdjxscjPrn::GroupFirstRow(std::size_t index) const {
   return static_cast<std::size_t>(std::max<std::int32_t>(0, pageList_[index].FirstRow));
 }
 
-std::optional<std::string> TdjxscjPrn::HeadValue(std::string_view key, std::string_view tag) const {
+TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
+  CourseHeads heads;
+  if (key.size() != 5) {
+    for (const std::string& line : book_.HeadLines)
+      if (KeyOf(line) == key) heads.push_back(line);
+    return heads;
+  }
+  // Every page scans all header lines; comparing the 5 key bytes as two
+  // fixed-size words keeps that scan cheap in a book of thousands of courses.
+  std::uint32_t head4;
+  std::memcpy(&head4, key.data(), 4);
+  for (const std::string& line : book_.HeadLines) {
+    if (line.size() < 5) continue;
+    std::uint32_t line4;
+    std::memcpy(&line4, line.data(), 4);
+    if (line4 == head4 && line[4] == key[4]) heads.push_back(line);
+  }
+  return heads;
+}
+
+std::optional<std::string> TdjxscjPrn::HeadValue(const CourseHeads& heads, std::string_view tag) {
   std::optional<std::string> value;
-  for (const std::string& line : book_.HeadLines)
-    if (KeyOf(line) == key && TagOf(line) == tag) value.emplace(FieldFrom(line, 8));
+  for (std::string_view line : heads)
+    if (TagOf(line) == tag) value.emplace(FieldFrom(line, 8));
   return value;
 }
 
@@ -231,23 +252,23 @@ void TdjxscjPrn::RuleUnder(Canvas& canvas, int line, int firstColumn, int lastCo
   canvas.Line(FLeft + firstColumn * FCharWidth, y, FLeft + lastColumn * FCharWidth, y);
 }
 
-void TdjxscjPrn::DrawHeading(Canvas& canvas, std::string_view key, double scale) {
+void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale) {
   const SheetTexts& t = Texts();
   const int sheetWidth = SheetColumns * FCharWidth;
 
   ScaleFont(canvas, setup_.TitleFont, scale);
-  std::string title = HeadValue(key, "t0").value_or(t.DefaultTitle);
+  std::string title = HeadValue(heads, "t0").value_or(t.DefaultTitle);
   TrimBlanks(title);
   canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(title)) / 2), FTop + 2, title);
 
   ScaleFont(canvas, setup_.BodyFont, scale);
-  const std::string term = HeadValue(key, "t1").value_or(t.DefaultTerm);
+  const std::string term = HeadValue(heads, "t1").value_or(t.DefaultTerm);
   canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(term)) / 2),
                  FTop + 2 * FLineHeight + FHalfLine, term);
 
   auto drawValues = [&](const HeadingField& field) {
-    for (const std::string& line : book_.HeadLines)
-      if (KeyOf(line) == key && TagOf(line) == field.Tag)
+    for (std::string_view line : heads)
+      if (TagOf(line) == field.Tag)
         TextAt(canvas, field.ValueColumn, field.Line, Trimmed(FieldFrom(line, 8)));
   };
   for (const HeadingField& field : FirstHeadingFields()) {
@@ -326,7 +347,7 @@ void TdjxscjPrn::DrawTable(Canvas& canvas) {
 }
 
 void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
-                             TGroupFigures& figures) const {
+                             const CourseHeads& heads, TGroupFigures& figures) const {
   const TPageEntry& page = pageList_[pageIndex];
   figures = TGroupFigures{};
   figures.CourseKey.assign(group.CourseKey);
@@ -336,8 +357,8 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
 
   // A later "t9" line of the course is drawn over an earlier one; one left
   // blank (0 or less) hides nothing.
-  for (const std::string& line : book_.HeadLines) {
-    if (KeyOf(line) != group.CourseKey || TagOf(line) != "t9") continue;
+  for (std::string_view line : heads) {
+    if (TagOf(line) != "t9") continue;
     const long double p = ReadNumber(Trimmed(Field(line, 8, 6)));
     if (p > 0) {
       figures.Coursework = FormatFixed(p, 0, 3);
@@ -381,7 +402,7 @@ bool TdjxscjPrn::PageFigures(std::uint16_t PageNo, TGroupFigures& figures) const
   const std::size_t index = PageNo - 1u;
   const PageGroup group = GroupOfPage(pageList_[index]);
   if (!group.Valid) return false;
-  FillFigures(index, group, figures);
+  FillFigures(index, group, HeadsOf(group.CourseKey), figures);
   return true;
 }
 
@@ -421,10 +442,11 @@ bool TdjxscjPrn::DrawPage(Canvas& canvas, std::uint16_t PageNo, std::uint16_t De
   const PageGroup group = GroupOfPage(pageList_[index]);
   if (!group.Valid) return true;  // laid out for another book or sheet mode
 
-  DrawHeading(canvas, group.CourseKey, Scale);
+  const CourseHeads heads = HeadsOf(group.CourseKey);
+  DrawHeading(canvas, heads, Scale);
   DrawTable(canvas);
   TGroupFigures figures;
-  FillFigures(index, group, figures);
+  FillFigures(index, group, heads, figures);
   DrawClosingBlock(canvas, figures);
   return true;
 }

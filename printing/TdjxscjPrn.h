@@ -72,15 +72,20 @@ class TdjxscjPrn : public Tlomaprn {
   PageGroup GroupOfPage(const TPageEntry& page) const;
   // Index in RowList of the first row of the group of page `index` (from 0).
   std::size_t GroupFirstRow(std::size_t index) const;
-  // The payload of the last header line of the course with this tag.
-  std::optional<std::string> HeadValue(std::string_view key, std::string_view tag) const;
+  // The header lines of one course in file order, gathered in one scan of
+  // HeadLines per drawing (the book may hold thousands of courses).
+  using CourseHeads = std::vector<std::string_view>;
+  CourseHeads HeadsOf(std::string_view key) const;
+  // The payload of the last header line with this tag.
+  static std::optional<std::string> HeadValue(const CourseHeads& heads, std::string_view tag);
 
-  void DrawHeading(Canvas& canvas, std::string_view key, double scale);
+  void DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale);
   void DrawTable(Canvas& canvas);
   void DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures);
   void TextAt(Canvas& canvas, int column, int line, std::string_view text) const;
   void RuleUnder(Canvas& canvas, int line, int firstColumn, int lastColumn) const;
-  void FillFigures(std::size_t pageIndex, const PageGroup& group, TGroupFigures& figures) const;
+  void FillFigures(std::size_t pageIndex, const PageGroup& group, const CourseHeads& heads,
+                   TGroupFigures& figures) const;
 
   std::int32_t quarterChar_ = 0;
 
