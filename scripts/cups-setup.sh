@@ -54,11 +54,16 @@ fi
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
 [ -f "$ppd" ] || ppd=$(ls /usr/share/ppd/cups-pdf/*.ppd 2>/dev/null | head -n1)
 [ -n "$ppd" ] && [ -f "$ppd" ] || fail "no cups-pdf PPD under /usr/share/ppd/cups-pdf"
+# The PDF of a job reaches cups-pdf as PostScript. pdftocairo keeps the text
+# of the page searchable through that step (the ghostscript route turns the
+# embedded fonts into glyph shapes that pdftotext cannot read back).
+# (lpadmin warns that PPD drivers are deprecated; that is expected here.)
 lpadmin -p "$queue" -v cups-pdf:/ -P "$ppd" -o printer-error-policy=abort-job \
-  -D "gradesheet test printer (PDF)" -E
+  -o pdftops-renderer-default=pdftocairo -D "gradesheet test printer (PDF)" -E \
+  2> >(grep -v 'deprecated' >&2)
 cupsenable "$queue"
 cupsaccept "$queue"
-lpadmin -d "$queue"
+lpadmin -d "$queue" 2>/dev/null
 
 # Root's own default (lpoptions) would override the server's; keep them equal.
 if [ -f "${HOME:-/root}/.cups/lpoptions" ]; then
