@@ -21,6 +21,9 @@ class PrintProgress {
   // has cancelled the job.
   bool Step(int page);
 
+  // The dialog, null for a job of one page.
+  QProgressDialog* Dialog() const { return dialog_.get(); }
+
   // How long a job runs before the dialog shows (milliseconds).
   static constexpr int kShowAfterMs = 800;
 

@@ -40,9 +40,9 @@ void Enable(QToolButton* button, bool on) {
 
 void Tdataout::MeasureResolutions() {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (!info.isNull()) {
-    Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-  } else {
+  if (!info.isNull()) Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  // No printer installed (or one Qt cannot drive): preview and print to PDF.
+  if (!Printer || !Printer->isValid()) {
     Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     Printer->setOutputFormat(QPrinter::PdfFormat);
     Printer->setResolution(600);
@@ -343,6 +343,19 @@ void Tdataout::L1Click() {
 
 void Tdataout::S1Click() {
   if (!Printer || !Dialogs().PrinterSetup(this, *Printer)) return;
+  // Another printer may draw at another resolution. The page is drawn in
+  // that printer's pixels, so the resolution and the margins (kept in
+  // printer pixels) follow it; otherwise the sheet would print scaled.
+  TDeviceMetrics& printer = Setup.Metrics[DevicePrinter];
+  const int dpi = Printer->resolution();
+  if (dpi > 0 && printer.Dpi > 0 && dpi != printer.Dpi) {
+    const double factor = static_cast<double>(dpi) / printer.Dpi;
+    printer.MarginLeft = Round(printer.MarginLeft * factor);
+    printer.MarginRight = Round(printer.MarginRight * factor);
+    printer.MarginTop = Round(printer.MarginTop * factor);
+    printer.MarginBottom = Round(printer.MarginBottom * factor);
+    printer.Dpi = dpi;
+  }
   SetpvParameter();
   SetDrawBorder();
   if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();

@@ -456,6 +456,27 @@ class PreviewTest : public QObject {
     QCOMPARE(w.CurPage, 2);
     QVERIFY(!QFile::exists(p.Path("qprtpara.dat")));  // nothing saved
   }
+
+  void printerOfAnotherResolution() {
+    PreviewWindow p;
+    Tdataout& w = p.W();
+    w.N11Click();
+    w.Printer->setResolution(600);
+    w.Setup.Metrics[DevicePrinter].Dpi = 600;
+    w.Setup.Metrics[DevicePrinter].MarginLeft = 197;
+    w.Setup.Metrics[DevicePrinter].MarginTop = 394;
+    w.S1Click();  // cancelled: nothing changes
+    QCOMPARE(w.Setup.Metrics[DevicePrinter].Dpi, 600);
+    // The dialog chose a printer of 300 dpi: margins keep their size on paper.
+    w.Printer->setResolution(300);
+    p.Script->PrinterSetups.push_back(true);
+    w.S1Click();
+    const TDeviceMetrics& pr = w.Setup.Metrics[DevicePrinter];
+    QCOMPARE(pr.Dpi, 300);
+    QCOMPARE(pr.MarginLeft, 98);  // 98.5, ties to even
+    QCOMPARE(pr.MarginTop, 197);
+    QCOMPARE(pr.PageWidth, w.Printer->pageRect(QPrinter::DevicePixel).toRect().width());
+  }
 };
 
 QTEST_MAIN(PreviewTest)

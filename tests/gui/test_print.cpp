@@ -3,8 +3,10 @@
 // chosen range into the PDF file named in the print dialog.
 #include <QPageSize>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QtTest>
 
+#include "preview/PrintProgress.h"
 #include "support/PdfCheck.h"
 #include "support/PreviewWindow.h"
 #include "support/SheetFiles.h"
@@ -134,6 +136,20 @@ class PrintTest : public QObject {
     w.P1Click();
     QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Error), 1);
     QVERIFY(p.Script->Texts(ScriptedDialogs::Kind::Error).first().contains("out.pdf"));
+  }
+
+  void progressCanBeCancelled() {
+    preview::PrintProgress single(nullptr, {4, 4});
+    QVERIFY(single.Dialog() == nullptr);  // one page: nothing to show
+    QVERIFY(single.Step(4));
+    preview::PrintProgress job(nullptr, {3, 9});
+    QVERIFY(job.Dialog() != nullptr);
+    QCOMPARE(job.Dialog()->maximum(), 7);
+    QVERIFY(job.Step(3));
+    QVERIFY(job.Step(4));
+    QCOMPARE(job.Dialog()->value(), 1);
+    job.Dialog()->cancel();
+    QVERIFY(!job.Step(5));
   }
 
   void splitSheetJobTitle() {
