@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
@@ -34,6 +32,13 @@ void Enable(QAction* action, bool on) {
 }
 void Enable(QToolButton* button, bool on) {
   if (button != nullptr) button->setEnabled(on);
+}
+
+// Keeps fonts and margins for the next start; a file that cannot be written
+// is told to the user (the change itself stays in effect for this run).
+void SaveSettings(Tdataout& w) {
+  const SettingsSaveResult result = SavePrintSettings(w.AppDir, w.Setup);
+  if (!result.Ok) w.Dialogs().Error(&w, Ui(result.Message));
 }
 
 }  // namespace
@@ -272,7 +277,7 @@ void Tdataout::B3Click() {
   if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
   RepaintPage();
   SetpvStatus();
-  SavePrintSettings(AppDir, Setup);
+  SaveSettings(*this);
 }
 
 void Tdataout::SpeedButton4Click() {
@@ -327,7 +332,7 @@ void Tdataout::F2Click() {
   Setup.BodyFont = *font;
   SetpvParameter();
   SetDrawBorder();
-  SavePrintSettings(AppDir, Setup);
+  SaveSettings(*this);
   if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
   RepaintPage();
   SetpvStatus();
@@ -337,7 +342,7 @@ void Tdataout::L1Click() {
   const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.TitleFont);
   if (!font) return;
   Setup.TitleFont = *font;
-  SavePrintSettings(AppDir, Setup);
+  SaveSettings(*this);
   RepaintPage();
 }
 

@@ -440,6 +440,21 @@ class PreviewTest : public QObject {
     QVERIFY(!QFile::exists(p.Path("qprtpara.dat")));
   }
 
+  void unsavableSettingsAreReported() {
+    PreviewWindow p;
+    Tdataout& w = p.W();
+    w.N11Click();
+    w.AppDir = p.Path("no/such/folder/").toStdString();
+    FontSpec title = w.Setup.TitleFont;
+    title.Size = 18;
+    p.Script->Fonts.push_back(title);
+    w.L1Click();
+    QCOMPARE(w.Setup.TitleFont.Size, 18);  // in effect for this run
+    QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Error), 1);
+    QVERIFY2(p.Script->Texts(ScriptedDialogs::Kind::Error).first().contains("qprtpara.dat"),
+             qPrintable(p.Script->Texts(ScriptedDialogs::Kind::Error).first()));
+  }
+
   void printerSetupRefreshes() {
     PreviewWindow p;
     Tdataout& w = p.W();
