@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/QtDialogs.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
 #include "printing/qt/Fonts.h"
@@ -136,6 +137,52 @@ class PageDialogsTest : public QObject {
     QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     QVERIFY(m == before);
+  }
+
+  // The real dialog seam shows these forms modally and reads their answer.
+  void realSeamChoosePage_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<std::optional<int>>("page");
+    QTest::newRow("OK") << true << std::optional<int>(9);
+    QTest::newRow("Cancel") << false << std::optional<int>();
+  }
+  void realSeamChoosePage() {
+    QFETCH(bool, ok);
+    QFETCH(std::optional<int>, page);
+    QtDialogs seam;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<TPagepnDlg*>(QApplication::activeModalWidget());
+      if (dlg == nullptr) return;
+      seen = dlg->ComboBox1->currentText() == "5" && dlg->Edit1->text() == "12";
+      dlg->ComboBox1->setCurrentIndex(8);
+      (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
+    });
+    QCOMPARE(seam.ChoosePage(nullptr, 12, 5), page);
+    QVERIFY(seen);
+  }
+
+  void realSeamMargins_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("left");
+    QTest::newRow("OK") << true << 472;
+    QTest::newRow("Cancel") << false << 197;
+  }
+  void realSeamMargins() {
+    QFETCH(bool, ok);
+    QFETCH(int, left);
+    QtDialogs seam;
+    PageMetrics m = PrinterAt600(197, 0, 394, 0);
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<TPageBdDlg*>(QApplication::activeModalWidget());
+      if (dlg == nullptr) return;
+      dlg->Edit1->setText("20");
+      (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
+    });
+    QCOMPARE(seam.PageMargins(nullptr, m), ok);
+    QCOMPARE(m[DevicePrinter].MarginLeft, left);
+    // OK stores every box: the top margin comes back as whole millimetres (17 mm).
+    QCOMPARE(m[DevicePrinter].MarginTop, ok ? 402 : 394);
   }
 };
 
