@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 
 #include "app/Tdataout.h"
 #include "printing/qt/Fonts.h"
@@ -141,6 +142,13 @@ void MainWindowScreensTest::screenshots() {
     h.SelectCourse(2);
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-course2.png"));
+    // The tool bar's glyphs, large enough to judge.
+    w.N11Click();
+    QCoreApplication::processEvents();
+    QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-preview.png"));
+    const QImage bar = w.ToolBar1->grab().toImage();
+    QVERIFY(bar.copy(0, 0, 360, bar.height()).scaled(360 * 3, bar.height() * 3)
+                .save(outDir_ + "/toolbar-zoom.png"));
   }
 }
 
