@@ -1,0 +1,132 @@
+// The editing view's costs on the offscreen platform, on a large file
+// (2,000 courses; the first holds `kBig` students, the others 50 each):
+// opening it (load, course list, first course, sheet layout), showing a
+// course in the student grid, and one keystroke in the grade editor written
+// through to the cell, the total and the record of the last student.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "app/Tdataout.h"
+#include "gradefile/Gbk.h"
+
+namespace {
+
+constexpr int kCourses = 2000;
+constexpr int kPerCourse = 50;
+constexpr int kBig = 2000;
+
+class BenchDialogs : public DialogSeam {
+ public:
+  explicit BenchDialogs(QString file) : file_(std::move(file)) {}
+  std::optional<QString> OpenFileName(QWidget*) override { return file_; }
+  void Information(QWidget*, const QString&) override {}
+  void Error(QWidget*, const QString&) override {}
+  Answer AskYesNo(QWidget*, const QString&) override { return Answer::No; }
+  Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
+  std::optional<FontSpec> ChooseFont(QWidget*, const FontSpec&) override { return {}; }
+  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
+  std::optional<PrintChoice> Print(QWidget*, QPrinter&, int, int) override { return {}; }
+  std::optional<int> ChoosePage(QWidget*, int, int) override { return {}; }
+  bool PageMargins(QWidget*, PageMetrics&) override { return false; }
+
+ private:
+  QString file_;
+};
+
+std::string Pad(std::string s, std::size_t width) {
+  s.resize(width, ' ');
+  return s;
+}
+
+QTemporaryDir& Dir() {
+  static QTemporaryDir dir;
+  return dir;
+}
+
+QString BigFile() {
+  static const QString path = [] {
+    const std::string name = Gbk("高等数学"), teacher = Gbk("陈建华"), klass = Gbk("计科2301");
+    const std::string student = Gbk("王小明");
+    std::string out = GradeTexts::MagicLine() + "\r\n";
+    for (int c = 0; c < kCourses; ++c) {
+      char key[6];
+      std::snprintf(key, sizeof key, "%05d", c);
+      out += std::string(key) + "tk" + name + "\r\n";
+      out += std::string(key) + "tj" + teacher + "\r\n";
+      out += std::string(key) + "t930\r\n";
+      const int students = c == 0 ? kBig : kPerCourse;
+      for (int s = 0; s < students; ++s) {
+        out += std::string(key) + "cj" + Pad(std::to_string(2023000000 + s), 10) +
+               Pad(student, 8) + Pad(klass, 8) + Pad("85", 6) + Pad("77", 6) + Pad(" 79", 6) +
+               Pad("", 6) + "\r\n";
+      }
+    }
+    const QString file = Dir().filePath("big.txt");
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly)) f.write(out.data(), static_cast<qint64>(out.size()));
+    return file;
+  }();
+  return path;
+}
+
+Tdataout& Window() {
+  static std::unique_ptr<Tdataout> window = [] {
+    auto w = std::make_unique<Tdataout>(std::make_unique<BenchDialogs>(BigFile()),
+                                        Dir().path() + "/");
+    w->resize(1280, 960);
+    w->show();
+    w->O1Click();
+    QApplication::processEvents();
+    return w;
+  }();
+  return *window;
+}
+
+void BM_OpenLargeFile(benchmark::State& state) {
+  Tdataout& w = Window();
+  for (auto _ : state) w.O1Click();
+  state.counters["records"] = static_cast<double>(w.Book.GradeLines.size());
+}
+BENCHMARK(BM_OpenLargeFile)->Unit(benchmark::kMillisecond);
+
+// Row 1 of the course list is the big course, row 2 one of 50.
+void BM_ShowCourse(benchmark::State& state) {
+  Tdataout& w = Window();
+  const std::string key = w.Book.CourseKeys[state.range(0) ? 0 : 1];
+  for (auto _ : state) w.ShowCourse(key);
+  state.counters["rows"] = w.StringGrid1->rowCount() - 1;
+}
+BENCHMARK(BM_ShowCourse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Keystroke(benchmark::State& state) {
+  Tdataout& w = Window();
+  w.StringGrid2->setCurrentCell(1, 0);
+  const int last = w.StringGrid1->rowCount() - 1;
+  w.StringGrid1->setCurrentCell(last, 5);
+  bool odd = false;
+  for (auto _ : state) {
+    w.ComboBox1->setEditText(odd ? QStringLiteral("85") : QStringLiteral("86"));
+    odd = !odd;
+  }
+  state.counters["students"] = last;
+}
+BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
