@@ -19,11 +19,11 @@ GradeBook MakeBook(int lines) {
   const int courses = std::max(1, lines / 50);
   const char* tags[] = {"t0", "t1", "tk", "tl", "tx", "tz", "tj", "td", "tr", "tf", "ty", "tb", "t9"};
   for (int c = 0; c < courses; ++c) {
-    char key[8];
-    std::snprintf(key, sizeof key, "%05d", c);
+    char key[16];
+    std::snprintf(key, sizeof key, "%05d", c % 100000);
     for (const char* tag : tags) book.HeadLines.push_back(std::string(key) + tag + "value of the tag");
     for (int i = 0; i < lines / courses; ++i) {
-      char record[64];
+      char record[96];
       std::snprintf(record, sizeof record, "%scj%010d%-8s%-8s%-6s%-6s%-6s      ", key, i, "name",
                     i % 3 == 0 ? "classA" : i % 3 == 1 ? "classB" : "classC", "80", "90", " 87");
       book.GradeLines.push_back(record);

@@ -22,7 +22,7 @@ GradeBook MakeBook(int courses) {
   GradeBook book;
   const char* tags[] = {"tk", "tl", "tx", "tz", "tj", "td", "tr", "tf", "ty", "tb", "t9"};
   for (int c = 0; c < courses; ++c) {
-    char key[8];
+    char key[16];
     std::snprintf(key, sizeof key, "%05d", c);
     book.HeadLines.push_back(std::string(key) + "t0" + Gbk("学生考试(考查)成绩表"));
     book.HeadLines.push_back(std::string(key) + "t1" + Gbk("2025-2026学年度第 1 学期"));
