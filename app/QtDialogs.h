@@ -22,7 +22,7 @@ class QtDialogs : public DialogSeam {
 // The font a FontSpec names, as Qt draws it (size in points).
 class QFont;
 QFont ToQFont(const FontSpec& spec);
-// The spec of a chosen font. `previous` keeps its face name when the choice
+// The FontSpec of a chosen font. `previous` keeps its face name when the choice
 // is the face that name already resolves to ("宋体" stays "宋体"), and its
 // character set.
 FontSpec FromQFont(const QFont& font, const FontSpec& previous);
