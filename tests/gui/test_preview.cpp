@@ -15,6 +15,7 @@
 #include "grading/Numbers.h"
 #include "preview/TDrawGrid.h"
 #include "printing/PrintSettings.h"
+#include "support/PdfCheck.h"
 #include "support/PreviewWindow.h"
 
 namespace {
@@ -371,6 +372,29 @@ class PreviewTest : public QObject {
     LoadPrintSettings(w.AppDir, reread);
     QCOMPARE(reread.Metrics[DevicePrinter].MarginLeft, changed[DevicePrinter].MarginLeft);
     QCOMPARE(reread.Metrics[DevicePrinter].MarginTop, changed[DevicePrinter].MarginTop);
+  }
+
+  void absurdMarginsStillPaintAndPrint() {
+    PreviewWindow p;
+    Tdataout& w = p.W();
+    QVERIFY(p.Open(1, 50));
+    w.N11Click();
+    for (int margin : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), -5000}) {
+      PageMetrics m = w.Setup.Metrics;
+      m[DevicePrinter].MarginLeft = margin;
+      m[DevicePrinter].MarginRight = margin;
+      m[DevicePrinter].MarginTop = margin;
+      m[DevicePrinter].MarginBottom = margin;
+      p.Script->Margins.push_back(m);
+      w.B3Click();
+      const QImage page = w.DrawGrid1->grab().toImage();
+      QCOMPARE(page.size(), w.DrawGrid1->size());
+      QCOMPARE(w.SheetPrinter->FPageCount, 2);
+    }
+    p.Script->PrintToFile = p.Path("absurd.pdf");
+    p.Script->Prints.push_back(PrintChoice{});
+    w.P1Click();
+    QCOMPARE(PdfPageCount(p.Path("absurd.pdf")), std::optional<int>(2));
   }
 
   void marginDialogCancel() {
