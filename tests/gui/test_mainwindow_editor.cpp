@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTableWidget>
 #include <QTest>
 
@@ -29,6 +30,7 @@ class MainWindowEditorTest : public QObject {
   void longTextStaysWholeInTheCell();
   void editingTheTotalKeepsTheOtherGrades();
   void rowWithoutRecordChangesOnlyTheGrid();
+  void rangeSelectionTypesIntoOneCell();
   void shareEditReplacesT9();
   void shareEditCreatesT9InsideTheRun();
   void textGbkCannotHoldIsRefused();
@@ -225,6 +227,41 @@ void MainWindowEditorTest::rowWithoutRecordChangesOnlyTheGrid() {
   QCOMPARE(w.Book.GradeLines, grades);
   QVERIFY(w.Modified());
   QVERIFY(!w.S3->isEnabled());
+}
+
+void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
+  const Lines grades = w.Book.GradeLines;
+  QWidget* port = w.StringGrid1->viewport();
+  auto centre = [&](int r, int c) {
+    return w.StringGrid1->visualRect(w.StringGrid1->model()->index(r, c)).center();
+  };
+  auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, at, port->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(port, &e);
+  };
+  // Drag from row 1, coursework, to row 3, examination.
+  send(QEvent::MouseButtonPress, centre(1, 4), Qt::LeftButton);
+  send(QEvent::MouseMove, centre(2, 5), Qt::LeftButton);
+  send(QEvent::MouseMove, centre(3, 5), Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, centre(3, 5), Qt::NoButton);
+  QVERIFY(w.StringGrid1->selectedItems().size() > 1);
+  QVERIFY(w.ComboBox1->isVisible());
+  const int row = w.EditRow;
+  const int col = w.EditCol;
+  QTest::keyClicks(w.ComboBox1, "42");
+  QCOMPARE(h.Cell(row, col), QStringLiteral("42"));
+  int changedCells = 0;
+  for (int r = 1; r <= 3; ++r)
+    for (int c = 4; c <= 5; ++c)
+      if (h.Cell(r, c) == QStringLiteral("42")) ++changedCells;
+  QCOMPARE(changedCells, 1);
+  int changedRecords = 0;
+  for (std::size_t i = 0; i < grades.size(); ++i)
+    if (w.Book.GradeLines[i] != grades[i]) ++changedRecords;
+  QCOMPARE(changedRecords, 1);
 }
 
 void MainWindowEditorTest::shareEditReplacesT9() {
