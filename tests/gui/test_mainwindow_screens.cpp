@@ -108,6 +108,12 @@ void MainWindowScreensTest::headingStaysInSight() {
 
 void MainWindowScreensTest::screenshots() {
   WindowHarness h;
+  if (!outDir_.isEmpty()) {
+    QVERIFY(QDir().mkpath(outDir_));
+    h.W->resize(1024, 700);
+    QCoreApplication::processEvents();
+    QVERIFY(h.W->grab().toImage().save(outDir_ + "/mainwindow-start.png"));
+  }
   OpenDemo(h);
   Tdataout& w = *h.W;
   QCoreApplication::processEvents();
