@@ -123,7 +123,9 @@ TEST(SheetStatsBlock, ALevelBlanksTheStatisticsButNotTheWeightingOrTheStudentsDu
   RecordingCanvas canvas(600);
   sheet.Printer.DrawPage(canvas, 1, DevicePrinter, 1.0);
   for (const CanvasOp* op : canvas.Texts()) {
-    if (op->Y1 > 394 + 100 * 54) EXPECT_NE(op->X1, 197 + 50 * 22) << op->Gbk;
+    if (op->Y1 > 394 + 100 * 54) {
+      EXPECT_NE(op->X1, 197 + 50 * 22) << op->Gbk;
+    }
   }
   EXPECT_NE(canvas.FindText(" 40"), nullptr);
   EXPECT_NE(canvas.FindText("   3"), nullptr);
