@@ -168,9 +168,13 @@ std::optional<PrintChoice> QtDialogs::Print(QWidget* parent, QPrinter& printer, 
                                             int maxPage) {
   QPrintDialog dialog(&printer, parent);
   dialog.setWindowTitle(QStringLiteral("打印"));
-  dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                    QAbstractPrintDialog::PrintCurrentPage |
-                    QAbstractPrintDialog::PrintShowPageSize);
+  QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintPageRange |
+                                                     QAbstractPrintDialog::PrintCurrentPage |
+                                                     QAbstractPrintDialog::PrintShowPageSize;
+  // Without a printer the PDF file is the only way to print; the dialog then
+  // offers it and lets the user name the file.
+  if (printer.outputFormat() == QPrinter::PdfFormat) options |= QAbstractPrintDialog::PrintToFile;
+  dialog.setOptions(options);
   dialog.setMinMax(minPage, maxPage);
   dialog.setFromTo(minPage, maxPage);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
