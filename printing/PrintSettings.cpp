@@ -49,6 +49,8 @@ void PutName(std::string& record, std::size_t offset, const std::string& name) {
 std::string GetName(std::string_view record, std::size_t offset) {
   const std::size_t n = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), kNameBytes);
   std::string name(record.substr(offset + 1, n));
+  // A face name holds no NUL: one means the length byte was damaged.
+  name.resize(std::min(name.size(), name.find('\0')));
   return name.empty() ? SongName() : name;
 }
 

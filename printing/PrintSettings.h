@@ -44,7 +44,8 @@ void ApplyDefaultPrintSettings(PrintSetup& setup);
 // The 232-byte record of the fonts and the printer margins, and back.
 // DecodePrintSettings repairs what a damaged record would break later: a size
 // outside 1..kMaxFontPoints falls back to the default size, a name length
-// over 100 is cut to 100, an empty name becomes "宋体", unknown style bits are
+// over 100 is cut to 100 and a name to its first NUL byte, an empty name
+// becomes "宋体", unknown style bits are
 // dropped, and each margin is kept within 0..kMaxMarginInches at the printer
 // Dpi. It needs Metrics[0].Dpi for the margin bound.
 constexpr std::int32_t kMaxFontPoints = 500;

@@ -56,23 +56,31 @@ expect_eq "split page exit" 0 "$rc"
 pdftotext -layout "$tmp/split.pdf" "$tmp/split.txt"
 expect_has "split page figures" "60.33" "$tmp/split.txt"
 
-# Fonts and margins from a settings directory: a damaged record (size 0,
-# name length 255) still gives a sheet.
+# Fonts and margins from a settings directory: a damaged record (body size
+# 0, title name length 255) still gives a sheet.
 mkdir -p "$tmp/settings"
-python3 - "$tmp/settings/qprtpara.dat" <<'PY'
-import struct, sys
-rec = bytearray(232)
-rec[0] = rec[1] = 1
-struct.pack_into("<ii", rec, 4, 0, 16)
-rec[12] = 255
-rec[113] = 4
-rec[114:118] = "宋体".encode("gbk")
-struct.pack_into("<iiii", rec, 216, 100, 0, 200, 0)
-open(sys.argv[1], "wb").write(bytes(rec))
-PY
+{
+  printf '\001\001\000\000'        # charsets, reserved
+  printf '\000\000\000\000'        # body size 0
+  printf '\020\000\000\000'        # title size 16
+  printf '\004\313\316\314\345'     # body name: 4 bytes, 宋体
+  head -c 96 /dev/zero
+  printf '\377'                     # title name length 255
+  head -c 100 /dev/zero | tr '\000' 'A'
+  printf '\000\000'                # styles
+  printf '\144\000\000\000\000\000\000\000\310\000\000\000\000\000\000\000'  # margins 100 0 200 0
+} >"$tmp/settings/qprtpara.dat"
+expect_eq "settings record size" 232 "$(wc -c <"$tmp/settings/qprtpara.dat")"
 run pdf "$two" -o "$tmp/settings.pdf" --settings "$tmp/settings"
 expect_eq "settings exit" 0 "$rc"
 expect_eq "settings pages" "3" "$(pdfinfo "$tmp/settings.pdf" | awk '/^Pages:/ {print $2}')"
+# The left margin of 100 dots instead of 197 moves the course label left by
+# 97/600 inch (11.6 pt).
+label_x() {
+  pdftotext -bbox -f 1 -l 1 "$1" - | grep -m1 '>课程<' | sed 's/.*xMin="\([0-9.]*\)".*/\1/'
+}
+expect_eq "margin from the settings" "11.6" \
+  "$(awk -v a="$(label_x "$tmp/all.pdf")" -v b="$(label_x "$tmp/settings.pdf")" 'BEGIN {printf "%.1f", a - b}')"
 
 # Failures.
 run pdf "$two" -o "$tmp/x.pdf" --pages 4-5

@@ -181,7 +181,7 @@ TEST_F(SettingsFile, DamagedValuesFallBackAsDocumented) {
   LoadPrintSettings(appDir, setup);
   EXPECT_EQ(setup.BodyFont.Size, 10);
   EXPECT_EQ(setup.TitleFont.Size, 16);
-  EXPECT_EQ(setup.BodyFont.Name, r.substr(13, 100));
+  EXPECT_EQ(setup.BodyFont.Name, Gbk("黑体"));  // cut at the first NUL
   EXPECT_EQ(setup.TitleFont.Name, Gbk("宋体"));
   EXPECT_EQ(setup.Metrics[DevicePrinter].MarginLeft, 0);
   EXPECT_EQ(setup.Metrics[DevicePrinter].MarginTop, 6000);
