@@ -114,6 +114,9 @@ void TextCanvas::Line(int x1, int y1, int x2, int y2) {
 }
 
 void TextCanvas::Rectangle(int left, int top, int right, int bottom) {
+  // The outline covers left..right-1 and top..bottom-1, as on the painter.
+  --right;
+  --bottom;
   Line(left, top, right, top);
   Line(left, bottom, right, bottom);
   Line(left, top, left, bottom);

@@ -283,4 +283,42 @@ TEST(SheetText, PageOnTheTextGridReadsLikeTheForm) {
   EXPECT_EQ(row(54).substr(3, 20), Gbk("平时成绩占　") + " 30 " + Gbk("％，"));
 }
 
+TEST(TextCanvasGrid, RulesTextAndDoubleByteCharacters) {
+  TextCanvas canvas;
+  canvas.TextOut(2, 1, "ab");
+  canvas.Line(0, 1, 5, 1);  // never over text
+  canvas.Line(4, 0, 4, 2);  // crossing the horizontal rule
+  EXPECT_EQ(canvas.Rows()[1], "--ab+-");
+  EXPECT_EQ(canvas.At(4, 0), '|');
+
+  const std::string wide = Gbk("成绩");
+  canvas.TextOut(10, 3, wide);
+  canvas.TextOut(11, 3, "7");  // over the second half of 成 and ...
+  EXPECT_EQ(canvas.Rows()[3], std::string(10, ' ') + " 7" + wide.substr(2));
+  canvas.TextOut(12, 3, "9");  // ... over the first half of 绩
+  EXPECT_EQ(canvas.Rows()[3], std::string(10, ' ') + " 79");
+  canvas.TextOut(0, 5, std::string("a\tb\x7f", 4));
+  EXPECT_EQ(canvas.Rows()[5], "a?b?");
+
+  canvas.SetPenStyle(PenStyle::Clear);
+  canvas.Line(0, 7, 9, 7);
+  EXPECT_EQ(canvas.Rows().size(), 6u);
+  canvas.TextOut(-3, 8, "abcd");  // cut at the left edge, no wrap
+  EXPECT_EQ(canvas.Rows()[8], "d");
+  canvas.TextOut(5, -1, "x");
+  canvas.TextOut(100000, 2, "x");
+  EXPECT_EQ(canvas.Rows().size(), 9u);
+}
+
+TEST(TextCanvasGrid, CompactRenderingKeepsTextRulesAndOneRowPerEmptyBand) {
+  TextCanvas canvas;
+  canvas.Line(0, 0, 4, 0);
+  for (int x : {0, 4}) canvas.Line(x, 0, x, 8);
+  canvas.Line(0, 4, 4, 4);
+  canvas.Line(0, 8, 4, 8);
+  canvas.TextOut(1, 2, "ab");  // the first band holds text, the second none
+  EXPECT_EQ(canvas.Render(), "+---+\n|ab |\n+---+\n|   |\n+---+\n");
+  EXPECT_EQ(canvas.Render(false).size(), 9u * 6u);  // every row, 5 columns each
+}
+
 }  // namespace
