@@ -1,6 +1,8 @@
 // The two page dialogs of the preview: 选页 and 设置页边界.
 #include <QComboBox>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -184,7 +186,38 @@ class PageDialogsTest : public QObject {
     // OK stores every box: the top margin comes back as whole millimetres (17 mm).
     QCOMPARE(m[DevicePrinter].MarginTop, ok ? 402 : 394);
   }
+
+  // Without a printer the print dialog must still offer a way to print: the
+  // PDF file, named in the dialog.
+  void realPrintDialogOffersPdfFile() {
+    QtDialogs seam;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("sheet.pdf");
+    printer.setOutputFileName(file);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (dlg == nullptr) return;
+      for (QComboBox* box : dlg->findChildren<QComboBox*>(QStringLiteral("printers")))
+        for (int i = 0; i < box->count(); ++i) offered << box->itemText(i);
+      dlg->accept();
+    });
+    const std::optional<PrintChoice> choice = seam.Print(nullptr, printer, 1, 8);
+    QVERIFY2(offered.size() == 1 && offered.first().contains("PDF"), qPrintable(offered.join("|")));
+    QVERIFY(choice.has_value());
+    QCOMPARE(choice->Kind, PrintChoice::AllPages);
+    QCOMPARE(printer.outputFileName(), file);
+  }
 };
 
-QTEST_MAIN(PageDialogsTest)
+int main(int argc, char** argv) {
+  // The machine without a printer (no print server to ask).
+  qputenv("CUPS_SERVER", "/nonexistent/gradesheet-test/cups.sock");
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  PageDialogsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "test_dialogs_page.moc"
