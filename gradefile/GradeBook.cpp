@@ -83,20 +83,73 @@ std::string ReasonText(int error) {
   return "errno " + std::to_string(error);
 }
 
-// Splits the bytes after the magic line into lines: a line ends at CR LF or
-// at a lone LF; the last line needs no line end.
-template <typename Fn>
-void ForEachLine(std::string_view bytes, Fn&& fn) {
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t lf = bytes.find('\n', start);
-    std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-    std::size_t next = lf == std::string_view::npos ? bytes.size() : lf + 1;
-    if (lf != std::string_view::npos && end > start && bytes[end - 1] == '\r') --end;
-    fn(bytes.substr(start, end - start));
-    start = next;
+// Cuts a stream of bytes into lines: a line ends at CR LF or at a lone LF,
+// the last line needs no line end, and Ctrl-Z ends the file. Bytes come in
+// chunks, so a large file is never held twice in memory.
+class LineReader {
+ public:
+  // Lines go to `fn`, which returns false to stop reading.
+  template <typename Fn>
+  void Feed(std::string_view chunk, Fn&& fn) {
+    if (stopped_) return;
+    if (std::size_t eof = chunk.find(kCtrlZ); eof != std::string_view::npos) {
+      chunk = chunk.substr(0, eof);
+      ended_ = true;
+    }
+    std::size_t start = 0;
+    while (!stopped_) {
+      std::size_t lf = chunk.find('\n', start);
+      if (lf == std::string_view::npos) break;
+      std::string_view piece = chunk.substr(start, lf - start);
+      start = lf + 1;
+      if (partial_.empty()) {
+        if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+        stopped_ = !fn(piece);
+      } else {
+        partial_.append(piece);
+        if (partial_.back() == '\r') partial_.pop_back();
+        stopped_ = !fn(std::string_view(partial_));
+        partial_.clear();
+      }
+    }
+    if (!stopped_) partial_.append(chunk.substr(start));
+    if (ended_) stopped_ = true;
   }
-}
+
+  // The last line, when the file does not end with a line end.
+  template <typename Fn>
+  void Finish(Fn&& fn) {
+    if (!partial_.empty() && !(stopped_ && !ended_)) fn(std::string_view(partial_));
+    partial_.clear();
+    stopped_ = true;
+  }
+
+  bool Stopped() const { return stopped_; }
+
+ private:
+  std::string partial_;
+  bool stopped_ = false;
+  bool ended_ = false;  // Ctrl-Z seen
+};
+
+// The lines of a grade file into fresh lists: the first line must be the
+// magic line, the rest are sorted into header lines and records.
+struct LinesBeingRead {
+  Lines head;
+  Lines grades;
+  bool first = true;
+  bool magic = false;
+
+  bool operator()(std::string_view line) {
+    if (first) {
+      first = false;
+      magic = line == GradeTexts::MagicLine();
+      return magic;  // no need to read further than a wrong first line
+    }
+    (IsGradeRecord(line) ? grades : head).emplace_back(line);
+    return true;
+  }
+};
 
 // Lengths of the runs of consecutive header lines with the same key.
 template <typename Fn>
@@ -157,63 +210,55 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
     result.Message = PathText(path) + GradeTexts::NotExist();
     return result;
   }
-  if (std::filesystem::is_directory(path, ec)) {
+  auto readError = [&](int error) {
     result.Outcome = LoadOutcome::ReadError;
-    result.Message = PathText(path) + GradeTexts::ReadFailed() + ReasonText(EISDIR);
+    result.Message = PathText(path) + GradeTexts::ReadFailed() + ReasonText(error);
     return result;
-  }
-  std::string bytes;
-  {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-      in.seekg(0, std::ios::end);
-      std::streamoff size = in.tellg();
-      in.seekg(0, std::ios::beg);
-      if (size > 0) bytes.resize(static_cast<std::size_t>(size));
-      if (size >= 0) in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  };
+  if (std::filesystem::is_directory(path, ec)) return readError(EISDIR);
+
+  FdCloser file;
+  file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file.fd < 0) return readError(errno);
+  LinesBeingRead lines;
+  LineReader reader;
+  std::vector<char> chunk(1 << 18);
+  while (!reader.Stopped()) {
+    ssize_t n = ::read(file.fd, chunk.data(), chunk.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return readError(errno);
     }
-    if (!in) {
-      int error = errno != 0 ? errno : EIO;
-      result.Outcome = LoadOutcome::ReadError;
-      result.Message = PathText(path) + GradeTexts::ReadFailed() + ReasonText(error);
-      return result;
-    }
+    if (n == 0) break;
+    reader.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)), lines);
   }
-  if (!ReadBytes(bytes)) {
+  reader.Finish(lines);
+  if (!lines.magic) {
     result.Outcome = LoadOutcome::NotGradeFile;
     result.Message = PathText(path) + GradeTexts::NotGradeFile();
+    return result;
   }
+  Adopt(std::move(lines.head), std::move(lines.grades));
   return result;
 }
 
-bool GradeBook::ReadBytes(std::string_view text) {
-  // Ctrl-Z ends the file: nothing from it on is read.
-  if (std::size_t eof = text.find(kCtrlZ); eof != std::string_view::npos) text = text.substr(0, eof);
+bool GradeBook::ReadBytes(std::string_view bytes) {
+  LinesBeingRead lines;
+  LineReader reader;
+  reader.Feed(bytes, lines);
+  reader.Finish(lines);
+  if (!lines.magic) return false;
+  Adopt(std::move(lines.head), std::move(lines.grades));
+  return true;
+}
 
-  std::size_t lf = text.find('\n');
-  std::string_view first = text.substr(0, lf);
-  if (lf != std::string_view::npos && !first.empty() && first.back() == '\r') first.remove_suffix(1);
-  if (first != GradeTexts::MagicLine()) return false;
-
-  Lines head;
-  Lines grades;
-  if (lf != std::string_view::npos) {
-    std::string_view body = text.substr(lf + 1);
-    // Most lines of a real file are records: reserving for all of them saves
-    // the regrowth of the list.
-    grades.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1);
-    ForEachLine(body, [&](std::string_view line) {
-      (IsGradeRecord(line) ? grades : head).emplace_back(line);
-    });
-  }
-  HeadLines.swap(head);
-  GradeLines.swap(grades);
+void GradeBook::Adopt(Lines&& head, Lines&& grades) {
+  HeadLines = std::move(head);
+  GradeLines = std::move(grades);
   CourseKeys.clear();
   ClassGroups.clear();
   CourseRows.clear();
   Modified = false;
-  return true;
 }
 
 // Where lines go: each run of header lines is written as it stands, and the
@@ -222,7 +267,9 @@ bool GradeBook::ReadBytes(std::string_view text) {
 // once, after its first run; records whose key has no header line at all are
 // written at the end of the file, in list order. Every line is written exactly
 // once, so nothing read is lost and a second load-save leaves the file as is.
-std::string GradeBook::Serialize() const {
+// `put` gets each line of the file in order, without its line end.
+template <typename Put>
+static void WriteInFileOrder(const Lines& head, const Lines& grades, Put&& put) {
   // The records of each key as a chain through `next`, first and last per
   // key in the map; records of one course mostly stand together, so the map
   // is consulted only where the key changes.
@@ -231,45 +278,45 @@ std::string GradeBook::Serialize() const {
     std::size_t first, last;
   };
   std::unordered_map<std::string_view, Chain> byKey;
-  std::vector<std::size_t> next(GradeLines.size(), kEnd);
-  std::size_t total = GradeTexts::MagicLine().size() + 2;
+  std::vector<std::size_t> next(grades.size(), kEnd);
   Chain* current = nullptr;
   std::string_view currentKey;
-  for (std::size_t j = 0; j < GradeLines.size(); ++j) {
-    std::string_view key = KeyOf(GradeLines[j]);
+  for (std::size_t j = 0; j < grades.size(); ++j) {
+    std::string_view key = KeyOf(grades[j]);
     if (current == nullptr || key != currentKey) {
       auto [it, fresh] = byKey.try_emplace(key, Chain{j, j});
       current = &it->second;
       currentKey = key;
-      if (fresh) {
-        total += GradeLines[j].size() + 2;
-        continue;
-      }
+      if (fresh) continue;
     }
     next[current->last] = j;
     current->last = j;
-    total += GradeLines[j].size() + 2;
   }
-  for (const auto& line : HeadLines) total += line.size() + 2;
 
-  std::string out;
-  out.reserve(total);
-  auto put = [&out](std::string_view line) {
-    out.append(line);
-    out.append("\r\n");
-  };
   put(GradeTexts::MagicLine());
   std::unordered_set<std::string_view> written;
-  ForEachRun(HeadLines, [&](std::string_view key, std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) put(HeadLines[i]);
+  ForEachRun(head, [&](std::string_view key, std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) put(head[i]);
     if (!written.insert(key).second) return;
     if (auto it = byKey.find(key); it != byKey.end()) {
-      for (std::size_t j = it->second.first; j != kEnd; j = next[j]) put(GradeLines[j]);
+      for (std::size_t j = it->second.first; j != kEnd; j = next[j]) put(grades[j]);
     }
   });
-  for (const auto& line : GradeLines) {
+  for (const auto& line : grades) {
     if (!written.count(KeyOf(line))) put(line);
   }
+}
+
+std::string GradeBook::Serialize() const {
+  std::size_t total = GradeTexts::MagicLine().size() + 2;
+  for (const auto& line : HeadLines) total += line.size() + 2;
+  for (const auto& line : GradeLines) total += line.size() + 2;
+  std::string out;
+  out.reserve(total);
+  WriteInFileOrder(HeadLines, GradeLines, [&out](std::string_view line) {
+    out.append(line);
+    out.append("\r\n");
+  });
   return out;
 }
 
@@ -295,7 +342,6 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
   bool hadFile = ::stat(target.c_str(), &old) == 0;
   if (hadFile && S_ISDIR(old.st_mode)) return fail(EISDIR);
 
-  const std::string bytes = Serialize();
   std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
   FdCloser file;
   file.fd = ::mkstemp(temp.data());
@@ -315,7 +361,22 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
     mode = 0666 & ~mask;
   }
   if (::fchmod(file.fd, mode) != 0) return abandon(errno);
-  if (!WriteAll(file.fd, bytes)) return abandon(errno);
+  // Written in blocks as the lines come, so a large file is not built in
+  // memory a second time.
+  std::string block;
+  block.reserve(1 << 18);
+  int writeError = 0;
+  WriteInFileOrder(HeadLines, GradeLines, [&](std::string_view line) {
+    if (writeError != 0) return;
+    block.append(line);
+    block.append("\r\n");
+    if (block.size() >= (1 << 18)) {
+      if (!WriteAll(file.fd, block)) writeError = errno;
+      block.clear();
+    }
+  });
+  if (writeError == 0 && !WriteAll(file.fd, block)) writeError = errno;
+  if (writeError != 0) return abandon(writeError);
   if (::fsync(file.fd) != 0) return abandon(errno);
   int fd = file.fd;
   file.fd = -1;

@@ -96,4 +96,9 @@ class GradeBook {
   // (the save command is enabled only then).
   bool WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
                     std::string_view text, std::string_view share);
+
+ private:
+  // Takes freshly read lists as the book's lines; the derived lists are
+  // emptied and Modified cleared.
+  void Adopt(Lines&& head, Lines&& grades);
 };

@@ -149,6 +149,38 @@ INSTANTIATE_TEST_SUITE_P(
                       RejectCase{"binary", std::string("\0\xFF\xFE\x01", 4)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Files are read in blocks of 256 KiB: a line end, a record or a Ctrl-Z that
+// straddles a block edge reads as in one piece.
+TEST_F(GradeBookTest, LinesAcrossReadBlocksReadAsInOnePiece) {
+  constexpr std::size_t kBlock = 1 << 18;
+  for (std::size_t shift : {0u, 1u, 2u, 3u, 60u}) {
+    for (const std::string& tail : {std::string("\r\n"), std::string("\n"), std::string("\x1A" "after")}) {
+      std::string bytes = Magic() + "\r\n";
+      std::string filler = "K0001tz";
+      // One header line that ends `shift` bytes before the block edge, so its
+      // line end (or the Ctrl-Z) lands on the edge.
+      filler.resize(kBlock - bytes.size() - shift, 'x');
+      bytes += filler + tail + Record("K0001", "1", "甲", "", "1", "2", "3") + "\r\n" +
+               std::string(2 * kBlock, 'y') + "\r\nK0002tk B";
+      GradeBook fromFile;
+      ASSERT_EQ(fromFile.Load(Write("blocks.txt", bytes)).Outcome, LoadOutcome::Loaded);
+      GradeBook fromBytes;
+      ASSERT_TRUE(fromBytes.ReadBytes(bytes));
+      EXPECT_EQ(fromFile.HeadLines, fromBytes.HeadLines) << shift;
+      EXPECT_EQ(fromFile.GradeLines, fromBytes.GradeLines) << shift;
+      EXPECT_EQ(fromFile.HeadLines.front(), filler) << shift;
+      if (tail[0] == '\x1A') {
+        EXPECT_EQ(fromFile.HeadLines.size(), 1u);
+        EXPECT_TRUE(fromFile.GradeLines.empty());
+      } else {
+        EXPECT_EQ(fromFile.HeadLines.size(), 3u);
+        EXPECT_EQ(fromFile.GradeLines.size(), 1u);
+        EXPECT_EQ(fromFile.HeadLines[1], std::string(2 * kBlock, 'y'));
+      }
+    }
+  }
+}
+
 TEST_F(GradeBookTest, MissingFileIsReportedWithThePath) {
   GradeBook book;
   book.HeadLines = {"K0001tk A"};
