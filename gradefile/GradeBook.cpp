@@ -125,6 +125,7 @@ class LineReader {
   }
 
   bool Stopped() const { return stopped_; }
+  std::size_t Pending() const { return partial_.size(); }
 
  private:
   std::string partial_;
@@ -216,6 +217,13 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
     return result;
   };
   if (std::filesystem::is_directory(path, ec)) return readError(EISDIR);
+  // A pipe or a device could block the open or never end.
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    static const std::string notAFile = Gbk("不是普通文件");
+    result.Outcome = LoadOutcome::ReadError;
+    result.Message = PathText(path) + GradeTexts::ReadFailed() + notAFile;
+    return result;
+  }
 
   FdCloser file;
   file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -231,6 +239,8 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
     }
     if (n == 0) break;
     reader.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)), lines);
+    // A first line already longer than the magic line cannot be it.
+    if (lines.first && reader.Pending() > GradeTexts::MagicLine().size() + 1) break;
   }
   reader.Finish(lines);
   if (!lines.magic) {

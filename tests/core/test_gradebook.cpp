@@ -200,6 +200,23 @@ TEST_F(GradeBookTest, UnreadablePathIsAReadErrorNotACrash) {
   EXPECT_EQ(book.HeadLines, (Lines{"K0001tk A"}));
 }
 
+TEST_F(GradeBookTest, PipeIsRefusedWithoutWaiting) {
+  fs::path fifo = dir_ / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  GradeBook book;
+  LoadResult r = book.Load(fifo);
+  EXPECT_EQ(r.Outcome, LoadOutcome::ReadError);
+  EXPECT_EQ(r.Message, fifo.string() + GradeTexts::ReadFailed() + G("不是普通文件"));
+}
+
+TEST_F(GradeBookTest, HugeFirstLineIsRejectedEarly) {
+  GradeBook book;
+  LoadResult r = book.Load(Write("huge.txt", std::string(3 << 20, '*')));
+  EXPECT_EQ(r.Outcome, LoadOutcome::NotGradeFile);
+  // The magic line followed by more bytes without a line end is no magic line either.
+  EXPECT_EQ(book.Load(Write("longer.txt", Magic() + std::string(1 << 19, ' '))).Outcome, LoadOutcome::NotGradeFile);
+}
+
 TEST_F(GradeBookTest, SuccessfulLoadReplacesEverythingAndClearsModified) {
   GradeBook book = Loaded(Join({Magic(), "K0001tk A", Record("K0001", "1", "甲", "一班", "1", "2", "3")}));
   book.Modified = true;
