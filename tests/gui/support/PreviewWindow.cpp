@@ -19,8 +19,8 @@ PreviewWindow::PreviewWindow(int bodyPoints) {
   Window = std::make_unique<Tdataout>(std::move(script), dir);
 }
 
-bool PreviewWindow::Open(int courses, int perCourse) {
-  const QString file = Path(QStringLiteral("grades.txt"));
+bool PreviewWindow::Open(int courses, int perCourse, const QString& name) {
+  const QString file = Path(name);
   if (!WriteSheetFile(file, UniformCourses(courses, perCourse))) return false;
   Script->OpenFiles.push_back(file);
   Window->O1Click();

@@ -20,7 +20,7 @@ struct PreviewWindow {
 
   // Writes a grade file of `courses` x `perCourse` students and opens it
   // through the open command; true when it was opened.
-  bool Open(int courses, int perCourse);
+  bool Open(int courses, int perCourse, const QString& name = QStringLiteral("grades.txt"));
 
   // The three status panels.
   QStringList Status() const;
