@@ -6,12 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "gradefile/Field.h"
 #include "gradefile/Gbk.h"
