@@ -27,16 +27,16 @@ std::string StudentName(int course, int index) {
 }  // namespace
 
 std::string SheetStudentNumber(int course, int index) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "2023%02d%04d", course % 100, index % 10000);
-  return buf;
+  std::string number = std::to_string(course % 100 + 100).substr(1) +
+                       std::to_string(index % 10000 + 10000).substr(1);
+  return "2023" + number;
 }
 
 std::vector<SheetFileCourse> UniformCourses(int courses, int perCourse) {
   std::vector<SheetFileCourse> out;
   for (int c = 0; c < courses; ++c) {
-    char key[8];
-    std::snprintf(key, sizeof key, "%05d", 10000 + c * 11);
+    // Five-digit keys, one per course.
+    const std::string key = std::to_string(10000 + (c * 11) % 90000);
     out.push_back({key, "课程" + std::to_string(c + 1),
                    {"计科230" + std::to_string(2 * c % 10 + 1),
                     "计科230" + std::to_string(2 * c % 10 + 2)},
