@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "gradefile/Gbk.h"
+#include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
 
@@ -53,31 +54,6 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const
 
 }  // namespace
 
-QFont ToQFont(const FontSpec& spec) {
-  QFont font(Ui(spec.Name));
-  font.setPointSize(spec.Size > 0 ? spec.Size : 10);
-  font.setBold((spec.Style & fsBold) != 0);
-  font.setItalic((spec.Style & fsItalic) != 0);
-  font.setUnderline((spec.Style & fsUnderline) != 0);
-  font.setStrikeOut((spec.Style & fsStrikeOut) != 0);
-  return font;
-}
-
-FontSpec FromQFont(const QFont& font, const FontSpec& previous) {
-  FontSpec spec = previous;
-  const QString resolved = QFontInfo(ToQFont(previous)).family();
-  if (font.family() != resolved && font.family() != Ui(previous.Name)) {
-    // Face names are stored as GBK; a name GBK cannot hold keeps the old face.
-    if (auto name = Utf8ToGbk(font.family().toStdString())) spec.Name = *name;
-  }
-  spec.Size = font.pointSize() > 0 ? font.pointSize() : previous.Size;
-  spec.Style = static_cast<std::uint8_t>((font.bold() ? fsBold : 0) |
-                                         (font.italic() ? fsItalic : 0) |
-                                         (font.underline() ? fsUnderline : 0) |
-                                         (font.strikeOut() ? fsStrikeOut : 0));
-  return spec;
-}
-
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent) {
   const QString path = QFileDialog::getOpenFileName(parent);
   if (path.isEmpty()) return std::nullopt;
@@ -102,7 +78,7 @@ Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& text) {
 
 std::optional<FontSpec> QtDialogs::ChooseFont(QWidget* parent, const FontSpec& current) {
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, ToQFont(current), parent,
+  const QFont chosen = QFontDialog::getFont(&ok, ToQFontPoints(current), parent,
                                             QStringLiteral("字体"));
   if (!ok) return std::nullopt;
   return FromQFont(chosen, current);

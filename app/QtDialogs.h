@@ -18,11 +18,3 @@ class QtDialogs : public DialogSeam {
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
 };
-
-// The font a FontSpec names, as Qt draws it (size in points).
-class QFont;
-QFont ToQFont(const FontSpec& spec);
-// The FontSpec of a chosen font. `previous` keeps its face name when the choice
-// is the face that name already resolves to ("宋体" stays "宋体"), and its
-// character set.
-FontSpec FromQFont(const QFont& font, const FontSpec& previous);

@@ -10,3 +10,6 @@ GradeCode ParseGrade(std::string_view text, std::int32_t& score);
 
 // Removes ASCII blanks (byte 32) at both ends, in place; nothing else.
 void TrimBlanks(std::string& text);
+
+// The same trimming for a view: the part of `text` without blanks at its ends.
+std::string_view TrimmedBlanks(std::string_view text);

@@ -37,8 +37,7 @@ bool TooLarge(std::string_view mantissa, std::string_view exponent) {
 }  // namespace
 
 long double ReadNumber(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  text = TrimmedBlanks(text);
 
   std::size_t i = 0;
   bool negative = false;

@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "gradefile/Gbk.h"
+#include "grading/GradeParser.h"
 #include "grading/Numbers.h"
+#include "printing/PageMetrics.h"
 
 namespace preview {
 
@@ -14,15 +16,6 @@ namespace {
 constexpr double kSmallestPoints = 3.0;
 constexpr double kLargestPoints = 24.0;
 constexpr std::int32_t kFallbackPoints = 10;
-
-// Round for values that may lie beyond 32 bits (absurd margins typed in).
-std::int32_t RoundSaturated(double value) {
-  constexpr double lo = std::numeric_limits<std::int32_t>::min();
-  constexpr double hi = std::numeric_limits<std::int32_t>::max();
-  if (!(value > lo)) return std::numeric_limits<std::int32_t>::min();
-  if (!(value < hi)) return std::numeric_limits<std::int32_t>::max();
-  return Round(value);
-}
 
 }  // namespace
 
@@ -104,18 +97,15 @@ PageSpan PagesToPrint(const PrintChoice& choice, std::int32_t pageCount,
 }
 
 std::int32_t MarginPixelsToMm(std::int32_t pixels, std::int32_t dpi) {
-  if (dpi == 0) return 0;
-  return RoundSaturated(static_cast<double>(pixels) * 25.4 / static_cast<double>(dpi));
+  return PixelsToMillimetres(pixels, dpi);
 }
 
 std::int32_t MarginMmToPixels(std::int32_t mm, std::int32_t dpi) {
-  return RoundSaturated(static_cast<double>(mm) * static_cast<double>(dpi) / 25.4);
+  return MillimetresToPixels(mm, dpi);
 }
 
 std::int32_t ReadMarginText(std::string_view text) {
-  // The one trimming rule of the program: ASCII blanks only.
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  text = TrimmedBlanks(text);
 
   std::size_t i = 0;
   bool negative = false;

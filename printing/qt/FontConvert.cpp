@@ -1,5 +1,6 @@
 #include "printing/qt/FontConvert.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <algorithm>
@@ -18,37 +19,47 @@ void ApplyStyle(QFont& font, std::uint8_t style) {
 }
 }  // namespace
 
-QFont ToQFont(const FontSpec& spec, int pixelSize) {
-  QFont font(GbkToQString(spec.Name));
+QFont ToQFont(const FontSpec& fontSpec, int pixelSize) {
+  QFont font(GbkToQString(fontSpec.Name));
   font.setPixelSize(std::max(1, pixelSize));
   // Whole-pixel advances: the sheet's column is the width of "1234567890"
   // div 10, so a fractional digit (6.5 px of a 13 px Song face) would make
   // every number wider than the columns measured from it.
   font.setHintingPreference(QFont::PreferFullHinting);
-  ApplyStyle(font, spec.Style);
+  ApplyStyle(font, fontSpec.Style);
   return font;
 }
 
-QFont ToQFontPoints(const FontSpec& spec) {
-  QFont font(GbkToQString(spec.Name));
-  font.setPointSize(std::max(1, spec.Size));
-  ApplyStyle(font, spec.Style);
+QFont ToQFontPoints(const FontSpec& fontSpec) {
+  QFont font(GbkToQString(fontSpec.Name));
+  font.setPointSize(std::max(1, fontSpec.Size));
+  ApplyStyle(font, fontSpec.Style);
   return font;
 }
 
 FontSpec FromQFont(const QFont& font, std::uint8_t charset) {
-  FontSpec spec;
-  spec.Charset = charset;
-  spec.Name = Utf8ToGbk(font.family().toStdString()).value_or(Gbk("宋体"));
+  FontSpec fontSpec;
+  fontSpec.Charset = charset;
+  fontSpec.Name = Utf8ToGbk(font.family().toStdString()).value_or(Gbk("宋体"));
   const double points = font.pointSizeF();
-  spec.Size = points > 0 ? static_cast<std::int32_t>(std::lround(points)) : 10;
+  fontSpec.Size = points > 0 ? static_cast<std::int32_t>(std::lround(points)) : 10;
   std::uint8_t style = 0;
   if (font.bold()) style |= fsBold;
   if (font.italic()) style |= fsItalic;
   if (font.underline()) style |= fsUnderline;
   if (font.strikeOut()) style |= fsStrikeOut;
-  spec.Style = style;
-  return spec;
+  fontSpec.Style = style;
+  return fontSpec;
+}
+
+FontSpec FromQFont(const QFont& font, const FontSpec& previous) {
+  FontSpec chosen = FromQFont(font, previous.Charset);
+  const QString family = font.family();
+  const bool sameFace = family == GbkToQString(previous.Name) ||
+                        family == QFontInfo(ToQFontPoints(previous)).family();
+  if (sameFace || !Utf8ToGbk(family.toStdString())) chosen.Name = previous.Name;
+  if (font.pointSizeF() <= 0) chosen.Size = previous.Size;
+  return chosen;
 }
 
 TextExtent MeasureDigits(QPaintDevice& device, const FontSpec& body, int dpi) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/QtDialogs.h"
+#include "printing/qt/FontConvert.h"
 #include "gradefile/Gbk.h"
 #include "printing/qt/Fonts.h"
 
@@ -116,8 +117,8 @@ void QtDialogsTest::fontSpecRoundTrip() {
   song.Size = 12;
   song.Charset = 134;
   // Accepting the face "宋体" resolves to keeps the stored name.
-  QFont same = ToQFont(song);
-  same.setFamily(QFontInfo(ToQFont(song)).family());
+  QFont same = ToQFontPoints(song);
+  same.setFamily(QFontInfo(ToQFontPoints(song)).family());
   same.setBold(true);
   FontSpec back = FromQFont(same, song);
   QCOMPARE(back.Name, Gbk("宋体"));

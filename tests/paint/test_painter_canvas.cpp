@@ -105,13 +105,13 @@ TEST(PainterCanvasTest, RectangleLeavesTheInsideAndClearPenDrawsNothing) {
 }
 
 TEST(FontConvertTest, SpecAndQFontConvertBothWays) {
-  const FontSpec spec{134, 12, Gbk("宋体"), fsBold | fsItalic | fsStrikeOut};
-  const QFont font = ToQFontPoints(spec);
+  const FontSpec fontSpec{134, 12, Gbk("宋体"), fsBold | fsItalic | fsStrikeOut};
+  const QFont font = ToQFontPoints(fontSpec);
   EXPECT_EQ(font.pointSize(), 12);
   EXPECT_TRUE(font.bold());
   EXPECT_FALSE(font.underline());
-  EXPECT_EQ(FromQFont(font, 134), spec);
-  EXPECT_EQ(ToQFont(spec, 0).pixelSize(), 1);  // never a zero-size font
+  EXPECT_EQ(FromQFont(font, 134), fontSpec);
+  EXPECT_EQ(ToQFont(fontSpec, 0).pixelSize(), 1);  // never a zero-size font
   QFont arial(QStringLiteral("Arial"));
   arial.setPixelSize(20);  // no point size: the default 10
   EXPECT_EQ(FromQFont(arial).Size, 10);
