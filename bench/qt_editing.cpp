@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/Tdataout.h"
+#include "bench/BenchDialogs.h"
 #include "gradefile/Gbk.h"
 
 namespace {
@@ -21,24 +22,6 @@ namespace {
 constexpr int kCourses = 2000;
 constexpr int kPerCourse = 50;
 constexpr int kBig = 2000;
-
-class BenchDialogs : public DialogSeam {
- public:
-  explicit BenchDialogs(QString file) : file_(std::move(file)) {}
-  std::optional<QString> OpenFileName(QWidget*) override { return file_; }
-  void Information(QWidget*, const QString&) override {}
-  void Error(QWidget*, const QString&) override {}
-  Answer AskYesNo(QWidget*, const QString&) override { return Answer::No; }
-  Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
-  std::optional<FontSpec> ChooseFont(QWidget*, const FontSpec&) override { return {}; }
-  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
-  std::optional<PrintChoice> Print(QWidget*, QPrinter&, int, int) override { return {}; }
-  std::optional<int> ChoosePage(QWidget*, int, int) override { return {}; }
-  bool PageMargins(QWidget*, PageMetrics&) override { return false; }
-
- private:
-  QString file_;
-};
 
 std::string Pad(std::string s, std::size_t width) {
   s.resize(width, ' ');

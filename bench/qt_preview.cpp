@@ -9,28 +9,10 @@
 #include <memory>
 
 #include "app/Tdataout.h"
+#include "bench/BenchDialogs.h"
 #include "preview/TDrawGrid.h"
 
 namespace {
-
-// Answers the open dialog with the demo file and cancels everything else.
-class BenchDialogs : public DialogSeam {
- public:
-  explicit BenchDialogs(QString file) : file_(std::move(file)) {}
-  std::optional<QString> OpenFileName(QWidget*) override { return file_; }
-  void Information(QWidget*, const QString&) override {}
-  void Error(QWidget*, const QString&) override {}
-  Answer AskYesNo(QWidget*, const QString&) override { return Answer::No; }
-  Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
-  std::optional<FontSpec> ChooseFont(QWidget*, const FontSpec&) override { return {}; }
-  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
-  std::optional<PrintChoice> Print(QWidget*, QPrinter&, int, int) override { return {}; }
-  std::optional<int> ChoosePage(QWidget*, int, int) override { return {}; }
-  bool PageMargins(QWidget*, PageMetrics&) override { return false; }
-
- private:
-  QString file_;
-};
 
 QString DemoFile() {
   const std::filesystem::path here = std::filesystem::path(__FILE__).parent_path();

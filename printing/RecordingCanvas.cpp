@@ -40,23 +40,20 @@ void RecordingCanvas::SetPenStyle(PenStyle style) {
 }
 
 void RecordingCanvas::Line(int x1, int y1, int x2, int y2) {
+  RecordShape(CanvasOp::Line, x1, y1, x2, y2);
+}
+
+void RecordingCanvas::Rectangle(int left, int top, int right, int bottom) {
+  RecordShape(CanvasOp::Rectangle, left, top, right, bottom);
+}
+
+void RecordingCanvas::RecordShape(CanvasOp::Kind kind, int x1, int y1, int x2, int y2) {
   CanvasOp op;
-  op.Op = CanvasOp::Line;
+  op.Op = kind;
   op.X1 = x1;
   op.Y1 = y1;
   op.X2 = x2;
   op.Y2 = y2;
-  op.Style = pen_;
-  Ops.push_back(op);
-}
-
-void RecordingCanvas::Rectangle(int left, int top, int right, int bottom) {
-  CanvasOp op;
-  op.Op = CanvasOp::Rectangle;
-  op.X1 = left;
-  op.Y1 = top;
-  op.X2 = right;
-  op.Y2 = bottom;
   op.Style = pen_;
   Ops.push_back(op);
 }

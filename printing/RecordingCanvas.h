@@ -43,6 +43,7 @@ class RecordingCanvas : public Canvas {
   std::vector<const CanvasOp*> Lines() const;
 
  private:
+  void RecordShape(CanvasOp::Kind kind, int x1, int y1, int x2, int y2);
   int dpi_;
   FontSpec font_;
   int points_ = 0;

@@ -2,27 +2,7 @@
 # gradesheet-cli courses / students: output, exit codes and messages.
 # Needs CLI, TEST_DATA and SAMPLES (set by ctest).
 set -uo pipefail
-: "${CLI:?}" "${TEST_DATA:?}" "${SAMPLES:?}"
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-expect_eq() {  # name expected actual
-  if [ "$2" != "$3" ]; then
-    fail "$1"
-    diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") >&2
-  fi
-}
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-run() {  # runs the CLI, keeps stdout, stderr and the exit code
-  "$CLI" "$@" >"$tmp/out" 2>"$tmp/err"
-  rc=$?
-}
+source "$(dirname "$0")/support/checks.bash"
 
 # The course list of the demo file, one row per course.
 run courses "$SAMPLES/demo.txt"
@@ -98,8 +78,4 @@ run --help
 expect_eq "help exit" 0 "$rc"
 grep -q 'students FILE \[KEY\]' "$tmp/out" || fail "help lists the students command"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "all checks passed"
+finish

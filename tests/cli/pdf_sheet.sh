@@ -2,29 +2,7 @@
 # gradesheet-cli pdf: pages, paper, texts of the PDF (poppler-utils), the
 # settings directory, exit codes. Needs CLI, TEST_DATA and SAMPLES (set by ctest).
 set -uo pipefail
-: "${CLI:?}" "${TEST_DATA:?}" "${SAMPLES:?}"
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-expect_eq() {
-  if [ "$2" != "$3" ]; then
-    fail "$1"
-    diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") >&2
-  fi
-}
-expect_has() {  # name needle file
-  grep -qF -- "$2" "$3" || fail "$1: \"$2\" not found"
-}
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-run() {
-  "$CLI" "$@" >"$tmp/out" 2>"$tmp/err"
-  rc=$?
-}
+source "$(dirname "$0")/support/checks.bash"
 two="$TEST_DATA/sheet_two_courses.txt"
 
 run pdf "$two" -o "$tmp/all.pdf"
@@ -100,4 +78,4 @@ expect_eq "missing message" "$tmp/missing.txt不存在!" "$(cat "$tmp/err")"
 run pdf "$two" -o "$tmp/no/such/dir/x.pdf"
 expect_eq "unwritable exit" 2 "$rc"
 
-exit $((failures > 0))
+finish

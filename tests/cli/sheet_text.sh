@@ -2,29 +2,7 @@
 # gradesheet-cli text and stats: the sheet on its grid, the figures per group,
 # exit codes and messages. Needs CLI, TEST_DATA and SAMPLES (set by ctest).
 set -uo pipefail
-: "${CLI:?}" "${TEST_DATA:?}" "${SAMPLES:?}"
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-expect_eq() {  # name expected actual
-  if [ "$2" != "$3" ]; then
-    fail "$1"
-    diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") >&2
-  fi
-}
-expect_has() {  # name needle file
-  grep -qF -- "$2" "$3" || fail "$1: \"$2\" not found"
-}
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-run() {
-  "$CLI" "$@" >"$tmp/out" 2>"$tmp/err"
-  rc=$?
-}
+source "$(dirname "$0")/support/checks.bash"
 two="$TEST_DATA/sheet_two_courses.txt"
 
 # Three pages (45 + 6 students), split by form feeds.
@@ -100,4 +78,4 @@ done
 run text "$two" --page
 expect_eq "text --page without value" 1 "$rc"
 
-exit $((failures > 0))
+finish

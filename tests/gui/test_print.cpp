@@ -11,21 +11,6 @@
 #include "support/PreviewWindow.h"
 #include "support/SheetFiles.h"
 
-namespace {
-
-// The student numbers on page `page` of the whole-course sheet of
-// UniformCourses(n, 80): two pages of forty per course.
-QStringList NumbersOnPage(int page) {
-  QStringList out;
-  const int course = (page - 1) / 2;
-  const int first = (page - 1) % 2 * 40;
-  for (int i = first; i < first + 40; ++i)
-    out << QString::fromStdString(SheetStudentNumber(course, i));
-  return out;
-}
-
-}  // namespace
-
 class PrintTest : public QObject {
   Q_OBJECT
 
@@ -88,11 +73,11 @@ class PrintTest : public QObject {
     for (int i = 0; i < printed.size(); ++i) {
       const QString text = PdfPageText(pdf, i + 1);
       QVERIFY2(text.contains("学生考试(考查)成绩表"), qPrintable(text.left(400)));
-      for (const QString& number : NumbersOnPage(printed[i]))
+      for (const QString& number : NumbersOnUniformPage(printed[i]))
         QVERIFY2(text.contains(number), qPrintable(number + " missing on printed page " +
                                                    QString::number(i + 1)));
       // Nothing of the page before.
-      if (printed[i] > 1) QVERIFY(!text.contains(NumbersOnPage(printed[i] - 1).first()));
+      if (printed[i] > 1) QVERIFY(!text.contains(NumbersOnUniformPage(printed[i] - 1).first()));
     }
     QCOMPARE(w.CurPage, shown);  // printing leaves the preview as it was
     QVERIFY(p.Script->Messages().isEmpty());

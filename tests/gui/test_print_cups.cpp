@@ -67,15 +67,6 @@ QString WaitForNewPdf(const QString& dir, const QStringList& before, const QStri
   return {};
 }
 
-QStringList NumbersOnPage(int page) {
-  QStringList out;
-  const int course = (page - 1) / 2;
-  const int first = (page - 1) % 2 * 40;
-  for (int i = first; i < first + 40; ++i)
-    out << QString::fromStdString(SheetStudentNumber(course, i));
-  return out;
-}
-
 }  // namespace
 
 class PrintCupsTest : public QObject {
@@ -147,7 +138,7 @@ class PrintCupsTest : public QObject {
     for (int i = 0; i < printed.size(); ++i) {
       const QString text = PdfPageText(pdf, i + 1);
       QVERIFY2(text.contains("学生考试(考查)成绩表"), qPrintable(text.left(400)));
-      for (const QString& number : NumbersOnPage(printed[i]))
+      for (const QString& number : NumbersOnUniformPage(printed[i]))
         QVERIFY2(text.contains(number), qPrintable(number + " missing on printed page " +
                                                    QString::number(i + 1) + " of " + pdf));
     }

@@ -80,3 +80,12 @@ bool WriteSheetFile(const QString& path, const std::vector<SheetFileCourse>& cou
   return file.write(out.data(), static_cast<qint64>(out.size())) ==
          static_cast<qint64>(out.size());
 }
+
+QStringList NumbersOnUniformPage(int page) {
+  QStringList out;
+  const int course = (page - 1) / 2;
+  const int first = (page - 1) % 2 * 40;
+  for (int i = first; i < first + 40; ++i)
+    out << QString::fromStdString(SheetStudentNumber(course, i));
+  return out;
+}

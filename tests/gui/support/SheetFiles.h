@@ -2,6 +2,7 @@
 // Grade files for the preview and printing tests, written at test time so the
 // page count and the students of every page are known exactly.
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -23,3 +24,7 @@ bool WriteSheetFile(const QString& path, const std::vector<SheetFileCourse>& cou
 
 // `courses` courses of `perCourse` students each, two classes per course.
 std::vector<SheetFileCourse> UniformCourses(int courses, int perCourse);
+
+// The student numbers on page `page` (from 1) of the whole-course sheet of
+// UniformCourses(n, 80): two pages of forty per course.
+QStringList NumbersOnUniformPage(int page);

@@ -1,0 +1,26 @@
+#pragma once
+// The dialog seam of the Qt benchmarks: the open dialog answers with one
+// file, every other dialog is cancelled and message boxes are passed over.
+#include <QString>
+#include <optional>
+#include <utility>
+
+#include "app/DialogSeam.h"
+
+class BenchDialogs : public DialogSeam {
+ public:
+  explicit BenchDialogs(QString file) : file_(std::move(file)) {}
+  std::optional<QString> OpenFileName(QWidget*) override { return file_; }
+  void Information(QWidget*, const QString&) override {}
+  void Error(QWidget*, const QString&) override {}
+  Answer AskYesNo(QWidget*, const QString&) override { return Answer::No; }
+  Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
+  std::optional<FontSpec> ChooseFont(QWidget*, const FontSpec&) override { return {}; }
+  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
+  std::optional<PrintChoice> Print(QWidget*, QPrinter&, int, int) override { return {}; }
+  std::optional<int> ChoosePage(QWidget*, int, int) override { return {}; }
+  bool PageMargins(QWidget*, PageMetrics&) override { return false; }
+
+ private:
+  QString file_;
+};
