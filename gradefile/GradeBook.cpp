@@ -247,7 +247,14 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
     return result;
   }
   Adopt(std::move(lines.head), std::move(lines.grades));
+  diskVersion_ = platform::Identify(path.string());
   return result;
+}
+
+bool GradeBook::ChangedOnDisk(const std::filesystem::path& path) const {
+  if (!diskVersion_) return false;
+  const std::optional<platform::FileIdentity> now = platform::Identify(path.string());
+  return !now || !now->SameVersion(*diskVersion_);
 }
 
 bool GradeBook::ReadBytes(std::string_view bytes) {
@@ -267,6 +274,7 @@ void GradeBook::Adopt(Lines&& head, Lines&& grades) {
   ClassGroups.clear();
   CourseRows.clear();
   Modified = false;
+  diskVersion_.reset();
 }
 
 // Where lines go: each run of header lines is written as it stands, and the
@@ -393,6 +401,7 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
   // holds either the old file or the new one, never a partial one.
   if (::rename(temp.c_str(), target.c_str()) != 0) return abandon(errno);
   Modified = false;
+  diskVersion_ = platform::Identify(path.string());
   return result;
 }
 

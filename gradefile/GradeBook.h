@@ -5,9 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/Files.h"
 
 using Lines = std::vector<std::string>;
 
@@ -73,6 +76,11 @@ class GradeBook {
   // rename). On failure the old file is untouched and Modified stays.
   SaveResult Save(const std::filesystem::path& path);
 
+  // True when the file at `path` is not the version this book was loaded
+  // from or last saved to (another program or window wrote it since, or it
+  // is gone); a save over it would drop that other version.
+  bool ChangedOnDisk(const std::filesystem::path& path) const;
+
   // The bytes Save writes (magic line, runs of header lines each followed by
   // their grade records, CR LF).
   std::string Serialize() const;
@@ -101,4 +109,7 @@ class GradeBook {
   // Takes freshly read lists as the book's lines; the derived lists are
   // emptied and Modified cleared.
   void Adopt(Lines&& head, Lines&& grades);
+
+  // The file as it was when loaded or last saved; empty before either.
+  std::optional<platform::FileIdentity> diskVersion_;
 };
