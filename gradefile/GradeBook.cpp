@@ -505,19 +505,29 @@ bool GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, i
   if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return false;
   std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
   std::string_view number = std::string_view(cells[1]).substr(0, 10);
-  for (auto& line : GradeLines) {
+  for (std::size_t j = 0; j < GradeLines.size(); ++j) {
+    const std::string& line = GradeLines[j];
     if (KeyOf(line) != key || Field(line, 8, 10) != number) continue;
-    // Positions 1-33 stay; a record cut short before 33 is padded so that the
-    // grades land in their own columns.
-    std::string rewritten(Field(line, 1, 33));
-    rewritten.resize(33, ' ');
-    rewritten += Fit6(FileSafe(cells[4]));
-    rewritten += Fit6(FileSafe(cells[5]));
-    rewritten += Fit6(FileSafe(cells[6]));
-    rewritten += Field(line, 52, 6);
-    line = std::move(rewritten);
-    Modified = true;
+    RewriteGrades(j, cells[4], cells[5], cells[6]);
     return true;
   }
   return false;
+}
+
+RecordChange GradeBook::RewriteGrades(std::size_t lineIndex, std::string_view coursework,
+                                      std::string_view examination, std::string_view total) {
+  std::string& line = GradeLines[lineIndex];
+  RecordChange change{lineIndex, line, {}};
+  // Positions 1-33 stay; a record cut short before 33 is padded so that the
+  // grades land in their own columns.
+  std::string rewritten(Field(line, 1, 33));
+  rewritten.resize(33, ' ');
+  rewritten += Fit6(FileSafe(coursework));
+  rewritten += Fit6(FileSafe(examination));
+  rewritten += Fit6(FileSafe(total));
+  rewritten += Field(line, 52, 6);
+  line = std::move(rewritten);
+  change.After = line;
+  Modified = true;
+  return change;
 }

@@ -55,6 +55,14 @@ struct CourseView {
   std::vector<StudentRow> Rows;
 };
 
+// One record rewritten: its index in GradeLines and its bytes before and
+// after, which is all an undo needs to put it back.
+struct RecordChange {
+  std::size_t LineIndex = 0;
+  std::string Before;
+  std::string After;
+};
+
 class GradeBook {
  public:
   Lines HeadLines;    // every non-"cj" line after the magic line, file order
@@ -104,6 +112,13 @@ class GradeBook {
   // (the save command is enabled only then).
   bool WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
                     std::string_view text, std::string_view share);
+
+  // The rewrite of one record's grades, as every edit makes it: positions
+  // 1-33 kept (padded when the record is shorter), the three texts each cut
+  // or padded to 6 bytes (bytes that would split the file become blanks),
+  // positions 52-57 kept. Sets Modified. `lineIndex` must be valid.
+  RecordChange RewriteGrades(std::size_t lineIndex, std::string_view coursework,
+                             std::string_view examination, std::string_view total);
 
  private:
   // Takes freshly read lists as the book's lines; the derived lists are
