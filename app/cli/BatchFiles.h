@@ -1,0 +1,63 @@
+#pragma once
+// What the batch tool reads and writes besides the sheet itself: the grade
+// file it loads, the check that an output replaces no input and no grade
+// file, standard output with every write checked, and the messages that
+// name a file and say in Chinese what went wrong.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+class GradeBook;
+
+namespace cli {
+
+// Why a file operation failed, as GBK text for a message.
+std::string FileReason(const platform::FileStatus& status);
+
+// Prints a message on standard error: "gradesheet-cli[ command]: text".
+// `utf8` is already UTF-8 (names shown through Shown, GBK texts converted).
+void Complain(std::string_view command, std::string_view utf8);
+
+// Loads FILE with its course list; on failure prints the program's message
+// (the file's name, then what went wrong) and returns false.
+bool LoadBook(const std::string& file, GradeBook& book);
+
+// True when `path` is an existing regular file whose first line is the
+// grade file's magic line. Reads the first line only; never blocks.
+bool IsGradeFile(const std::string& path);
+
+// Every command that writes a file asks this first: the message (UTF-8)
+// why `out` must not be written, or empty when it may. An output never
+// replaces one of the command's `inputs` (also through a link or another
+// name of the same file), nor any grade file.
+std::string OutputRefusal(const std::string& out, std::span<const std::string> inputs);
+
+// Standard output, written in blocks; the first failed write is kept and
+// everything after it dropped, so a command can stop early.
+class StandardOutput {
+ public:
+  StandardOutput() = default;
+  StandardOutput(const StandardOutput&) = delete;
+  StandardOutput& operator=(const StandardOutput&) = delete;
+  ~StandardOutput();
+
+  StandardOutput& operator<<(std::string_view text);
+  StandardOutput& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  StandardOutput& operator<<(long long number);
+  StandardOutput& operator<<(int number) { return *this << static_cast<long long>(number); }
+
+  bool Ok() const { return status_.Ok(); }
+
+  // Writes what is pending. Returns the command's exit code: `code` when
+  // everything was written, else 2 after saying why on standard error.
+  int Finish(std::string_view command, int code);
+
+ private:
+  void Flush();
+  std::string pending_;
+  platform::FileStatus status_;
+};
+
+}  // namespace cli

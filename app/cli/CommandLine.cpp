@@ -1,0 +1,180 @@
+#include "app/cli/CommandLine.h"
+
+#include <charconv>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kSheetTextHelp =
+    "the grade sheet as plain text on its grid (one column per GBK byte), every page or page N, "
+    "a form feed between pages; --by-class: the sheet split by class";
+constexpr std::string_view kSheetPdfHelp =
+    "the grade sheet as a PDF on A4 at 600 dpi, one PDF page per sheet page, with the fonts and "
+    "margins of DIR/qprtpara.dat (default: the built-in ones); OUT is never a grade file or an "
+    "input, and is replaced only once the whole PDF is written";
+constexpr std::string_view kSheetStatsHelp =
+    "one tab-separated line per sheet group after a header line: course key, class, pages, "
+    "students due, coursework and examination shares, the five band counts, average, failure "
+    "rate, as the sheet prints them (empty where it leaves a blank)";
+
+std::optional<std::int32_t> ParsePositive(std::string_view text) {
+  std::int32_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+  return value;
+}
+
+// Reads the words after the command name into `call`; the complaint, empty when fine.
+std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::string> args, Invocation& call) {
+  const auto accepts = [&](Option option) { return (spec.Options & option) != 0; };
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
+    const bool isOption = !optionsEnded && word.size() > 1 && word[0] == '-';
+    if (!isOption) {
+      if (call.Operands.size() == spec.MaxOperands)
+        return spec.MaxOperands == 1 ? "one FILE only" : "too many words: " + Shown(word);
+      call.Operands.push_back(word);
+      continue;
+    }
+    if (word == "--") {
+      optionsEnded = true;
+    } else if (accepts(kByClass) && word == "--by-class") {
+      call.ByClass = true;
+    } else if (accepts(kPage) && word == "--page") {
+      if (!value || !(call.Page = ParsePositive(*value))) return "--page needs a page number from 1";
+      ++i;
+    } else if (accepts(kOutput) && (word == "-o" || word == "--output")) {
+      if (!value || value->empty()) return "-o needs the name of the output file";
+      call.Out = *value;
+      ++i;
+    } else if (accepts(kPageRange) && word == "--pages") {
+      if (!value) return "--pages needs a range A-B";
+      const std::string_view range = *value;
+      const std::size_t dash = range.find('-');
+      const auto first = ParsePositive(range.substr(0, dash));
+      const auto last = dash == std::string_view::npos ? first : ParsePositive(range.substr(dash + 1));
+      if (!first || !last || *first > *last) return "--pages needs a range A-B with 1 <= A <= B";
+      call.Pages.emplace(*first, *last);
+      ++i;
+    } else if (accepts(kSettings) && word == "--settings") {
+      if (!value || value->empty()) return "--settings needs a directory";
+      call.SettingsDir = *value;
+      ++i;
+    } else {
+      return "unknown option " + Shown(word);
+    }
+  }
+  if (call.Operands.size() < spec.MinOperands) return "FILE is missing";
+  if (accepts(kOutput) && call.Out.empty()) return "-o OUT is missing: name the output file";
+  return {};
+}
+
+}  // namespace
+
+const std::vector<CommandSpec>& Commands() {
+  static const std::vector<CommandSpec> commands = {
+      {"courses", "FILE", "the course list: name, teacher and classes of each course, one per line", 0, 1, 1},
+      {"students", "FILE [KEY]",
+       "the students of the course KEY (default: the first course), one per line: running number, "
+       "student number, name, class, coursework, examination, total, separated by tabs, each cell "
+       "exactly as it stands in the file (blanks kept)",
+       0, 1, 2},
+      {"text", "FILE [--by-class] [--page N]", kSheetTextHelp, kByClass | kPage, 1, 1},
+      {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR]", kSheetPdfHelp,
+       kByClass | kOutput | kPageRange | kSettings, 1, 1},
+      {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
+  };
+  return commands;
+}
+
+const CommandSpec* FindCommand(std::string_view name) {
+  for (const CommandSpec& spec : Commands())
+    if (spec.Name == name) return &spec;
+  return nullptr;
+}
+
+Invocation ParseCommandLine(std::span<const std::string> words) {
+  Invocation call;
+  if (words.empty()) return call;
+  if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    call.What = Invocation::Action::Help;
+    return call;
+  }
+  call.Spec = FindCommand(words[0]);
+  if (!call.Spec) {
+    call.Complaint = "unknown command \"" + Shown(words[0]) + "\"";
+    return call;
+  }
+  call.Complaint = ParseCommandWords(*call.Spec, words.subspan(1), call);
+  if (call.Complaint.empty()) call.What = Invocation::Action::Run;
+  return call;
+}
+
+std::string ToolUsage() {
+  std::string text =
+      "usage: gradesheet-cli COMMAND ARGS...\n"
+      "       gradesheet-cli --help\n\n"
+      "commands:\n";
+  for (const CommandSpec& c : Commands()) {
+    text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help) + '\n';
+  }
+  text +=
+      "\nText is written as UTF-8; a file whose name begins with '-' follows \"--\".\n"
+      "Exit codes: 0 done, 1 bad usage, 2 a file cannot be read or written (missing,\n"
+      "unreadable, not a grade file, a full disk, an output that would replace an input).\n";
+  return text;
+}
+
+std::string CommandUsage(const CommandSpec& spec) {
+  return "usage: gradesheet-cli " + std::string(spec.Name) + ' ' + std::string(spec.Usage) + '\n';
+}
+
+std::string Shown(std::string_view bytes) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  auto escape = [&](unsigned char byte) {
+    out += "\\x";
+    out += hex[byte >> 4];
+    out += hex[byte & 15];
+  };
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      if (lead < 0x20 || lead == 0x7F) escape(lead);
+      else out += static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    // The length and the code point of a well-formed sequence (no overlong
+    // forms, no surrogates, nothing past U+10FFFF); 0 when it is not one.
+    std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    char32_t code = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = i + k < bytes.size() ? static_cast<unsigned char>(bytes[i + k]) : 0;
+      if ((next & 0xC0) != 0x80) {
+        length = 0;
+        break;
+      }
+      code = (code << 6) | (next & 0x3F);
+    }
+    const bool wellFormed = (length == 2) || (length == 3 && code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) ||
+                            (length == 4 && code >= 0x10000 && code <= 0x10FFFF);
+    // C1 control characters would steer the terminal as the C0 ones do.
+    if (!wellFormed || (code >= 0x80 && code <= 0x9F)) {
+      escape(lead);
+      ++i;
+      continue;
+    }
+    out.append(bytes.substr(i, length));
+    i += length;
+  }
+  return out;
+}
+
+}  // namespace cli
