@@ -386,6 +386,26 @@ TEST(TextCanvasGrid, RulesTextAndDoubleByteCharacters) {
   EXPECT_EQ(canvas.Rows().size(), 9u);
 }
 
+// A damaged line can hold a lead byte followed by no trail byte: the lead
+// stands alone and the control byte after it still shows as '?', so no
+// control byte reaches the terminal.
+TEST(TextCanvasGrid, ALeadByteWithoutATrailByteStandsAlone) {
+  const struct {
+    std::string Drawn, Shown;
+  } cases[] = {
+      {"\xca\xfd", "\xca\xfd"},
+      {std::string("\xca\x00x", 3), "\xca?x"},
+      {"\xca\x1b[2J", "\xca?[2J"},
+      {"\xca\x7f\xca", "\xca?\xca"},
+      {"\xca\x31\xb3\xc9", "\xca" "1\xb3\xc9"},
+  };
+  for (const auto& c : cases) {
+    TextCanvas canvas;
+    canvas.TextOut(0, 0, c.Drawn);
+    EXPECT_EQ(canvas.Rows()[0], c.Shown);
+  }
+}
+
 TEST(TextCanvasGrid, CompactRenderingKeepsTextRulesAndOneRowPerEmptyBand) {
   TextCanvas canvas;
   canvas.Line(0, 0, 4, 0);
