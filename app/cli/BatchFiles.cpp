@@ -1,8 +1,7 @@
 #include "app/cli/BatchFiles.h"
 
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -106,15 +105,10 @@ StandardOutput& StandardOutput::operator<<(std::string_view text) {
 StandardOutput& StandardOutput::operator<<(long long number) { return *this << std::to_string(number); }
 
 void StandardOutput::Flush() {
-  std::string_view rest = pending_;
-  while (!rest.empty() && status_.Ok()) {
-    const ssize_t n = ::write(STDOUT_FILENO, rest.data(), rest.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      status_ = platform::StatusOf(errno);
-      break;
-    }
-    rest.remove_prefix(static_cast<std::size_t>(n));
+  if (!pending_.empty() && status_.Ok()) {
+    errno = 0;
+    if (std::fwrite(pending_.data(), 1, pending_.size(), stdout) != pending_.size() || std::fflush(stdout) != 0)
+      status_ = platform::StatusOf(errno != 0 ? errno : EIO);
   }
   pending_.clear();
 }

@@ -63,6 +63,11 @@ expect_eq "size limit over an old file exit" 2 "$(cat "$tmp/rc")"
 expect_eq "old file kept" "$old" "$(md5sum <old.pdf)"
 expect_eq "nothing left behind" "$before" "$(ls -A)"
 
+run pdf g.txt -o no/such/folder/x.pdf
+expect_eq "missing folder exit" 2 "$rc"
+expect_eq "missing folder message" \
+  "gradesheet-cli pdf: no/such/folder/x.pdf写入失败: 文件或文件夹不存在，未写入任何内容。" "$(cat "$tmp/err")"
+
 # The output name is bytes: a name that is not UTF-8 is written as it is
 # and shown with its odd bytes as \xNN.
 odd=$'\xff\xfe\x01.pdf'
