@@ -175,8 +175,10 @@ std::size_t RowCheck::Run(std::string_view coursework, std::string_view examinat
   }
 
   // A numeric total over a grade it took as 0. Only where the share gives
-  // that grade a weight: an examination-only course ignores its coursework.
-  if (tot.number) {
+  // that grade a weight (an examination-only course ignores its coursework),
+  // and not where no weighed grade is there at all: that total was typed.
+  const bool typed = (!cw.counts || cw.text.empty()) && (!ex.counts || ex.text.empty());
+  if (tot.number && !typed) {
     std::string parts;
     bool single = true;
     for (const Cell* cell : {&cw, &ex}) {

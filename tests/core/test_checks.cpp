@@ -169,6 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {{K::ReadAsZero, C::Total, "0", "平时成绩'优'、考试成绩'缺考'，按0计入总成绩"}}},
         RowCase{"CourseworkMissing", "30", "", "85", " 60",
                 {{K::ReadAsZero, C::Total, "60", "平时成绩为空，按0计入总成绩"}}},
+        RowCase{"TotalTypedWithoutGrades", "30", "", "", " 88", {}},
+        RowCase{"TotalTypedWithoutTheWeighedGrade", "0", "80", "", " 88", {}},
         RowCase{"WideDigitsReadAsZero", "30", "８５", "90", " 63",
                 {{K::ReadAsZero, C::Total, "63", "平时成绩'８５'按0计入总成绩"}}},
         RowCase{"WideDigitsAndAHandTotal", "30", "８５", "90", " 89",
