@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli/CheckCommand.h"
 #include "app/cli/SheetCommands.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
@@ -100,6 +101,7 @@ const std::vector<Command>& Commands() {
       {"text", kSheetTextUsage, kSheetTextHelp, RunSheetText},
       {"pdf", kSheetPdfUsage, kSheetPdfHelp, RunSheetPdf},
       {"stats", kSheetStatsUsage, kSheetStatsHelp, RunSheetStats},
+      {"check", kCheckUsage, kCheckHelp, RunCheck},
   };
   return commands;
 }
