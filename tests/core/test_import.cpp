@@ -1,25 +1,14 @@
 // Import of grades from CSV: encodings, separators, quoting, headings,
 // matching, what is not applied and why, the records after applying, undo.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "exchange/Csv.h"
-#include "exchange/Import.h"
-#include "gradefile/Gbk.h"
-#include "gradefile/GradeBook.h"
-#include "grading/GradeParser.h"
-#include "test_sheet_fixture.h"
+#include "test_exchange_fixture.h"
 
-namespace fs = std::filesystem;
 using namespace exchange;
-using sheet_test::Head;
-using sheet_test::Record;
+using namespace exchange_test;
 
 namespace {
 
@@ -424,15 +413,7 @@ TEST(PreviewImport, ReportsProgressAndCanBeCancelled) {
 
 // ---- files ----------------------------------------------------------------------
 
-class ImportFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("import_test_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
-};
+using ImportFileTest = ScratchDirTest;
 
 TEST_F(ImportFileTest, ReadsAFileAndNamesItInMessages) {
   const GradeBook book = MakeBook();
