@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli/ExportCommand.h"
+#include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
@@ -100,6 +102,8 @@ const std::vector<Command>& Commands() {
       {"text", kSheetTextUsage, kSheetTextHelp, RunSheetText},
       {"pdf", kSheetPdfUsage, kSheetPdfHelp, RunSheetPdf},
       {"stats", kSheetStatsUsage, kSheetStatsHelp, RunSheetStats},
+      {"import", kImportUsage, kImportHelp, RunImport},
+      {"export", kExportUsage, kExportHelp, RunExport},
   };
   return commands;
 }
