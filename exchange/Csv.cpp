@@ -150,6 +150,10 @@ CsvParser::Status CsvParser::Next(std::vector<std::string>& fields) {
   recordLine_ = line_;
   std::size_t count = 0;
   auto field = [&]() -> std::string& {
+    if (count == kMaxFields) {
+      dropped_.clear();
+      return dropped_;
+    }
     if (count == fields.size()) fields.emplace_back();
     std::string& f = fields[count++];
     f.clear();

@@ -41,6 +41,11 @@ class CsvParser {
  public:
   enum class Status { Record, End, UnclosedQuote };
 
+  // Fields of a record beyond this many are read past but not kept: no
+  // grade list is that wide, and a line of nothing but separators must not
+  // turn into millions of strings.
+  static constexpr std::size_t kMaxFields = 4096;
+
   CsvParser(std::string_view text, char separator) : text_(text), sep_(separator) {}
 
   // Fills `fields` (reusing their storage) with the next record.
@@ -63,6 +68,7 @@ class CsvParser {
   std::size_t pos_ = 0;
   std::size_t line_ = 1;  // line of pos_
   std::size_t recordLine_ = 0;
+  std::string dropped_;  // where the fields beyond kMaxFields go
 };
 
 // The separator a heading line uses: whichever of comma, tab and semicolon

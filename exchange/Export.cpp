@@ -280,6 +280,8 @@ ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCou
 }
 
 ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCourse>& courses) {
+  // Excel opens no workbook without a worksheet.
+  if (courses.empty()) return Failure(path, Gbk("没有可导出的课程"));
   for (const ExportCourse& c : courses) {
     if (c.Students.size() + kHeadingBlockRows + 1 > kSheetRows)
       return Failure(path, Gbk("课程") + c.Key + Gbk("的学生超出了Excel工作表的行数"));

@@ -47,7 +47,8 @@ ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCou
 
 // Each worksheet: a heading block (course, key, teacher, classes, share),
 // then the table 序号 学号 姓名 班级 平时成绩 考试成绩 总成绩 with its heading row
-// frozen; plain numbers as numbers, every other grade as text.
+// frozen; plain numbers as numbers, every other grade as text. Refuses an
+// empty list of courses.
 ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCourse>& courses);
 
 }  // namespace exchange

@@ -141,7 +141,7 @@ std::string FailureText(ImportFailure failure, std::size_t line, const Want* mis
   switch (failure) {
     case ImportFailure::None: return {};
     case ImportFailure::ReadFailed: return Text("无法读取");
-    case ImportFailure::TooLarge: return Text("文件太大(超过256 MB)，请只导出本课程的成绩");
+    case ImportFailure::TooLarge: return Text("文件太大(超过128 MB)，请只导出本课程的成绩");
     case ImportFailure::Empty: return Text("文件是空的");
     case ImportFailure::NotText: return Text("不是文本文件，请选择CSV文件");
     case ImportFailure::Workbook: return Text("是Excel工作簿，请在Excel或WPS中另存为CSV文件后再导入");

@@ -96,7 +96,7 @@ struct MissingStudent {
 // counts are always complete.
 constexpr std::size_t kListedSkippedRows = 10000;
 // Larger files are refused before they are read.
-constexpr std::uint64_t kMaxImportBytes = 256ull << 20;
+constexpr std::uint64_t kMaxImportBytes = 128ull << 20;
 
 struct ImportPreview {
   ImportFailure Failure = ImportFailure::None;

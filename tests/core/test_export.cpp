@@ -148,6 +148,10 @@ TEST_F(ExportFileTest, AFailedExportLeavesTheOldFileWhole) {
   }
   EXPECT_EQ(Read(target), "old bytes");
 
+  const ExportResult none = WriteXlsxExport((dir_ / "none.xlsx").string(), {});
+  EXPECT_EQ(U(none.Message), (dir_ / "none.xlsx").string() + "：导出失败，没有可导出的课程");
+  EXPECT_FALSE(fs::exists(dir_ / "none.xlsx"));
+
   const fs::path nowhere = dir_ / "no" / "such" / "dir.xlsx";
   const ExportResult r = WriteXlsxExport(nowhere.string(), courses);
   EXPECT_FALSE(r.Ok);

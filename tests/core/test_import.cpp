@@ -447,7 +447,7 @@ TEST_F(ImportFileTest, RefusesAFifoWithoutBlockingAndAHugeFileWithoutReadingIt) 
   fs::resize_file(huge, kMaxImportBytes + 1);  // sparse: no disk is used
   const ImportPreview p = PreviewImport(book, "01213", huge.string(), {});
   EXPECT_EQ(p.Failure, ImportFailure::TooLarge);
-  EXPECT_EQ(GbkToUtf8(p.Message), huge.string() + "：文件太大(超过256 MB)，请只导出本课程的成绩");
+  EXPECT_EQ(GbkToUtf8(p.Message), huge.string() + "：文件太大(超过128 MB)，请只导出本课程的成绩");
 }
 
 // ---- the CSV layer ----------------------------------------------------------------
@@ -461,6 +461,17 @@ TEST(CsvParser, SplitsRecordsAndCountsLines) {
   const std::vector<std::pair<std::size_t, std::vector<std::string>>> want = {
       {1, {"a", "b\r\nc", "d"}}, {3, {"e\"fx", ""}}, {4, {""}}, {5, {"last"}}};
   EXPECT_EQ(got, want);
+}
+
+TEST(CsvParser, KeepsAtMostMaxFieldsOfAnEndlessRecord) {
+  const std::string text = std::string(1000000, ',') + "\nx";
+  CsvParser parser(text, ',');
+  std::vector<std::string> fields;
+  ASSERT_EQ(parser.Next(fields), CsvParser::Status::Record);
+  EXPECT_EQ(fields.size(), CsvParser::kMaxFields);
+  ASSERT_EQ(parser.Next(fields), CsvParser::Status::Record);
+  EXPECT_EQ(fields, std::vector<std::string>{"x"});
+  EXPECT_EQ(parser.RecordLine(), 2u);
 }
 
 TEST(CsvDecode, TellsUtf8FromGbk) {
