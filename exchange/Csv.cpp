@@ -102,8 +102,10 @@ CsvText DecodeCsvBytes(std::string_view bytes) {
   CsvText out;
   auto trouble = [&](CsvText::Problem p) {
     out.Trouble = p;
-    out.Text = {};
-    return std::move(out);
+    out.Original = {};
+    out.Converted.clear();
+    out.IsConverted = false;
+    return out;
   };
   if (bytes.empty()) return trouble(CsvText::Problem::Empty);
   // A workbook handed over instead of its CSV: xlsx is a zip, xls a compound file.
@@ -113,29 +115,32 @@ CsvText DecodeCsvBytes(std::string_view bytes) {
 
   if (HasPrefix(bytes, "\xFF\xFE") || HasPrefix(bytes, "\xFE\xFF")) {
     // Excel's "Unicode text" is UTF-16 with a byte order mark.
-    if (!Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', out.Converted))
+    std::string utf8;
+    if (!Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', utf8))
       return trouble(bytes.find('\0') != std::string_view::npos ? CsvText::Problem::NotText
                                                                  : CsvText::Problem::UnknownEncoding);
-    out.Text = out.Converted;
+    out.Converted = std::move(utf8);
+    out.IsConverted = true;
     out.Encoding = CsvEncoding::Utf8;
     out.EncodingName = "UTF-16";
   } else if (HasPrefix(bytes, "\xEF\xBB\xBF")) {
-    out.Text = bytes.substr(3);
+    out.Original = bytes.substr(3);
     out.Encoding = CsvEncoding::Utf8;
     out.EncodingName = "UTF-8 BOM";
   } else {
-    out.Text = bytes;
+    out.Original = bytes;
   }
-  if (out.Text.find('\0') != std::string_view::npos) return trouble(CsvText::Problem::NotText);
-  if (out.Text.find_first_not_of(" \t\r\n") == std::string_view::npos) return trouble(CsvText::Problem::Empty);
+  const std::string_view text = out.Text();
+  if (text.find('\0') != std::string_view::npos) return trouble(CsvText::Problem::NotText);
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return trouble(CsvText::Problem::Empty);
   if (*out.EncodingName != '\0') {
-    if (!IsValidUtf8(out.Text)) return trouble(CsvText::Problem::UnknownEncoding);
+    if (!IsValidUtf8(text)) return trouble(CsvText::Problem::UnknownEncoding);
     return out;
   }
-  if (IsValidUtf8(out.Text)) {
+  if (IsValidUtf8(text)) {
     out.Encoding = CsvEncoding::Utf8;
     out.EncodingName = "UTF-8";
-  } else if (IsValidGbk(out.Text)) {
+  } else if (IsValidGbk(text)) {
     out.Encoding = CsvEncoding::Gbk;
     out.EncodingName = "GBK";
   } else {

@@ -18,9 +18,12 @@ struct CsvText {
   CsvEncoding Encoding = CsvEncoding::Utf8;
   const char* EncodingName = "";  // "UTF-8", "UTF-8 BOM", "UTF-16", "GBK"
   // The text to parse: the file without its byte order mark, UTF-16 turned
-  // into UTF-8; views the caller's bytes when nothing had to be turned.
-  std::string_view Text;
-  std::string Converted;  // owns Text when it had to be converted
+  // into UTF-8. Views the caller's bytes when nothing had to be turned.
+  std::string_view Text() const { return IsConverted ? std::string_view(Converted) : Original; }
+
+  std::string_view Original;  // part of the caller's bytes
+  std::string Converted;      // the text when it had to be turned
+  bool IsConverted = false;
 };
 
 // Decides how the bytes are to be read: a byte order mark says UTF-8 or

@@ -202,13 +202,13 @@ class Previewer {
     if (ImportFailure f = FindHeading(dataOffset, dataLine); f != ImportFailure::None)
       return Failed(std::move(preview_), f, failureLine_, missing_);
 
-    CsvParser parser(csv_.Text, preview_.Separator);
+    CsvParser parser(csv_.Text(), preview_.Separator);
     parser.Reset(dataOffset, dataLine);
     std::vector<std::string> fields;
     std::size_t nextReport = 0;
     for (;;) {
       if (progress_ && parser.Offset() >= nextReport) {
-        if (!progress_(parser.Offset(), csv_.Text.size())) return Failed(std::move(preview_), ImportFailure::Cancelled);
+        if (!progress_(parser.Offset(), csv_.Text().size())) return Failed(std::move(preview_), ImportFailure::Cancelled);
         nextReport = parser.Offset() + kProgressStep;
       }
       const CsvParser::Status status = parser.Next(fields);
@@ -217,7 +217,7 @@ class Previewer {
         return Failed(std::move(preview_), ImportFailure::UnclosedQuote, parser.RecordLine());
       Row(fields, parser.RecordLine());
     }
-    if (progress_ && !progress_(csv_.Text.size(), csv_.Text.size()))
+    if (progress_ && !progress_(csv_.Text().size(), csv_.Text().size()))
       return Failed(std::move(preview_), ImportFailure::Cancelled);
     Finish();
     return std::move(preview_);
@@ -271,8 +271,8 @@ class Previewer {
     Resolution firstTry;
     bool tried = false;
     while (looked < kHeadingSearchLines) {
-      const char sep = DetectSeparator(csv_.Text, pos);
-      CsvParser parser(csv_.Text, sep);
+      const char sep = DetectSeparator(csv_.Text(), pos);
+      CsvParser parser(csv_.Text(), sep);
       parser.Reset(pos, at);
       const CsvParser::Status status = parser.Next(fields);
       if (status == CsvParser::Status::End) break;

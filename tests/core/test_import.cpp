@@ -106,7 +106,12 @@ INSTANTIATE_TEST_SUITE_P(
                       PreviewCase{"utf16", Utf16Le("学号\t平时成绩\t考试成绩\r\n2023040101\t90\t85\r\n"),
                                   {"L2 2023040101 90/85/86", "missing 2023040102", "missing 2023040103",
                                    "missing 2023040104"},
-                                  "UTF-16", '\t'}),
+                                  "UTF-16", '\t'},
+                      // Short enough to live inside its string after turning into UTF-8.
+                      PreviewCase{"utf16_short", Utf16Le("学号,考试\n"),
+                                  {"missing 2023040101", "missing 2023040102", "missing 2023040103",
+                                   "missing 2023040104"},
+                                  "UTF-16"}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
