@@ -387,14 +387,26 @@ class Previewer {
 
   void Finish() {
     const Lines& grades = book_.GradeLines;
-    std::vector<SkippedRow> late;  // rows judged only now, by line afterwards
-    for (Student& s : students_) {
-      const std::string& record = grades[s.lineIndex];
-      std::string number(TrimmedBlanks(Field(record, 8, 10)));
-      if (!s.seen) {
-        preview_.Missing.push_back({s.lineIndex, number, std::string(TrimmedBlanks(Field(record, 18, 8)))});
+    std::vector<std::size_t> seen;  // students named by the CSV, in the order of their rows
+    for (std::size_t i = 0; i < students_.size(); ++i) {
+      const Student& s = students_[i];
+      if (s.seen) {
+        seen.push_back(i);
         continue;
       }
+      const std::string& record = grades[s.lineIndex];
+      preview_.Missing.push_back({s.lineIndex, std::string(TrimmedBlanks(Field(record, 8, 10))),
+                                  std::string(TrimmedBlanks(Field(record, 18, 8)))});
+    }
+    std::sort(seen.begin(), seen.end(),
+              [this](std::size_t a, std::size_t b) { return students_[a].line < students_[b].line; });
+
+    std::vector<SkippedRow> late;  // rows judged only now
+    preview_.Matched.reserve(seen.size());
+    for (std::size_t i : seen) {
+      const Student& s = students_[i];
+      const std::string& record = grades[s.lineIndex];
+      std::string number(TrimmedBlanks(Field(record, 8, 10)));
       if (s.duplicated) {
         ++preview_.IssueCounts[static_cast<std::size_t>(RowIssue::Duplicate)];
         late.push_back({s.line, RowIssue::Duplicate, number, ScoreColumn::None, {}});
@@ -428,10 +440,8 @@ class Previewer {
       m.Changed = cwChanged || exChanged;
       preview_.Matched.push_back(std::move(m));
     }
-    auto byLine = [](const auto& a, const auto& b) { return a.Line < b.Line; };
-    std::sort(preview_.Matched.begin(), preview_.Matched.end(), byLine);
+    auto byLine = [](const SkippedRow& a, const SkippedRow& b) { return a.Line < b.Line; };
     std::vector<SkippedRow>& skipped = preview_.Skipped;
-    std::sort(late.begin(), late.end(), byLine);
     std::vector<SkippedRow> merged;
     merged.reserve(skipped.size() + late.size());
     std::merge(std::make_move_iterator(skipped.begin()), std::make_move_iterator(skipped.end()),
