@@ -208,7 +208,8 @@ class Previewer {
     std::size_t nextReport = 0;
     for (;;) {
       if (progress_ && parser.Offset() >= nextReport) {
-        if (!progress_(parser.Offset(), csv_.Text().size())) return Failed(std::move(preview_), ImportFailure::Cancelled);
+        if (!progress_(parser.Offset(), csv_.Text().size()))
+          return Failed(std::move(preview_), ImportFailure::Cancelled);
         nextReport = parser.Offset() + kProgressStep;
       }
       const CsvParser::Status status = parser.Next(fields);
