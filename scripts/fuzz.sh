@@ -29,6 +29,7 @@ printf '85' >"$seeds/grade_number"
 printf ' 84.5 ' >"$seeds/grade_half"
 printf '\xb2\xbb \xbc\xb0 \xb8\xf1' >"$seeds/grade_fail_words"   # 不 及 格 in GBK
 printf '\xa3\xb8\xa3\xb5' >"$seeds/grade_wide_digits"           # ８５ in GBK
+printf '\xd1\xa7\xba\xc5,\xbf\xbc\xca\xd4\r\n2023040101,"85"\r\n' >"$seeds/scores_csv"  # 学号,考试 in GBK
 
 status=0
 for target in "$build"/fuzz_*; do

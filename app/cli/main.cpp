@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/cli/CheckCommand.h"
+#include "app/cli/ExportCommand.h"
+#include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
@@ -102,6 +104,8 @@ const std::vector<Command>& Commands() {
       {"pdf", kSheetPdfUsage, kSheetPdfHelp, RunSheetPdf},
       {"stats", kSheetStatsUsage, kSheetStatsHelp, RunSheetStats},
       {"check", kCheckUsage, kCheckHelp, RunCheck},
+      {"import", kImportUsage, kImportHelp, RunImport},
+      {"export", kExportUsage, kExportHelp, RunExport},
   };
   return commands;
 }

@@ -1,0 +1,23 @@
+#include "app/cli/CliBook.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "gradefile/Gbk.h"
+
+bool LoadCliBook(const std::string& file, GradeBook& book) {
+  const LoadResult loaded = book.Load(file);
+  if (loaded.Outcome != LoadOutcome::Loaded) {
+    std::cerr << GbkToUtf8(loaded.Message) << '\n';
+    return false;
+  }
+  book.BuildCourseList();
+  return true;
+}
+
+std::optional<std::string> CliCourseKey(const GradeBook& book, const std::string& key) {
+  const std::optional<std::string> gbk = Utf8ToGbk(key);
+  if (!gbk || std::find(book.CourseKeys.begin(), book.CourseKeys.end(), *gbk) == book.CourseKeys.end())
+    return std::nullopt;
+  return gbk;
+}
