@@ -2,12 +2,9 @@
 // Which grade texts the student grid marks with a warning colour. A grade is
 // never refused; texts that nothing in the program will read as a grade are
 // only made to stand out before the sheet is printed.
-#include <array>
-#include <string>
 #include <string_view>
 
-// The grade editor's list, in its order, as GBK.
-const std::array<std::string, 18>& EditorWords();
+#include "grading/GradeCheck.h"  // EditorWords(), the editor's list
 
 // True for a grade text that is not empty (after trimming blanks), not a
 // number from 0 to 100, not one of the editor's words and not another text

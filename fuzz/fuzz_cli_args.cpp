@@ -62,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             call.Pages->first <= call.Pages->second));
       Check(call.Out.empty() != static_cast<bool>(spec->Options & cli::kOutput));
       Check(!call.SettingsDir || ((spec->Options & cli::kSettings) && !call.SettingsDir->empty()));
+      Check(!call.Course || (spec->Options & cli::kCourse));
+      for (const std::string* column : {&call.CourseworkColumn, &call.ExamColumn, &call.StudentColumn})
+        Check(column->empty() || (spec->Options & cli::kColumns));
+      Check(!call.DryRun || (spec->Options & cli::kDryRun));
       // Every operand and option value is one of the words, as given.
       for (const std::string& operand : call.Operands) {
         bool found = false;

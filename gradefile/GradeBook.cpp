@@ -441,13 +441,18 @@ void GradeBook::BuildCourseList() {
   }
 }
 
-CourseView GradeBook::ShowCourse(std::string_view key) const {
+std::string GradeBook::Share(std::string_view key) const {
   static const std::string t9 = "t9";
-  CourseView view;
+  std::string_view share;
   for (const auto& line : HeadLines) {
-    if (KeyOf(line) == key && TagOf(line) == t9) view.Share = std::string(Field(line, 8, 6));
+    if (KeyOf(line) == key && TagOf(line) == t9) share = Field(line, 8, 6);
   }
-  TrimBlanks(view.Share);
+  return std::string(TrimmedBlanks(share));
+}
+
+CourseView GradeBook::ShowCourse(std::string_view key) const {
+  CourseView view;
+  view.Share = Share(key);
   for (std::size_t j = 0; j < GradeLines.size(); ++j) {
     std::string_view line = GradeLines[j];
     if (KeyOf(line) != key) continue;

@@ -99,6 +99,10 @@ class GradeBook {
   // The weighting text and the student rows of one course key.
   CourseView ShowCourse(std::string_view key) const;
 
+  // The share of a course key as the weighting field shows it: its last "t9"
+  // line, positions 8-13, blanks trimmed; empty without one.
+  std::string Share(std::string_view key) const;
+
   // Stores an edit of the weighting field for the course of course-list row
   // `courseRow` (from 1). Returns false (nothing stored) when the row names
   // no course. On success Modified is set.

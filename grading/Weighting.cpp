@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "grading/GradeParser.h"
@@ -64,6 +65,14 @@ long double ReadNumber(std::string_view text) {
     }
   }
   std::string_view number = text.substr(mantissaStart, i - mantissaStart);
+  if (digits == number.size() && digits <= 18) {
+    // Whole numbers of up to 18 digits are exact in 64 bits: the common grade
+    // needs no decimal conversion.
+    std::uint64_t whole = 0;
+    for (char c : number) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    const auto value = static_cast<long double>(whole);
+    return negative ? -value : value;
+  }
   long double value = 0.0L;
   auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   (void)end;
@@ -77,14 +86,14 @@ long double ReadNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::string ComputeTotal(std::string_view share, std::string_view coursework, std::string_view examination) {
-  const long double p = ReadNumber(share);
-  const long double c = ReadNumber(coursework);
-  const long double e = ReadNumber(examination);
+std::int64_t WeightedTotal(long double share, long double coursework, long double examination) {
   // Every step in extended precision, then the sum once to double: with whole
   // grades and shares this yields the exact weighted sum (30/0/85 -> 59.5).
-  const long double w = p / 100.0L;
-  const long double t = w * c + (1.0L - w) * e;
-  const double sum = static_cast<double>(t);
-  return FormatInt(RoundHalfEven(sum), 3);
+  const long double w = share / 100.0L;
+  const long double t = w * coursework + (1.0L - w) * examination;
+  return RoundHalfEven(static_cast<double>(t));
+}
+
+std::string ComputeTotal(std::string_view share, std::string_view coursework, std::string_view examination) {
+  return FormatInt(WeightedTotal(ReadNumber(share), ReadNumber(coursework), ReadNumber(examination)), 3);
 }

@@ -1,10 +1,16 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 // A grade cell or share read as a number: blanks trimmed, then sign, digits,
 // point, exponent as far as they go; anything else reads as 0.
 long double ReadNumber(std::string_view text);
+
+// The total rule on numbers already read: share% of coursework plus the rest
+// of examination, each step in extended precision, the sum once to double,
+// rounded half to even.
+std::int64_t WeightedTotal(long double share, long double coursework, long double examination);
 
 // The total text for column 6, from the three texts as they stand:
 // share% of coursework plus the rest of examination, in extended precision,

@@ -1,9 +1,9 @@
 #include "app/cli/BatchFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
-#include <optional>
 
 #include "app/cli/CommandLine.h"
 #include "gradefile/Gbk.h"
@@ -39,6 +39,12 @@ void Complain(std::string_view command, std::string_view utf8) {
   std::cerr << ": " << utf8 << '\n';
 }
 
+int BadUsage(const CommandSpec& spec, std::string_view why) {
+  Complain(spec.Name, why);
+  std::cerr << CommandUsage(spec);
+  return 1;
+}
+
 bool LoadBook(const std::string& file, GradeBook& book) {
   const LoadResult loaded = book.Load(file);
   if (loaded.Outcome == LoadOutcome::Loaded) {
@@ -59,6 +65,18 @@ bool LoadBook(const std::string& file, GradeBook& book) {
   // The program's own load messages, printed as they are: the name, then the text.
   std::cerr << Shown(file) << GbkToUtf8(text) << '\n';
   return false;
+}
+
+std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string& key) {
+  const std::optional<std::string> gbk = Utf8ToGbk(key);
+  if (!gbk || std::find(book.CourseKeys.begin(), book.CourseKeys.end(), *gbk) == book.CourseKeys.end())
+    return std::nullopt;
+  return gbk;
+}
+
+int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key) {
+  Complain(command, Shown(file) + ": no course with the key \"" + Shown(key) + "\"");
+  return 1;
 }
 
 bool IsGradeFile(const std::string& path) {
@@ -101,8 +119,6 @@ StandardOutput& StandardOutput::operator<<(std::string_view text) {
   if (pending_.size() >= (1u << 16)) Flush();
   return *this;
 }
-
-StandardOutput& StandardOutput::operator<<(long long number) { return *this << std::to_string(number); }
 
 void StandardOutput::Flush() {
   if (!pending_.empty() && status_.Ok()) {

@@ -3,6 +3,8 @@
 // file it loads, the check that an output replaces no input and no grade
 // file, standard output with every write checked, and the messages that
 // name a file and say in Chinese what went wrong.
+#include <concepts>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +15,8 @@ class GradeBook;
 
 namespace cli {
 
+struct CommandSpec;
+
 // Why a file operation failed, as GBK text for a message.
 std::string FileReason(const platform::FileStatus& status);
 
@@ -20,9 +24,20 @@ std::string FileReason(const platform::FileStatus& status);
 // `utf8` is already UTF-8 (names shown through Shown, GBK texts converted).
 void Complain(std::string_view command, std::string_view utf8);
 
+// Says what is wrong with the words of a command and shows its usage, on
+// standard error; returns the exit code of bad usage (1).
+int BadUsage(const CommandSpec& spec, std::string_view why);
+
 // Loads FILE with its course list; on failure prints the program's message
 // (the file's name, then what went wrong) and returns false.
 bool LoadBook(const std::string& file, GradeBook& book);
+
+// The course key (GBK) that KEY, as typed, names in the book; nullopt when
+// the book has no such course.
+std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string& key);
+
+// Says that FILE has no course KEY; returns the exit code of bad usage (1).
+int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key);
 
 // True when `path` is an existing regular file whose first line is the
 // grade file's magic line. Reads the first line only; never blocks.
@@ -45,8 +60,11 @@ class StandardOutput {
 
   StandardOutput& operator<<(std::string_view text);
   StandardOutput& operator<<(char c) { return *this << std::string_view(&c, 1); }
-  StandardOutput& operator<<(long long number);
-  StandardOutput& operator<<(int number) { return *this << static_cast<long long>(number); }
+  template <std::integral Number>
+    requires(!std::same_as<Number, char> && !std::same_as<Number, bool>)
+  StandardOutput& operator<<(Number number) {
+    return *this << std::string_view(std::to_string(number));
+  }
 
   bool Ok() const { return status_.Ok(); }
 

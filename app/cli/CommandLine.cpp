@@ -18,6 +18,22 @@ constexpr std::string_view kSheetStatsHelp =
     "students due, coursework and examination shares, the five band counts, average, failure "
     "rate, as the sheet prints them (empty where it leaves a blank)";
 
+constexpr std::string_view kCheckHelp =
+    "every suspicious grade of FILE, one line per finding in the order of the records: course key, "
+    "student number, column (coursework, exam, total; empty for duplicate-student), kind "
+    "(unrecognised, out-of-range, total-mismatch, read-as-zero, duplicate-student), the cell's text "
+    "and an explanation, separated by tabs; a summary on standard error; exit 3 when there are findings";
+constexpr std::string_view kImportHelp =
+    "grades from a CSV file (UTF-8 or GBK; comma, tab or semicolon) into the course KEY: rows are matched by "
+    "student number, each changed row is written like an edit (total recomputed) and FILE is saved; prints the "
+    "counts and the rows not applied. Columns come from the heading (学号, 平时成绩, 考试成绩 / 卷面, or student, "
+    "coursework, exam) or are named by number or heading text; naming a score column imports only the named "
+    "ones. --dry-run writes nothing. Exit 4: the CSV cannot be read or used";
+constexpr std::string_view kExportHelp =
+    "the courses as an Excel workbook (one worksheet per course: heading block, then 序号 学号 姓名 班级 平时成绩 "
+    "考试成绩 总成绩; numbers as numbers) or as CSV in UTF-8 with a BOM (all courses with a course key column, or "
+    "one with --course). OUT is never a grade file or FILE itself";
+
 std::optional<std::int32_t> ParsePositive(std::string_view text) {
   std::int32_t value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -63,11 +79,23 @@ std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::stri
       if (!value || value->empty()) return "--settings needs a directory";
       call.SettingsDir = *value;
       ++i;
+    } else if (accepts(kCourse) && word == "--course") {
+      if (!value) return "--course needs a course key";
+      call.Course = *value;
+      ++i;
+    } else if (accepts(kColumns) && (word == "--coursework" || word == "--exam" || word == "--student")) {
+      if (!value || value->empty()) return word + " needs a column number or heading";
+      (word == "--coursework" ? call.CourseworkColumn : word == "--exam" ? call.ExamColumn : call.StudentColumn) =
+          *value;
+      ++i;
+    } else if (accepts(kDryRun) && word == "--dry-run") {
+      call.DryRun = true;
     } else {
       return "unknown option " + Shown(word);
     }
   }
-  if (call.Operands.size() < spec.MinOperands) return "FILE is missing";
+  if (call.Operands.size() < spec.MinOperands)
+    return spec.MinOperands == 1 ? "FILE is missing" : "needs " + std::string(spec.OperandNames);
   if (accepts(kOutput) && call.Out.empty()) return "-o OUT is missing: name the output file";
   return {};
 }
@@ -86,6 +114,10 @@ const std::vector<CommandSpec>& Commands() {
       {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR]", kSheetPdfHelp,
        kByClass | kOutput | kPageRange | kSettings, 1, 1},
       {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
+      {"check", "FILE", kCheckHelp, 0, 1, 1},
+      {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
+       kColumns | kDryRun, 3, 3, "FILE, KEY and SCORES.csv"},
+      {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},
   };
   return commands;
 }

@@ -20,6 +20,9 @@ enum Option : unsigned {
   kOutput = 4,     // -o / --output OUT (required)
   kPageRange = 8,  // --pages A-B
   kSettings = 16,  // --settings DIR
+  kCourse = 32,    // --course KEY
+  kColumns = 64,   // --coursework COL, --exam COL, --student COL
+  kDryRun = 128,   // --dry-run
 };
 
 struct CommandSpec {
@@ -29,6 +32,7 @@ struct CommandSpec {
   unsigned Options = 0;
   std::size_t MinOperands = 1;  // FILE and what follows it
   std::size_t MaxOperands = 1;
+  std::string_view OperandNames = "FILE";  // for the complaint when some are missing
 };
 
 // Every command of the tool, in the order --help lists them.
@@ -45,12 +49,16 @@ struct Invocation {
   const CommandSpec* Spec = nullptr;  // the command named, when there is one
   std::string Complaint;              // Usage: what is wrong (UTF-8); empty without words
 
-  std::vector<std::string> Operands;  // FILE first, then e.g. the course KEY
+  std::vector<std::string> Operands;  // FILE first, then e.g. the course KEY and the scores file
   bool ByClass = false;
   std::optional<std::int32_t> Page;
   std::string Out;  // the output file name, bytes as given
   std::optional<std::pair<std::int32_t, std::int32_t>> Pages;
   std::optional<std::string> SettingsDir;
+  std::optional<std::string> Course;  // as typed
+  // Columns of the scores file, as typed (a number or a heading); empty: not named.
+  std::string CourseworkColumn, ExamColumn, StudentColumn;
+  bool DryRun = false;
 
   const std::string& File() const { return Operands.front(); }
 };

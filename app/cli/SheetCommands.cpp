@@ -91,11 +91,8 @@ int RunSheetStats(const Invocation& call) {
 }
 
 int RunSheetPdf(const Invocation& call) {
-  if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir)) {
-    cli::Complain("pdf", "--settings: " + cli::Shown(*call.SettingsDir) + " is not a directory");
-    std::cerr << cli::CommandUsage(*call.Spec);
-    return 1;
-  }
+  if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir))
+    return cli::BadUsage(*call.Spec, "--settings: " + cli::Shown(*call.SettingsDir) + " is not a directory");
   std::string settingsDir;
   std::vector<std::string> inputs = {call.File()};
   if (call.SettingsDir) {

@@ -4,12 +4,16 @@
 // 1 bad usage, 2 a file cannot be read or written).
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/cli/BatchFiles.h"
+#include "app/cli/CheckCommand.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/ExportCommand.h"
+#include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
@@ -35,15 +39,9 @@ int RunStudents(const Invocation& call) {
   if (!cli::LoadBook(call.File(), book)) return 2;
   std::string key = book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : book.CourseKeys.front();
   if (call.Operands.size() == 2) {
-    const std::string& wanted = call.Operands[1];
-    auto gbk = Utf8ToGbk(wanted);
-    bool known = false;
-    for (const std::string& k : book.CourseKeys) known = known || (gbk && k == *gbk);
-    if (!known) {
-      cli::Complain("students", cli::Shown(call.File()) + ": no course with the key \"" + cli::Shown(wanted) + "\"");
-      return 1;
-    }
-    key = *gbk;
+    const std::optional<std::string> named = cli::CourseKeyOf(book, call.Operands[1]);
+    if (!named) return cli::NoSuchCourse("students", call.File(), call.Operands[1]);
+    key = *named;
   }
   const CourseView view = book.ShowCourse(key);
   cli::StandardOutput out;
@@ -66,7 +64,8 @@ struct Runner {
 
 constexpr Runner kRunners[] = {
     {"courses", RunCourses}, {"students", RunStudents}, {"text", RunSheetText},
-    {"pdf", RunSheetPdf},    {"stats", RunSheetStats},
+    {"pdf", RunSheetPdf},    {"stats", RunSheetStats},  {"check", RunCheck},
+    {"import", RunImport},   {"export", RunExport},
 };
 
 }  // namespace
@@ -84,13 +83,9 @@ int main(int argc, char** argv) {
     return out.Finish("", 0);
   }
   if (call.What == Invocation::Action::Usage) {
-    if (call.Spec) {
-      cli::Complain(call.Spec->Name, call.Complaint);
-      std::cerr << cli::CommandUsage(*call.Spec);
-    } else {
-      if (!call.Complaint.empty()) std::cerr << "gradesheet-cli: " << call.Complaint << "\n\n";
-      std::cerr << cli::ToolUsage();
-    }
+    if (call.Spec) return cli::BadUsage(*call.Spec, call.Complaint);
+    if (!call.Complaint.empty()) std::cerr << "gradesheet-cli: " << call.Complaint << "\n\n";
+    std::cerr << cli::ToolUsage();
     return 1;
   }
   for (const Runner& runner : kRunners) {

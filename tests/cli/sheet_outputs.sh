@@ -90,7 +90,9 @@ expect_eq "fifo message" "fifo读取失败: 不是普通文件" "$(cat "$tmp/err
 rm fifo
 
 # Standard output that cannot be written: exit 2 and the reason.
-for words in "courses g.txt" "students g.txt" "text g.txt" "stats g.txt" "--help"; do
+printf '学号,考试成绩\r\n20240001,85\r\n' >scores.csv
+for words in "courses g.txt" "students g.txt" "text g.txt" "stats g.txt" "--help" \
+  "import g.txt C0001 scores.csv --dry-run"; do
   # shellcheck disable=SC2086
   "$CLI" $words >/dev/full 2>"$tmp/err"
   rc=$?

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the GBK grade files of the sheet tests (sheet_*.txt) beside itself."""
+"""Writes the GBK grade files of the sheet and check tests (sheet_*.txt, check_*.txt) beside itself."""
 import os
 import sys
 
@@ -72,6 +72,24 @@ write("sheet_levels.txt", course("P0001", words, [
 
 # Only the magic line: a grade file without courses.
 write("sheet_empty.txt", [])
+
+# Every kind of finding of the check command, in a course whose share went
+# from 30 to 40 after its totals were made, a clean-looking second course,
+# and a record of the first course after it.
+write("check_flagged.txt",
+      course("10001", [("tk", "高等数学"), ("tj", "王建国"), ("t9", "40")], [
+          ("2024000001", "张伟", "软件2401", "80", "60", " 66"),
+          ("2024000002", "王芳", "软件2401", "8O", "60", " 44"),
+          ("2024000003", "李娜", "软件2401", "70 71", "10", " 34"),
+          ("2024000004", "刘敏", "软件2401", "120", "60", " 84"),
+          ("2024000005", "陈静", "软件2401", "93", "缺考", " 37"),
+          ("2024000001", "杨丽", "软件2402", "80", "60", " 68"),
+          ("2024000007", "赵强", "软件2402", "8\t5", "60", " 39")])
+      + course("10002", [("tk", "大学英语"), ("tj", "李文"), ("t9", "30")], [
+          ("2024000001", "张伟", "软件2401", "85", "90", " 89"),
+          ("2024000002", "王芳", "软件2401", "优", "缺考", "缺考"),
+          ("2024000003", "李娜", "软件2401", "８５", "90", " 63")])
+      + [record("10001", "2024000009", "孙磊", "软件2402", "85分", "60", " 70")])
 
 
 def write_big(path):

@@ -1,0 +1,69 @@
+#include "app/cli/CheckCommand.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/cli/BatchFiles.h"
+#include "gradefile/BookCheck.h"
+#include "gradefile/Field.h"
+#include "gradefile/Gbk.h"
+#include "gradefile/GradeBook.h"
+#include "grading/GradeParser.h"
+
+namespace {
+
+// A field of an output line: UTF-8, and no byte that would split the line or
+// the record (tabs, line ends, other control characters show as U+FFFD).
+std::string Cell(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      out += "\xEF\xBF\xBD";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string Summary(const std::string& file, const GradeBook& book, const std::vector<GradeFinding>& findings) {
+  std::string text = cli::Shown(file) + ": ";
+  const std::string records =
+      std::to_string(book.GradeLines.size()) + (book.GradeLines.size() == 1 ? " record" : " records");
+  if (findings.empty()) return text + "no findings in " + records;
+  constexpr std::array kinds = {FindingKind::Unrecognised, FindingKind::OutOfRange, FindingKind::TotalMismatch,
+                                FindingKind::ReadAsZero, FindingKind::DuplicateStudent};
+  std::string counts;
+  for (FindingKind kind : kinds) {
+    std::size_t n = 0;
+    for (const GradeFinding& f : findings) n += f.Kind == kind;
+    if (n == 0) continue;
+    if (!counts.empty()) counts += ", ";
+    counts += std::to_string(n) + ' ' + std::string(KindName(kind));
+  }
+  return text + std::to_string(findings.size()) + (findings.size() == 1 ? " finding" : " findings") + " in " +
+         records + " (" + counts + ")";
+}
+
+}  // namespace
+
+int RunCheck(const cli::Invocation& call) {
+  GradeBook book;
+  if (!cli::LoadBook(call.File(), book)) return 2;
+  const std::vector<GradeFinding> findings = CheckBook(book);
+  cli::StandardOutput out;
+  for (const GradeFinding& f : findings) {
+    const std::string_view record = book.GradeLines[f.LineIndex];
+    out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, 8, 10)))) << '\t'
+        << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t'
+        << Cell(f.Explanation) << '\n';
+    if (!out.Ok()) break;
+  }
+  const int code = out.Finish("check", findings.empty() ? 0 : 3);
+  if (code != 2) cli::Complain("check", Summary(call.File(), book, findings));
+  return code;
+}

@@ -1,0 +1,61 @@
+#include "app/cli/ExportCommand.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <optional>
+#include <string_view>
+
+#include "app/cli/BatchFiles.h"
+#include "exchange/Export.h"
+#include "gradefile/Gbk.h"
+#include "gradefile/GradeBook.h"
+
+namespace {
+
+constexpr int kRefused = 2;
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+  if (text.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+}  // namespace
+
+int RunExport(const cli::Invocation& call) {
+  const std::string& file = call.File();
+  const std::string& out = call.Out;
+  const bool xlsx = EndsWithNoCase(out, ".xlsx");
+  if (!xlsx && !EndsWithNoCase(out, ".csv"))
+    return cli::BadUsage(*call.Spec, "the output must end in .xlsx or .csv: " + cli::Shown(out));
+
+  GradeBook book;
+  if (!cli::LoadBook(file, book)) return kRefused;
+  std::optional<std::string> key;
+  if (call.Course) {
+    key = cli::CourseKeyOf(book, *call.Course);
+    if (!key) return cli::NoSuchCourse("export", file, *call.Course);
+  }
+  const std::vector<exchange::ExportCourse> courses = exchange::CoursesForExport(book, key);
+  if (courses.empty()) {
+    cli::Complain("export", cli::Shown(file) + ": no course to export");
+    return kRefused;
+  }
+  const std::string inputs[] = {file};
+  if (const std::string refused = cli::OutputRefusal(out, inputs); !refused.empty()) {
+    cli::Complain("export", refused);
+    return kRefused;
+  }
+  const exchange::ExportResult written = xlsx ? exchange::WriteXlsxExport(out, courses)
+                                              : exchange::WriteCsvExport(out, courses, !key.has_value());
+  if (!written.Ok) {
+    std::cerr << GbkToUtf8(written.Message) << '\n';
+    return kRefused;
+  }
+  std::size_t students = 0;
+  for (const exchange::ExportCourse& c : courses) students += c.Students.size();
+  std::cerr << courses.size() << (courses.size() == 1 ? " course, " : " courses, ") << students
+            << " students written to " << cli::Shown(out) << '\n';
+  return 0;
+}

@@ -1,0 +1,313 @@
+#include "exchange/Export.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "exchange/Csv.h"
+#include "exchange/Import.h"
+#include "exchange/TextCells.h"
+#include "gradefile/Field.h"
+#include "gradefile/Gbk.h"
+#include "grading/GradeParser.h"
+#include "platform/Files.h"
+
+namespace exchange {
+
+namespace {
+
+constexpr std::size_t kSheetNameMax = 31;         // characters, Excel's limit
+constexpr std::size_t kSheetRows = 1048576;        // rows of an Excel worksheet
+constexpr std::size_t kHeadingBlockRows = 6;       // five lines and a blank one
+constexpr std::size_t kTableColumns = 7;
+
+const std::array<const char*, kTableColumns> kTableHeadings = {"序号", "学号", "姓名", "班级",
+                                                                "平时成绩", "考试成绩", "总成绩"};
+
+std::string Trimmed(std::string_view text) { return std::string(TrimmedBlanks(text)); }
+
+// The UTF-8 characters of a text, as views.
+std::vector<std::string_view> Characters(std::string_view utf8) {
+  std::vector<std::string_view> out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    len = std::min(len, utf8.size() - i);
+    out.push_back(utf8.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
+// How wide a text shows in a worksheet column, in widths of a digit: Chinese
+// characters take about two.
+double ShownWidth(std::string_view utf8) {
+  double width = 0;
+  for (std::string_view c : Characters(utf8)) width += c.size() >= 3 ? 2.0 : 1.0;
+  return width;
+}
+
+// A name without regard to ASCII case, as Excel compares sheet names.
+std::string Folded(std::string_view utf8) {
+  std::string out(utf8);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::string CutToCharacters(std::string_view utf8, std::size_t count) {
+  std::string out;
+  const auto chars = Characters(utf8);
+  for (std::size_t i = 0; i < chars.size() && i < count; ++i) out.append(chars[i]);
+  return out;
+}
+
+std::string SheetBaseName(const ExportCourse& course) {
+  std::string name = GbkToUtf8(course.Name);
+  if (name.empty()) name = GbkToUtf8(course.Key);
+  std::string clean;
+  for (std::string_view c : Characters(name)) {
+    const bool forbidden = c.size() == 1 && (std::string_view("[]:*?/\\").find(c[0]) != std::string_view::npos ||
+                                             static_cast<unsigned char>(c[0]) < 0x20);
+    clean.append(forbidden ? std::string_view("_") : c);
+  }
+  // Excel refuses an apostrophe at either end.
+  if (!clean.empty() && clean.front() == '\'') clean.front() = '_';
+  if (!clean.empty() && clean.back() == '\'') clean.back() = '_';
+  if (clean.empty()) clean = "Sheet";
+  return CutToCharacters(clean, kSheetNameMax);
+}
+
+// ---- writing ---------------------------------------------------------------
+
+ExportResult Failure(const std::string& path, const std::string& reason) {
+  return {false, LossyGbk(path) + Gbk("：导出失败，") + reason};
+}
+
+ExportResult Commit(const std::string& path, platform::OutputFile& out) {
+  const platform::FileStatus status = out.Commit();
+  if (!status.Ok()) return Failure(path, FileStatusText(status));
+  return {};
+}
+
+struct WorkbookCloser {
+  void operator()(lxw_workbook* wb) const { workbook_close(wb); }
+};
+
+// Writes one course into its worksheet; the first error of the library, or
+// LXW_NO_ERROR.
+class SheetWriter {
+ public:
+  SheetWriter(lxw_workbook* wb, lxw_worksheet* ws) : ws_(ws) {
+    bold_ = workbook_add_format(wb);
+    format_set_bold(bold_);
+    heading_ = workbook_add_format(wb);
+    format_set_bold(heading_);
+    format_set_align(heading_, LXW_ALIGN_CENTER);
+    format_set_bottom(heading_, LXW_BORDER_THIN);
+    format_set_pattern(heading_, LXW_PATTERN_SOLID);
+    format_set_bg_color(heading_, 0xE8E8E8);
+    // Grades in the middle of their cells: numbers and words line up alike.
+    centered_ = workbook_add_format(wb);
+    format_set_align(centered_, LXW_ALIGN_CENTER);
+    widths_.fill(0);
+  }
+
+  lxw_error Write(const ExportCourse& course) {
+    const std::array<std::pair<const char*, const std::string*>, 5> block = {{{"课程：", &course.Name},
+                                                                            {"课程号：", &course.Key},
+                                                                            {"教师：", &course.Teacher},
+                                                                            {"上课班级：", &course.Classes},
+                                                                            {"平时成绩占百分比：", &course.Share}}};
+    for (std::size_t r = 0; r < block.size(); ++r) {
+      // The text runs on over the empty cells to its right, so the table's
+      // columns keep the widths of their own content.
+      Text(r, 0, block[r].first + GbkToUtf8(*block[r].second), r == 0 ? bold_ : nullptr, false);
+    }
+    const lxw_row_t headingRow = kHeadingBlockRows;
+    for (std::size_t c = 0; c < kTableColumns; ++c) Text(headingRow, c, kTableHeadings[c], heading_);
+    for (std::size_t i = 0; i < course.Students.size(); ++i) {
+      const ExportStudent& s = course.Students[i];
+      const lxw_row_t row = static_cast<lxw_row_t>(headingRow + 1 + i);
+      Number(row, 0, std::to_string(i + 1), static_cast<double>(i + 1), centered_);
+      // The student number stays text: leading zeros and long numbers intact.
+      Text(row, 1, GbkToUtf8(s.Number));
+      Text(row, 2, GbkToUtf8(s.Name));
+      Text(row, 3, GbkToUtf8(s.Class));
+      Grade(row, 4, s.Coursework);
+      Grade(row, 5, s.Examination);
+      Grade(row, 6, s.Total);
+    }
+    for (std::size_t c = 0; c < kTableColumns && error_ == LXW_NO_ERROR; ++c) {
+      error_ = worksheet_set_column(ws_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                                    std::max(6.0, widths_[c] * 1.1 + 2), nullptr);
+    }
+    worksheet_freeze_panes(ws_, headingRow + 1, 0);
+    // Printed, the table is one A4 page wide and every page repeats its heading row.
+    worksheet_set_paper(ws_, 9);
+    worksheet_fit_to_pages(ws_, 1, 0);
+    worksheet_center_horizontally(ws_);
+    if (error_ == LXW_NO_ERROR) error_ = worksheet_repeat_rows(ws_, headingRow, headingRow);
+    return error_;
+  }
+
+ private:
+  void Text(std::size_t row, std::size_t col, const std::string& utf8, lxw_format* format = nullptr,
+            bool measured = true) {
+    if (error_ != LXW_NO_ERROR || utf8.empty()) return;
+    error_ = worksheet_write_string(ws_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), utf8.c_str(),
+                                    format);
+    if (measured) widths_[col] = std::max(widths_[col], ShownWidth(utf8));
+  }
+  void Number(lxw_row_t row, std::size_t col, const std::string& shown, double value, lxw_format* format) {
+    if (error_ != LXW_NO_ERROR) return;
+    error_ = worksheet_write_number(ws_, row, static_cast<lxw_col_t>(col), value, format);
+    widths_[col] = std::max(widths_[col], ShownWidth(shown));
+  }
+  // A grade: a plain number as a number, any other text as text.
+  void Grade(lxw_row_t row, std::size_t col, const std::string& gbk) {
+    std::string ascii;
+    if (IsPlainNumber(gbk, &ascii)) {
+      Number(row, col, ascii, std::strtod(ascii.c_str(), nullptr), centered_);
+    } else {
+      Text(row, col, GbkToUtf8(gbk), centered_);
+    }
+  }
+
+  lxw_worksheet* ws_;
+  lxw_format* bold_;
+  lxw_format* heading_;
+  lxw_format* centered_;
+  std::array<double, kTableColumns> widths_;
+  lxw_error error_ = LXW_NO_ERROR;
+};
+
+}  // namespace
+
+std::vector<ExportCourse> CoursesForExport(const GradeBook& book, std::optional<std::string_view> key) {
+  std::vector<ExportCourse> courses;
+  std::unordered_map<std::string, std::size_t> index;
+  for (const std::string& k : book.CourseKeys) {
+    if (key && k != *key) continue;
+    if (index.try_emplace(k, courses.size()).second) {
+      courses.emplace_back();
+      courses.back().Key = k;
+    }
+  }
+  // A tag given twice in a course: the later line wins, as in the course list.
+  for (const std::string& line : book.HeadLines) {
+    auto it = index.find(std::string(KeyOf(line)));
+    if (it == index.end()) continue;
+    ExportCourse& c = courses[it->second];
+    const std::string_view tag = TagOf(line);
+    if (tag == "tk") c.Name = Trimmed(FieldFrom(line, 8));
+    else if (tag == "tj") c.Teacher = Trimmed(FieldFrom(line, 8));
+    else if (tag == "tb") c.Classes = Trimmed(FieldFrom(line, 8));
+    else if (tag == "t9") c.Share = Trimmed(Field(line, 8, 6));
+  }
+  for (const std::string& line : book.GradeLines) {
+    auto it = index.find(std::string(KeyOf(line)));
+    if (it == index.end()) continue;
+    courses[it->second].Students.push_back({Trimmed(Field(line, 8, 10)), Trimmed(Field(line, 18, 8)),
+                                            Trimmed(Field(line, 26, 8)), Trimmed(Field(line, 34, 6)),
+                                            Trimmed(Field(line, 40, 6)), Trimmed(Field(line, 46, 6))});
+  }
+  return courses;
+}
+
+std::string CsvExportBytes(const std::vector<ExportCourse>& courses, bool courseColumns) {
+  std::string out = "\xEF\xBB\xBF";
+  auto row = [&out](std::initializer_list<std::string_view> cells) {
+    bool first = true;
+    for (std::string_view cell : cells) {
+      if (!first) out.push_back(',');
+      first = false;
+      out += CsvField(cell);
+    }
+    out += "\r\n";
+  };
+  std::array<std::string, kTableColumns> headings;
+  for (std::size_t c = 0; c < kTableColumns; ++c) headings[c] = kTableHeadings[c];
+  if (courseColumns) {
+    row({"课程号", "课程", headings[0], headings[1], headings[2], headings[3], headings[4], headings[5],
+         headings[6]});
+  } else {
+    row({headings[0], headings[1], headings[2], headings[3], headings[4], headings[5], headings[6]});
+  }
+  for (const ExportCourse& c : courses) {
+    const std::string key = GbkToUtf8(c.Key), name = GbkToUtf8(c.Name);
+    for (std::size_t i = 0; i < c.Students.size(); ++i) {
+      const ExportStudent& s = c.Students[i];
+      const std::string n = std::to_string(i + 1), number = GbkToUtf8(s.Number), who = GbkToUtf8(s.Name),
+                        klass = GbkToUtf8(s.Class), cw = GbkToUtf8(s.Coursework), ex = GbkToUtf8(s.Examination),
+                        total = GbkToUtf8(s.Total);
+      if (courseColumns) row({key, name, n, number, who, klass, cw, ex, total});
+      else row({n, number, who, klass, cw, ex, total});
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> XlsxSheetNames(const std::vector<ExportCourse>& courses) {
+  std::vector<std::string> names;
+  // Excel keeps "History" for itself.
+  std::unordered_set<std::string> taken = {"history"};
+  for (const ExportCourse& course : courses) {
+    const std::string base = SheetBaseName(course);
+    std::string name = base;
+    for (int n = 2; taken.count(Folded(name)) != 0; ++n) {
+      const std::string suffix = "(" + std::to_string(n) + ")";
+      name = CutToCharacters(base, kSheetNameMax - suffix.size()) + suffix;
+    }
+    taken.insert(Folded(name));
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCourse>& courses, bool courseColumns) {
+  platform::FileStatus status;
+  std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);
+  if (!out) return Failure(path, FileStatusText(status));
+  out->Write(CsvExportBytes(courses, courseColumns));
+  return Commit(path, *out);
+}
+
+ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCourse>& courses) {
+  // Excel opens no workbook without a worksheet.
+  if (courses.empty()) return Failure(path, Gbk("没有可导出的课程"));
+  for (const ExportCourse& c : courses) {
+    if (c.Students.size() + kHeadingBlockRows + 1 > kSheetRows)
+      return Failure(path, Gbk("课程") + c.Key + Gbk("的学生超出了Excel工作表的行数"));
+  }
+  platform::FileStatus status;
+  std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);
+  if (!out) return Failure(path, FileStatusText(status));
+
+  const std::string writable = out->WritablePath();
+  lxw_workbook_options options{};
+  std::unique_ptr<lxw_workbook, WorkbookCloser> wb(workbook_new_opt(writable.c_str(), &options));
+  if (!wb) return Failure(path, Gbk("无法创建工作簿"));
+  const std::vector<std::string> names = XlsxSheetNames(courses);
+  lxw_error error = LXW_NO_ERROR;
+  for (std::size_t i = 0; i < courses.size() && error == LXW_NO_ERROR; ++i) {
+    lxw_worksheet* ws = workbook_add_worksheet(wb.get(), names[i].c_str());
+    error = ws == nullptr ? LXW_ERROR_SHEETNAME_ALREADY_USED : SheetWriter(wb.get(), ws).Write(courses[i]);
+  }
+  // Closing writes the file; the workbook is gone either way.
+  const lxw_error closed = workbook_close(wb.release());
+  if (error == LXW_NO_ERROR) error = closed;
+  if (error != LXW_NO_ERROR) {
+    out->Abandon();
+    return Failure(path, LossyGbk(lxw_strerror(error)));
+  }
+  return Commit(path, *out);
+}
+
+}  // namespace exchange

@@ -1,0 +1,609 @@
+#include "exchange/Import.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "exchange/Csv.h"
+#include "exchange/TextCells.h"
+#include "gradefile/Field.h"
+#include "gradefile/Gbk.h"
+#include "grading/GradeParser.h"
+#include "grading/Weighting.h"
+#include "platform/Files.h"
+
+namespace exchange {
+
+namespace {
+
+// How far to look for the heading line: marking systems put a title or a
+// date above it, never pages of it.
+constexpr std::size_t kHeadingSearchLines = 20;
+// Progress is told about this often (bytes).
+constexpr std::size_t kProgressStep = 1 << 16;
+
+const std::vector<std::string>& GradeWords() {
+  static const std::vector<std::string> words = [] {
+    std::vector<std::string> w;
+    for (const char* utf8 : {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过", "A", "B", "C",
+                             "D", "F", "缺考", "缓考", "旷考", "作弊"})
+      w.push_back(Gbk(utf8));
+    return w;
+  }();
+  return words;
+}
+
+std::string Fit6(std::string_view text) {
+  std::string out(text.substr(0, 6));
+  out.resize(6, ' ');
+  return out;
+}
+
+// ---- what the caller asked for ----------------------------------------------
+
+struct Want {
+  enum Kind { Off, Auto, Number, Text } kind = Off;
+  std::size_t number = 0;  // Number: 1-based
+  std::string text;        // Text: the heading, as HeadingKey makes it
+  std::string asGiven;     // GBK, for the message
+};
+
+Want WantOf(const std::string& request, bool autoWhenEmpty) {
+  Want w;
+  w.asGiven = request;
+  const std::string_view trimmed = TrimGbk(request);
+  if (trimmed.empty()) {
+    w.kind = autoWhenEmpty ? Want::Auto : Want::Off;
+    return w;
+  }
+  if (trimmed.find_first_not_of("0123456789") == std::string_view::npos && trimmed.size() <= 6) {
+    w.kind = Want::Number;
+    w.number = static_cast<std::size_t>(std::stoul(std::string(trimmed)));
+    if (w.number > 0) return w;
+  }
+  w.kind = Want::Text;
+  w.text = HeadingKey(request);
+  return w;
+}
+
+enum Role { kStudent, kCoursework, kExamination };
+
+bool AutoMatches(Role role, const std::string& key) {
+  static const std::string xuehao = Gbk("学号"), pingshi = Gbk("平时"), kaoshi = Gbk("考试"), juanmian = Gbk("卷面");
+  auto has = [&](const std::string& part) { return key.find(part) != std::string::npos; };
+  switch (role) {
+    case kStudent: return has(xuehao) || (has("student") && !has("name"));
+    case kCoursework: return has(pingshi) || has("coursework");
+    case kExamination: return has(kaoshi) || has(juanmian) || has("exam");
+  }
+  return false;
+}
+
+// The columns of one candidate heading line: 1-based, 0 when not found.
+struct Resolution {
+  std::array<std::size_t, 3> column{};
+  bool textual = false;  // some column was found by its heading
+  ImportFailure failure = ImportFailure::None;
+  const Want* missing = nullptr;  // the named column that is not there
+};
+
+Resolution Resolve(const std::array<Want, 3>& wants, const std::vector<std::string>& keys) {
+  Resolution r;
+  std::array<bool, 3> found{};
+  for (int role = 0; role < 3; ++role) {
+    const Want& w = wants[role];
+    if (w.kind == Want::Number) {
+      r.column[role] = w.number;
+      found[role] = true;
+    } else if (w.kind == Want::Text || w.kind == Want::Auto) {
+      for (std::size_t c = 0; c < keys.size(); ++c) {
+        const bool taken = std::find(r.column.begin(), r.column.end(), c + 1) != r.column.end();
+        if (taken) continue;
+        if (w.kind == Want::Text ? keys[c] == w.text : AutoMatches(static_cast<Role>(role), keys[c])) {
+          r.column[role] = c + 1;
+          found[role] = r.textual = true;
+          break;
+        }
+      }
+    }
+  }
+  if (!found[kStudent]) {
+    r.failure = wants[kStudent].kind == Want::Auto ? ImportFailure::NoStudentColumn : ImportFailure::NoSuchColumn;
+    r.missing = &wants[kStudent];
+    return r;
+  }
+  for (int role : {kCoursework, kExamination}) {
+    if (wants[role].kind == Want::Text && !found[role]) {
+      r.failure = ImportFailure::NoSuchColumn;
+      r.missing = &wants[role];
+      return r;
+    }
+  }
+  if (!found[kCoursework] && !found[kExamination]) r.failure = ImportFailure::NoScoreColumn;
+  return r;
+}
+
+// ---- the course -------------------------------------------------------------
+
+struct Student {
+  std::size_t lineIndex = 0;
+  // The first row of the CSV that names the student, cells as read.
+  bool seen = false;
+  bool duplicated = false;
+  std::size_t line = 0;
+  std::string coursework, examination;
+};
+
+// ---- messages ----------------------------------------------------------------
+
+std::string Text(const char* utf8) { return Gbk(utf8); }
+
+std::string FailureText(ImportFailure failure, std::size_t line, const Want* missing) {
+  switch (failure) {
+    case ImportFailure::None: return {};
+    case ImportFailure::ReadFailed: return Text("无法读取");
+    case ImportFailure::TooLarge: return Text("文件太大(超过128 MB)，请只导出本课程的成绩");
+    case ImportFailure::Empty: return Text("文件是空的");
+    case ImportFailure::NotText: return Text("不是文本文件，请选择CSV文件");
+    case ImportFailure::Workbook: return Text("是Excel工作簿，请在Excel或WPS中另存为CSV文件后再导入");
+    case ImportFailure::UnknownEncoding: return Text("既不是UTF-8也不是GBK编码的文本");
+    case ImportFailure::UnclosedQuote: return Text("第") + std::to_string(line) + Text("行的引号没有闭合");
+    case ImportFailure::NoStudentColumn: return Text("找不到学号列：表头中应有“学号”或“student”");
+    case ImportFailure::NoScoreColumn:
+      return Text("找不到成绩列：表头中应有“平时成绩”、“考试成绩”或“卷面”");
+    case ImportFailure::NoSuchColumn:
+      if (missing != nullptr && missing->kind == Want::Number)
+        return Text("没有第") + std::to_string(missing->number) + Text("列");
+      return Text("没有“") + (missing != nullptr ? missing->asGiven : std::string()) + Text("”这一列");
+    case ImportFailure::NoSuchCourse: return Text("没有这门课程");
+    case ImportFailure::Cancelled: return Text("导入已取消");
+  }
+  return {};
+}
+
+ImportPreview Failed(ImportPreview preview, ImportFailure failure, std::size_t line = 0, const Want* missing = nullptr) {
+  preview.Failure = failure;
+  preview.Message = FailureText(failure, line, missing);
+  preview.Matched.clear();
+  preview.Skipped.clear();
+  preview.Missing.clear();
+  preview.IssueCounts = {};
+  preview.Rows = 0;
+  return preview;
+}
+
+// ---- the preview ------------------------------------------------------------
+
+class Previewer {
+ public:
+  Previewer(const GradeBook& book, std::string_view key, const ImportColumns& columns,
+            const ImportProgress& progress)
+      : book_(book), progress_(progress) {
+    preview_.CourseKey = std::string(key);
+    const bool named = !TrimGbk(columns.Coursework).empty() || !TrimGbk(columns.Examination).empty();
+    wants_ = {WantOf(columns.Student, true), WantOf(columns.Coursework, !named),
+              WantOf(columns.Examination, !named)};
+  }
+
+  ImportPreview Run(std::string_view bytes) {
+    if (std::find(book_.CourseKeys.begin(), book_.CourseKeys.end(), preview_.CourseKey) == book_.CourseKeys.end())
+      return Failed(std::move(preview_), ImportFailure::NoSuchCourse);
+    csv_ = DecodeCsvBytes(bytes);
+    switch (csv_.Trouble) {
+      case CsvText::Problem::None: break;
+      case CsvText::Problem::Empty: return Failed(std::move(preview_), ImportFailure::Empty);
+      case CsvText::Problem::NotText: return Failed(std::move(preview_), ImportFailure::NotText);
+      case CsvText::Problem::Workbook: return Failed(std::move(preview_), ImportFailure::Workbook);
+      case CsvText::Problem::UnknownEncoding: return Failed(std::move(preview_), ImportFailure::UnknownEncoding);
+    }
+    preview_.Encoding = csv_.EncodingName;
+    ReadCourse();
+
+    std::size_t dataOffset = 0, dataLine = 1;
+    if (ImportFailure f = FindHeading(dataOffset, dataLine); f != ImportFailure::None)
+      return Failed(std::move(preview_), f, failureLine_, missing_);
+
+    CsvParser parser(csv_.Text(), preview_.Separator);
+    parser.Reset(dataOffset, dataLine);
+    std::vector<std::string> fields;
+    std::size_t nextReport = 0;
+    for (;;) {
+      if (progress_ && parser.Offset() >= nextReport) {
+        if (!progress_(parser.Offset(), csv_.Text().size()))
+          return Failed(std::move(preview_), ImportFailure::Cancelled);
+        nextReport = parser.Offset() + kProgressStep;
+      }
+      const CsvParser::Status status = parser.Next(fields);
+      if (status == CsvParser::Status::End) break;
+      if (status == CsvParser::Status::UnclosedQuote)
+        return Failed(std::move(preview_), ImportFailure::UnclosedQuote, parser.RecordLine());
+      Row(fields, parser.RecordLine());
+    }
+    if (progress_ && !progress_(csv_.Text().size(), csv_.Text().size()))
+      return Failed(std::move(preview_), ImportFailure::Cancelled);
+    Finish();
+    return std::move(preview_);
+  }
+
+ private:
+  void ReadCourse() {
+    for (const std::string& line : book_.HeadLines) {
+      if (KeyOf(line) == preview_.CourseKey && TagOf(line) == "t9") preview_.Share = std::string(Field(line, 8, 6));
+    }
+    TrimBlanks(preview_.Share);
+    for (std::size_t j = 0; j < book_.GradeLines.size(); ++j) {
+      const std::string& line = book_.GradeLines[j];
+      if (KeyOf(line) != preview_.CourseKey) continue;
+      std::string number = StudentNumberKey(Field(line, 8, 10));
+      if (number.empty()) continue;
+      // Two records with one number: the first takes the grades, as an edit
+      // of the grid writes into the first.
+      if (byNumber_.try_emplace(std::move(number), students_.size()).second) {
+        students_.emplace_back();
+        students_.back().lineIndex = j;
+      }
+    }
+  }
+
+  // The student a number cell names: an index into students_, or npos.
+  std::size_t StudentOf(std::string_view cell) const {
+    const std::optional<std::string> gbk = CellGbk(cell);
+    if (!gbk) return kNone;
+    auto it = byNumber_.find(StudentNumberKey(*gbk));
+    return it == byNumber_.end() ? kNone : it->second;
+  }
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  std::optional<std::string> CellGbk(std::string_view cell) const {
+    if (csv_.Encoding == CsvEncoding::Gbk) return std::string(cell);
+    return Utf8ToGbk(cell);
+  }
+  std::string ShownGbk(std::string_view cell) const {
+    return csv_.Encoding == CsvEncoding::Gbk ? std::string(cell) : LossyGbk(cell);
+  }
+
+  // Finds the heading among the first lines and the separator it uses;
+  // `offset` and `line` then point after it (or at the first data line when
+  // there is none).
+  ImportFailure FindHeading(std::size_t& offset, std::size_t& line) {
+    const bool positional = wants_[kStudent].kind == Want::Number && wants_[kCoursework].kind != Want::Auto &&
+                            wants_[kCoursework].kind != Want::Text && wants_[kExamination].kind != Want::Text;
+    std::vector<std::string> fields, keys;
+    std::size_t pos = 0, at = 1, looked = 0;
+    Resolution firstTry;
+    bool tried = false;
+    while (looked < kHeadingSearchLines) {
+      const char sep = DetectSeparator(csv_.Text(), pos);
+      CsvParser parser(csv_.Text(), sep);
+      parser.Reset(pos, at);
+      const CsvParser::Status status = parser.Next(fields);
+      if (status == CsvParser::Status::End) break;
+      if (status == CsvParser::Status::UnclosedQuote) {
+        failureLine_ = parser.RecordLine();
+        return ImportFailure::UnclosedQuote;
+      }
+      if (IsBlankRow(fields)) {
+        pos = parser.Offset();
+        at = parser.NextLine();
+        continue;
+      }
+      ++looked;
+      keys.clear();
+      for (const std::string& f : fields) keys.push_back(HeadingKey(ShownGbk(f)));
+      Resolution r = Resolve(wants_, keys);
+      if (positional) {
+        // Columns named by number: the first line is the heading unless it
+        // already names a student of the course.
+        const std::size_t c = r.column[kStudent];
+        const bool data = c <= fields.size() && StudentOf(fields[c - 1]) != kNone;
+        if (data) {
+          preview_.Separator = sep;
+          Adopt(r, {}, 0);
+          offset = pos;
+          line = at;
+          return ImportFailure::None;
+        }
+      } else if (!tried) {
+        firstTry = r;
+        tried = true;
+      }
+      if (positional || (r.failure == ImportFailure::None && r.textual)) {
+        for (int role = 0; role < 3; ++role) {
+          if (r.column[role] > fields.size()) {
+            missing_ = &wants_[role];
+            return ImportFailure::NoSuchColumn;
+          }
+        }
+        preview_.Separator = sep;
+        Adopt(r, fields, parser.RecordLine());
+        offset = parser.Offset();
+        line = parser.NextLine();
+        return ImportFailure::None;
+      }
+      pos = parser.Offset();
+      at = parser.NextLine();
+    }
+    if (!tried) return ImportFailure::Empty;
+    missing_ = firstTry.missing;
+    return firstTry.failure != ImportFailure::None ? firstTry.failure : ImportFailure::NoStudentColumn;
+  }
+
+  void Adopt(const Resolution& r, const std::vector<std::string>& heading, std::size_t headingLine) {
+    preview_.HeadingLine = headingLine;
+    preview_.StudentColumn = r.column[kStudent];
+    preview_.CourseworkColumn = r.column[kCoursework];
+    preview_.ExaminationColumn = r.column[kExamination];
+    for (int role = 0; role < 3; ++role) {
+      const std::size_t c = r.column[role];
+      if (c >= 1 && c <= heading.size()) preview_.Headings[role] = std::string(TrimGbk(ShownGbk(heading[c - 1])));
+    }
+  }
+
+  static bool IsBlankRow(const std::vector<std::string>& fields) {
+    return std::all_of(fields.begin(), fields.end(), [](const std::string& f) { return TrimCell(f).empty(); });
+  }
+
+  static std::string_view Cell(const std::vector<std::string>& fields, std::size_t column) {
+    return column >= 1 && column <= fields.size() ? std::string_view(fields[column - 1]) : std::string_view();
+  }
+
+  void Skip(SkippedRow row) {
+    ++preview_.IssueCounts[static_cast<std::size_t>(row.Issue)];
+    if (preview_.Skipped.size() < kListedSkippedRows) preview_.Skipped.push_back(std::move(row));
+  }
+
+  void Row(const std::vector<std::string>& fields, std::size_t line) {
+    if (IsBlankRow(fields)) return;
+    ++preview_.Rows;
+    const std::string_view numberCell = Cell(fields, preview_.StudentColumn);
+    const std::size_t found = StudentOf(numberCell);
+    if (found == kNone) {
+      Skip({line, RowIssue::NotInCourse, std::string(TrimGbk(ShownGbk(numberCell))), ScoreColumn::None, {}});
+      return;
+    }
+    Student& s = students_[found];
+    if (s.seen) {
+      s.duplicated = true;
+      Skip({line, RowIssue::Duplicate, std::string(TrimGbk(ShownGbk(numberCell))), ScoreColumn::None, {}});
+      return;
+    }
+    s.seen = true;
+    s.line = line;
+    s.coursework = Cell(fields, preview_.CourseworkColumn);
+    s.examination = Cell(fields, preview_.ExaminationColumn);
+  }
+
+  // A score cell of a matched row: empty (nothing to import), or the text to
+  // write, or why not.
+  std::optional<RowIssue> Score(const std::string& cell, std::optional<std::string>& text) const {
+    text.reset();
+    if (TrimCell(cell).empty()) return std::nullopt;
+    const std::optional<std::string> gbk = CellGbk(cell);
+    if (!gbk) return RowIssue::NotGbk;
+    if (TrimGbk(*gbk).empty()) return std::nullopt;
+    text = AcceptedScore(*gbk);
+    if (!text) return RowIssue::Unreadable;
+    if (text->size() > 6) return RowIssue::TooLong;
+    return std::nullopt;
+  }
+
+  void Finish() {
+    const Lines& grades = book_.GradeLines;
+    std::vector<std::size_t> seen;  // students named by the CSV, in the order of their rows
+    for (std::size_t i = 0; i < students_.size(); ++i) {
+      const Student& s = students_[i];
+      if (s.seen) {
+        seen.push_back(i);
+        continue;
+      }
+      const std::string& record = grades[s.lineIndex];
+      preview_.Missing.push_back({s.lineIndex, std::string(TrimmedBlanks(Field(record, 8, 10))),
+                                  std::string(TrimmedBlanks(Field(record, 18, 8)))});
+    }
+    std::sort(seen.begin(), seen.end(),
+              [this](std::size_t a, std::size_t b) { return students_[a].line < students_[b].line; });
+
+    std::vector<SkippedRow> late;  // rows judged only now
+    preview_.Matched.reserve(seen.size());
+    for (std::size_t i : seen) {
+      const Student& s = students_[i];
+      const std::string& record = grades[s.lineIndex];
+      std::string number(TrimmedBlanks(Field(record, 8, 10)));
+      if (s.duplicated) {
+        ++preview_.IssueCounts[static_cast<std::size_t>(RowIssue::Duplicate)];
+        late.push_back({s.line, RowIssue::Duplicate, number, ScoreColumn::None, {}});
+        continue;
+      }
+      std::optional<std::string> cw, ex;
+      std::optional<RowIssue> issue = Score(s.coursework, cw);
+      ScoreColumn column = ScoreColumn::Coursework;
+      if (!issue) {
+        issue = Score(s.examination, ex);
+        column = ScoreColumn::Examination;
+      }
+      if (issue) {
+        ++preview_.IssueCounts[static_cast<std::size_t>(*issue)];
+        const std::string& cell = column == ScoreColumn::Coursework ? s.coursework : s.examination;
+        late.push_back({s.line, *issue, number, column, std::string(TrimGbk(ShownGbk(cell)))});
+        continue;
+      }
+      MatchedRow m;
+      m.Line = s.line;
+      m.LineIndex = s.lineIndex;
+      m.Record = record;
+      m.Number = number;
+      m.Name = std::string(TrimmedBlanks(Field(record, 18, 8)));
+      m.Old = {std::string(Field(record, 34, 6)), std::string(Field(record, 40, 6)),
+               std::string(Field(record, 46, 6))};
+      const bool cwChanged = cw && Fit6(*cw) != Fit6(m.Old[0]);
+      const bool exChanged = ex && Fit6(*ex) != Fit6(m.Old[1]);
+      m.New = {cwChanged ? *cw : m.Old[0], exChanged ? *ex : m.Old[1], m.Old[2]};
+      if (cwChanged || exChanged) m.New[2] = ComputeTotal(preview_.Share, m.New[0], m.New[1]);
+      m.Changed = cwChanged || exChanged;
+      preview_.Matched.push_back(std::move(m));
+    }
+    auto byLine = [](const SkippedRow& a, const SkippedRow& b) { return a.Line < b.Line; };
+    std::vector<SkippedRow>& skipped = preview_.Skipped;
+    std::vector<SkippedRow> merged;
+    merged.reserve(skipped.size() + late.size());
+    std::merge(std::make_move_iterator(skipped.begin()), std::make_move_iterator(skipped.end()),
+               std::make_move_iterator(late.begin()), std::make_move_iterator(late.end()),
+               std::back_inserter(merged), byLine);
+    if (merged.size() > kListedSkippedRows) merged.resize(kListedSkippedRows);
+    skipped = std::move(merged);
+  }
+
+  const GradeBook& book_;
+  const ImportProgress& progress_;
+  ImportPreview preview_;
+  std::array<Want, 3> wants_;
+  CsvText csv_;
+  std::vector<Student> students_;
+  std::unordered_map<std::string, std::size_t> byNumber_;
+  std::size_t failureLine_ = 0;
+  const Want* missing_ = nullptr;
+};
+
+}  // namespace
+
+bool IsPlainNumber(std::string_view gbk, std::string* ascii) {
+  const std::string_view text = TrimGbk(gbk);
+  std::string out;
+  bool point = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    char plain;
+    if (c >= 0x80) {
+      if (i + 1 >= text.size() || c != 0xA3) return false;
+      const auto t = static_cast<unsigned char>(text[i + 1]);
+      if (t >= 0xB0 && t <= 0xB9) plain = static_cast<char>('0' + (t - 0xB0));
+      else if (t == 0xAE) plain = '.';  // full-width point
+      else return false;
+      i += 2;
+    } else {
+      plain = static_cast<char>(c);
+      ++i;
+    }
+    if (plain == '.') {
+      // One point, after at least one digit: ".5" is no grade the sheet counts.
+      if (point || out.empty()) return false;
+      point = true;
+    } else if (plain < '0' || plain > '9') {
+      return false;
+    }
+    out.push_back(plain);
+  }
+  if (out.empty()) return false;
+  if (ascii != nullptr) *ascii = std::move(out);
+  return true;
+}
+
+std::optional<std::string> AcceptedScore(std::string_view gbk) {
+  std::string number;
+  if (IsPlainNumber(gbk, &number)) return number;
+  const std::string_view text = TrimGbk(gbk);
+  for (const std::string& word : GradeWords()) {
+    if (text == word) return word;
+  }
+  return std::nullopt;
+}
+
+std::size_t ImportPreview::ChangedCount() const {
+  return static_cast<std::size_t>(
+      std::count_if(Matched.begin(), Matched.end(), [](const MatchedRow& m) { return m.Changed; }));
+}
+
+std::size_t ImportPreview::SkippedCount() const {
+  std::size_t n = 0;
+  for (std::size_t c : IssueCounts) n += c;
+  return n;
+}
+
+ImportPreview PreviewImportBytes(const GradeBook& book, std::string_view courseKey, std::string_view bytes,
+                                 const ImportColumns& columns, const ImportProgress& progress) {
+  return Previewer(book, courseKey, columns, progress).Run(bytes);
+}
+
+ImportPreview PreviewImport(const GradeBook& book, std::string_view courseKey, const std::string& path,
+                            const ImportColumns& columns, const ImportProgress& progress) {
+  const std::string where = LossyGbk(path) + Text("：");
+  ImportPreview failed;
+  failed.CourseKey = std::string(courseKey);
+  platform::FileStatus status;
+  std::optional<platform::InputFile> file = platform::InputFile::Open(path, status);
+  if (!file) {
+    failed = Failed(std::move(failed), ImportFailure::ReadFailed);
+    failed.Message = where + failed.Message + Text("：") + FileStatusText(status);
+    return failed;
+  }
+  const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(file->Identity().Size, 0));
+  if (size > kMaxImportBytes) {
+    failed = Failed(std::move(failed), ImportFailure::TooLarge);
+    failed.Message = where + failed.Message;
+    return failed;
+  }
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  std::size_t got = 0;
+  for (;;) {
+    if (got == bytes.size()) bytes.resize(std::min<std::size_t>(got + (1 << 16), kMaxImportBytes + 1));
+    if (got == bytes.size()) {  // grew past the limit while being read
+      failed = Failed(std::move(failed), ImportFailure::TooLarge);
+      failed.Message = where + failed.Message;
+      return failed;
+    }
+    const long n = file->Read(bytes.data() + got, bytes.size() - got, status);
+    if (n < 0) {
+      failed = Failed(std::move(failed), ImportFailure::ReadFailed);
+      failed.Message = where + failed.Message + Text("：") + FileStatusText(status);
+      return failed;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  ImportPreview preview = PreviewImportBytes(book, courseKey, bytes, columns, progress);
+  if (!preview.Ok()) preview.Message = where + preview.Message;
+  return preview;
+}
+
+ApplyResult ApplyImport(GradeBook& book, const ImportPreview& preview) {
+  ApplyResult result;
+  if (!preview.Ok()) {
+    result.Ok = false;
+    result.Message = preview.Message;
+    return result;
+  }
+  for (const MatchedRow& m : preview.Matched) {
+    if (m.Changed && (m.LineIndex >= book.GradeLines.size() || book.GradeLines[m.LineIndex] != m.Record)) {
+      result.Ok = false;
+      result.Message = Text("成绩在预览之后有了变动，请重新导入");
+      return result;
+    }
+  }
+  for (const MatchedRow& m : preview.Matched) {
+    if (m.Changed) result.Changes.push_back(book.RewriteGrades(m.LineIndex, m.New[0], m.New[1], m.New[2]));
+  }
+  return result;
+}
+
+bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes) {
+  for (const RecordChange& c : changes) {
+    if (c.LineIndex >= book.GradeLines.size() || book.GradeLines[c.LineIndex] != c.After) return false;
+  }
+  for (auto it = changes.rbegin(); it != changes.rend(); ++it) book.GradeLines[it->LineIndex] = it->Before;
+  if (!changes.empty()) book.Modified = true;
+  return true;
+}
+
+const std::string& RowIssueText(RowIssue issue) {
+  static const std::array<std::string, kRowIssueCount> texts = {
+      Text("不在本课程"), Text("学号重复"), Text("无法识别的成绩"), Text("含有成绩文件不能保存的字符"),
+      Text("超过6个字节")};
+  return texts[static_cast<std::size_t>(issue)];
+}
+
+const std::string& ScoreColumnText(ScoreColumn column) {
+  static const std::array<std::string, 3> texts = {std::string(), Text("平时成绩"), Text("考试成绩")};
+  return texts[static_cast<std::size_t>(column)];
+}
+
+}  // namespace exchange

@@ -1,0 +1,114 @@
+#include "exchange/TextCells.h"
+
+#include "gradefile/Gbk.h"
+
+namespace exchange {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Calls fn(position, length) for each character of GBK text: one byte for
+// ASCII (and for a stray byte), two for a double-byte character.
+template <typename Fn>
+void ForEachGbkChar(std::string_view gbk, Fn&& fn) {
+  for (std::size_t i = 0; i < gbk.size();) {
+    const auto c = static_cast<unsigned char>(gbk[i]);
+    const std::size_t len = c >= 0x81 && c <= 0xFE && i + 1 < gbk.size() ? 2 : 1;
+    fn(i, len);
+    i += len;
+  }
+}
+
+bool IsFullWidthBlank(std::string_view gbk, std::size_t i, std::size_t len) {
+  return len == 2 && gbk[i] == '\xA1' && gbk[i + 1] == '\xA1';
+}
+
+}  // namespace
+
+std::string_view TrimCell(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view TrimGbk(std::string_view gbk) {
+  // Character by character from the front: A1 A1 read from the back could
+  // be the second half of one character and the first of the next.
+  std::size_t begin = std::string_view::npos, end = 0;
+  ForEachGbkChar(gbk, [&](std::size_t i, std::size_t len) {
+    if ((len == 1 && IsBlank(gbk[i])) || IsFullWidthBlank(gbk, i, len)) return;
+    if (begin == std::string_view::npos) begin = i;
+    end = i + len;
+  });
+  if (begin == std::string_view::npos) return {};
+  return gbk.substr(begin, end - begin);
+}
+
+std::string StudentNumberKey(std::string_view gbk) {
+  const std::string_view text = TrimGbk(gbk);
+  std::string out;
+  out.reserve(text.size());
+  ForEachGbkChar(text, [&](std::size_t i, std::size_t len) {
+    const auto t = static_cast<unsigned char>(text[i + len - 1]);
+    if (len == 2 && text[i] == '\xA3' && t >= 0xB0 && t <= 0xB9) {
+      out.push_back(static_cast<char>('0' + (t - 0xB0)));
+    } else {
+      out.append(text.substr(i, len));
+    }
+  });
+  return out;
+}
+
+std::string HeadingKey(std::string_view gbk) {
+  const std::string_view text = TrimGbk(gbk);
+  std::string out;
+  out.reserve(text.size());
+  ForEachGbkChar(text, [&](std::size_t i, std::size_t len) {
+    if (len == 1 && text[i] >= 'A' && text[i] <= 'Z') {
+      out.push_back(static_cast<char>(text[i] - 'A' + 'a'));
+    } else {
+      out.append(text.substr(i, len));
+    }
+  });
+  return out;
+}
+
+std::string LossyGbk(std::string_view utf8) {
+  if (auto whole = Utf8ToGbk(utf8)) return *whole;
+  std::string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (i + len > utf8.size()) len = utf8.size() - i;
+    const auto piece = Utf8ToGbk(utf8.substr(i, len));
+    out += piece ? *piece : std::string("?");
+    i += len;
+  }
+  return out;
+}
+
+std::string FileStatusText(const platform::FileStatus& status) {
+  using platform::FileError;
+  const char* text = nullptr;
+  switch (status.Error) {
+    case FileError::None: return {};
+    case FileError::NoSuchFile: text = "文件或文件夹不存在"; break;
+    case FileError::Permission: text = "没有权限"; break;
+    case FileError::ReadOnlyFile: text = "文件是只读的"; break;
+    case FileError::NotOwner: text = "文件属于其他用户"; break;
+    case FileError::ReadOnlyFileSystem: text = "磁盘是只读的"; break;
+    case FileError::DiskFull: text = "磁盘已满"; break;
+    case FileError::IsFolder: text = "这是一个文件夹"; break;
+    case FileError::NotRegular: text = "不是普通文件"; break;
+    case FileError::TooLarge: text = "文件太大"; break;
+    case FileError::NameTooLong: text = "文件名太长"; break;
+    case FileError::LinkLoop: text = "符号链接形成了循环"; break;
+    case FileError::Other: break;
+  }
+  if (text != nullptr) return Gbk(text);
+  return Gbk("系统错误 ") + std::to_string(status.Code);
+}
+
+}  // namespace exchange

@@ -1,0 +1,32 @@
+#pragma once
+// Small rules over the text of spreadsheet cells, shared by import and
+// export: blanks around a cell, student numbers compared the way people
+// type them, heading words compared without regard to case.
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+namespace exchange {
+
+// Without ASCII blanks and tabs at both ends; any encoding.
+std::string_view TrimCell(std::string_view text);
+
+// Without ASCII blanks, tabs and full-width blanks (　) at both ends; GBK.
+std::string_view TrimGbk(std::string_view gbk);
+
+// A student number as it is matched: trimmed, full-width digits as ASCII.
+std::string StudentNumberKey(std::string_view gbk);
+
+// A heading as it is matched: trimmed, ASCII letters in lower case.
+std::string HeadingKey(std::string_view gbk);
+
+// UTF-8 (or any bytes) as GBK for a message or a preview: characters that
+// have no GBK form, and bytes that are no UTF-8, show as '?'. Never for
+// text that is stored.
+std::string LossyGbk(std::string_view utf8);
+
+// Why a file could not be read or written, in Chinese (GBK) for the user.
+std::string FileStatusText(const platform::FileStatus& status);
+
+}  // namespace exchange

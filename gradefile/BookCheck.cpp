@@ -1,0 +1,148 @@
+#include "gradefile/BookCheck.h"
+
+#include <optional>
+#include <string>
+#include <functional>
+#include <unordered_map>
+
+#include "gradefile/Field.h"
+#include "grading/GradeParser.h"
+#include "grading/Weighting.h"
+
+namespace {
+
+constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
+
+// What the check keeps per course key while it walks the records.
+struct CourseState {
+  RowCheck check;
+  std::size_t rows = 0;  // records of the key seen so far: the grid row of the last
+};
+
+// The student numbers met so far, per course key: an open-addressing table of
+// record indices sized once, so that a large book costs no allocation per
+// record.
+class NumbersSeen {
+ public:
+  NumbersSeen(const Lines& lines, std::size_t records) : lines_(lines) {
+    std::size_t capacity = 16;
+    while (capacity < records * 2) capacity <<= 1;
+    slots_.assign(capacity, Slot{});
+  }
+
+  // The grid row where the student number of record `line` (grid row `row`)
+  // first stood in its course; 0 when this is its first record.
+  std::size_t FirstRow(std::size_t line, std::size_t row) {
+    const std::string_view key = KeyOf(lines_[line]);
+    const std::string_view number = Field(lines_[line], 8, 10);
+    const std::size_t hash =
+        std::hash<std::string_view>{}(key) ^ (std::hash<std::string_view>{}(number) * 0x9E3779B97F4A7C15ULL);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots_[i];
+      if (slot.line == kNoRecord) {
+        slot = {line, row, hash};
+        return 0;
+      }
+      if (slot.hash != hash) continue;
+      const std::string_view other = lines_[slot.line];
+      if (KeyOf(other) == key && Field(other, 8, 10) == number) return slot.row;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::size_t line = kNoRecord;
+    std::size_t row = 0;
+    std::size_t hash = 0;  // spares a look at the other record on most collisions
+  };
+  const Lines& lines_;
+  std::vector<Slot> slots_;
+};
+
+// Checks the records (all, or those of `only`) in order and appends their
+// findings to `out`.
+void CheckRecords(const GradeBook& book, std::optional<std::string_view> only, std::vector<GradeFinding>& out) {
+  static const std::string t9 = "t9";
+  // The share of every key at once: the last "t9" line wins, as on screen.
+  std::unordered_map<std::string_view, std::string_view> shares;
+  for (const auto& line : book.HeadLines) {
+    if (TagOf(line) != t9) continue;
+    if (only && KeyOf(line) != *only) continue;
+    shares[KeyOf(line)] = TrimmedBlanks(Field(line, 8, 6));
+  }
+
+  std::vector<std::size_t> records;
+  if (only) {
+    for (std::size_t j = 0; j < book.GradeLines.size(); ++j) {
+      if (KeyOf(book.GradeLines[j]) == *only) records.push_back(j);
+    }
+  } else {
+    records.resize(book.GradeLines.size());
+    for (std::size_t j = 0; j < records.size(); ++j) records[j] = j;
+  }
+
+  std::unordered_map<std::string_view, CourseState> courses;
+  NumbersSeen numbers(book.GradeLines, records.size());
+  // Records of a course mostly stand together; the map is consulted only
+  // where the key changes.
+  std::string_view currentKey;
+  CourseState* current = nullptr;
+
+  for (std::size_t j : records) {
+    std::string_view line = book.GradeLines[j];
+    std::string_view key = KeyOf(line);
+    if (current == nullptr || key != currentKey) {
+      auto share = shares.find(key);
+      current = &courses.try_emplace(key, CourseState{RowCheck(share == shares.end() ? "" : share->second)})
+                     .first->second;
+      currentKey = key;
+    }
+    const std::size_t row = ++current->rows;
+    const std::size_t first = out.size();
+    current->check.Run(Field(line, 34, 6), Field(line, 40, 6), Field(line, 46, 6), out);
+
+    if (const std::size_t earlier = numbers.FirstRow(j, row); earlier != 0) {
+      GradeFinding f;
+      f.Kind = FindingKind::DuplicateStudent;
+      f.Column = FindingColumn::None;
+      f.Text = std::string(TrimmedBlanks(Field(line, 8, 10)));
+      f.Explanation = "学号在本课程中重复，与第 " + std::to_string(earlier) + " 行相同";
+      out.push_back(std::move(f));
+    }
+    for (std::size_t i = first; i < out.size(); ++i) {
+      out[i].LineIndex = j;
+      out[i].CourseKey = std::string(key);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<GradeFinding> CheckBook(const GradeBook& book) {
+  std::vector<GradeFinding> findings;
+  CheckRecords(book, std::nullopt, findings);
+  return findings;
+}
+
+std::vector<GradeFinding> CheckCourse(const GradeBook& book, std::string_view key) {
+  std::vector<GradeFinding> findings;
+  CheckRecords(book, key, findings);
+  return findings;
+}
+
+std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key) {
+  const std::string share = book.Share(key);
+  std::vector<RecordChange> changes;
+  std::size_t last = kNoRecord;
+  for (const GradeFinding& f : CheckCourse(book, key)) {
+    if (f.Kind != FindingKind::TotalMismatch || f.LineIndex == last) continue;
+    last = f.LineIndex;
+    const std::string& line = book.GradeLines[f.LineIndex];
+    const std::string coursework(Field(line, 34, 6));
+    const std::string examination(Field(line, 40, 6));
+    changes.push_back(
+        book.RewriteGrades(f.LineIndex, coursework, examination, ComputeTotal(share, coursework, examination)));
+  }
+  return changes;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The check over a grade book: every student record of every course through
+// the row check at its course's share, plus student numbers that occur twice
+// in a course. Findings only; the one command that changes anything is the
+// explicit recompute of the totals that disagree with the share.
+#include <string_view>
+#include <vector>
+
+#include "gradefile/GradeBook.h"
+#include "grading/GradeCheck.h"
+
+// Every finding of the book, in the order of the records in GradeLines
+// (within a record: coursework, examination, total, the total's agreement,
+// then a repeated student number).
+std::vector<GradeFinding> CheckBook(const GradeBook& book);
+
+// The findings of the records of one course key, in record order; a course
+// whose header lines stand in two runs is one key and is checked once.
+std::vector<GradeFinding> CheckCourse(const GradeBook& book, std::string_view key);
+
+// Writes the total the rule gives at the course's share into every record of
+// the course whose total disagrees with it (the total-mismatch findings), as
+// an edit of that row would, and nothing else. Returns the rewritten records
+// in record order, with their bytes before, for an undo.
+std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key);

@@ -1,0 +1,73 @@
+#pragma once
+// The check of one student row: which of its grade texts the school's system
+// will not take as meant, and whether its total is what the total rule gives
+// at the course's share. Nothing is changed here; the findings only say what
+// looks wrong and why, so that the teacher decides.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The grade editor's list, in its order, as GBK: the words the file may hold
+// besides plain numbers.
+const std::array<std::string, 18>& EditorWords();
+
+// True for a text (already trimmed) that is one of EditorWords().
+bool IsEditorWord(std::string_view trimmed);
+
+// True for a text (already trimmed) made only of ASCII or full-width digits
+// with at most one ASCII decimal point after the first digit: "85", "８５",
+// "59.5". Not "", ".5", "-5", "85分", "8 5".
+bool IsPlainNumber(std::string_view trimmed);
+
+enum class FindingKind {
+  Unrecognised,      // neither a plain number nor one of the editor's words
+  OutOfRange,        // a plain number above 100
+  TotalMismatch,     // the total is not what the total rule gives at the share
+  ReadAsZero,        // the total counts a word or empty grade as 0
+  DuplicateStudent,  // the student number occurs earlier in the course
+};
+
+enum class FindingColumn { None, Coursework, Exam, Total };
+
+// "unrecognised", "out-of-range", "total-mismatch", "read-as-zero",
+// "duplicate-student".
+std::string_view KindName(FindingKind kind);
+// "coursework", "exam", "total", "" for None.
+std::string_view ColumnName(FindingColumn column);
+
+struct GradeFinding {
+  FindingKind Kind = FindingKind::Unrecognised;
+  FindingColumn Column = FindingColumn::None;
+  // The record in GradeLines and its course key; npos and empty for the
+  // check of a row that is not (yet) tied to a record.
+  std::size_t LineIndex = static_cast<std::size_t>(-1);
+  std::string CourseKey;
+  std::string Text;         // the cell, GBK, blanks trimmed
+  std::string Expected;     // total-mismatch: the total the rule gives ("66")
+  std::string Explanation;  // UTF-8, for the window and the terminal
+};
+
+// The check of the rows of one course: the share is read once, so checking
+// many rows costs only the rows.
+class RowCheck {
+ public:
+  // `share` is the course's coursework share as the window shows it.
+  explicit RowCheck(std::string_view share);
+
+  // Appends the findings of one row (its three grade cells as they stand) to
+  // `out`, in column order: coursework, examination, total, then the total's
+  // agreement with the other two. Returns how many were appended.
+  std::size_t Run(std::string_view coursework, std::string_view examination, std::string_view total,
+                  std::vector<GradeFinding>& out) const;
+
+ private:
+  long double share_;
+  bool courseworkCounts_;   // the share gives coursework a weight
+  bool examinationCounts_;  // the rest to 100 gives the examination one
+};
+
+// The check of one row after an edit, with the share of the course shown.
+std::vector<GradeFinding> CheckRow(std::string_view share, std::string_view coursework,
+                                   std::string_view examination, std::string_view total);
