@@ -5,15 +5,11 @@
 // Every write runs in a child process, so that a case can change its umask,
 // its file-size limit or its user (nobody) without touching the others.
 #include <fcntl.h>
-#include <grp.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -29,15 +25,13 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "test_child.h"
 
 namespace fs = std::filesystem;
 using platform::FileError;
 using platform::FileStatus;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-constexpr int kChildCouldNotStart = 120;
 
 std::string ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -58,33 +52,18 @@ std::set<std::string> Entries(const fs::path& dir) {
   return names;
 }
 
-// How the child that writes is set up.
-struct ChildSetup {
-  bool AsNobody = false;
-  rlim_t FileLimit = RLIM_INFINITY;
-  mode_t Umask = 022;
-};
+using testchild::kNobody;
+using ChildSetup = testchild::Setup;
 
-// Runs `fn` in a child and returns its result (0..119), kChildCouldNotStart
-// when the child could not become what it should, or -signal.
+constexpr int kCouldNotRun = -1;  // the system does not let the child become nobody: skip
+constexpr int kDidNotFinish = -2;
+
+// The file error a child's function returned, or one of the two above.
 int InChild(const ChildSetup& setup, const std::function<int()>& fn) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::alarm(20);  // a hang fails the case instead of the whole run
-    ::umask(setup.Umask);
-    if (setup.FileLimit != RLIM_INFINITY) {
-      const rlimit limit{setup.FileLimit, setup.FileLimit};
-      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kChildCouldNotStart);
-      platform::IgnoreFileSizeSignal();
-    }
-    if (setup.AsNobody &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-      ::_exit(kChildCouldNotStart);
-    ::_exit(fn());
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  const testchild::Outcome outcome = testchild::Run(setup, [&] { return std::to_string(fn()); });
+  if (!outcome.Ran) return kCouldNotRun;
+  if (!outcome.Finished) return kDidNotFinish;
+  return std::stoi(outcome.Answer);
 }
 
 // A folder of its own for each case, which nobody may enter.
@@ -260,7 +239,7 @@ TEST_P(Writing, LandsWhereItShouldOrLeavesEverythingAsItWas) {
 
   const std::string target = s.Target.string();
   const int got = InChild(c.As, [&] { return static_cast<int>(platform::WriteWholeFile(target, kNew).Error); });
-  if (got == kChildCouldNotStart) GTEST_SKIP() << "this system does not let a child become nobody";
+  if (got == kCouldNotRun) GTEST_SKIP() << "this system does not let a child become nobody";
   ASSERT_EQ(got, static_cast<int>(c.Expect));
 
   std::set<std::string> after = Entries(s.Dir);
@@ -406,7 +385,7 @@ TEST_P(Reading, OpensRegularFilesOnlyAndAtOnce) {
     }
     return static_cast<int>(status.Error);
   });
-  if (got == kChildCouldNotStart) GTEST_SKIP() << "this system does not let a child become nobody";
+  if (got == kCouldNotRun) GTEST_SKIP() << "this system does not let a child become nobody";
   EXPECT_EQ(got, static_cast<int>(c.Expect));
 }
 
