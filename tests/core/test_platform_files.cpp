@@ -6,6 +6,7 @@
 // its file-size limit or its user (nobody) without touching the others.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -290,6 +291,32 @@ TEST_F(Scratch, LeftoverOfAKilledWriterIsRemovedByTheNextSave) {
   ::close(held);
   EXPECT_EQ(Entries(dir), (std::set<std::string>{"t.txt", busy.filename().string(), foreign.filename().string()}));
   EXPECT_EQ(ReadAll(target), kNew);
+}
+
+// A disk that fills up during the write: a small file system of its own,
+// where the system lets the test mount one.
+TEST_F(Scratch, FullDiskKeepsTheOldFile) {
+  const fs::path disk = dir / "disk";
+  fs::create_directory(disk);
+  if (::mount("gs-full", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "this system does not let the test mount a small disk";
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{disk};
+  const std::string old(20000, 'o');
+  WriteRaw(disk / "plain.txt", old);
+  WriteRaw(disk / "linked.txt", old);
+  fs::create_hard_link(disk / "linked.txt", disk / "other.txt");
+  const std::set<std::string> before = Entries(disk);
+  for (const char* name : {"plain.txt", "linked.txt", "new.txt"}) {
+    EXPECT_EQ(platform::WriteWholeFile((disk / name).string(), std::string(40000, 'n')).Error,
+              FileError::DiskFull)
+        << name;
+    EXPECT_EQ(Entries(disk), before) << name;
+  }
+  EXPECT_EQ(ReadAll(disk / "plain.txt"), old);
+  EXPECT_EQ(ReadAll(disk / "other.txt"), old);
 }
 
 // The writer's own steps: several writes, a writer's reported failure,
