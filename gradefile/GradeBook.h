@@ -19,7 +19,7 @@ namespace GradeTexts {
 // File data: GBK bytes.
 const std::string& MagicLine();      // "***** VelmoraTarvin版 *****"
 const std::string& NoCourseKey();    // "*****"
-// The window's question and confirmation: GBK, like every text it shows.
+// The window's question and confirmation: GBK, shown through its Ui().
 const std::string& AskSave();        // "当前的成绩有所变动，存储吗?"
 const std::string& Saved();          // "存储完毕！"
 // Parts of LoadResult and SaveResult messages: UTF-8 display text.

@@ -111,8 +111,10 @@ FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_
 // The one moment the system cannot cover is between naming the finished
 // file beside the target and renaming it over the target: a program killed
 // there leaves a hidden ".NAME.gs-XXXXXXXX" beside the target (the target
-// itself is whole, old or new). Begin removes such leftovers of the target
-// that no running writer holds.
+// itself is whole, old or new). Where the file system has no unnamed
+// temporary files, that name exists from Begin on, so the moment is the
+// whole write. Begin removes such leftovers of the target that no running
+// writer holds.
 class OutputFile {
  public:
   static std::optional<OutputFile> Begin(const std::string& target, FileStatus& status);
