@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,9 +23,11 @@ class SettingsFile : public ::testing::Test {
   PrintSetup setup;
 
   void SetUp() override {
+    // Parameterised tests have a '/' in their names: one folder, not two.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
     dir = fs::temp_directory_path() /
-          ("gs_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+          ("gs_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
     fs::remove_all(dir);
     fs::create_directories(dir);
     appDir = dir.string() + "/";
