@@ -66,7 +66,7 @@ int RunCheck(std::span<const std::string> args) {
   GradeBook book;
   const LoadResult loaded = book.Load(args[0]);
   if (loaded.Outcome != LoadOutcome::Loaded) {
-    std::cerr << GbkToUtf8(loaded.Message) << '\n';
+    std::cerr << loaded.Message << '\n';
     return 2;
   }
   const std::vector<GradeFinding> findings = CheckBook(book);

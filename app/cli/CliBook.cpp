@@ -8,9 +8,10 @@
 bool LoadCliBook(const std::string& file, GradeBook& book) {
   const LoadResult loaded = book.Load(file);
   if (loaded.Outcome != LoadOutcome::Loaded) {
-    std::cerr << GbkToUtf8(loaded.Message) << '\n';
+    std::cerr << loaded.Message << '\n';
     return false;
   }
+  if (!loaded.Notice.empty()) std::cerr << loaded.Notice << '\n';
   book.BuildCourseList();
   return true;
 }

@@ -159,7 +159,7 @@ int RunImport(std::span<const std::string> args) {
   }
   const SaveResult saved = book.Save(o.File);
   if (!saved.Ok) {
-    std::cerr << GbkToUtf8(saved.Message) << '\n';
+    std::cerr << saved.Message << '\n';
     return kGradeFile;
   }
   std::cout << applied.Changes.size() << " records changed, " << o.File << " saved\n";

@@ -109,7 +109,7 @@ std::string ParseOptions(std::string_view command, Args args, SheetOptions& opti
 bool LoadSheetBook(const std::string& file, GradeBook& book) {
   const LoadResult loaded = book.Load(file);
   if (loaded.Outcome != LoadOutcome::Loaded) {
-    std::cerr << GbkToUtf8(loaded.Message) << '\n';
+    std::cerr << loaded.Message << '\n';
     return false;
   }
   book.BuildCourseList();

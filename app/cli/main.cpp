@@ -50,9 +50,10 @@ int UsageError(std::string_view why) {
 bool LoadBook(const std::string& file, GradeBook& book) {
   LoadResult loaded = book.Load(file);
   if (loaded.Outcome != LoadOutcome::Loaded) {
-    std::cerr << GbkToUtf8(loaded.Message) << '\n';
+    std::cerr << loaded.Message << '\n';
     return false;
   }
+  if (!loaded.Notice.empty()) std::cerr << loaded.Notice << '\n';
   book.BuildCourseList();
   return true;
 }
