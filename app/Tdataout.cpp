@@ -493,20 +493,20 @@ void Tdataout::X1Click() { close(); }
 bool Tdataout::LoadGradeFile(const QString& path) {
   const std::string bytes = QFile::encodeName(path).toStdString();
   const LoadResult result = Book.Load(std::filesystem::path(bytes));
+  const QString message = QString::fromStdString(result.Message);
   switch (result.Outcome) {
     case LoadOutcome::Loaded:
       FileName = bytes;
+      if (!result.Notice.empty()) Dialogs().Information(this, QString::fromStdString(result.Notice));
       return true;
     case LoadOutcome::Missing:
-      Dialogs().Information(this, path + Ui(GradeTexts::NotExist()));
-      return false;
     case LoadOutcome::NotGradeFile:
-      Dialogs().Information(this, path + Ui(GradeTexts::NotGradeFile()));
+      Dialogs().Information(this, message);
       return false;
     case LoadOutcome::ReadError:
       break;
   }
-  Dialogs().Error(this, result.Message.empty() ? path : Ui(result.Message));
+  Dialogs().Error(this, message);
   return false;
 }
 
@@ -515,7 +515,7 @@ bool Tdataout::SaveGradeFile() {
   if (FileName.empty()) return true;
   const SaveResult result = Book.Save(std::filesystem::path(FileName));
   if (!result.Ok) {
-    Dialogs().Error(this, Ui(result.Message));
+    Dialogs().Error(this, QString::fromStdString(result.Message));
     return false;
   }
   Book.Modified = false;

@@ -1,5 +1,6 @@
 #include "exchange/TextCells.h"
 
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 
 namespace exchange {
@@ -89,26 +90,6 @@ std::string LossyGbk(std::string_view utf8) {
   return out;
 }
 
-std::string FileStatusText(const platform::FileStatus& status) {
-  using platform::FileError;
-  const char* text = nullptr;
-  switch (status.Error) {
-    case FileError::None: return {};
-    case FileError::NoSuchFile: text = "文件或文件夹不存在"; break;
-    case FileError::Permission: text = "没有权限"; break;
-    case FileError::ReadOnlyFile: text = "文件是只读的"; break;
-    case FileError::NotOwner: text = "文件属于其他用户"; break;
-    case FileError::ReadOnlyFileSystem: text = "磁盘是只读的"; break;
-    case FileError::DiskFull: text = "磁盘已满"; break;
-    case FileError::IsFolder: text = "这是一个文件夹"; break;
-    case FileError::NotRegular: text = "不是普通文件"; break;
-    case FileError::TooLarge: text = "文件太大"; break;
-    case FileError::NameTooLong: text = "文件名太长"; break;
-    case FileError::LinkLoop: text = "符号链接形成了循环"; break;
-    case FileError::Other: break;
-  }
-  if (text != nullptr) return Gbk(text);
-  return Gbk("系统错误 ") + std::to_string(status.Code);
-}
+std::string FileStatusText(const platform::FileStatus& status) { return Gbk(FileErrorReason(status)); }
 
 }  // namespace exchange

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/cli/CommandLine.h"
+#include "gradefile/FileMessages.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// Shown undone: each \xNN back to its byte.
+// DisplayPath undone: each \xNN back to its byte.
 std::string Unshown(std::string_view shown) {
   std::string out;
   for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     case Action::Usage:
       Check(words.empty() || !call.Complaint.empty());
-      Check(cli::Shown(call.Complaint) == call.Complaint);
+      Check(DisplayPath(call.Complaint) == call.Complaint);
       break;
     case Action::Run: {
       const cli::CommandSpec* spec = call.Spec;
@@ -81,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         again.Out == call.Out && again.Page == call.Page && again.Pages == call.Pages);
 
   for (const std::string& word : words) {
-    const std::string shown = cli::Shown(word);
-    Check(cli::Shown(shown) == shown);
+    const std::string shown = DisplayPath(word);
+    Check(DisplayPath(shown) == shown);
     for (char c : shown) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
     if (word.find('\\') == std::string::npos) Check(Unshown(shown) == word);
   }

@@ -1,17 +1,12 @@
 #include "gradefile/GradeBook.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "gradefile/Field.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
@@ -23,11 +18,11 @@ const std::string& MagicLine() {
   return t;
 }
 const std::string& NotExist() {
-  static const std::string t = Gbk("不存在!");
+  static const std::string t = "不存在!";
   return t;
 }
 const std::string& NotGradeFile() {
-  static const std::string t = Gbk("不是Velmora生成的文件，打开失败!");
+  static const std::string t = "不是Velmora生成的文件，打开失败!";
   return t;
 }
 const std::string& AskSave() {
@@ -43,11 +38,11 @@ const std::string& NoCourseKey() {
   return t;
 }
 const std::string& ReadFailed() {
-  static const std::string t = Gbk("读取失败: ");
+  static const std::string t = "读取失败: ";
   return t;
 }
 const std::string& SaveFailed() {
-  static const std::string t = Gbk("存储失败，原文件未改动: ");
+  static const std::string t = "存储失败，原文件未改动: ";
   return t;
 }
 }  // namespace GradeTexts
@@ -56,41 +51,22 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-// A path as GBK for a message. Characters GBK cannot hold show as '?': the
-// message only names the file, it is never used to open it.
-std::string PathText(const std::filesystem::path& path) {
-  const std::string utf8 = path.string();
-  if (auto gbk = Utf8ToGbk(utf8)) return *gbk;
-  std::string out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (i + len > utf8.size()) len = utf8.size() - i;
-    auto piece = Utf8ToGbk(std::string_view(utf8).substr(i, len));
-    out += piece ? *piece : std::string("?");
-    i += len;
-  }
-  return out;
-}
-
-// A system error text as GBK (it may come localised in UTF-8).
-std::string ReasonText(int error) {
-  std::string reason = std::generic_category().message(error);
-  if (auto gbk = Utf8ToGbk(reason)) return *gbk;
-  return "errno " + std::to_string(error);
-}
-
 // Cuts a stream of bytes into lines: a line ends at CR LF or at a lone LF,
-// the last line needs no line end, and Ctrl-Z ends the file. Bytes come in
-// chunks, so a large file is never held twice in memory.
+// the last line needs no line end, and Ctrl-Z ends the lines: the bytes
+// from it on are kept apart as the trailer. Bytes come in chunks, so a
+// large file is never held twice in memory.
 class LineReader {
  public:
   // Lines go to `fn`, which returns false to stop reading.
   template <typename Fn>
   void Feed(std::string_view chunk, Fn&& fn) {
+    if (ended_) {
+      trailer_.append(chunk);
+      return;
+    }
     if (stopped_) return;
     if (std::size_t eof = chunk.find(kCtrlZ); eof != std::string_view::npos) {
+      trailer_.assign(chunk.substr(eof));
       chunk = chunk.substr(0, eof);
       ended_ = true;
     }
@@ -111,22 +87,24 @@ class LineReader {
       }
     }
     if (!stopped_) partial_.append(chunk.substr(start));
-    if (ended_) stopped_ = true;
   }
 
-  // The last line, when the file does not end with a line end.
+  // The last line, when it has no line end of its own.
   template <typename Fn>
   void Finish(Fn&& fn) {
-    if (!partial_.empty() && !(stopped_ && !ended_)) fn(std::string_view(partial_));
+    if (!stopped_ && !partial_.empty()) fn(std::string_view(partial_));
     partial_.clear();
     stopped_ = true;
   }
 
+  // True once `fn` asked to stop: the rest of the file does not matter.
   bool Stopped() const { return stopped_; }
   std::size_t Pending() const { return partial_.size(); }
+  std::string& Trailer() { return trailer_; }
 
  private:
   std::string partial_;
+  std::string trailer_;
   bool stopped_ = false;
   bool ended_ = false;  // Ctrl-Z seen
 };
@@ -179,62 +157,31 @@ std::string Fit6(std::string_view text) {
   return out;
 }
 
-struct FdCloser {
-  int fd = -1;
-  ~FdCloser() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-// Writes all of `bytes` to fd; false with errno set on failure.
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 }  // namespace
 
 LoadResult GradeBook::Load(const std::filesystem::path& path) {
+  const std::string& name = path.native();
   LoadResult result;
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    result.Outcome = LoadOutcome::Missing;
-    result.Message = PathText(path) + GradeTexts::NotExist();
-    return result;
-  }
-  auto readError = [&](int error) {
-    result.Outcome = LoadOutcome::ReadError;
-    result.Message = PathText(path) + GradeTexts::ReadFailed() + ReasonText(error);
+  auto failed = [&](const platform::FileStatus& status) {
+    if (status.Error == platform::FileError::NoSuchFile) {
+      result.Outcome = LoadOutcome::Missing;
+      result.Message = DisplayPath(name) + GradeTexts::NotExist();
+    } else {
+      result.Outcome = LoadOutcome::ReadError;
+      result.Message = DisplayPath(name) + GradeTexts::ReadFailed() + FileErrorReason(status);
+    }
     return result;
   };
-  if (std::filesystem::is_directory(path, ec)) return readError(EISDIR);
-  // A pipe or a device could block the open or never end.
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    static const std::string notAFile = Gbk("不是普通文件");
-    result.Outcome = LoadOutcome::ReadError;
-    result.Message = PathText(path) + GradeTexts::ReadFailed() + notAFile;
-    return result;
-  }
 
-  FdCloser file;
-  file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (file.fd < 0) return readError(errno);
+  platform::FileStatus status;
+  std::optional<platform::InputFile> file = platform::InputFile::Open(name, status);
+  if (!file) return failed(status);
   LinesBeingRead lines;
   LineReader reader;
   std::vector<char> chunk(1 << 18);
   while (!reader.Stopped()) {
-    ssize_t n = ::read(file.fd, chunk.data(), chunk.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return readError(errno);
-    }
+    const long n = file->Read(chunk.data(), chunk.size(), status);
+    if (n < 0) return failed(status);
     if (n == 0) break;
     reader.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)), lines);
     // A first line already longer than the magic line cannot be it.
@@ -243,17 +190,23 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
   reader.Finish(lines);
   if (!lines.magic) {
     result.Outcome = LoadOutcome::NotGradeFile;
-    result.Message = PathText(path) + GradeTexts::NotGradeFile();
+    result.Message = DisplayPath(name) + GradeTexts::NotGradeFile();
     return result;
   }
-  Adopt(std::move(lines.head), std::move(lines.grades));
-  diskVersion_ = platform::Identify(path.string());
+  // A file that merely ends with the old end-of-file mark is normal; more
+  // after it is something the user does not see but a save keeps.
+  if (reader.Trailer().size() > 1) {
+    result.Notice = "文件在结束标记(Ctrl-Z)之后还有 " + std::to_string(reader.Trailer().size() - 1) +
+                    " 字节未读入，这些字节将原样保留在文件末尾。";
+  }
+  Adopt(std::move(lines.head), std::move(lines.grades), std::move(reader.Trailer()));
+  diskVersion_ = file->Identity();
   return result;
 }
 
 bool GradeBook::ChangedOnDisk(const std::filesystem::path& path) const {
   if (!diskVersion_) return false;
-  const std::optional<platform::FileIdentity> now = platform::Identify(path.string());
+  const std::optional<platform::FileIdentity> now = platform::Identify(path.native());
   return !now || !now->SameVersion(*diskVersion_);
 }
 
@@ -263,13 +216,14 @@ bool GradeBook::ReadBytes(std::string_view bytes) {
   reader.Feed(bytes, lines);
   reader.Finish(lines);
   if (!lines.magic) return false;
-  Adopt(std::move(lines.head), std::move(lines.grades));
+  Adopt(std::move(lines.head), std::move(lines.grades), std::move(reader.Trailer()));
   return true;
 }
 
-void GradeBook::Adopt(Lines&& head, Lines&& grades) {
+void GradeBook::Adopt(Lines&& head, Lines&& grades, std::string&& trailer) {
   HeadLines = std::move(head);
   GradeLines = std::move(grades);
+  Trailer = std::move(trailer);
   CourseKeys.clear();
   ClassGroups.clear();
   CourseRows.clear();
@@ -337,71 +291,36 @@ std::string GradeBook::Serialize() const {
 }
 
 SaveResult GradeBook::Save(const std::filesystem::path& path) {
+  const std::string& name = path.native();
+  platform::FileStatus status;
+  std::optional<platform::OutputFile> out = platform::OutputFile::Begin(name, status);
+  if (out) {
+    // Written in blocks as the lines come, so a large file is not built in
+    // memory a second time; the first failure stops the writing.
+    constexpr std::size_t kBlock = 1 << 18;
+    std::string block;
+    block.reserve(kBlock);
+    bool writing = true;
+    WriteInFileOrder(HeadLines, GradeLines, [&](std::string_view line) {
+      if (!writing) return;
+      block.append(line);
+      block.append("\r\n");
+      if (block.size() >= kBlock) {
+        writing = out->Write(block);
+        block.clear();
+      }
+    });
+    if (writing && out->Write(block)) out->Write(Trailer);
+    status = out->Commit();
+  }
   SaveResult result;
-  auto fail = [&](int error) {
+  if (!status.Ok()) {
     result.Ok = false;
-    result.Message = PathText(path) + GradeTexts::SaveFailed() + ReasonText(error);
+    result.Message = DisplayPath(name) + GradeTexts::SaveFailed() + FileErrorReason(status);
     return result;
-  };
-
-  // A link stays a link: the file it points to is the one replaced.
-  std::filesystem::path target = path;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(path, ec)) {
-    auto resolved = std::filesystem::canonical(path, ec);
-    if (!ec) target = resolved;
   }
-  std::filesystem::path dir = target.parent_path();
-  if (dir.empty()) dir = ".";
-
-  struct stat old {};
-  bool hadFile = ::stat(target.c_str(), &old) == 0;
-  if (hadFile && S_ISDIR(old.st_mode)) return fail(EISDIR);
-
-  std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-  FdCloser file;
-  file.fd = ::mkstemp(temp.data());
-  if (file.fd < 0) return fail(errno);
-  auto abandon = [&](int error) {
-    ::unlink(temp.c_str());
-    return fail(error);
-  };
-  mode_t mode;
-  if (hadFile) {
-    mode = old.st_mode & 07777;
-    // Keep the owner where we may; failing that is no reason not to save.
-    [[maybe_unused]] int owned = ::fchown(file.fd, old.st_uid, old.st_gid);
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  if (::fchmod(file.fd, mode) != 0) return abandon(errno);
-  // Written in blocks as the lines come, so a large file is not built in
-  // memory a second time.
-  std::string block;
-  block.reserve(1 << 18);
-  int writeError = 0;
-  WriteInFileOrder(HeadLines, GradeLines, [&](std::string_view line) {
-    if (writeError != 0) return;
-    block.append(line);
-    block.append("\r\n");
-    if (block.size() >= (1 << 18)) {
-      if (!WriteAll(file.fd, block)) writeError = errno;
-      block.clear();
-    }
-  });
-  if (writeError == 0 && !WriteAll(file.fd, block)) writeError = errno;
-  if (writeError != 0) return abandon(writeError);
-  if (::fsync(file.fd) != 0) return abandon(errno);
-  int fd = file.fd;
-  file.fd = -1;
-  if (::close(fd) != 0) return abandon(errno);
-  // The new bytes are on disk before the rename, so after a crash the name
-  // holds either the old file or the new one, never a partial one.
-  if (::rename(temp.c_str(), target.c_str()) != 0) return abandon(errno);
   Modified = false;
-  diskVersion_ = platform::Identify(path.string());
+  diskVersion_ = out->WrittenIdentity();
   return result;
 }
 

@@ -14,31 +14,34 @@
 
 using Lines = std::vector<std::string>;
 
-// The magic first line and the texts of the load/save messages, as GBK.
+// The magic first line and the texts of the load/save messages.
 namespace GradeTexts {
+// File data: GBK bytes.
 const std::string& MagicLine();      // "***** VelmoraTarvin版 *****"
-const std::string& NotExist();       // "不存在!"            (after the path)
-const std::string& NotGradeFile();   // "不是Velmora生成的文件，打开失败!" (after the path)
+const std::string& NoCourseKey();    // "*****"
+// The window's question and confirmation: GBK, shown through its Ui().
 const std::string& AskSave();        // "当前的成绩有所变动，存储吗?"
 const std::string& Saved();          // "存储完毕！"
-const std::string& NoCourseKey();    // "*****"
+// Parts of LoadResult and SaveResult messages: UTF-8 display text.
+const std::string& NotExist();       // "不存在!"            (after the path)
+const std::string& NotGradeFile();   // "不是Velmora生成的文件，打开失败!" (after the path)
 const std::string& ReadFailed();     // "读取失败: "            (after the path, before the reason)
 const std::string& SaveFailed();     // "存储失败，原文件未改动: " (after the path, before the reason)
 }  // namespace GradeTexts
 
 enum class LoadOutcome { Loaded, Missing, NotGradeFile, ReadError };
 
+// Messages are UTF-8 display text, for the screen or a UTF-8 terminal: the
+// path as DisplayPath shows it, then the fixed text (and the reason).
 struct LoadResult {
   LoadOutcome Outcome = LoadOutcome::Loaded;
-  // GBK text for the message box (path bytes followed by the fixed text);
-  // empty when loaded.
-  std::string Message;
+  std::string Message;  // why the file did not load; empty when it did
+  std::string Notice;   // what the user should know about a file that loaded; mostly empty
 };
 
 struct SaveResult {
   bool Ok = true;
-  // GBK text naming the file and the reason, for the message box; empty on success.
-  std::string Message;
+  std::string Message;  // the file and the reason; empty on success
 };
 
 // One student row of the grid: the 7 cells as GBK bytes, and the index of its
@@ -70,18 +73,24 @@ class GradeBook {
   Lines CourseKeys;   // one 5-byte key per run of header lines
   Lines ClassGroups;  // distinct key(5)+class(8), order of first appearance
   Lines CourseRows;   // the course list's row texts, parallel to CourseKeys
+  // The file's bytes from a Ctrl-Z on (the old end-of-file mark, included),
+  // which are not read as lines; a save writes them back after the lines.
+  std::string Trailer;
   bool Modified = false;
 
   // Reads a grade file into fresh lists and swaps them in only on success;
-  // on any failure the book is unchanged. Loading clears Modified.
+  // on any failure the book is unchanged. Loading clears Modified. Only
+  // regular files are opened, and opening never waits.
   LoadResult Load(const std::filesystem::path& path);
 
   // The reading part of Load, on the bytes of a whole file: false (book
   // unchanged) when the first line is not the magic line.
   bool ReadBytes(std::string_view bytes);
 
-  // Writes the book atomically (temporary file beside the target, then
-  // rename). On failure the old file is untouched and Modified stays.
+  // Writes the lines and the trailer through platform::OutputFile (a
+  // complete new file in place of the old at once, or in place where
+  // replacing would cut hard links or take another user's file). On failure
+  // the old file is untouched and Modified stays.
   SaveResult Save(const std::filesystem::path& path);
 
   // True when the file at `path` is not the version this book was loaded
@@ -89,8 +98,8 @@ class GradeBook {
   // is gone); a save over it would drop that other version.
   bool ChangedOnDisk(const std::filesystem::path& path) const;
 
-  // The bytes Save writes (magic line, runs of header lines each followed by
-  // their grade records, CR LF).
+  // The lines as Save writes them (magic line, runs of header lines each
+  // followed by their grade records, CR LF); Save follows them with Trailer.
   std::string Serialize() const;
 
   // Rebuilds CourseKeys, CourseRows and ClassGroups from the lines.
@@ -125,9 +134,9 @@ class GradeBook {
                              std::string_view examination, std::string_view total);
 
  private:
-  // Takes freshly read lists as the book's lines; the derived lists are
-  // emptied and Modified cleared.
-  void Adopt(Lines&& head, Lines&& grades);
+  // Takes freshly read lists and trailer as the book's; the derived lists
+  // are emptied and Modified cleared.
+  void Adopt(Lines&& head, Lines&& grades, std::string&& trailer);
 
   // The file as it was when loaded or last saved; empty before either.
   std::optional<platform::FileIdentity> diskVersion_;

@@ -107,6 +107,14 @@ FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_
 // should not), another user's file this user cannot write (NotOwner), and a
 // folder, pipe or device (IsFolder, NotRegular). A symbolic link is followed:
 // the file it points to is the one written.
+//
+// The one moment the system cannot cover is between naming the finished
+// file beside the target and renaming it over the target: a program killed
+// there leaves a hidden ".NAME.gs-XXXXXXXX" beside the target (the target
+// itself is whole, old or new). Where the file system has no unnamed
+// temporary files, that name exists from Begin on, so the moment is the
+// whole write. Begin removes such leftovers of the target that no running
+// writer holds.
 class OutputFile {
  public:
   static std::optional<OutputFile> Begin(const std::string& target, FileStatus& status);
@@ -146,14 +154,24 @@ class OutputFile {
   // The file that will be replaced (the target with its links resolved).
   const std::string& Target() const { return target_; }
 
+  // The identity of the file as this writer left it, after a successful
+  // Commit: what a later look at the file compares with to tell whether
+  // someone else wrote it since.
+  const FileIdentity& WrittenIdentity() const { return written_; }
+
  private:
   OutputFile() = default;
+  FileStatus AbandonWith(int code);
+  FileStatus CommitInPlace();
+  FileStatus CommitByRename();
+
   int fd_ = -1;
   std::string target_;    // resolved target path
   std::string tempName_;  // named temporary file (no unnamed ones here), else empty
   bool inPlace_ = false;  // rewrite the target's own bytes on Commit
   bool hadTarget_ = false;
   FileStatus failed_;
+  FileIdentity written_;
   std::uint32_t mode_ = 0;
   bool done_ = false;
 };

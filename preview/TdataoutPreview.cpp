@@ -38,7 +38,7 @@ void Enable(QToolButton* button, bool on) {
 // is told to the user (the change itself stays in effect for this run).
 void SaveSettings(Tdataout& w) {
   const SettingsSaveResult result = SavePrintSettings(w.AppDir, w.Setup);
-  if (!result.Ok) w.Dialogs().Error(&w, Ui(result.Message));
+  if (!result.Ok) w.Dialogs().Error(&w, QString::fromStdString(result.Message));
 }
 
 }  // namespace

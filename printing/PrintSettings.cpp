@@ -1,13 +1,11 @@
 #include "printing/PrintSettings.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -129,37 +127,31 @@ void DecodePrintSettings(std::string_view record, PrintSetup& setup) {
 }
 
 void LoadPrintSettings(std::string_view appDir, PrintSetup& setup) {
+  // Opened like a grade file: a pipe or a device in its place would hold up
+  // the start of the program, so anything but a regular file is no record.
   std::string record;
-  std::ifstream in(SettingsFileName(appDir), std::ios::binary);
-  if (in) {
+  platform::FileStatus status;
+  if (std::optional<platform::InputFile> file = platform::InputFile::Open(SettingsFileName(appDir), status)) {
     record.resize(kSettingsRecordSize);
-    in.read(record.data(), static_cast<std::streamsize>(record.size()));
+    std::size_t got = 0;
+    while (got < record.size()) {
+      const long n = file->Read(record.data() + got, record.size() - got, status);
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
     // Only a whole first record counts; what follows it is ignored.
-    if (static_cast<std::size_t>(in.gcount()) < kSettingsRecordSize) record.clear();
+    if (got < kSettingsRecordSize) record.clear();
   }
   DecodePrintSettings(record, setup);
 }
 
 SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& setup) {
   const std::string fileName = SettingsFileName(appDir);
-  const std::string record = EncodePrintSettings(setup);
-  // Written beside the target and renamed over it, so a failed write never
-  // leaves half a record behind.
-  const std::string temp = fileName + ".tmp";
-  auto fail = [&](int error) {
-    SettingsSaveResult result;
+  const platform::FileStatus status = platform::WriteWholeFile(fileName, EncodePrintSettings(setup));
+  SettingsSaveResult result;
+  if (!status.Ok()) {
     result.Ok = false;
-    result.Message = Gbk("无法保存打印设置文件 ") + fileName + ": " + std::strerror(error);
-    std::remove(temp.c_str());
-    return result;
-  };
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return fail(errno);
-    out.write(record.data(), static_cast<std::streamsize>(record.size()));
-    out.flush();
-    if (!out) return fail(errno ? errno : EIO);
+    result.Message = "无法保存打印设置文件 " + DisplayPath(fileName) + ": " + FileErrorReason(status);
   }
-  if (std::rename(temp.c_str(), fileName.c_str()) != 0) return fail(errno);
-  return {};
+  return result;
 }

@@ -22,15 +22,17 @@ std::string MakeAppDir(std::string_view directoryWithSeparator);
 std::string SettingsFileName(std::string_view appDir);
 
 // Fills the printer margins and both fonts from the settings file in appDir,
-// or from the defaults (which need Metrics[0].Dpi) when there is no whole record.
+// or from the defaults (which need Metrics[0].Dpi) when there is no whole
+// record: also when the name holds no regular file (a pipe is never waited on).
 void LoadPrintSettings(std::string_view appDir, PrintSetup& setup);
 
 struct SettingsSaveResult {
   bool Ok = true;
-  std::string Message;  // GBK, names the file and the reason on failure
+  std::string Message;  // UTF-8 display text naming the file and the reason on failure
 };
 
-// Writes the fonts and the printer margins as one 232-byte record.
+// Writes the fonts and the printer margins as one 232-byte record, through
+// platform::WriteWholeFile: a failure leaves the old file whole.
 SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& setup);
 
 // The settings file's record size and the defaults used without a whole record.

@@ -6,32 +6,11 @@
 #include <iostream>
 
 #include "app/cli/CommandLine.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace cli {
-
-using platform::FileError;
-using platform::FileStatus;
-
-std::string FileReason(const FileStatus& status) {
-  switch (status.Error) {
-    case FileError::None: return {};
-    case FileError::NoSuchFile: return Gbk("文件或文件夹不存在");
-    case FileError::Permission: return Gbk("没有访问权限");
-    case FileError::ReadOnlyFile: return Gbk("文件是只读的");
-    case FileError::NotOwner: return Gbk("文件属于其他用户");
-    case FileError::ReadOnlyFileSystem: return Gbk("磁盘是只读的");
-    case FileError::DiskFull: return Gbk("磁盘已满");
-    case FileError::IsFolder: return Gbk("这是一个文件夹");
-    case FileError::NotRegular: return Gbk("不是普通文件");
-    case FileError::TooLarge: return Gbk("文件超过了允许的大小");
-    case FileError::NameTooLong: return Gbk("文件名太长");
-    case FileError::LinkLoop: return Gbk("符号链接循环");
-    case FileError::Other: break;
-  }
-  return Gbk("系统错误") + " " + std::to_string(status.Code);
-}
 
 void Complain(std::string_view command, std::string_view utf8) {
   std::cerr << "gradesheet-cli";
@@ -47,24 +26,13 @@ int BadUsage(const CommandSpec& spec, std::string_view why) {
 
 bool LoadBook(const std::string& file, GradeBook& book) {
   const LoadResult loaded = book.Load(file);
-  if (loaded.Outcome == LoadOutcome::Loaded) {
-    book.BuildCourseList();
-    return true;
+  if (loaded.Outcome != LoadOutcome::Loaded) {
+    std::cerr << loaded.Message << '\n';
+    return false;
   }
-  std::string text;
-  switch (loaded.Outcome) {
-    case LoadOutcome::Missing: text = GradeTexts::NotExist(); break;
-    case LoadOutcome::NotGradeFile: text = GradeTexts::NotGradeFile(); break;
-    default: {
-      // Opening it again tells why in the platform's own kinds.
-      FileStatus status;
-      const bool opens = platform::InputFile::Open(file, status).has_value();
-      text = GradeTexts::ReadFailed() + FileReason(opens ? FileStatus{FileError::Other, EIO} : status);
-    }
-  }
-  // The program's own load messages, printed as they are: the name, then the text.
-  std::cerr << Shown(file) << GbkToUtf8(text) << '\n';
-  return false;
+  if (!loaded.Notice.empty()) std::cerr << loaded.Notice << '\n';
+  book.BuildCourseList();
+  return true;
 }
 
 std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string& key) {
@@ -75,12 +43,12 @@ std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string&
 }
 
 int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key) {
-  Complain(command, Shown(file) + ": no course with the key \"" + Shown(key) + "\"");
+  Complain(command, DisplayPath(file) + ": no course with the key \"" + DisplayPath(key) + "\"");
   return 1;
 }
 
 bool IsGradeFile(const std::string& path) {
-  FileStatus status;
+  platform::FileStatus status;
   std::optional<platform::InputFile> file = platform::InputFile::Open(path, status);
   if (!file) return false;
   // The magic line and its line end are all there is to look at.
@@ -102,12 +70,12 @@ std::string OutputRefusal(const std::string& out, std::span<const std::string> i
   for (const std::string& input : inputs) {
     const std::optional<platform::FileIdentity> read = platform::Identify(input);
     if (read && read->SameFile(*target)) {
-      std::string text = Shown(out) + ": 输出文件就是输入文件";
-      if (input != out) text += ' ' + Shown(input);
+      std::string text = DisplayPath(out) + ": 输出文件就是输入文件";
+      if (input != out) text += ' ' + DisplayPath(input);
       return text + "，不能覆盖，未写入。";
     }
   }
-  if (IsGradeFile(out)) return Shown(out) + ": 这是一个成绩文件，不能用输出覆盖，未写入。";
+  if (IsGradeFile(out)) return DisplayPath(out) + ": 这是一个成绩文件，不能用输出覆盖，未写入。";
   return {};
 }
 
@@ -132,7 +100,7 @@ void StandardOutput::Flush() {
 int StandardOutput::Finish(std::string_view command, int code) {
   Flush();
   if (status_.Ok()) return code;
-  Complain(command, "写入标准输出失败: " + GbkToUtf8(FileReason(status_)));
+  Complain(command, "写入标准输出失败: " + FileErrorReason(status_));
   return 2;
 }
 

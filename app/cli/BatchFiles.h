@@ -2,7 +2,8 @@
 // What the batch tool reads and writes besides the sheet itself: the grade
 // file it loads, the check that an output replaces no input and no grade
 // file, standard output with every write checked, and the messages that
-// name a file and say in Chinese what went wrong.
+// name a file and say in Chinese what went wrong (DisplayPath and
+// FileErrorReason of the core, as in the window).
 #include <concepts>
 #include <optional>
 #include <span>
@@ -17,11 +18,8 @@ namespace cli {
 
 struct CommandSpec;
 
-// Why a file operation failed, as GBK text for a message.
-std::string FileReason(const platform::FileStatus& status);
-
 // Prints a message on standard error: "gradesheet-cli[ command]: text".
-// `utf8` is already UTF-8 (names shown through Shown, GBK texts converted).
+// `utf8` is already UTF-8 (names shown through DisplayPath, GBK texts converted).
 void Complain(std::string_view command, std::string_view utf8);
 
 // Says what is wrong with the words of a command and shows its usage, on
@@ -29,7 +27,8 @@ void Complain(std::string_view command, std::string_view utf8);
 int BadUsage(const CommandSpec& spec, std::string_view why);
 
 // Loads FILE with its course list; on failure prints the program's message
-// (the file's name, then what went wrong) and returns false.
+// (the file's name, then what went wrong) and returns false. What the user
+// should know about a file that loaded (bytes after a Ctrl-Z) is printed too.
 bool LoadBook(const std::string& file, GradeBook& book);
 
 // The course key (GBK) that KEY, as typed, names in the book; nullopt when

@@ -8,6 +8,7 @@
 #include "app/cli/BatchFiles.h"
 #include "gradefile/BookCheck.h"
 #include "gradefile/Field.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
@@ -31,7 +32,7 @@ std::string Cell(std::string_view utf8) {
 }
 
 std::string Summary(const std::string& file, const GradeBook& book, const std::vector<GradeFinding>& findings) {
-  std::string text = cli::Shown(file) + ": ";
+  std::string text = DisplayPath(file) + ": ";
   const std::string records =
       std::to_string(book.GradeLines.size()) + (book.GradeLines.size() == 1 ? " record" : " records");
   if (findings.empty()) return text + "no findings in " + records;

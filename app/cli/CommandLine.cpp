@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "gradefile/FileMessages.h"
+
 namespace cli {
 
 namespace {
@@ -51,7 +53,7 @@ std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::stri
     const bool isOption = !optionsEnded && word.size() > 1 && word[0] == '-';
     if (!isOption) {
       if (call.Operands.size() == spec.MaxOperands)
-        return spec.MaxOperands == 1 ? "one FILE only" : "too many words: " + Shown(word);
+        return spec.MaxOperands == 1 ? "one FILE only" : "too many words: " + DisplayPath(word);
       call.Operands.push_back(word);
       continue;
     }
@@ -91,7 +93,7 @@ std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::stri
     } else if (accepts(kDryRun) && word == "--dry-run") {
       call.DryRun = true;
     } else {
-      return "unknown option " + Shown(word);
+      return "unknown option " + DisplayPath(word);
     }
   }
   if (call.Operands.size() < spec.MinOperands)
@@ -137,7 +139,7 @@ Invocation ParseCommandLine(std::span<const std::string> words) {
   }
   call.Spec = FindCommand(words[0]);
   if (!call.Spec) {
-    call.Complaint = "unknown command \"" + Shown(words[0]) + "\"";
+    call.Complaint = "unknown command \"" + DisplayPath(words[0]) + "\"";
     return call;
   }
   call.Complaint = ParseCommandWords(*call.Spec, words.subspan(1), call);
@@ -162,51 +164,6 @@ std::string ToolUsage() {
 
 std::string CommandUsage(const CommandSpec& spec) {
   return "usage: gradesheet-cli " + std::string(spec.Name) + ' ' + std::string(spec.Usage) + '\n';
-}
-
-std::string Shown(std::string_view bytes) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size());
-  auto escape = [&](unsigned char byte) {
-    out += "\\x";
-    out += hex[byte >> 4];
-    out += hex[byte & 15];
-  };
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    if (lead < 0x80) {
-      if (lead < 0x20 || lead == 0x7F) escape(lead);
-      else out += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    // The length and the code point of a well-formed sequence (no overlong
-    // forms, no surrogates, nothing past U+10FFFF); 0 when it is not one.
-    std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                       : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    char32_t code = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = i + k < bytes.size() ? static_cast<unsigned char>(bytes[i + k]) : 0;
-      if ((next & 0xC0) != 0x80) {
-        length = 0;
-        break;
-      }
-      code = (code << 6) | (next & 0x3F);
-    }
-    const bool wellFormed = (length == 2) || (length == 3 && code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) ||
-                            (length == 4 && code >= 0x10000 && code <= 0x10FFFF);
-    // C1 control characters would steer the terminal as the C0 ones do.
-    if (!wellFormed || (code >= 0x80 && code <= 0x9F)) {
-      escape(lead);
-      ++i;
-      continue;
-    }
-    out.append(bytes.substr(i, length));
-    i += length;
-  }
-  return out;
 }
 
 }  // namespace cli

@@ -71,8 +71,4 @@ Invocation ParseCommandLine(std::span<const std::string> words);
 std::string ToolUsage();
 std::string CommandUsage(const CommandSpec& spec);
 
-// Bytes of a name or a word for a message: valid UTF-8 as it is, every
-// other byte and every control character as \xNN, so that each byte shows.
-std::string Shown(std::string_view bytes);
-
 }  // namespace cli

@@ -8,6 +8,7 @@
 
 #include "app/cli/BatchFiles.h"
 #include "exchange/Export.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 
@@ -28,7 +29,7 @@ int RunExport(const cli::Invocation& call) {
   const std::string& out = call.Out;
   const bool xlsx = EndsWithNoCase(out, ".xlsx");
   if (!xlsx && !EndsWithNoCase(out, ".csv"))
-    return cli::BadUsage(*call.Spec, "the output must end in .xlsx or .csv: " + cli::Shown(out));
+    return cli::BadUsage(*call.Spec, "the output must end in .xlsx or .csv: " + DisplayPath(out));
 
   GradeBook book;
   if (!cli::LoadBook(file, book)) return kRefused;
@@ -39,7 +40,7 @@ int RunExport(const cli::Invocation& call) {
   }
   const std::vector<exchange::ExportCourse> courses = exchange::CoursesForExport(book, key);
   if (courses.empty()) {
-    cli::Complain("export", cli::Shown(file) + ": no course to export");
+    cli::Complain("export", DisplayPath(file) + ": no course to export");
     return kRefused;
   }
   const std::string inputs[] = {file};
@@ -56,6 +57,6 @@ int RunExport(const cli::Invocation& call) {
   std::size_t students = 0;
   for (const exchange::ExportCourse& c : courses) students += c.Students.size();
   std::cerr << courses.size() << (courses.size() == 1 ? " course, " : " courses, ") << students
-            << " students written to " << cli::Shown(out) << '\n';
+            << " students written to " << DisplayPath(out) << '\n';
   return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "app/cli/BatchFiles.h"
 #include "exchange/Import.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 
@@ -26,7 +27,7 @@ std::string ColumnsOf(const cli::Invocation& call, exchange::ImportColumns& colu
   for (const auto& [typed, gbk] : named) {
     if (typed->empty()) continue;
     const std::optional<std::string> text = Utf8ToGbk(*typed);
-    if (!text) return cli::Shown(*typed) + ": no heading of a grade file can hold these characters";
+    if (!text) return DisplayPath(*typed) + ": no heading of a grade file can hold these characters";
     *gbk = *text;
   }
   return {};
@@ -100,7 +101,7 @@ int RunImport(const cli::Invocation& call) {
     return kCsv;
   }
   cli::StandardOutput out;
-  out << cli::Shown(csv) << ": " << p.Encoding << ", " << SeparatorName(p.Separator) << "-separated, ";
+  out << DisplayPath(csv) << ": " << p.Encoding << ", " << SeparatorName(p.Separator) << "-separated, ";
   if (p.HeadingLine > 0) out << "heading on line " << p.HeadingLine << '\n';
   else out << "no heading line\n";
   PrintColumns(out, p);
@@ -108,7 +109,7 @@ int RunImport(const cli::Invocation& call) {
   PrintReport(out, p);
 
   auto notWritten = [&](const char* why) {
-    out << why << ": " << cli::Shown(file) << " not written\n";
+    out << why << ": " << DisplayPath(file) << " not written\n";
     return out.Finish("import", 0);
   };
   if (call.DryRun) return notWritten("dry run");
@@ -125,15 +126,15 @@ int RunImport(const cli::Invocation& call) {
   // throw their version away.
   if (book.ChangedOnDisk(file)) {
     out.Finish("import", kGradeFile);
-    cli::Complain("import", cli::Shown(file) + " changed on disk while importing; not written");
+    cli::Complain("import", DisplayPath(file) + " changed on disk while importing; not written");
     return kGradeFile;
   }
   const SaveResult saved = book.Save(file);
   if (!saved.Ok) {
     out.Finish("import", kGradeFile);
-    std::cerr << GbkToUtf8(saved.Message) << '\n';
+    std::cerr << saved.Message << '\n';
     return kGradeFile;
   }
-  out << applied.Changes.size() << " records changed, " << cli::Shown(file) << " saved\n";
+  out << applied.Changes.size() << " records changed, " << DisplayPath(file) << " saved\n";
   return out.Finish("import", 0);
 }

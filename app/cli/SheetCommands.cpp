@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/cli/BatchFiles.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
@@ -50,7 +51,7 @@ int RunSheetText(const Invocation& call) {
   std::int32_t first = 1, last = printer.FPageCount;
   if (call.Page) {
     if (*call.Page > printer.FPageCount) {
-      cli::Complain("text", cli::Shown(call.File()) + ": no page " + std::to_string(*call.Page) +
+      cli::Complain("text", DisplayPath(call.File()) + ": no page " + std::to_string(*call.Page) +
                                 " (the sheet has " + std::to_string(printer.FPageCount) + " pages)");
       return 1;
     }
@@ -92,7 +93,7 @@ int RunSheetStats(const Invocation& call) {
 
 int RunSheetPdf(const Invocation& call) {
   if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir))
-    return cli::BadUsage(*call.Spec, "--settings: " + cli::Shown(*call.SettingsDir) + " is not a directory");
+    return cli::BadUsage(*call.Spec, "--settings: " + DisplayPath(*call.SettingsDir) + " is not a directory");
   std::string settingsDir;
   std::vector<std::string> inputs = {call.File()};
   if (call.SettingsDir) {
@@ -128,18 +129,18 @@ int RunSheetPdf(const Invocation& call) {
   const std::int32_t last = call.Pages ? call.Pages->second : INT32_MAX;
   const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last);
   if (result.Why == SheetPdfResult::NoPageInRange) {
-    cli::Complain("pdf", cli::Shown(call.File()) + ": 没有可打印的页 (the sheet has " +
+    cli::Complain("pdf", DisplayPath(call.File()) + ": 没有可打印的页 (the sheet has " +
                              std::to_string(result.PageCount) + " pages)");
     // A range past the end is a bad option; a sheet without pages a file
     // that cannot be printed.
     return result.PageCount > 0 ? 1 : 2;
   }
   if (!result.Ok) {
-    cli::Complain("pdf", cli::Shown(call.Out) + "写入失败: " + GbkToUtf8(cli::FileReason(result.Status)) +
+    cli::Complain("pdf", DisplayPath(call.Out) + "写入失败: " + FileErrorReason(result.Status) +
                              "，未写入任何内容。");
     return 2;
   }
-  std::cerr << result.PagesWritten << " of " << result.PageCount << " pages written to " << cli::Shown(call.Out)
+  std::cerr << result.PagesWritten << " of " << result.PageCount << " pages written to " << DisplayPath(call.Out)
             << '\n';
   return 0;
 }

@@ -55,7 +55,7 @@ expect_eq "/dev/full exit" 2 "$rc"
 expect_eq "/dev/full message" "gradesheet-cli pdf: /dev/full写入失败: 不是普通文件，未写入任何内容。" "$(cat "$tmp/err")"
 (ulimit -f 16 && "$CLI" pdf g.txt -o limited.pdf >"$tmp/out" 2>"$tmp/err"; echo $? >"$tmp/rc")
 expect_eq "size limit exit" 2 "$(cat "$tmp/rc")"
-expect_eq "size limit message" "gradesheet-cli pdf: limited.pdf写入失败: 文件超过了允许的大小，未写入任何内容。" \
+expect_eq "size limit message" "gradesheet-cli pdf: limited.pdf写入失败: 文件太大，未写入任何内容。" \
   "$(cat "$tmp/err")"
 old=$(md5sum <old.pdf)
 (ulimit -f 16 && "$CLI" pdf g.txt -o old.pdf >"$tmp/out" 2>"$tmp/err"; echo $? >"$tmp/rc")
@@ -82,7 +82,7 @@ expect_eq "odd missing input message" '\xB2\xBB.txt不存在!' "$(cat "$tmp/err"
 # Reading failures give Chinese reasons.
 run text settings
 expect_eq "folder exit" 2 "$rc"
-expect_eq "folder message" "settings读取失败: 这是一个文件夹" "$(cat "$tmp/err")"
+expect_eq "folder message" "settings读取失败: 这是文件夹，不是文件" "$(cat "$tmp/err")"
 mkfifo fifo
 run stats fifo
 expect_eq "fifo exit" 2 "$rc"
@@ -97,7 +97,7 @@ for words in "courses g.txt" "students g.txt" "text g.txt" "stats g.txt" "--help
   "$CLI" $words >/dev/full 2>"$tmp/err"
   rc=$?
   expect_eq "$words into a full output exit" 2 "$rc"
-  expect_has "$words into a full output message" "写入标准输出失败: 磁盘已满" "$tmp/err"
+  expect_has "$words into a full output message" "写入标准输出失败: 磁盘空间不足" "$tmp/err"
 done
 
 finish

@@ -1,12 +1,16 @@
 // The print settings file "qprtpara.dat": layout, defaults, damaged files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "gradefile/Gbk.h"
 #include "printing/PrintSettings.h"
+#include "test_child.h"
 
 namespace fs = std::filesystem;
 
@@ -19,9 +23,11 @@ class SettingsFile : public ::testing::Test {
   PrintSetup setup;
 
   void SetUp() override {
+    // Parameterised tests have a '/' in their names: one folder, not two.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
     dir = fs::temp_directory_path() /
-          ("gs_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+          ("gs_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
     fs::remove_all(dir);
     fs::create_directories(dir);
     appDir = dir.string() + "/";
@@ -104,7 +110,7 @@ TEST_F(SettingsFile, SaveWritesTheRecordByteForByte) {
   setup.Metrics[DevicePrinter].MarginBottom = 25;
   ASSERT_TRUE(SavePrintSettings(appDir, setup).Ok);
   EXPECT_EQ(ReadFile(), HandMadeRecord());
-  EXPECT_FALSE(fs::exists(FilePath() + ".tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary file left";
 }
 
 TEST_F(SettingsFile, LoadThenSaveGivesTheSameBytes) {
@@ -187,12 +193,93 @@ TEST_F(SettingsFile, DamagedValuesFallBackAsDocumented) {
   EXPECT_EQ(setup.Metrics[DevicePrinter].MarginTop, 6000);
 }
 
-TEST_F(SettingsFile, SaveIntoAMissingDirectoryReportsTheFile) {
-  ApplyDefaultPrintSettings(setup);
-  SettingsSaveResult result = SavePrintSettings(appDir + "no/such/dir/", setup);
-  EXPECT_FALSE(result.Ok);
-  EXPECT_NE(result.Message.find("qprtpara.dat"), std::string::npos);
+// Whatever stands under the settings file's name, the program starts at
+// once: anything but a whole record in a regular file gives the defaults.
+struct Standing {
+  const char* Name;
+  std::function<void(const fs::path& file, const std::string& record)> Arrange;
+  bool Record;  // the record is read
+};
+
+class WhatStandsThere : public SettingsFile, public ::testing::WithParamInterface<Standing> {};
+
+TEST_P(WhatStandsThere, IsReadAtOnce) {
+  GetParam().Arrange(FilePath(), HandMadeRecord());
+  const testchild::Outcome got = testchild::Run({.AlarmSeconds = 10}, [&] {
+    LoadPrintSettings(appDir, setup);
+    return std::to_string(setup.BodyFont.Size) + " " + std::to_string(setup.Metrics[DevicePrinter].MarginLeft);
+  });
+  ASSERT_TRUE(got.Finished) << "loading the settings did not finish";
+  EXPECT_EQ(got.Answer, GetParam().Record ? "12 100" : "10 197");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WhatStandsThere,
+    ::testing::Values(Standing{"nothing", [](const fs::path&, const std::string&) {}, false},
+                      Standing{"pipe", [](const fs::path& f, const std::string&) { ::mkfifo(f.c_str(), 0666); }, false},
+                      Standing{"folder", [](const fs::path& f, const std::string&) { fs::create_directory(f); }, false},
+                      Standing{"shortFile",
+                               [](const fs::path& f, const std::string& r) {
+                                 std::ofstream(f, std::ios::binary) << r.substr(0, 231);
+                               },
+                               false},
+                      Standing{"wholeRecord",
+                               [](const fs::path& f, const std::string& r) { std::ofstream(f, std::ios::binary) << r; },
+                               true},
+                      Standing{"twoRecords",
+                               [](const fs::path& f, const std::string& r) {
+                                 std::ofstream(f, std::ios::binary) << r << std::string(232, '\x7F');
+                               },
+                               true},
+                      Standing{"linkToARecord",
+                               [](const fs::path& f, const std::string& r) {
+                                 std::ofstream(f.string() + ".real", std::ios::binary) << r;
+                                 fs::create_symlink(f.string() + ".real", f);
+                               },
+                               true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct SettingsSaveFailure {
+  const char* Name;
+  // The folder to save into; an existing settings file there holds `record`.
+  std::function<std::string(const std::string& appDir, const std::string& record)> Arrange;
+  std::string Reason;
+};
+
+class SettingsNotSaved : public SettingsFile, public ::testing::WithParamInterface<SettingsSaveFailure> {};
+
+TEST_P(SettingsNotSaved, SaysWhyInChineseAndKeepsTheOldFile) {
+  const std::string into = GetParam().Arrange(appDir, HandMadeRecord());
+  const std::string file = into + "qprtpara.dat";
+  const bool existed = fs::is_regular_file(file);
+  ApplyDefaultPrintSettings(setup);
+  const SettingsSaveResult result = SavePrintSettings(into, setup);
+  EXPECT_FALSE(result.Ok);
+  EXPECT_EQ(result.Message, "无法保存打印设置文件 " + file + ": " + GetParam().Reason);
+  if (existed) {
+    EXPECT_EQ(ReadFile(), HandMadeRecord());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsNotSaved,
+    ::testing::Values(
+        SettingsSaveFailure{"missingFolder", [](const std::string& d, const std::string&) { return d + "no/such/dir/"; },
+                            "文件或文件夹不存在"},
+        SettingsSaveFailure{"readOnlyFile",
+                            [](const std::string& d, const std::string& r) {
+                              std::ofstream(d + "qprtpara.dat", std::ios::binary) << r;
+                              ::chmod((d + "qprtpara.dat").c_str(), 0444);
+                              return d;
+                            },
+                            "文件是只读的"},
+        SettingsSaveFailure{"folderInItsPlace",
+                            [](const std::string& d, const std::string&) {
+                              fs::create_directory(d + "qprtpara.dat");
+                              return d;
+                            },
+                            "这是文件夹，不是文件"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(SettingsNames, AppDirAndFileNameAreCut) {
   const std::string longDir = "/" + std::string(120, 'd') + "/";

@@ -1,0 +1,75 @@
+#include "gradefile/FileMessages.h"
+
+#include <cstdint>
+
+namespace {
+
+// The length of the UTF-8 sequence at the start of `bytes`, 0 when it is
+// not a well-formed one (overlong forms, surrogates and code points past
+// U+10FFFF included).
+std::size_t Utf8Length(std::string_view bytes) {
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const unsigned char lead = at(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  std::uint32_t low = 0;  // the smallest code point this length may carry
+  std::uint32_t code = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, low = 0x80, code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, low = 0x800, code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, low = 0x10000, code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (bytes.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((at(i) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (at(i) & 0x3F);
+  }
+  if (code < low || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string DisplayPath(std::string_view bytes) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const auto byte = static_cast<unsigned char>(bytes[0]);
+    const std::size_t length = Utf8Length(bytes);
+    if (length == 0 || byte < 0x20 || byte == 0x7F) {
+      out += "\\x";
+      out += hex[byte >> 4];
+      out += hex[byte & 0x0F];
+      bytes.remove_prefix(1);
+    } else {
+      out.append(bytes.substr(0, length));
+      bytes.remove_prefix(length);
+    }
+  }
+  return out;
+}
+
+std::string FileErrorReason(const platform::FileStatus& status) {
+  using platform::FileError;
+  switch (status.Error) {
+    case FileError::None: return {};
+    case FileError::NoSuchFile: return "文件或文件夹不存在";
+    case FileError::Permission: return "没有访问权限";
+    case FileError::ReadOnlyFile: return "文件是只读的";
+    case FileError::NotOwner: return "文件属于其他用户，不能改写";
+    case FileError::ReadOnlyFileSystem: return "磁盘是只读的";
+    case FileError::DiskFull: return "磁盘空间不足";
+    case FileError::IsFolder: return "这是文件夹，不是文件";
+    case FileError::NotRegular: return "不是普通文件";
+    case FileError::TooLarge: return "文件太大";
+    case FileError::NameTooLong: return "文件名太长";
+    case FileError::LinkLoop: return "符号链接绕成了循环";
+    case FileError::Other: break;
+  }
+  return "系统错误 " + std::to_string(status.Code);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// What the user is told about files, as UTF-8 display text: these messages
+// are shown in the window or printed to a UTF-8 terminal, never written into
+// a grade file.
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+// A path as the user sees it: valid UTF-8 stays as it is, every other byte
+// shows as \xNN (uppercase hex), so that no byte of the name goes missing.
+// Control characters show as \xNN too: a name must not move the cursor or
+// start a new line of the message.
+std::string DisplayPath(std::string_view bytes);
+
+// Why a file operation failed, in Chinese ("磁盘空间不足", ...); the
+// system's number for the rest ("系统错误 5"). Empty when nothing failed.
+std::string FileErrorReason(const platform::FileStatus& status);
