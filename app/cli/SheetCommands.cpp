@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QString>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <memory>
