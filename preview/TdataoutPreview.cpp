@@ -226,7 +226,7 @@ void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
   canvas.Rectangle(x1, y1, x2, y2);
   canvas.SetPenStyle(PenStyle::Solid);
   if (CurPage > 0 && SheetPrinter)
-    SheetPrinter->DrawPage(canvas, static_cast<std::uint16_t>(CurPage), DeviceScreen, Zoom);
+    SheetPrinter->DrawPage(canvas, CurPage, DeviceScreen, Zoom);
 }
 
 void Tdataout::SpeedButton1Click() {
@@ -411,7 +411,7 @@ void Tdataout::P1Click() {
       Printer->abort();
       break;
     }
-    SheetPrinter->DrawPage(canvas, static_cast<std::uint16_t>(p), DevicePrinter, 1.0);
+    SheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
     if (p != span.Last && !Printer->newPage()) {
       Printer->abort();
       break;

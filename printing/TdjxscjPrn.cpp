@@ -97,6 +97,22 @@ const std::vector<BlockLabel>& ClosingLabels() {
 
 constexpr int kBandLines[5] = {57, 59, 61, 63, 65};
 
+// Header texts up to this many bytes are drawn as they are without asking
+// whether they fit: every real one is far shorter.
+constexpr std::size_t kAlwaysWhole = 512;
+constexpr std::size_t kBytesPerPixel = 8;
+
+// The first place at or after byte n (counting from 0) where a GBK text can
+// be cut without splitting a double-byte character.
+std::size_t GbkCharEnd(std::string_view gbk, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n && i < gbk.size()) {
+    const auto byte = static_cast<unsigned char>(gbk[i]);
+    i += byte >= 0x81 && byte <= 0xFE && i + 1 < gbk.size() ? 2 : 1;
+  }
+  return std::min(i, gbk.size());
+}
+
 std::string Trimmed(std::string_view text) {
   std::string s(text);
   TrimBlanks(s);
@@ -235,11 +251,30 @@ TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
   return heads;
 }
 
-std::optional<std::string> TdjxscjPrn::HeadValue(const CourseHeads& heads, std::string_view tag) {
-  std::optional<std::string> value;
+std::optional<std::string_view> TdjxscjPrn::HeadValue(const CourseHeads& heads, std::string_view tag) {
+  std::optional<std::string_view> value;
   for (std::string_view line : heads)
-    if (TagOf(line) == tag) value.emplace(FieldFrom(line, 8));
+    if (TagOf(line) == tag) value = FieldFrom(line, 8);
   return value;
+}
+
+std::string_view TdjxscjPrn::FitToPage(Canvas& canvas, std::string_view text, std::int64_t x) const {
+  if (text.size() <= kAlwaysWhole) return text;
+  const std::int64_t room = std::max<std::int64_t>(0, pageRight_ - x);
+  // No font puts more than a few characters into one pixel; past that many
+  // bytes nothing more can show, whatever the widths say.
+  const std::size_t cap = std::max<std::size_t>(kAlwaysWhole, static_cast<std::size_t>(room) * kBytesPerPixel);
+  for (std::size_t n = kAlwaysWhole;; n *= 2) {
+    const std::size_t end = GbkCharEnd(text, std::min(n, cap));
+    if (end >= text.size()) return text;
+    if (n >= cap) return text.substr(0, end);
+    if (canvas.TextWidth(text.substr(0, end)) > room) {
+      // All that follows starts right of the page's edge. As much again is
+      // kept, so that the glyphs at the cut, which the cut may shape
+      // differently, lie off the page too.
+      return text.substr(0, GbkCharEnd(text, 2 * end));
+    }
+  }
 }
 
 void TdjxscjPrn::TextAt(Canvas& canvas, int column, int line, std::string_view text) const {
@@ -257,19 +292,20 @@ void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double sc
   const int sheetWidth = SheetColumns * FCharWidth;
 
   ScaleFont(canvas, setup_.TitleFont, scale);
-  std::string title = HeadValue(heads, "t0").value_or(t.DefaultTitle);
-  TrimBlanks(title);
+  const std::string_view title =
+      FitToPage(canvas, TrimmedBlanks(HeadValue(heads, "t0").value_or(t.DefaultTitle)), FLeft);
   canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(title)) / 2), FTop + 2, title);
 
   ScaleFont(canvas, setup_.BodyFont, scale);
-  const std::string term = HeadValue(heads, "t1").value_or(t.DefaultTerm);
+  const std::string_view term = FitToPage(canvas, HeadValue(heads, "t1").value_or(t.DefaultTerm), FLeft);
   canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(term)) / 2),
                  FTop + 2 * FLineHeight + FHalfLine, term);
 
   auto drawValues = [&](const HeadingField& field) {
+    const std::int64_t x = FLeft + static_cast<std::int64_t>(field.ValueColumn) * FCharWidth;
     for (std::string_view line : heads)
       if (TagOf(line) == field.Tag)
-        TextAt(canvas, field.ValueColumn, field.Line, Trimmed(FieldFrom(line, 8)));
+        TextAt(canvas, field.ValueColumn, field.Line, FitToPage(canvas, TrimmedBlanks(FieldFrom(line, 8)), x));
   };
   for (const HeadingField& field : FirstHeadingFields()) {
     TextAt(canvas, field.LabelColumn, field.Line, field.Label);
@@ -397,13 +433,30 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
   }
 }
 
-bool TdjxscjPrn::PageFigures(std::uint16_t PageNo, TGroupFigures& figures) const {
-  if (PageNo == 0 || PageNo > pageList_.size()) return false;
-  const std::size_t index = PageNo - 1u;
+bool TdjxscjPrn::PageFigures(std::int32_t PageNo, TGroupFigures& figures) const {
+  if (PageNo < 1 || static_cast<std::size_t>(PageNo) > pageList_.size()) return false;
+  const std::size_t index = static_cast<std::size_t>(PageNo) - 1;
   const PageGroup group = GroupOfPage(pageList_[index]);
   if (!group.Valid) return false;
   FillFigures(index, group, HeadsOf(group.CourseKey), figures);
   return true;
+}
+
+void TdjxscjPrn::EveryGroupFigures(
+    const std::function<bool(std::int32_t firstPage, const TGroupFigures& figures)>& fn) const {
+  // The header lines of every course key, as HeadsOf would gather them one by one.
+  std::unordered_map<std::string_view, CourseHeads> headsOfKey;
+  for (const std::string& line : book_.HeadLines) headsOfKey[KeyOf(line)].push_back(line);
+  const CourseHeads none;
+  TGroupFigures figures;
+  for (std::size_t i = 0; i < pageList_.size(); ++i) {
+    if (i > 0 && pageList_[i - 1].GroupIndex == pageList_[i].GroupIndex) continue;
+    const PageGroup group = GroupOfPage(pageList_[i]);
+    if (!group.Valid) continue;
+    const auto heads = headsOfKey.find(group.CourseKey);
+    FillFigures(i, group, heads == headsOfKey.end() ? none : heads->second, figures);
+    if (!fn(static_cast<std::int32_t>(i + 1), figures)) return;
+  }
 }
 
 void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures) {
@@ -422,7 +475,7 @@ void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures) 
   figure(22, 69, figures.FailureRate);
 }
 
-bool TdjxscjPrn::DrawPage(Canvas& canvas, std::uint16_t PageNo, std::uint16_t Device, double Scale) {
+bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) {
   if (Device > DeviceScreen || !std::isfinite(Scale) || Scale <= 0) return true;
   const TDeviceMetrics& m = setup_.Metrics[Device];
   FLeft = Round(m.MarginLeft * Scale);
@@ -432,11 +485,13 @@ bool TdjxscjPrn::DrawPage(Canvas& canvas, std::uint16_t PageNo, std::uint16_t De
   FCharWidth = Round(m.CharWidth * Scale);
   FLineHeight = Round(m.LineHeight * Scale);
   quarterChar_ = FHalfChar / 2;
+  pageRight_ = std::max<std::int64_t>(Round(m.PageWidth * Scale),
+                                      FLeft + static_cast<std::int64_t>(SheetColumns) * FCharWidth);
 
-  if (PageNo == 0 || PageNo > pageList_.size()) return true;
-  const std::size_t index = PageNo - 1u;
-  FEndRow = PageNo < pageList_.size() ? pageList_[PageNo].FirstRow
-                                      : static_cast<std::int32_t>(rowList_.size());
+  if (PageNo < 1 || static_cast<std::size_t>(PageNo) > pageList_.size()) return true;
+  const auto index = static_cast<std::size_t>(PageNo) - 1;
+  FEndRow = index + 1 < pageList_.size() ? pageList_[index + 1].FirstRow
+                                         : static_cast<std::int32_t>(rowList_.size());
   FFirstRow = pageList_[index].FirstRow;
 
   const PageGroup group = GroupOfPage(pageList_[index]);

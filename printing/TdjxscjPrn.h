@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,14 +50,21 @@ class TdjxscjPrn : public Tlomaprn {
              TPageList& pageList, TRowList& rowList);
 
   bool MakePages() override;
-  bool DrawPage(Canvas& canvas, std::uint16_t PageNo, std::uint16_t Device, double Scale) override;
+  bool DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) override;
 
   void ClearPageList();
   void ClearRowList();
 
   // The closing block's figures of page PageNo (from 1); false, with
   // `figures` untouched, when there is no such page.
-  bool PageFigures(std::uint16_t PageNo, TGroupFigures& figures) const;
+  bool PageFigures(std::int32_t PageNo, TGroupFigures& figures) const;
+
+  // The figures of every group in page order, each with the number of the
+  // group's first page; stops early when `fn` returns false. One scan of
+  // the header lines serves all groups, so a book of many courses costs no
+  // more than its size.
+  void EveryGroupFigures(
+      const std::function<bool(std::int32_t firstPage, const TGroupFigures& figures)>& fn) const;
 
   // The sheet grid.
   static constexpr int SheetColumns = 101;
@@ -77,7 +85,13 @@ class TdjxscjPrn : public Tlomaprn {
   using CourseHeads = std::vector<std::string_view>;
   CourseHeads HeadsOf(std::string_view key) const;
   // The payload of the last header line with this tag.
-  static std::optional<std::string> HeadValue(const CourseHeads& heads, std::string_view tag);
+  static std::optional<std::string_view> HeadValue(const CourseHeads& heads, std::string_view tag);
+
+  // `text` as far as the page can show it when drawn from x in the canvas's
+  // current font: whole when it fits, else cut (between characters) well
+  // past the page's right edge, so that a huge header line is neither
+  // measured nor shaped whole and what shows on the page does not change.
+  std::string_view FitToPage(Canvas& canvas, std::string_view text, std::int64_t x) const;
 
   void DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale);
   void DrawTable(Canvas& canvas);
@@ -88,6 +102,7 @@ class TdjxscjPrn : public Tlomaprn {
                    TGroupFigures& figures) const;
 
   std::int32_t quarterChar_ = 0;
+  std::int64_t pageRight_ = 0;  // right edge of the page or of the sheet, whichever is further
 
   const GradeBook& book_;
   const PrintSetup& setup_;

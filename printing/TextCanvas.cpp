@@ -68,8 +68,11 @@ void TextCanvas::TextOut(int x, int y, std::string_view gbk) {
     auto byte = static_cast<unsigned char>(gbk[i]);
     Cell kind = Text;
     char shown = static_cast<char>(byte);
-    if (byte >= 0x81 && byte <= 0xFE && i + 1 < gbk.size()) {
-      // A double-byte character: both halves go down together.
+    const auto next = i + 1 < gbk.size() ? static_cast<unsigned char>(gbk[i + 1]) : 0;
+    if (byte >= 0x81 && byte <= 0xFE && next >= 0x40 && next <= 0xFE && next != 0x7F) {
+      // A double-byte character: both halves go down together. A lead byte
+      // followed by no trail byte stands alone, so that a control byte
+      // after it is still shown as '?'.
       kind = TextLead;
     } else if (byte < 0x20 || byte == 0x7F) {
       // Control bytes of a damaged line would break the terminal's layout.
@@ -100,12 +103,15 @@ void TextCanvas::RuleCell(int x, int y, char c) {
 
 void TextCanvas::Line(int x1, int y1, int x2, int y2) {
   if (pen_ == PenStyle::Clear) return;
+  // The grid grows once to the line's far end, not a cell at a time.
   if (y1 == y2) {
-    for (int x = std::max(0, std::min(x1, x2)); x <= std::min(std::max(x1, x2), kMaxColumns); ++x)
-      RuleCell(x, y1, '-');
+    const int first = std::max(0, std::min(x1, x2)), last = std::min(std::max(x1, x2), kMaxColumns - 1);
+    if (first <= last) Reach(last, y1);
+    for (int x = first; x <= last; ++x) RuleCell(x, y1, '-');
   } else if (x1 == x2) {
-    for (int y = std::max(0, std::min(y1, y2)); y <= std::min(std::max(y1, y2), kMaxRows); ++y)
-      RuleCell(x1, y, '|');
+    const int first = std::max(0, std::min(y1, y2)), last = std::min(std::max(y1, y2), kMaxRows - 1);
+    if (first <= last) Reach(x1, last);
+    for (int y = first; y <= last; ++y) RuleCell(x1, y, '|');
   } else {
     // The sheet draws no slanted lines; mark the two ends.
     RuleCell(x1, y1, '*');

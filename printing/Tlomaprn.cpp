@@ -7,4 +7,4 @@ bool Tlomaprn::MakePages() {
   return true;
 }
 
-bool Tlomaprn::DrawPage(Canvas&, std::uint16_t, std::uint16_t, double) { return true; }
+bool Tlomaprn::DrawPage(Canvas&, std::int32_t, std::uint16_t, double) { return true; }

@@ -4,12 +4,14 @@
 #include "printing/Canvas.h"
 
 // Base of the sheet printers: lays a sheet out into pages and draws one page
-// on any canvas, for the device (0 printer, 1 screen) at a scale.
+// on any canvas, for the device (0 printer, 1 screen) at a scale. Pages are
+// numbered from 1 in 32 bits: a book of many small courses has more pages
+// than 16 bits can count.
 class Tlomaprn {
  public:
   virtual ~Tlomaprn() = default;
   virtual bool MakePages();
-  virtual bool DrawPage(Canvas& canvas, std::uint16_t PageNo, std::uint16_t Device, double Scale);
+  virtual bool DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale);
 
   std::int32_t FLeft = 0;
   std::int32_t FTop = 0;

@@ -1,23 +1,17 @@
 #include "app/cli/CheckCommand.h"
 
 #include <array>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/cli/BatchFiles.h"
 #include "gradefile/BookCheck.h"
 #include "gradefile/Field.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
-
-const char* const kCheckUsage = "FILE";
-const char* const kCheckHelp =
-    "every suspicious grade of FILE, one line per finding in the order of the records: course key, "
-    "student number, column (coursework, exam, total; empty for duplicate-student), kind "
-    "(unrecognised, out-of-range, total-mismatch, read-as-zero, duplicate-student), the cell's text "
-    "and an explanation, separated by tabs; a summary on standard error; exit 3 when there are findings";
 
 namespace {
 
@@ -38,7 +32,7 @@ std::string Cell(std::string_view utf8) {
 }
 
 std::string Summary(const std::string& file, const GradeBook& book, const std::vector<GradeFinding>& findings) {
-  std::string text = "gradesheet-cli check: " + file + ": ";
+  std::string text = DisplayPath(file) + ": ";
   const std::string records =
       std::to_string(book.GradeLines.size()) + (book.GradeLines.size() == 1 ? " record" : " records");
   if (findings.empty()) return text + "no findings in " + records;
@@ -58,35 +52,19 @@ std::string Summary(const std::string& file, const GradeBook& book, const std::v
 
 }  // namespace
 
-int RunCheck(std::span<const std::string> args) {
-  if (args.size() != 1) {
-    std::cerr << "gradesheet-cli check: takes one FILE\nusage: gradesheet-cli check " << kCheckUsage << '\n';
-    return 1;
-  }
+int RunCheck(const cli::Invocation& call) {
   GradeBook book;
-  const LoadResult loaded = book.Load(args[0]);
-  if (loaded.Outcome != LoadOutcome::Loaded) {
-    std::cerr << loaded.Message << '\n';
-    return 2;
-  }
+  if (!cli::LoadBook(call.File(), book)) return 2;
   const std::vector<GradeFinding> findings = CheckBook(book);
-  std::string out;
+  cli::StandardOutput out;
   for (const GradeFinding& f : findings) {
     const std::string_view record = book.GradeLines[f.LineIndex];
-    out += Cell(GbkToUtf8(f.CourseKey));
-    out += '\t';
-    out += Cell(GbkToUtf8(TrimmedBlanks(Field(record, 8, 10))));
-    out += '\t';
-    out += ColumnName(f.Column);
-    out += '\t';
-    out += KindName(f.Kind);
-    out += '\t';
-    out += Cell(GbkToUtf8(f.Text));
-    out += '\t';
-    out += Cell(f.Explanation);
-    out += '\n';
+    out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, 8, 10)))) << '\t'
+        << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t'
+        << Cell(f.Explanation) << '\n';
+    if (!out.Ok()) break;
   }
-  std::cout << out << std::flush;
-  std::cerr << Summary(args[0], book, findings) << '\n';
-  return findings.empty() ? 0 : 3;
+  const int code = out.Finish("check", findings.empty() ? 0 : 3);
+  if (code != 2) cli::Complain("check", Summary(call.File(), book, findings));
+  return code;
 }

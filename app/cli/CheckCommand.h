@@ -3,11 +3,6 @@
 // each, for a school office that looks over files before importing them.
 // Exit 0 when the file is clean, 3 when there are findings, 1 on bad usage,
 // 2 when the file cannot be used.
-#include <span>
-#include <string>
+#include "app/cli/CommandLine.h"
 
-int RunCheck(std::span<const std::string> args);
-
-// Usage words and help line, for the command table.
-extern const char* const kCheckUsage;
-extern const char* const kCheckHelp;
+int RunCheck(const cli::Invocation& call);

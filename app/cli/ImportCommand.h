@@ -2,10 +2,6 @@
 // gradesheet-cli import: grades from a CSV file into one course of a grade
 // file. Exit codes: 0 done, 1 bad usage, 2 the grade file is missing, not a
 // grade file or cannot be saved, 4 the CSV cannot be read or used.
-#include <span>
-#include <string>
+#include "app/cli/CommandLine.h"
 
-int RunImport(std::span<const std::string> args);
-
-extern const char* const kImportUsage;
-extern const char* const kImportHelp;
+int RunImport(const cli::Invocation& call);

@@ -1,18 +1,10 @@
 #pragma once
 // The sheet commands of gradesheet-cli: the grade sheet as text on its grid,
-// as a PDF, and its statistics. Each takes the words after its name and
-// returns the exit code (0 done, 1 bad usage, 2 the file cannot be used).
-#include <span>
-#include <string>
+// as a PDF, and its statistics. Each takes what the command line asked for
+// and returns the exit code (0 done, 1 bad usage, 2 a file cannot be read
+// or written).
+#include "app/cli/CommandLine.h"
 
-int RunSheetText(std::span<const std::string> args);
-int RunSheetPdf(std::span<const std::string> args);
-int RunSheetStats(std::span<const std::string> args);
-
-// Usage words and help lines of the three commands, for the command table.
-extern const char* const kSheetTextUsage;
-extern const char* const kSheetTextHelp;
-extern const char* const kSheetPdfUsage;
-extern const char* const kSheetPdfHelp;
-extern const char* const kSheetStatsUsage;
-extern const char* const kSheetStatsHelp;
+int RunSheetText(const cli::Invocation& call);
+int RunSheetPdf(const cli::Invocation& call);
+int RunSheetStats(const cli::Invocation& call);

@@ -1,6 +1,7 @@
 // Where the sheet puts its texts and rules, through the recording canvas.
 #include <gtest/gtest.h>
 
+#include "grading/GradeParser.h"
 #include "printing/RecordingCanvas.h"
 #include "printing/TextCanvas.h"
 #include "test_sheet_fixture.h"
@@ -256,6 +257,81 @@ TEST_F(SheetLayout, AStaleLayoutDrawsOnlyWhatStillExists) {
   EXPECT_EQ(numbers, 5);
 }
 
+// Header texts far wider than the page: drawn only as far as the page can
+// show them, cut between characters, at the place the whole text would take.
+struct CutCase {
+  const char* Name;
+  const char* Tag;
+  std::string Value;     // the header line's payload
+  int Column;            // where the text starts; -1: at the left margin (centred)
+  std::int32_t PageWidth;
+  bool Cut;
+};
+
+std::string Repeat(std::string_view piece, std::size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+class SheetCut : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(SheetCut, HugeHeaderTextsAreCutPastThePageEdge) {
+  const CutCase& c = GetParam();
+  Sheet sheet;
+  sheet.Setup.Metrics[DevicePrinter].PageWidth = c.PageWidth;
+  sheet.Book.HeadLines.push_back(Head("C0001", c.Tag, ""));
+  sheet.Book.HeadLines.back() += c.Value;
+  sheet.Layout();
+  RecordingCanvas canvas(600);
+  sheet.Printer.DrawPage(canvas, 1, DevicePrinter, 1.0);
+
+  const std::string_view value = c.Tag == std::string_view("t1") ? c.Value : TrimmedBlanks(c.Value);
+  const int x = c.Column < 0 ? 197 : 197 + 50 * c.Column;
+  const CanvasOp* drawn = nullptr;
+  for (const CanvasOp* op : canvas.Texts())
+    if (op->X1 == x && !op->Gbk.empty() && value.substr(0, op->Gbk.size()) == op->Gbk) drawn = op;
+  ASSERT_NE(drawn, nullptr);
+  if (!c.Cut) {
+    EXPECT_EQ(drawn->Gbk.size(), value.size());
+    return;
+  }
+  EXPECT_LT(drawn->Gbk.size(), 64u * 1024);
+  EXPECT_EQ(GbkToUtf8(drawn->Gbk).find("\xEF\xBF\xBD"), std::string::npos) << "a character cut in half";
+  // Even cut, the text reaches past the page's right edge.
+  RecordingCanvas measure(600);
+  measure.SetFont(drawn->Font, drawn->Points);
+  EXPECT_GT(x + measure.TextWidth(drawn->Gbk), c.PageWidth);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SheetCut,
+    ::testing::Values(
+        CutCase{"hugeTitle", "t0", "  " + Repeat(Gbk("中"), 2500000), -1, 4960, true},
+        CutCase{"hugeTitleOddStart", "t0", "A" + Repeat(Gbk("中"), 2500000), -1, 4960, true},
+        CutCase{"hugeTerm", "t1", Repeat(Gbk("年"), 2500000), -1, 4960, true},
+        CutCase{"hugeCourseName", "tk", Repeat("x", 5000000), 7, 4960, true},
+        CutCase{"hugeClasses", "tb", "B" + Repeat(Gbk("班"), 500000), 69, 4960, true},
+        CutCase{"wideShortTitle", "t0", Repeat(Gbk("中"), 200), -1, 4960, false},
+        CutCase{"longTitleOnAWidePage", "t0", Repeat("x", 100000), -1, 10000000, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SheetText, AHugeHeaderValueShowsOnTheGridAsBefore) {
+  auto page = [](const std::string& name) {
+    Sheet sheet;
+    TextCanvas::UseGrid(sheet.Setup);
+    sheet.Book.HeadLines = {Head("C0001", "tk", "") + name};
+    sheet.Layout();
+    TextCanvas canvas;
+    sheet.Printer.DrawPage(canvas, 1, DevicePrinter, 1.0);
+    return canvas.Render();
+  };
+  const std::string huge = Repeat("0123456789", 500000);
+  // The grid ends at column 1000; the value starts at column 7.
+  EXPECT_EQ(page(huge), page(huge.substr(0, 993)));
+}
+
 TEST(SheetText, PageOnTheTextGridReadsLikeTheForm) {
   Sheet sheet;
   TextCanvas::UseGrid(sheet.Setup);
@@ -308,6 +384,26 @@ TEST(TextCanvasGrid, RulesTextAndDoubleByteCharacters) {
   canvas.TextOut(5, -1, "x");
   canvas.TextOut(100000, 2, "x");
   EXPECT_EQ(canvas.Rows().size(), 9u);
+}
+
+// A damaged line can hold a lead byte followed by no trail byte: the lead
+// stands alone and the control byte after it still shows as '?', so no
+// control byte reaches the terminal.
+TEST(TextCanvasGrid, ALeadByteWithoutATrailByteStandsAlone) {
+  const struct {
+    std::string Drawn, Shown;
+  } cases[] = {
+      {"\xca\xfd", "\xca\xfd"},
+      {std::string("\xca\x00x", 3), "\xca?x"},
+      {"\xca\x1b[2J", "\xca?[2J"},
+      {"\xca\x7f\xca", "\xca?\xca"},
+      {"\xca\x31\xb3\xc9", "\xca" "1\xb3\xc9"},
+  };
+  for (const auto& c : cases) {
+    TextCanvas canvas;
+    canvas.TextOut(0, 0, c.Drawn);
+    EXPECT_EQ(canvas.Rows()[0], c.Shown);
+  }
 }
 
 TEST(TextCanvasGrid, CompactRenderingKeepsTextRulesAndOneRowPerEmptyBand) {

@@ -1,7 +1,10 @@
 // Pagination of the grade sheet: groups, pages of forty, rows in order.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
+
+#include "grading/Numbers.h"
 
 #include "printing/RecordingCanvas.h"
 #include "test_sheet_fixture.h"
@@ -156,6 +159,84 @@ TEST(SheetPages, OnePassGivesTheSameLayoutAsAScanPerGroup) {
         ASSERT_EQ(sheet.Rows[i].LineIndex, rows[i].LineIndex);
     }
   }
+}
+
+// More pages than 16 bits can number: 70,000 courses of one student each.
+class ManyPages : public ::testing::Test {
+ protected:
+  static constexpr int kCourses = 70000;
+  static std::string Key(int i) {
+    char key[16];
+    std::snprintf(key, sizeof key, "%05d", i);
+    return key;
+  }
+  static void SetUpTestSuite() {
+    sheet_ = new Sheet;
+    for (int i = 0; i < kCourses; ++i) {
+      const std::string key = Key(i);
+      sheet_->Book.HeadLines.push_back(Head(key, "tk", "") + "name" + key);
+      sheet_->Book.HeadLines.push_back(Head(key, "t9", std::to_string(10 + i % 80)));
+      sheet_->Book.GradeLines.push_back(
+          Record(key, "S" + key, "张三", "CLASS1", "", "", std::to_string(40 + i % 61)));
+    }
+    sheet_->Layout();
+  }
+  static void TearDownTestSuite() {
+    delete sheet_;
+    sheet_ = nullptr;
+  }
+  static Sheet* sheet_;
+};
+Sheet* ManyPages::sheet_ = nullptr;
+
+TEST_F(ManyPages, TheLastPagesDrawTheirOwnCoursesWithTheirFigures) {
+  Sheet& sheet = *sheet_;
+  ASSERT_EQ(sheet.Printer.FPageCount, kCourses);
+  for (int page : {65535, 65536, 65537, kCourses}) {
+    const int course = page - 1;
+    RecordingCanvas canvas(600);
+    sheet.Printer.DrawPage(canvas, page, DevicePrinter, 1.0);
+    EXPECT_NE(canvas.FindText("name" + Key(course)), nullptr) << page;
+    EXPECT_NE(canvas.FindText(Pad("S" + Key(course), 10)), nullptr) << page;
+    EXPECT_EQ(sheet.Printer.FFirstRow, course) << page;
+    const std::string share = FormatInt(10 + course % 80, 3);
+    EXPECT_NE(canvas.FindText(share), nullptr) << page;
+    const std::string average = FormatQuotient(40 + course % 61, 1, 2, 6);
+    EXPECT_NE(canvas.FindText(average), nullptr) << page;
+
+    TGroupFigures figures;
+    ASSERT_TRUE(sheet.Printer.PageFigures(page, figures)) << page;
+    EXPECT_EQ(figures.CourseKey, Key(course));
+    EXPECT_EQ(figures.Average, average);
+  }
+  TGroupFigures figures;
+  EXPECT_FALSE(sheet.Printer.PageFigures(kCourses + 1, figures));
+  RecordingCanvas beyond(600);
+  sheet.Printer.DrawPage(beyond, kCourses + 1, DevicePrinter, 1.0);
+  sheet.Printer.DrawPage(beyond, -1, DevicePrinter, 1.0);
+  EXPECT_TRUE(beyond.Ops.empty());
+}
+
+TEST_F(ManyPages, EveryGroupIsListedOnceWithThePageFiguresOfItsFirstPage) {
+  Sheet& sheet = *sheet_;
+  int groups = 0;
+  bool same = true;
+  sheet.Printer.EveryGroupFigures([&](std::int32_t firstPage, const TGroupFigures& f) {
+    ++groups;
+    same = same && firstPage == groups && f.CourseKey == Key(firstPage - 1);
+    if (firstPage % 9973 == 0 || firstPage == kCourses) {
+      TGroupFigures one;
+      same = same && sheet.Printer.PageFigures(firstPage, one) && one.Average == f.Average &&
+             one.Coursework == f.Coursework && one.Bands == f.Bands && one.Due == f.Due;
+    }
+    return true;
+  });
+  EXPECT_EQ(groups, kCourses);
+  EXPECT_TRUE(same);
+
+  int seen = 0;
+  sheet.Printer.EveryGroupFigures([&](std::int32_t, const TGroupFigures&) { return ++seen < 3; });
+  EXPECT_EQ(seen, 3);
 }
 
 TEST(SheetPages, BaseClassLaysOutNothing) {

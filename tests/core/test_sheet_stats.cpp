@@ -17,6 +17,12 @@ struct StatsCase {
   const char* FailureRate;
 };
 
+std::vector<std::string> FortyAndOne(const char* forty, const char* one) {
+  std::vector<std::string> totals(40, forty);
+  totals.push_back(one);
+  return totals;
+}
+
 class SheetStats : public ::testing::TestWithParam<StatsCase> {};
 
 TEST_P(SheetStats, FiguresAsTheSheetPrintsThem) {
@@ -47,7 +53,14 @@ INSTANTIATE_TEST_SUITE_P(
         StatsCase{"levelLetter", {"a"}, {"", "", "", "", ""}, "", ""},
         StatsCase{"nobody", {"缺考", "缓考"}, {"   0", "   0", "   0", "   0", "   0"}, "", ""},
         StatsCase{"empty", {}, {"   0", "   0", "   0", "   0", "   0"}, "", ""},
-        StatsCase{"fullwidth", {"９５", "６０"}, {"   1", "   0", "   0", "   1", "   0"}, " 77.50", "  0.00"}),
+        StatsCase{"fullwidth", {"９５", "６０"}, {"   1", "   0", "   0", "   1", "   0"}, " 77.50", "  0.00"},
+        // Quotients that are not halves round to the nearer hundredth, up
+        // as well as down: 1 of 41 fails (2.439 %), 3650 / 41 = 89.024.
+        StatsCase{"oneOf41Fails", FortyAndOne("90", "50"), {"  40", "   0", "   0", "   0", "   1"}, " 89.02", "  2.44"},
+        StatsCase{"twoOf3Fail", {"59", "0", "100"}, {"   1", "   0", "   0", "   0", "   2"}, " 53.00", " 66.67"},
+        StatsCase{"averageUp", {"100", "100", "99"}, {"   3", "   0", "   0", "   0", "   0"}, " 99.67", "  0.00"},
+        StatsCase{"averageUpRateDown", {"89", "90", "90", "40", "40", "40", "40"},
+                  {"   2", "   1", "   0", "   0", "   4"}, " 61.29", " 57.14"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct ShareCase {

@@ -2,6 +2,7 @@
 // and a whole page drawn into an image.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -187,7 +188,7 @@ TEST(SheetPdfTest, WritesTheRangeAndReportsThePages) {
   PrintSetup setup;
   setup.Metrics[DevicePrinter].Dpi = kPdfDpi;
   ApplyDefaultPrintSettings(setup);
-  const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
+  const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("sheet.pdf"))).toStdString();
   SheetPdfResult result = WriteSheetPdf(path, book, setup, 0, 2, 99);
   EXPECT_TRUE(result.Ok);
   EXPECT_EQ(result.PageCount, 2);
@@ -195,7 +196,7 @@ TEST(SheetPdfTest, WritesTheRangeAndReportsThePages) {
   // Measured on the PDF: A4 at 600 dpi and the 10 pt body font.
   EXPECT_NEAR(setup.Metrics[DevicePrinter].PageWidth, 4960, 4);
   EXPECT_NEAR(setup.Metrics[DevicePrinter].CharWidth, 42, 2);
-  result = WriteSheetPdf(dir.filePath(QStringLiteral("none.pdf")), book, setup, 0, 3, 4);
+  result = WriteSheetPdf(path + ".none", book, setup, 0, 3, 4);
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(result.Why, SheetPdfResult::NoPageInRange);
 }

@@ -1,0 +1,107 @@
+#include "app/cli/BatchFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
+
+#include "app/cli/CommandLine.h"
+#include "gradefile/FileMessages.h"
+#include "gradefile/Gbk.h"
+#include "gradefile/GradeBook.h"
+
+namespace cli {
+
+void Complain(std::string_view command, std::string_view utf8) {
+  std::cerr << "gradesheet-cli";
+  if (!command.empty()) std::cerr << ' ' << command;
+  std::cerr << ": " << utf8 << '\n';
+}
+
+int BadUsage(const CommandSpec& spec, std::string_view why) {
+  Complain(spec.Name, why);
+  std::cerr << CommandUsage(spec);
+  return 1;
+}
+
+bool LoadBook(const std::string& file, GradeBook& book) {
+  const LoadResult loaded = book.Load(file);
+  if (loaded.Outcome != LoadOutcome::Loaded) {
+    std::cerr << loaded.Message << '\n';
+    return false;
+  }
+  if (!loaded.Notice.empty()) std::cerr << loaded.Notice << '\n';
+  book.BuildCourseList();
+  return true;
+}
+
+std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string& key) {
+  const std::optional<std::string> gbk = Utf8ToGbk(key);
+  if (!gbk || std::find(book.CourseKeys.begin(), book.CourseKeys.end(), *gbk) == book.CourseKeys.end())
+    return std::nullopt;
+  return gbk;
+}
+
+int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key) {
+  Complain(command, DisplayPath(file) + ": no course with the key \"" + DisplayPath(key) + "\"");
+  return 1;
+}
+
+bool IsGradeFile(const std::string& path) {
+  platform::FileStatus status;
+  std::optional<platform::InputFile> file = platform::InputFile::Open(path, status);
+  if (!file) return false;
+  // The magic line and its line end are all there is to look at.
+  std::string first(GradeTexts::MagicLine().size() + 2, '\0');
+  std::size_t got = 0;
+  while (got < first.size()) {
+    const long n = file->Read(first.data() + got, first.size() - got, status);
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  first.resize(got);
+  GradeBook probe;
+  return probe.ReadBytes(first);
+}
+
+std::string OutputRefusal(const std::string& out, std::span<const std::string> inputs) {
+  const std::optional<platform::FileIdentity> target = platform::Identify(out);
+  if (!target) return {};  // nothing there yet; the writer says why if it cannot create it
+  for (const std::string& input : inputs) {
+    const std::optional<platform::FileIdentity> read = platform::Identify(input);
+    if (read && read->SameFile(*target)) {
+      std::string text = DisplayPath(out) + ": 输出文件就是输入文件";
+      if (input != out) text += ' ' + DisplayPath(input);
+      return text + "，不能覆盖，未写入。";
+    }
+  }
+  if (IsGradeFile(out)) return DisplayPath(out) + ": 这是一个成绩文件，不能用输出覆盖，未写入。";
+  return {};
+}
+
+StandardOutput::~StandardOutput() { Flush(); }
+
+StandardOutput& StandardOutput::operator<<(std::string_view text) {
+  if (!status_.Ok()) return *this;
+  pending_.append(text);
+  if (pending_.size() >= (1u << 16)) Flush();
+  return *this;
+}
+
+void StandardOutput::Flush() {
+  if (!pending_.empty() && status_.Ok()) {
+    errno = 0;
+    if (std::fwrite(pending_.data(), 1, pending_.size(), stdout) != pending_.size() || std::fflush(stdout) != 0)
+      status_ = platform::StatusOf(errno != 0 ? errno : EIO);
+  }
+  pending_.clear();
+}
+
+int StandardOutput::Finish(std::string_view command, int code) {
+  Flush();
+  if (status_.Ok()) return code;
+  Complain(command, "写入标准输出失败: " + FileErrorReason(status_));
+  return 2;
+}
+
+}  // namespace cli

@@ -1,0 +1,80 @@
+#pragma once
+// What the batch tool reads and writes besides the sheet itself: the grade
+// file it loads, the check that an output replaces no input and no grade
+// file, standard output with every write checked, and the messages that
+// name a file and say in Chinese what went wrong (DisplayPath and
+// FileErrorReason of the core, as in the window).
+#include <concepts>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+class GradeBook;
+
+namespace cli {
+
+struct CommandSpec;
+
+// Prints a message on standard error: "gradesheet-cli[ command]: text".
+// `utf8` is already UTF-8 (names shown through DisplayPath, GBK texts converted).
+void Complain(std::string_view command, std::string_view utf8);
+
+// Says what is wrong with the words of a command and shows its usage, on
+// standard error; returns the exit code of bad usage (1).
+int BadUsage(const CommandSpec& spec, std::string_view why);
+
+// Loads FILE with its course list; on failure prints the program's message
+// (the file's name, then what went wrong) and returns false. What the user
+// should know about a file that loaded (bytes after a Ctrl-Z) is printed too.
+bool LoadBook(const std::string& file, GradeBook& book);
+
+// The course key (GBK) that KEY, as typed, names in the book; nullopt when
+// the book has no such course.
+std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string& key);
+
+// Says that FILE has no course KEY; returns the exit code of bad usage (1).
+int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key);
+
+// True when `path` is an existing regular file whose first line is the
+// grade file's magic line. Reads the first line only; never blocks.
+bool IsGradeFile(const std::string& path);
+
+// Every command that writes a file asks this first: the message (UTF-8)
+// why `out` must not be written, or empty when it may. An output never
+// replaces one of the command's `inputs` (also through a link or another
+// name of the same file), nor any grade file.
+std::string OutputRefusal(const std::string& out, std::span<const std::string> inputs);
+
+// Standard output, written in blocks; the first failed write is kept and
+// everything after it dropped, so a command can stop early.
+class StandardOutput {
+ public:
+  StandardOutput() = default;
+  StandardOutput(const StandardOutput&) = delete;
+  StandardOutput& operator=(const StandardOutput&) = delete;
+  ~StandardOutput();
+
+  StandardOutput& operator<<(std::string_view text);
+  StandardOutput& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  template <std::integral Number>
+    requires(!std::same_as<Number, char> && !std::same_as<Number, bool>)
+  StandardOutput& operator<<(Number number) {
+    return *this << std::string_view(std::to_string(number));
+  }
+
+  bool Ok() const { return status_.Ok(); }
+
+  // Writes what is pending. Returns the command's exit code: `code` when
+  // everything was written, else 2 after saying why on standard error.
+  int Finish(std::string_view command, int code);
+
+ private:
+  void Flush();
+  std::string pending_;
+  platform::FileStatus status_;
+};
+
+}  // namespace cli
