@@ -390,21 +390,24 @@ CourseView GradeBook::ShowCourse(std::string_view key) const {
   return view;
 }
 
-bool GradeBook::StoreShare(int courseRow, std::string_view editText) {
+std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_view editText) {
   static const std::string t9 = "t9";
-  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return false;
+  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return std::nullopt;
   std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
   // A "course" made of empty or short lines has no five-byte key: a "t9" line
   // for it would carry another key and start a course of its own.
-  if (key.size() < 5) return false;
+  if (key.size() < 5) return std::nullopt;
   std::string text = FileSafe(editText);
   TrimBlanks(text);
 
-  for (auto& line : HeadLines) {
+  for (std::size_t i = 0; i < HeadLines.size(); ++i) {
+    std::string& line = HeadLines[i];
     if (KeyOf(line) == key && TagOf(line) == t9) {
+      HeadLineChange change{i, line, {}, false};
       line = std::string(Field(line, 1, 7)) + text;
+      change.After = line;
       Modified = true;
-      return true;
+      return change;
     }
   }
   // No "t9" line yet: the new one goes at the end of the run this row lists,
@@ -414,9 +417,10 @@ bool GradeBook::StoreShare(int courseRow, std::string_view editText) {
   ForEachRun(HeadLines, [&](std::string_view, std::size_t, std::size_t end) {
     if (++run == courseRow) insertAt = end;
   });
-  HeadLines.insert(HeadLines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::string(key) + t9 + text);
+  HeadLineChange change{insertAt, {}, std::string(key) + t9 + text, true};
+  HeadLines.insert(HeadLines.begin() + static_cast<std::ptrdiff_t>(insertAt), change.After);
   Modified = true;
-  return true;
+  return change;
 }
 
 bool GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col, std::string_view text,

@@ -66,6 +66,15 @@ struct RecordChange {
   std::string After;
 };
 
+// One header line rewritten or added: its index in HeadLines and its bytes
+// before and after. An added line has no bytes before; undoing it removes it.
+struct HeadLineChange {
+  std::size_t Index = 0;
+  std::string Before;
+  std::string After;
+  bool Added = false;
+};
+
 class GradeBook {
  public:
   Lines HeadLines;    // every non-"cj" line after the magic line, file order
@@ -113,9 +122,10 @@ class GradeBook {
   std::string Share(std::string_view key) const;
 
   // Stores an edit of the weighting field for the course of course-list row
-  // `courseRow` (from 1). Returns false (nothing stored) when the row names
-  // no course. On success Modified is set.
-  bool StoreShare(int courseRow, std::string_view editText);
+  // `courseRow` (from 1). Returns nothing (nothing stored) when the row names
+  // no course; otherwise the change made to the course's "t9" line (an added
+  // one when the course had none). On success Modified is set.
+  std::optional<HeadLineChange> StoreShare(int courseRow, std::string_view editText);
 
   // Writes an edit through: `cells` is the grid row, `col` the edited column
   // (4..6), `text` the editor's text. Stores the text in the cell, recomputes

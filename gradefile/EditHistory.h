@@ -1,0 +1,56 @@
+#pragma once
+// Undo and redo of an open grade file. A step is everything one finished
+// command changed: a cell edit from the editor's arrival to its leaving, a
+// share edit from focus in to focus out, a paste, a recompute, an import. It
+// holds the lines it rewrote or added with their bytes before and after, so
+// undo puts back exactly the bytes there were and redo exactly the bytes the
+// command wrote; nothing is computed again.
+//
+// The history belongs to one loaded file: line indexes mean nothing in
+// another, so opening a file clears it. Records are never added or removed,
+// and a step that added a header line is the newest thing that touched the
+// lines after it, so the indexes of every kept step stay valid.
+#include <cstddef>
+#include <vector>
+
+#include "gradefile/GradeBook.h"
+
+struct EditStep {
+  std::vector<RecordChange> Records;  // in the order they were made
+  std::vector<HeadLineChange> Heads;
+
+  // Adds one change; a later change of a line already in the step keeps the
+  // step's first "before" and takes the new "after", so a run of keystrokes
+  // is one change from the first state to the last.
+  void Add(const RecordChange& change);
+  void Add(const HeadLineChange& change);
+  void Add(const std::vector<RecordChange>& changes);
+
+  // True when the step would change nothing (no line, or every line back
+  // where it started).
+  bool Empty() const;
+};
+
+class EditHistory {
+ public:
+  // Keeps a finished step as the newest to undo and forgets what could be
+  // redone. An empty step is not kept.
+  void Push(EditStep step);
+
+  bool CanUndo() const { return !done_.empty(); }
+  bool CanRedo() const { return !undone_.empty(); }
+
+  // Puts the newest step's "before" bytes back (in reverse order) and
+  // returns the step, or null when there is nothing to undo. Sets Modified:
+  // the file on disk may hold either state.
+  const EditStep* Undo(GradeBook& book);
+
+  // Writes the newest undone step's "after" bytes again; null when none.
+  const EditStep* Redo(GradeBook& book);
+
+  void Clear();
+
+ private:
+  std::vector<EditStep> done_;
+  std::vector<EditStep> undone_;
+};

@@ -1,0 +1,156 @@
+// Undo and redo: every kind of step puts back exactly the bytes there were,
+// and writes again exactly the bytes the command wrote.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gradefile/EditHistory.h"
+#include "test_gradebook_fixture.h"
+
+using namespace gradebook_test;
+
+namespace {
+
+GradeBook Book() {
+  GradeBook book;
+  const std::string bytes =
+      Join({Magic(), "K0001tk" + G("高等数学"), "K0001t9 30", Record("K0001", "2022000001", "王小明", "计科1", "80", "90", " 87"),
+            Record("K0001", "2022000002", "李雷", "计科1", "", "", ""), "K0002tk" + G("线性代数"),
+            Record("K0002", "2022000003", "韩梅梅", "计科2", "70", "", " 49")});
+  EXPECT_TRUE(book.ReadBytes(bytes));
+  book.BuildCourseList();
+  return book;
+}
+
+struct Snapshot {
+  Lines Head, Grades;
+  bool operator==(const Snapshot&) const = default;
+};
+Snapshot Take(const GradeBook& book) { return {book.HeadLines, book.GradeLines}; }
+
+// A command as the window runs it: it changes the book and returns the step
+// it would push.
+struct StepCase {
+  const char* Name;
+  std::function<EditStep(GradeBook&)> Command;
+};
+
+EditStep TypeInto(GradeBook& book, std::size_t line, std::vector<const char*> texts) {
+  EditStep step;
+  for (const char* text : texts) step.Add(book.RewriteGrades(line, text, "90", " 87"));
+  return step;
+}
+
+const StepCase kSteps[] = {
+    {"cell edit, one keystroke", [](GradeBook& b) { return TypeInto(b, 0, {"8"}); }},
+    {"cell edit, keystrokes coalesce", [](GradeBook& b) { return TypeInto(b, 0, {"8", "85", "85.5"}); }},
+    {"share edit of an existing t9 line",
+     [](GradeBook& b) {
+       EditStep step;
+       for (const char* text : {"4", "40"}) step.Add(*b.StoreShare(1, text));
+       return step;
+     }},
+    {"share edit that adds the t9 line",
+     [](GradeBook& b) {
+       EditStep step;
+       for (const char* text : {"5", "50", ""}) step.Add(*b.StoreShare(2, text));
+       return step;
+     }},
+    {"paste over several records",
+     [](GradeBook& b) {
+       EditStep step;
+       step.Add(std::vector<RecordChange>{b.RewriteGrades(0, "60", "60", " 60"), b.RewriteGrades(1, "70", "70", " 70"),
+                                          b.RewriteGrades(2, "", "", "")});
+       return step;
+     }},
+};
+
+class EditHistorySteps : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(EditHistorySteps, UndoAndRedoGiveBackTheBytes) {
+  GradeBook book = Book();
+  const Snapshot before = Take(book);
+  EditHistory history;
+  history.Push(GetParam().Command(book));
+  const Snapshot after = Take(book);
+  ASSERT_NE(before, after);
+  book.Modified = false;
+
+  ASSERT_NE(history.Undo(book), nullptr);
+  EXPECT_EQ(Take(book), before);
+  EXPECT_TRUE(book.Modified);
+  EXPECT_FALSE(history.CanUndo());
+  EXPECT_TRUE(history.CanRedo());
+
+  ASSERT_NE(history.Redo(book), nullptr);
+  EXPECT_EQ(Take(book), after);
+  EXPECT_TRUE(history.CanUndo());
+  EXPECT_FALSE(history.CanRedo());
+
+  // And once more round, as a teacher toggling to compare would.
+  history.Undo(book);
+  history.Redo(book);
+  EXPECT_EQ(Take(book), after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, EditHistorySteps, ::testing::ValuesIn(kSteps),
+                         [](const ::testing::TestParamInfo<StepCase>& info) {
+                           std::string name = info.param.Name;
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+TEST(EditHistory, StepsUndoInReverseOrderAcrossAnAddedLine) {
+  GradeBook book = Book();
+  EditHistory history;
+  std::vector<Snapshot> states{Take(book)};
+  for (const auto& command : {kSteps[3].Command, kSteps[0].Command, kSteps[2].Command, kSteps[4].Command}) {
+    history.Push(command(book));
+    states.push_back(Take(book));
+  }
+  for (std::size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_NE(history.Undo(book), nullptr);
+    EXPECT_EQ(Take(book), states[i - 1]) << "after undoing step " << i;
+  }
+  EXPECT_EQ(history.Undo(book), nullptr);
+  for (std::size_t i = 1; i < states.size(); ++i) {
+    ASSERT_NE(history.Redo(book), nullptr);
+    EXPECT_EQ(Take(book), states[i]) << "after redoing step " << i;
+  }
+  EXPECT_EQ(history.Redo(book), nullptr);
+}
+
+TEST(EditHistory, ANewStepForgetsWhatCouldBeRedone) {
+  GradeBook book = Book();
+  EditHistory history;
+  history.Push(kSteps[0].Command(book));
+  history.Undo(book);
+  ASSERT_TRUE(history.CanRedo());
+  history.Push(kSteps[2].Command(book));
+  EXPECT_FALSE(history.CanRedo());
+  EXPECT_TRUE(history.CanUndo());
+}
+
+TEST(EditHistory, StepsThatChangeNothingAreNotKept) {
+  GradeBook book = Book();
+  EditHistory history;
+  history.Push(EditStep{});
+  // Typed and typed back: from the first state to the same state.
+  const std::string original = book.GradeLines[0];
+  EditStep step = TypeInto(book, 0, {"8", "80"});
+  ASSERT_EQ(book.GradeLines[0], original);
+  EXPECT_TRUE(step.Empty());
+  history.Push(step);
+  EXPECT_FALSE(history.CanUndo());
+
+  history.Clear();
+  history.Push(kSteps[0].Command(book));
+  history.Clear();
+  EXPECT_FALSE(history.CanUndo());
+  EXPECT_FALSE(history.CanRedo());
+}
+
+}  // namespace
