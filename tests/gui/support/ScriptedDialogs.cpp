@@ -39,6 +39,7 @@ void ScriptedDialogs::ClearCalls() {
   Calls.clear();
   Unscripted = 0;
   FontsOffered.clear();
+  SavesSuggested.clear();
   PrintRanges.clear();
   PrintJobTitles.clear();
   PagesOffered.clear();
@@ -48,6 +49,13 @@ void ScriptedDialogs::ClearCalls() {
 std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
   Calls.push_back({Kind::OpenFile, {}});
   auto v = Next(OpenFiles);
+  return v ? *v : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const QString& suggested) {
+  Calls.push_back({Kind::SaveFile, {}});
+  SavesSuggested << suggested;
+  auto v = Next(SaveFiles);
   return v ? *v : std::nullopt;
 }
 
