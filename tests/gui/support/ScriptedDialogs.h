@@ -72,4 +72,6 @@ class ScriptedDialogs : public DialogSeam {
  private:
   template <typename T>
   std::optional<T> Next(std::deque<T>& queue);
+  template <typename T>
+  std::optional<T> NextOrCancel(std::deque<std::optional<T>>& queue);  // cancel when empty
 };
