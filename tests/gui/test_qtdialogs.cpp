@@ -169,11 +169,13 @@ void QtDialogsTest::saveDialog() {
   // The steps a user takes, each run once its window is up.
   QString offered;
   QString question;
+  const QString shots = qEnvironmentVariable("GS_SCREENSHOT_DIR");
   std::deque<std::function<bool(QWidget*)>> steps;
   steps.push_back([&](QWidget* active) {
     auto* dialog = qobject_cast<QFileDialog*>(active);
     if (dialog == nullptr || !dialog->isVisible()) return false;
     offered = dialog->selectedFiles().value(0);
+    if (!shots.isEmpty() && replace == QMessageBox::Yes) dialog->grab().save(shots + "/save-as.png");
     if (name.isEmpty()) {
       dialog->reject();
       return true;
@@ -187,6 +189,7 @@ void QtDialogsTest::saveDialog() {
       auto* box = qobject_cast<QMessageBox*>(active);
       if (box == nullptr) return false;
       question = box->text();
+      if (!shots.isEmpty()) box->grab().save(shots + "/save-as-replace.png");
       box->button(QMessageBox::StandardButton(replace))->click();
       return true;
     });
