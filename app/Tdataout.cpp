@@ -36,6 +36,7 @@
 #include "app/Glyphs.h"
 #include "app/GradeCellCheck.h"
 #include "app/QtDialogs.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "grading/GradeParser.h"
 #include "platform/Files.h"
@@ -554,7 +555,7 @@ bool Tdataout::MayOverwriteOnDisk() {
   if (!Book.ChangedOnDisk(std::filesystem::path(FileName))) return true;
   // A file that is gone holds nothing to lose: the save puts it back.
   if (!platform::Identify(FileName)) return true;
-  const QString text = QFile::decodeName(QByteArray::fromStdString(FileName)) +
+  const QString text = QString::fromStdString(DisplayPath(FileName)) +
                        QStringLiteral("\n文件在打开之后已被其他程序修改。\n仍然存储并覆盖那些修改吗?");
   return Dialogs().AskYesNo(this, text) == Answer::Yes;
 }

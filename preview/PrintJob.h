@@ -15,14 +15,11 @@
 
 #include "platform/Files.h"
 
-class QIODevice;
+class OutputFileDevice;
 class QPdfWriter;
 class QPrinter;
 
 namespace preview {
-
-// The reason of a file failure, in words for the teacher.
-QString FileErrorText(const platform::FileStatus& status);
 
 class PrintJob {
  public:
@@ -60,7 +57,7 @@ class PrintJob {
   QPrinter& printer_;
   QString file_;  // the PDF file the printer writes; empty for a printer
   std::optional<platform::OutputFile> output_;
-  std::unique_ptr<QIODevice> device_;
+  std::unique_ptr<OutputFileDevice> device_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
   bool begun_ = false;

@@ -182,7 +182,7 @@ class PrintTest : public QObject {
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors[0].contains(pdf), qPrintable(errors[0]));
-    QVERIFY2(errors[0].contains("文件超出了系统允许的大小"), qPrintable(errors[0]));
+    QVERIFY2(errors[0].contains("文件太大"), qPrintable(errors[0]));
     QCOMPARE(testfiles::ReadFile(pdf), std::string("the PDF of yesterday"));
     // No half-written file is left beside it.
     QCOMPARE(QDir(p.Dir.path()).entryList({"*.pdf*", ".*pdf*"}, QDir::Files | QDir::Hidden),
