@@ -26,6 +26,10 @@ class DialogSeam {
   // Open dialog: no filter, no title, no initial folder. nullopt on cancel.
   virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
 
+  // Save dialog with `suggested` (a path) filled in. The dialog itself asks
+  // before an existing file is replaced. nullopt on cancel.
+  virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) = 0;
+
   // Message boxes (text already converted from GBK).
   virtual void Information(QWidget* parent, const QString& text) = 0;
   virtual void Error(QWidget* parent, const QString& text) = 0;

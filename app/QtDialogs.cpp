@@ -1,6 +1,7 @@
 #include "app/QtDialogs.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -16,16 +17,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QHBoxLayout>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QVBoxLayout>
 
-#include "gradefile/Gbk.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
 
 namespace {
-
-QString Ui(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
 
 Answer Ask(QWidget* parent, const QString& text, bool withCancel) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text, QMessageBox::NoButton,
@@ -54,8 +55,28 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const
 
 }  // namespace
 
+bool InstallQtTranslations() {
+  static QTranslator* installed = nullptr;
+  if (installed != nullptr) return true;
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(translator)) {
+    delete translator;
+    return false;
+  }
+  installed = translator;
+  return true;
+}
+
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent) {
   const QString path = QFileDialog::getOpenFileName(parent);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& suggested) {
+  const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), suggested);
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

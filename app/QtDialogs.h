@@ -4,9 +4,15 @@
 // interface, whatever translations are installed.
 #include "app/DialogSeam.h"
 
+// Makes Qt's own dialogs (files, printing, fonts, and the questions they ask
+// themselves) speak Chinese like the program; true when Qt's translations
+// were found. Call once, after the application object exists.
+bool InstallQtTranslations();
+
 class QtDialogs : public DialogSeam {
  public:
   std::optional<QString> OpenFileName(QWidget* parent) override;
+  std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) override;
   void Information(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
   Answer AskYesNo(QWidget* parent, const QString& text) override;

@@ -36,8 +36,10 @@
 #include "app/Glyphs.h"
 #include "app/GradeCellCheck.h"
 #include "app/QtDialogs.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Gbk.h"
 #include "grading/GradeParser.h"
+#include "platform/Files.h"
 #include "preview/TDrawGrid.h"
 #include "printing/qt/Fonts.h"
 
@@ -143,6 +145,10 @@ void Tdataout::FormCreate() {
   O1 = fileMenu->addAction(QStringLiteral("&O.  打开..."));
   fileMenu->addSeparator();
   S3 = fileMenu->addAction(QStringLiteral("&S.  保存"));
+  // A save that fails (a read-only folder or file, another user's file)
+  // always leaves this way out to another place.
+  A1 = fileMenu->addAction(QStringLiteral("另存为(&A)..."));
+  A1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   fileMenu->addSeparator();
   X1 = fileMenu->addAction(QStringLiteral("&X.  退出"));
 
@@ -170,11 +176,12 @@ void Tdataout::FormCreate() {
   S1 = bar->addAction(QStringLiteral("&S 打印机设置"));
   for (QMenu* menu : {fileMenu, windowMenu, previewMenu}) menu->setFont(FormFont());
   const std::pair<QAction*, const char*> names[] = {
-      {F1, "F1"}, {O1, "O1"}, {S3, "S3"}, {X1, "X1"}, {W1, "W1"}, {Z1, "Z1"},
+      {F1, "F1"}, {O1, "O1"}, {S3, "S3"}, {A1, "A1"}, {X1, "X1"}, {W1, "W1"}, {Z1, "Z1"},
       {N11, "N11"}, {G1, "G1"}, {N7, "N7"}, {L2, "L2"}, {N10, "N10"}, {F3, "F3"},
       {E2, "E2"}, {C2, "C2"}, {G2, "G2"}, {S2, "S2"}, {P1, "P1"}, {S1, "S1"}};
   for (const auto& [action, name] : names) action->setObjectName(QString::fromLatin1(name));
   S3->setEnabled(false);
+  A1->setEnabled(false);
   Z1->setEnabled(false);
 
   // Tool bar with its pop-up menu.
@@ -327,6 +334,7 @@ void Tdataout::FormCreate() {
   // ---- wiring ----------------------------------------------------------------
   connect(O1, &QAction::triggered, this, [this] { O1Click(); });
   connect(S3, &QAction::triggered, this, [this] { S3Click(); });
+  connect(A1, &QAction::triggered, this, [this] { A1Click(); });
   connect(X1, &QAction::triggered, this, [this] { X1Click(); });
   connect(Z1, &QAction::triggered, this, [this] { Z1Click(); });
   connect(N11, &QAction::triggered, this, [this] { N11Click(); });
@@ -469,8 +477,8 @@ void Tdataout::O1Click() {
   const std::optional<QString> path = Dialogs().OpenFileName(this);
   if (!path || path->isEmpty()) return;
   if (!LoadGradeFile(*path)) return;
-  Label8->setText(QStringLiteral("成绩文件: ") + QFile::decodeName(QByteArray::fromStdString(FileName)));
-  Label8->setToolTip(Label8->text());
+  ShowFileName();
+  A1->setEnabled(true);
   BuildCourseList();
   const std::string key =
       Book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : Book.CourseKeys.front();
@@ -488,7 +496,33 @@ void Tdataout::S3Click() {
   if (SaveGradeFile()) S3->setEnabled(false);
 }
 
+void Tdataout::A1Click() {
+  ComboBox1Exit();
+  if (FileName.empty()) return;
+  const std::optional<QString> chosen =
+      Dialogs().SaveFileName(this, QFile::decodeName(QByteArray::fromStdString(FileName)));
+  if (!chosen || chosen->isEmpty()) return;
+  const std::string target = QFile::encodeName(*chosen).toStdString();
+  // The open file under its own or another name (a link): a plain save, with
+  // its question when someone else wrote the file meanwhile.
+  const std::optional<platform::FileIdentity> open = platform::Identify(FileName);
+  const std::optional<platform::FileIdentity> chosenFile = platform::Identify(target);
+  if (target == FileName || (open && chosenFile && open->SameFile(*chosenFile))) {
+    S3Click();
+    return;
+  }
+  if (!WriteGradeFile(target)) return;  // the message was shown; the window goes on as before
+  FileName = target;
+  ShowFileName();
+  S3->setEnabled(false);
+}
+
 void Tdataout::X1Click() { close(); }
+
+void Tdataout::ShowFileName() {
+  Label8->setText(QStringLiteral("成绩文件: ") + QFile::decodeName(QByteArray::fromStdString(FileName)));
+  Label8->setToolTip(Label8->text());
+}
 
 bool Tdataout::LoadGradeFile(const QString& path) {
   const std::string bytes = QFile::encodeName(path).toStdString();
@@ -513,7 +547,21 @@ bool Tdataout::LoadGradeFile(const QString& path) {
 bool Tdataout::SaveGradeFile() {
   ComboBox1Exit();
   if (FileName.empty()) return true;
-  const SaveResult result = Book.Save(std::filesystem::path(FileName));
+  if (!MayOverwriteOnDisk()) return false;
+  return WriteGradeFile(FileName);
+}
+
+bool Tdataout::MayOverwriteOnDisk() {
+  if (!Book.ChangedOnDisk(std::filesystem::path(FileName))) return true;
+  // A file that is gone holds nothing to lose: the save puts it back.
+  if (!platform::Identify(FileName)) return true;
+  const QString text = QString::fromStdString(DisplayPath(FileName)) +
+                       QStringLiteral("\n文件在打开之后已被其他程序修改。\n仍然存储并覆盖那些修改吗?");
+  return Dialogs().AskYesNo(this, text) == Answer::Yes;
+}
+
+bool Tdataout::WriteGradeFile(const std::string& path) {
+  const SaveResult result = Book.Save(std::filesystem::path(path));
   if (!result.Ok) {
     Dialogs().Error(this, QString::fromStdString(result.Message));
     return false;

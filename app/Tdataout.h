@@ -77,7 +77,7 @@ class Tdataout : public QMainWindow {
   QMenu* PopupMenu1 = nullptr;
 
   // Main menu items (menus F1, W1, N7 as their menu actions).
-  QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *X1 = nullptr;
+  QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *A1 = nullptr, *X1 = nullptr;
   QAction *W1 = nullptr, *Z1 = nullptr, *N11 = nullptr, *G1 = nullptr;
   QAction *N7 = nullptr, *L2 = nullptr, *N10 = nullptr, *F3 = nullptr, *E2 = nullptr,
           *C2 = nullptr, *G2 = nullptr, *S2 = nullptr;
@@ -94,6 +94,7 @@ class Tdataout : public QMainWindow {
   void FormCreate();
   void O1Click();
   void S3Click();
+  void A1Click();  // save as: the window goes on with the file it saved to
   void X1Click();
   bool LoadGradeFile(const QString& path);
   bool SaveGradeFile();  // false when the save failed (message shown)
@@ -153,6 +154,9 @@ class Tdataout : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;  // editor keys and exit
 
  private:
+  bool MayOverwriteOnDisk();            // asks when another program wrote the file
+  bool WriteGradeFile(const std::string& path);
+  void ShowFileName();                  // Label8
   void ShowGridRow(int row);           // puts GridRows[row - 1] on the grid
   void MarkGradeCell(int row, int col);  // warning colour for unreadable grades
   void PlaceEditor();                   // keeps the editor over its cell

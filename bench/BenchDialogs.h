@@ -11,6 +11,7 @@ class BenchDialogs : public DialogSeam {
  public:
   explicit BenchDialogs(QString file) : file_(std::move(file)) {}
   std::optional<QString> OpenFileName(QWidget*) override { return file_; }
+  std::optional<QString> SaveFileName(QWidget*, const QString&) override { return {}; }
   void Information(QWidget*, const QString&) override {}
   void Error(QWidget*, const QString&) override {}
   Answer AskYesNo(QWidget*, const QString&) override { return Answer::No; }

@@ -18,6 +18,7 @@
 #include "gradefile/Gbk.h"
 #include "grading/Numbers.h"
 #include "preview/PreviewRules.h"
+#include "preview/PrintJob.h"
 #include "preview/PrintProgress.h"
 #include "preview/TDrawGrid.h"
 #include "printing/qt/FontConvert.h"
@@ -396,26 +397,21 @@ void Tdataout::P1Click() {
     Dialogs().Error(this, QStringLiteral("没有给出要写入的PDF文件名，未打印。"));
     return;
   }
-  QPainter painter;
-  if (!painter.begin(Printer.get())) {
-    const QString where = Printer->outputFormat() == QPrinter::PdfFormat
-                              ? Printer->outputFileName()
-                              : Printer->printerName();
-    Dialogs().Error(this, QStringLiteral("无法开始打印：") + where);
+  preview::PrintJob job(*Printer);
+  if (!job.Begin()) {
+    Dialogs().Error(this, job.Message());
     return;
   }
-  PainterCanvas canvas(painter, Setup.Metrics[DevicePrinter].Dpi);
+  PainterCanvas canvas(job.Painter(), Setup.Metrics[DevicePrinter].Dpi);
   preview::PrintProgress progress(this, span);
   for (int p = span.First; p <= span.Last; ++p) {
     if (!progress.Step(p)) {
-      Printer->abort();
+      job.Cancel();
       break;
     }
     SheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
-    if (p != span.Last && !Printer->newPage()) {
-      Printer->abort();
-      break;
-    }
+    if (p != span.Last && !job.NewPage()) break;
   }
-  painter.end();
+  // A cancelled job ends quietly; a failed one says why.
+  if (!job.Finish()) Dialogs().Error(this, job.Message());
 }

@@ -1,6 +1,5 @@
 #include "printing/qt/SheetPdf.h"
 
-#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -14,43 +13,12 @@
 #include "gradefile/GradeBook.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/qt/FontConvert.h"
+#include "printing/qt/OutputFileDevice.h"
 #include "printing/qt/PainterCanvas.h"
 
 namespace {
 // A rule of 3 dots at 600 dpi is about 0.13 mm: the thin line of a printed form.
 constexpr int kRulePixels = 3;
-
-// Why a write of the PDF failed. Qt keeps only its own error kinds; the
-// system's error number is still the one of the failed write when asked at
-// once, and is trusted only when it is one a write gives.
-platform::FileStatus WriteFailure(int code) {
-  switch (code) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-    case EIO:
-    case EROFS: return platform::StatusOf(code);
-    default: return platform::FileStatus{platform::FileError::Other, EIO};
-  }
-}
-
-// The PDF writer's device: the output file's descriptor, unbuffered, and
-// the first write that did not go through whole. QPdfWriter ignores its
-// device's failures, and QFile forgets an earlier failure when the writer
-// closes it, so each write is looked at as it happens.
-class CheckedFile : public QFile {
- public:
-  std::optional<platform::FileStatus> Failure;
-
- protected:
-  qint64 writeData(const char* data, qint64 length) override {
-    if (Failure) return -1;
-    errno = 0;
-    const qint64 written = QFile::writeData(data, length);
-    if (written != length) Failure = WriteFailure(errno);
-    return written;
-  }
-};
 }  // namespace
 
 SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, PrintSetup& setup,
@@ -76,10 +44,9 @@ SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, Pri
 
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, result.Status);
   if (!out) return fail(result.Status);
-  CheckedFile device;
-  if (!device.open(out->Descriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered,
-                   QFileDevice::DontCloseHandle))
-    return fail(platform::FileStatus{platform::FileError::Other, EBADF});
+  // A full disk shows in the device at the write that fails; the output
+  // file keeps the reason for its Commit.
+  OutputFileDevice device(*out);
   {
     QPdfWriter writer(&device);
     writer.setResolution(kPdfDpi);
@@ -104,24 +71,23 @@ SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, Pri
     const platform::FileStatus broken{platform::FileError::Other, EIO};
     QPainter painter;
     if (!painter.begin(&writer)) {
-      out->Fail(device.Failure.value_or(broken));
+      out->Fail(broken);
       return fail(out->Commit());
     }
     painter.setPen(QPen(Qt::black, kRulePixels));
     PainterCanvas canvas(painter, kPdfDpi);
     // A full disk ends the run at the page where it shows.
-    for (std::int32_t page = firstPage; page <= lastPage && !device.Failure; ++page) {
+    for (std::int32_t page = firstPage; page <= lastPage && !device.Failed(); ++page) {
       if (page > firstPage && !writer.newPage()) {
-        device.Failure = device.Failure.value_or(broken);
+        out->Fail(broken);
         break;
       }
       printer.DrawPage(canvas, page, DevicePrinter, 1.0);
       ++result.PagesWritten;
     }
-    if (!painter.end() && !device.Failure) device.Failure = broken;
+    const bool ended = painter.end();
+    if (device.Flush() && !ended) out->Fail(broken);
   }
-  if (device.isOpen()) device.close();
-  if (device.Failure) out->Fail(*device.Failure);
   const platform::FileStatus committed = out->Commit();
   if (!committed.Ok()) return fail(committed);
   return result;

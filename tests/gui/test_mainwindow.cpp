@@ -121,7 +121,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.P1->menu() == nullptr);
   QVERIFY(w.S1->menu() == nullptr);
   QCOMPARE(MenuTexts(w.F1->menu()),
-           QStringList({"&O.  打开...", "-", "&S.  保存", "-", "&X.  退出"}));
+           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "&X.  退出"}));
   QCOMPARE(MenuTexts(w.W1->menu()),
            QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单"}));
   QCOMPARE(MenuTexts(w.N7->menu()),

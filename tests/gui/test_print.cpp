@@ -6,7 +6,15 @@
 #include <QProgressDialog>
 #include <QtTest>
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "platform/Files.h"
+#include "preview/PrintJob.h"
 #include "preview/PrintProgress.h"
+#include "support/GradeFiles.h"
 #include "support/PdfCheck.h"
 #include "support/PreviewWindow.h"
 #include "support/SheetFiles.h"
@@ -111,16 +119,123 @@ class PrintTest : public QObject {
     QVERIFY(p.Script->Messages().isEmpty());
   }
 
+  void unwritableFileIsReported_data() {
+    QTest::addColumn<QString>("target");  // relative to the test folder, or absolute
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder that does not exist") << "no/such/dir/out.pdf" << "不存在";
+    QTest::newRow("a folder, not a file") << "sub" << "文件夹";
+    QTest::newRow("under a file, not a folder") << "grades.txt/out.pdf" << "";
+    QTest::newRow("a read-only file") << "readonly.pdf" << "只读";
+    // A folder nobody may create files in, not even the superuser.
+    QTest::newRow("a folder of the system") << "/sys/gradesheet-test.pdf" << "权限";
+    QTest::newRow("a read-only folder") << "locked/out.pdf" << "权限";
+  }
   void unwritableFileIsReported() {
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    if (target.startsWith("locked/") && ::geteuid() == 0)
+      QSKIP("the superuser writes into read-only folders (the /sys row covers this as root)");
+    if (target.startsWith("/sys/") && !QDir("/sys").exists()) QSKIP("no /sys here");
     PreviewWindow p;
     Tdataout& w = p.W();
     QVERIFY(p.Open(1, 40));
+    QVERIFY(QDir(p.Dir.path()).mkdir("sub"));
+    QVERIFY(QDir(p.Dir.path()).mkdir("locked"));
+    QVERIFY(QFile::setPermissions(p.Path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    const QString readOnly = p.Path("readonly.pdf");
+    QVERIFY(testfiles::WriteFile(readOnly, "old"));
+    QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner));
     w.N11Click();
-    p.Script->PrintToFile = p.Path("no/such/dir/out.pdf");
+    const QString path = target.startsWith('/') ? target : p.Path(target);
+    p.Script->PrintToFile = path;
     p.Script->Prints.push_back(PrintChoice{});
     w.P1Click();
-    QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Error), 1);
-    QVERIFY(p.Script->Texts(ScriptedDialogs::Kind::Error).first().contains("out.pdf"));
+
+    const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors[0].contains(path), qPrintable(errors[0]));
+    QVERIFY2(errors[0].contains(reason), qPrintable(errors[0]));
+    QCOMPARE(testfiles::ReadFile(readOnly), std::string("old"));
+    QCOMPARE(QDir(p.Path("locked")).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    QFile::setPermissions(p.Path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+
+  // The disk fills in the middle of the job (here: a file-size limit): the
+  // job fails with the reason, and the PDF that was there stays whole.
+  void failureInTheMiddleOfTheJob() {
+    PreviewWindow p;
+    Tdataout& w = p.W();
+    QVERIFY(p.Open(4, 80));
+    w.N11Click();
+    const QString pdf = p.Path("out.pdf");
+    QVERIFY(testfiles::WriteFile(pdf, "the PDF of yesterday"));
+    p.Script->PrintToFile = pdf;
+    p.Script->Prints.push_back(PrintChoice{});
+    rlimit before{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    w.P1Click();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+
+    const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors[0].contains(pdf), qPrintable(errors[0]));
+    QVERIFY2(errors[0].contains("文件太大"), qPrintable(errors[0]));
+    QCOMPARE(testfiles::ReadFile(pdf), std::string("the PDF of yesterday"));
+    // No half-written file is left beside it.
+    QCOMPARE(QDir(p.Dir.path()).entryList({"*.pdf*", ".*pdf*"}, QDir::Files | QDir::Hidden),
+             QStringList{"out.pdf"});
+
+    // With room again, the same job replaces it.
+    p.Script->ClearCalls();
+    p.Script->Prints.push_back(PrintChoice{});
+    w.P1Click();
+    QVERIFY(p.Script->Messages().isEmpty());
+    QCOMPARE(PdfPageCount(pdf), std::optional<int>(8));
+  }
+
+  // The job itself: a cancelled one ends quietly and leaves the file as it
+  // was; one that cannot start a page is a failure.
+  void cancelledJobLeavesTheFile() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("out.pdf");
+    QVERIFY(testfiles::WriteFile(pdf, "old"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(pdf);
+    preview::PrintJob job(printer);
+    QVERIFY(job.Begin());
+    job.Painter().drawText(100, 100, "page 1");
+    QVERIFY(job.NewPage());
+    job.Painter().drawText(100, 100, "page 2");
+    job.Cancel();
+    QVERIFY(!job.NewPage());
+    QVERIFY(job.Finish());
+    QVERIFY(job.Message().isEmpty());
+    QCOMPARE(testfiles::ReadFile(pdf), std::string("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+  }
+
+  void finishedJobWritesEveryPage() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("out.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(600);
+    printer.setDocName("成绩单");
+    preview::PrintJob job(printer);
+    QVERIFY(job.Begin());
+    // The page the sheet was laid out for: the printer's printable area.
+    QCOMPARE(job.Painter().device()->width(), printer.width());
+    QCOMPARE(job.Painter().device()->height(), printer.height());
+    for (int page = 1; page <= 3; ++page) {
+      job.Painter().drawText(600, 600, QString("page %1").arg(page));
+      if (page < 3) QVERIFY(job.NewPage());
+    }
+    QVERIFY(job.Finish());
+    QCOMPARE(PdfPageCount(pdf), std::optional<int>(3));
+    QVERIFY(PdfPageText(pdf, 3).contains("page 3"));
   }
 
   void progressCanBeCancelled() {
@@ -152,6 +267,7 @@ int main(int argc, char** argv) {
   // No print server: this is the machine without a printer.
   qputenv("CUPS_SERVER", "/nonexistent/gradesheet-test/cups.sock");
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  platform::IgnoreFileSizeSignal();  // as the program does: a file-size limit fails a write
   QApplication app(argc, argv);
   PrintTest test;
   return QTest::qExec(&test, argc, argv);

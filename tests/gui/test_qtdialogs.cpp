@@ -2,12 +2,18 @@
 // chosen font back. Each modal box is answered by a timer that finds it.
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 #include <functional>
+
+#include "support/GradeFiles.h"
 
 #include "app/QtDialogs.h"
 #include "printing/qt/FontConvert.h"
@@ -23,13 +29,18 @@ class QtDialogsTest : public QObject {
   void questions();
   void informationAndError();
   void fontSpecRoundTrip();
+  void saveDialog_data();
+  void saveDialog();
 
  private:
   // Runs `act` on the message box once it is up; returns what it showed.
   void WhenBoxShows(std::function<void(QMessageBox&)> act);
 };
 
-void QtDialogsTest::initTestCase() { InstallFontSubstitutes(); }
+void QtDialogsTest::initTestCase() {
+  InstallFontSubstitutes();
+  QVERIFY(InstallQtTranslations());
+}
 
 void QtDialogsTest::WhenBoxShows(std::function<void(QMessageBox&)> act) {
   auto* timer = new QTimer(this);
@@ -134,6 +145,83 @@ void QtDialogsTest::fontSpecRoundTrip() {
   QCOMPARE(back.Name, std::string("DejaVu Sans"));
   QCOMPARE(back.Size, 9);
   QCOMPARE(back.Style, std::uint8_t(fsItalic | fsUnderline));
+}
+
+void QtDialogsTest::saveDialog_data() {
+  QTest::addColumn<QString>("name");      // the file chosen in the dialog
+  QTest::addColumn<int>("replace");       // the answer to the dialog's own question; -1 none
+  QTest::addColumn<bool>("chosen");       // SaveFileName returns the path
+  QTest::newRow("a new file") << "new.txt" << -1 << true;
+  QTest::newRow("an existing file, replaced") << "grades.txt" << int(QMessageBox::Yes) << true;
+  QTest::newRow("an existing file, kept") << "grades.txt" << int(QMessageBox::No) << false;
+  QTest::newRow("cancelled") << "" << -1 << false;
+}
+
+void QtDialogsTest::saveDialog() {
+  QFETCH(QString, name);
+  QFETCH(int, replace);
+  QFETCH(bool, chosen);
+  QTemporaryDir dir;
+  const QString suggested = dir.filePath("grades.txt");
+  QVERIFY(testfiles::WriteFile(suggested, "old"));
+  const QString target = dir.filePath(name);
+
+  // The steps a user takes, each run once its window is up.
+  QString offered;
+  QString question;
+  const QString shots = qEnvironmentVariable("GS_SCREENSHOT_DIR");
+  std::deque<std::function<bool(QWidget*)>> steps;
+  steps.push_back([&](QWidget* active) {
+    auto* dialog = qobject_cast<QFileDialog*>(active);
+    if (dialog == nullptr || !dialog->isVisible()) return false;
+    offered = dialog->selectedFiles().value(0);
+    if (!shots.isEmpty() && replace == QMessageBox::Yes) dialog->grab().save(shots + "/save-as.png");
+    if (name.isEmpty()) {
+      dialog->reject();
+      return true;
+    }
+    dialog->findChild<QLineEdit*>()->setText(name);
+    QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    return true;
+  });
+  if (replace >= 0) {
+    steps.push_back([&](QWidget* active) {
+      auto* box = qobject_cast<QMessageBox*>(active);
+      if (box == nullptr) return false;
+      question = box->text();
+      if (!shots.isEmpty()) box->grab().save(shots + "/save-as-replace.png");
+      box->button(QMessageBox::StandardButton(replace))->click();
+      return true;
+    });
+  }
+  if (replace == QMessageBox::No) {
+    // Not replaced: the dialog is still up, and the user gives up.
+    steps.push_back([&](QWidget* active) {
+      auto* dialog = qobject_cast<QFileDialog*>(active);
+      if (dialog == nullptr) return false;
+      dialog->reject();
+      return true;
+    });
+  }
+  QTimer timer;
+  timer.setInterval(10);
+  connect(&timer, &QTimer::timeout, this, [&] {
+    if (!steps.empty() && steps.front()(QApplication::activeModalWidget())) steps.pop_front();
+  });
+  timer.start();
+  QtDialogs dialogs;
+  const std::optional<QString> got = dialogs.SaveFileName(nullptr, suggested);
+  timer.stop();
+
+  QVERIFY(steps.empty());
+  QCOMPARE(offered, suggested);
+  QCOMPARE(got.has_value(), chosen);
+  if (chosen) QCOMPARE(*got, target);
+  if (replace >= 0) {
+    QVERIFY2(question.contains("grades.txt"), qPrintable(question));
+    QVERIFY2(question.contains(QStringLiteral("替换")), qPrintable(question));  // in Chinese
+  }
+  QCOMPARE(testfiles::ReadFile(suggested), std::string("old"));  // the dialog writes nothing
 }
 
 QTEST_MAIN(QtDialogsTest)

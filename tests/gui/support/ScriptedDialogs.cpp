@@ -13,6 +13,19 @@ std::optional<T> ScriptedDialogs::Next(std::deque<T>& queue) {
   return value;
 }
 
+template <typename T>
+std::optional<T> ScriptedDialogs::NextOrCancel(std::deque<std::optional<T>>& queue) {
+  if (queue.empty()) {
+    ++Unscripted;
+    return std::nullopt;
+  }
+  const bool cancel = !queue.front().has_value();
+  T value = cancel ? T() : std::move(*queue.front());
+  queue.pop_front();
+  if (cancel) return std::nullopt;
+  return value;
+}
+
 int ScriptedDialogs::Count(Kind kind) const {
   int n = 0;
   for (const Call& c : Calls) n += c.What == kind ? 1 : 0;
@@ -39,6 +52,7 @@ void ScriptedDialogs::ClearCalls() {
   Calls.clear();
   Unscripted = 0;
   FontsOffered.clear();
+  SavesSuggested.clear();
   PrintRanges.clear();
   PrintJobTitles.clear();
   PagesOffered.clear();
@@ -47,8 +61,13 @@ void ScriptedDialogs::ClearCalls() {
 
 std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
   Calls.push_back({Kind::OpenFile, {}});
-  auto v = Next(OpenFiles);
-  return v ? *v : std::nullopt;
+  return NextOrCancel(OpenFiles);
+}
+
+std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const QString& suggested) {
+  Calls.push_back({Kind::SaveFile, {}});
+  SavesSuggested << suggested;
+  return NextOrCancel(SaveFiles);
 }
 
 void ScriptedDialogs::Information(QWidget*, const QString& text) {

@@ -14,7 +14,7 @@
 class ScriptedDialogs : public DialogSeam {
  public:
   enum class Kind {
-    OpenFile, Information, Error, AskYesNo, AskYesNoCancel,
+    OpenFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
     ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins,
   };
 
@@ -25,6 +25,7 @@ class ScriptedDialogs : public DialogSeam {
 
   // ---- the script: one queue per kind of question ------------------------
   std::deque<std::optional<QString>> OpenFiles;   // nullopt = cancel
+  std::deque<std::optional<QString>> SaveFiles;   // nullopt = cancel
   std::deque<Answer> YesNoAnswers;                // AskYesNo
   std::deque<Answer> YesNoCancelAnswers;          // AskYesNoCancel
   std::deque<std::optional<FontSpec>> Fonts;      // nullopt = cancel
@@ -43,6 +44,7 @@ class ScriptedDialogs : public DialogSeam {
 
   // What the dialogs were seeded with, for tests of the callers.
   std::vector<FontSpec> FontsOffered;
+  QStringList SavesSuggested;  // the path each save dialog was opened with
   std::vector<std::pair<int, int>> PrintRanges;      // minPage, maxPage
   QStringList PrintJobTitles;  // the printer's document name at each print dialog
   std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
@@ -55,6 +57,7 @@ class ScriptedDialogs : public DialogSeam {
 
   // DialogSeam
   std::optional<QString> OpenFileName(QWidget* parent) override;
+  std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) override;
   void Information(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
   Answer AskYesNo(QWidget* parent, const QString& text) override;
@@ -69,4 +72,6 @@ class ScriptedDialogs : public DialogSeam {
  private:
   template <typename T>
   std::optional<T> Next(std::deque<T>& queue);
+  template <typename T>
+  std::optional<T> NextOrCancel(std::deque<std::optional<T>>& queue);  // cancel when empty
 };
