@@ -37,7 +37,7 @@
 #include "app/GradeCellCheck.h"
 #include "app/QtDialogs.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "platform/Files.h"
 #include "preview/TDrawGrid.h"

@@ -15,7 +15,7 @@
 
 #include "app/Tdataout.h"
 #include "bench/BenchDialogs.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 
 namespace {
 

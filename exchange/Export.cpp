@@ -12,8 +12,8 @@
 #include "exchange/Csv.h"
 #include "exchange/Import.h"
 #include "exchange/TextCells.h"
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
+#include "text/Field.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "platform/Files.h"
 

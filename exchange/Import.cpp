@@ -5,8 +5,8 @@
 
 #include "exchange/Csv.h"
 #include "exchange/TextCells.h"
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
+#include "text/Field.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Weighting.h"
 #include "platform/Files.h"

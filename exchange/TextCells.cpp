@@ -1,7 +1,7 @@
 #include "exchange/TextCells.h"
 
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 
 namespace exchange {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "gradefile/Field.h"
+#include "text/Field.h"
 #include "gradefile/GradeBook.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"

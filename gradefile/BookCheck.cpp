@@ -5,7 +5,7 @@
 #include <functional>
 #include <unordered_map>
 
-#include "gradefile/Field.h"
+#include "text/Field.h"
 #include "grading/GradeParser.h"
 #include "grading/Weighting.h"
 

@@ -5,9 +5,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "gradefile/Field.h"
+#include "text/Field.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"

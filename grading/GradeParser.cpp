@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "printing/PageMetrics.h"

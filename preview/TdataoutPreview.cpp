@@ -15,7 +15,7 @@
 #include <QToolButton>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/Numbers.h"
 #include "preview/PreviewRules.h"
 #include "preview/PrintJob.h"

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "platform/Files.h"
 
 namespace {

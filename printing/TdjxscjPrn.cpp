@@ -6,8 +6,8 @@
 #include <optional>
 #include <unordered_map>
 
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
+#include "text/Field.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"

@@ -7,9 +7,9 @@
 
 #include "app/cli/BatchFiles.h"
 #include "gradefile/BookCheck.h"
-#include "gradefile/Field.h"
+#include "text/Field.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
 

@@ -9,7 +9,7 @@
 #include "app/cli/BatchFiles.h"
 #include "exchange/Export.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "app/cli/BatchFiles.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
 #include "printing/PrintSettings.h"

@@ -15,7 +15,7 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Files.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "printing/PageMetrics.h"
 #include "printing/qt/PainterCanvas.h"
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPen>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "printing/PageMetrics.h"
 #include "printing/qt/FontConvert.h"
 

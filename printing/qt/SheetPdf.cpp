@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/qt/FontConvert.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gradefile/BookCheck.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeCheck.h"
 #include "test_sheet_fixture.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
+#include "text/Field.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeParser.h"
 #include "grading/Weighting.h"

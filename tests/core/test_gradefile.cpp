@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
+#include "text/Field.h"
+#include "text/Gbk.h"
 
 namespace {
 

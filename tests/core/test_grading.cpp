@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <iterator>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "printing/PrintSettings.h"
 #include "test_child.h"
 

@@ -16,7 +16,7 @@
 #include <QToolButton>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "preview/TDrawGrid.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"

@@ -10,7 +10,7 @@
 
 #include "app/GradeCellCheck.h"
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "grading/GradeParser.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"

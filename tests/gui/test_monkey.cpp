@@ -25,7 +25,7 @@
 #include <random>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "preview/PreviewRules.h"
 #include "preview/TDrawGrid.h"

@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <cmath>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "preview/PreviewRules.h"
 
 using namespace preview;

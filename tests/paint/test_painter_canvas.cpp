@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/qt/FontConvert.h"

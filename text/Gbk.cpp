@@ -1,4 +1,4 @@
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
