@@ -37,11 +37,11 @@
 #include "app/GradeCellCheck.h"
 #include "app/QtDialogs.h"
 #include "gradefile/FileMessages.h"
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
 #include "platform/Files.h"
 #include "preview/TDrawGrid.h"
 #include "printing/qt/Fonts.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace {
 

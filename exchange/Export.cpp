@@ -12,10 +12,10 @@
 #include "exchange/Csv.h"
 #include "exchange/Import.h"
 #include "exchange/TextCells.h"
-#include "text/Field.h"
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
+#include "gradefile/Record.h"
 #include "platform/Files.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace exchange {
 
@@ -206,17 +206,17 @@ std::vector<ExportCourse> CoursesForExport(const GradeBook& book, std::optional<
     if (it == index.end()) continue;
     ExportCourse& c = courses[it->second];
     const std::string_view tag = TagOf(line);
-    if (tag == "tk") c.Name = Trimmed(FieldFrom(line, 8));
-    else if (tag == "tj") c.Teacher = Trimmed(FieldFrom(line, 8));
-    else if (tag == "tb") c.Classes = Trimmed(FieldFrom(line, 8));
-    else if (tag == "t9") c.Share = Trimmed(Field(line, 8, 6));
+    if (tag == "tk") c.Name = Trimmed(FieldFrom(line, kHeadValuePos));
+    else if (tag == "tj") c.Teacher = Trimmed(FieldFrom(line, kHeadValuePos));
+    else if (tag == "tb") c.Classes = Trimmed(FieldFrom(line, kHeadValuePos));
+    else if (tag == "t9") c.Share = Trimmed(Field(line, kShareField));
   }
   for (const std::string& line : book.GradeLines) {
     auto it = index.find(std::string(KeyOf(line)));
     if (it == index.end()) continue;
-    courses[it->second].Students.push_back({Trimmed(Field(line, 8, 10)), Trimmed(Field(line, 18, 8)),
-                                            Trimmed(Field(line, 26, 8)), Trimmed(Field(line, 34, 6)),
-                                            Trimmed(Field(line, 40, 6)), Trimmed(Field(line, 46, 6))});
+    courses[it->second].Students.push_back({Trimmed(Field(line, record::Number)), Trimmed(Field(line, record::Name)),
+                                            Trimmed(Field(line, record::Class)), Trimmed(Field(line, record::Coursework)),
+                                            Trimmed(Field(line, record::Examination)), Trimmed(Field(line, record::Total))});
   }
   return courses;
 }

@@ -5,11 +5,11 @@
 
 #include "exchange/Csv.h"
 #include "exchange/TextCells.h"
-#include "text/Field.h"
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
+#include "gradefile/Record.h"
 #include "grading/Weighting.h"
 #include "platform/Files.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace exchange {
 
@@ -30,12 +30,6 @@ const std::vector<std::string>& GradeWords() {
     return w;
   }();
   return words;
-}
-
-std::string Fit6(std::string_view text) {
-  std::string out(text.substr(0, 6));
-  out.resize(6, ' ');
-  return out;
 }
 
 // ---- what the caller asked for ----------------------------------------------
@@ -227,13 +221,13 @@ class Previewer {
  private:
   void ReadCourse() {
     for (const std::string& line : book_.HeadLines) {
-      if (KeyOf(line) == preview_.CourseKey && TagOf(line) == "t9") preview_.Share = std::string(Field(line, 8, 6));
+      if (KeyOf(line) == preview_.CourseKey && TagOf(line) == "t9") preview_.Share = std::string(Field(line, kShareField));
     }
     TrimBlanks(preview_.Share);
     for (std::size_t j = 0; j < book_.GradeLines.size(); ++j) {
       const std::string& line = book_.GradeLines[j];
       if (KeyOf(line) != preview_.CourseKey) continue;
-      std::string number = StudentNumberKey(Field(line, 8, 10));
+      std::string number = StudentNumberKey(Field(line, record::Number));
       if (number.empty()) continue;
       // Two records with one number: the first takes the grades, as an edit
       // of the grid writes into the first.
@@ -396,8 +390,8 @@ class Previewer {
         continue;
       }
       const std::string& record = grades[s.lineIndex];
-      preview_.Missing.push_back({s.lineIndex, std::string(TrimmedBlanks(Field(record, 8, 10))),
-                                  std::string(TrimmedBlanks(Field(record, 18, 8)))});
+      preview_.Missing.push_back({s.lineIndex, std::string(TrimmedBlanks(Field(record, record::Number))),
+                                  std::string(TrimmedBlanks(Field(record, record::Name)))});
     }
     std::sort(seen.begin(), seen.end(),
               [this](std::size_t a, std::size_t b) { return students_[a].line < students_[b].line; });
@@ -407,7 +401,7 @@ class Previewer {
     for (std::size_t i : seen) {
       const Student& s = students_[i];
       const std::string& record = grades[s.lineIndex];
-      std::string number(TrimmedBlanks(Field(record, 8, 10)));
+      std::string number(TrimmedBlanks(Field(record, record::Number)));
       if (s.duplicated) {
         ++preview_.IssueCounts[static_cast<std::size_t>(RowIssue::Duplicate)];
         late.push_back({s.line, RowIssue::Duplicate, number, ScoreColumn::None, {}});
@@ -431,11 +425,11 @@ class Previewer {
       m.LineIndex = s.lineIndex;
       m.Record = record;
       m.Number = number;
-      m.Name = std::string(TrimmedBlanks(Field(record, 18, 8)));
-      m.Old = {std::string(Field(record, 34, 6)), std::string(Field(record, 40, 6)),
-               std::string(Field(record, 46, 6))};
-      const bool cwChanged = cw && Fit6(*cw) != Fit6(m.Old[0]);
-      const bool exChanged = ex && Fit6(*ex) != Fit6(m.Old[1]);
+      m.Name = std::string(TrimmedBlanks(Field(record, record::Name)));
+      m.Old = {std::string(Field(record, record::Coursework)), std::string(Field(record, record::Examination)),
+               std::string(Field(record, record::Total))};
+      const bool cwChanged = cw && Padded(*cw, record::GradeWidth) != Padded(m.Old[0], record::GradeWidth);
+      const bool exChanged = ex && Padded(*ex, record::GradeWidth) != Padded(m.Old[1], record::GradeWidth);
       m.New = {cwChanged ? *cw : m.Old[0], exChanged ? *ex : m.Old[1], m.Old[2]};
       if (cwChanged || exChanged) m.New[2] = ComputeTotal(preview_.Share, m.New[0], m.New[1]);
       m.Changed = cwChanged || exChanged;

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "text/Field.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/Record.h"
 
 namespace {
 

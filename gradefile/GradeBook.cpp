@@ -5,12 +5,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "text/Field.h"
 #include "gradefile/FileMessages.h"
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
+#include "gradefile/Record.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace GradeTexts {
 const std::string& MagicLine() {
@@ -148,12 +148,6 @@ std::string FileSafe(std::string_view text) {
   for (char& c : out) {
     if (c == '\r' || c == '\n' || c == kCtrlZ) c = ' ';
   }
-  return out;
-}
-
-std::string Fit6(std::string_view text) {
-  std::string out(text.substr(0, 6));
-  out.resize(6, ' ');
   return out;
 }
 
@@ -335,7 +329,7 @@ void GradeBook::BuildCourseList() {
       std::string_view tag = TagOf(line);
       if (tag == tk) name = Field(line, 8, 31);
       else if (tag == tj) teacher = Field(line, 8, 8);
-      else if (tag == tb) classes = FieldFrom(line, 8);
+      else if (tag == tb) classes = FieldFrom(line, kHeadValuePos);
     }
     std::string row;
     row.reserve(name.size() + teacher.size() + classes.size() + 2);
@@ -352,7 +346,7 @@ void GradeBook::BuildCourseList() {
   bool first = true;
   for (const auto& line : GradeLines) {
     std::string group;
-    group.append(KeyOf(line)).append(Field(line, 26, 8));
+    group.append(KeyOf(line)).append(Field(line, record::Class));
     if (!first && group == previous) continue;  // same group as the record before
     first = false;
     previous = group;
@@ -364,7 +358,7 @@ std::string GradeBook::Share(std::string_view key) const {
   static const std::string t9 = "t9";
   std::string_view share;
   for (const auto& line : HeadLines) {
-    if (KeyOf(line) == key && TagOf(line) == t9) share = Field(line, 8, 6);
+    if (KeyOf(line) == key && TagOf(line) == t9) share = Field(line, kShareField);
   }
   return std::string(TrimmedBlanks(share));
 }
@@ -377,12 +371,12 @@ CourseView GradeBook::ShowCourse(std::string_view key) const {
     if (KeyOf(line) != key) continue;
     StudentRow row;
     row.Cells[0] = FormatInt(static_cast<std::int64_t>(view.Rows.size() + 1), 4);
-    row.Cells[1] = std::string(Field(line, 8, 10));
-    row.Cells[2] = std::string(Field(line, 18, 8));
-    row.Cells[3] = std::string(Field(line, 26, 8));
-    row.Cells[4] = std::string(Field(line, 34, 6));
-    row.Cells[5] = std::string(Field(line, 40, 6));
-    row.Cells[6] = std::string(Field(line, 46, 6));
+    row.Cells[1] = std::string(Field(line, record::Number));
+    row.Cells[2] = std::string(Field(line, record::Name));
+    row.Cells[3] = std::string(Field(line, record::Class));
+    row.Cells[4] = std::string(Field(line, record::Coursework));
+    row.Cells[5] = std::string(Field(line, record::Examination));
+    row.Cells[6] = std::string(Field(line, record::Total));
     row.LineIndex = j;
     view.Rows.push_back(std::move(row));
   }
@@ -435,7 +429,7 @@ bool GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, i
   std::string_view number = std::string_view(cells[1]).substr(0, 10);
   for (std::size_t j = 0; j < GradeLines.size(); ++j) {
     const std::string& line = GradeLines[j];
-    if (KeyOf(line) != key || Field(line, 8, 10) != number) continue;
+    if (KeyOf(line) != key || Field(line, record::Number) != number) continue;
     RewriteGrades(j, cells[4], cells[5], cells[6]);
     return true;
   }
@@ -450,10 +444,10 @@ RecordChange GradeBook::RewriteGrades(std::size_t lineIndex, std::string_view co
   // grades land in their own columns.
   std::string rewritten(Field(line, 1, 33));
   rewritten.resize(33, ' ');
-  rewritten += Fit6(FileSafe(coursework));
-  rewritten += Fit6(FileSafe(examination));
-  rewritten += Fit6(FileSafe(total));
-  rewritten += Field(line, 52, 6);
+  rewritten += Padded(FileSafe(coursework), record::GradeWidth);
+  rewritten += Padded(FileSafe(examination), record::GradeWidth);
+  rewritten += Padded(FileSafe(total), record::GradeWidth);
+  rewritten += Field(line, record::Tail);
   line = std::move(rewritten);
   change.After = line;
   Modified = true;

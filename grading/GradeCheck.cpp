@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
 
 const std::array<std::string, 18>& EditorWords() {
   static const std::array<std::string, 18> words = {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "printing/PageMetrics.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace preview {
 

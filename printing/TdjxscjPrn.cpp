@@ -6,12 +6,13 @@
 #include <optional>
 #include <unordered_map>
 
-#include "text/Field.h"
-#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/Record.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
-#include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
 
 namespace {
 
@@ -177,7 +178,7 @@ bool TdjxscjPrn::MakePages() {
   std::string key;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     key.assign(KeyOf(lines[i]));
-    if (split) key += Field(lines[i], 26, 8);
+    if (split) key += Field(lines[i], record::Class);
     auto it = bucketOfKey.find(key);
     if (it == bucketOfKey.end()) continue;
     bucketOfLine[i] = it->second;
@@ -254,7 +255,7 @@ TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
 std::optional<std::string_view> TdjxscjPrn::HeadValue(const CourseHeads& heads, std::string_view tag) {
   std::optional<std::string_view> value;
   for (std::string_view line : heads)
-    if (TagOf(line) == tag) value = FieldFrom(line, 8);
+    if (TagOf(line) == tag) value = FieldFrom(line, kHeadValuePos);
   return value;
 }
 
@@ -305,7 +306,7 @@ void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double sc
     const std::int64_t x = FLeft + static_cast<std::int64_t>(field.ValueColumn) * FCharWidth;
     for (std::string_view line : heads)
       if (TagOf(line) == field.Tag)
-        TextAt(canvas, field.ValueColumn, field.Line, FitToPage(canvas, TrimmedBlanks(FieldFrom(line, 8)), x));
+        TextAt(canvas, field.ValueColumn, field.Line, FitToPage(canvas, TrimmedBlanks(FieldFrom(line, kHeadValuePos)), x));
   };
   for (const HeadingField& field : FirstHeadingFields()) {
     TextAt(canvas, field.LabelColumn, field.Line, field.Label);
@@ -369,9 +370,9 @@ void TdjxscjPrn::DrawTable(Canvas& canvas) {
       auto at = [&](int column, std::string_view text) {
         canvas.TextOut(FLeft + column * FCharWidth, y, text);
       };
-      at(b + 1, Field(line, 8, 10));
-      at(b + 12, Field(line, 18, 8));
-      at(b + 21, Field(line, 26, 8));
+      at(b + 1, Field(line, record::Number));
+      at(b + 12, Field(line, record::Name));
+      at(b + 21, Field(line, record::Class));
       const int gradeColumns[3] = {b + 30, b + 37, b + 44};
       const std::size_t gradePos[3] = {34, 40, 46};
       for (int g = 0; g < 3; ++g) {
@@ -395,7 +396,7 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
   // blank (0 or less) hides nothing.
   for (std::string_view line : heads) {
     if (TagOf(line) != "t9") continue;
-    const long double p = ReadNumber(Trimmed(Field(line, 8, 6)));
+    const long double p = ReadNumber(Trimmed(Field(line, kShareField)));
     if (p > 0) {
       figures.Coursework = FormatFixed(p, 0, 3);
       figures.Examination = FormatFixed(100 - p, 0, 3);
@@ -413,10 +414,10 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
     const auto lineIndex = static_cast<std::size_t>(rowList_[r].LineIndex);
     if (lineIndex >= lines.size()) continue;
     std::int32_t score = 0;
-    const GradeCode code = ParseGrade(Field(lines[lineIndex], 46, 6), score);
-    if (code > 0) level = true;
-    else if (code == 0 || code == -1) {
-      if (code == -1) score = 0;
+    const GradeCode code = ParseGrade(Field(lines[lineIndex], record::Total), score);
+    if (IsLevel(code)) level = true;
+    else if (code == GradeCode::Number || code == GradeCode::Cheating) {
+      if (code == GradeCode::Cheating) score = 0;
       ++bands[BandOf(score)];
       sum += score;
     }

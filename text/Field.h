@@ -1,12 +1,23 @@
 #pragma once
-// Field windows of a grade-file line: positions count bytes from 1; a window
+// Field windows of a fixed-width line: positions count bytes from 1; a window
 // past the end of the line yields fewer bytes or none and never fails.
 #include <cstddef>
+#include <string>
 #include <string_view>
+
+// A field of a fixed-width line: where it starts (from 1) and how many bytes.
+struct FieldWindow {
+  std::size_t Pos;
+  std::size_t Width;
+};
 
 constexpr std::string_view Field(std::string_view line, std::size_t pos, std::size_t width) {
   if (pos == 0 || pos > line.size()) return {};
   return line.substr(pos - 1, width);
+}
+
+constexpr std::string_view Field(std::string_view line, FieldWindow window) {
+  return Field(line, window.Pos, window.Width);
 }
 
 constexpr std::string_view FieldFrom(std::string_view line, std::size_t pos) {
@@ -14,6 +25,9 @@ constexpr std::string_view FieldFrom(std::string_view line, std::size_t pos) {
   return line.substr(pos - 1);
 }
 
-constexpr std::string_view KeyOf(std::string_view line) { return Field(line, 1, 5); }
-constexpr std::string_view TagOf(std::string_view line) { return Field(line, 6, 2); }
-constexpr bool IsGradeRecord(std::string_view line) { return TagOf(line) == "cj"; }
+// `text` as a field of `width` bytes: cut, or padded with blanks.
+inline std::string Padded(std::string_view text, std::size_t width) {
+  std::string out(text.substr(0, width));
+  out.resize(width, ' ');
+  return out;
+}

@@ -13,7 +13,6 @@
 #include "exchange/Import.h"
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "grading/GradeParser.h"
 #include "test_sheet_fixture.h"
 
 namespace exchange_test {

@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "text/Field.h"
-#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/Record.h"
 #include "grading/GradeParser.h"
 #include "grading/Weighting.h"
 #include "test_gradebook_fixture.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace fs = std::filesystem;
 using namespace gradebook_test;
@@ -544,7 +545,7 @@ TEST_F(GradeBookTest, DemoFileHasWhatTheDemoPromises) {
       TrimBlanks(cw);
       TrimBlanks(ex);
       // Where both grades are numbers the stored total is the computed one.
-      if (!cw.empty() && !ex.empty() && ParseGrade(cw, s) == 0 && ParseGrade(ex, s) == 0) {
+      if (!cw.empty() && !ex.empty() && ParseGrade(cw, s) == GradeCode::Number && ParseGrade(ex, s) == GradeCode::Number) {
         EXPECT_EQ(row.Cells[6], ComputeTotal(v.Share, cw, ex) + "   ") << GbkToUtf8(row.Cells[1]);
       }
     }

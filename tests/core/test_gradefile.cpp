@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
+#include "gradefile/Record.h"
 #include "text/Field.h"
 #include "text/Gbk.h"
 
@@ -85,6 +87,12 @@ TEST(Field, LineClasses) {
   EXPECT_EQ(KeyOf("abc"), "abc");
   EXPECT_EQ(FieldFrom("01213tb计科", 8), "计科");
   EXPECT_EQ(FieldFrom("01213tb", 8), "");
+}
+
+TEST(Field, PaddedCutsOrFillsToTheWidth) {
+  const std::tuple<std::string_view, std::size_t, std::string> cases[] = {
+      {"85", 6, "85    "}, {"1234567", 6, "123456"}, {"", 3, "   "}, {"abc", 0, ""}, {"\xD3\xC5x", 1, "\xD3"}};
+  for (const auto& [text, width, padded] : cases) EXPECT_EQ(Padded(text, width), padded) << text;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "exchange/Csv.h"
 #include "test_exchange_fixture.h"
+#include "text/Blanks.h"
 
 using namespace exchange;
 using namespace exchange_test;

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "grading/GradeParser.h"
 #include "printing/RecordingCanvas.h"
 #include "printing/TextCanvas.h"
 #include "test_sheet_fixture.h"
+#include "text/Blanks.h"
 
 using namespace sheet_test;
 

@@ -10,10 +10,10 @@
 
 #include "app/GradeCellCheck.h"
 #include "app/Tdataout.h"
-#include "text/Gbk.h"
-#include "grading/GradeParser.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 using namespace testfiles;
 
