@@ -708,24 +708,14 @@ void Tdataout::ComboBox1Exit() {
   if (ComboBox1 != nullptr) ComboBox1->hide();
 }
 
-void Tdataout::MoveEditor(int dRow, int dCol, bool wrap) {
-  int row = EditRow + dRow;
-  int col = EditCol + dCol;
-  const int lastRow = static_cast<int>(GridRows.size());
-  if (col > 6) {
-    if (!wrap) return;
-    col = 4;
-    ++row;
-  } else if (col < 4) {
-    if (!wrap) return;
-    col = 6;
-    --row;
-  }
-  if (row < 1 || row > lastRow) return;
-  StringGrid1->setCurrentCell(row, col);
-  if (EditRow != row || EditCol != col) {
+void Tdataout::MoveEditor(EditorMove move) {
+  const std::optional<GridCell> to =
+      EditorMoveTarget({EditRow, EditCol}, move, static_cast<int>(GridRows.size()));
+  if (!to) return;
+  StringGrid1->setCurrentCell(to->Row, to->Col);
+  if (EditRow != to->Row || EditCol != to->Col) {
     bool canSelect = true;
-    StringGrid1SelectCell(col, row, canSelect);
+    StringGrid1SelectCell(to->Col, to->Row, canSelect);
   }
 }
 
@@ -755,21 +745,21 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
     switch (key->key()) {
       case Qt::Key_Return:
       case Qt::Key_Enter:
-        MoveEditor(1, 0, false);
+        MoveEditor(EditorMove::Down);
         return true;
       case Qt::Key_Down:
         if (alt) break;  // Alt+Down opens the word list
-        MoveEditor(1, 0, false);
+        MoveEditor(EditorMove::Down);
         return true;
       case Qt::Key_Up:
         if (alt) break;
-        MoveEditor(-1, 0, false);
+        MoveEditor(EditorMove::Up);
         return true;
       case Qt::Key_Tab:
-        MoveEditor(0, 1, true);
+        MoveEditor(EditorMove::Next);
         return true;
       case Qt::Key_Backtab:
-        MoveEditor(0, -1, true);
+        MoveEditor(EditorMove::Previous);
         return true;
       case Qt::Key_Escape:
         ComboBox1Exit();

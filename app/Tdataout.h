@@ -15,6 +15,7 @@
 
 #include "app/DialogSeam.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/GridMoves.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"
 
@@ -160,7 +161,7 @@ class Tdataout : public QMainWindow {
   void ShowGridRow(int row);           // puts GridRows[row - 1] on the grid
   void MarkGradeCell(int row, int col);  // warning colour for unreadable grades
   void PlaceEditor();                   // keeps the editor over its cell
-  void MoveEditor(int dRow, int dCol, bool wrap);
+  void MoveEditor(EditorMove move);
   void RefuseInput(QWidget* where, const QString& restored);
   void ReleaseAll();
 

@@ -15,14 +15,14 @@
 #include <QToolButton>
 
 #include "app/Tdataout.h"
-#include "text/Gbk.h"
 #include "grading/Numbers.h"
-#include "preview/PreviewRules.h"
 #include "preview/PrintJob.h"
 #include "preview/PrintProgress.h"
 #include "preview/TDrawGrid.h"
+#include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/PainterCanvas.h"
+#include "text/Gbk.h"
 
 namespace {
 
@@ -352,16 +352,7 @@ void Tdataout::S1Click() {
   // Another printer may draw at another resolution. The page is drawn in
   // that printer's pixels, so the resolution and the margins (kept in
   // printer pixels) follow it; otherwise the sheet would print scaled.
-  TDeviceMetrics& printer = Setup.Metrics[DevicePrinter];
-  const int dpi = Printer->resolution();
-  if (dpi > 0 && printer.Dpi > 0 && dpi != printer.Dpi) {
-    const double factor = static_cast<double>(dpi) / printer.Dpi;
-    printer.MarginLeft = Round(printer.MarginLeft * factor);
-    printer.MarginRight = Round(printer.MarginRight * factor);
-    printer.MarginTop = Round(printer.MarginTop * factor);
-    printer.MarginBottom = Round(printer.MarginBottom * factor);
-    printer.Dpi = dpi;
-  }
+  RescalePrinterMargins(Setup.Metrics[DevicePrinter], Printer->resolution());
   SetpvParameter();
   SetDrawBorder();
   if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();

@@ -35,18 +35,25 @@ bool TooLarge(std::string_view mantissa, std::string_view exponent) {
 
 }  // namespace
 
+SignedDigits ScanSignedDigits(std::string_view text) {
+  SignedDigits s;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    s.Negative = text[0] == '-';
+    s.Begin = 1;
+  }
+  s.End = s.Begin;
+  while (s.End < text.size() && IsDigit(text[s.End])) ++s.End;
+  return s;
+}
+
 long double ReadNumber(std::string_view text) {
   text = TrimmedBlanks(text);
 
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  const std::size_t mantissaStart = i;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  const SignedDigits whole = ScanSignedDigits(text);
+  const bool negative = whole.Negative;
+  const std::size_t mantissaStart = whole.Begin;
+  std::size_t i = whole.End;
+  std::size_t digits = whole.End - whole.Begin;
   if (i < text.size() && text[i] == '.') {
     ++i;
     while (i < text.size() && IsDigit(text[i])) ++i, ++digits;

@@ -25,12 +25,12 @@
 #include <random>
 
 #include "app/Tdataout.h"
-#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "preview/PreviewRules.h"
 #include "preview/TDrawGrid.h"
+#include "printing/PreviewRules.h"
 #include "support/GradeFiles.h"
 #include "support/SheetFiles.h"
+#include "text/Gbk.h"
 
 using namespace testfiles;
 
