@@ -354,6 +354,8 @@ void GradeBook::BuildCourseList() {
   }
 }
 
+std::vector<StudentRow> EmptyCourseRows() { return std::vector<StudentRow>(1); }
+
 std::string GradeBook::Share(std::string_view key) const {
   static const std::string t9 = "t9";
   std::string_view share;
@@ -380,7 +382,7 @@ CourseView GradeBook::ShowCourse(std::string_view key) const {
     row.LineIndex = j;
     view.Rows.push_back(std::move(row));
   }
-  if (view.Rows.empty()) view.Rows.emplace_back();
+  if (view.Rows.empty()) view.Rows = EmptyCourseRows();
   return view;
 }
 

@@ -45,11 +45,17 @@ struct SaveResult {
 };
 
 // One student row of the grid: the 7 cells as GBK bytes, and the index of its
-// record in GradeLines (npos for the one empty row of a course without students).
+// record in GradeLines (kNoRecord for the empty row of a course without students).
 struct StudentRow {
+  static constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
   std::array<std::string, 7> Cells;
-  std::size_t LineIndex = static_cast<std::size_t>(-1);
+  std::size_t LineIndex = kNoRecord;
+  bool IsPlaceholder() const { return LineIndex == kNoRecord; }
 };
+
+// The rows a grid shows for a course without students: one empty row that
+// stands for no record.
+std::vector<StudentRow> EmptyCourseRows();
 
 // What showing a course puts on screen: the share for the weighting field
 // and at least one student row.
