@@ -5,11 +5,14 @@
 
 #include "exchange/Csv.h"
 #include "exchange/TextCells.h"
+#include "gradefile/FileMessages.h"
 #include "gradefile/Record.h"
+#include "grading/GradeCheck.h"
 #include "grading/Weighting.h"
 #include "platform/Files.h"
 #include "text/Blanks.h"
 #include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace exchange {
 
@@ -20,17 +23,6 @@ namespace {
 constexpr std::size_t kHeadingSearchLines = 20;
 // Progress is told about this often (bytes).
 constexpr std::size_t kProgressStep = 1 << 16;
-
-const std::vector<std::string>& GradeWords() {
-  static const std::vector<std::string> words = [] {
-    std::vector<std::string> w;
-    for (const char* utf8 : {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过", "A", "B", "C",
-                             "D", "F", "缺考", "缓考", "旷考", "作弊"})
-      w.push_back(Gbk(utf8));
-    return w;
-  }();
-  return words;
-}
 
 // ---- what the caller asked for ----------------------------------------------
 
@@ -129,27 +121,23 @@ struct Student {
 
 // ---- messages ----------------------------------------------------------------
 
-std::string Text(const char* utf8) { return Gbk(utf8); }
-
 std::string FailureText(ImportFailure failure, std::size_t line, const Want* missing) {
   switch (failure) {
     case ImportFailure::None: return {};
-    case ImportFailure::ReadFailed: return Text("无法读取");
-    case ImportFailure::TooLarge: return Text("文件太大(超过128 MB)，请只导出本课程的成绩");
-    case ImportFailure::Empty: return Text("文件是空的");
-    case ImportFailure::NotText: return Text("不是文本文件，请选择CSV文件");
-    case ImportFailure::Workbook: return Text("是Excel工作簿，请在Excel或WPS中另存为CSV文件后再导入");
-    case ImportFailure::UnknownEncoding: return Text("既不是UTF-8也不是GBK编码的文本");
-    case ImportFailure::UnclosedQuote: return Text("第") + std::to_string(line) + Text("行的引号没有闭合");
-    case ImportFailure::NoStudentColumn: return Text("找不到学号列：表头中应有“学号”或“student”");
-    case ImportFailure::NoScoreColumn:
-      return Text("找不到成绩列：表头中应有“平时成绩”、“考试成绩”或“卷面”");
+    case ImportFailure::ReadFailed: return std::string(texts::kImportReadFailed);
+    case ImportFailure::TooLarge: return std::string(texts::kImportTooLarge);
+    case ImportFailure::Empty: return std::string(texts::kImportEmpty);
+    case ImportFailure::NotText: return std::string(texts::kImportNotText);
+    case ImportFailure::Workbook: return std::string(texts::kImportWorkbook);
+    case ImportFailure::UnknownEncoding: return std::string(texts::kImportUnknownEncoding);
+    case ImportFailure::UnclosedQuote: return texts::UnclosedQuote(line);
+    case ImportFailure::NoStudentColumn: return std::string(texts::kNoStudentColumn);
+    case ImportFailure::NoScoreColumn: return std::string(texts::kNoScoreColumn);
     case ImportFailure::NoSuchColumn:
-      if (missing != nullptr && missing->kind == Want::Number)
-        return Text("没有第") + std::to_string(missing->number) + Text("列");
-      return Text("没有“") + (missing != nullptr ? missing->asGiven : std::string()) + Text("”这一列");
-    case ImportFailure::NoSuchCourse: return Text("没有这门课程");
-    case ImportFailure::Cancelled: return Text("导入已取消");
+      if (missing != nullptr && missing->kind == Want::Number) return texts::NoColumnNumber(missing->number);
+      return texts::NoColumnNamed(missing != nullptr ? GbkToUtf8(missing->asGiven) : std::string());
+    case ImportFailure::NoSuchCourse: return std::string(texts::kNoSuchCourse);
+    case ImportFailure::Cancelled: return std::string(texts::kImportCancelled);
   }
   return {};
 }
@@ -220,10 +208,7 @@ class Previewer {
 
  private:
   void ReadCourse() {
-    for (const std::string& line : book_.HeadLines) {
-      if (KeyOf(line) == preview_.CourseKey && TagOf(line) == "t9") preview_.Share = std::string(Field(line, kShareField));
-    }
-    TrimBlanks(preview_.Share);
+    preview_.Share = book_.Share(preview_.CourseKey);
     for (std::size_t j = 0; j < book_.GradeLines.size(); ++j) {
       const std::string& line = book_.GradeLines[j];
       if (KeyOf(line) != preview_.CourseKey) continue;
@@ -459,45 +444,11 @@ class Previewer {
 
 }  // namespace
 
-bool IsPlainNumber(std::string_view gbk, std::string* ascii) {
-  const std::string_view text = TrimGbk(gbk);
-  std::string out;
-  bool point = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    char plain;
-    if (c >= 0x80) {
-      if (i + 1 >= text.size() || c != 0xA3) return false;
-      const auto t = static_cast<unsigned char>(text[i + 1]);
-      if (t >= 0xB0 && t <= 0xB9) plain = static_cast<char>('0' + (t - 0xB0));
-      else if (t == 0xAE) plain = '.';  // full-width point
-      else return false;
-      i += 2;
-    } else {
-      plain = static_cast<char>(c);
-      ++i;
-    }
-    if (plain == '.') {
-      // One point, after at least one digit: ".5" is no grade the sheet counts.
-      if (point || out.empty()) return false;
-      point = true;
-    } else if (plain < '0' || plain > '9') {
-      return false;
-    }
-    out.push_back(plain);
-  }
-  if (out.empty()) return false;
-  if (ascii != nullptr) *ascii = std::move(out);
-  return true;
-}
-
 std::optional<std::string> AcceptedScore(std::string_view gbk) {
-  std::string number;
-  if (IsPlainNumber(gbk, &number)) return number;
   const std::string_view text = TrimGbk(gbk);
-  for (const std::string& word : GradeWords()) {
-    if (text == word) return word;
-  }
+  std::string number;
+  if (IsPlainNumber(text, &number)) return number;
+  if (IsEditorWord(text)) return std::string(text);
   return std::nullopt;
 }
 
@@ -519,14 +470,14 @@ ImportPreview PreviewImportBytes(const GradeBook& book, std::string_view courseK
 
 ImportPreview PreviewImport(const GradeBook& book, std::string_view courseKey, const std::string& path,
                             const ImportColumns& columns, const ImportProgress& progress) {
-  const std::string where = LossyGbk(path) + Text("：");
+  const std::string where = DisplayPath(path) + std::string(texts::kAfterPath);
   ImportPreview failed;
   failed.CourseKey = std::string(courseKey);
   platform::FileStatus status;
   std::optional<platform::InputFile> file = platform::InputFile::Open(path, status);
   if (!file) {
     failed = Failed(std::move(failed), ImportFailure::ReadFailed);
-    failed.Message = where + failed.Message + Text("：") + FileStatusText(status);
+    failed.Message = where + failed.Message + std::string(texts::kAfterPath) + FileErrorReason(status);
     return failed;
   }
   const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(file->Identity().Size, 0));
@@ -547,7 +498,7 @@ ImportPreview PreviewImport(const GradeBook& book, std::string_view courseKey, c
     const long n = file->Read(bytes.data() + got, bytes.size() - got, status);
     if (n < 0) {
       failed = Failed(std::move(failed), ImportFailure::ReadFailed);
-      failed.Message = where + failed.Message + Text("：") + FileStatusText(status);
+      failed.Message = where + failed.Message + std::string(texts::kAfterPath) + FileErrorReason(status);
       return failed;
     }
     if (n == 0) break;
@@ -569,7 +520,7 @@ ApplyResult ApplyImport(GradeBook& book, const ImportPreview& preview) {
   for (const MatchedRow& m : preview.Matched) {
     if (m.Changed && (m.LineIndex >= book.GradeLines.size() || book.GradeLines[m.LineIndex] != m.Record)) {
       result.Ok = false;
-      result.Message = Text("成绩在预览之后有了变动，请重新导入");
+      result.Message = std::string(texts::kChangedSincePreview);
       return result;
     }
   }
@@ -588,16 +539,16 @@ bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes) {
   return true;
 }
 
-const std::string& RowIssueText(RowIssue issue) {
-  static const std::array<std::string, kRowIssueCount> texts = {
-      Text("不在本课程"), Text("学号重复"), Text("无法识别的成绩"), Text("含有成绩文件不能保存的字符"),
-      Text("超过6个字节")};
-  return texts[static_cast<std::size_t>(issue)];
+std::string_view RowIssueText(RowIssue issue) {
+  static constexpr std::array<std::string_view, kRowIssueCount> texts_ = {
+      texts::kRowNotInCourse, texts::kRowDuplicate, texts::kRowUnreadable, texts::kRowNotGbk, texts::kRowTooLong};
+  return texts_[static_cast<std::size_t>(issue)];
 }
 
-const std::string& ScoreColumnText(ScoreColumn column) {
-  static const std::array<std::string, 3> texts = {std::string(), Text("平时成绩"), Text("考试成绩")};
-  return texts[static_cast<std::size_t>(column)];
+std::string_view ScoreColumnText(ScoreColumn column) {
+  static constexpr std::array<std::string_view, 3> texts_ = {std::string_view(), texts::kCourseworkGrade,
+                                                             texts::kExamGrade};
+  return texts_[static_cast<std::size_t>(column)];
 }
 
 }  // namespace exchange

@@ -8,6 +8,7 @@
 #include "gradefile/Record.h"
 #include "grading/Weighting.h"
 #include "text/Blanks.h"
+#include "text/Texts.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ void CheckRecords(const GradeBook& book, std::optional<std::string_view> only, s
       f.Kind = FindingKind::DuplicateStudent;
       f.Column = FindingColumn::None;
       f.Text = std::string(TrimmedBlanks(Field(line, record::Number)));
-      f.Explanation = "学号在本课程中重复，与第 " + std::to_string(earlier) + " 行相同";
+      f.Explanation = texts::DuplicateStudent(earlier);
       out.push_back(std::move(f));
     }
     for (std::size_t i = first; i < out.size(); ++i) {

@@ -11,38 +11,15 @@
 #include "grading/Weighting.h"
 #include "text/Blanks.h"
 #include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace GradeTexts {
 const std::string& MagicLine() {
   static const std::string t = Gbk("***** VelmoraTarvin版 *****");
   return t;
 }
-const std::string& NotExist() {
-  static const std::string t = "不存在!";
-  return t;
-}
-const std::string& NotGradeFile() {
-  static const std::string t = "不是Velmora生成的文件，打开失败!";
-  return t;
-}
-const std::string& AskSave() {
-  static const std::string t = Gbk("当前的成绩有所变动，存储吗?");
-  return t;
-}
-const std::string& Saved() {
-  static const std::string t = Gbk("存储完毕！");
-  return t;
-}
 const std::string& NoCourseKey() {
   static const std::string t = "*****";
-  return t;
-}
-const std::string& ReadFailed() {
-  static const std::string t = "读取失败: ";
-  return t;
-}
-const std::string& SaveFailed() {
-  static const std::string t = "存储失败，原文件未改动: ";
   return t;
 }
 }  // namespace GradeTexts
@@ -159,10 +136,10 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
   auto failed = [&](const platform::FileStatus& status) {
     if (status.Error == platform::FileError::NoSuchFile) {
       result.Outcome = LoadOutcome::Missing;
-      result.Message = DisplayPath(name) + GradeTexts::NotExist();
+      result.Message = DisplayPath(name) + std::string(texts::kNotExist);
     } else {
       result.Outcome = LoadOutcome::ReadError;
-      result.Message = DisplayPath(name) + GradeTexts::ReadFailed() + FileErrorReason(status);
+      result.Message = DisplayPath(name) + std::string(texts::kReadFailed) + FileErrorReason(status);
     }
     return result;
   };
@@ -184,14 +161,13 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
   reader.Finish(lines);
   if (!lines.magic) {
     result.Outcome = LoadOutcome::NotGradeFile;
-    result.Message = DisplayPath(name) + GradeTexts::NotGradeFile();
+    result.Message = DisplayPath(name) + std::string(texts::kNotGradeFile);
     return result;
   }
   // A file that merely ends with the old end-of-file mark is normal; more
   // after it is something the user does not see but a save keeps.
   if (reader.Trailer().size() > 1) {
-    result.Notice = "文件在结束标记(Ctrl-Z)之后还有 " + std::to_string(reader.Trailer().size() - 1) +
-                    " 字节未读入，这些字节将原样保留在文件末尾。";
+    result.Notice = texts::BytesAfterEndMark(reader.Trailer().size() - 1);
   }
   Adopt(std::move(lines.head), std::move(lines.grades), std::move(reader.Trailer()));
   diskVersion_ = file->Identity();
@@ -310,7 +286,7 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
   SaveResult result;
   if (!status.Ok()) {
     result.Ok = false;
-    result.Message = DisplayPath(name) + GradeTexts::SaveFailed() + FileErrorReason(status);
+    result.Message = DisplayPath(name) + std::string(texts::kSaveFailed) + FileErrorReason(status);
     return result;
   }
   Modified = false;

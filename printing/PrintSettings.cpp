@@ -4,8 +4,9 @@
 #include <optional>
 
 #include "gradefile/FileMessages.h"
-#include "text/Gbk.h"
 #include "platform/Files.h"
+#include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& 
   SettingsSaveResult result;
   if (!status.Ok()) {
     result.Ok = false;
-    result.Message = "无法保存打印设置文件 " + DisplayPath(fileName) + ": " + FileErrorReason(status);
+    result.Message = std::string(texts::kSettingsNotSaved) + DisplayPath(fileName) + ": " + FileErrorReason(status);
   }
   return result;
 }
