@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "exchange/Csv.h"
+#include "exchange/ImportColumns.h"
 #include "exchange/TextCells.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/Record.h"
@@ -16,6 +17,8 @@
 
 namespace exchange {
 
+using namespace importing;
+
 namespace {
 
 // How far to look for the heading line: marking systems put a title or a
@@ -23,90 +26,6 @@ namespace {
 constexpr std::size_t kHeadingSearchLines = 20;
 // Progress is told about this often (bytes).
 constexpr std::size_t kProgressStep = 1 << 16;
-
-// ---- what the caller asked for ----------------------------------------------
-
-struct Want {
-  enum Kind { Off, Auto, Number, Text } kind = Off;
-  std::size_t number = 0;  // Number: 1-based
-  std::string text;        // Text: the heading, as HeadingKey makes it
-  std::string asGiven;     // GBK, for the message
-};
-
-Want WantOf(const std::string& request, bool autoWhenEmpty) {
-  Want w;
-  w.asGiven = request;
-  const std::string_view trimmed = TrimGbk(request);
-  if (trimmed.empty()) {
-    w.kind = autoWhenEmpty ? Want::Auto : Want::Off;
-    return w;
-  }
-  if (trimmed.find_first_not_of("0123456789") == std::string_view::npos && trimmed.size() <= 6) {
-    w.kind = Want::Number;
-    w.number = static_cast<std::size_t>(std::stoul(std::string(trimmed)));
-    if (w.number > 0) return w;
-  }
-  w.kind = Want::Text;
-  w.text = HeadingKey(request);
-  return w;
-}
-
-enum Role { kStudent, kCoursework, kExamination };
-
-bool AutoMatches(Role role, const std::string& key) {
-  static const std::string xuehao = Gbk("学号"), pingshi = Gbk("平时"), kaoshi = Gbk("考试"), juanmian = Gbk("卷面");
-  auto has = [&](const std::string& part) { return key.find(part) != std::string::npos; };
-  switch (role) {
-    case kStudent: return has(xuehao) || (has("student") && !has("name"));
-    case kCoursework: return has(pingshi) || has("coursework");
-    case kExamination: return has(kaoshi) || has(juanmian) || has("exam");
-  }
-  return false;
-}
-
-// The columns of one candidate heading line: 1-based, 0 when not found.
-struct Resolution {
-  std::array<std::size_t, 3> column{};
-  bool textual = false;  // some column was found by its heading
-  ImportFailure failure = ImportFailure::None;
-  const Want* missing = nullptr;  // the named column that is not there
-};
-
-Resolution Resolve(const std::array<Want, 3>& wants, const std::vector<std::string>& keys) {
-  Resolution r;
-  std::array<bool, 3> found{};
-  for (int role = 0; role < 3; ++role) {
-    const Want& w = wants[role];
-    if (w.kind == Want::Number) {
-      r.column[role] = w.number;
-      found[role] = true;
-    } else if (w.kind == Want::Text || w.kind == Want::Auto) {
-      for (std::size_t c = 0; c < keys.size(); ++c) {
-        const bool taken = std::find(r.column.begin(), r.column.end(), c + 1) != r.column.end();
-        if (taken) continue;
-        if (w.kind == Want::Text ? keys[c] == w.text : AutoMatches(static_cast<Role>(role), keys[c])) {
-          r.column[role] = c + 1;
-          found[role] = r.textual = true;
-          break;
-        }
-      }
-    }
-  }
-  if (!found[kStudent]) {
-    r.failure = wants[kStudent].kind == Want::Auto ? ImportFailure::NoStudentColumn : ImportFailure::NoSuchColumn;
-    r.missing = &wants[kStudent];
-    return r;
-  }
-  for (int role : {kCoursework, kExamination}) {
-    if (wants[role].kind == Want::Text && !found[role]) {
-      r.failure = ImportFailure::NoSuchColumn;
-      r.missing = &wants[role];
-      return r;
-    }
-  }
-  if (!found[kCoursework] && !found[kExamination]) r.failure = ImportFailure::NoScoreColumn;
-  return r;
-}
 
 // ---- the course -------------------------------------------------------------
 
@@ -471,40 +390,17 @@ ImportPreview PreviewImportBytes(const GradeBook& book, std::string_view courseK
 ImportPreview PreviewImport(const GradeBook& book, std::string_view courseKey, const std::string& path,
                             const ImportColumns& columns, const ImportProgress& progress) {
   const std::string where = DisplayPath(path) + std::string(texts::kAfterPath);
-  ImportPreview failed;
-  failed.CourseKey = std::string(courseKey);
-  platform::FileStatus status;
-  std::optional<platform::InputFile> file = platform::InputFile::Open(path, status);
-  if (!file) {
-    failed = Failed(std::move(failed), ImportFailure::ReadFailed);
-    failed.Message = where + failed.Message + std::string(texts::kAfterPath) + FileErrorReason(status);
-    return failed;
-  }
-  const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(file->Identity().Size, 0));
-  if (size > kMaxImportBytes) {
-    failed = Failed(std::move(failed), ImportFailure::TooLarge);
+  std::string bytes;
+  const platform::FileStatus status = platform::ReadWholeFile(path, bytes, kMaxImportBytes);
+  if (!status.Ok()) {
+    const bool tooLarge = status.Error == platform::FileError::TooLarge;
+    ImportPreview failed;
+    failed.CourseKey = std::string(courseKey);
+    failed = Failed(std::move(failed), tooLarge ? ImportFailure::TooLarge : ImportFailure::ReadFailed);
     failed.Message = where + failed.Message;
+    if (!tooLarge) failed.Message += std::string(texts::kAfterPath) + FileErrorReason(status);
     return failed;
   }
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  std::size_t got = 0;
-  for (;;) {
-    if (got == bytes.size()) bytes.resize(std::min<std::size_t>(got + (1 << 16), kMaxImportBytes + 1));
-    if (got == bytes.size()) {  // grew past the limit while being read
-      failed = Failed(std::move(failed), ImportFailure::TooLarge);
-      failed.Message = where + failed.Message;
-      return failed;
-    }
-    const long n = file->Read(bytes.data() + got, bytes.size() - got, status);
-    if (n < 0) {
-      failed = Failed(std::move(failed), ImportFailure::ReadFailed);
-      failed.Message = where + failed.Message + std::string(texts::kAfterPath) + FileErrorReason(status);
-      return failed;
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  bytes.resize(got);
   ImportPreview preview = PreviewImportBytes(book, courseKey, bytes, columns, progress);
   if (!preview.Ok()) preview.Message = where + preview.Message;
   return preview;
