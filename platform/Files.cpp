@@ -17,6 +17,7 @@ namespace platform {
 using posix::Failure;
 using posix::IdentityFromStat;
 using posix::kBlock;
+using posix::KindProblem;
 
 FileStatus StatusOf(int code) {
   switch (code) {
@@ -56,14 +57,8 @@ std::optional<InputFile> InputFile::Open(const std::string& path, FileStatus& st
     status = StatusOf(errno);
     return std::nullopt;
   }
-  if (S_ISDIR(st.st_mode)) {
-    status = Failure(FileError::IsFolder, EISDIR);
-    return std::nullopt;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    status = Failure(FileError::NotRegular);
-    return std::nullopt;
-  }
+  status = KindProblem(st);
+  if (!status.Ok()) return std::nullopt;
   // Non-blocking, in case a pipe took the file's place in between.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
@@ -71,7 +66,7 @@ std::optional<InputFile> InputFile::Open(const std::string& path, FileStatus& st
     return std::nullopt;
   }
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    status = S_ISDIR(st.st_mode) ? Failure(FileError::IsFolder, EISDIR) : Failure(FileError::NotRegular);
+    status = S_ISREG(st.st_mode) ? Failure(FileError::NotRegular) : KindProblem(st);
     ::close(fd);
     return std::nullopt;
   }

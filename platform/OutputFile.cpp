@@ -22,6 +22,7 @@ namespace platform {
 using posix::Failure;
 using posix::IdentityFromStat;
 using posix::kBlock;
+using posix::KindProblem;
 
 namespace {
 
@@ -159,14 +160,8 @@ std::optional<OutputFile> OutputFile::Begin(const std::string& target, FileStatu
 
   struct stat st {};
   if (::stat(out.target_.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) {
-      status = Failure(FileError::IsFolder, EISDIR);
-      return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode)) {
-      status = Failure(FileError::NotRegular);
-      return std::nullopt;
-    }
+    status = KindProblem(st);
+    if (!status.Ok()) return std::nullopt;
     out.hadTarget_ = true;
     out.mode_ = st.st_mode & 07777;
     const uid_t me = ::geteuid();

@@ -3,6 +3,7 @@
 // nothing outside platform/ includes this.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,5 +27,13 @@ inline FileIdentity IdentityFromStat(const struct stat& st) {
 }
 
 inline FileStatus Failure(FileError error, int code = 0) { return FileStatus{error, code}; }
+
+// Why a file of this kind cannot be read or written as a file: a folder, or
+// a pipe, device or socket; Ok for a regular file.
+inline FileStatus KindProblem(const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return Failure(FileError::IsFolder, EISDIR);
+  if (!S_ISREG(st.st_mode)) return Failure(FileError::NotRegular);
+  return {};
+}
 
 }  // namespace platform::posix
