@@ -1,14 +1,15 @@
 // Loading, saving, the course list, the shown course, share edits and the
 // write-through of grade edits.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "gradefile/GradeBook.h"
@@ -40,6 +41,7 @@ struct LineEndCase {
   Lines head;
   std::string trailer = {};  // from the Ctrl-Z on
 };
+void PrintTo(const LineEndCase& c, std::ostream* os) { *os << c.name; }
 
 class LineEnds : public GradeBookTest, public ::testing::WithParamInterface<LineEndCase> {};
 
@@ -70,6 +72,7 @@ struct RejectCase {
   const char* name;
   std::string bytes;
 };
+void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
 
 class NotAGradeFile : public GradeBookTest, public ::testing::WithParamInterface<RejectCase> {};
 

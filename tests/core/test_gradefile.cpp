@@ -1,9 +1,11 @@
 // The GBK codec and the field windows of a line.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <tuple>
 
+#include "gradefile/FileMessages.h"
 #include "gradefile/Record.h"
 #include "text/Field.h"
 #include "text/Gbk.h"
@@ -14,6 +16,7 @@ struct CodecCase {
   const char* utf8;
   std::string gbk;
 };
+void PrintTo(const CodecCase& c, std::ostream* os) { *os << '"' << c.utf8 << '"'; }
 
 class GbkCodecTable : public ::testing::TestWithParam<CodecCase> {};
 
@@ -62,6 +65,7 @@ struct FieldCase {
   std::size_t pos, width;
   std::string_view field;
 };
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << '"' << DisplayPath(c.line) << "\" from " << c.pos << ", " << c.width << " bytes"; }
 
 class FieldTable : public ::testing::TestWithParam<FieldCase> {};
 

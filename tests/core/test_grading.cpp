@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 
+#include "gradefile/FileMessages.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"
@@ -117,6 +119,7 @@ struct TrimCase {
   const char* in;
   const char* out;
 };
+void PrintTo(const TrimCase& c, std::ostream* os) { *os << '"' << DisplayPath(c.in) << '"'; }
 
 class TrimBlanksTable : public ::testing::TestWithParam<TrimCase> {};
 
@@ -135,6 +138,7 @@ struct ReadCase {
   const char* text;
   long double value;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << '"' << DisplayPath(c.text) << '"'; }
 
 class ReadNumberTable : public ::testing::TestWithParam<ReadCase> {};
 
@@ -161,6 +165,7 @@ struct TotalCase {
   const char* examination;
   const char* total;
 };
+void PrintTo(const TotalCase& c, std::ostream* os) { *os << '"' << c.share << "\" of \"" << c.coursework << "\" and \"" << c.examination << '"'; }
 
 class ComputeTotalTable : public ::testing::TestWithParam<TotalCase> {};
 
@@ -203,6 +208,7 @@ struct RoundCase {
   long double value;
   std::int64_t rounded;
 };
+void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.value; }
 
 class RoundHalfEvenTable : public ::testing::TestWithParam<RoundCase> {};
 
@@ -228,6 +234,7 @@ struct QuotientCase {
   int decimals, width;
   const char* text;
 };
+void PrintTo(const QuotientCase& c, std::ostream* os) { *os << c.num << "/" << c.den << " with " << c.decimals << " decimals in " << c.width; }
 
 class FormatQuotientTable : public ::testing::TestWithParam<QuotientCase> {};
 
@@ -254,6 +261,7 @@ struct FixedCase {
   int decimals, width;
   const char* text;
 };
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.value << " with " << c.decimals << " decimals in " << c.width; }
 
 class FormatFixedTable : public ::testing::TestWithParam<FixedCase> {};
 

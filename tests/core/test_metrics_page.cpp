@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 
 #include "printing/PageMetrics.h"
 #include "printing/RecordingCanvas.h"
@@ -67,6 +68,7 @@ struct Conversion {
   const char* What;
   std::int32_t Got, Expected;
 };
+void PrintTo(const Conversion& c, std::ostream* os) { *os << c.What; }
 
 class UnitConversions : public ::testing::TestWithParam<Conversion> {};
 TEST_P(UnitConversions, RoundTiesToEven) { EXPECT_EQ(GetParam().Got, GetParam().Expected) << GetParam().What; }
@@ -124,6 +126,7 @@ struct ScaleCase {
   double Factor;
   int Expected;
 };
+void PrintTo(const ScaleCase& c, std::ostream* os) { *os << c.Points << " pt times " << c.Factor; }
 
 class ScaleFontTest : public ::testing::TestWithParam<ScaleCase> {};
 
