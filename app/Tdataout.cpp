@@ -4,7 +4,6 @@
 #include "app/Tdataout.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QScreen>
@@ -14,7 +13,6 @@
 #include <QToolButton>
 
 #include "app/QtDialogs.h"
-#include "preview/TDrawGrid.h"
 #include "printing/qt/QtText.h"
 
 Tdataout::Tdataout(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
