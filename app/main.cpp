@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
   // A file-size limit must fail a save with a message, not kill the program
   // with the teacher's grades in it.
   platform::IgnoreFileSizeSignal();
+  // The name places the user's settings (~/.config/gradesheet).
+  QApplication::setApplicationName(QStringLiteral("gradesheet"));
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   InstallQtTranslations();
