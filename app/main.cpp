@@ -19,8 +19,11 @@ int main(int argc, char** argv) {
   // A file-size limit must fail a save with a message, not kill the program
   // with the teacher's grades in it.
   platform::IgnoreFileSizeSignal();
-  // The name places the user's settings (~/.config/gradesheet).
+  // The name places the user's settings (~/.config/gradesheet) and ties the
+  // window to its desktop entry and icon.
   QApplication::setApplicationName(QStringLiteral("gradesheet"));
+  QApplication::setApplicationVersion(QStringLiteral(GRADESHEET_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(GRADESHEET_APP_ID));
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   InstallQtTranslations();
