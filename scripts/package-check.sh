@@ -7,7 +7,6 @@
 # removes the package on this machine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
 
 failures=0
 fail() {
@@ -21,11 +20,18 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 
+# One check at a time on a machine: each installs and purges the same package.
+exec 9>/var/lock/gradesheet-package-check.lock
+if ! flock -w 900 9; then
+  echo "package check: another one has been running for 15 minutes" >&2
+  exit 1
+fi
+
 work=$(mktemp -d)
 chmod 755 "$work"
 installed() { dpkg-query -W -f='${Status}' gradesheet 2>/dev/null | grep -q 'install ok installed'; }
 cleanup() {
-  if installed; then apt-get purge -y -qq gradesheet >/dev/null 2>&1; fi
+  if installed; then apt-get -o DPkg::Lock::Timeout=300 purge -y -qq gradesheet >/dev/null 2>&1; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -46,8 +52,8 @@ app_id=$(dpkg-deb -c "$deb" | sed -n 's|.*/usr/share/applications/\(.*\)\.deskto
 [ -n "$app_id" ] || fail "the package has no desktop entry"
 
 # ---- install ------------------------------------------------------------------------
-if installed; then apt-get purge -y -qq gradesheet >/dev/null; fi
-if ! timeout 300 apt-get install -y -qq "./$deb" >"$work/apt.log" 2>&1; then
+if installed; then apt-get -o DPkg::Lock::Timeout=300 purge -y -qq gradesheet >/dev/null; fi
+if ! timeout 600 apt-get -o DPkg::Lock::Timeout=300 install -y -qq "./$deb" >"$work/apt.log" 2>&1; then
   cat "$work/apt.log" >&2
   fail "apt-get install $deb"
   exit 1
@@ -87,7 +93,7 @@ got=$("${noscreen[@]}" timeout 20 /usr/bin/gradesheet-cli --version 2>&1)
 "${noscreen[@]}" timeout 120 /usr/bin/gradesheet-cli pdf samples/demo.txt -o "$work/demo.pdf" >/dev/null 2>"$work/err" ||
   fail "gradesheet-cli pdf: $(cat "$work/err")"
 pages=$(pdfinfo "$work/demo.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
-[ "${pages:-0}" -ge 1 ] || fail "the demo sheet has no pages"
+[ "${pages:-0}" -eq 6 ] || fail "the demo sheet has ${pages:-no} pages, not 6"
 pdffonts "$work/demo.pdf" 2>/dev/null | grep -qi 'uming' || fail "the sheet is not set in AR PL UMing (the 宋体 of the package)"
 
 # ---- the desktop program, as a teacher: margins are kept in the user's folder --------
@@ -234,7 +240,7 @@ if [ -s "$work/lintian.tags" ]; then
 fi
 
 # ---- removal ------------------------------------------------------------------------
-timeout 300 apt-get purge -y -qq gradesheet >"$work/apt.log" 2>&1 || fail "apt-get purge gradesheet"
+timeout 600 apt-get -o DPkg::Lock::Timeout=300 purge -y -qq gradesheet >"$work/apt.log" 2>&1 || fail "apt-get purge gradesheet"
 while read -r f; do
   [ -d "$f" ] && continue
   [ -e "$f" ] || [ -L "$f" ] && fail "left after purge: $f"
