@@ -75,6 +75,8 @@ for f in /usr/bin/gradesheet /usr/bin/gradesheet-cli \
   "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml"; do
   grep -qxF "$f" "$work/files" || fail "not installed: $f"
 done
+zcat /usr/share/man/man1/gradesheet.1.gz | grep -q '^\.I /usr/bin/qprtpara\.dat$' ||
+  fail "gradesheet(1) does not name the installed program's settings file /usr/bin/qprtpara.dat"
 for size in 48 256; do
   got=$(file -b "/usr/share/icons/hicolor/${size}x${size}/apps/gradesheet.png" 2>/dev/null)
   [[ "$got" == *"$size x $size"* ]] || fail "the ${size}x${size} icon is $got"
