@@ -1,4 +1,5 @@
-// The desktop program: one main window. --version is answered without one.
+// The desktop program: one main window; --version is answered before Qt
+// looks for a display.
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
