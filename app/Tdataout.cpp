@@ -42,6 +42,7 @@
 #include "platform/Files.h"
 #include "preview/TDrawGrid.h"
 #include "printing/qt/Fonts.h"
+#include "printing/qt/SettingsFolder.h"
 
 namespace {
 
@@ -402,6 +403,8 @@ void Tdataout::FormCreate() {
                                           : appDirOverride_;
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
   AppDir = MakeAppDir(QFile::encodeName(dir).toStdString());
+  // The teacher's own copy of the settings, unless the caller named the folder.
+  if (appDirOverride_.isEmpty()) UserDir = UserSettingsDir();
 
   // 3.
   SheetIndex = 0;
@@ -422,7 +425,7 @@ void Tdataout::FormCreate() {
 
   // 6 to 10: resolutions, print settings, preview parameters.
   MeasureResolutions();
-  LoadPrintSettings(AppDir, Setup);
+  LoadPrintSettings(AppDir, UserDir, Setup);
   InitZoomLimits();
   SpeedButton[16]->setEnabled(false);
   Zoom = 1.0;

@@ -38,7 +38,7 @@ void Enable(QToolButton* button, bool on) {
 // Keeps fonts and margins for the next start; a file that cannot be written
 // is told to the user (the change itself stays in effect for this run).
 void SaveSettings(Tdataout& w) {
-  const SettingsSaveResult result = SavePrintSettings(w.AppDir, w.Setup);
+  const SettingsSaveResult result = SavePrintSettings(w.AppDir, w.UserDir, w.Setup);
   if (!result.Ok) w.Dialogs().Error(&w, QString::fromStdString(result.Message));
 }
 
