@@ -14,6 +14,7 @@
 
 #include "app/QtDialogs.h"
 #include "printing/qt/QtText.h"
+#include "printing/qt/SettingsFolder.h"
 
 Tdataout::Tdataout(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs)), appDirOverride_(std::move(appDir)) {
@@ -57,6 +58,8 @@ void Tdataout::FindAppDir() {
   QString dir = appDirOverride_.isEmpty() ? QCoreApplication::applicationDirPath() : appDirOverride_;
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
   AppDir = MakeAppDir(PathBytes(dir));
+  // The teacher's own copy of the settings, unless the caller named the folder.
+  if (appDirOverride_.isEmpty()) UserDir = UserSettingsDir();
 }
 
 // 3. No sheet, no page, no file.
@@ -85,7 +88,7 @@ void Tdataout::ClearLayoutLists() {
 // 6 to 10: resolutions, print settings, zoom limits, the empty page.
 void Tdataout::SetUpPreview() {
   MeasureResolutions();
-  LoadPrintSettings(AppDir, Setup);
+  LoadPrintSettings(AppDir, UserDir, Setup);
   InitZoomLimits();
   SpeedButton[16]->setEnabled(false);
   Zoom = 1.0;

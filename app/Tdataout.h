@@ -107,6 +107,7 @@ class Tdataout : public QMainWindow {
   TRowList RowList;
   std::uint8_t SheetMode = 0;
   std::string AppDir;
+  std::string UserDir;  // the user's configuration folder with its separator; empty: none
   std::string FileName;  // path of the open file as bytes; empty when none
   std::int32_t SheetIndex = 0;
   std::unique_ptr<TdjxscjPrn> SheetPrinter;

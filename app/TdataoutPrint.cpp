@@ -17,7 +17,7 @@
 // Keeps fonts and margins for the next start; a file that cannot be written
 // is told to the user (the change itself stays in effect for this run).
 void Tdataout::SaveSettings() {
-  const SettingsSaveResult result = SavePrintSettings(AppDir, Setup);
+  const SettingsSaveResult result = SavePrintSettings(AppDir, UserDir, Setup);
   if (!result.Ok) Dialogs().Error(this, QString::fromStdString(result.Message));
 }
 

@@ -5,6 +5,7 @@
 
 #include "gradefile/FileMessages.h"
 #include "platform/Files.h"
+#include "platform/Folders.h"
 #include "text/Gbk.h"
 #include "text/Texts.h"
 
@@ -13,6 +14,7 @@ namespace {
 constexpr std::size_t kNameBytes = 100;
 constexpr std::size_t kAppDirBytes = 100;
 constexpr std::size_t kFileNameBytes = 112;
+constexpr std::string_view kSettingsName = "qprtpara.dat";
 
 // Record layout: offsets of the fields.
 constexpr std::size_t kBodyCharset = 0, kTitleCharset = 1, kBodySize = 4, kTitleSize = 8,
@@ -57,6 +59,23 @@ std::int32_t SaneSize(std::int32_t size, std::int32_t fallback) {
   return size >= 1 && size <= kMaxFontPoints ? size : fallback;
 }
 
+// Anything standing under the name counts, also what cannot be read: the
+// user put it there, and loading and saving then report on it rather than
+// quietly use the program's copy.
+bool Exists(const std::string& path) {
+  platform::FileStatus status;
+  return platform::Identify(path, &status) || status.Error != platform::FileError::NoSuchFile;
+}
+
+SettingsSaveResult SaveResult(const std::string& fileName, const platform::FileStatus& status) {
+  SettingsSaveResult result;
+  if (!status.Ok()) {
+    result.Ok = false;
+    result.Message = std::string(texts::kSettingsNotSaved) + DisplayPath(fileName) + ": " + FileErrorReason(status);
+  }
+  return result;
+}
+
 std::int32_t SaneMargin(std::int32_t pixels, std::int32_t dpi) {
   const std::int64_t limit = static_cast<std::int64_t>(dpi > 0 ? dpi : 600) * kMaxMarginInches;
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(pixels, 0, limit));
@@ -70,9 +89,24 @@ std::string MakeAppDir(std::string_view directoryWithSeparator) {
 
 std::string SettingsFileName(std::string_view appDir) {
   std::string name(appDir);
-  name += "qprtpara.dat";
+  name += kSettingsName;
   if (name.size() > kFileNameBytes) name.resize(kFileNameBytes);
   return name;
+}
+
+std::string UserSettingsFileName(std::string_view userDir) {
+  // Not cut like the program's: a shortened path would name another file.
+  std::string name(userDir);
+  name += kSettingsName;
+  return name;
+}
+
+std::string SettingsFileToRead(std::string_view appDir, std::string_view userDir) {
+  if (!userDir.empty()) {
+    std::string mine = UserSettingsFileName(userDir);
+    if (Exists(mine)) return mine;
+  }
+  return SettingsFileName(appDir);
 }
 
 void ApplyDefaultPrintSettings(PrintSetup& setup) {
@@ -127,12 +161,13 @@ void DecodePrintSettings(std::string_view record, PrintSetup& setup) {
   setup.TitleFont.Style = static_cast<std::uint8_t>(record[kTitleStyle]) & kStyleMask;
 }
 
-void LoadPrintSettings(std::string_view appDir, PrintSetup& setup) {
+void LoadPrintSettings(std::string_view appDir, std::string_view userDir, PrintSetup& setup) {
   // Opened like a grade file: a pipe or a device in its place would hold up
   // the start of the program, so anything but a regular file is no record.
   std::string record;
   platform::FileStatus status;
-  if (std::optional<platform::InputFile> file = platform::InputFile::Open(SettingsFileName(appDir), status)) {
+  if (std::optional<platform::InputFile> file =
+          platform::InputFile::Open(SettingsFileToRead(appDir, userDir), status)) {
     record.resize(kSettingsRecordSize);
     std::size_t got = 0;
     while (got < record.size()) {
@@ -146,13 +181,26 @@ void LoadPrintSettings(std::string_view appDir, PrintSetup& setup) {
   DecodePrintSettings(record, setup);
 }
 
-SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& setup) {
-  const std::string fileName = SettingsFileName(appDir);
-  const platform::FileStatus status = platform::WriteWholeFile(fileName, EncodePrintSettings(setup));
-  SettingsSaveResult result;
-  if (!status.Ok()) {
-    result.Ok = false;
-    result.Message = std::string(texts::kSettingsNotSaved) + DisplayPath(fileName) + ": " + FileErrorReason(status);
+void LoadPrintSettings(std::string_view appDir, PrintSetup& setup) { LoadPrintSettings(appDir, {}, setup); }
+
+SettingsSaveResult SavePrintSettings(std::string_view appDir, std::string_view userDir,
+                                     const PrintSetup& setup) {
+  const std::string record = EncodePrintSettings(setup);
+  const std::string userFile = userDir.empty() ? std::string() : UserSettingsFileName(userDir);
+  if (userFile.empty() || !Exists(userFile)) {
+    const std::string programFile = SettingsFileName(appDir);
+    const platform::FileStatus status = platform::WriteWholeFile(programFile, record);
+    // A failed write leaves the old file whole, so the user's copy can take
+    // over: whatever kept the program's folder from taking the file (a
+    // system folder, a read-only copy, a path cut short), the teacher's
+    // choice is kept, and read first from now on.
+    if (status.Ok() || userFile.empty()) return SaveResult(programFile, status);
   }
-  return result;
+  platform::FileStatus status = platform::CreateFolders(std::string(userDir));
+  if (status.Ok()) status = platform::WriteWholeFile(userFile, record);
+  return SaveResult(userFile, status);
+}
+
+SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& setup) {
+  return SavePrintSettings(appDir, {}, setup);
 }

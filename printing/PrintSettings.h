@@ -21,9 +21,20 @@ std::string MakeAppDir(std::string_view directoryWithSeparator);
 // AppDir followed by "qprtpara.dat", the whole cut to 112 bytes.
 std::string SettingsFileName(std::string_view appDir);
 
-// Fills the printer margins and both fonts from the settings file in appDir,
-// or from the defaults (which need Metrics[0].Dpi) when there is no whole
-// record: also when the name holds no regular file (a pipe is never waited on).
+// Where the settings file is kept. AppDir is the program's folder; userDir
+// the user's own configuration folder (both with their trailing separator;
+// userDir empty when there is none). The user's copy, when it exists, is the
+// one read and written; the program's is read without one, and written
+// unless it cannot be (an installed program's folder belongs to the system):
+// then the user's copy is made, with its folder.
+std::string UserSettingsFileName(std::string_view userDir);
+std::string SettingsFileToRead(std::string_view appDir, std::string_view userDir);
+
+// Fills the printer margins and both fonts from the settings file, or from
+// the defaults (which need Metrics[0].Dpi) when there is no whole record:
+// also when the name holds no regular file (a pipe is never waited on).
+void LoadPrintSettings(std::string_view appDir, std::string_view userDir, PrintSetup& setup);
+// The program's folder only.
 void LoadPrintSettings(std::string_view appDir, PrintSetup& setup);
 
 struct SettingsSaveResult {
@@ -32,7 +43,11 @@ struct SettingsSaveResult {
 };
 
 // Writes the fonts and the printer margins as one 232-byte record, through
-// platform::WriteWholeFile: a failure leaves the old file whole.
+// platform::WriteWholeFile, where the rule above says: a failure leaves the
+// old file whole, and the message names the file that could not be written.
+SettingsSaveResult SavePrintSettings(std::string_view appDir, std::string_view userDir,
+                                     const PrintSetup& setup);
+// The program's folder only.
 SettingsSaveResult SavePrintSettings(std::string_view appDir, const PrintSetup& setup);
 
 // The settings file's record size and the defaults used without a whole record.

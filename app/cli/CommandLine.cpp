@@ -137,6 +137,10 @@ Invocation ParseCommandLine(std::span<const std::string> words) {
     call.What = Invocation::Action::Help;
     return call;
   }
+  if (words[0] == "--version") {
+    call.What = Invocation::Action::Version;
+    return call;
+  }
   call.Spec = FindCommand(words[0]);
   if (!call.Spec) {
     call.Complaint = "unknown command \"" + DisplayPath(words[0]) + "\"";
@@ -150,7 +154,7 @@ Invocation ParseCommandLine(std::span<const std::string> words) {
 std::string ToolUsage() {
   std::string text =
       "usage: gradesheet-cli COMMAND ARGS...\n"
-      "       gradesheet-cli --help\n\n"
+      "       gradesheet-cli --help | --version\n\n"
       "commands:\n";
   for (const CommandSpec& c : Commands()) {
     text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help) + '\n';

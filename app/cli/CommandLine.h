@@ -41,9 +41,10 @@ const CommandSpec* FindCommand(std::string_view name);
 
 struct Invocation {
   enum class Action {
-    Help,   // print the usage to standard output
-    Run,    // run Spec with the fields below
-    Usage,  // bad words: print Complaint and the usage to standard error
+    Help,     // print the usage to standard output
+    Version,  // print the program's name and version to standard output
+    Run,      // run Spec with the fields below
+    Usage,    // bad words: print Complaint and the usage to standard error
   };
   Action What = Action::Usage;
   const CommandSpec* Spec = nullptr;  // the command named, when there is one

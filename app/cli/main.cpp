@@ -82,6 +82,11 @@ int main(int argc, char** argv) {
     out << cli::ToolUsage();
     return out.Finish("", 0);
   }
+  if (call.What == Invocation::Action::Version) {
+    cli::StandardOutput out;
+    out << "gradesheet-cli " GRADESHEET_VERSION "\n";
+    return out.Finish("", 0);
+  }
   if (call.What == Invocation::Action::Usage) {
     if (call.Spec) return cli::BadUsage(*call.Spec, call.Complaint);
     if (!call.Complaint.empty()) std::cerr << "gradesheet-cli: " << call.Complaint << "\n\n";
