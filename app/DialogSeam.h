@@ -6,18 +6,12 @@
 
 #include "printing/Canvas.h"
 #include "printing/PageMetrics.h"
+#include "printing/PreviewRules.h"  // PrintChoice
 
 class QPrinter;
 class QWidget;
 
 enum class Answer { Yes, No, Cancel };
-
-// What the print dialog returns: the range the user chose.
-struct PrintChoice {
-  enum Range { AllPages, Selection, PageRange } Kind = AllPages;
-  int FromPage = 1;
-  int ToPage = 1;
-};
 
 class DialogSeam {
  public:

@@ -1,6 +1,7 @@
 #include "app/GradeCellCheck.h"
 
 #include "grading/GradeParser.h"
+#include "text/Blanks.h"
 
 bool IsSuspiciousGrade(std::string_view gbk) {
   std::string text(gbk);
@@ -9,7 +10,7 @@ bool IsSuspiciousGrade(std::string_view gbk) {
   if (IsEditorWord(text)) return false;
   std::int32_t score = 0;
   const GradeCode code = ParseGrade(text, score);
-  if (code == -2) return true;
-  if (code == 0) return score < 0 || score > 100;
+  if (code == GradeCode::NotRecognised) return true;
+  if (code == GradeCode::Number) return score < 0 || score > 100;
   return false;
 }

@@ -1,10 +1,65 @@
 #pragma once
-// The main window. Its member functions are defined in two files:
-//   app/Tdataout.cpp            start-up, menus, file commands, course list,
-//                               student grid, grade editor, share, closing
-//   preview/TdataoutPreview.cpp views and sheet printer, preview, zoom,
-//                               navigation, page dialogs, fonts, printer
-//                               set-up and printing
+// The main window "dataout". It shows what the model decides and forwards
+// what the teacher does; every rule it applies lives below it (gradefile/,
+// grading/, printing/PreviewRules, printing/PageMetrics).
+//
+// Legend: the components by the names the handlers use.
+//
+//   main menu             caption                      handler
+//   F1                    "&F 文件"                     (menu)
+//     O1                  "&O.  打开..."                O1Click
+//     S3                  "&S.  保存"                   S3Click
+//     A1                  "另存为(&A)..."  Ctrl+Shift+S  A1Click
+//     X1                  "&X.  退出"                   X1Click
+//   W1                    "&W 窗口"                     (menu)
+//     Z1                  "&Z.  整理成绩"  editing view  Z1Click
+//     N11                 "&B.  成绩单"    the sheet     N11Click
+//     G1                  "&G.  分班成绩单" by class     G1Click
+//   N7                    "&V 预览"                     (menu, preview only)
+//     L2                  "&L.  上页"                   SpeedButton1Click
+//     N10                 "&N.  下页"                   SpeedButton2Click
+//     F3                  "&F.  第一页"                 F3Click
+//     E2                  "&E.  最后一页"               E2Click
+//     C2                  "&C.  选页..."                C2Click
+//     G2                  "&G.  放大"                   SpeedButton4Click
+//     S2                  "&S.  缩小"                   SpeedButton5Click
+//   P1                    "&P 打印"        preview only P1Click
+//   S1                    "&S 打印机设置"                S1Click
+//
+//   tool bar ToolBar1 (preview only), its buttons by hint:
+//     SpeedButton[1]  "上一页"  SpeedButton1Click    SpeedButton[7]  "页底"      SpeedButton7Click
+//     SpeedButton[2]  "下一页"  SpeedButton2Click    SpeedButton[8]  "页左边"    SpeedButton8Click
+//     SpeedButton[3]  "选择页码" C2Click             SpeedButton[9]  "页右边"    SpeedButton9Click
+//     SpeedButton[4]  "放大"    SpeedButton4Click    SpeedButton[10] "页左上角"  SpeedButton10Click
+//     SpeedButton[5]  "缩小"    SpeedButton5Click    SpeedButton[11] "页右下角"  SpeedButton11Click
+//     SpeedButton[6]  "页顶"    SpeedButton6Click    SpeedButton[15] "打印机设置" S1Click
+//                                                    SpeedButton[16] "打印"      P1Click
+//   PopupMenu1, the tool bar's context menu:
+//     F2                  "&F.  表内容字体..."          F2Click
+//     L1                  "&L.  表标题字体..."          L1Click
+//     B3                  "&B.  设置页边界..."          B3Click
+//
+//   Views                 shows Panel1 or ScrollBox1
+//   Panel1                the editing view
+//     Panel2              its left column
+//       Label8            "成绩文件: <path>"
+//       StringGrid2       the course list               StringGrid2SelectCell
+//       Label1            "平时成绩占百分比:"
+//       Edit1             the coursework share          Edit1Change
+//     StringGrid1         the students of the course    StringGrid1SelectCell
+//     ComboBox1           the grade editor over a cell  ComboBox1Change, ComboBox1Exit,
+//                                                       its keys in eventFilter
+//   ScrollBox1            the preview's scrolled area
+//     DrawGrid1           the page                      DrawGrid1DrawCell
+//   StatusBar1            StatusPanels: sheet name, page count, current page
+//
+// The member functions live in files by concern:
+//   app/Tdataout.cpp         FormCreate: the builders in order, then the start-up steps
+//   app/TdataoutBuild.cpp    the builders: menus, tool bar, status bar, both views, connections
+//   app/TdataoutFiles.cpp    open, save, save as, exit, closing
+//   app/TdataoutGrid.cpp     course list, student grid, grade editor, share
+//   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
+//   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -15,6 +70,7 @@
 
 #include "app/DialogSeam.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/GridMoves.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"
 
@@ -60,11 +116,11 @@ class Tdataout : public QMainWindow {
   double ZoomMax = 1.0;
   double Zoom = 1.0;
 
-  // ---- components -------------------------------------------------------
+  // ---- components (see the legend above) --------------------------------
   QToolBar* ToolBar1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
-  QStackedWidget* Views = nullptr;  // brings Panel1 or ScrollBox1 to the front
+  QStackedWidget* Views = nullptr;
   QScrollArea* ScrollBox1 = nullptr;
   TDrawGrid* DrawGrid1 = nullptr;
   QFrame* Panel1 = nullptr;
@@ -91,23 +147,6 @@ class Tdataout : public QMainWindow {
   std::unique_ptr<QPrinter> Printer;  // the current printer
   DialogSeam& Dialogs() { return *dialogs_; }
 
-  // ---- app/Tdataout.cpp -------------------------------------------------
-  void FormCreate();
-  void O1Click();
-  void S3Click();
-  void A1Click();  // save as: the window goes on with the file it saved to
-  void X1Click();
-  bool LoadGradeFile(const QString& path);
-  bool SaveGradeFile();  // false when the save failed (message shown)
-  void BuildCourseList();
-  void ShowCourse(const std::string& key);
-  void StringGrid2SelectCell(int ACol, int ARow, bool& CanSelect);
-  void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
-  void ComboBox1Change();
-  void ComboBox1Exit();
-  void Edit1Change();
-  bool Modified() const { return Book.Modified; }
-
   // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
   // row r (row 0 is the heading). The grid's QStrings are only for display.
   std::vector<StudentRow> GridRows;
@@ -118,8 +157,29 @@ class Tdataout : public QMainWindow {
   // the editor's or the share field's tool tip); empty when none.
   QString InputNotice;
 
-  // ---- preview/TdataoutPreview.cpp --------------------------------------
-  void MeasureResolutions();  // FormCreate step 6: printer and screen Dpi
+  // ---- app/Tdataout.cpp ---------------------------------------------------
+  void FormCreate();
+
+  // ---- app/TdataoutFiles.cpp ------------------------------------------------
+  void O1Click();
+  void S3Click();
+  void A1Click();  // save as: the window goes on with the file it saved to
+  void X1Click();
+  bool LoadGradeFile(const QString& path);
+  bool SaveGradeFile();  // false when the save failed (message shown)
+  bool Modified() const { return Book.Modified; }
+
+  // ---- app/TdataoutGrid.cpp -------------------------------------------------
+  void BuildCourseList();
+  void ShowCourse(const std::string& key);
+  void StringGrid2SelectCell(int ACol, int ARow, bool& CanSelect);
+  void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect);
+  void ComboBox1Change();
+  void ComboBox1Exit();
+  void Edit1Change();
+
+  // ---- app/TdataoutPreview.cpp ----------------------------------------------
+  void MeasureResolutions();  // start-up step 6: printer and screen Dpi
   void Z1Click();
   void N11Click();
   void G1Click();
@@ -136,7 +196,6 @@ class Tdataout : public QMainWindow {
   void F3Click();
   void E2Click();
   void C2Click();
-  void B3Click();
   void SpeedButton4Click();  // zoom in
   void SpeedButton5Click();  // zoom out
   void SpeedButton6Click();
@@ -145,25 +204,62 @@ class Tdataout : public QMainWindow {
   void SpeedButton9Click();
   void SpeedButton10Click();
   void SpeedButton11Click();
+
+  // ---- app/TdataoutPrint.cpp ------------------------------------------------
+  void B3Click();
   void F2Click();
   void L1Click();
   void S1Click();
   void P1Click();
 
  protected:
-  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery and the release
-  bool eventFilter(QObject* watched, QEvent* event) override;  // editor keys and exit
+  // app/TdataoutFiles.cpp: FormCloseQuery and the release.
+  void closeEvent(QCloseEvent* event) override;
+  // app/TdataoutGrid.cpp: the editor's keys and leaving.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  bool MayOverwriteOnDisk();            // asks when another program wrote the file
+  // ---- app/TdataoutBuild.cpp: the builders, in the order FormCreate calls them
+  void BuildForm();         // caption, icon, font
+  void BuildMenus();        // F1, W1, N7, P1, S1 and their items
+  void BuildToolBar();      // ToolBar1, its SpeedButtons and PopupMenu1
+  void BuildStatusBar();    // StatusBar1 and its three panels
+  void BuildEditingView();  // Views, Panel1 and what it holds
+  void BuildPreviewView();  // ScrollBox1 and DrawGrid1
+  void ConnectCommands();   // menus, buttons, grids, editor and share to their handlers
+
+  // ---- app/Tdataout.cpp: the start-up steps, in order
+  void HidePreview();         // 1
+  void FindAppDir();          // 2
+  void ResetSheet();          // 3
+  void PlaceWindow();         // 4
+  void ClearLayoutLists();    // 5
+  void SetUpPreview();        // 6 to 10: resolutions, print settings, zoom, page
+  void ShowEditingView();     // 11
+  void ShowGridHeadings();    // 12 (app/TdataoutGrid.cpp)
+  void FillEditorWords();     // 13 (app/TdataoutGrid.cpp)
+
+  // ---- app/TdataoutFiles.cpp
+  bool MayOverwriteOnDisk();  // asks when another program wrote the file
   bool WriteGradeFile(const std::string& path);
-  void ShowFileName();                  // Label8
-  void ShowGridRow(int row);           // puts GridRows[row - 1] on the grid
-  void MarkGradeCell(int row, int col);  // warning colour for unreadable grades
-  void PlaceEditor();                   // keeps the editor over its cell
-  void MoveEditor(int dRow, int dCol, bool wrap);
-  void RefuseInput(QWidget* where, const QString& restored);
+  void ShowFileName();  // Label8
   void ReleaseAll();
+
+  // ---- app/TdataoutGrid.cpp
+  void ShowGridRow(int row);             // puts GridRows[row - 1] on the grid
+  void MarkGradeCell(int row, int col);  // warning colour for unreadable grades
+  void PlaceEditor();                    // keeps the editor over its cell
+  void MoveEditor(EditorMove move);
+  void RefuseInput(QWidget* where, const QString& restored);
+
+  // ---- app/TdataoutPreview.cpp
+  void ShowView(bool preview);       // a view with its tool bar, status bar and menus
+  void ShowSheet(std::uint8_t mode);  // the preview of the sheet (0) or the sheet by class
+  void PageSetupChanged();           // measures, lays out and shows the page again
+
+  // ---- app/TdataoutPrint.cpp
+  void SaveSettings();  // fonts and margins for the next start
+  QString JobTitle() const;
 
   std::unique_ptr<DialogSeam> dialogs_;
   QString appDirOverride_;

@@ -7,6 +7,7 @@
 #include "app/QtDialogs.h"
 #include "app/Tdataout.h"
 #include "platform/Files.h"
+#include "preview/DialogLook.h"
 #include "printing/qt/Fonts.h"
 
 int main(int argc, char** argv) {
@@ -28,9 +29,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   InstallQtTranslations();
-  QFont font(QStringLiteral("宋体"));
-  font.setPixelSize(13);
-  QApplication::setFont(font);  // message boxes and dialogs read Chinese too
+  QApplication::setFont(preview::FormFont());  // message boxes and dialogs read Chinese too
   Tdataout window;
   window.show();
   return app.exec();

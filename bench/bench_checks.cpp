@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gradefile/BookCheck.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace {

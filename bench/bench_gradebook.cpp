@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 
 #include "exchange/Export.h"
 #include "exchange/Import.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/qt/FontConvert.h"

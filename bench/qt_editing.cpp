@@ -15,7 +15,8 @@
 
 #include "app/Tdataout.h"
 #include "bench/BenchDialogs.h"
-#include "gradefile/Gbk.h"
+#include "bench/WindowBenchMain.h"
+#include "text/Gbk.h"
 
 namespace {
 
@@ -104,12 +105,4 @@ BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }

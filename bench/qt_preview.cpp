@@ -10,6 +10,7 @@
 
 #include "app/Tdataout.h"
 #include "bench/BenchDialogs.h"
+#include "bench/WindowBenchMain.h"
 #include "preview/TDrawGrid.h"
 
 namespace {
@@ -81,12 +82,4 @@ BENCHMARK(BM_DrawWholePage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }

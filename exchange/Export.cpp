@@ -10,12 +10,14 @@
 #include <unordered_set>
 
 #include "exchange/Csv.h"
-#include "exchange/Import.h"
 #include "exchange/TextCells.h"
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
-#include "grading/GradeParser.h"
+#include "gradefile/FileMessages.h"
+#include "gradefile/Record.h"
+#include "grading/GradeCheck.h"
 #include "platform/Files.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace exchange {
 
@@ -87,12 +89,12 @@ std::string SheetBaseName(const ExportCourse& course) {
 // ---- writing ---------------------------------------------------------------
 
 ExportResult Failure(const std::string& path, const std::string& reason) {
-  return {false, LossyGbk(path) + Gbk("：导出失败，") + reason};
+  return {false, DisplayPath(path) + std::string(texts::kExportFailed) + reason};
 }
 
 ExportResult Commit(const std::string& path, platform::OutputFile& out) {
   const platform::FileStatus status = out.Commit();
-  if (!status.Ok()) return Failure(path, FileStatusText(status));
+  if (!status.Ok()) return Failure(path, FileErrorReason(status));
   return {};
 }
 
@@ -173,7 +175,7 @@ class SheetWriter {
   // A grade: a plain number as a number, any other text as text.
   void Grade(lxw_row_t row, std::size_t col, const std::string& gbk) {
     std::string ascii;
-    if (IsPlainNumber(gbk, &ascii)) {
+    if (IsPlainNumber(TrimGbk(gbk), &ascii)) {
       Number(row, col, ascii, std::strtod(ascii.c_str(), nullptr), centered_);
     } else {
       Text(row, col, GbkToUtf8(gbk), centered_);
@@ -206,17 +208,17 @@ std::vector<ExportCourse> CoursesForExport(const GradeBook& book, std::optional<
     if (it == index.end()) continue;
     ExportCourse& c = courses[it->second];
     const std::string_view tag = TagOf(line);
-    if (tag == "tk") c.Name = Trimmed(FieldFrom(line, 8));
-    else if (tag == "tj") c.Teacher = Trimmed(FieldFrom(line, 8));
-    else if (tag == "tb") c.Classes = Trimmed(FieldFrom(line, 8));
-    else if (tag == "t9") c.Share = Trimmed(Field(line, 8, 6));
+    if (tag == "tk") c.Name = Trimmed(FieldFrom(line, kHeadValuePos));
+    else if (tag == "tj") c.Teacher = Trimmed(FieldFrom(line, kHeadValuePos));
+    else if (tag == "tb") c.Classes = Trimmed(FieldFrom(line, kHeadValuePos));
+    else if (tag == "t9") c.Share = Trimmed(Field(line, kShareField));
   }
   for (const std::string& line : book.GradeLines) {
     auto it = index.find(std::string(KeyOf(line)));
     if (it == index.end()) continue;
-    courses[it->second].Students.push_back({Trimmed(Field(line, 8, 10)), Trimmed(Field(line, 18, 8)),
-                                            Trimmed(Field(line, 26, 8)), Trimmed(Field(line, 34, 6)),
-                                            Trimmed(Field(line, 40, 6)), Trimmed(Field(line, 46, 6))});
+    courses[it->second].Students.push_back({Trimmed(Field(line, record::Number)), Trimmed(Field(line, record::Name)),
+                                            Trimmed(Field(line, record::Class)), Trimmed(Field(line, record::Coursework)),
+                                            Trimmed(Field(line, record::Examination)), Trimmed(Field(line, record::Total))});
   }
   return courses;
 }
@@ -274,26 +276,26 @@ std::vector<std::string> XlsxSheetNames(const std::vector<ExportCourse>& courses
 ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCourse>& courses, bool courseColumns) {
   platform::FileStatus status;
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);
-  if (!out) return Failure(path, FileStatusText(status));
+  if (!out) return Failure(path, FileErrorReason(status));
   out->Write(CsvExportBytes(courses, courseColumns));
   return Commit(path, *out);
 }
 
 ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCourse>& courses) {
   // Excel opens no workbook without a worksheet.
-  if (courses.empty()) return Failure(path, Gbk("没有可导出的课程"));
+  if (courses.empty()) return Failure(path, std::string(texts::kNothingToExport));
   for (const ExportCourse& c : courses) {
     if (c.Students.size() + kHeadingBlockRows + 1 > kSheetRows)
-      return Failure(path, Gbk("课程") + c.Key + Gbk("的学生超出了Excel工作表的行数"));
+      return Failure(path, texts::TooManyStudents(GbkToUtf8(c.Key)));
   }
   platform::FileStatus status;
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);
-  if (!out) return Failure(path, FileStatusText(status));
+  if (!out) return Failure(path, FileErrorReason(status));
 
   const std::string writable = out->WritablePath();
   lxw_workbook_options options{};
   std::unique_ptr<lxw_workbook, WorkbookCloser> wb(workbook_new_opt(writable.c_str(), &options));
-  if (!wb) return Failure(path, Gbk("无法创建工作簿"));
+  if (!wb) return Failure(path, std::string(texts::kNoWorkbook));
   const std::vector<std::string> names = XlsxSheetNames(courses);
   lxw_error error = LXW_NO_ERROR;
   for (std::size_t i = 0; i < courses.size() && error == LXW_NO_ERROR; ++i) {
@@ -305,7 +307,7 @@ ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCo
   if (error == LXW_NO_ERROR) error = closed;
   if (error != LXW_NO_ERROR) {
     out->Abandon();
-    return Failure(path, LossyGbk(lxw_strerror(error)));
+    return Failure(path, lxw_strerror(error));
   }
   return Commit(path, *out);
 }

@@ -40,7 +40,7 @@ std::vector<std::string> XlsxSheetNames(const std::vector<ExportCourse>& courses
 
 struct ExportResult {
   bool Ok = true;
-  std::string Message;  // GBK, naming the file and the reason, when not Ok
+  std::string Message;  // UTF-8 display text naming the file and the reason, when not Ok
 };
 
 ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCourse>& courses, bool courseColumns);

@@ -4,14 +4,20 @@
 #include <unordered_map>
 
 #include "exchange/Csv.h"
+#include "exchange/ImportColumns.h"
 #include "exchange/TextCells.h"
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
-#include "grading/GradeParser.h"
+#include "gradefile/FileMessages.h"
+#include "gradefile/Record.h"
+#include "grading/GradeCheck.h"
 #include "grading/Weighting.h"
 #include "platform/Files.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace exchange {
+
+using namespace importing;
 
 namespace {
 
@@ -20,107 +26,6 @@ namespace {
 constexpr std::size_t kHeadingSearchLines = 20;
 // Progress is told about this often (bytes).
 constexpr std::size_t kProgressStep = 1 << 16;
-
-const std::vector<std::string>& GradeWords() {
-  static const std::vector<std::string> words = [] {
-    std::vector<std::string> w;
-    for (const char* utf8 : {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过", "A", "B", "C",
-                             "D", "F", "缺考", "缓考", "旷考", "作弊"})
-      w.push_back(Gbk(utf8));
-    return w;
-  }();
-  return words;
-}
-
-std::string Fit6(std::string_view text) {
-  std::string out(text.substr(0, 6));
-  out.resize(6, ' ');
-  return out;
-}
-
-// ---- what the caller asked for ----------------------------------------------
-
-struct Want {
-  enum Kind { Off, Auto, Number, Text } kind = Off;
-  std::size_t number = 0;  // Number: 1-based
-  std::string text;        // Text: the heading, as HeadingKey makes it
-  std::string asGiven;     // GBK, for the message
-};
-
-Want WantOf(const std::string& request, bool autoWhenEmpty) {
-  Want w;
-  w.asGiven = request;
-  const std::string_view trimmed = TrimGbk(request);
-  if (trimmed.empty()) {
-    w.kind = autoWhenEmpty ? Want::Auto : Want::Off;
-    return w;
-  }
-  if (trimmed.find_first_not_of("0123456789") == std::string_view::npos && trimmed.size() <= 6) {
-    w.kind = Want::Number;
-    w.number = static_cast<std::size_t>(std::stoul(std::string(trimmed)));
-    if (w.number > 0) return w;
-  }
-  w.kind = Want::Text;
-  w.text = HeadingKey(request);
-  return w;
-}
-
-enum Role { kStudent, kCoursework, kExamination };
-
-bool AutoMatches(Role role, const std::string& key) {
-  static const std::string xuehao = Gbk("学号"), pingshi = Gbk("平时"), kaoshi = Gbk("考试"), juanmian = Gbk("卷面");
-  auto has = [&](const std::string& part) { return key.find(part) != std::string::npos; };
-  switch (role) {
-    case kStudent: return has(xuehao) || (has("student") && !has("name"));
-    case kCoursework: return has(pingshi) || has("coursework");
-    case kExamination: return has(kaoshi) || has(juanmian) || has("exam");
-  }
-  return false;
-}
-
-// The columns of one candidate heading line: 1-based, 0 when not found.
-struct Resolution {
-  std::array<std::size_t, 3> column{};
-  bool textual = false;  // some column was found by its heading
-  ImportFailure failure = ImportFailure::None;
-  const Want* missing = nullptr;  // the named column that is not there
-};
-
-Resolution Resolve(const std::array<Want, 3>& wants, const std::vector<std::string>& keys) {
-  Resolution r;
-  std::array<bool, 3> found{};
-  for (int role = 0; role < 3; ++role) {
-    const Want& w = wants[role];
-    if (w.kind == Want::Number) {
-      r.column[role] = w.number;
-      found[role] = true;
-    } else if (w.kind == Want::Text || w.kind == Want::Auto) {
-      for (std::size_t c = 0; c < keys.size(); ++c) {
-        const bool taken = std::find(r.column.begin(), r.column.end(), c + 1) != r.column.end();
-        if (taken) continue;
-        if (w.kind == Want::Text ? keys[c] == w.text : AutoMatches(static_cast<Role>(role), keys[c])) {
-          r.column[role] = c + 1;
-          found[role] = r.textual = true;
-          break;
-        }
-      }
-    }
-  }
-  if (!found[kStudent]) {
-    r.failure = wants[kStudent].kind == Want::Auto ? ImportFailure::NoStudentColumn : ImportFailure::NoSuchColumn;
-    r.missing = &wants[kStudent];
-    return r;
-  }
-  for (int role : {kCoursework, kExamination}) {
-    if (wants[role].kind == Want::Text && !found[role]) {
-      r.failure = ImportFailure::NoSuchColumn;
-      r.missing = &wants[role];
-      return r;
-    }
-  }
-  if (!found[kCoursework] && !found[kExamination]) r.failure = ImportFailure::NoScoreColumn;
-  return r;
-}
 
 // ---- the course -------------------------------------------------------------
 
@@ -135,27 +40,23 @@ struct Student {
 
 // ---- messages ----------------------------------------------------------------
 
-std::string Text(const char* utf8) { return Gbk(utf8); }
-
 std::string FailureText(ImportFailure failure, std::size_t line, const Want* missing) {
   switch (failure) {
     case ImportFailure::None: return {};
-    case ImportFailure::ReadFailed: return Text("无法读取");
-    case ImportFailure::TooLarge: return Text("文件太大(超过128 MB)，请只导出本课程的成绩");
-    case ImportFailure::Empty: return Text("文件是空的");
-    case ImportFailure::NotText: return Text("不是文本文件，请选择CSV文件");
-    case ImportFailure::Workbook: return Text("是Excel工作簿，请在Excel或WPS中另存为CSV文件后再导入");
-    case ImportFailure::UnknownEncoding: return Text("既不是UTF-8也不是GBK编码的文本");
-    case ImportFailure::UnclosedQuote: return Text("第") + std::to_string(line) + Text("行的引号没有闭合");
-    case ImportFailure::NoStudentColumn: return Text("找不到学号列：表头中应有“学号”或“student”");
-    case ImportFailure::NoScoreColumn:
-      return Text("找不到成绩列：表头中应有“平时成绩”、“考试成绩”或“卷面”");
+    case ImportFailure::ReadFailed: return std::string(texts::kImportReadFailed);
+    case ImportFailure::TooLarge: return std::string(texts::kImportTooLarge);
+    case ImportFailure::Empty: return std::string(texts::kImportEmpty);
+    case ImportFailure::NotText: return std::string(texts::kImportNotText);
+    case ImportFailure::Workbook: return std::string(texts::kImportWorkbook);
+    case ImportFailure::UnknownEncoding: return std::string(texts::kImportUnknownEncoding);
+    case ImportFailure::UnclosedQuote: return texts::UnclosedQuote(line);
+    case ImportFailure::NoStudentColumn: return std::string(texts::kNoStudentColumn);
+    case ImportFailure::NoScoreColumn: return std::string(texts::kNoScoreColumn);
     case ImportFailure::NoSuchColumn:
-      if (missing != nullptr && missing->kind == Want::Number)
-        return Text("没有第") + std::to_string(missing->number) + Text("列");
-      return Text("没有“") + (missing != nullptr ? missing->asGiven : std::string()) + Text("”这一列");
-    case ImportFailure::NoSuchCourse: return Text("没有这门课程");
-    case ImportFailure::Cancelled: return Text("导入已取消");
+      if (missing != nullptr && missing->kind == Want::Number) return texts::NoColumnNumber(missing->number);
+      return texts::NoColumnNamed(missing != nullptr ? GbkToUtf8(missing->asGiven) : std::string());
+    case ImportFailure::NoSuchCourse: return std::string(texts::kNoSuchCourse);
+    case ImportFailure::Cancelled: return std::string(texts::kImportCancelled);
   }
   return {};
 }
@@ -226,14 +127,11 @@ class Previewer {
 
  private:
   void ReadCourse() {
-    for (const std::string& line : book_.HeadLines) {
-      if (KeyOf(line) == preview_.CourseKey && TagOf(line) == "t9") preview_.Share = std::string(Field(line, 8, 6));
-    }
-    TrimBlanks(preview_.Share);
+    preview_.Share = book_.Share(preview_.CourseKey);
     for (std::size_t j = 0; j < book_.GradeLines.size(); ++j) {
       const std::string& line = book_.GradeLines[j];
       if (KeyOf(line) != preview_.CourseKey) continue;
-      std::string number = StudentNumberKey(Field(line, 8, 10));
+      std::string number = StudentNumberKey(Field(line, record::Number));
       if (number.empty()) continue;
       // Two records with one number: the first takes the grades, as an edit
       // of the grid writes into the first.
@@ -396,8 +294,8 @@ class Previewer {
         continue;
       }
       const std::string& record = grades[s.lineIndex];
-      preview_.Missing.push_back({s.lineIndex, std::string(TrimmedBlanks(Field(record, 8, 10))),
-                                  std::string(TrimmedBlanks(Field(record, 18, 8)))});
+      preview_.Missing.push_back({s.lineIndex, std::string(TrimmedBlanks(Field(record, record::Number))),
+                                  std::string(TrimmedBlanks(Field(record, record::Name)))});
     }
     std::sort(seen.begin(), seen.end(),
               [this](std::size_t a, std::size_t b) { return students_[a].line < students_[b].line; });
@@ -407,7 +305,7 @@ class Previewer {
     for (std::size_t i : seen) {
       const Student& s = students_[i];
       const std::string& record = grades[s.lineIndex];
-      std::string number(TrimmedBlanks(Field(record, 8, 10)));
+      std::string number(TrimmedBlanks(Field(record, record::Number)));
       if (s.duplicated) {
         ++preview_.IssueCounts[static_cast<std::size_t>(RowIssue::Duplicate)];
         late.push_back({s.line, RowIssue::Duplicate, number, ScoreColumn::None, {}});
@@ -431,11 +329,11 @@ class Previewer {
       m.LineIndex = s.lineIndex;
       m.Record = record;
       m.Number = number;
-      m.Name = std::string(TrimmedBlanks(Field(record, 18, 8)));
-      m.Old = {std::string(Field(record, 34, 6)), std::string(Field(record, 40, 6)),
-               std::string(Field(record, 46, 6))};
-      const bool cwChanged = cw && Fit6(*cw) != Fit6(m.Old[0]);
-      const bool exChanged = ex && Fit6(*ex) != Fit6(m.Old[1]);
+      m.Name = std::string(TrimmedBlanks(Field(record, record::Name)));
+      m.Old = {std::string(Field(record, record::Coursework)), std::string(Field(record, record::Examination)),
+               std::string(Field(record, record::Total))};
+      const bool cwChanged = cw && Padded(*cw, record::GradeWidth) != Padded(m.Old[0], record::GradeWidth);
+      const bool exChanged = ex && Padded(*ex, record::GradeWidth) != Padded(m.Old[1], record::GradeWidth);
       m.New = {cwChanged ? *cw : m.Old[0], exChanged ? *ex : m.Old[1], m.Old[2]};
       if (cwChanged || exChanged) m.New[2] = ComputeTotal(preview_.Share, m.New[0], m.New[1]);
       m.Changed = cwChanged || exChanged;
@@ -465,45 +363,11 @@ class Previewer {
 
 }  // namespace
 
-bool IsPlainNumber(std::string_view gbk, std::string* ascii) {
-  const std::string_view text = TrimGbk(gbk);
-  std::string out;
-  bool point = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    char plain;
-    if (c >= 0x80) {
-      if (i + 1 >= text.size() || c != 0xA3) return false;
-      const auto t = static_cast<unsigned char>(text[i + 1]);
-      if (t >= 0xB0 && t <= 0xB9) plain = static_cast<char>('0' + (t - 0xB0));
-      else if (t == 0xAE) plain = '.';  // full-width point
-      else return false;
-      i += 2;
-    } else {
-      plain = static_cast<char>(c);
-      ++i;
-    }
-    if (plain == '.') {
-      // One point, after at least one digit: ".5" is no grade the sheet counts.
-      if (point || out.empty()) return false;
-      point = true;
-    } else if (plain < '0' || plain > '9') {
-      return false;
-    }
-    out.push_back(plain);
-  }
-  if (out.empty()) return false;
-  if (ascii != nullptr) *ascii = std::move(out);
-  return true;
-}
-
 std::optional<std::string> AcceptedScore(std::string_view gbk) {
-  std::string number;
-  if (IsPlainNumber(gbk, &number)) return number;
   const std::string_view text = TrimGbk(gbk);
-  for (const std::string& word : GradeWords()) {
-    if (text == word) return word;
-  }
+  std::string number;
+  if (IsPlainNumber(text, &number)) return number;
+  if (IsEditorWord(text)) return std::string(text);
   return std::nullopt;
 }
 
@@ -525,41 +389,18 @@ ImportPreview PreviewImportBytes(const GradeBook& book, std::string_view courseK
 
 ImportPreview PreviewImport(const GradeBook& book, std::string_view courseKey, const std::string& path,
                             const ImportColumns& columns, const ImportProgress& progress) {
-  const std::string where = LossyGbk(path) + Text("：");
-  ImportPreview failed;
-  failed.CourseKey = std::string(courseKey);
-  platform::FileStatus status;
-  std::optional<platform::InputFile> file = platform::InputFile::Open(path, status);
-  if (!file) {
-    failed = Failed(std::move(failed), ImportFailure::ReadFailed);
-    failed.Message = where + failed.Message + Text("：") + FileStatusText(status);
-    return failed;
-  }
-  const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(file->Identity().Size, 0));
-  if (size > kMaxImportBytes) {
-    failed = Failed(std::move(failed), ImportFailure::TooLarge);
+  const std::string where = DisplayPath(path) + std::string(texts::kAfterPath);
+  std::string bytes;
+  const platform::FileStatus status = platform::ReadWholeFile(path, bytes, kMaxImportBytes);
+  if (!status.Ok()) {
+    const bool tooLarge = status.Error == platform::FileError::TooLarge;
+    ImportPreview failed;
+    failed.CourseKey = std::string(courseKey);
+    failed = Failed(std::move(failed), tooLarge ? ImportFailure::TooLarge : ImportFailure::ReadFailed);
     failed.Message = where + failed.Message;
+    if (!tooLarge) failed.Message += std::string(texts::kAfterPath) + FileErrorReason(status);
     return failed;
   }
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  std::size_t got = 0;
-  for (;;) {
-    if (got == bytes.size()) bytes.resize(std::min<std::size_t>(got + (1 << 16), kMaxImportBytes + 1));
-    if (got == bytes.size()) {  // grew past the limit while being read
-      failed = Failed(std::move(failed), ImportFailure::TooLarge);
-      failed.Message = where + failed.Message;
-      return failed;
-    }
-    const long n = file->Read(bytes.data() + got, bytes.size() - got, status);
-    if (n < 0) {
-      failed = Failed(std::move(failed), ImportFailure::ReadFailed);
-      failed.Message = where + failed.Message + Text("：") + FileStatusText(status);
-      return failed;
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  bytes.resize(got);
   ImportPreview preview = PreviewImportBytes(book, courseKey, bytes, columns, progress);
   if (!preview.Ok()) preview.Message = where + preview.Message;
   return preview;
@@ -575,7 +416,7 @@ ApplyResult ApplyImport(GradeBook& book, const ImportPreview& preview) {
   for (const MatchedRow& m : preview.Matched) {
     if (m.Changed && (m.LineIndex >= book.GradeLines.size() || book.GradeLines[m.LineIndex] != m.Record)) {
       result.Ok = false;
-      result.Message = Text("成绩在预览之后有了变动，请重新导入");
+      result.Message = std::string(texts::kChangedSincePreview);
       return result;
     }
   }
@@ -594,16 +435,16 @@ bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes) {
   return true;
 }
 
-const std::string& RowIssueText(RowIssue issue) {
-  static const std::array<std::string, kRowIssueCount> texts = {
-      Text("不在本课程"), Text("学号重复"), Text("无法识别的成绩"), Text("含有成绩文件不能保存的字符"),
-      Text("超过6个字节")};
-  return texts[static_cast<std::size_t>(issue)];
+std::string_view RowIssueText(RowIssue issue) {
+  static constexpr std::array<std::string_view, kRowIssueCount> texts_ = {
+      texts::kRowNotInCourse, texts::kRowDuplicate, texts::kRowUnreadable, texts::kRowNotGbk, texts::kRowTooLong};
+  return texts_[static_cast<std::size_t>(issue)];
 }
 
-const std::string& ScoreColumnText(ScoreColumn column) {
-  static const std::array<std::string, 3> texts = {std::string(), Text("平时成绩"), Text("考试成绩")};
-  return texts[static_cast<std::size_t>(column)];
+std::string_view ScoreColumnText(ScoreColumn column) {
+  static constexpr std::array<std::string_view, 3> texts_ = {std::string_view(), texts::kCourseworkGrade,
+                                                             texts::kExamGrade};
+  return texts_[static_cast<std::size_t>(column)];
 }
 
 }  // namespace exchange

@@ -17,15 +17,11 @@
 
 namespace exchange {
 
-// A score cell the grade file takes: a plain number (ASCII or full-width
-// digits with at most one decimal point, written back in ASCII) or one of
-// the grade editor's 18 words, blanks around it removed. nullopt for
-// anything else. The text may be longer than the 6-byte field.
+// A score cell the grade file takes, blanks around it (TrimGbk) removed: a
+// plain number (IsPlainNumber of grading/GradeCheck.h, written back in
+// ASCII) or one of the grade editor's 18 words. nullopt for anything else.
+// The text may be longer than the 6-byte field.
 std::optional<std::string> AcceptedScore(std::string_view gbk);
-
-// True for a plain number as AcceptedScore takes it (its ASCII form in
-// `ascii` when given).
-bool IsPlainNumber(std::string_view gbk, std::string* ascii = nullptr);
 
 // The columns to take. Empty: found from the heading (学号 / student,
 // 平时 / coursework, 考试 / 卷面 / exam). Otherwise a column number from 1, or
@@ -100,7 +96,7 @@ constexpr std::uint64_t kMaxImportBytes = 128ull << 20;
 
 struct ImportPreview {
   ImportFailure Failure = ImportFailure::None;
-  std::string Message;  // GBK, for the message box; empty on success
+  std::string Message;  // UTF-8 display text; empty on success
 
   std::string CourseKey;
   std::string Share;                // the course's share the totals are computed at
@@ -129,7 +125,7 @@ using ImportProgress = std::function<bool(std::uint64_t done, std::uint64_t tota
 
 // The preview of importing the CSV file at `path` into the course `courseKey`
 // (a key of book.CourseKeys, which must be built). Changes nothing. The
-// message of a failure starts with the path.
+// message of a failure starts with the path as DisplayPath shows it.
 ImportPreview PreviewImport(const GradeBook& book, std::string_view courseKey, const std::string& path,
                             const ImportColumns& columns, const ImportProgress& progress = {});
 
@@ -139,7 +135,7 @@ ImportPreview PreviewImportBytes(const GradeBook& book, std::string_view courseK
 
 struct ApplyResult {
   bool Ok = true;
-  std::string Message;  // GBK, when not Ok
+  std::string Message;  // UTF-8 display text, when not Ok
   std::vector<RecordChange> Changes;  // one per rewritten record, in order
 };
 
@@ -153,8 +149,8 @@ ApplyResult ApplyImport(GradeBook& book, const ImportPreview& preview);
 // apply wrote.
 bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes);
 
-// GBK descriptions for the window and the batch tool.
-const std::string& RowIssueText(RowIssue issue);
-const std::string& ScoreColumnText(ScoreColumn column);  // "平时成绩", "考试成绩"
+// Descriptions for the window and the batch tool, UTF-8.
+std::string_view RowIssueText(RowIssue issue);
+std::string_view ScoreColumnText(ScoreColumn column);  // "平时成绩", "考试成绩"
 
 }  // namespace exchange

@@ -1,7 +1,5 @@
 #include "exchange/TextCells.h"
 
-#include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
 
 namespace exchange {
 
@@ -74,22 +72,5 @@ std::string HeadingKey(std::string_view gbk) {
   });
   return out;
 }
-
-std::string LossyGbk(std::string_view utf8) {
-  if (auto whole = Utf8ToGbk(utf8)) return *whole;
-  std::string out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (i + len > utf8.size()) len = utf8.size() - i;
-    const auto piece = Utf8ToGbk(utf8.substr(i, len));
-    out += piece ? *piece : std::string("?");
-    i += len;
-  }
-  return out;
-}
-
-std::string FileStatusText(const platform::FileStatus& status) { return Gbk(FileErrorReason(status)); }
 
 }  // namespace exchange

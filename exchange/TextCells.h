@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Files.h"
-
 namespace exchange {
 
 // Without ASCII blanks and tabs at both ends; any encoding.
@@ -20,13 +18,5 @@ std::string StudentNumberKey(std::string_view gbk);
 
 // A heading as it is matched: trimmed, ASCII letters in lower case.
 std::string HeadingKey(std::string_view gbk);
-
-// UTF-8 (or any bytes) as GBK for a message or a preview: characters that
-// have no GBK form, and bytes that are no UTF-8, show as '?'. Never for
-// text that is stored.
-std::string LossyGbk(std::string_view utf8);
-
-// Why a file could not be read or written, in Chinese (GBK) for the user.
-std::string FileStatusText(const platform::FileStatus& status);
 
 }  // namespace exchange

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "gradefile/Field.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/Record.h"
 
 namespace {
 

@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "gradefile/Gbk.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
 
 namespace {
 void Check(bool ok) {
@@ -20,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::int32_t score = -1;
   GradeCode code = ParseGrade(text, score);
-  Check(code >= -2 && code <= 5);
-  Check(code == 0 || score == 0);
-  Check(code != 0 || score >= 0);  // signs are dropped before reading
+  Check(code >= GradeCode::NotRecognised && code <= GradeCode::LevelF);
+  Check(code == GradeCode::Number || score == 0);
+  Check(code != GradeCode::Number || score >= 0);  // signs are dropped before reading
 
   // Blanks around a grade never change its reading.
   std::string padded = "  " + std::string(text) + " ";

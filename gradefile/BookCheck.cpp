@@ -5,9 +5,10 @@
 #include <functional>
 #include <unordered_map>
 
-#include "gradefile/Field.h"
-#include "grading/GradeParser.h"
+#include "gradefile/Record.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Texts.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ class NumbersSeen {
   // first stood in its course; 0 when this is its first record.
   std::size_t FirstRow(std::size_t line, std::size_t row) {
     const std::string_view key = KeyOf(lines_[line]);
-    const std::string_view number = Field(lines_[line], 8, 10);
+    const std::string_view number = Field(lines_[line], record::Number);
     const std::size_t hash =
         std::hash<std::string_view>{}(key) ^ (std::hash<std::string_view>{}(number) * 0x9E3779B97F4A7C15ULL);
     const std::size_t mask = slots_.size() - 1;
@@ -46,7 +47,7 @@ class NumbersSeen {
       }
       if (slot.hash != hash) continue;
       const std::string_view other = lines_[slot.line];
-      if (KeyOf(other) == key && Field(other, 8, 10) == number) return slot.row;
+      if (KeyOf(other) == key && Field(other, record::Number) == number) return slot.row;
     }
   }
 
@@ -69,7 +70,7 @@ void CheckRecords(const GradeBook& book, std::optional<std::string_view> only, s
   for (const auto& line : book.HeadLines) {
     if (TagOf(line) != t9) continue;
     if (only && KeyOf(line) != *only) continue;
-    shares[KeyOf(line)] = TrimmedBlanks(Field(line, 8, 6));
+    shares[KeyOf(line)] = TrimmedBlanks(Field(line, kShareField));
   }
 
   std::vector<std::size_t> records;
@@ -100,14 +101,14 @@ void CheckRecords(const GradeBook& book, std::optional<std::string_view> only, s
     }
     const std::size_t row = ++current->rows;
     const std::size_t first = out.size();
-    current->check.Run(Field(line, 34, 6), Field(line, 40, 6), Field(line, 46, 6), out);
+    current->check.Run(Field(line, record::Coursework), Field(line, record::Examination), Field(line, record::Total), out);
 
     if (const std::size_t earlier = numbers.FirstRow(j, row); earlier != 0) {
       GradeFinding f;
       f.Kind = FindingKind::DuplicateStudent;
       f.Column = FindingColumn::None;
-      f.Text = std::string(TrimmedBlanks(Field(line, 8, 10)));
-      f.Explanation = "学号在本课程中重复，与第 " + std::to_string(earlier) + " 行相同";
+      f.Text = std::string(TrimmedBlanks(Field(line, record::Number)));
+      f.Explanation = texts::DuplicateStudent(earlier);
       out.push_back(std::move(f));
     }
     for (std::size_t i = first; i < out.size(); ++i) {
@@ -139,8 +140,8 @@ std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key)
     if (f.Kind != FindingKind::TotalMismatch || f.LineIndex == last) continue;
     last = f.LineIndex;
     const std::string& line = book.GradeLines[f.LineIndex];
-    const std::string coursework(Field(line, 34, 6));
-    const std::string examination(Field(line, 40, 6));
+    const std::string coursework(Field(line, record::Coursework));
+    const std::string examination(Field(line, record::Examination));
     changes.push_back(
         book.RewriteGrades(f.LineIndex, coursework, examination, ComputeTotal(share, coursework, examination)));
   }

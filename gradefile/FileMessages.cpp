@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/Texts.h"
+
 namespace {
 
 // The length of the UTF-8 sequence at the start of `bytes`, 0 when it is
@@ -58,18 +60,18 @@ std::string FileErrorReason(const platform::FileStatus& status) {
   using platform::FileError;
   switch (status.Error) {
     case FileError::None: return {};
-    case FileError::NoSuchFile: return "文件或文件夹不存在";
-    case FileError::Permission: return "没有访问权限";
-    case FileError::ReadOnlyFile: return "文件是只读的";
-    case FileError::NotOwner: return "文件属于其他用户，不能改写";
-    case FileError::ReadOnlyFileSystem: return "磁盘是只读的";
-    case FileError::DiskFull: return "磁盘空间不足";
-    case FileError::IsFolder: return "这是文件夹，不是文件";
-    case FileError::NotRegular: return "不是普通文件";
-    case FileError::TooLarge: return "文件太大";
-    case FileError::NameTooLong: return "文件名太长";
-    case FileError::LinkLoop: return "符号链接绕成了循环";
+    case FileError::NoSuchFile: return std::string(texts::kNoSuchFile);
+    case FileError::Permission: return std::string(texts::kPermission);
+    case FileError::ReadOnlyFile: return std::string(texts::kReadOnlyFile);
+    case FileError::NotOwner: return std::string(texts::kNotOwner);
+    case FileError::ReadOnlyFileSystem: return std::string(texts::kReadOnlyFileSystem);
+    case FileError::DiskFull: return std::string(texts::kDiskFull);
+    case FileError::IsFolder: return std::string(texts::kIsFolder);
+    case FileError::NotRegular: return std::string(texts::kNotRegular);
+    case FileError::TooLarge: return std::string(texts::kTooLarge);
+    case FileError::NameTooLong: return std::string(texts::kNameTooLong);
+    case FileError::LinkLoop: return std::string(texts::kLinkLoop);
     case FileError::Other: break;
   }
-  return "系统错误 " + std::to_string(status.Code);
+  return texts::SystemError(status.Code);
 }

@@ -5,44 +5,21 @@
 #include <unordered_set>
 #include <vector>
 
-#include "gradefile/Field.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
-#include "grading/GradeParser.h"
+#include "gradefile/Record.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace GradeTexts {
 const std::string& MagicLine() {
   static const std::string t = Gbk("***** VelmoraTarvin版 *****");
   return t;
 }
-const std::string& NotExist() {
-  static const std::string t = "不存在!";
-  return t;
-}
-const std::string& NotGradeFile() {
-  static const std::string t = "不是Velmora生成的文件，打开失败!";
-  return t;
-}
-const std::string& AskSave() {
-  static const std::string t = Gbk("当前的成绩有所变动，存储吗?");
-  return t;
-}
-const std::string& Saved() {
-  static const std::string t = Gbk("存储完毕！");
-  return t;
-}
 const std::string& NoCourseKey() {
   static const std::string t = "*****";
-  return t;
-}
-const std::string& ReadFailed() {
-  static const std::string t = "读取失败: ";
-  return t;
-}
-const std::string& SaveFailed() {
-  static const std::string t = "存储失败，原文件未改动: ";
   return t;
 }
 }  // namespace GradeTexts
@@ -151,12 +128,6 @@ std::string FileSafe(std::string_view text) {
   return out;
 }
 
-std::string Fit6(std::string_view text) {
-  std::string out(text.substr(0, 6));
-  out.resize(6, ' ');
-  return out;
-}
-
 }  // namespace
 
 LoadResult GradeBook::Load(const std::filesystem::path& path) {
@@ -165,10 +136,10 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
   auto failed = [&](const platform::FileStatus& status) {
     if (status.Error == platform::FileError::NoSuchFile) {
       result.Outcome = LoadOutcome::Missing;
-      result.Message = DisplayPath(name) + GradeTexts::NotExist();
+      result.Message = DisplayPath(name) + std::string(texts::kNotExist);
     } else {
       result.Outcome = LoadOutcome::ReadError;
-      result.Message = DisplayPath(name) + GradeTexts::ReadFailed() + FileErrorReason(status);
+      result.Message = DisplayPath(name) + std::string(texts::kReadFailed) + FileErrorReason(status);
     }
     return result;
   };
@@ -190,14 +161,13 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
   reader.Finish(lines);
   if (!lines.magic) {
     result.Outcome = LoadOutcome::NotGradeFile;
-    result.Message = DisplayPath(name) + GradeTexts::NotGradeFile();
+    result.Message = DisplayPath(name) + std::string(texts::kNotGradeFile);
     return result;
   }
   // A file that merely ends with the old end-of-file mark is normal; more
   // after it is something the user does not see but a save keeps.
   if (reader.Trailer().size() > 1) {
-    result.Notice = "文件在结束标记(Ctrl-Z)之后还有 " + std::to_string(reader.Trailer().size() - 1) +
-                    " 字节未读入，这些字节将原样保留在文件末尾。";
+    result.Notice = texts::BytesAfterEndMark(reader.Trailer().size() - 1);
   }
   Adopt(std::move(lines.head), std::move(lines.grades), std::move(reader.Trailer()));
   diskVersion_ = file->Identity();
@@ -316,7 +286,7 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
   SaveResult result;
   if (!status.Ok()) {
     result.Ok = false;
-    result.Message = DisplayPath(name) + GradeTexts::SaveFailed() + FileErrorReason(status);
+    result.Message = DisplayPath(name) + std::string(texts::kSaveFailed) + FileErrorReason(status);
     return result;
   }
   Modified = false;
@@ -335,7 +305,7 @@ void GradeBook::BuildCourseList() {
       std::string_view tag = TagOf(line);
       if (tag == tk) name = Field(line, 8, 31);
       else if (tag == tj) teacher = Field(line, 8, 8);
-      else if (tag == tb) classes = FieldFrom(line, 8);
+      else if (tag == tb) classes = FieldFrom(line, kHeadValuePos);
     }
     std::string row;
     row.reserve(name.size() + teacher.size() + classes.size() + 2);
@@ -352,7 +322,7 @@ void GradeBook::BuildCourseList() {
   bool first = true;
   for (const auto& line : GradeLines) {
     std::string group;
-    group.append(KeyOf(line)).append(Field(line, 26, 8));
+    group.append(KeyOf(line)).append(Field(line, record::Class));
     if (!first && group == previous) continue;  // same group as the record before
     first = false;
     previous = group;
@@ -360,11 +330,13 @@ void GradeBook::BuildCourseList() {
   }
 }
 
+std::vector<StudentRow> EmptyCourseRows() { return std::vector<StudentRow>(1); }
+
 std::string GradeBook::Share(std::string_view key) const {
   static const std::string t9 = "t9";
   std::string_view share;
   for (const auto& line : HeadLines) {
-    if (KeyOf(line) == key && TagOf(line) == t9) share = Field(line, 8, 6);
+    if (KeyOf(line) == key && TagOf(line) == t9) share = Field(line, kShareField);
   }
   return std::string(TrimmedBlanks(share));
 }
@@ -377,16 +349,16 @@ CourseView GradeBook::ShowCourse(std::string_view key) const {
     if (KeyOf(line) != key) continue;
     StudentRow row;
     row.Cells[0] = FormatInt(static_cast<std::int64_t>(view.Rows.size() + 1), 4);
-    row.Cells[1] = std::string(Field(line, 8, 10));
-    row.Cells[2] = std::string(Field(line, 18, 8));
-    row.Cells[3] = std::string(Field(line, 26, 8));
-    row.Cells[4] = std::string(Field(line, 34, 6));
-    row.Cells[5] = std::string(Field(line, 40, 6));
-    row.Cells[6] = std::string(Field(line, 46, 6));
+    row.Cells[1] = std::string(Field(line, record::Number));
+    row.Cells[2] = std::string(Field(line, record::Name));
+    row.Cells[3] = std::string(Field(line, record::Class));
+    row.Cells[4] = std::string(Field(line, record::Coursework));
+    row.Cells[5] = std::string(Field(line, record::Examination));
+    row.Cells[6] = std::string(Field(line, record::Total));
     row.LineIndex = j;
     view.Rows.push_back(std::move(row));
   }
-  if (view.Rows.empty()) view.Rows.emplace_back();
+  if (view.Rows.empty()) view.Rows = EmptyCourseRows();
   return view;
 }
 
@@ -435,7 +407,7 @@ bool GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, i
   std::string_view number = std::string_view(cells[1]).substr(0, 10);
   for (std::size_t j = 0; j < GradeLines.size(); ++j) {
     const std::string& line = GradeLines[j];
-    if (KeyOf(line) != key || Field(line, 8, 10) != number) continue;
+    if (KeyOf(line) != key || Field(line, record::Number) != number) continue;
     RewriteGrades(j, cells[4], cells[5], cells[6]);
     return true;
   }
@@ -450,10 +422,10 @@ RecordChange GradeBook::RewriteGrades(std::size_t lineIndex, std::string_view co
   // grades land in their own columns.
   std::string rewritten(Field(line, 1, 33));
   rewritten.resize(33, ' ');
-  rewritten += Fit6(FileSafe(coursework));
-  rewritten += Fit6(FileSafe(examination));
-  rewritten += Fit6(FileSafe(total));
-  rewritten += Field(line, 52, 6);
+  rewritten += Padded(FileSafe(coursework), record::GradeWidth);
+  rewritten += Padded(FileSafe(examination), record::GradeWidth);
+  rewritten += Padded(FileSafe(total), record::GradeWidth);
+  rewritten += Field(line, record::Tail);
   line = std::move(rewritten);
   change.After = line;
   Modified = true;

@@ -14,19 +14,11 @@
 
 using Lines = std::vector<std::string>;
 
-// The magic first line and the texts of the load/save messages.
+// Texts of the file itself, GBK bytes. (What the user is told about a file
+// is in text/Texts.h.)
 namespace GradeTexts {
-// File data: GBK bytes.
-const std::string& MagicLine();      // "***** VelmoraTarvin版 *****"
-const std::string& NoCourseKey();    // "*****"
-// The window's question and confirmation: GBK, shown through its Ui().
-const std::string& AskSave();        // "当前的成绩有所变动，存储吗?"
-const std::string& Saved();          // "存储完毕！"
-// Parts of LoadResult and SaveResult messages: UTF-8 display text.
-const std::string& NotExist();       // "不存在!"            (after the path)
-const std::string& NotGradeFile();   // "不是Velmora生成的文件，打开失败!" (after the path)
-const std::string& ReadFailed();     // "读取失败: "            (after the path, before the reason)
-const std::string& SaveFailed();     // "存储失败，原文件未改动: " (after the path, before the reason)
+const std::string& MagicLine();    // "***** VelmoraTarvin版 *****"
+const std::string& NoCourseKey();  // "*****": the key shown when the file has no course
 }  // namespace GradeTexts
 
 enum class LoadOutcome { Loaded, Missing, NotGradeFile, ReadError };
@@ -45,11 +37,17 @@ struct SaveResult {
 };
 
 // One student row of the grid: the 7 cells as GBK bytes, and the index of its
-// record in GradeLines (npos for the one empty row of a course without students).
+// record in GradeLines (kNoRecord for the empty row of a course without students).
 struct StudentRow {
+  static constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
   std::array<std::string, 7> Cells;
-  std::size_t LineIndex = static_cast<std::size_t>(-1);
+  std::size_t LineIndex = kNoRecord;
+  bool IsPlaceholder() const { return LineIndex == kNoRecord; }
 };
+
+// The rows a grid shows for a course without students: one empty row that
+// stands for no record.
+std::vector<StudentRow> EmptyCourseRows();
 
 // What showing a course puts on screen: the share for the weighting field
 // and at least one student row.

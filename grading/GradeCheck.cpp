@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "gradefile/Gbk.h"
-#include "grading/GradeParser.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
+#include "text/Texts.h"
 
 const std::array<std::string, 18>& EditorWords() {
   static const std::array<std::string, 18> words = {
@@ -27,44 +29,23 @@ namespace {
 
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A full-width digit ０..９ at `i` (GBK A3B0..A3B9).
-bool IsWideDigitAt(std::string_view text, std::size_t i) {
-  return i + 1 < text.size() && static_cast<unsigned char>(text[i]) == 0xA3 &&
-         static_cast<unsigned char>(text[i + 1]) >= 0xB0 && static_cast<unsigned char>(text[i + 1]) <= 0xB9;
-}
-
-// A plain number's digits as ASCII, the whole part and the fraction apart;
-// false when the text is not a plain number.
-bool PlainDigits(std::string_view text, std::string* whole, std::string* fraction) {
-  bool point = false;
-  bool digit = false;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    char d;
-    if (IsAsciiDigit(text[i])) {
-      d = text[i];
-      i += 1;
-    } else if (IsWideDigitAt(text, i)) {
-      d = static_cast<char>('0' + (static_cast<unsigned char>(text[i + 1]) - 0xB0));
-      i += 2;
-    } else if (text[i] == '.' && digit && !point) {
-      point = true;
-      i += 1;
-      continue;
-    } else {
-      return false;
-    }
-    digit = true;
-    if (std::string* into = point ? fraction : whole) into->push_back(d);
-  }
-  return digit;
+// The character at `i` when it is a full-width digit ０..９ (GBK A3B0..A3B9)
+// or the full-width point ． (A3AE), as ASCII; 0 otherwise.
+char WideAt(std::string_view text, std::size_t i) {
+  if (i + 1 >= text.size() || static_cast<unsigned char>(text[i]) != 0xA3) return 0;
+  const auto trail = static_cast<unsigned char>(text[i + 1]);
+  if (trail >= 0xB0 && trail <= 0xB9) return static_cast<char>('0' + (trail - 0xB0));
+  return trail == 0xAE ? '.' : 0;
 }
 
 // A plain number above 100, decided on its digits so that no rounding can
 // hide 100.000001.
 bool AboveHundred(std::string_view text) {
-  std::string whole, fraction;
-  if (!PlainDigits(text, &whole, &fraction)) return false;
+  std::string ascii;
+  if (!IsPlainNumber(text, &ascii)) return false;
+  const std::size_t point = ascii.find('.');
+  std::string whole = ascii.substr(0, point);
+  const std::string fraction = point == std::string::npos ? std::string() : ascii.substr(point + 1);
   whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
   if (whole.size() != 3) return whole.size() > 3;
   if (whole != "100") return whole > "100";
@@ -103,7 +84,31 @@ GradeFinding Make(FindingKind kind, FindingColumn column, std::string_view text,
 
 }  // namespace
 
-bool IsPlainNumber(std::string_view trimmed) { return PlainDigits(trimmed, nullptr, nullptr); }
+bool IsPlainNumber(std::string_view trimmed, std::string* ascii) {
+  std::string out;
+  bool point = false;
+  for (std::size_t i = 0; i < trimmed.size();) {
+    char c = trimmed[i];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      c = WideAt(trimmed, i);
+      if (c == 0) return false;
+      i += 2;
+    } else {
+      i += 1;
+    }
+    if (c == '.') {
+      // One point, after a digit: ".5" is no grade the sheet counts.
+      if (point || out.empty()) return false;
+      point = true;
+    } else if (!IsAsciiDigit(c)) {
+      return false;
+    }
+    out.push_back(c);
+  }
+  if (out.empty()) return false;
+  if (ascii != nullptr) *ascii = std::move(out);
+  return true;
+}
 
 std::string_view KindName(FindingKind kind) {
   switch (kind) {
@@ -149,13 +154,13 @@ std::size_t RowCheck::Run(std::string_view coursework, std::string_view examinat
     cell.number = IsPlainNumber(cell.text);
     if (cell.number) {
       if (AboveHundred(cell.text)) {
-        out.push_back(Make(FindingKind::OutOfRange, cell.column, cell.text, "超出0–100"));
+        out.push_back(Make(FindingKind::OutOfRange, cell.column, cell.text, std::string(texts::kOutOfRange)));
       }
     } else if (!cell.text.empty() && !IsEditorWord(cell.text)) {
-      std::string why = "无法识别的成绩";
+      std::string why(texts::kUnrecognised);
       // "8O" or "70 71" look like a number, and the total takes their start.
       if (cell.counts && !ReadAsZero(cell.text)) {
-        why += "，总成绩按 " + NumberText(ReadNumber(cell.text)) + " 计算";
+        why += texts::TotalReadsAs(NumberText(ReadNumber(cell.text)));
       }
       out.push_back(Make(FindingKind::Unrecognised, cell.column, cell.text, std::move(why)));
     }
@@ -168,7 +173,7 @@ std::size_t RowCheck::Run(std::string_view coursework, std::string_view examinat
     const std::string expected = std::to_string(WeightedTotal(share_, ReadNumber(cw.text), ReadNumber(ex.text)));
     if (tot.text != expected) {
       GradeFinding f = Make(FindingKind::TotalMismatch, FindingColumn::Total, tot.text,
-                            (tot.text.empty() ? "总成绩为空，应为 " : "总成绩与当前比例不符，应为 ") + expected);
+                            std::string(tot.text.empty() ? texts::kTotalEmpty : texts::kTotalMismatch) + expected);
       f.Expected = expected;
       out.push_back(std::move(f));
     }
@@ -184,12 +189,12 @@ std::size_t RowCheck::Run(std::string_view coursework, std::string_view examinat
     for (const Cell* cell : {&cw, &ex}) {
       if (!cell->counts || !ReadAsZero(cell->text)) continue;
       if (!parts.empty()) {
-        parts += "、";
+        parts += texts::kListSeparator;
         single = false;
       }
-      parts += cell->column == FindingColumn::Coursework ? "平时成绩" : "考试成绩";
+      parts += cell->column == FindingColumn::Coursework ? texts::kCourseworkGrade : texts::kExamGrade;
       if (cell->text.empty()) {
-        parts += "为空";
+        parts += texts::kGradeEmpty;
         single = false;
       } else {
         parts += Quoted(cell->text);
@@ -197,7 +202,7 @@ std::size_t RowCheck::Run(std::string_view coursework, std::string_view examinat
     }
     if (!parts.empty()) {
       out.push_back(Make(FindingKind::ReadAsZero, FindingColumn::Total, tot.text,
-                         parts + (single ? "按0计入总成绩" : "，按0计入总成绩")));
+                         parts + std::string(single ? texts::kCountedAsZero : texts::kCountedAsZeroAfterList)));
     }
   }
   return out.size() - before;

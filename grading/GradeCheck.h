@@ -17,9 +17,10 @@ const std::array<std::string, 18>& EditorWords();
 bool IsEditorWord(std::string_view trimmed);
 
 // True for a text (already trimmed) made only of ASCII or full-width digits
-// with at most one ASCII decimal point after the first digit: "85", "８５",
-// "59.5". Not "", ".5", "-5", "85分", "8 5".
-bool IsPlainNumber(std::string_view trimmed);
+// with at most one decimal point (ASCII "." or full-width "．") after the
+// first digit: "85", "８５", "59.5", "８５．５", "85.". Not "", ".5", "-5",
+// "85分", "8 5". `ascii`, when given, gets the number in ASCII ("85.5").
+bool IsPlainNumber(std::string_view trimmed, std::string* ascii = nullptr);
 
 enum class FindingKind {
   Unrecognised,      // neither a plain number nor one of the editor's words

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "gradefile/Gbk.h"
 #include "grading/Numbers.h"
-#include "grading/Weighting.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
 
 namespace {
 
@@ -35,16 +35,17 @@ const std::vector<WordCode>& Words() {
   static const std::vector<WordCode> words = [] {
     std::vector<WordCode> w;
     auto add = [&w](std::string_view utf8, GradeCode code) { w.push_back({Gbk(utf8), code}); };
-    add("作弊", -1);
-    add("做弊", -1);
-    for (auto [letter, small, word, code] : {std::tuple{"A", "a", "优", 1}, std::tuple{"B", "b", "良", 2},
-                                             std::tuple{"C", "c", "中", 3}}) {
+    add("作弊", GradeCode::Cheating);
+    add("做弊", GradeCode::Cheating);
+    for (auto [letter, small, word, code] :
+         {std::tuple{"A", "a", "优", GradeCode::LevelA}, std::tuple{"B", "b", "良", GradeCode::LevelB},
+          std::tuple{"C", "c", "中", GradeCode::LevelC}}) {
       add(letter, code);
       add(small, code);
       add(word, code);
     }
-    for (const char* t : {"D", "d", "及格", "及", "合格", "合", "通过", "通", "过"}) add(t, 4);
-    for (const char* t : {"F", "f", "不及格", "不及", "不合格", "不合", "不通过", "不通", "不过"}) add(t, 5);
+    for (const char* t : {"D", "d", "及格", "及", "合格", "合", "通过", "通", "过"}) add(t, GradeCode::LevelD);
+    for (const char* t : {"F", "f", "不及格", "不及", "不合格", "不合", "不通过", "不通", "不过"}) add(t, GradeCode::LevelF);
     return w;
   }();
   return words;
@@ -106,28 +107,17 @@ GradeCode ParseGrade(std::string_view text, std::int32_t& score) {
   }
 
   std::string_view normalised = buffer.View();
-  if (normalised.empty()) return -2;
+  if (normalised.empty()) return GradeCode::NotRecognised;
   if (normalised.front() >= '0' && normalised.front() <= '9') {
     // At most six bytes, so the value is tiny or its exponent is; beyond the
     // 32-bit range the score saturates.
     std::int64_t rounded = RoundHalfEven(ReadNumber(normalised));
     if (rounded > std::numeric_limits<std::int32_t>::max()) rounded = std::numeric_limits<std::int32_t>::max();
     score = static_cast<std::int32_t>(rounded);
-    return 0;
+    return GradeCode::Number;
   }
   for (const WordCode& word : Words()) {
     if (normalised == word.text) return word.code;
   }
-  return -2;
-}
-
-std::string_view TrimmedBlanks(std::string_view text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-void TrimBlanks(std::string& text) {
-  std::string_view kept = TrimmedBlanks(text);
-  if (kept.size() != text.size()) text = std::string(kept);
+  return GradeCode::NotRecognised;
 }

@@ -1,15 +1,27 @@
 #pragma once
+// How the sheet's statistics read a grade text: a number (its score), one of
+// the five levels, cheating, or nothing it recognises. Full-width digits,
+// letters and blanks count as their ASCII forms; signs and blanks anywhere
+// are dropped; only the first six bytes that remain are looked at.
 #include <cstdint>
-#include <string>
 #include <string_view>
 
-// -2 not recognised, -1 cheating, 0 a number (score set), 1..5 levels A..F.
-using GradeCode = std::int32_t;
+// The numbers are those the grade system gives the kinds, in the order of
+// its codes: levels A..F are 1..5 (there is no E), so a level compares
+// above every other kind.
+enum class GradeCode : std::int32_t {
+  NotRecognised = -2,
+  Cheating = -1,  // 作弊, 做弊: counted as a score of 0
+  Number = 0,     // the score is set
+  LevelA = 1,     // A, 优
+  LevelB = 2,     // B, 良
+  LevelC = 3,     // C, 中
+  LevelD = 4,     // D, 及格, 合格, 通过 (and their first characters)
+  LevelF = 5,     // F, 不及格, 不合格, 不通过 (and their first two characters)
+};
 
+constexpr bool IsLevel(GradeCode code) { return code >= GradeCode::LevelA; }
+
+// The code of `text`; `score` is the rounded number (half to even,
+// saturating at the 32-bit range) for GradeCode::Number and 0 otherwise.
 GradeCode ParseGrade(std::string_view text, std::int32_t& score);
-
-// Removes ASCII blanks (byte 32) at both ends, in place; nothing else.
-void TrimBlanks(std::string& text);
-
-// The same trimming for a view: the part of `text` without blanks at its ends.
-std::string_view TrimmedBlanks(std::string_view text);

@@ -1,11 +1,9 @@
 #pragma once
+// The total rule: the weighted total of coursework and examination at the
+// course's coursework share. The texts are read by ReadNumber (text/).
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-// A grade cell or share read as a number: blanks trimmed, then sign, digits,
-// point, exponent as far as they go; anything else reads as 0.
-long double ReadNumber(std::string_view text);
 
 // The total rule on numbers already read: share% of coursework plus the rest
 // of examination, each step in extended precision, the sum once to double,

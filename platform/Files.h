@@ -1,8 +1,9 @@
 #pragma once
 // The operating system's side of files: identity, reading without blocking,
 // and the one safe way every file of the programs is written. Everything a
-// port to another system must replace is here and in Files.cpp (POSIX, with
-// Linux's unnamed temporary files where the kernel has them).
+// port to another system must replace is here and in the two files behind it
+// (POSIX, with Linux's unnamed temporary files where the kernel has them):
+// Files.cpp (status, identity, reading) and OutputFile.cpp (writing).
 //
 // Paths are byte strings as the system names files (on POSIX the bytes of
 // argv or of QFile::encodeName); nothing here converts them.

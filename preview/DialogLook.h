@@ -5,7 +5,8 @@
 
 namespace preview {
 
-// "宋体", GB2312, 13 pixels high: the font of every form of the program.
+// "宋体", 13 pixels high: the font of every window, menu and dialog of the
+// program (the application font, so message boxes read Chinese too).
 QFont FormFont();
 
 // A fixed dialog frame of the given client size, centred on the screen.

@@ -1,12 +1,13 @@
 #include "preview/PrintJob.h"
 
-#include <QFile>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <cerrno>
 
 #include "gradefile/FileMessages.h"
 #include "printing/qt/OutputFileDevice.h"
+#include "printing/qt/QtText.h"
+#include "text/Texts.h"
 
 namespace preview {
 
@@ -15,6 +16,8 @@ namespace {
 QString Reason(const platform::FileStatus& status) {
   return QString::fromStdString(FileErrorReason(status));
 }
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 }  // namespace
 
@@ -28,7 +31,10 @@ PrintJob::~PrintJob() {
   // An OutputFile that was not committed is thrown away with it.
 }
 
-QString PrintJob::Where() const { return file_.isEmpty() ? printer_.printerName() : file_; }
+QString PrintJob::Where() const {
+  if (file_.isEmpty()) return printer_.printerName();
+  return QString::fromStdString(DisplayPath(PathBytes(file_)));
+}
 
 bool PrintJob::Fail(const QString& what, const QString& reason) {
   if (!failed_) {
@@ -42,11 +48,11 @@ bool PrintJob::Fail(const QString& what, const QString& reason) {
 bool PrintJob::Begin() {
   if (file_.isEmpty()) {
     begun_ = painter_.begin(&printer_);
-    return begun_ || Fail(QStringLiteral("无法开始打印："));
+    return begun_ || Fail(Text(texts::kCannotStartPrinting));
   }
   platform::FileStatus status;
-  output_ = platform::OutputFile::Begin(QFile::encodeName(file_).toStdString(), status);
-  if (!output_) return Fail(QStringLiteral("无法写入PDF文件："), Reason(status));
+  output_ = platform::OutputFile::Begin(PathBytes(file_), status);
+  if (!output_) return Fail(Text(texts::kCannotWritePdf), Reason(status));
   device_ = std::make_unique<OutputFileDevice>(*output_);
   // The same pages the printer would write into the file: its paper, margins
   // and resolution, so the sheet laid out for it fits as it does on paper.
@@ -57,14 +63,13 @@ bool PrintJob::Begin() {
   writer_->setCreator(printer_.creator().isEmpty() ? QStringLiteral("gradesheet")
                                                    : printer_.creator());
   begun_ = painter_.begin(writer_.get());
-  return begun_ || Fail(QStringLiteral("无法写入PDF文件："));
+  return begun_ || Fail(Text(texts::kCannotWritePdf));
 }
 
 bool PrintJob::NewPage() {
   if (failed_ || cancelled_) return false;
   const bool next = writer_ ? writer_->newPage() : printer_.newPage();
-  return next || Fail(file_.isEmpty() ? QStringLiteral("打印失败，无法开始新的一页：")
-                                      : QStringLiteral("无法写入PDF文件："));
+  return next || Fail(Text(file_.isEmpty() ? texts::kCannotStartPage : texts::kCannotWritePdf));
 }
 
 void PrintJob::Cancel() {
@@ -88,14 +93,14 @@ bool PrintJob::Finish() {
   }
   if (!output_) {
     if (!ended || printer_.printerState() == QPrinter::Error)
-      return Fail(QStringLiteral("打印失败："));
+      return Fail(Text(texts::kPrintingFailed));
     return true;
   }
   const bool flushed = device_->Flush();
   // A writer that could not end left a file no reader can use.
   if (flushed && !ended) output_->Fail({platform::FileError::Other, EIO});
   const platform::FileStatus status = output_->Commit();
-  if (!status.Ok()) return Fail(QStringLiteral("PDF文件写入失败："), Reason(status));
+  if (!status.Ok()) return Fail(Text(texts::kPdfWriteFailed), Reason(status));
   return true;
 }
 

@@ -48,7 +48,8 @@ class PrintJob {
   // Why the job failed, naming the printer or the file.
   const QString& Message() const { return message_; }
 
-  // The printer's name or the file written, as Message names them.
+  // The printer's name or the file written (as DisplayPath shows it), as
+  // Message names them.
   QString Where() const;
 
  private:

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "preview/PreviewRules.h"
+#include "printing/PreviewRules.h"
 
 class QProgressDialog;
 class QWidget;

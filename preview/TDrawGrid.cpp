@@ -3,16 +3,18 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "app/Tdataout.h"
-
-TDrawGrid::TDrawGrid(Tdataout* owner, QWidget* parent)
-    : QWidget(parent), owner_(owner), brush_(Qt::white) {
+TDrawGrid::TDrawGrid(QWidget* parent) : QWidget(parent), brush_(Qt::white) {
   setObjectName(QStringLiteral("DrawGrid1"));
   // The whole cell is painted on every paint event; nothing shows through.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
   setFocusPolicy(Qt::NoFocus);
   setFixedSize(1, 1);
+}
+
+void TDrawGrid::SetPagePainter(PagePainter painter) {
+  paintPage_ = std::move(painter);
+  update();
 }
 
 void TDrawGrid::SetCellBrush(const QBrush& brush) {
@@ -29,5 +31,5 @@ void TDrawGrid::paintEvent(QPaintEvent* event) {
   // Qt clips to the exposed region; the page is drawn whole and only the
   // uncovered part reaches the screen.
   painter.fillRect(event->rect(), brush_);
-  if (owner_ != nullptr) owner_->DrawGrid1DrawCell(painter);
+  if (paintPage_) paintPage_(painter);
 }

@@ -1,21 +1,24 @@
 #pragma once
 // The page surface of the preview: one cell that is the whole page. It clears
-// itself with its brush (the paper colour) and lets the main window draw the
-// margin outline and the page on top.
+// itself with its brush (the paper colour) and then lets its owner draw the
+// margin outline and the page on top, through the page painter it was given.
 //
-// The main window creates it in FormCreate as
-//     DrawGrid1 = new TDrawGrid(this, <container inside ScrollBox1>);
-// and sizes it only through SetDrawBorder; it has a fixed size, no border and
-// no scroll bars of its own.
+// It has a fixed size (SetCellSize), no border and no scroll bars of its own;
+// the main window puts it inside its scrolled area.
 #include <QWidget>
+#include <functional>
 
-class Tdataout;
+class QPainter;
 
 class TDrawGrid : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TDrawGrid(Tdataout* owner, QWidget* parent = nullptr);
+  explicit TDrawGrid(QWidget* parent = nullptr);
+
+  // Draws the page after the cell was cleared; none draws nothing more.
+  using PagePainter = std::function<void(QPainter&)>;
+  void SetPagePainter(PagePainter painter);
 
   // The brush the cell is cleared with before the page is drawn.
   void SetCellBrush(const QBrush& brush);
@@ -30,6 +33,6 @@ class TDrawGrid : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  Tdataout* owner_;
+  PagePainter paintPage_;
   QBrush brush_;
 };

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "preview/DialogLook.h"
-#include "preview/PreviewRules.h"
+#include "printing/PreviewRules.h"
 
 TPageBdDlg::TPageBdDlg(PageMetrics& metrics, QWidget* parent)
     : QDialog(parent), metrics_(metrics) {

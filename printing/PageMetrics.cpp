@@ -26,6 +26,14 @@ std::int32_t PrinterToScreen(std::int32_t pixels, double ratio) { return Round(p
 std::int32_t DefaultMarginLeft(std::int32_t dpi) { return Round(dpi * 0.3281); }
 std::int32_t DefaultMarginTop(std::int32_t dpi) { return Round(dpi * 0.6562); }
 
+void RescalePrinterMargins(TDeviceMetrics& printer, std::int32_t dpi) {
+  if (dpi <= 0 || printer.Dpi <= 0 || dpi == printer.Dpi) return;
+  const double factor = static_cast<double>(dpi) / printer.Dpi;
+  for (std::int32_t* margin : {&printer.MarginLeft, &printer.MarginRight, &printer.MarginTop, &printer.MarginBottom})
+    *margin = Round(*margin * factor);
+  printer.Dpi = dpi;
+}
+
 void DerivePageMetrics(PageMetrics& metrics, const DeviceMeasurement& measured) {
   TDeviceMetrics& printer = metrics[DevicePrinter];
   TDeviceMetrics& screen = metrics[DeviceScreen];

@@ -36,6 +36,12 @@ struct DeviceMeasurement {
 // printer margins, from what was measured.
 void DerivePageMetrics(PageMetrics& metrics, const DeviceMeasurement& measured);
 
+// The printer entry when the page is to be drawn on a printer of `dpi`: the
+// margins, kept in printer pixels, scale by dpi / Dpi (each rounded) and Dpi
+// becomes dpi, so the sheet prints at the size it had. Nothing changes when
+// the resolution stays or either one is not positive.
+void RescalePrinterMargins(TDeviceMetrics& printer, std::int32_t dpi);
+
 // Unit conversions of the page set-up. Every rounding is Round (ties to even).
 
 // Pixel height of a font of `points` on a device of `dpi`: Round(points * dpi / 72).

@@ -4,9 +4,10 @@
 #include <optional>
 
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
+#include "text/Gbk.h"
+#include "text/Texts.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ SettingsSaveResult SaveResult(const std::string& fileName, const platform::FileS
   SettingsSaveResult result;
   if (!status.Ok()) {
     result.Ok = false;
-    result.Message = "无法保存打印设置文件 " + DisplayPath(fileName) + ": " + FileErrorReason(status);
+    result.Message = std::string(texts::kSettingsNotSaved) + DisplayPath(fileName) + ": " + FileErrorReason(status);
   }
   return result;
 }

@@ -6,96 +6,16 @@
 #include <optional>
 #include <unordered_map>
 
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/Record.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
-#include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/ReadNumber.h"
+
+using namespace sheetform;
 
 namespace {
-
-// Literal texts of the sheet, as GBK, converted once.
-struct SheetTexts {
-  std::string DefaultTitle = Gbk("学生考试(考查)成绩表");
-  std::string DefaultTerm = Gbk("     年度第   学期");
-  std::string StudentNo = Gbk("学　号");
-  std::string Name = Gbk("姓　名");
-  std::string Class = Gbk("行政班级");
-  std::string Coursework = Gbk("平  时");
-  std::string Examination = Gbk("考  试");
-  std::string Total = Gbk("总  评");
-  std::string Grade = Gbk("成  绩");
-};
-
-const SheetTexts& Texts() {
-  static const SheetTexts texts;
-  return texts;
-}
-
-// A heading field: label, its underline, and the tag whose value goes on it.
-struct HeadingField {
-  std::string Label;
-  int Line, LabelColumn, RuleFirst, RuleLast, ValueColumn;
-  const char* Tag;  // nullptr: the underline stays empty
-};
-
-const std::vector<HeadingField>& FirstHeadingFields() {
-  static const std::vector<HeadingField> fields = {
-      {Gbk("课程"), 4, 2, 6, 36, 7, "tk"},     {Gbk("类别"), 4, 40, 44, 50, 45, "tl"},
-      {Gbk("学分"), 4, 54, 58, 64, 59, "tx"},  {Gbk("周学时"), 4, 68, 74, 78, 75, "tz"},
-      {Gbk("编  号"), 4, 86, 92, 101, 0, nullptr}, {Gbk("教师"), 6, 2, 6, 16, 7, "tj"},
-      {Gbk("开课院系"), 6, 18, 26, 58, 27, "td"}, {Gbk("人数"), 8, 2, 6, 12, 7, "tr"},
-  };
-  return fields;
-}
-
-// The last three fields draw all labels first and their values after.
-const std::vector<HeadingField>& SecondHeadingFields() {
-  static const std::vector<HeadingField> fields = {
-      {Gbk("院系"), 8, 64, 68, 101, 69, "ty"},
-      {Gbk("专业"), 8, 22, 26, 58, 27, "tf"},
-      {Gbk("上课班级"), 6, 60, 68, 101, 69, "tb"},
-  };
-  return fields;
-}
-
-// Values in the order they are drawn: major, department, teaching classes.
-constexpr int kSecondValueOrder[] = {1, 0, 2};
-
-struct BlockLabel {
-  std::string Text;
-  int Column, Line, RuleFirst, RuleLast;
-};
-
-constexpr int kSignColumn = TdjxscjPrn::SheetColumns - 41;    // 60
-constexpr int kSignRuleFirst = TdjxscjPrn::SheetColumns - 27;  // 74
-constexpr int kSignRuleLast = TdjxscjPrn::SheetColumns - 4;    // 97
-
-const std::vector<BlockLabel>& ClosingLabels() {
-  static const std::vector<BlockLabel> labels = {
-      {Gbk("平时成绩占　　　％，"), 3, 54, 14, 18},
-      {Gbk("卷面成绩占　　　％，"), 25, 54, 36, 40},
-      {Gbk("应参加考试　　　人，"), 47, 54, 58, 62},
-      {Gbk("实参加考试　　　人，"), 67, 54, 78, 82},
-      {Gbk("缺考　　　人。"), 87, 54, 92, 96},
-      {Gbk("其中： 90 - 100 分　　　　人;"), 3, 57, 22, 28},
-      {Gbk("80 - 89 分 　　　　人;"), 10, 59, 22, 28},
-      {Gbk("70 - 79 分 　　　　人;"), 10, 61, 22, 28},
-      {Gbk("60 - 69 分 　　　　人;"), 10, 63, 22, 28},
-      {Gbk(" 60 分以下 　　　　人;"), 10, 65, 22, 28},
-      {Gbk("平均成绩： 　　　　;"), 10, 67, 22, 28},
-      {Gbk("不及格率： 　　　　％"), 10, 69, 22, 28},
-      {Gbk("考 核 日 期："), kSignColumn, 57, kSignRuleFirst, kSignRuleLast},
-      {Gbk("教 师 签 字："), kSignColumn, 60, kSignRuleFirst, kSignRuleLast},
-      {Gbk("教学主任签字："), kSignColumn, 63, kSignRuleFirst, kSignRuleLast},
-      {Gbk("院 系 公 章："), kSignColumn, 66, kSignRuleFirst, kSignRuleLast},
-      {Gbk("填 表 日 期："), kSignColumn, 69, kSignRuleFirst, kSignRuleLast},
-  };
-  return labels;
-}
-
-constexpr int kBandLines[5] = {57, 59, 61, 63, 65};
 
 // Header texts up to this many bytes are drawn as they are without asking
 // whether they fit: every real one is far shorter.
@@ -111,12 +31,6 @@ std::size_t GbkCharEnd(std::string_view gbk, std::size_t n) {
     i += byte >= 0x81 && byte <= 0xFE && i + 1 < gbk.size() ? 2 : 1;
   }
   return std::min(i, gbk.size());
-}
-
-std::string Trimmed(std::string_view text) {
-  std::string s(text);
-  TrimBlanks(s);
-  return s;
 }
 
 int BandOf(std::int32_t score) {
@@ -177,7 +91,7 @@ bool TdjxscjPrn::MakePages() {
   std::string key;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     key.assign(KeyOf(lines[i]));
-    if (split) key += Field(lines[i], 26, 8);
+    if (split) key += Field(lines[i], record::Class);
     auto it = bucketOfKey.find(key);
     if (it == bucketOfKey.end()) continue;
     bucketOfLine[i] = it->second;
@@ -254,7 +168,7 @@ TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
 std::optional<std::string_view> TdjxscjPrn::HeadValue(const CourseHeads& heads, std::string_view tag) {
   std::optional<std::string_view> value;
   for (std::string_view line : heads)
-    if (TagOf(line) == tag) value = FieldFrom(line, 8);
+    if (TagOf(line) == tag) value = FieldFrom(line, kHeadValuePos);
   return value;
 }
 
@@ -288,7 +202,7 @@ void TdjxscjPrn::RuleUnder(Canvas& canvas, int line, int firstColumn, int lastCo
 }
 
 void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale) {
-  const SheetTexts& t = Texts();
+  const sheetform::Texts& t = FormTexts();
   const int sheetWidth = SheetColumns * FCharWidth;
 
   ScaleFont(canvas, setup_.TitleFont, scale);
@@ -305,7 +219,7 @@ void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double sc
     const std::int64_t x = FLeft + static_cast<std::int64_t>(field.ValueColumn) * FCharWidth;
     for (std::string_view line : heads)
       if (TagOf(line) == field.Tag)
-        TextAt(canvas, field.ValueColumn, field.Line, FitToPage(canvas, TrimmedBlanks(FieldFrom(line, 8)), x));
+        TextAt(canvas, field.ValueColumn, field.Line, FitToPage(canvas, TrimmedBlanks(FieldFrom(line, kHeadValuePos)), x));
   };
   for (const HeadingField& field : FirstHeadingFields()) {
     TextAt(canvas, field.LabelColumn, field.Line, field.Label);
@@ -321,62 +235,56 @@ void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double sc
 }
 
 void TdjxscjPrn::DrawTable(Canvas& canvas) {
-  const SheetTexts& t = Texts();
-  const int top = FTop + 11 * FLineHeight - FHalfLine;
-  const int bottom = FTop + 53 * FLineHeight + FHalfLine;
+  const std::vector<TableColumn>& columns = TableColumns();
+  const int top = FTop + kTableTopLine * FLineHeight - FHalfLine;
+  const int bottom = FTop + kTableBottomLine * FLineHeight + FHalfLine;
   auto vertical = [&](int column) {
     const int x = FLeft + column * FCharWidth + quarterChar_;
     canvas.Line(x, top, x, bottom);
   };
   auto twoLine = [&](int column, const std::string& upper) {
-    canvas.TextOut(FLeft + column * FCharWidth, FTop + 11 * FLineHeight, upper);
-    canvas.TextOut(FLeft + column * FCharWidth, FTop + 12 * FLineHeight, t.Grade);
+    canvas.TextOut(FLeft + column * FCharWidth, FTop + kTableTopLine * FLineHeight, upper);
+    canvas.TextOut(FLeft + column * FCharWidth, FTop + (kTableTopLine + 1) * FLineHeight, FormTexts().Grade);
   };
 
   for (int k = 0; k < 2; ++k) {
-    const int b = HalfColumns * k;
-    TextAt(canvas, b + 3, 11, t.StudentNo);
-    TextAt(canvas, b + 13, 11, t.Name);
-    TextAt(canvas, b + 21, 11, t.Class);
-    for (int c : {0, 11, 20, 29}) vertical(b + c);
-    twoLine(b + 30, t.Coursework);
-    vertical(b + 36);
-    twoLine(b + 37, t.Examination);
-    vertical(b + 43);
-    twoLine(b + 44, t.Total);
-    vertical(b + 50);
+    const int b = kHalfColumns * k;
+    for (const TableColumn& c : columns)
+      if (!c.Grade) TextAt(canvas, b + c.HeadingColumn, kTableTopLine, c.Heading);
+    for (const TableColumn& c : columns) {
+      vertical(b + c.Rule);
+      if (c.Grade) twoLine(b + c.HeadingColumn, c.Heading);
+    }
+    vertical(b + kTableRightRule);
   }
 
   const int left = FLeft + quarterChar_;
   const int right = FLeft + SheetColumns * FCharWidth + quarterChar_;
   canvas.Line(left, top, right, top);
   canvas.Line(left, bottom, right, bottom);
-  for (int i = 1; i <= 20; ++i) {
-    const int y = FTop + (11 + 2 * i) * FLineHeight + FHalfLine;
+  for (int i = 1; i <= kRowsPerHalf; ++i) {
+    const int y = FTop + (kTableTopLine + 2 * i) * FLineHeight + FHalfLine;
     canvas.Line(left, y, right, y);
   }
 
   const Lines& lines = book_.GradeLines;
   for (int k = 0; k < 2; ++k) {
-    const int b = HalfColumns * k;
-    for (int r = 0; r < 20; ++r) {
-      const std::int64_t idx = static_cast<std::int64_t>(FFirstRow) + 20 * k + r;
+    const int b = kHalfColumns * k;
+    for (int r = 0; r < kRowsPerHalf; ++r) {
+      const std::int64_t idx = static_cast<std::int64_t>(FFirstRow) + kRowsPerHalf * k + r;
       if (idx >= FEndRow || idx < 0 || static_cast<std::size_t>(idx) >= rowList_.size()) continue;
       const auto lineIndex = static_cast<std::size_t>(rowList_[static_cast<std::size_t>(idx)].LineIndex);
       if (lineIndex >= lines.size()) continue;  // a layout older than the book
       std::string_view line = lines[lineIndex];
-      const int y = FTop + (14 + 2 * r) * FLineHeight;
-      auto at = [&](int column, std::string_view text) {
+      const int y = FTop + (kFirstStudentLine + 2 * r) * FLineHeight;
+      for (const TableColumn& c : columns) {
+        std::string_view text = Field(line, c.Field);
+        int column = b + c.TextColumn;
+        if (c.Grade) {
+          text = TrimmedBlanks(text);
+          column += (static_cast<int>(record::GradeWidth) - static_cast<int>(text.size())) / 2;
+        }
         canvas.TextOut(FLeft + column * FCharWidth, y, text);
-      };
-      at(b + 1, Field(line, 8, 10));
-      at(b + 12, Field(line, 18, 8));
-      at(b + 21, Field(line, 26, 8));
-      const int gradeColumns[3] = {b + 30, b + 37, b + 44};
-      const std::size_t gradePos[3] = {34, 40, 46};
-      for (int g = 0; g < 3; ++g) {
-        const std::string grade = Trimmed(Field(line, gradePos[g], 6));
-        at(gradeColumns[g] + (6 - static_cast<int>(grade.size())) / 2, grade);
       }
     }
   }
@@ -395,7 +303,7 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
   // blank (0 or less) hides nothing.
   for (std::string_view line : heads) {
     if (TagOf(line) != "t9") continue;
-    const long double p = ReadNumber(Trimmed(Field(line, 8, 6)));
+    const long double p = ReadNumber(Field(line, kShareField));
     if (p > 0) {
       figures.Coursework = FormatFixed(p, 0, 3);
       figures.Examination = FormatFixed(100 - p, 0, 3);
@@ -413,10 +321,10 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
     const auto lineIndex = static_cast<std::size_t>(rowList_[r].LineIndex);
     if (lineIndex >= lines.size()) continue;
     std::int32_t score = 0;
-    const GradeCode code = ParseGrade(Field(lines[lineIndex], 46, 6), score);
-    if (code > 0) level = true;
-    else if (code == 0 || code == -1) {
-      if (code == -1) score = 0;
+    const GradeCode code = ParseGrade(Field(lines[lineIndex], record::Total), score);
+    if (IsLevel(code)) level = true;
+    else if (code == GradeCode::Number || code == GradeCode::Cheating) {
+      if (code == GradeCode::Cheating) score = 0;
       ++bands[BandOf(score)];
       sum += score;
     }
@@ -464,15 +372,15 @@ void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures) 
     TextAt(canvas, label.Column, label.Line, label.Text);
     RuleUnder(canvas, label.Line, label.RuleFirst, label.RuleLast);
   }
-  auto figure = [&](int column, int line, const std::string& text) {
-    if (!text.empty()) TextAt(canvas, column, line, text);
+  auto figure = [&](Place place, const std::string& text) {
+    if (!text.empty()) TextAt(canvas, place.Column, place.Line, text);
   };
-  figure(15, 54, figures.Coursework);
-  figure(37, 54, figures.Examination);
-  figure(58, 54, figures.Due);
-  for (int b = 0; b < 5; ++b) figure(22, kBandLines[b], figures.Bands[static_cast<std::size_t>(b)]);
-  figure(22, 67, figures.Average);
-  figure(22, 69, figures.FailureRate);
+  figure(kCourseworkShare, figures.Coursework);
+  figure(kExaminationShare, figures.Examination);
+  figure(kDue, figures.Due);
+  for (int b = 0; b < 5; ++b) figure({kBandColumn, kBandLines[b]}, figures.Bands[static_cast<std::size_t>(b)]);
+  figure(kAverage, figures.Average);
+  figure(kFailureRate, figures.FailureRate);
 }
 
 bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "printing/PrintSettings.h"
+#include "printing/SheetForm.h"
 #include "printing/Tlomaprn.h"
 
 class GradeBook;
@@ -66,10 +67,10 @@ class TdjxscjPrn : public Tlomaprn {
   void EveryGroupFigures(
       const std::function<bool(std::int32_t firstPage, const TGroupFigures& figures)>& fn) const;
 
-  // The sheet grid.
-  static constexpr int SheetColumns = 101;
-  static constexpr int HalfColumns = 51;
-  static constexpr int RowsPerPage = 40;
+  // The sheet grid (printing/SheetForm.h).
+  static constexpr int SheetColumns = sheetform::kSheetColumns;
+  static constexpr int HalfColumns = sheetform::kHalfColumns;
+  static constexpr int RowsPerPage = 2 * sheetform::kRowsPerHalf;
 
  private:
   struct PageGroup {

@@ -26,7 +26,7 @@ cmake -S . -B "$build" -G Ninja "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Sanitize \
   -DCMAKE_CXX_FLAGS_SANITIZE="-O0 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined" \
   -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined" \
-  -DGS_TESTS=ON -DGS_GUI=ON -DGS_BENCH=OFF >/dev/null
+  -DGS_TESTS=ON -DGS_GUI=ON -DGS_BENCH=OFF -DGS_QTEST_PER_FUNCTION=OFF >/dev/null
 
 # The core suite and every GUI test program (one per file of tests/gui).
 targets=(core_tests)
@@ -44,7 +44,8 @@ export QT_QPA_PLATFORM=offscreen
 
 # The GoogleTest suites run as one process each: ctest would start a process
 # for every case, and each sanitized start costs a quarter of a second. The
-# Qt Test programs (one per file) go through ctest beside them. The
+# Qt Test programs (one per file) go through ctest beside them, each as one
+# case (GS_QTEST_PER_FUNCTION=OFF above) for the same reason. The
 # command-line tests run the plain build's programs and are not here.
 cd "$build"
 status=0

@@ -7,7 +7,7 @@
 
 #include "app/cli/CommandLine.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace cli {

@@ -7,11 +7,11 @@
 
 #include "app/cli/BatchFiles.h"
 #include "gradefile/BookCheck.h"
-#include "gradefile/Field.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "grading/GradeParser.h"
+#include "gradefile/Record.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ int RunCheck(const cli::Invocation& call) {
   cli::StandardOutput out;
   for (const GradeFinding& f : findings) {
     const std::string_view record = book.GradeLines[f.LineIndex];
-    out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, 8, 10)))) << '\t'
+    out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, record::Number)))) << '\t'
         << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t'
         << Cell(f.Explanation) << '\n';
     if (!out.Ok()) break;

@@ -9,7 +9,7 @@
 #include "app/cli/BatchFiles.h"
 #include "exchange/Export.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace {
@@ -51,7 +51,7 @@ int RunExport(const cli::Invocation& call) {
   const exchange::ExportResult written = xlsx ? exchange::WriteXlsxExport(out, courses)
                                               : exchange::WriteCsvExport(out, courses, !key.has_value());
   if (!written.Ok) {
-    std::cerr << GbkToUtf8(written.Message) << '\n';
+    std::cerr << written.Message << '\n';
     return kRefused;
   }
   std::size_t students = 0;

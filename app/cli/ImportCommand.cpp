@@ -9,7 +9,7 @@
 #include "app/cli/BatchFiles.h"
 #include "exchange/Import.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace {
@@ -97,7 +97,7 @@ int RunImport(const cli::Invocation& call) {
 
   const exchange::ImportPreview p = exchange::PreviewImport(book, *key, csv, columns);
   if (!p.Ok()) {
-    std::cerr << GbkToUtf8(p.Message) << '\n';
+    std::cerr << p.Message << '\n';
     return kCsv;
   }
   cli::StandardOutput out;
@@ -119,7 +119,7 @@ int RunImport(const cli::Invocation& call) {
   const exchange::ApplyResult applied = exchange::ApplyImport(book, p);
   if (!applied.Ok) {
     out.Finish("import", kGradeFile);
-    std::cerr << GbkToUtf8(applied.Message) << '\n';
+    std::cerr << applied.Message << '\n';
     return kGradeFile;
   }
   // Someone else saved the file while the CSV was read: writing now would

@@ -11,14 +11,14 @@
 
 #include "app/cli/BatchFiles.h"
 #include "gradefile/FileMessages.h"
-#include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "grading/GradeParser.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/TextCanvas.h"
 #include "printing/qt/Fonts.h"
 #include "printing/qt/SheetPdf.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace {
 

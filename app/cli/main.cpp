@@ -15,7 +15,7 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Files.h"
 
@@ -46,7 +46,7 @@ int RunStudents(const Invocation& call) {
   const CourseView view = book.ShowCourse(key);
   cli::StandardOutput out;
   for (const StudentRow& row : view.Rows) {
-    if (row.LineIndex == static_cast<std::size_t>(-1)) continue;  // the grid's placeholder row
+    if (row.IsPlaceholder()) continue;
     for (std::size_t c = 0; c < row.Cells.size(); ++c) {
       if (c > 0) out << '\t';
       out << GbkToUtf8(row.Cells[c]);

@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gradefile/Gbk.h"
 #include "printing/PageMetrics.h"
 #include "printing/qt/PainterCanvas.h"
+#include "printing/qt/QtText.h"
+#include "text/Gbk.h"
 
 namespace {
 void ApplyStyle(QFont& font, std::uint8_t style) {
@@ -40,7 +41,7 @@ QFont ToQFontPoints(const FontSpec& fontSpec) {
 FontSpec FromQFont(const QFont& font, std::uint8_t charset) {
   FontSpec fontSpec;
   fontSpec.Charset = charset;
-  fontSpec.Name = Utf8ToGbk(font.family().toStdString()).value_or(Gbk("宋体"));
+  fontSpec.Name = QStringToGbk(font.family()).value_or(Gbk("宋体"));
   const double points = font.pointSizeF();
   fontSpec.Size = points > 0 ? static_cast<std::int32_t>(std::lround(points)) : 10;
   std::uint8_t style = 0;
@@ -57,7 +58,7 @@ FontSpec FromQFont(const QFont& font, const FontSpec& previous) {
   const QString family = font.family();
   const bool sameFace = family == GbkToQString(previous.Name) ||
                         family == QFontInfo(ToQFontPoints(previous)).family();
-  if (sameFace || !Utf8ToGbk(family.toStdString())) chosen.Name = previous.Name;
+  if (sameFace || !QStringToGbk(family)) chosen.Name = previous.Name;
   if (font.pointSizeF() <= 0) chosen.Size = previous.Size;
   return chosen;
 }

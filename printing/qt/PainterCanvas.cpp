@@ -3,22 +3,9 @@
 #include <QPainter>
 #include <QPen>
 
-#include "gradefile/Gbk.h"
 #include "printing/PageMetrics.h"
 #include "printing/qt/FontConvert.h"
-
-QString GbkToQString(std::string_view gbk) {
-  // Plain ASCII (numbers, most grades) needs no trip through the codec.
-  bool ascii = true;
-  for (char c : gbk)
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      ascii = false;
-      break;
-    }
-  if (ascii) return QString::fromLatin1(gbk.data(), static_cast<qsizetype>(gbk.size()));
-  const std::string utf8 = GbkToUtf8(gbk);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+#include "printing/qt/QtText.h"
 
 PainterCanvas::PainterCanvas(QPainter& painter, int dpi)
     : painter_(painter), dpi_(dpi), font_(painter.font()) {}

@@ -40,6 +40,3 @@ class PainterCanvas : public Canvas {
   QFont font_;
   std::optional<QFontMetrics> metrics_;
 };
-
-// GBK text of the model as a QString for drawing.
-QString GbkToQString(std::string_view gbk);

@@ -9,12 +9,13 @@
 #include <cerrno>
 #include <optional>
 
-#include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/OutputFileDevice.h"
 #include "printing/qt/PainterCanvas.h"
+#include "printing/qt/QtText.h"
+#include "text/Gbk.h"
 
 namespace {
 // A rule of 3 dots at 600 dpi is about 0.13 mm: the thin line of a printed form.

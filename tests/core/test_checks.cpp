@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gradefile/BookCheck.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeCheck.h"
 #include "test_sheet_fixture.h"
@@ -80,6 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TextCase{"", {}}, TextCase{"   ", {}}, TextCase{"85", {}}, TextCase{" 85 ", {}},
                       TextCase{"８５", {}}, TextCase{"８5", {}}, TextCase{"0", {}}, TextCase{"100", {}},
                       TextCase{"0100", {}}, TextCase{"100.0", {}}, TextCase{"59.5", {}}, TextCase{"85.", {}},
+                      // the full-width point is a decimal point too
+                      TextCase{"８５．５", {}}, TextCase{"85．5", {}}, TextCase{"８５．", {}},
                       TextCase{"优", {}}, TextCase{"良", {}}, TextCase{"中", {}}, TextCase{"及格", {}},
                       TextCase{"不及格", {}}, TextCase{"合格", {}}, TextCase{"不合格", {}},
                       TextCase{"通过", {}}, TextCase{"不通过", {}}, TextCase{"A", {}}, TextCase{"B", {}},
@@ -92,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"85分", {K::Unrecognised}}, TextCase{"70 71", {K::Unrecognised}},
                       TextCase{"8 5", {K::Unrecognised}}, TextCase{".5", {K::Unrecognised}},
                       TextCase{"-5", {K::Unrecognised}}, TextCase{"+85", {K::Unrecognised}},
-                      TextCase{"1.2.3", {K::Unrecognised}}, TextCase{"８５．５", {K::Unrecognised}},
+                      TextCase{"1.2.3", {K::Unrecognised}}, TextCase{"８５．５．", {K::Unrecognised}},
+                      TextCase{"．５", {K::Unrecognised}}, TextCase{"85.5．", {K::Unrecognised}},
                       TextCase{"A+", {K::Unrecognised}}, TextCase{"a", {K::Unrecognised}},
                       TextCase{"Ａ", {K::Unrecognised}}, TextCase{"E", {K::Unrecognised}},
                       TextCase{"优秀", {K::Unrecognised}}, TextCase{"做弊", {K::Unrecognised}},
@@ -104,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TextCase{"101", {K::OutOfRange}}, TextCase{"120", {K::OutOfRange}},
                       TextCase{"100.5", {K::OutOfRange}}, TextCase{"100.01", {K::OutOfRange}},
                       TextCase{"１２０", {K::OutOfRange}}, TextCase{"855", {K::OutOfRange}},
+                      TextCase{"１００．５", {K::OutOfRange}},
                       TextCase{"000200", {K::OutOfRange}}, TextCase{"1000000", {K::OutOfRange}}));
 
 // A whole row at a share: every finding with its explanation.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct StepCase {
   const char* Name;
   std::function<EditStep(GradeBook&)> Command;
 };
+void PrintTo(const StepCase& c, std::ostream* os) { *os << c.Name; }
 
 EditStep TypeInto(GradeBook& book, std::size_t line, std::vector<const char*> texts) {
   EditStep step;

@@ -11,9 +11,8 @@
 
 #include "exchange/Export.h"
 #include "exchange/Import.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "grading/GradeParser.h"
 #include "test_sheet_fixture.h"
 
 namespace exchange_test {

@@ -87,7 +87,7 @@ TEST(CsvExport, ReadsBackAsAnImport) {
   GradeBook book = MakeBook();
   const std::string csv = CsvExportBytes(CoursesForExport(book, "01213"), false);
   const ImportPreview p = PreviewImportBytes(book, "01213", csv, {});
-  ASSERT_TRUE(p.Ok()) << U(p.Message);
+  ASSERT_TRUE(p.Ok()) << p.Message;
   ASSERT_EQ(p.Matched.size(), 2u);
   EXPECT_FALSE(p.Matched[0].Changed);
   EXPECT_TRUE(p.Matched[1].Changed);
@@ -132,7 +132,7 @@ TEST_F(ExportFileTest, WritesBothFormatsAndLeavesNoTemporaryFiles) {
   ASSERT_TRUE(WriteCsvExport(csv.string(), courses, true).Ok);
   EXPECT_EQ(Read(csv), CsvExportBytes(courses, true));
   const ExportResult r = WriteXlsxExport(xlsx.string(), courses);
-  ASSERT_TRUE(r.Ok) << U(r.Message);
+  ASSERT_TRUE(r.Ok) << r.Message;
   EXPECT_EQ(Read(xlsx).substr(0, 4), std::string("PK\x03\x04", 4));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
@@ -144,18 +144,23 @@ TEST_F(ExportFileTest, AFailedExportLeavesTheOldFileWhole) {
   ::chmod(target.c_str(), 0444);
   for (const ExportResult& r : {WriteXlsxExport(target.string(), courses), WriteCsvExport(target.string(), courses, false)}) {
     EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(U(r.Message), target.string() + "：导出失败，文件是只读的");
+    EXPECT_EQ(r.Message, target.string() + "：导出失败，文件是只读的");
   }
   EXPECT_EQ(Read(target), "old bytes");
 
   const ExportResult none = WriteXlsxExport((dir_ / "none.xlsx").string(), {});
-  EXPECT_EQ(U(none.Message), (dir_ / "none.xlsx").string() + "：导出失败，没有可导出的课程");
+  EXPECT_EQ(none.Message, (dir_ / "none.xlsx").string() + "：导出失败，没有可导出的课程");
   EXPECT_FALSE(fs::exists(dir_ / "none.xlsx"));
 
   const fs::path nowhere = dir_ / "no" / "such" / "dir.xlsx";
   const ExportResult r = WriteXlsxExport(nowhere.string(), courses);
   EXPECT_FALSE(r.Ok);
-  EXPECT_EQ(U(r.Message), nowhere.string() + "：导出失败，文件或文件夹不存在");
+  EXPECT_EQ(r.Message, nowhere.string() + "：导出失败，文件或文件夹不存在");
+
+  // A name that is no UTF-8 (here GBK bytes) keeps every byte in the message.
+  const std::string gbkName = (dir_ / "no").string() + "/" + Gbk("张三") + ".csv";
+  EXPECT_EQ(WriteCsvExport(gbkName, courses, false).Message,
+            (dir_ / "no").string() + "/\\xD5\\xC5\\xC8\\xFD.csv：导出失败，文件或文件夹不存在");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ostream>
 #include <string>
 
 #include "gradefile/FileMessages.h"
@@ -15,6 +16,7 @@ struct PathCase {
   std::string Bytes;
   std::string Shown;
 };
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.Name; }
 
 class DisplayPaths : public ::testing::TestWithParam<PathCase> {};
 
@@ -42,6 +44,7 @@ struct ReasonCase {
   int Errno;
   std::string Reason;
 };
+void PrintTo(const ReasonCase& c, std::ostream* os) { *os << c.Name; }
 
 class Reasons : public ::testing::TestWithParam<ReasonCase> {};
 

@@ -1,22 +1,24 @@
 // Loading, saving, the course list, the shown course, share edits and the
 // write-through of grade edits.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
+#include "gradefile/Record.h"
 #include "grading/GradeParser.h"
 #include "grading/Weighting.h"
 #include "test_gradebook_fixture.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 namespace fs = std::filesystem;
 using namespace gradebook_test;
@@ -39,6 +41,7 @@ struct LineEndCase {
   Lines head;
   std::string trailer = {};  // from the Ctrl-Z on
 };
+void PrintTo(const LineEndCase& c, std::ostream* os) { *os << c.name; }
 
 class LineEnds : public GradeBookTest, public ::testing::WithParamInterface<LineEndCase> {};
 
@@ -69,6 +72,7 @@ struct RejectCase {
   const char* name;
   std::string bytes;
 };
+void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.name; }
 
 class NotAGradeFile : public GradeBookTest, public ::testing::WithParamInterface<RejectCase> {};
 
@@ -544,7 +548,7 @@ TEST_F(GradeBookTest, DemoFileHasWhatTheDemoPromises) {
       TrimBlanks(cw);
       TrimBlanks(ex);
       // Where both grades are numbers the stored total is the computed one.
-      if (!cw.empty() && !ex.empty() && ParseGrade(cw, s) == 0 && ParseGrade(ex, s) == 0) {
+      if (!cw.empty() && !ex.empty() && ParseGrade(cw, s) == GradeCode::Number && ParseGrade(ex, s) == GradeCode::Number) {
         EXPECT_EQ(row.Cells[6], ComputeTotal(v.Share, cw, ex) + "   ") << GbkToUtf8(row.Cells[1]);
       }
     }

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct LoadFailure {
   LoadOutcome Outcome;
   std::string Text;  // what follows the path in the message
 };
+void PrintTo(const LoadFailure& c, std::ostream* os) { *os << c.Name; }
 
 fs::path FileIn(const fs::path& p, mode_t mode) {
   std::ofstream(p, std::ios::binary) << Magic() << "\r\n";
@@ -113,6 +115,7 @@ struct TrailerCase {
   std::string Notice;
   std::string Saved;  // what a save writes; empty: the file's own bytes
 };
+void PrintTo(const TrailerCase& c, std::ostream* os) { *os << c.Name; }
 
 std::vector<TrailerCase> TrailerCases() {
   const std::string a = Record("K0001", "1", "甲", "一班", "80", "90", " 87");
@@ -169,6 +172,7 @@ struct SaveFailure {
   std::function<fs::path(const fs::path& dir)> Arrange;  // the target, with its old bytes if any
   std::string Reason;
 };
+void PrintTo(const SaveFailure& c, std::ostream* os) { *os << c.Name; }
 
 const std::string kOldFile = Join({Magic(), "K0001tk old"});
 
@@ -258,6 +262,7 @@ struct DiskChange {
   std::function<void(const fs::path& p, GradeBook& book)> Act;
   bool Changed;
 };
+void PrintTo(const DiskChange& c, std::ostream* os) { *os << c.Name; }
 
 void Overwrite(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 
 namespace gradebook_test {

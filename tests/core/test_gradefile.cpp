@@ -1,10 +1,14 @@
 // The GBK codec and the field windows of a line.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <tuple>
 
-#include "gradefile/Field.h"
-#include "gradefile/Gbk.h"
+#include "gradefile/FileMessages.h"
+#include "gradefile/Record.h"
+#include "text/Field.h"
+#include "text/Gbk.h"
 
 namespace {
 
@@ -12,6 +16,7 @@ struct CodecCase {
   const char* utf8;
   std::string gbk;
 };
+void PrintTo(const CodecCase& c, std::ostream* os) { *os << '"' << c.utf8 << '"'; }
 
 class GbkCodecTable : public ::testing::TestWithParam<CodecCase> {};
 
@@ -60,6 +65,7 @@ struct FieldCase {
   std::size_t pos, width;
   std::string_view field;
 };
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << '"' << DisplayPath(c.line) << "\" from " << c.pos << ", " << c.width << " bytes"; }
 
 class FieldTable : public ::testing::TestWithParam<FieldCase> {};
 
@@ -85,6 +91,12 @@ TEST(Field, LineClasses) {
   EXPECT_EQ(KeyOf("abc"), "abc");
   EXPECT_EQ(FieldFrom("01213tb计科", 8), "计科");
   EXPECT_EQ(FieldFrom("01213tb", 8), "");
+}
+
+TEST(Field, PaddedCutsOrFillsToTheWidth) {
+  const std::tuple<std::string_view, std::size_t, std::string> cases[] = {
+      {"85", 6, "85    "}, {"1234567", 6, "123456"}, {"", 3, "   "}, {"abc", 0, ""}, {"\xD3\xC5x", 1, "\xD3"}};
+  for (const auto& [text, width, padded] : cases) EXPECT_EQ(Padded(text, width), padded) << text;
 }
 
 }  // namespace

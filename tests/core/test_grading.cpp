@@ -3,12 +3,19 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 
-#include "gradefile/Gbk.h"
+#include "gradefile/FileMessages.h"
 #include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "grading/Weighting.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
+
+// A failed comparison names the code by its number.
+void PrintTo(GradeCode code, std::ostream* os) { *os << static_cast<int>(code); }
 
 namespace {
 
@@ -19,6 +26,20 @@ struct ParseCase {
 };
 
 void PrintTo(const ParseCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
+constexpr GradeCode kNone = GradeCode::NotRecognised, kCheat = GradeCode::Cheating, kNum = GradeCode::Number,
+                    kA = GradeCode::LevelA, kB = GradeCode::LevelB, kC = GradeCode::LevelC, kD = GradeCode::LevelD,
+                    kF = GradeCode::LevelF;
+
+// The codes keep the numbers the grade system gives them.
+TEST(GradeCodes, KeepTheirNumbers) {
+  const std::pair<GradeCode, int> codes[] = {{kNone, -2}, {kCheat, -1}, {kNum, 0}, {kA, 1},
+                                             {kB, 2},     {kC, 3},      {kD, 4},   {kF, 5}};
+  for (const auto& [code, number] : codes) {
+    EXPECT_EQ(static_cast<int>(code), number);
+    EXPECT_EQ(IsLevel(code), number >= 1) << number;
+  }
+}
 
 class ParseGradeTable : public ::testing::TestWithParam<ParseCase> {};
 
@@ -31,57 +52,57 @@ TEST_P(ParseGradeTable, GivesCodeAndScore) {
 
 INSTANTIATE_TEST_SUITE_P(
     NotRecognised, ParseGradeTable,
-    ::testing::Values(ParseCase{"", -2, 0}, ParseCase{"   ", -2, 0}, ParseCase{"　", -2, 0},
-                      ParseCase{"缺考", -2, 0}, ParseCase{"缓考", -2, 0}, ParseCase{"旷考", -2, 0},
-                      ParseCase{"优秀", -2, 0}, ParseCase{"E", -2, 0}, ParseCase{"Ｅ", -2, 0},
-                      ParseCase{".5", -2, 0}, ParseCase{"+-", -2, 0}, ParseCase{"良好", -2, 0}));
+    ::testing::Values(ParseCase{"", kNone, 0}, ParseCase{"   ", kNone, 0}, ParseCase{"　", kNone, 0},
+                      ParseCase{"缺考", kNone, 0}, ParseCase{"缓考", kNone, 0}, ParseCase{"旷考", kNone, 0},
+                      ParseCase{"优秀", kNone, 0}, ParseCase{"E", kNone, 0}, ParseCase{"Ｅ", kNone, 0},
+                      ParseCase{".5", kNone, 0}, ParseCase{"+-", kNone, 0}, ParseCase{"良好", kNone, 0}));
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, ParseGradeTable,
-    ::testing::Values(ParseCase{"85", 0, 85}, ParseCase{" 85 ", 0, 85}, ParseCase{"８５", 0, 85},
-                      ParseCase{"+85", 0, 85}, ParseCase{"－８５", 0, 85}, ParseCase{"-7", 0, 7},
-                      ParseCase{"+60", 0, 60}, ParseCase{"84.5", 0, 84}, ParseCase{"85.5", 0, 86},
-                      ParseCase{"59.5", 0, 60}, ParseCase{"0.5", 0, 0}, ParseCase{"100.5", 0, 100},
-                      ParseCase{"99.5", 0, 100}, ParseCase{"1234567", 0, 123456}, ParseCase{"8A", 0, 8},
-                      ParseCase{"85分", 0, 85}, ParseCase{"8 5", 0, 85}, ParseCase{"　９０　", 0, 90},
-                      ParseCase{"1E2", 0, 100}, ParseCase{"8.5分", 0, 8}, ParseCase{"0", 0, 0},
+    ::testing::Values(ParseCase{"85", kNum, 85}, ParseCase{" 85 ", kNum, 85}, ParseCase{"８５", kNum, 85},
+                      ParseCase{"+85", kNum, 85}, ParseCase{"－８５", kNum, 85}, ParseCase{"-7", kNum, 7},
+                      ParseCase{"+60", kNum, 60}, ParseCase{"84.5", kNum, 84}, ParseCase{"85.5", kNum, 86},
+                      ParseCase{"59.5", kNum, 60}, ParseCase{"0.5", kNum, 0}, ParseCase{"100.5", kNum, 100},
+                      ParseCase{"99.5", kNum, 100}, ParseCase{"1234567", kNum, 123456}, ParseCase{"8A", kNum, 8},
+                      ParseCase{"85分", kNum, 85}, ParseCase{"8 5", kNum, 85}, ParseCase{"　９０　", kNum, 90},
+                      ParseCase{"1E2", kNum, 100}, ParseCase{"8.5分", kNum, 8}, ParseCase{"0", kNum, 0},
                       // Exponent beyond the 32-bit range: the score saturates.
-                      ParseCase{"9E99", 0, std::numeric_limits<std::int32_t>::max()}));
+                      ParseCase{"9E99", kNum, std::numeric_limits<std::int32_t>::max()}));
 
 INSTANTIATE_TEST_SUITE_P(
     Levels, ParseGradeTable,
-    ::testing::Values(ParseCase{"A", 1, 0}, ParseCase{"a", 1, 0}, ParseCase{"Ａ", 1, 0}, ParseCase{"ａ", 1, 0},
-                      ParseCase{"A+", 1, 0}, ParseCase{"A-", 1, 0}, ParseCase{"优", 1, 0},
-                      ParseCase{"优 ", 1, 0}, ParseCase{"B", 2, 0}, ParseCase{"ｂ", 2, 0},
-                      ParseCase{"良", 2, 0}, ParseCase{"C", 3, 0}, ParseCase{"中", 3, 0},
-                      ParseCase{"D", 4, 0}, ParseCase{"及格", 4, 0}, ParseCase{"及", 4, 0},
-                      ParseCase{"合格", 4, 0}, ParseCase{"合", 4, 0}, ParseCase{"通过", 4, 0},
-                      ParseCase{"通", 4, 0}, ParseCase{"过", 4, 0}, ParseCase{"F", 5, 0},
-                      ParseCase{"ｆ", 5, 0}, ParseCase{"Ｆ", 5, 0}, ParseCase{"不及格", 5, 0},
-                      ParseCase{"不 及 格", 5, 0}, ParseCase{"不及格者", 5, 0}, ParseCase{"不及", 5, 0},
-                      ParseCase{"不合格", 5, 0}, ParseCase{"不合", 5, 0}, ParseCase{"不通过", 5, 0},
-                      ParseCase{"不通", 5, 0}, ParseCase{"不过", 5, 0}));
+    ::testing::Values(ParseCase{"A", kA, 0}, ParseCase{"a", kA, 0}, ParseCase{"Ａ", kA, 0}, ParseCase{"ａ", kA, 0},
+                      ParseCase{"A+", kA, 0}, ParseCase{"A-", kA, 0}, ParseCase{"优", kA, 0},
+                      ParseCase{"优 ", kA, 0}, ParseCase{"B", kB, 0}, ParseCase{"ｂ", kB, 0},
+                      ParseCase{"良", kB, 0}, ParseCase{"C", kC, 0}, ParseCase{"中", kC, 0},
+                      ParseCase{"D", kD, 0}, ParseCase{"及格", kD, 0}, ParseCase{"及", kD, 0},
+                      ParseCase{"合格", kD, 0}, ParseCase{"合", kD, 0}, ParseCase{"通过", kD, 0},
+                      ParseCase{"通", kD, 0}, ParseCase{"过", kD, 0}, ParseCase{"F", kF, 0},
+                      ParseCase{"ｆ", kF, 0}, ParseCase{"Ｆ", kF, 0}, ParseCase{"不及格", kF, 0},
+                      ParseCase{"不 及 格", kF, 0}, ParseCase{"不及格者", kF, 0}, ParseCase{"不及", kF, 0},
+                      ParseCase{"不合格", kF, 0}, ParseCase{"不合", kF, 0}, ParseCase{"不通过", kF, 0},
+                      ParseCase{"不通", kF, 0}, ParseCase{"不过", kF, 0}));
 
 INSTANTIATE_TEST_SUITE_P(Cheating, ParseGradeTable,
-                         ::testing::Values(ParseCase{"作弊", -1, 0}, ParseCase{"做弊", -1, 0},
-                                           ParseCase{" 作 弊 ", -1, 0}));
+                         ::testing::Values(ParseCase{"作弊", kCheat, 0}, ParseCase{"做弊", kCheat, 0},
+                                           ParseCase{" 作 弊 ", kCheat, 0}));
 
 TEST(ParseGrade, BufferKeepsSixBytesButScansToTheEnd) {
   std::int32_t score = 0;
   // Seven digits: the seventh is dropped; trailing blanks after it are
   // still skipped without effect.
-  EXPECT_EQ(ParseGrade("9876543   ", score), 0);
+  EXPECT_EQ(ParseGrade("9876543   ", score), kNum);
   EXPECT_EQ(score, 987654);
   // The pair check runs at every byte: a full-width digit after six bytes
   // is not appended either.
-  EXPECT_EQ(ParseGrade(Gbk("123456７"), score), 0);
+  EXPECT_EQ(ParseGrade(Gbk("123456７"), score), kNum);
   EXPECT_EQ(score, 123456);
 }
 
 TEST(ParseGrade, FirstByteOfTheNormalisedTextDecides) {
   std::int32_t score = 0;
-  EXPECT_EQ(ParseGrade(Gbk("X５"), score), -2);
-  EXPECT_EQ(ParseGrade(Gbk("５X"), score), 0);
+  EXPECT_EQ(ParseGrade(Gbk("X５"), score), kNone);
+  EXPECT_EQ(ParseGrade(Gbk("５X"), score), kNum);
   EXPECT_EQ(score, 5);
 }
 
@@ -89,15 +110,16 @@ TEST(ParseGrade, ToleratesBinaryJunk) {
   std::string junk;
   for (int b = 0; b < 256; ++b) junk.push_back(static_cast<char>(b));
   std::int32_t score = 7;
-  EXPECT_EQ(ParseGrade(junk, score), -2);
+  EXPECT_EQ(ParseGrade(junk, score), kNone);
   EXPECT_EQ(score, 0);
-  EXPECT_EQ(ParseGrade(std::string("\xA3", 1), score), -2);  // a lone lead byte
+  EXPECT_EQ(ParseGrade(std::string("\xA3", 1), score), kNone);  // a lone lead byte
 }
 
 struct TrimCase {
   const char* in;
   const char* out;
 };
+void PrintTo(const TrimCase& c, std::ostream* os) { *os << '"' << DisplayPath(c.in) << '"'; }
 
 class TrimBlanksTable : public ::testing::TestWithParam<TrimCase> {};
 
@@ -116,6 +138,7 @@ struct ReadCase {
   const char* text;
   long double value;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << '"' << DisplayPath(c.text) << '"'; }
 
 class ReadNumberTable : public ::testing::TestWithParam<ReadCase> {};
 
@@ -142,6 +165,7 @@ struct TotalCase {
   const char* examination;
   const char* total;
 };
+void PrintTo(const TotalCase& c, std::ostream* os) { *os << '"' << c.share << "\" of \"" << c.coursework << "\" and \"" << c.examination << '"'; }
 
 class ComputeTotalTable : public ::testing::TestWithParam<TotalCase> {};
 
@@ -184,6 +208,7 @@ struct RoundCase {
   long double value;
   std::int64_t rounded;
 };
+void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.value; }
 
 class RoundHalfEvenTable : public ::testing::TestWithParam<RoundCase> {};
 
@@ -209,6 +234,7 @@ struct QuotientCase {
   int decimals, width;
   const char* text;
 };
+void PrintTo(const QuotientCase& c, std::ostream* os) { *os << c.num << "/" << c.den << " with " << c.decimals << " decimals in " << c.width; }
 
 class FormatQuotientTable : public ::testing::TestWithParam<QuotientCase> {};
 
@@ -235,6 +261,7 @@ struct FixedCase {
   int decimals, width;
   const char* text;
 };
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.value << " with " << c.decimals << " decimals in " << c.width; }
 
 class FormatFixedTable : public ::testing::TestWithParam<FixedCase> {};
 

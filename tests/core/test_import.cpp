@@ -6,6 +6,7 @@
 
 #include "exchange/Csv.h"
 #include "test_exchange_fixture.h"
+#include "text/Blanks.h"
 
 using namespace exchange;
 using namespace exchange_test;
@@ -41,9 +42,9 @@ std::vector<std::string> Describe(const ImportPreview& p) {
                   trimmed(m.New[0]) + "/" + trimmed(m.New[1]) + "/" + trimmed(m.New[2]));
   }
   for (const SkippedRow& s : p.Skipped) {
-    std::string line = "L" + std::to_string(s.Line) + " " + GbkToUtf8(RowIssueText(s.Issue)) + " " +
+    std::string line = "L" + std::to_string(s.Line) + " " + std::string(RowIssueText(s.Issue)) + " " +
                        GbkToUtf8(s.Number);
-    if (s.Column != ScoreColumn::None) line += " " + GbkToUtf8(ScoreColumnText(s.Column)) + ":" + GbkToUtf8(s.Text);
+    if (s.Column != ScoreColumn::None) line += " " + std::string(ScoreColumnText(s.Column)) + ":" + GbkToUtf8(s.Text);
     out.push_back(line);
   }
   for (const MissingStudent& m : p.Missing) out.push_back("missing " + GbkToUtf8(m.Number));
@@ -86,7 +87,7 @@ TEST_P(PreviewTable, GivesTheExpectedPreview) {
   const PreviewCase& c = GetParam();
   const GradeBook book = MakeBook();
   const ImportPreview p = PreviewImportBytes(book, "01213", c.csv, c.columns);
-  ASSERT_TRUE(p.Ok()) << GbkToUtf8(p.Message);
+  ASSERT_TRUE(p.Ok()) << p.Message;
   EXPECT_EQ(Describe(p), c.want);
   EXPECT_STREQ(p.Encoding, c.encoding);
   EXPECT_EQ(p.Separator, c.separator);
@@ -248,7 +249,7 @@ TEST_P(FailureTable, RefusesWithAClearMessage) {
   const GradeBook book = MakeBook();
   const ImportPreview p = PreviewImportBytes(book, c.course, c.csv, c.columns);
   EXPECT_EQ(p.Failure, c.failure);
-  EXPECT_EQ(GbkToUtf8(p.Message), c.message);
+  EXPECT_EQ(p.Message, c.message);
   EXPECT_TRUE(p.Matched.empty());
   EXPECT_EQ(p.SkippedCount(), 0u);
   GradeBook applied = MakeBook();
@@ -359,7 +360,7 @@ TEST(ApplyImport, RefusesWhenARecordChangedSinceThePreview) {
   const Lines edited = book.GradeLines;
   const ApplyResult r = ApplyImport(book, p);
   EXPECT_FALSE(r.Ok);
-  EXPECT_EQ(GbkToUtf8(r.Message), "成绩在预览之后有了变动，请重新导入");
+  EXPECT_EQ(r.Message, "成绩在预览之后有了变动，请重新导入");
   EXPECT_TRUE(r.Changes.empty());
   EXPECT_EQ(book.GradeLines, edited);
 }
@@ -411,7 +412,7 @@ TEST(PreviewImport, ReportsProgressAndCanBeCancelled) {
   const ImportPreview cancelled =
       PreviewImportBytes(book, "01213", csv, {}, [&](std::uint64_t, std::uint64_t) { return ++calls < 3; });
   EXPECT_EQ(cancelled.Failure, ImportFailure::Cancelled);
-  EXPECT_EQ(GbkToUtf8(cancelled.Message), "导入已取消");
+  EXPECT_EQ(cancelled.Message, "导入已取消");
   EXPECT_EQ(calls, 3);
   EXPECT_TRUE(cancelled.Matched.empty());
 }
@@ -431,14 +432,19 @@ TEST_F(ImportFileTest, ReadsAFileAndNamesItInMessages) {
 
   const ImportPreview missing = PreviewImport(book, "01213", (dir_ / "nope.csv").string(), {});
   EXPECT_EQ(missing.Failure, ImportFailure::ReadFailed);
-  EXPECT_EQ(GbkToUtf8(missing.Message), (dir_ / "nope.csv").string() + "：无法读取：文件或文件夹不存在");
+  EXPECT_EQ(missing.Message, (dir_ / "nope.csv").string() + "：无法读取：文件或文件夹不存在");
 
   const ImportPreview folder = PreviewImport(book, "01213", dir_.string(), {});
   EXPECT_EQ(folder.Failure, ImportFailure::ReadFailed);
 
   const fs::path empty = dir_ / "empty.csv";
   std::ofstream(empty, std::ios::binary).flush();
-  EXPECT_EQ(GbkToUtf8(PreviewImport(book, "01213", empty.string(), {}).Message), empty.string() + "：文件是空的");
+  EXPECT_EQ(PreviewImport(book, "01213", empty.string(), {}).Message, empty.string() + "：文件是空的");
+
+  // A name that is no UTF-8 (here GBK bytes) keeps every byte in the message.
+  const std::string gbkName = dir_.string() + "/" + Gbk("张三") + ".csv";
+  EXPECT_EQ(PreviewImport(book, "01213", gbkName, {}).Message,
+            dir_.string() + "/\\xD5\\xC5\\xC8\\xFD.csv：无法读取：文件或文件夹不存在");
 }
 
 TEST_F(ImportFileTest, RefusesAFifoWithoutBlockingAndAHugeFileWithoutReadingIt) {
@@ -452,7 +458,7 @@ TEST_F(ImportFileTest, RefusesAFifoWithoutBlockingAndAHugeFileWithoutReadingIt) 
   fs::resize_file(huge, kMaxImportBytes + 1);  // sparse: no disk is used
   const ImportPreview p = PreviewImport(book, "01213", huge.string(), {});
   EXPECT_EQ(p.Failure, ImportFailure::TooLarge);
-  EXPECT_EQ(GbkToUtf8(p.Message), huge.string() + "：文件太大(超过128 MB)，请只导出本课程的成绩");
+  EXPECT_EQ(p.Message, huge.string() + "：文件太大(超过128 MB)，请只导出本课程的成绩");
 }
 
 // ---- the CSV layer ----------------------------------------------------------------

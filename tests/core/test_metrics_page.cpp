@@ -1,6 +1,9 @@
 // Page metrics derived from what was measured, unit conversions, ScaleFont.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <ostream>
+
 #include "printing/PageMetrics.h"
 #include "printing/RecordingCanvas.h"
 
@@ -65,6 +68,7 @@ struct Conversion {
   const char* What;
   std::int32_t Got, Expected;
 };
+void PrintTo(const Conversion& c, std::ostream* os) { *os << c.What; }
 
 class UnitConversions : public ::testing::TestWithParam<Conversion> {};
 TEST_P(UnitConversions, RoundTiesToEven) { EXPECT_EQ(GetParam().Got, GetParam().Expected) << GetParam().What; }
@@ -83,11 +87,46 @@ INSTANTIATE_TEST_SUITE_P(
                       Conversion{"a tie to even: 12.5 -> 12", PointsToPixels(12.5 * 72 / 96, 96), 12},
                       Conversion{"394 printer px on a 96 dpi screen", PrinterToScreen(394, 96.0 / 600), 63}));
 
+// A printer of another resolution: the margins keep their size on paper.
+TEST(PageMetricsRescale, MarginsFollowTheNewResolution) {
+  struct Case {
+    const char* What;
+    std::int32_t OldDpi, NewDpi;
+    std::array<std::int32_t, 4> Margins, Expected;  // left, right, top, bottom
+    std::int32_t ExpectedDpi;
+  };
+  const Case cases[] = {
+      {"600 to 300", 600, 300, {197, 3, 394, 0}, {98, 2, 197, 0}, 300},  // 98.5 and 1.5 go to even
+      {"300 to 600", 300, 600, {98, 1, 197, 5}, {196, 2, 394, 10}, 600},
+      {"600 to 1200", 600, 1200, {197, 0, 394, 7}, {394, 0, 788, 14}, 1200},
+      {"the same resolution", 600, 600, {197, 3, 394, 0}, {197, 3, 394, 0}, 600},
+      {"a printer without resolution", 600, 0, {197, 3, 394, 0}, {197, 3, 394, 0}, 600},
+      {"metrics without resolution", 0, 300, {197, 3, 394, 0}, {197, 3, 394, 0}, 0},
+      {"a negative resolution", 600, -300, {197, 3, 394, 0}, {197, 3, 394, 0}, 600},
+  };
+  for (const Case& c : cases) {
+    TDeviceMetrics printer;
+    printer.Dpi = c.OldDpi;
+    printer.MarginLeft = c.Margins[0];
+    printer.MarginRight = c.Margins[1];
+    printer.MarginTop = c.Margins[2];
+    printer.MarginBottom = c.Margins[3];
+    printer.LineHeight = 77;
+    RescalePrinterMargins(printer, c.NewDpi);
+    const std::array<std::int32_t, 4> got = {printer.MarginLeft, printer.MarginRight, printer.MarginTop,
+                                             printer.MarginBottom};
+    EXPECT_EQ(got, c.Expected) << c.What;
+    EXPECT_EQ(printer.Dpi, c.ExpectedDpi) << c.What;
+    EXPECT_EQ(printer.LineHeight, 77) << c.What;  // measured again afterwards, not scaled
+  }
+}
+
 struct ScaleCase {
   int Points;
   double Factor;
   int Expected;
 };
+void PrintTo(const ScaleCase& c, std::ostream* os) { *os << c.Points << " pt times " << c.Factor; }
 
 class ScaleFontTest : public ::testing::TestWithParam<ScaleCase> {};
 

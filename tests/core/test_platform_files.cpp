@@ -21,6 +21,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -108,6 +109,7 @@ struct WriteCase {
   std::function<void(Scene&)> Arrange;
   FileError Expect;
 };
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.Name; }
 
 fs::path MakeFile(const fs::path& p, mode_t mode, uid_t owner = 0, const std::string& bytes = kOld) {
   WriteRaw(p, bytes);
@@ -369,6 +371,7 @@ struct ReadCase {
   std::function<fs::path(const fs::path& dir)> Arrange;
   FileError Expect;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.Name; }
 
 const std::vector<ReadCase>& ReadCases() {
   static const std::vector<ReadCase> cases = {

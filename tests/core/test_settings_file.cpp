@@ -1,14 +1,15 @@
 // The print settings file "qprtpara.dat": layout, defaults, damaged files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <ostream>
+#include <sys/stat.h>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "printing/PrintSettings.h"
 #include "test_child.h"
 
@@ -140,6 +141,7 @@ struct Damage {
   std::int32_t Value;
   bool Byte;  // a one-byte field
 };
+void PrintTo(const Damage& c, std::ostream* os) { *os << c.Name; }
 
 class DamagedSettings : public SettingsFile, public ::testing::WithParamInterface<Damage> {};
 
@@ -200,6 +202,7 @@ struct Standing {
   std::function<void(const fs::path& file, const std::string& record)> Arrange;
   bool Record;  // the record is read
 };
+void PrintTo(const Standing& c, std::ostream* os) { *os << c.Name; }
 
 class WhatStandsThere : public SettingsFile, public ::testing::WithParamInterface<Standing> {};
 
@@ -245,6 +248,7 @@ struct SettingsSaveFailure {
   std::function<std::string(const std::string& appDir, const std::string& record)> Arrange;
   std::string Reason;
 };
+void PrintTo(const SettingsSaveFailure& c, std::ostream* os) { *os << c.Name; }
 
 class SettingsNotSaved : public SettingsFile, public ::testing::WithParamInterface<SettingsSaveFailure> {};
 

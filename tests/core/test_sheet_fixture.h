@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"

@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
-#include "grading/GradeParser.h"
 #include "printing/RecordingCanvas.h"
 #include "printing/TextCanvas.h"
 #include "test_sheet_fixture.h"
+#include "text/Blanks.h"
 
 using namespace sheet_test;
 
@@ -134,6 +135,7 @@ struct GradeCentring {
   const char* Grade;
   int Offset;
 };
+void PrintTo(const GradeCentring& c, std::ostream* os) { *os << '"' << c.Grade << '"'; }
 
 class SheetGradeCentring : public SheetLayout,
                            public ::testing::WithParamInterface<GradeCentring> {};
@@ -269,6 +271,7 @@ struct CutCase {
   std::int32_t PageWidth;
   bool Cut;
 };
+void PrintTo(const CutCase& c, std::ostream* os) { *os << c.Name; }
 
 // By doubling: these values are built when every test process starts, and
 // millions of small appends cost a second each time in the sanitizer build.

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <random>
+#include <utility>
 
 #include "grading/Numbers.h"
 
@@ -57,6 +59,11 @@ struct PagesCase {
   std::vector<int> Students;
   std::vector<PageShape> Expected;
 };
+void PrintTo(const PagesCase& c, std::ostream* os) {
+  const char* plus = "";
+  for (int n : c.Students) *os << std::exchange(plus, " + ") << n;
+  *os << " students";
+}
 
 class SheetPagesTest : public ::testing::TestWithParam<PagesCase> {};
 

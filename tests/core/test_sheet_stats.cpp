@@ -1,6 +1,8 @@
 // The closing block: weighting figures, students due, bands, average, failure rate.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "grading/Numbers.h"
 #include "printing/RecordingCanvas.h"
 #include "test_sheet_fixture.h"
@@ -16,6 +18,7 @@ struct StatsCase {
   const char* Average;
   const char* FailureRate;
 };
+void PrintTo(const StatsCase& c, std::ostream* os) { *os << c.Name; }
 
 std::vector<std::string> FortyAndOne(const char* forty, const char* one) {
   std::vector<std::string> totals(40, forty);
@@ -69,6 +72,7 @@ struct ShareCase {
   const char* Coursework;
   const char* Examination;
 };
+void PrintTo(const ShareCase& c, std::ostream* os) { *os << c.Name; }
 
 class SheetShares : public ::testing::TestWithParam<ShareCase> {};
 

@@ -16,16 +16,16 @@
 #include <QToolButton>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
 #include "preview/TDrawGrid.h"
+#include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
+#include "text/Gbk.h"
 
 using namespace testfiles;
 using Kind = ScriptedDialogs::Kind;
 
 namespace {
-QString Ui(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
 QStringList MenuTexts(QMenu* menu) {
   QStringList out;
   for (QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -333,7 +333,7 @@ void MainWindowTest::questionBeforeOpening() {
   QCOMPARE(h.Script->Count(Kind::OpenFile), 1);
   std::vector<std::string> saved = lines;
   saved[4] = Record("k0001", "2022000001", "王小明", "计科2201", "80", "1", " 25");
-  QCOMPARE(Ui(ReadFile(first)), Ui(FileBytes(yes ? saved : lines)));
+  QCOMPARE(GbkToQString(ReadFile(first)), GbkToQString(FileBytes(yes ? saved : lines)));
   QCOMPARE(ReadFile(first), FileBytes(yes ? saved : lines));
   if (cancelDialog) {
     QCOMPARE(w.FileName, first.toStdString());

@@ -10,10 +10,11 @@
 
 #include "app/GradeCellCheck.h"
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
-#include "grading/GradeParser.h"
+#include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
 
 using namespace testfiles;
 
@@ -46,7 +47,7 @@ class MainWindowEditorTest : public QObject {
 namespace {
 // What a grade cell shows for the GBK field bytes of a record.
 QString Shown(const std::string& utf8, std::size_t width = 6) {
-  return QString::fromStdString(GbkToUtf8(Pad(Gbk(utf8), width)));
+  return GbkToQString(Pad(Gbk(utf8), width));
 }
 // Types text the way an input method delivers it: one key event with text.
 void TypeText(QWidget* widget, const QString& text) {
@@ -383,7 +384,7 @@ void MainWindowEditorTest::keyboardMoves() {
   QCOMPARE(w.StringGrid1->currentColumn(), col);
   std::string trimmed = w.GridRows[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)];
   TrimBlanks(trimmed);
-  const QString text = QString::fromStdString(GbkToUtf8(trimmed));
+  const QString text = GbkToQString(trimmed);
   QCOMPARE(w.ComboBox1->currentText(), text);
   QCOMPARE(w.ComboBox1->lineEdit()->selectedText(), text);  // typing replaces it
 }

@@ -25,12 +25,13 @@
 #include <random>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "preview/PreviewRules.h"
 #include "preview/TDrawGrid.h"
+#include "printing/PreviewRules.h"
+#include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
 #include "support/SheetFiles.h"
+#include "text/Gbk.h"
 
 using namespace testfiles;
 
@@ -207,7 +208,7 @@ QString Compare(const std::string& original, const std::string& saved) {
     if (Identity(nowRecords[i]) != Identity(wasRecords[i]))
       return QString("record %1 is another student: %2")
           .arg(i + 1)
-          .arg(QString::fromStdString(GbkToUtf8(nowRecords[i])));
+          .arg(GbkToQString(nowRecords[i]));
   }
   return {};
 }

@@ -160,6 +160,22 @@ class PrintTest : public QObject {
     QFile::setPermissions(p.Path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
 
+  // The message names the file as every file message does: a byte that
+  // would break the line shows as \xNN.
+  void unwritableFileIsNamedByItsBytes() {
+    PreviewWindow p;
+    Tdataout& w = p.W();
+    QVERIFY(p.Open(1, 40));
+    w.N11Click();
+    p.Script->PrintToFile = p.Path(QStringLiteral("new\nline/out.pdf"));
+    p.Script->Prints.push_back(PrintChoice{});
+    w.P1Click();
+    const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors[0], QStringLiteral("无法写入PDF文件：") + p.Path(QStringLiteral("new\\x0Aline/out.pdf")) +
+                            QStringLiteral("\n文件或文件夹不存在"));
+  }
+
   // The disk fills in the middle of the job (here: a file-size limit): the
   // job fails with the reason, and the PDF that was there stays whole.
   void failureInTheMiddleOfTheJob() {

@@ -17,7 +17,7 @@
 
 #include "app/QtDialogs.h"
 #include "printing/qt/FontConvert.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "printing/qt/Fonts.h"
 
 class QtDialogsTest : public QObject {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "support/ScriptedDialogs.h"
 
 using Kind = ScriptedDialogs::Kind;

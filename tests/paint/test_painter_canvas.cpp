@@ -7,8 +7,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <ostream>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/qt/FontConvert.h"
@@ -47,6 +48,7 @@ TEST(Fonts, SongFacesResolveToTheInstalledMingFont) {
 struct FontCase {
   int Points, Dpi, Pixels;
 };
+void PrintTo(const FontCase& c, std::ostream* os) { *os << c.Points << " pt at " << c.Dpi << " dpi"; }
 
 class CanvasFontSize : public ::testing::TestWithParam<FontCase> {};
 

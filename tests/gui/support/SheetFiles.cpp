@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 
 namespace {
 

@@ -1,13 +1,19 @@
 #pragma once
 // The rules of the preview that need no widget: zoom limits and steps, the
-// status texts and which commands are enabled, and the millimetre reading of
-// the margin dialog. The main window and the dialogs only apply them.
+// status texts and which commands are enabled, the pages a print choice
+// means, and the millimetre reading of the margin dialog. The main window
+// and the dialogs only apply them.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "app/DialogSeam.h"
+// What the print dialog returns: the range the user chose.
+struct PrintChoice {
+  enum Range { AllPages, Selection, PageRange } Kind = AllPages;
+  int FromPage = 1;
+  int ToPage = 1;
+};
 
 namespace preview {
 

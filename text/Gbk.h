@@ -14,6 +14,11 @@ std::string Gbk(std::string_view utf8);
 // so the caller can refuse it instead of storing something else.
 std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 
+// UTF-8 (or any bytes) as GBK for showing in a preview beside GBK text:
+// characters that have no GBK form, and bytes that are no UTF-8, show as
+// '?'. Never for text that is stored.
+std::string LossyGbk(std::string_view utf8);
+
 // GBK bytes as UTF-8 for display. Bytes that do not decode (a double-byte
 // character cut by a field window, binary junk) show as U+FFFD; the model
 // bytes themselves are never changed by this.

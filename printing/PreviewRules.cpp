@@ -1,13 +1,14 @@
-#include "preview/PreviewRules.h"
+#include "printing/PreviewRules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "gradefile/Gbk.h"
-#include "grading/GradeParser.h"
 #include "grading/Numbers.h"
 #include "printing/PageMetrics.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/ReadNumber.h"
 
 namespace preview {
 
@@ -107,20 +108,15 @@ std::int32_t MarginMmToPixels(std::int32_t mm, std::int32_t dpi) {
 std::int32_t ReadMarginText(std::string_view text) {
   text = TrimmedBlanks(text);
 
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
+  const SignedDigits number = ScanSignedDigits(text);
   constexpr std::int64_t cap = std::numeric_limits<std::int32_t>::max();
   std::int64_t digits = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+  for (std::size_t i = number.Begin; i < number.End; ++i) {
     digits = digits * 10 + (text[i] - '0');
     if (digits > cap) digits = cap;
   }
-  const bool whole = i == text.size();
-  const std::int64_t value = whole && negative ? -digits : digits;
+  const bool whole = number.End == text.size();
+  const std::int64_t value = whole && number.Negative ? -digits : digits;
   return static_cast<std::int32_t>(value);
 }
 

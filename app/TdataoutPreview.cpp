@@ -1,8 +1,8 @@
-// The preview half of the main window: views and the sheet printer, the page
-// surface, zoom, navigation, page dialogs, fonts, printer set-up, printing.
+// The preview side of the window: the two views, the sheet printer and its
+// layout, the page surface, zoom and navigation. The preview's rules (zoom
+// limits and steps, status texts, which commands are enabled) are in
+// printing/PreviewRules; this file applies them to the components.
 #include <QAction>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
@@ -15,31 +15,20 @@
 #include <QToolButton>
 
 #include "app/Tdataout.h"
-#include "gradefile/Gbk.h"
 #include "grading/Numbers.h"
-#include "preview/PreviewRules.h"
-#include "preview/PrintJob.h"
-#include "preview/PrintProgress.h"
 #include "preview/TDrawGrid.h"
+#include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/PainterCanvas.h"
+#include "printing/qt/QtText.h"
 
 namespace {
-
-QString Ui(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
 
 void Enable(QAction* action, bool on) {
   if (action != nullptr) action->setEnabled(on);
 }
 void Enable(QToolButton* button, bool on) {
   if (button != nullptr) button->setEnabled(on);
-}
-
-// Keeps fonts and margins for the next start; a file that cannot be written
-// is told to the user (the change itself stays in effect for this run).
-void SaveSettings(Tdataout& w) {
-  const SettingsSaveResult result = SavePrintSettings(w.AppDir, w.UserDir, w.Setup);
-  if (!result.Ok) w.Dialogs().Error(&w, QString::fromStdString(result.Message));
 }
 
 }  // namespace
@@ -67,40 +56,32 @@ void Tdataout::InitZoomLimits() {
 }
 
 void Tdataout::Z1Click() {
-  if (Views != nullptr && Panel1 != nullptr) Views->setCurrentWidget(Panel1);
-  if (ToolBar1 != nullptr) ToolBar1->setVisible(false);
-  if (StatusBar1 != nullptr) StatusBar1->setVisible(false);
-  Enable(N7, false);
-  if (P1 != nullptr) P1->setVisible(false);
-  Enable(Z1, false);
+  ShowView(false);
   Enable(N11, true);
   Enable(G1, true);
 }
 
-namespace {
-void ShowPreview(Tdataout& w) {
-  if (w.Views != nullptr && w.ScrollBox1 != nullptr) w.Views->setCurrentWidget(w.ScrollBox1);
-  if (w.ToolBar1 != nullptr) w.ToolBar1->setVisible(true);
-  if (w.StatusBar1 != nullptr) w.StatusBar1->setVisible(true);
-  Enable(w.N7, true);
-  if (w.P1 != nullptr) w.P1->setVisible(true);
-  Enable(w.Z1, true);
-}
-}  // namespace
+void Tdataout::N11Click() { ShowSheet(0); }
 
-void Tdataout::N11Click() {
-  ShowPreview(*this);
-  Enable(N11, false);
-  Enable(G1, true);
-  SheetMode = 0;
-  if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
+void Tdataout::G1Click() { ShowSheet(1); }
+
+void Tdataout::ShowView(bool preview) {
+  if (Views != nullptr) {
+    QWidget* view = preview ? static_cast<QWidget*>(ScrollBox1) : static_cast<QWidget*>(Panel1);
+    if (view != nullptr) Views->setCurrentWidget(view);
+  }
+  if (ToolBar1 != nullptr) ToolBar1->setVisible(preview);
+  if (StatusBar1 != nullptr) StatusBar1->setVisible(preview);
+  Enable(N7, preview);
+  if (P1 != nullptr) P1->setVisible(preview);
+  Enable(Z1, preview);
 }
 
-void Tdataout::G1Click() {
-  ShowPreview(*this);
-  Enable(N11, true);
-  Enable(G1, false);
-  SheetMode = 1;
+void Tdataout::ShowSheet(std::uint8_t mode) {
+  ShowView(true);
+  Enable(N11, mode != 0);
+  Enable(G1, mode == 0);
+  SheetMode = mode;
   if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
 }
 
@@ -166,6 +147,14 @@ QWidget* PageContainer(QScrollArea& box, TDrawGrid& grid) {
 }
 }  // namespace
 
+void Tdataout::PageSetupChanged() {
+  SetpvParameter();
+  SetDrawBorder();
+  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
+  RepaintPage();
+  SetpvStatus();
+}
+
 void Tdataout::SetDrawBorder() {
   if (DrawGrid1 == nullptr) return;
   const TDeviceMetrics& s = Setup.Metrics[DeviceScreen];
@@ -191,7 +180,7 @@ void Tdataout::SetpvStatus() {
   const preview::CommandStates c = preview::PreviewCommands(state);
   const auto texts = preview::PreviewStatusTexts(state);
   for (std::size_t i = 0; i < StatusPanels.size(); ++i)
-    if (StatusPanels[i] != nullptr) StatusPanels[i]->setText(Ui(texts[i]));
+    if (StatusPanels[i] != nullptr) StatusPanels[i]->setText(GbkToQString(texts[i]));
   Enable(SpeedButton[1], c.PreviousPage);
   Enable(L2, c.PreviousPage);
   Enable(SpeedButton[2], c.NextPage);
@@ -271,16 +260,6 @@ void Tdataout::C2Click() {
   SetpvStatus();
 }
 
-void Tdataout::B3Click() {
-  if (!Dialogs().PageMargins(this, Setup.Metrics)) return;
-  SetpvParameter();
-  SetDrawBorder();
-  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
-  RepaintPage();
-  SetpvStatus();
-  SaveSettings(*this);
-}
-
 void Tdataout::SpeedButton4Click() {
   if (Zoom < ZoomMax) {
     Zoom = preview::ZoomedIn(Zoom, ZoomMax);
@@ -327,91 +306,3 @@ void Tdataout::SpeedButton11Click() {
   SpeedButton9Click();
 }
 
-void Tdataout::F2Click() {
-  const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.BodyFont);
-  if (!font) return;
-  Setup.BodyFont = *font;
-  SetpvParameter();
-  SetDrawBorder();
-  SaveSettings(*this);
-  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
-  RepaintPage();
-  SetpvStatus();
-}
-
-void Tdataout::L1Click() {
-  const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.TitleFont);
-  if (!font) return;
-  Setup.TitleFont = *font;
-  SaveSettings(*this);
-  RepaintPage();
-}
-
-void Tdataout::S1Click() {
-  if (!Printer || !Dialogs().PrinterSetup(this, *Printer)) return;
-  // Another printer may draw at another resolution. The page is drawn in
-  // that printer's pixels, so the resolution and the margins (kept in
-  // printer pixels) follow it; otherwise the sheet would print scaled.
-  TDeviceMetrics& printer = Setup.Metrics[DevicePrinter];
-  const int dpi = Printer->resolution();
-  if (dpi > 0 && printer.Dpi > 0 && dpi != printer.Dpi) {
-    const double factor = static_cast<double>(dpi) / printer.Dpi;
-    printer.MarginLeft = Round(printer.MarginLeft * factor);
-    printer.MarginRight = Round(printer.MarginRight * factor);
-    printer.MarginTop = Round(printer.MarginTop * factor);
-    printer.MarginBottom = Round(printer.MarginBottom * factor);
-    printer.Dpi = dpi;
-  }
-  SetpvParameter();
-  SetDrawBorder();
-  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
-  RepaintPage();
-  SetpvStatus();
-}
-
-namespace {
-
-// "<file> - 学生成绩单" (with the split sheet marked), so the job can be told
-// apart in the printer queue.
-QString JobTitle(const Tdataout& w) {
-  const QString title =
-      QFileInfo(QFile::decodeName(QByteArray::fromStdString(w.FileName))).fileName();
-  const QString sheet = Ui(preview::SheetName(w.SheetIndex)) +
-                        (w.SheetMode != 0 ? QStringLiteral("(分班)") : QString());
-  return title.isEmpty() ? sheet : title + QStringLiteral(" - ") + sheet;
-}
-
-}  // namespace
-
-void Tdataout::P1Click() {
-  if (SheetIndex <= 0 || !SheetPrinter || SheetPrinter->FPageCount <= 0 || !Printer) return;
-  const int count = SheetPrinter->FPageCount;
-  Printer->setDocName(JobTitle(*this));
-  const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);
-  if (!choice) return;
-  const preview::PageSpan span = preview::PagesToPrint(*choice, count, CurPage);
-  // A range that ends before it begins prints nothing: no job reaches the printer.
-  if (span.First > span.Last) return;
-
-  if (Printer->outputFormat() == QPrinter::PdfFormat && Printer->outputFileName().isEmpty()) {
-    Dialogs().Error(this, QStringLiteral("没有给出要写入的PDF文件名，未打印。"));
-    return;
-  }
-  preview::PrintJob job(*Printer);
-  if (!job.Begin()) {
-    Dialogs().Error(this, job.Message());
-    return;
-  }
-  PainterCanvas canvas(job.Painter(), Setup.Metrics[DevicePrinter].Dpi);
-  preview::PrintProgress progress(this, span);
-  for (int p = span.First; p <= span.Last; ++p) {
-    if (!progress.Step(p)) {
-      job.Cancel();
-      break;
-    }
-    SheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
-    if (p != span.Last && !job.NewPage()) break;
-  }
-  // A cancelled job ends quietly; a failed one says why.
-  if (!job.Finish()) Dialogs().Error(this, job.Message());
-}

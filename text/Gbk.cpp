@@ -1,4 +1,4 @@
-#include "gradefile/Gbk.h"
+#include "text/Gbk.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -109,5 +109,20 @@ std::string GbkToUtf8(std::string_view gbk) {
               length, &status);
   if (U_FAILURE(status)) return std::string();
   out.resize(static_cast<std::size_t>(outLength));
+  return out;
+}
+
+std::string LossyGbk(std::string_view utf8) {
+  if (auto whole = Utf8ToGbk(utf8)) return *whole;
+  std::string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (i + len > utf8.size()) len = utf8.size() - i;
+    const auto piece = Utf8ToGbk(utf8.substr(i, len));
+    out += piece ? *piece : std::string("?");
+    i += len;
+  }
   return out;
 }

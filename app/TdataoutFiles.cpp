@@ -1,0 +1,163 @@
+// The file commands of the window (open, save, save as, exit) and closing.
+// The book loads and saves and words what went wrong; the window asks the
+// teacher's questions and shows the book's messages.
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+
+#include "app/Tdataout.h"
+#include "app/WindowTexts.h"
+#include "platform/Files.h"
+#include "printing/qt/QtText.h"
+
+void Tdataout::O1Click() {
+  ComboBox1Exit();
+  if (!FileName.empty() && Book.Modified) {
+    if (Dialogs().AskYesNo(this, WindowTexts::AskSave()) == Answer::Yes) {
+      // A save that failed must not be followed by opening another file:
+      // the unsaved grades would be replaced by it.
+      if (!SaveGradeFile()) return;
+      S3->setEnabled(false);
+    }
+  }
+  const std::optional<QString> path = Dialogs().OpenFileName(this);
+  if (!path || path->isEmpty()) return;
+  if (!LoadGradeFile(*path)) return;
+  ShowFileName();
+  A1->setEnabled(true);
+  BuildCourseList();
+  const std::string key =
+      Book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : Book.CourseKeys.front();
+  ShowCourse(key);
+  if (SheetIndex == 1)
+    LayoutSheet();
+  else
+    SelectSheet(1);
+  S3->setEnabled(false);
+}
+
+void Tdataout::S3Click() {
+  // The save command stays enabled when the save failed: the grades are
+  // still unsaved.
+  if (SaveGradeFile()) S3->setEnabled(false);
+}
+
+void Tdataout::A1Click() {
+  ComboBox1Exit();
+  if (FileName.empty()) return;
+  const std::optional<QString> chosen = Dialogs().SaveFileName(this, PathToQString(FileName));
+  if (!chosen || chosen->isEmpty()) return;
+  const std::string target = PathBytes(*chosen);
+  // The open file under its own or another name (a link): a plain save, with
+  // its question when someone else wrote the file meanwhile.
+  const std::optional<platform::FileIdentity> open = platform::Identify(FileName);
+  const std::optional<platform::FileIdentity> chosenFile = platform::Identify(target);
+  if (target == FileName || (open && chosenFile && open->SameFile(*chosenFile))) {
+    S3Click();
+    return;
+  }
+  if (!WriteGradeFile(target)) return;  // the message was shown; the window goes on as before
+  FileName = target;
+  ShowFileName();
+  S3->setEnabled(false);
+}
+
+void Tdataout::X1Click() { close(); }
+
+void Tdataout::ShowFileName() {
+  Label8->setText(WindowTexts::FileLabel() + PathToQString(FileName));
+  Label8->setToolTip(Label8->text());
+}
+
+bool Tdataout::LoadGradeFile(const QString& path) {
+  const std::string bytes = PathBytes(path);
+  const LoadResult result = Book.Load(std::filesystem::path(bytes));
+  const QString message = QString::fromStdString(result.Message);
+  switch (result.Outcome) {
+    case LoadOutcome::Loaded:
+      FileName = bytes;
+      if (!result.Notice.empty()) Dialogs().Information(this, QString::fromStdString(result.Notice));
+      return true;
+    case LoadOutcome::Missing:
+    case LoadOutcome::NotGradeFile:
+      Dialogs().Information(this, message);
+      return false;
+    case LoadOutcome::ReadError:
+      break;
+  }
+  Dialogs().Error(this, message);
+  return false;
+}
+
+bool Tdataout::SaveGradeFile() {
+  ComboBox1Exit();
+  if (FileName.empty()) return true;
+  if (!MayOverwriteOnDisk()) return false;
+  return WriteGradeFile(FileName);
+}
+
+bool Tdataout::MayOverwriteOnDisk() {
+  if (!Book.ChangedOnDisk(std::filesystem::path(FileName))) return true;
+  // A file that is gone holds nothing to lose: the save puts it back.
+  if (!platform::Identify(FileName)) return true;
+  return Dialogs().AskYesNo(this, WindowTexts::AskOverwriteChanged(FileName)) == Answer::Yes;
+}
+
+bool Tdataout::WriteGradeFile(const std::string& path) {
+  const SaveResult result = Book.Save(std::filesystem::path(path));
+  if (!result.Ok) {
+    Dialogs().Error(this, QString::fromStdString(result.Message));
+    return false;
+  }
+  Book.Modified = false;
+  Dialogs().Information(this, WindowTexts::Saved());
+  return true;
+}
+
+// ---- closing -------------------------------------------------------------------
+
+void Tdataout::closeEvent(QCloseEvent* event) {
+  if (released_) {
+    event->accept();
+    return;
+  }
+  ComboBox1Exit();
+  if (Book.Modified && !FileName.empty()) {
+    switch (Dialogs().AskYesNoCancel(this, WindowTexts::AskSave())) {
+      case Answer::Yes:
+        if (!SaveGradeFile()) {  // the message was shown; the grades stay
+          event->ignore();
+          return;
+        }
+        S3->setEnabled(false);
+        break;
+      case Answer::No:
+        break;
+      case Answer::Cancel:
+        event->ignore();
+        return;
+    }
+  }
+  ReleaseAll();
+  event->accept();
+}
+
+void Tdataout::ReleaseAll() {
+  // Only a window that really closes gets here.
+  Book.HeadLines.clear();
+  Book.CourseKeys.clear();
+  Book.GradeLines.clear();
+  Book.ClassGroups.clear();
+  Book.CourseRows.clear();
+  if (SheetPrinter) {
+    SheetPrinter->ClearPageList();
+    SheetPrinter->ClearRowList();
+  }
+  PageList.clear();
+  RowList.clear();
+  if (SheetIndex > 0) SelectSheet(0);
+  GridRows.clear();
+  EditRow = EditCol = -1;
+  released_ = true;
+}

@@ -1,0 +1,95 @@
+// The printing side of the window: the page dialogs (margins), the fonts of
+// the sheet, the printer set-up and printing. What a choice means (which
+// pages, how margins follow a printer of another resolution) is decided in
+// printing/; a print job checks every step and words its own failures.
+#include <QAction>
+#include <QFileInfo>
+#include <QPrinter>
+
+#include "app/Tdataout.h"
+#include "app/WindowTexts.h"
+#include "preview/PrintJob.h"
+#include "preview/PrintProgress.h"
+#include "printing/PreviewRules.h"
+#include "printing/qt/PainterCanvas.h"
+#include "printing/qt/QtText.h"
+
+// Keeps fonts and margins for the next start; a file that cannot be written
+// is told to the user (the change itself stays in effect for this run).
+void Tdataout::SaveSettings() {
+  const SettingsSaveResult result = SavePrintSettings(AppDir, UserDir, Setup);
+  if (!result.Ok) Dialogs().Error(this, QString::fromStdString(result.Message));
+}
+
+void Tdataout::B3Click() {
+  if (!Dialogs().PageMargins(this, Setup.Metrics)) return;
+  PageSetupChanged();
+  SaveSettings();
+}
+
+void Tdataout::F2Click() {
+  const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.BodyFont);
+  if (!font) return;
+  Setup.BodyFont = *font;
+  PageSetupChanged();
+  SaveSettings();
+}
+
+void Tdataout::L1Click() {
+  const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.TitleFont);
+  if (!font) return;
+  Setup.TitleFont = *font;
+  SaveSettings();
+  RepaintPage();
+}
+
+void Tdataout::S1Click() {
+  if (!Printer || !Dialogs().PrinterSetup(this, *Printer)) return;
+  // Another printer may draw at another resolution. The page is drawn in
+  // that printer's pixels, so the resolution and the margins (kept in
+  // printer pixels) follow it; otherwise the sheet would print scaled.
+  RescalePrinterMargins(Setup.Metrics[DevicePrinter], Printer->resolution());
+  PageSetupChanged();
+}
+
+// "<file> - 学生成绩单" (with the split sheet marked), so the job can be told
+// apart in the printer queue.
+QString Tdataout::JobTitle() const {
+  const QString title = QFileInfo(PathToQString(FileName)).fileName();
+  const QString sheet = GbkToQString(preview::SheetName(SheetIndex)) +
+                        (SheetMode != 0 ? WindowTexts::ByClassMark() : QString());
+  return title.isEmpty() ? sheet : title + WindowTexts::JobTitleSeparator() + sheet;
+}
+
+void Tdataout::P1Click() {
+  if (SheetIndex <= 0 || !SheetPrinter || SheetPrinter->FPageCount <= 0 || !Printer) return;
+  const int count = SheetPrinter->FPageCount;
+  Printer->setDocName(JobTitle());
+  const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);
+  if (!choice) return;
+  const preview::PageSpan span = preview::PagesToPrint(*choice, count, CurPage);
+  // A range that ends before it begins prints nothing: no job reaches the printer.
+  if (span.First > span.Last) return;
+
+  if (Printer->outputFormat() == QPrinter::PdfFormat && Printer->outputFileName().isEmpty()) {
+    Dialogs().Error(this, WindowTexts::NoPdfFileName());
+    return;
+  }
+  preview::PrintJob job(*Printer);
+  if (!job.Begin()) {
+    Dialogs().Error(this, job.Message());
+    return;
+  }
+  PainterCanvas canvas(job.Painter(), Setup.Metrics[DevicePrinter].Dpi);
+  preview::PrintProgress progress(this, span);
+  for (int p = span.First; p <= span.Last; ++p) {
+    if (!progress.Step(p)) {
+      job.Cancel();
+      break;
+    }
+    SheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
+    if (p != span.Last && !job.NewPage()) break;
+  }
+  // A cancelled job ends quietly; a failed one says why.
+  if (!job.Finish()) Dialogs().Error(this, job.Message());
+}
