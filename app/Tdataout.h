@@ -11,6 +11,9 @@
 //     S3                  "&S.  保存"                   S3Click
 //     A1                  "另存为(&A)..."  Ctrl+Shift+S  A1Click
 //     X1                  "&X.  退出"                   X1Click
+//   E1                    "编辑(&E)"                    (menu, editing view only)
+//     U1                  "撤销(&U)"       Ctrl+Z        U1Click
+//     R1                  "重做(&R)"       Ctrl+Y        R1Click
 //   W1                    "&W 窗口"                     (menu)
 //     Z1                  "&Z.  整理成绩"  editing view  Z1Click
 //     N11                 "&B.  成绩单"    the sheet     N11Click
@@ -58,6 +61,7 @@
 //   app/TdataoutBuild.cpp    the builders: menus, tool bar, status bar, both views, connections
 //   app/TdataoutFiles.cpp    open, save, save as, exit, closing
 //   app/TdataoutGrid.cpp     course list, student grid, grade editor, share
+//   app/TdataoutEdit.cpp     undo and redo
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
 //   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
 #include <QMainWindow>
@@ -69,12 +73,14 @@
 #include <vector>
 
 #include "app/DialogSeam.h"
+#include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
 #include "gradefile/GridMoves.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"
 
 class QAction;
+class QEvent;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -135,6 +141,7 @@ class Tdataout : public QMainWindow {
 
   // Main menu items (menus F1, W1, N7 as their menu actions).
   QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *A1 = nullptr, *X1 = nullptr;
+  QAction *E1 = nullptr, *U1 = nullptr, *R1 = nullptr;
   QAction *W1 = nullptr, *Z1 = nullptr, *N11 = nullptr, *G1 = nullptr;
   QAction *N7 = nullptr, *L2 = nullptr, *N10 = nullptr, *F3 = nullptr, *E2 = nullptr,
           *C2 = nullptr, *G2 = nullptr, *S2 = nullptr;
@@ -177,6 +184,17 @@ class Tdataout : public QMainWindow {
   void ComboBox1Change();
   void ComboBox1Exit();
   void Edit1Change();
+
+  // ---- app/TdataoutEdit.cpp -------------------------------------------------
+  // The undo history of the open file; opening a file clears it.
+  EditHistory History;
+  void U1Click();  // undo the newest step
+  void R1Click();  // redo the newest undone step
+  // Keeps a finished command (a paste, a recompute, an import) as one step to
+  // undo; the cell or share edit in progress becomes a step of its own first.
+  void PushEditStep(EditStep step);
+  // Ends the cell and share edits in progress: each becomes one step.
+  void FinishEditSteps();
 
   // ---- app/TdataoutPreview.cpp ----------------------------------------------
   void MeasureResolutions();  // start-up step 6: printer and screen Dpi
@@ -252,6 +270,11 @@ class Tdataout : public QMainWindow {
   void MoveEditor(EditorMove move);
   void RefuseInput(QWidget* where, const QString& restored);
 
+  // ---- app/TdataoutEdit.cpp
+  void ShowEditStep(const EditStep& step);  // the course and cell an undo or redo changed
+  void EnableUndoRedo();
+  bool IsUndoKey(QEvent* event) const;  // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z in an edit field
+
   // ---- app/TdataoutPreview.cpp
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
   void ShowSheet(std::uint8_t mode);  // the preview of the sheet (0) or the sheet by class
@@ -266,4 +289,6 @@ class Tdataout : public QMainWindow {
   std::string shareBytes_;   // Edit1's text as GBK (always GBK-valid)
   std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)
   bool released_ = false;
+  EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
+  EditStep shareStep_;  // the share field's changes since it took the focus
 };

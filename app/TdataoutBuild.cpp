@@ -130,6 +130,12 @@ void Tdataout::BuildMenus() {
            kSeparator,
            {&Tdataout::X1, "X1", "&X.  退出"}});
   A1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  AddMenu(*this, bar, {&Tdataout::E1, "E1", "编辑(&E)"},
+          {{&Tdataout::U1, "U1", "撤销(&U)"}, {&Tdataout::R1, "R1", "重做(&R)"}});
+  U1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  R1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  U1->setEnabled(false);
+  R1->setEnabled(false);
   AddMenu(*this, bar, {&Tdataout::W1, "W1", "&W 窗口"},
           {{&Tdataout::Z1, "Z1", "&Z.  整理成绩"},
            kSeparator,
@@ -301,6 +307,7 @@ void Tdataout::ConnectCommands() {
   const std::pair<QAction*, void (Tdataout::*)()> actions[] = {
       {O1, &Tdataout::O1Click},           {S3, &Tdataout::S3Click},
       {A1, &Tdataout::A1Click},           {X1, &Tdataout::X1Click},
+      {U1, &Tdataout::U1Click},           {R1, &Tdataout::R1Click},
       {Z1, &Tdataout::Z1Click},           {N11, &Tdataout::N11Click},
       {G1, &Tdataout::G1Click},           {L2, &Tdataout::SpeedButton1Click},
       {N10, &Tdataout::SpeedButton2Click}, {F3, &Tdataout::F3Click},
@@ -345,6 +352,7 @@ void Tdataout::ConnectCommands() {
   connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Change(); });
   ComboBox1->installEventFilter(this);
   ComboBox1->lineEdit()->installEventFilter(this);
+  Edit1->installEventFilter(this);
   StringGrid1->viewport()->installEventFilter(this);
   for (QScrollBar* bar : {StringGrid1->verticalScrollBar(), StringGrid1->horizontalScrollBar()})
     connect(bar, &QScrollBar::valueChanged, this, [this] { PlaceEditor(); });

@@ -24,6 +24,11 @@ void Tdataout::O1Click() {
   const std::optional<QString> path = Dialogs().OpenFileName(this);
   if (!path || path->isEmpty()) return;
   if (!LoadGradeFile(*path)) return;
+  // The steps of the file that was open mean nothing in this one.
+  cellStep_ = {};
+  shareStep_ = {};
+  History.Clear();
+  EnableUndoRedo();
   ShowFileName();
   A1->setEnabled(true);
   BuildCourseList();

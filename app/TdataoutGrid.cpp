@@ -152,6 +152,7 @@ void Tdataout::StringGrid2SelectCell(int, int ARow, bool&) {
 // ---- the grade editor ----------------------------------------------------------
 
 void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
+  FinishEditSteps();  // the editor leaves its cell, wherever it goes
   if (Book.CourseKeys.empty() || ARow < 1 || ACol < kFirstGradeColumn) return;
   if (ARow > static_cast<int>(GridRows.size()) || ACol > kLastGradeColumn) return;
   std::string text = GridRows[static_cast<std::size_t>(ARow - 1)].Cells[static_cast<std::size_t>(ACol)];
@@ -200,14 +201,19 @@ void Tdataout::ComboBox1Change() {
   }
   editorBytes_ = *text;
   auto& cells = GridRows[static_cast<std::size_t>(EditRow - 1)].Cells;
-  const bool rewritten =
+  const std::optional<RecordChange> change =
       Book.WriteThrough(StringGrid2->currentRow(), cells, EditCol, *text, shareBytes_);
   ShowGridRow(EditRow);
-  if (rewritten) S3->setEnabled(true);
+  if (change) {
+    cellStep_.Add(*change);
+    S3->setEnabled(true);
+    EnableUndoRedo();
+  }
 }
 
 void Tdataout::ComboBox1Exit() {
   if (ComboBox1 != nullptr) ComboBox1->hide();
+  FinishEditSteps();
 }
 
 void Tdataout::MoveEditor(EditorMove move) {
@@ -241,6 +247,23 @@ void Tdataout::RefuseInput(QWidget* where, const QString& restored) {
 bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
   const bool editor = ComboBox1 != nullptr &&
                       (watched == ComboBox1 || watched == ComboBox1->lineEdit());
+  // The edit fields' own undo would take back keystrokes the file already
+  // holds without the window knowing: Ctrl+Z and Ctrl+Y there are the
+  // window's undo and redo, which end the edit in progress as one step.
+  if ((editor || watched == Edit1) && IsUndoKey(event)) {
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (U1->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch)
+        U1Click();
+      else
+        R1Click();
+    }
+    return true;  // a refused shortcut override lets the menu's shortcut act
+  }
+  if (watched == Edit1 && event->type() == QEvent::FocusOut) {
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) FinishEditSteps();
+  }
   if (editor && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool alt = (key->modifiers() & Qt::AltModifier) != 0;
@@ -294,5 +317,9 @@ void Tdataout::Edit1Change() {
     return;
   }
   shareBytes_ = *text;
-  if (Book.StoreShare(StringGrid2->currentRow(), *text)) S3->setEnabled(true);
+  if (const std::optional<HeadLineChange> change = Book.StoreShare(StringGrid2->currentRow(), *text)) {
+    shareStep_.Add(*change);
+    S3->setEnabled(true);
+    EnableUndoRedo();
+  }
 }

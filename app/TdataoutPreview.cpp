@@ -75,6 +75,9 @@ void Tdataout::ShowView(bool preview) {
   Enable(N7, preview);
   if (P1 != nullptr) P1->setVisible(preview);
   Enable(Z1, preview);
+  // Undo in the preview would change grades behind a page that shows them.
+  Enable(E1, !preview);
+  EnableUndoRedo();
 }
 
 void Tdataout::ShowSheet(std::uint8_t mode) {

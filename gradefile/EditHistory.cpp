@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "gradefile/Record.h"
+
 void EditStep::Add(const RecordChange& change) {
   for (RecordChange& kept : Records) {
     if (kept.LineIndex == change.LineIndex) {
@@ -35,6 +37,29 @@ bool EditStep::Empty() const {
     return !c.Added && c.Before == c.After;
   });
   return records && heads;
+}
+
+StepPlace PlaceOf(const EditStep& step) {
+  StepPlace place;
+  for (const RecordChange& change : step.Records) {
+    if (change.Before == change.After) continue;
+    place.Key = KeyOf(change.After);
+    place.Number = Field(change.After, record::Number);
+    const FieldWindow grades[] = {record::Coursework, record::Examination, record::Total};
+    place.Column = 4;
+    for (int i = 0; i < 3; ++i) {
+      if (Field(change.Before, grades[i]) != Field(change.After, grades[i])) {
+        place.Column = 4 + i;
+        break;
+      }
+    }
+    return place;
+  }
+  for (const HeadLineChange& change : step.Heads) {
+    place.Key = KeyOf(change.After.empty() ? change.Before : change.After);
+    return place;
+  }
+  return place;
 }
 
 void EditHistory::Push(EditStep step) {

@@ -11,6 +11,7 @@
 // and a step that added a header line is the newest thing that touched the
 // lines after it, so the indexes of every kept step stay valid.
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "gradefile/GradeBook.h"
@@ -30,6 +31,17 @@ struct EditStep {
   // where it started).
   bool Empty() const;
 };
+
+// Where a step is seen, so that undo and redo can show the teacher what
+// they changed: the course key, and for a record the student number and the
+// grid column (4 coursework, 5 examination, 6 total) of its first grade that
+// differs; Column 0 and an empty Number when only a header line changed.
+struct StepPlace {
+  std::string Key;
+  std::string Number;
+  int Column = 0;
+};
+StepPlace PlaceOf(const EditStep& step);
 
 class EditHistory {
  public:

@@ -395,23 +395,22 @@ std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_v
   return change;
 }
 
-bool GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col, std::string_view text,
-                             std::string_view share) {
-  if (col < 4 || col > 6) return false;
+std::optional<RecordChange> GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
+                                                    std::string_view text, std::string_view share) {
+  if (col < 4 || col > 6) return std::nullopt;
   cells[static_cast<std::size_t>(col)] = std::string(text);
   Modified = true;
   if (col == 4 || col == 5) cells[6] = ComputeTotal(share, cells[4], cells[5]);
 
-  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return false;
+  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return std::nullopt;
   std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
   std::string_view number = std::string_view(cells[1]).substr(0, 10);
   for (std::size_t j = 0; j < GradeLines.size(); ++j) {
     const std::string& line = GradeLines[j];
     if (KeyOf(line) != key || Field(line, record::Number) != number) continue;
-    RewriteGrades(j, cells[4], cells[5], cells[6]);
-    return true;
+    return RewriteGrades(j, cells[4], cells[5], cells[6]);
   }
-  return false;
+  return std::nullopt;
 }
 
 RecordChange GradeBook::RewriteGrades(std::size_t lineIndex, std::string_view coursework,

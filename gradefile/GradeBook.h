@@ -129,9 +129,9 @@ class GradeBook {
   // (4..6), `text` the editor's text. Stores the text in the cell, recomputes
   // the total for columns 4 and 5 from `share`, sets Modified, then rewrites
   // the record of the course of list row `courseRow` whose student number is
-  // the first 10 bytes of cells[1]. Returns true when a record was rewritten
-  // (the save command is enabled only then).
-  bool WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
+  // the first 10 bytes of cells[1]. Returns the record's change when one was
+  // rewritten (the save command is enabled only then), nothing otherwise.
+  std::optional<RecordChange> WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
                     std::string_view text, std::string_view share);
 
   // The rewrite of one record's grades, as every edit makes it: positions

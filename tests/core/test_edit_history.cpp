@@ -97,13 +97,16 @@ TEST_P(EditHistorySteps, UndoAndRedoGiveBackTheBytes) {
   EXPECT_EQ(Take(book), after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, EditHistorySteps, ::testing::ValuesIn(kSteps),
-                         [](const ::testing::TestParamInfo<StepCase>& info) {
-                           std::string name = info.param.Name;
-                           for (char& c : name)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+// A row's name as GoogleTest takes it: letters and digits, the rest '_'.
+template <typename Case>
+std::string RowName(const ::testing::TestParamInfo<Case>& info) {
+  std::string name = info.param.Name;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, EditHistorySteps, ::testing::ValuesIn(kSteps), RowName<StepCase>);
 
 TEST(EditHistory, StepsUndoInReverseOrderAcrossAnAddedLine) {
   GradeBook book = Book();
@@ -154,5 +157,58 @@ TEST(EditHistory, StepsThatChangeNothingAreNotKept) {
   EXPECT_FALSE(history.CanUndo());
   EXPECT_FALSE(history.CanRedo());
 }
+
+// Where undo shows a step: the course, the student and the first grade that
+// differs; a header line alone names only its course.
+struct PlaceCase {
+  const char* Name;
+  std::function<EditStep(GradeBook&)> Command;
+  StepPlace Expected;
+};
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.Name; }
+
+class EditStepPlaces : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(EditStepPlaces, NameTheCellTheTeacherChanged) {
+  GradeBook book = Book();
+  const StepPlace place = PlaceOf(GetParam().Command(book));
+  EXPECT_EQ(place.Key, GetParam().Expected.Key);
+  EXPECT_EQ(place.Number, GetParam().Expected.Number);
+  EXPECT_EQ(place.Column, GetParam().Expected.Column);
+}
+
+const PlaceCase kPlaces[] = {
+    {"coursework", [](GradeBook& b) { return TypeInto(b, 0, {"85"}); }, {"K0001", "2022000001", 4}},
+    {"examination",
+     [](GradeBook& b) {
+       EditStep step;
+       step.Add(b.RewriteGrades(2, "70", "88", " 49"));
+       return step;
+     },
+     {"K0002", "2022000003", 5}},
+    {"total only",
+     [](GradeBook& b) {
+       EditStep step;
+       step.Add(b.RewriteGrades(0, "80", "90", " 88"));
+       return step;
+     },
+     {"K0001", "2022000001", 6}},
+    {"an unchanged record is passed over",
+     [](GradeBook& b) {
+       EditStep step;
+       step.Add(std::vector<RecordChange>{b.RewriteGrades(0, "80", "90", " 87"), b.RewriteGrades(1, "", "1", "")});
+       return step;
+     },
+     {"K0001", "2022000002", 5}},
+    {"share line added",
+     [](GradeBook& b) {
+       EditStep step;
+       step.Add(*b.StoreShare(2, "40"));
+       return step;
+     },
+     {"K0002", "", 0}},
+    {"nothing", [](GradeBook&) { return EditStep{}; }, {"", "", 0}},
+};
+INSTANTIATE_TEST_SUITE_P(Places, EditStepPlaces, ::testing::ValuesIn(kPlaces), RowName<PlaceCase>);
 
 }  // namespace

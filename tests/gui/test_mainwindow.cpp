@@ -107,12 +107,13 @@ void MainWindowTest::startMenus() {
   WindowHarness h;
   Tdataout& w = *h.W;
   const QList<QAction*> bar = w.menuBar()->actions();
-  QCOMPARE(bar.size(), 5);
+  QCOMPARE(bar.size(), 6);
   QCOMPARE(bar[0], w.F1);
-  QCOMPARE(bar[1], w.W1);
-  QCOMPARE(bar[2], w.N7);
-  QCOMPARE(bar[3], w.P1);
-  QCOMPARE(bar[4], w.S1);
+  QCOMPARE(bar[1], w.E1);
+  QCOMPARE(bar[2], w.W1);
+  QCOMPARE(bar[3], w.N7);
+  QCOMPARE(bar[4], w.P1);
+  QCOMPARE(bar[5], w.S1);
   QCOMPARE(w.F1->text(), QStringLiteral("&F 文件"));
   QCOMPARE(w.W1->text(), QStringLiteral("&W 窗口"));
   QCOMPARE(w.N7->text(), QStringLiteral("&V 预览"));
@@ -122,6 +123,10 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.S1->menu() == nullptr);
   QCOMPARE(MenuTexts(w.F1->menu()),
            QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "&X.  退出"}));
+  QCOMPARE(MenuTexts(w.E1->menu()), QStringList({"撤销(&U)", "重做(&R)"}));
+  QCOMPARE(w.U1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+  QCOMPARE(w.R1->shortcuts(),
+           QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
   QCOMPARE(MenuTexts(w.W1->menu()),
            QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单"}));
   QCOMPARE(MenuTexts(w.N7->menu()),
@@ -133,6 +138,9 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.O1->isEnabled());
   QVERIFY(!w.S3->isEnabled());
   QVERIFY(w.X1->isEnabled());
+  QVERIFY(w.E1->isEnabled());
+  QVERIFY(!w.U1->isEnabled());  // nothing to undo or redo yet
+  QVERIFY(!w.R1->isEnabled());
   QVERIFY(!w.Z1->isEnabled());
   QVERIFY(w.N11->isEnabled());
   QVERIFY(w.G1->isEnabled());
