@@ -214,3 +214,12 @@ std::vector<GradeFinding> CheckRow(std::string_view share, std::string_view cour
   RowCheck(share).Run(coursework, examination, total, findings);
   return findings;
 }
+
+bool TotalFitsSomeShare(std::string_view coursework, std::string_view examination, std::string_view total) {
+  const std::string_view wanted = TrimmedBlanks(total);
+  if (wanted.empty()) return false;
+  for (int share = 0; share <= 100; ++share) {
+    if (TrimmedBlanks(ComputeTotal(std::to_string(share), coursework, examination)) == wanted) return true;
+  }
+  return false;
+}
