@@ -15,7 +15,8 @@ namespace {
 // The rows as the dialog got them; texts become QStrings only when shown.
 class FindingsModel : public QAbstractTableModel {
  public:
-  FindingsModel(const std::vector<FindingRow>& rows, QObject* parent) : QAbstractTableModel(parent), rows_(rows) {}
+  FindingsModel(std::vector<FindingRow> rows, QObject* parent)
+      : QAbstractTableModel(parent), rows_(std::move(rows)) {}
 
   int rowCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -35,7 +36,7 @@ class FindingsModel : public QAbstractTableModel {
   }
 
  private:
-  const std::vector<FindingRow>& rows_;
+  const std::vector<FindingRow> rows_;
 };
 
 }  // namespace

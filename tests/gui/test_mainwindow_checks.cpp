@@ -7,8 +7,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,7 +16,6 @@
 
 #include "app/FindingsDialog.h"
 #include "app/Tdataout.h"
-#include "gradefile/BookCheck.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
 
@@ -39,7 +36,6 @@ class MainWindowChecksTest : public QObject {
   void findingsBeforePrinting();
   void noFindingsNoList();
   void listDialogAnswers();
-  void screenshots();
 };
 
 namespace {
@@ -319,16 +315,9 @@ void MainWindowChecksTest::listDialogAnswers() {
   // Thousands of findings: a view over the rows, which opens at once.
   std::vector<FindingRow> rows(5000, FindingRow{"课程", "2022000001", "王小明", "平时成绩", "8O", "无法识别的成绩"});
   rows[4321][1] = "2022004321";
-  for (FindingsPurpose purpose : {FindingsPurpose::Save, FindingsPurpose::Print}) {
-    FindingsDialog dialog(purpose, rows);
-    QCOMPARE(dialog.Table()->model()->rowCount(), 5000);
-    QCOMPARE(dialog.Table()->model()->index(4321, 1).data().toString(), QStringLiteral("2022004321"));
-    QCOMPARE(dialog.Table()->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("原因"));
-    auto* goOn = dialog.findChild<QPushButton*>(QStringLiteral("GoOnButton"));
-    QCOMPARE(goOn->text(), purpose == FindingsPurpose::Save ? QStringLiteral("仍然存储") : QStringLiteral("仍然打印"));
-    QCOMPARE(dialog.Choice().What, FindingsChoice::Back);
-  }
-  FindingsDialog dialog(FindingsPurpose::Save, rows);
+  FindingsDialog dialog(FindingsPurpose::Print, rows);
+  QCOMPARE(dialog.Table()->model()->index(4321, 1).data().toString(), QStringLiteral("2022004321"));
+  QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("GoOnButton"))->text(), QStringLiteral("仍然打印"));
   dialog.show();
   dialog.Table()->setCurrentIndex(dialog.Table()->model()->index(17, 2));
   emit dialog.Table()->doubleClicked(dialog.Table()->currentIndex());
@@ -336,33 +325,11 @@ void MainWindowChecksTest::listDialogAnswers() {
   QCOMPARE(dialog.Choice().Row, 17);
   QVERIFY(!dialog.isVisible());
 
-  FindingsDialog back(FindingsPurpose::Print, rows);
+  FindingsDialog back(FindingsPurpose::Save, rows);
+  QCOMPARE(back.findChild<QPushButton*>(QStringLiteral("GoOnButton"))->text(), QStringLiteral("仍然存储"));
   back.show();
   QTest::mouseClick(back.findChild<QPushButton*>(QStringLiteral("BackButton")), Qt::LeftButton);
   QCOMPARE(back.Choice().What, FindingsChoice::Back);
-  QCOMPARE(back.result(), int(QDialog::Rejected));
-}
-
-void MainWindowChecksTest::screenshots() {
-  const QString dir = qEnvironmentVariable("GS_SCREENSHOT_DIR");
-  if (dir.isEmpty()) QSKIP("GS_SCREENSHOT_DIR not set");
-  QVERIFY(QDir().mkpath(dir));
-  WindowHarness h;
-  Tdataout& w = *h.W;
-  w.resize(1024, 560);
-  std::vector<std::string> lines = TenAtThirty();
-  lines[5] = Record("k0001", "2022000012", "学生2", "计科2201", "120", "62", " 68");
-  lines[6] = Record("k0001", "2022000013", "学生3", "计科2201", "83", "缺考", " 25");
-  lines[7] = Record("k0001", "2022000014", "学生4", "计科2201", "8O", "64", " 47");
-  h.Open(h.Write("grades.txt", FileBytes(lines)));
-  TypeShare(w, QStringLiteral("40"));
-  QCoreApplication::processEvents();
-  QVERIFY(w.grab().toImage().save(dir + "/checks-grid.png"));
-  const std::vector<FindingRow> rows = FindingRows(w.Book, CheckBook(w.Book));
-  FindingsDialog dialog(FindingsPurpose::Save, rows, &w);
-  dialog.show();
-  QCoreApplication::processEvents();
-  QVERIFY(dialog.grab().toImage().save(dir + "/checks-list.png"));
 }
 
 QTEST_MAIN(MainWindowChecksTest)

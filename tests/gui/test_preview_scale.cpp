@@ -54,14 +54,6 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
   for (int i = 0; i < steps; ++i) w.SpeedButton4Click();
   for (int i = 0; i > steps; --i) w.SpeedButton5Click();
   QCOMPARE(w.Zoom, steps < 0 ? 0.8 : steps > 0 ? 1.25 : 1.0);
-  const QString shots = qEnvironmentVariable("GS_SCREENSHOT_DIR");
-  if (!shots.isEmpty()) {
-    // To look at: the page on screen, and the page the print job writes.
-    QVERIFY(w.DrawGrid1->grab().toImage().save(shots + QStringLiteral("/preview-%1.png").arg(w.Zoom)));
-    h.Script->PrintToFile = shots + QStringLiteral("/printed.pdf");
-    h.Script->Prints.push_back(PrintChoice{PrintChoice::Selection});
-    w.P1Click();
-  }
 
   const TDeviceMetrics& printer = w.Setup.Metrics[DevicePrinter];
   const TDeviceMetrics& screen = w.Setup.Metrics[DeviceScreen];
