@@ -30,10 +30,8 @@ class MainWindowChecksTest : public QObject {
   void shareChangeMarksEveryTotal();
   void recomputeIsOneStep();
   void barNamesTypedTotals();
-  void findingsBeforeSaving_data();
-  void findingsBeforeSaving();
-  void findingsBeforePrinting_data();
-  void findingsBeforePrinting();
+  void findingsBeforeSavingAndPrinting_data();
+  void findingsBeforeSavingAndPrinting();
   void noFindingsNoList();
   void listDialogAnswers();
 };
@@ -202,18 +200,18 @@ void MainWindowChecksTest::barNamesTypedTotals() {
            QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符，其中 1 个可能是手工填写的总成绩，重新计算会覆盖它们"));
 }
 
-void MainWindowChecksTest::findingsBeforeSaving_data() {
+void MainWindowChecksTest::findingsBeforeSavingAndPrinting_data() {
   QTest::addColumn<int>("answer");  // FindingsChoice::Kind
-  QTest::addColumn<int>("command");  // 0 save, 1 save as, 2 open another, 3 close
-  for (int command = 0; command < 4; ++command) {
-    const char* names[] = {"save", "save as", "open", "close"};
+  QTest::addColumn<int>("command");  // 0 save, 1 save as, 2 open another, 3 close, 4 print
+  for (int command = 0; command < 5; ++command) {
+    const char* names[] = {"save", "save as", "open", "close", "print"};
     QTest::addRow("%s, go on", names[command]) << int(FindingsChoice::GoOn) << command;
     QTest::addRow("%s, back", names[command]) << int(FindingsChoice::Back) << command;
     QTest::addRow("%s, go to", names[command]) << int(FindingsChoice::GoTo) << command;
   }
 }
 
-void MainWindowChecksTest::findingsBeforeSaving() {
+void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
   QFETCH(int, answer);
   QFETCH(int, command);
   WindowHarness h;
@@ -238,16 +236,18 @@ void MainWindowChecksTest::findingsBeforeSaving() {
       w.O1Click();
       break;
     case 3: h.Script->YesNoCancelAnswers.push_back(Answer::Yes); w.close(); break;
+    case 4: w.N11Click(); w.P1Click(); break;  // the print dialog is cancelled
   }
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 1);
-  QCOMPARE(h.Script->FindingsPurposes.front(), FindingsPurpose::Save);
+  QCOMPARE(h.Script->FindingsPurposes.front(), command == 4 ? FindingsPurpose::Print : FindingsPurpose::Save);
+  QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Print), command == 4 && answer == int(FindingsChoice::GoOn));
   const std::vector<FindingRow>& rows = h.Script->FindingsShown.front();
   QCOMPARE(rows.size(), std::size_t(2));
   QCOMPARE(rows[0], (FindingRow{"数据库原理", "2022000010", "重号", "学号", "2022000010", "学号在本课程中重复，与第 1 行相同"}));
   QCOMPARE(rows[1], (FindingRow{"高等数学", "2022000010", "学生0", "考试成绩", "8O", "无法识别的成绩，总成绩按 8 计算"}));
 
   const QString written = command == 1 ? copy : path;
-  const bool saved = answer == int(FindingsChoice::GoOn);
+  const bool saved = answer == int(FindingsChoice::GoOn) && command != 4;
   QCOMPARE(ReadFile(written), saved ? edited : (command == 1 ? std::string() : FileBytes(TenAtThirty())));
   if (!saved) {
     // Nothing went on: the file stays open and changed, the window too.
@@ -258,39 +258,12 @@ void MainWindowChecksTest::findingsBeforeSaving() {
     QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::SaveFile), 0);
   }
   if (answer == int(FindingsChoice::GoTo)) {
+    QVERIFY(w.Panel1->isVisible());  // from the preview too
     QCOMPARE(w.StringGrid2->currentRow(), 2);
     QCOMPARE(w.EditRow, 1);
     QCOMPARE(w.EditCol, 5);
     QVERIFY(w.ComboBox1->isVisible());
     QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("8O"));
-  }
-}
-
-void MainWindowChecksTest::findingsBeforePrinting_data() {
-  QTest::addColumn<int>("answer");
-  QTest::newRow("go on") << int(FindingsChoice::GoOn);
-  QTest::newRow("back") << int(FindingsChoice::Back);
-  QTest::newRow("go to") << int(FindingsChoice::GoTo);
-}
-
-void MainWindowChecksTest::findingsBeforePrinting() {
-  QFETCH(int, answer);
-  WindowHarness h;
-  Tdataout& w = *h.W;
-  h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
-  w.N11Click();
-  h.Script->FindingsAnswers.push_back({static_cast<FindingsChoice::Kind>(answer), 0});
-  w.P1Click();  // the print dialog itself is cancelled: nothing scripted
-  QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 1);
-  QCOMPARE(h.Script->FindingsPurposes.front(), FindingsPurpose::Print);
-  QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Print), answer == int(FindingsChoice::GoOn) ? 1 : 0);
-  const bool editing = answer == int(FindingsChoice::GoTo);
-  QCOMPARE(w.Panel1->isVisible(), editing);
-  if (editing) {
-    // The repeated number: its row, with the editor on the coursework.
-    QCOMPARE(w.StringGrid2->currentRow(), 1);
-    QCOMPARE(w.EditRow, 11);
-    QCOMPARE(w.EditCol, 4);
   }
 }
 
