@@ -298,6 +298,7 @@ class Tdataout : public QMainWindow {
   QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
   void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
   void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
+  void MarkEditor();  // the mark of the editor's cell on the editor
   void UpdateCheckBar();
 
   // ---- app/TdataoutPreview.cpp

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -114,6 +115,7 @@ void Tdataout::MarkRow(int row) {
     Mark(StringGrid1->item(row, col), kGradeFace, gradeKind ? kGradeFindingFace : kTotalFindingFace, why,
          !why.isEmpty());
   }
+  if (row == EditRow) MarkEditor();
   const std::string repeated = index < repeatedNumber_.size() ? repeatedNumber_[index] : std::string();
   Mark(StringGrid1->item(row, 1), kFixedFace, kRepeatedFace,
        repeated.empty() ? QStringList() : QStringList{QString::fromStdString(repeated)}, !repeated.empty());
@@ -128,6 +130,18 @@ void Tdataout::MarkRow(int row) {
   typedMismatches_ = typedMismatches_ - (was == 2) + (state == 2);
   totalState_[index] = state;
   UpdateCheckBar();
+}
+
+void Tdataout::MarkEditor() {
+  // The editor covers its cell: it wears the cell's mark, so that a typo
+  // shows while it is typed.
+  const QTableWidgetItem* item = EditRow >= 1 && EditCol >= kFirstGradeColumn ? StringGrid1->item(EditRow, EditCol)
+                                                                              : nullptr;
+  if (item == nullptr || ComboBox1 == nullptr) return;
+  QPalette palette = ComboBox1->palette();
+  if (!item->toolTip().isEmpty()) palette.setColor(QPalette::Base, item->background().color());
+  ComboBox1->lineEdit()->setPalette(palette);
+  ComboBox1->setToolTip(item->toolTip());
 }
 
 void Tdataout::UpdateCheckBar() {

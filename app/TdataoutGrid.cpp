@@ -151,7 +151,6 @@ void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
     ComboBox1->setEditText(GbkToQString(text));
   }
   editorBytes_ = text;
-  ComboBox1->setToolTip(QString());
   EditRow = ARow;
   EditCol = ACol;
   if (QTableWidgetItem* item = StringGrid1->item(ARow, ACol)) {
@@ -163,6 +162,7 @@ void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
   PlaceEditor();
   ComboBox1->setFocus(Qt::OtherFocusReason);
   ComboBox1->lineEdit()->selectAll();
+  MarkEditor();
 }
 
 void Tdataout::PlaceEditor() {

@@ -113,6 +113,8 @@ void MainWindowChecksTest::marksAfterEdits() {
   w.ComboBox1->lineEdit()->selectAll();
   Type(w.ComboBox1, typed);
   QCOMPARE(Tip(h, 1, markedCol), tip);
+  // The editor over the cell wears its mark.
+  QCOMPARE(w.ComboBox1->toolTip(), col == markedCol ? tip : QString());
   const QColor marked = Face(h, 1, markedCol);
   QVERIFY(marked != QColor(Qt::white));
   // The other cells of the row and the next row stay as they were.
