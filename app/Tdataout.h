@@ -299,6 +299,7 @@ class Tdataout : public QMainWindow {
   void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
   void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
   void MarkEditor();  // the mark of the editor's cell on the editor
+  int GridRowOf(std::size_t lineIndex) const;  // the grid row of a record of the course shown; 0 none
   void UpdateCheckBar();
 
   // ---- app/TdataoutPreview.cpp

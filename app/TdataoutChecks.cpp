@@ -80,17 +80,20 @@ QWidget* Tdataout::BuildCheckBar(QWidget* parent) {
   return CheckBar;
 }
 
+int Tdataout::GridRowOf(std::size_t lineIndex) const {
+  // The grid shows the course's records in record order.
+  const auto at = std::lower_bound(GridRows.begin(), GridRows.end(), lineIndex,
+                                   [](const StudentRow& r, std::size_t line) { return r.LineIndex < line; });
+  return at != GridRows.end() && at->LineIndex == lineIndex ? static_cast<int>(at - GridRows.begin()) + 1 : 0;
+}
+
 void Tdataout::FindRepeatedNumbers(const std::string& key) {
   repeatedNumber_.assign(GridRows.size(), std::string());
   totalState_.assign(GridRows.size(), 0);
   mismatches_ = typedMismatches_ = 0;
   for (const GradeFinding& f : CheckCourse(Book, std::string_view(key).substr(0, 5))) {
     if (f.Kind != FindingKind::DuplicateStudent) continue;
-    // The grid shows the course's records in record order.
-    const auto at = std::lower_bound(GridRows.begin(), GridRows.end(), f.LineIndex,
-                                     [](const StudentRow& r, std::size_t line) { return r.LineIndex < line; });
-    if (at != GridRows.end() && at->LineIndex == f.LineIndex)
-      repeatedNumber_[static_cast<std::size_t>(at - GridRows.begin())] = f.Explanation;
+    if (const int row = GridRowOf(f.LineIndex)) repeatedNumber_[static_cast<std::size_t>(row - 1)] = f.Explanation;
   }
 }
 
@@ -167,11 +170,9 @@ void Tdataout::RecomputeClick() {
   PushEditStep(std::move(step));
   S3->setEnabled(true);
   for (const RecordChange& change : changes) {
-    for (std::size_t r = 0; r < GridRows.size(); ++r) {
-      if (GridRows[r].LineIndex != change.LineIndex) continue;
-      GridRows[r].Cells[6] = std::string(Field(change.After, record::Total));
-      ShowGridRow(static_cast<int>(r) + 1);
-      break;
+    if (const int row = GridRowOf(change.LineIndex)) {
+      GridRows[static_cast<std::size_t>(row - 1)].Cells[6] = std::string(Field(change.After, record::Total));
+      ShowGridRow(row);
     }
   }
 }
@@ -201,16 +202,13 @@ void Tdataout::GoToFinding(const GradeFinding& finding) {
   if (key == Book.CourseKeys.end()) return;
   const int course = static_cast<int>(key - Book.CourseKeys.begin()) + 1;
   if (StringGrid2->currentRow() != course) StringGrid2->setCurrentCell(course, 0);  // shows the course
-  for (std::size_t r = 0; r < GridRows.size(); ++r) {
-    if (GridRows[r].LineIndex != finding.LineIndex) continue;
-    // A repeated number is put right in the grades of its row, if at all.
-    const int col = finding.Column == FindingColumn::None ? kFirstGradeColumn : GridColumn(finding.Column);
-    const int row = static_cast<int>(r) + 1;
-    StringGrid1->setCurrentCell(row, col);
-    if (!ComboBox1->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
-      bool canSelect = true;
-      StringGrid1SelectCell(col, row, canSelect);
-    }
-    return;
+  const int row = GridRowOf(finding.LineIndex);
+  if (row == 0) return;
+  // A repeated number is put right in the grades of its row, if at all.
+  const int col = finding.Column == FindingColumn::None ? kFirstGradeColumn : GridColumn(finding.Column);
+  StringGrid1->setCurrentCell(row, col);
+  if (!ComboBox1->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
+    bool canSelect = true;
+    StringGrid1SelectCell(col, row, canSelect);
   }
 }
