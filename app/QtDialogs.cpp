@@ -22,6 +22,7 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include "app/FindingsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
@@ -207,4 +208,11 @@ std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int cur
 bool QtDialogs::PageMargins(QWidget* parent, PageMetrics& metrics) {
   TPageBdDlg dialog(metrics, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+FindingsChoice QtDialogs::ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                         const std::vector<FindingRow>& rows) {
+  FindingsDialog dialog(purpose, rows, parent);
+  dialog.exec();
+  return dialog.Choice();
 }
