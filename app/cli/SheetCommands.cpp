@@ -128,7 +128,9 @@ int RunSheetPdf(const Invocation& call) {
   const std::uint8_t mode = call.ByClass ? 1 : 0;
   const std::int32_t first = call.Pages ? call.Pages->first : 1;
   const std::int32_t last = call.Pages ? call.Pages->second : INT32_MAX;
-  const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last);
+  SheetPdfOptions options;
+  options.Threads = call.Threads.value_or(0);
+  const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last, options);
   if (result.Why == SheetPdfResult::NoPageInRange) {
     cli::Complain("pdf", DisplayPath(call.File()) + ": 没有可打印的页 (the sheet has " +
                              std::to_string(result.PageCount) + " pages)");

@@ -1,5 +1,6 @@
 #include "printing/qt/PainterCanvas.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
 
@@ -21,6 +22,32 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
   font_ = ToQFont(font, PointsToPixels(points, dpi_));
   painter_.setFont(font_);
   metrics_.reset();
+  rawFont_.reset();
+  plainFont_ = !font_.underline() && !font_.strikeOut();
+}
+
+bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) {
+  if (!plainFont_) return false;
+  if (!rawFont_) rawFont_ = QRawFont::fromFont(font_);
+  if (!rawFont_->isValid()) return false;
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.isSurrogate() || c.unicode() >= 0x0590 && c.unicode() < 0x2E80) return false;
+  const QList<quint32> glyphs = rawFont_->glyphIndexesForString(text);
+  if (glyphs.size() != text.size() || glyphs.contains(0)) return false;  // a face falls back: shape it
+  const QList<QPointF> advances = rawFont_->advancesForGlyphIndexes(glyphs);
+  QList<QPointF> positions;
+  positions.reserve(glyphs.size());
+  QPointF at;
+  for (const QPointF& advance : advances) {
+    positions.push_back(at);
+    at += advance;
+  }
+  QGlyphRun run;
+  run.setRawFont(*rawFont_);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  painter_.drawGlyphRun(baseline, run);
+  return true;
 }
 
 const QFontMetrics& PainterCanvas::Metrics() {
@@ -37,7 +64,9 @@ int PainterCanvas::TextHeight(std::string_view) { return Metrics().height(); }
 void PainterCanvas::TextOut(int x, int y, std::string_view gbk) {
   if (gbk.empty()) return;
   // (x, y) is the top-left corner of the text cell; Qt draws at the baseline.
-  painter_.drawText(QPoint(x, y + Metrics().ascent()), GbkToQString(gbk));
+  const QPoint baseline(x, y + Metrics().ascent());
+  const QString text = GbkToQString(gbk);
+  if (!DrawPlainText(baseline, text)) painter_.drawText(baseline, text);
 }
 
 void PainterCanvas::SetPenStyle(PenStyle style) {

@@ -6,6 +6,7 @@
 // were measured).
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <QString>
 #include <optional>
 
@@ -32,6 +33,9 @@ class PainterCanvas : public Canvas {
 
  private:
   const QFontMetrics& Metrics();
+  // Draws `text` glyph by glyph from the font's own character map, without
+  // shaping it: false, drawing nothing, when the text needs more than that.
+  bool DrawPlainText(const QPointF& baseline, const QString& text);
 
   QPainter& painter_;
   int dpi_;
@@ -39,4 +43,6 @@ class PainterCanvas : public Canvas {
   int points_ = 0;
   QFont font_;
   std::optional<QFontMetrics> metrics_;
+  std::optional<QRawFont> rawFont_;  // the font's first face, for plain texts
+  bool plainFont_ = false;           // no underline or strike-out to draw
 };

@@ -1,0 +1,21 @@
+#pragma once
+// Joins PDF documents written apart into one, with qpdf: the pages of the
+// parts one after the other, each laid over one shared form (a page drawn
+// once and kept once in the file as a form XObject). The parts' streams
+// are copied as they are, neither decoded nor compressed again; the small
+// objects go into object streams.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Files.h"
+
+struct PdfJoinInput {
+  std::string_view Form;                // a PDF of one page under every page; empty: none
+  std::vector<std::string_view> Parts;  // whole PDF documents, in page order
+};
+
+// Writes the joined document into `out`; false, with `why` (for the
+// developer, the user sees the file's failure), when a part is no PDF qpdf
+// can read. The document information (title, creator) is the first part's.
+bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& why);
