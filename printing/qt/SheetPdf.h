@@ -42,8 +42,9 @@ struct PdfPaper {
 PdfPaper SheetPaper();
 
 struct SheetPdfOptions {
-  // Threads drawing pages: 0 one per processor (at most 8). Fewer are used
-  // for a short sheet: a thread costs a font set-up and a copy of the font.
+  // Threads drawing pages, at most 8 and one per page: 0 one per processor,
+  // fewer for a short sheet (a thread costs a font set-up and a copy of
+  // the font in the file), and a sheet of a few pages drawn directly.
   int Threads = 0;
   bool Direct = false;  // every page whole into one document, on this thread
   // Called on this thread, now and then while pages are drawn, with the
