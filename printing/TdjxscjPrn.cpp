@@ -145,7 +145,18 @@ std::size_t TdjxscjPrn::GroupFirstRow(std::size_t index) const {
   return static_cast<std::size_t>(std::max<std::int32_t>(0, pageList_[index].FirstRow));
 }
 
+TdjxscjPrn::HeadIndex TdjxscjPrn::AllHeads() const {
+  HeadIndex index;
+  for (const std::string& line : book_.HeadLines) index[KeyOf(line)].push_back(line);
+  return index;
+}
+
+void TdjxscjPrn::IndexHeads() { headIndex_ = AllHeads(); }
 TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
+  if (headIndex_) {
+    const auto found = headIndex_->find(key);
+    return found == headIndex_->end() ? CourseHeads{} : found->second;
+  }
   CourseHeads heads;
   if (key.size() != 5) {
     for (const std::string& line : book_.HeadLines)
@@ -363,8 +374,7 @@ bool TdjxscjPrn::PageFigures(std::int32_t PageNo, TGroupFigures& figures) const 
 void TdjxscjPrn::EveryGroupFigures(
     const std::function<bool(std::int32_t firstPage, const TGroupFigures& figures)>& fn) const {
   // The header lines of every course key, as HeadsOf would gather them one by one.
-  std::unordered_map<std::string_view, CourseHeads> headsOfKey;
-  for (const std::string& line : book_.HeadLines) headsOfKey[KeyOf(line)].push_back(line);
+  const HeadIndex headsOfKey = AllHeads();
   const CourseHeads none;
   TGroupFigures figures;
   for (std::size_t i = 0; i < pageList_.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "printing/PrintSettings.h"
@@ -63,6 +64,11 @@ class TdjxscjPrn : public Tlomaprn {
   void DrawForm(Canvas& canvas, std::uint16_t Device, double Scale);
   void SetFormApart(bool apart) { formApart_ = apart; }
 
+  // Finds every course's header lines in one scan for the drawings that
+  // follow, instead of a scan per page: for a job that draws many pages of
+  // a book that does not change meanwhile (the index points into its lines).
+  void IndexHeads();
+
   // The closing block's figures of page PageNo (from 1); false, with
   // `figures` untouched, when there is no such page.
   bool PageFigures(std::int32_t PageNo, TGroupFigures& figures) const;
@@ -91,7 +97,9 @@ class TdjxscjPrn : public Tlomaprn {
   // The header lines of one course in file order, gathered in one scan of
   // HeadLines per drawing (the book may hold thousands of courses).
   using CourseHeads = std::vector<std::string_view>;
+  using HeadIndex = std::unordered_map<std::string_view, CourseHeads>;
   CourseHeads HeadsOf(std::string_view key) const;
+  HeadIndex AllHeads() const;
   // The payload of the last header line with this tag.
   static std::optional<std::string_view> HeadValue(const CourseHeads& heads, std::string_view tag);
 
@@ -114,6 +122,7 @@ class TdjxscjPrn : public Tlomaprn {
 
   std::int32_t quarterChar_ = 0;
   bool formApart_ = false;
+  std::optional<HeadIndex> headIndex_;
   std::int64_t pageRight_ = 0;  // right edge of the page or of the sheet, whichever is further
 
   const GradeBook& book_;

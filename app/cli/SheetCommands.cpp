@@ -12,6 +12,7 @@
 #include "app/cli/BatchFiles.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/GradeBook.h"
+#include "platform/Memory.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/TextCanvas.h"
@@ -110,6 +111,8 @@ int RunSheetPdf(const Invocation& call) {
   GradeBook book;
   if (!cli::LoadBook(call.File(), book)) return 2;
 
+  // Every page's compressor takes and frees the same buffers.
+  platform::HoldFreedMemory();
   // A batch tool never opens a window: without a platform named by the
   // user, draw offscreen so that no display is needed.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -17,6 +17,7 @@ void PainterCanvas::SetFontDpi(int dpi) {
 }
 
 void PainterCanvas::SetFont(const FontSpec& font, int points) {
+  Flush();
   spec_ = font;
   points_ = points;
   font_ = ToQFont(font, PointsToPixels(points, dpi_));
@@ -35,6 +36,15 @@ bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) 
   const QList<quint32> glyphs = rawFont_->glyphIndexesForString(text);
   if (glyphs.size() != text.size() || glyphs.contains(0)) return false;  // a face falls back: shape it
   const QList<QPointF> advances = rawFont_->advancesForGlyphIndexes(glyphs);
+  if (gathering_) {
+    QPointF at = baseline;
+    for (const QPointF& advance : advances) {
+      gatheredPositions_.push_back(at);
+      at += advance;
+    }
+    gatheredGlyphs_.append(glyphs);
+    return true;
+  }
   QList<QPointF> positions;
   positions.reserve(glyphs.size());
   QPointF at;
@@ -48,6 +58,17 @@ bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) 
   run.setPositions(positions);
   painter_.drawGlyphRun(baseline, run);
   return true;
+}
+
+void PainterCanvas::Flush() {
+  if (gatheredGlyphs_.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(*rawFont_);
+  run.setGlyphIndexes(gatheredGlyphs_);
+  run.setPositions(gatheredPositions_);
+  painter_.drawGlyphRun(QPointF(0, 0), run);
+  gatheredGlyphs_.clear();
+  gatheredPositions_.clear();
 }
 
 const QFontMetrics& PainterCanvas::Metrics() {
@@ -66,10 +87,13 @@ void PainterCanvas::TextOut(int x, int y, std::string_view gbk) {
   // (x, y) is the top-left corner of the text cell; Qt draws at the baseline.
   const QPoint baseline(x, y + Metrics().ascent());
   const QString text = GbkToQString(gbk);
-  if (!DrawPlainText(baseline, text)) painter_.drawText(baseline, text);
+  if (DrawPlainText(baseline, text)) return;
+  Flush();
+  painter_.drawText(baseline, text);
 }
 
 void PainterCanvas::SetPenStyle(PenStyle style) {
+  Flush();
   QPen pen = painter_.pen();
   switch (style) {
     case PenStyle::Solid: pen.setStyle(Qt::SolidLine); break;
@@ -82,9 +106,13 @@ void PainterCanvas::SetPenStyle(PenStyle style) {
   painter_.setPen(pen);
 }
 
-void PainterCanvas::Line(int x1, int y1, int x2, int y2) { painter_.drawLine(x1, y1, x2, y2); }
+void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
+  Flush();
+  painter_.drawLine(x1, y1, x2, y2);
+}
 
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {
+  Flush();
   const QBrush brush = painter_.brush();
   painter_.setBrush(Qt::NoBrush);
   // As the sheet's canvas defines it, the outline covers left..right-1 and

@@ -28,6 +28,16 @@ class PainterCanvas : public Canvas {
   void Line(int x1, int y1, int x2, int y2) override;
   void Rectangle(int left, int top, int right, int bottom) override;
 
+  // Gathers the texts drawn glyph by glyph in one font into one glyph run,
+  // drawn at Flush and before anything else is drawn or the font changes:
+  // a PDF page then holds one text object where it held hundreds. Whoever
+  // turns it on flushes before the page ends.
+  void SetGathering(bool on) {
+    Flush();
+    gathering_ = on;
+  }
+  void Flush();
+
   QPainter& Painter() { return painter_; }
   const QFont& CurrentFont() const { return font_; }
 
@@ -45,4 +55,7 @@ class PainterCanvas : public Canvas {
   std::optional<QFontMetrics> metrics_;
   std::optional<QRawFont> rawFont_;  // the font's first face, for plain texts
   bool plainFont_ = false;           // no underline or strike-out to draw
+  bool gathering_ = false;
+  QList<quint32> gatheredGlyphs_;
+  QList<QPointF> gatheredPositions_;
 };

@@ -64,12 +64,15 @@ bool DrawPages(const SheetSource& source, const PdfPaper& paper, Draw what, std:
   if (!painter.begin(&writer)) return false;
   if (paper.RuleWidth > 0) painter.setPen(QPen(Qt::black, paper.RuleWidth));
   PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
+  canvas.SetGathering(true);
   TdjxscjPrn printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
   if (what == Draw::Form) {
     printer.DrawForm(canvas, DevicePrinter, 1.0);
+    canvas.Flush();
     return painter.end();
   }
   printer.SetFormApart(what == Draw::Pages);
+  printer.IndexHeads();
   for (std::int32_t page = first; page <= last; ++page) {
     if (state.Stop.load(std::memory_order_relaxed)) break;
     if (page > first && !writer.newPage()) {
@@ -77,6 +80,7 @@ bool DrawPages(const SheetSource& source, const PdfPaper& paper, Draw what, std:
       return false;
     }
     printer.DrawPage(canvas, page, DevicePrinter, 1.0);
+    canvas.Flush();
     state.PagesDone.fetch_add(1, std::memory_order_relaxed);
   }
   return painter.end();
@@ -101,6 +105,7 @@ SheetPdfOutcome DrawDirect(const SheetSource& source, const PdfPaper& paper, std
     if (paper.RuleWidth > 0) painter.setPen(QPen(Qt::black, paper.RuleWidth));
     PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
     TdjxscjPrn printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
+    printer.IndexHeads();
     for (std::int32_t page = first; page <= last && !device.Failed(); ++page) {
       if (options.Progress && !options.Progress(page - first)) state.Stop = true;
       if (state.Stop) break;
