@@ -17,6 +17,7 @@ namespace {
 // The form's name in every page's resources; Qt's own names are /Im, /F,
 // /GS, /Pat and the like.
 constexpr char kFormName[] = "/GsSheetForm";
+constexpr std::size_t kBlock = 1 << 16;
 
 struct WriteStopped : std::runtime_error {
   WriteStopped() : std::runtime_error("the output file failed") {}
@@ -84,14 +85,23 @@ bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& 
     }
 
     QPDFWriter writer(joined);
-    Pl_Function sink("output file", nullptr, [&out](unsigned char const* data, size_t size) {
-      if (!out.Write(std::string_view(reinterpret_cast<const char*>(data), size))) throw WriteStopped();
+    // qpdf writes in pieces of a few bytes: the system sees blocks.
+    std::string block;
+    block.reserve(kBlock);
+    auto flush = [&] {
+      if (!block.empty() && !out.Write(block)) throw WriteStopped();
+      block.clear();
+    };
+    Pl_Function sink("output file", nullptr, [&](unsigned char const* data, size_t size) {
+      block.append(reinterpret_cast<const char*>(data), size);
+      if (block.size() >= kBlock) flush();
     });
     writer.setOutputPipeline(&sink);
     // The parts' streams are compressed already: copy them as they are.
     writer.setDecodeLevel(qpdf_dl_none);
     writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
+    flush();
     return true;
   } catch (const WriteStopped&) {
     why = "write failed";  // the output file keeps the system's reason
