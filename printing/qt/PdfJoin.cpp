@@ -10,6 +10,7 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -41,12 +42,18 @@ bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& 
     // Every part must stay open until the joined document is written: its
     // streams are read from it then.
     std::vector<std::unique_ptr<QPDF>> parts;
+    std::optional<QPDFObjectHandle> form;
     for (std::string_view part : input.Parts) {
       parts.push_back(Read(part, "part"));
-      for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*parts.back()).getAllPages())
-        pages.addPage(page, false);
+      std::vector<QPDFPageObjectHelper> partPages = QPDFPageDocumentHelper(*parts.back()).getAllPages();
+      auto page = partPages.begin();
+      if (input.FormFirst && parts.size() == 1 && page != partPages.end()) {
+        form = joined.copyForeignObject(parts.back()->makeIndirectObject(page->getFormXObjectForPage()));
+        ++page;
+      }
+      for (; page != partPages.end(); ++page) pages.addPage(*page, false);
     }
-    if (parts.empty()) {
+    if (parts.empty() || (input.FormFirst && !form)) {
       why = "no pages";
       return false;
     }
@@ -54,16 +61,7 @@ bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& 
     if (trailer.hasKey("/Info"))
       joined.getTrailer().replaceKey("/Info", joined.copyForeignObject(trailer.getKey("/Info")));
 
-    std::unique_ptr<QPDF> formDoc;
-    if (!input.Form.empty()) {
-      formDoc = Read(input.Form, "form");
-      std::vector<QPDFPageObjectHelper> formPages = QPDFPageDocumentHelper(*formDoc).getAllPages();
-      if (formPages.size() != 1) {
-        why = "the form is not one page";
-        return false;
-      }
-      QPDFObjectHandle form = joined.copyForeignObject(
-          formDoc->makeIndirectObject(formPages.front().getFormXObjectForPage()));
+    if (form) {
       // Drawn first, at the page's own coordinates (the form's box is the
       // page's), so each page's content lies over it as it lay over the
       // same parts when they were drawn together.
@@ -79,7 +77,7 @@ bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& 
           xobjects = QPDFObjectHandle::newDictionary();
           resources.replaceKey("/XObject", xobjects);
         }
-        xobjects.replaceKey(kFormName, form);
+        xobjects.replaceKey(kFormName, *form);
         page.addPageContents(under, true);
       }
     }

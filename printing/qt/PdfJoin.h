@@ -1,7 +1,8 @@
 #pragma once
 // Joins PDF documents written apart into one, with qpdf: the pages of the
 // parts one after the other, each laid over one shared form (a page drawn
-// once and kept once in the file as a form XObject). The parts' streams
+// once, first in the first part, and kept once in the file as a form
+// XObject, sharing that part's font). The parts' streams
 // are copied as they are, neither decoded nor compressed again; the small
 // objects go into object streams.
 #include <string>
@@ -11,8 +12,8 @@
 #include "platform/Files.h"
 
 struct PdfJoinInput {
-  std::string_view Form;                // a PDF of one page under every page; empty: none
   std::vector<std::string_view> Parts;  // whole PDF documents, in page order
+  bool FormFirst = false;               // the first page of the first part is the form, not a page
 };
 
 // Writes the joined document into `out`; false, with `why` (for the

@@ -53,10 +53,9 @@ struct JobState {
   std::atomic<bool> Stop{false};
 };
 
-enum class Draw { Form, Pages, Whole };
-
-// Draws pages first..last (or the form alone) with a painter on `device`.
-bool DrawPages(const SheetSource& source, const PdfPaper& paper, Draw what, std::int32_t first,
+// Draws the page's own parts of pages first..last with a painter on
+// `device`, after a page of the form alone when `formFirst`.
+bool DrawPages(const SheetSource& source, const PdfPaper& paper, bool formFirst, std::int32_t first,
                std::int32_t last, QIODevice& device, JobState& state) {
   QPdfWriter writer(&device);
   SetUpWriter(writer, paper);
@@ -66,16 +65,15 @@ bool DrawPages(const SheetSource& source, const PdfPaper& paper, Draw what, std:
   PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
   canvas.SetGathering(true);
   TdjxscjPrn printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
-  if (what == Draw::Form) {
+  if (formFirst) {
     printer.DrawForm(canvas, DevicePrinter, 1.0);
     canvas.Flush();
-    return painter.end();
   }
-  printer.SetFormApart(what == Draw::Pages);
+  printer.SetFormApart(true);
   printer.IndexHeads();
   for (std::int32_t page = first; page <= last; ++page) {
     if (state.Stop.load(std::memory_order_relaxed)) break;
-    if (page > first && !writer.newPage()) {
+    if ((page > first || formFirst) && !writer.newPage()) {
       painter.end();
       return false;
     }
@@ -156,32 +154,27 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   if (options.Progress && !options.Progress(0)) return SheetPdfOutcome::Cancelled;
   const std::int32_t pages = last - first + 1;
   const int threads = SheetPdfThreads(options.Threads, pages);
-  // Part 0 is the form; parts 1.. are the ranges of pages, in order.
-  std::vector<QByteArray> parts(static_cast<std::size_t>(threads) + 1);
+  // The ranges of pages in order; the first begins with a page of the form,
+  // which so shares its font.
+  std::vector<QByteArray> parts(static_cast<std::size_t>(threads));
   std::vector<char> drawn(parts.size(), 0);
   JobState state;
   std::mutex mutex;
   std::condition_variable finished;
   int running = threads;
 
-  auto drawPart = [&](std::size_t part, Draw what, std::int32_t from, std::int32_t to) {
-    QBuffer buffer(&parts[part]);
-    buffer.open(QIODevice::WriteOnly);
-    const bool ok = DrawPages(source, paper, what, from, to, buffer, state);
-    drawn[part] = ok;
-    if (!ok) state.Stop = true;
-  };
   std::vector<std::thread> workers;
   workers.reserve(static_cast<std::size_t>(threads));
   for (int t = 0; t < threads; ++t) {
     const std::int32_t from = first + static_cast<std::int32_t>(static_cast<std::int64_t>(pages) * t / threads);
     const std::int32_t to = first + static_cast<std::int32_t>(static_cast<std::int64_t>(pages) * (t + 1) / threads) - 1;
     workers.emplace_back([&, t, from, to] {
-      const auto part = static_cast<std::size_t>(t) + 1;
-      parts[part].reserve(static_cast<qsizetype>(to - from + 1) * kBytesPerPage);
-      // The first thread draws the form too: one page, before its range.
-      if (t == 0) drawPart(0, Draw::Form, 0, 0);
-      drawPart(part, Draw::Pages, from, to);
+      const auto part = static_cast<std::size_t>(t);
+      parts[part].reserve(static_cast<qsizetype>(to - from + 2) * kBytesPerPage);
+      QBuffer buffer(&parts[part]);
+      buffer.open(QIODevice::WriteOnly);
+      drawn[part] = DrawPages(source, paper, t == 0, from, to, buffer, state);
+      if (!drawn[part]) state.Stop = true;
       std::lock_guard lock(mutex);
       --running;
       finished.notify_all();
@@ -206,8 +199,8 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
     return SheetPdfOutcome::Failed;
   }
   PdfJoinInput input;
-  input.Form = std::string_view(parts[0].constData(), static_cast<std::size_t>(parts[0].size()));
-  for (std::size_t i = 1; i < parts.size(); ++i)
+  input.FormFirst = true;
+  for (std::size_t i = 0; i < parts.size(); ++i)
     input.Parts.emplace_back(parts[i].constData(), static_cast<std::size_t>(parts[i].size()));
   std::string why;
   if (!JoinPdf(input, out, why)) {
