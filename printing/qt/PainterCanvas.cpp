@@ -8,8 +8,13 @@
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/QtText.h"
 
-PainterCanvas::PainterCanvas(QPainter& painter, int dpi)
-    : painter_(painter), dpi_(dpi), font_(painter.font()) {}
+namespace {
+constexpr std::size_t kKnownFonts = 8;
+}
+
+PainterCanvas::PainterCanvas(QPainter& painter, int dpi) : painter_(painter), dpi_(dpi) {
+  fonts_.push_back(KnownFont{{}, 0, painter.font(), {}, {}, false});
+}
 
 void PainterCanvas::SetFontDpi(int dpi) {
   dpi_ = dpi;
@@ -20,22 +25,31 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
   Flush();
   spec_ = font;
   points_ = points;
-  font_ = ToQFont(font, PointsToPixels(points, dpi_));
-  painter_.setFont(font_);
-  metrics_.reset();
-  rawFont_.reset();
-  plainFont_ = !font_.underline() && !font_.strikeOut();
+  const int pixels = PointsToPixels(points, dpi_);
+  current_ = 0;
+  for (std::size_t i = 1; i < fonts_.size() && current_ == 0; ++i)
+    if (fonts_[i].Pixels == pixels && fonts_[i].Spec == font) current_ = i;
+  if (current_ == 0) {
+    if (fonts_.size() > kKnownFonts) fonts_.resize(1);
+    KnownFont known{font, pixels, ToQFont(font, pixels), {}, {}, false};
+    known.Plain = !known.Font.underline() && !known.Font.strikeOut();
+    fonts_.push_back(std::move(known));
+    current_ = fonts_.size() - 1;
+  }
+  painter_.setFont(Current().Font);
 }
 
 bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) {
-  if (!plainFont_) return false;
-  if (!rawFont_) rawFont_ = QRawFont::fromFont(font_);
-  if (!rawFont_->isValid()) return false;
+  KnownFont& known = Current();
+  if (!known.Plain) return false;
+  if (!known.Raw) known.Raw = QRawFont::fromFont(known.Font);
+  const QRawFont& raw = *known.Raw;
+  if (!raw.isValid()) return false;
   for (QChar c : text)
     if (c.unicode() < 0x20 || c.isSurrogate() || c.unicode() >= 0x0590 && c.unicode() < 0x2E80) return false;
-  const QList<quint32> glyphs = rawFont_->glyphIndexesForString(text);
+  const QList<quint32> glyphs = raw.glyphIndexesForString(text);
   if (glyphs.size() != text.size() || glyphs.contains(0)) return false;  // a face falls back: shape it
-  const QList<QPointF> advances = rawFont_->advancesForGlyphIndexes(glyphs);
+  const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
   if (gathering_) {
     QPointF at = baseline;
     for (const QPointF& advance : advances) {
@@ -53,7 +67,7 @@ bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) 
     at += advance;
   }
   QGlyphRun run;
-  run.setRawFont(*rawFont_);
+  run.setRawFont(raw);
   run.setGlyphIndexes(glyphs);
   run.setPositions(positions);
   painter_.drawGlyphRun(baseline, run);
@@ -63,7 +77,7 @@ bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) 
 void PainterCanvas::Flush() {
   if (gatheredGlyphs_.isEmpty()) return;
   QGlyphRun run;
-  run.setRawFont(*rawFont_);
+  run.setRawFont(*Current().Raw);
   run.setGlyphIndexes(gatheredGlyphs_);
   run.setPositions(gatheredPositions_);
   painter_.drawGlyphRun(QPointF(0, 0), run);
@@ -72,8 +86,9 @@ void PainterCanvas::Flush() {
 }
 
 const QFontMetrics& PainterCanvas::Metrics() {
-  if (!metrics_) metrics_.emplace(font_, painter_.device());
-  return *metrics_;
+  KnownFont& known = Current();
+  if (!known.Metrics) known.Metrics.emplace(known.Font, painter_.device());
+  return *known.Metrics;
 }
 
 int PainterCanvas::TextWidth(std::string_view gbk) {

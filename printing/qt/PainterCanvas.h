@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "printing/Canvas.h"
 
@@ -39,7 +40,7 @@ class PainterCanvas : public Canvas {
   void Flush();
 
   QPainter& Painter() { return painter_; }
-  const QFont& CurrentFont() const { return font_; }
+  const QFont& CurrentFont() const { return fonts_[current_].Font; }
 
  private:
   const QFontMetrics& Metrics();
@@ -51,10 +52,19 @@ class PainterCanvas : public Canvas {
   int dpi_;
   FontSpec spec_;
   int points_ = 0;
-  QFont font_;
-  std::optional<QFontMetrics> metrics_;
-  std::optional<QRawFont> rawFont_;  // the font's first face, for plain texts
-  bool plainFont_ = false;           // no underline or strike-out to draw
+  // The fonts set so far (a sheet uses two, in turn on every page), so that
+  // going back to one does not resolve and measure it again.
+  struct KnownFont {
+    FontSpec Spec;
+    int Pixels = 0;
+    QFont Font;
+    std::optional<QFontMetrics> Metrics;
+    std::optional<QRawFont> Raw;  // the font's first face, for plain texts
+    bool Plain = false;           // no underline or strike-out to draw
+  };
+  KnownFont& Current() { return fonts_[current_]; }
+  std::vector<KnownFont> fonts_;
+  std::size_t current_ = 0;
   bool gathering_ = false;
   QList<quint32> gatheredGlyphs_;
   QList<QPointF> gatheredPositions_;

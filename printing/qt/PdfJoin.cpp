@@ -67,7 +67,9 @@ bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& 
       // same parts when they were drawn together.
       QPDFObjectHandle under = joined.newStream(std::string("q ") + kFormName + " Do Q\n");
       for (QPDFPageObjectHelper& page : pages.getAllPages()) {
-        QPDFObjectHandle resources = page.getAttribute("/Resources", true);
+        // Every page of a part has resources of its own (the form's are
+        // those of the page it was drawn on, which is not among them).
+        QPDFObjectHandle resources = page.getAttribute("/Resources", false);
         if (!resources.isDictionary()) {
           resources = QPDFObjectHandle::newDictionary();
           page.getObjectHandle().replaceKey("/Resources", resources);
