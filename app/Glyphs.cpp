@@ -2,7 +2,11 @@
 
 #include <cmath>
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
@@ -134,20 +138,53 @@ void Draw(QPainter& p, int index) {
 
 }  // namespace
 
-QIcon ToolGlyph(int index) {
-  QIcon icon;
-  for (int scale : {1, 2}) {
-    QPixmap pixmap(16 * scale, 16 * scale);
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    Draw(p, index);
-    p.end();
-    icon.addPixmap(pixmap);
+namespace {
+
+// Draws a tool glyph only when a button first shows it: the tool bar waits
+// hidden until the preview opens, and a start should not paint 26 pixmaps
+// nobody sees yet.
+class GlyphEngine : public QIconEngine {
+ public:
+  explicit GlyphEngine(int index) : index_(index) {}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
   }
-  return icon;
-}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+    const int scale = size.width() > 16 ? 2 : 1;
+    QPixmap& drawn = drawn_[scale - 1];
+    if (drawn.isNull()) {
+      drawn = QPixmap(16 * scale, 16 * scale);
+      drawn.setDevicePixelRatio(scale);
+      drawn.fill(Qt::transparent);
+      QPainter p(&drawn);
+      p.setRenderHint(QPainter::Antialiasing);
+      Draw(p, index_);
+    }
+    if (mode == QIcon::Normal || mode == QIcon::Active) return drawn;
+    // Disabled and selected glyphs as the style makes them from any icon.
+    QStyleOption option;
+    option.palette = QApplication::palette();
+    return QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+  }
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    return size.boundedTo(QSize(32, 32));
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(16, 16), QSize(32, 32)}; }
+
+  QIconEngine* clone() const override { return new GlyphEngine(index_); }
+
+ private:
+  int index_;
+  QPixmap drawn_[2];
+};
+
+}  // namespace
+
+QIcon ToolGlyph(int index) { return QIcon(new GlyphEngine(index)); }
 
 QIcon WindowIcon() {
   QIcon icon;

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "app/QtDialogs.h"
+#include "preview/DefaultPrinter.h"
 #include "printing/qt/QtText.h"
 #include "printing/qt/SettingsFolder.h"
 
@@ -25,6 +26,8 @@ Tdataout::Tdataout(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget*
 Tdataout::~Tdataout() = default;
 
 void Tdataout::FormCreate() {
+  // Asked of the print system while the components are built (step 6 takes it).
+  preview::PrepareDefaultPrinter();
   BuildForm();
   BuildMenus();
   BuildToolBar();

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -17,6 +16,7 @@
 #include "app/Tdataout.h"
 #include "grading/Numbers.h"
 #include "preview/PrinterLaidCanvas.h"
+#include "preview/DefaultPrinter.h"
 #include "preview/TDrawGrid.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
@@ -35,15 +35,7 @@ void Enable(QToolButton* button, bool on) {
 }  // namespace
 
 void Tdataout::MeasureResolutions() {
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (!info.isNull()) Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-  // No printer installed (or one Qt cannot drive): preview and print to PDF.
-  if (!Printer || !Printer->isValid()) {
-    Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    Printer->setOutputFormat(QPrinter::PdfFormat);
-    Printer->setResolution(600);
-    Printer->setPageSize(QPageSize(QPageSize::A4));
-  }
+  Printer = preview::TakeDefaultPrinter();
   Setup.Metrics[DevicePrinter].Dpi = Printer->resolution();
   QWidget* screenDevice = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
   Setup.Metrics[DeviceScreen].Dpi = screenDevice->logicalDpiY();

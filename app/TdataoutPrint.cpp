@@ -13,6 +13,7 @@
 #include "printing/PreviewRules.h"
 #include "printing/qt/PainterCanvas.h"
 #include "printing/qt/QtText.h"
+#include "printing/qt/SheetPdf.h"
 
 // Keeps fonts and margins for the next start; a file that cannot be written
 // is told to the user (the change itself stays in effect for this run).
@@ -77,6 +78,18 @@ void Tdataout::P1Click() {
     return;
   }
   preview::PrintJob job(*Printer);
+  if (job.WritesFile()) {
+    // A file is drawn in parallel and joined; the dialog follows the pages done.
+    preview::PrintProgress progress(this, span);
+    SheetPdfOptions options;
+    options.Progress = [&](int done) { return progress.Step(span.First + std::min(done, span.Last - span.First)); };
+    const SheetSource source{Book, Setup, SheetMode, PageList, RowList};
+    if (!job.WriteFile([&](platform::OutputFile& out, const PdfPaper& paper) {
+          return DrawSheetPdf(source, paper, span.First, span.Last, out, options);
+        }))
+      Dialogs().Error(this, job.Message());
+    return;
+  }
   if (!job.Begin()) {
     Dialogs().Error(this, job.Message());
     return;

@@ -7,6 +7,7 @@
 #include "gradefile/FileMessages.h"
 #include "printing/qt/OutputFileDevice.h"
 #include "printing/qt/QtText.h"
+#include "printing/qt/SheetPdf.h"
 #include "text/Texts.h"
 
 namespace preview {
@@ -64,6 +65,32 @@ bool PrintJob::Begin() {
                                                    : printer_.creator());
   begun_ = painter_.begin(writer_.get());
   return begun_ || Fail(Text(texts::kCannotWritePdf));
+}
+
+bool PrintJob::WriteFile(const DrawFile& draw) {
+  begun_ = finished_ = true;
+  platform::FileStatus status;
+  output_ = platform::OutputFile::Begin(PathBytes(file_), status);
+  if (!output_) return Fail(Text(texts::kCannotWritePdf), Reason(status));
+  PdfPaper paper;
+  paper.Resolution = printer_.resolution();
+  paper.Layout = printer_.pageLayout();
+  paper.Title = printer_.docName();
+  paper.Creator = printer_.creator().isEmpty() ? QStringLiteral("gradesheet") : printer_.creator();
+  switch (draw(*output_, paper)) {
+    case SheetPdfOutcome::Cancelled:
+      cancelled_ = true;
+      output_->Abandon();
+      return true;
+    case SheetPdfOutcome::Failed:
+      output_->Fail({platform::FileError::Other, EIO});  // kept only without a reason of its own
+      break;
+    case SheetPdfOutcome::Written:
+      break;
+  }
+  status = output_->Commit();
+  if (!status.Ok()) return Fail(Text(texts::kPdfWriteFailed), Reason(status));
+  return true;
 }
 
 bool PrintJob::NewPage() {

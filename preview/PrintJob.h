@@ -10,6 +10,7 @@
 // written. A cancelled job is no failure.
 #include <QPainter>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -18,6 +19,8 @@
 class OutputFileDevice;
 class QPdfWriter;
 class QPrinter;
+struct PdfPaper;
+enum class SheetPdfOutcome;
 
 namespace preview {
 
@@ -30,6 +33,16 @@ class PrintJob {
 
   // Starts the job; false (with Message) when it cannot start.
   bool Begin();
+
+  // The job writes a PDF file rather than printing.
+  bool WritesFile() const { return !file_.isEmpty(); }
+
+  // A job that writes a PDF file, in one go instead of Begin, the pages and
+  // Finish: `draw` puts the whole document into the file, on the printer's
+  // paper, resolution and title. True when it was written or cancelled;
+  // false with Message when the file could not be written.
+  using DrawFile = std::function<SheetPdfOutcome(platform::OutputFile& out, const PdfPaper& paper)>;
+  bool WriteFile(const DrawFile& draw);
 
   // The painter of the first page, and after NewPage of the next one.
   QPainter& Painter() { return painter_; }

@@ -145,7 +145,18 @@ std::size_t TdjxscjPrn::GroupFirstRow(std::size_t index) const {
   return static_cast<std::size_t>(std::max<std::int32_t>(0, pageList_[index].FirstRow));
 }
 
+TdjxscjPrn::HeadIndex TdjxscjPrn::AllHeads() const {
+  HeadIndex index;
+  for (const std::string& line : book_.HeadLines) index[KeyOf(line)].push_back(line);
+  return index;
+}
+
+void TdjxscjPrn::IndexHeads() { headIndex_ = AllHeads(); }
 TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
+  if (headIndex_) {
+    const auto found = headIndex_->find(key);
+    return found == headIndex_->end() ? CourseHeads{} : found->second;
+  }
   CourseHeads heads;
   if (key.size() != 5) {
     for (const std::string& line : book_.HeadLines)
@@ -201,40 +212,47 @@ void TdjxscjPrn::RuleUnder(Canvas& canvas, int line, int firstColumn, int lastCo
   canvas.Line(FLeft + firstColumn * FCharWidth, y, FLeft + lastColumn * FCharWidth, y);
 }
 
-void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale) {
+void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale, unsigned parts) {
   const sheetform::Texts& t = FormTexts();
   const int sheetWidth = SheetColumns * FCharWidth;
+  const bool form = parts & kFormParts, page = parts & kPageParts;
 
-  ScaleFont(canvas, setup_.TitleFont, scale);
-  const std::string_view title =
-      FitToPage(canvas, TrimmedBlanks(HeadValue(heads, "t0").value_or(t.DefaultTitle)), FLeft);
-  canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(title)) / 2), FTop + 2, title);
+  if (page) {
+    ScaleFont(canvas, setup_.TitleFont, scale);
+    const std::string_view title =
+        FitToPage(canvas, TrimmedBlanks(HeadValue(heads, "t0").value_or(t.DefaultTitle)), FLeft);
+    canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(title)) / 2), FTop + 2, title);
+  }
 
   ScaleFont(canvas, setup_.BodyFont, scale);
-  const std::string_view term = FitToPage(canvas, HeadValue(heads, "t1").value_or(t.DefaultTerm), FLeft);
-  canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(term)) / 2),
-                 FTop + 2 * FLineHeight + FHalfLine, term);
+  if (page) {
+    const std::string_view term = FitToPage(canvas, HeadValue(heads, "t1").value_or(t.DefaultTerm), FLeft);
+    canvas.TextOut(FLeft + std::max(0, (sheetWidth - canvas.TextWidth(term)) / 2),
+                   FTop + 2 * FLineHeight + FHalfLine, term);
+  }
 
   auto drawValues = [&](const HeadingField& field) {
+    if (!page) return;
     const std::int64_t x = FLeft + static_cast<std::int64_t>(field.ValueColumn) * FCharWidth;
     for (std::string_view line : heads)
       if (TagOf(line) == field.Tag)
         TextAt(canvas, field.ValueColumn, field.Line, FitToPage(canvas, TrimmedBlanks(FieldFrom(line, kHeadValuePos)), x));
   };
-  for (const HeadingField& field : FirstHeadingFields()) {
+  auto drawLabel = [&](const HeadingField& field) {
+    if (!form) return;
     TextAt(canvas, field.LabelColumn, field.Line, field.Label);
     RuleUnder(canvas, field.Line, field.RuleFirst, field.RuleLast);
+  };
+  for (const HeadingField& field : FirstHeadingFields()) {
+    drawLabel(field);
     if (field.Tag) drawValues(field);
   }
   const auto& second = SecondHeadingFields();
-  for (const HeadingField& field : second) {
-    TextAt(canvas, field.LabelColumn, field.Line, field.Label);
-    RuleUnder(canvas, field.Line, field.RuleFirst, field.RuleLast);
-  }
+  for (const HeadingField& field : second) drawLabel(field);
   for (int i : kSecondValueOrder) drawValues(second[static_cast<std::size_t>(i)]);
 }
 
-void TdjxscjPrn::DrawTable(Canvas& canvas) {
+void TdjxscjPrn::DrawTable(Canvas& canvas, unsigned parts) {
   const std::vector<TableColumn>& columns = TableColumns();
   const int top = FTop + kTableTopLine * FLineHeight - FHalfLine;
   const int bottom = FTop + kTableBottomLine * FLineHeight + FHalfLine;
@@ -247,25 +265,28 @@ void TdjxscjPrn::DrawTable(Canvas& canvas) {
     canvas.TextOut(FLeft + column * FCharWidth, FTop + (kTableTopLine + 1) * FLineHeight, FormTexts().Grade);
   };
 
-  for (int k = 0; k < 2; ++k) {
-    const int b = kHalfColumns * k;
-    for (const TableColumn& c : columns)
-      if (!c.Grade) TextAt(canvas, b + c.HeadingColumn, kTableTopLine, c.Heading);
-    for (const TableColumn& c : columns) {
-      vertical(b + c.Rule);
-      if (c.Grade) twoLine(b + c.HeadingColumn, c.Heading);
+  if (parts & kFormParts) {
+    for (int k = 0; k < 2; ++k) {
+      const int b = kHalfColumns * k;
+      for (const TableColumn& c : columns)
+        if (!c.Grade) TextAt(canvas, b + c.HeadingColumn, kTableTopLine, c.Heading);
+      for (const TableColumn& c : columns) {
+        vertical(b + c.Rule);
+        if (c.Grade) twoLine(b + c.HeadingColumn, c.Heading);
+      }
+      vertical(b + kTableRightRule);
     }
-    vertical(b + kTableRightRule);
-  }
 
-  const int left = FLeft + quarterChar_;
-  const int right = FLeft + SheetColumns * FCharWidth + quarterChar_;
-  canvas.Line(left, top, right, top);
-  canvas.Line(left, bottom, right, bottom);
-  for (int i = 1; i <= kRowsPerHalf; ++i) {
-    const int y = FTop + (kTableTopLine + 2 * i) * FLineHeight + FHalfLine;
-    canvas.Line(left, y, right, y);
+    const int left = FLeft + quarterChar_;
+    const int right = FLeft + SheetColumns * FCharWidth + quarterChar_;
+    canvas.Line(left, top, right, top);
+    canvas.Line(left, bottom, right, bottom);
+    for (int i = 1; i <= kRowsPerHalf; ++i) {
+      const int y = FTop + (kTableTopLine + 2 * i) * FLineHeight + FHalfLine;
+      canvas.Line(left, y, right, y);
+    }
   }
+  if (!(parts & kPageParts)) return;
 
   const Lines& lines = book_.GradeLines;
   for (int k = 0; k < 2; ++k) {
@@ -353,8 +374,7 @@ bool TdjxscjPrn::PageFigures(std::int32_t PageNo, TGroupFigures& figures) const 
 void TdjxscjPrn::EveryGroupFigures(
     const std::function<bool(std::int32_t firstPage, const TGroupFigures& figures)>& fn) const {
   // The header lines of every course key, as HeadsOf would gather them one by one.
-  std::unordered_map<std::string_view, CourseHeads> headsOfKey;
-  for (const std::string& line : book_.HeadLines) headsOfKey[KeyOf(line)].push_back(line);
+  const HeadIndex headsOfKey = AllHeads();
   const CourseHeads none;
   TGroupFigures figures;
   for (std::size_t i = 0; i < pageList_.size(); ++i) {
@@ -367,11 +387,14 @@ void TdjxscjPrn::EveryGroupFigures(
   }
 }
 
-void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures) {
-  for (const BlockLabel& label : ClosingLabels()) {
-    TextAt(canvas, label.Column, label.Line, label.Text);
-    RuleUnder(canvas, label.Line, label.RuleFirst, label.RuleLast);
+void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures, unsigned parts) {
+  if (parts & kFormParts) {
+    for (const BlockLabel& label : ClosingLabels()) {
+      TextAt(canvas, label.Column, label.Line, label.Text);
+      RuleUnder(canvas, label.Line, label.RuleFirst, label.RuleLast);
+    }
   }
+  if (!(parts & kPageParts)) return;
   auto figure = [&](Place place, const std::string& text) {
     if (!text.empty()) TextAt(canvas, place.Column, place.Line, text);
   };
@@ -383,8 +406,8 @@ void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures) 
   figure(kFailureRate, figures.FailureRate);
 }
 
-bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) {
-  if (Device > DeviceScreen || !std::isfinite(Scale) || Scale <= 0) return true;
+bool TdjxscjPrn::SetGeometry(std::uint16_t Device, double Scale) {
+  if (Device > DeviceScreen || !std::isfinite(Scale) || Scale <= 0) return false;
   const TDeviceMetrics& m = setup_.Metrics[Device];
   FLeft = Round(m.MarginLeft * Scale);
   FTop = Round(m.MarginTop * Scale);
@@ -395,7 +418,18 @@ bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Dev
   quarterChar_ = FHalfChar / 2;
   pageRight_ = std::max<std::int64_t>(Round(m.PageWidth * Scale),
                                       FLeft + static_cast<std::int64_t>(SheetColumns) * FCharWidth);
+  return true;
+}
 
+void TdjxscjPrn::DrawForm(Canvas& canvas, std::uint16_t Device, double Scale) {
+  if (!SetGeometry(Device, Scale)) return;
+  DrawHeading(canvas, {}, Scale, kFormParts);
+  DrawTable(canvas, kFormParts);
+  DrawClosingBlock(canvas, {}, kFormParts);
+}
+
+bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) {
+  if (!SetGeometry(Device, Scale)) return true;
   if (PageNo < 1 || static_cast<std::size_t>(PageNo) > pageList_.size()) return true;
   const auto index = static_cast<std::size_t>(PageNo) - 1;
   FEndRow = index + 1 < pageList_.size() ? pageList_[index + 1].FirstRow
@@ -405,11 +439,12 @@ bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Dev
   const PageGroup group = GroupOfPage(pageList_[index]);
   if (!group.Valid) return true;  // laid out for another book or sheet mode
 
+  const unsigned parts = formApart_ ? kPageParts : kFormParts | kPageParts;
   const CourseHeads heads = HeadsOf(group.CourseKey);
-  DrawHeading(canvas, heads, Scale);
-  DrawTable(canvas);
+  DrawHeading(canvas, heads, Scale, parts);
+  DrawTable(canvas, parts);
   TGroupFigures figures;
   FillFigures(index, group, heads, figures);
-  DrawClosingBlock(canvas, figures);
+  DrawClosingBlock(canvas, figures, parts);
   return true;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "printing/PrintSettings.h"
@@ -56,6 +57,18 @@ class TdjxscjPrn : public Tlomaprn {
   void ClearPageList();
   void ClearRowList();
 
+  // The parts that are the same on every page (labels, rules, the table's
+  // frame and headings), for a writer that keeps them once and lays every
+  // page over them: DrawForm draws those alone, and DrawPage leaves them out
+  // while SetFormApart(true). Together they draw what DrawPage draws alone.
+  void DrawForm(Canvas& canvas, std::uint16_t Device, double Scale);
+  void SetFormApart(bool apart) { formApart_ = apart; }
+
+  // Finds every course's header lines in one scan for the drawings that
+  // follow, instead of a scan per page: for a job that draws many pages of
+  // a book that does not change meanwhile (the index points into its lines).
+  void IndexHeads();
+
   // The closing block's figures of page PageNo (from 1); false, with
   // `figures` untouched, when there is no such page.
   bool PageFigures(std::int32_t PageNo, TGroupFigures& figures) const;
@@ -84,7 +97,9 @@ class TdjxscjPrn : public Tlomaprn {
   // The header lines of one course in file order, gathered in one scan of
   // HeadLines per drawing (the book may hold thousands of courses).
   using CourseHeads = std::vector<std::string_view>;
+  using HeadIndex = std::unordered_map<std::string_view, CourseHeads>;
   CourseHeads HeadsOf(std::string_view key) const;
+  HeadIndex AllHeads() const;
   // The payload of the last header line with this tag.
   static std::optional<std::string_view> HeadValue(const CourseHeads& heads, std::string_view tag);
 
@@ -94,15 +109,20 @@ class TdjxscjPrn : public Tlomaprn {
   // measured nor shaped whole and what shows on the page does not change.
   std::string_view FitToPage(Canvas& canvas, std::string_view text, std::int64_t x) const;
 
-  void DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale);
-  void DrawTable(Canvas& canvas);
-  void DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures);
+  // Which parts a drawing makes: the form, the page's own, or both.
+  enum Parts : unsigned { kFormParts = 1, kPageParts = 2 };
+  bool SetGeometry(std::uint16_t Device, double Scale);
+  void DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale, unsigned parts);
+  void DrawTable(Canvas& canvas, unsigned parts);
+  void DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures, unsigned parts);
   void TextAt(Canvas& canvas, int column, int line, std::string_view text) const;
   void RuleUnder(Canvas& canvas, int line, int firstColumn, int lastColumn) const;
   void FillFigures(std::size_t pageIndex, const PageGroup& group, const CourseHeads& heads,
                    TGroupFigures& figures) const;
 
   std::int32_t quarterChar_ = 0;
+  bool formApart_ = false;
+  std::optional<HeadIndex> headIndex_;
   std::int64_t pageRight_ = 0;  // right edge of the page or of the sheet, whichever is further
 
   const GradeBook& book_;

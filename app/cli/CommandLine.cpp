@@ -14,7 +14,8 @@ constexpr std::string_view kSheetTextHelp =
 constexpr std::string_view kSheetPdfHelp =
     "the grade sheet as a PDF on A4 at 600 dpi, one PDF page per sheet page, with the fonts and "
     "margins of DIR/qprtpara.dat (default: the built-in ones); OUT is never a grade file or an "
-    "input, and is replaced only once the whole PDF is written";
+    "input, and is replaced only once the whole PDF is written. --threads N: draw the pages in N "
+    "threads (default: one per processor, at most 8)";
 constexpr std::string_view kSheetStatsHelp =
     "one tab-separated line per sheet group after a header line: course key, class, pages, "
     "students due, coursework and examination shares, the five band counts, average, failure "
@@ -90,6 +91,9 @@ std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::stri
       (word == "--coursework" ? call.CourseworkColumn : word == "--exam" ? call.ExamColumn : call.StudentColumn) =
           *value;
       ++i;
+    } else if (accepts(kThreads) && word == "--threads") {
+      if (!value || !(call.Threads = ParsePositive(*value))) return "--threads needs a number from 1";
+      ++i;
     } else if (accepts(kDryRun) && word == "--dry-run") {
       call.DryRun = true;
     } else {
@@ -113,8 +117,8 @@ const std::vector<CommandSpec>& Commands() {
        "exactly as it stands in the file (blanks kept)",
        0, 1, 2},
       {"text", "FILE [--by-class] [--page N]", kSheetTextHelp, kByClass | kPage, 1, 1},
-      {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR]", kSheetPdfHelp,
-       kByClass | kOutput | kPageRange | kSettings, 1, 1},
+      {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR] [--threads N]", kSheetPdfHelp,
+       kByClass | kOutput | kPageRange | kSettings | kThreads, 1, 1},
       {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
       {"check", "FILE", kCheckHelp, 0, 1, 1},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,

@@ -23,6 +23,7 @@ enum Option : unsigned {
   kCourse = 32,    // --course KEY
   kColumns = 64,   // --coursework COL, --exam COL, --student COL
   kDryRun = 128,   // --dry-run
+  kThreads = 256,  // --threads N
 };
 
 struct CommandSpec {
@@ -60,6 +61,7 @@ struct Invocation {
   // Columns of the scores file, as typed (a number or a heading); empty: not named.
   std::string CourseworkColumn, ExamColumn, StudentColumn;
   bool DryRun = false;
+  std::optional<std::int32_t> Threads;
 
   const std::string& File() const { return Operands.front(); }
 };

@@ -12,6 +12,7 @@
 #include "app/cli/BatchFiles.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/GradeBook.h"
+#include "platform/Memory.h"
 #include "printing/PrintSettings.h"
 #include "printing/TdjxscjPrn.h"
 #include "printing/TextCanvas.h"
@@ -110,6 +111,8 @@ int RunSheetPdf(const Invocation& call) {
   GradeBook book;
   if (!cli::LoadBook(call.File(), book)) return 2;
 
+  // Every page's compressor takes and frees the same buffers.
+  platform::HoldFreedMemory();
   // A batch tool never opens a window: without a platform named by the
   // user, draw offscreen so that no display is needed.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -128,7 +131,9 @@ int RunSheetPdf(const Invocation& call) {
   const std::uint8_t mode = call.ByClass ? 1 : 0;
   const std::int32_t first = call.Pages ? call.Pages->first : 1;
   const std::int32_t last = call.Pages ? call.Pages->second : INT32_MAX;
-  const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last);
+  SheetPdfOptions options;
+  options.Threads = call.Threads.value_or(0);
+  const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last, options);
   if (result.Why == SheetPdfResult::NoPageInRange) {
     cli::Complain("pdf", DisplayPath(call.File()) + ": 没有可打印的页 (the sheet has " +
                              std::to_string(result.PageCount) + " pages)");

@@ -1,5 +1,6 @@
 #include "printing/qt/PainterCanvas.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
 
@@ -7,8 +8,13 @@
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/QtText.h"
 
-PainterCanvas::PainterCanvas(QPainter& painter, int dpi)
-    : painter_(painter), dpi_(dpi), font_(painter.font()) {}
+namespace {
+constexpr std::size_t kKnownFonts = 8;
+}
+
+PainterCanvas::PainterCanvas(QPainter& painter, int dpi) : painter_(painter), dpi_(dpi) {
+  fonts_.push_back(KnownFont{{}, 0, painter.font(), {}, {}, false});
+}
 
 void PainterCanvas::SetFontDpi(int dpi) {
   dpi_ = dpi;
@@ -16,16 +22,73 @@ void PainterCanvas::SetFontDpi(int dpi) {
 }
 
 void PainterCanvas::SetFont(const FontSpec& font, int points) {
+  Flush();
   spec_ = font;
   points_ = points;
-  font_ = ToQFont(font, PointsToPixels(points, dpi_));
-  painter_.setFont(font_);
-  metrics_.reset();
+  const int pixels = PointsToPixels(points, dpi_);
+  current_ = 0;
+  for (std::size_t i = 1; i < fonts_.size() && current_ == 0; ++i)
+    if (fonts_[i].Pixels == pixels && fonts_[i].Spec == font) current_ = i;
+  if (current_ == 0) {
+    if (fonts_.size() > kKnownFonts) fonts_.resize(1);
+    KnownFont known{font, pixels, ToQFont(font, pixels), {}, {}, false};
+    known.Plain = !known.Font.underline() && !known.Font.strikeOut();
+    fonts_.push_back(std::move(known));
+    current_ = fonts_.size() - 1;
+  }
+  painter_.setFont(Current().Font);
+}
+
+bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) {
+  KnownFont& known = Current();
+  if (!known.Plain) return false;
+  if (!known.Raw) known.Raw = QRawFont::fromFont(known.Font);
+  const QRawFont& raw = *known.Raw;
+  if (!raw.isValid()) return false;
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.isSurrogate() || c.unicode() >= 0x0590 && c.unicode() < 0x2E80) return false;
+  const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+  if (glyphs.size() != text.size() || glyphs.contains(0)) return false;  // a face falls back: shape it
+  const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+  if (gathering_) {
+    QPointF at = baseline;
+    for (const QPointF& advance : advances) {
+      gatheredPositions_.push_back(at);
+      at += advance;
+    }
+    gatheredGlyphs_.append(glyphs);
+    return true;
+  }
+  QList<QPointF> positions;
+  positions.reserve(glyphs.size());
+  QPointF at;
+  for (const QPointF& advance : advances) {
+    positions.push_back(at);
+    at += advance;
+  }
+  QGlyphRun run;
+  run.setRawFont(raw);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  painter_.drawGlyphRun(baseline, run);
+  return true;
+}
+
+void PainterCanvas::Flush() {
+  if (gatheredGlyphs_.isEmpty()) return;
+  QGlyphRun run;
+  run.setRawFont(*Current().Raw);
+  run.setGlyphIndexes(gatheredGlyphs_);
+  run.setPositions(gatheredPositions_);
+  painter_.drawGlyphRun(QPointF(0, 0), run);
+  gatheredGlyphs_.clear();
+  gatheredPositions_.clear();
 }
 
 const QFontMetrics& PainterCanvas::Metrics() {
-  if (!metrics_) metrics_.emplace(font_, painter_.device());
-  return *metrics_;
+  KnownFont& known = Current();
+  if (!known.Metrics) known.Metrics.emplace(known.Font, painter_.device());
+  return *known.Metrics;
 }
 
 int PainterCanvas::TextWidth(std::string_view gbk) {
@@ -37,10 +100,15 @@ int PainterCanvas::TextHeight(std::string_view) { return Metrics().height(); }
 void PainterCanvas::TextOut(int x, int y, std::string_view gbk) {
   if (gbk.empty()) return;
   // (x, y) is the top-left corner of the text cell; Qt draws at the baseline.
-  painter_.drawText(QPoint(x, y + Metrics().ascent()), GbkToQString(gbk));
+  const QPoint baseline(x, y + Metrics().ascent());
+  const QString text = GbkToQString(gbk);
+  if (DrawPlainText(baseline, text)) return;
+  Flush();
+  painter_.drawText(baseline, text);
 }
 
 void PainterCanvas::SetPenStyle(PenStyle style) {
+  Flush();
   QPen pen = painter_.pen();
   switch (style) {
     case PenStyle::Solid: pen.setStyle(Qt::SolidLine); break;
@@ -53,9 +121,13 @@ void PainterCanvas::SetPenStyle(PenStyle style) {
   painter_.setPen(pen);
 }
 
-void PainterCanvas::Line(int x1, int y1, int x2, int y2) { painter_.drawLine(x1, y1, x2, y2); }
+void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
+  Flush();
+  painter_.drawLine(x1, y1, x2, y2);
+}
 
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {
+  Flush();
   const QBrush brush = painter_.brush();
   painter_.setBrush(Qt::NoBrush);
   // As the sheet's canvas defines it, the outline covers left..right-1 and

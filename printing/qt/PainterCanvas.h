@@ -6,8 +6,10 @@
 // were measured).
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "printing/Canvas.h"
 
@@ -27,16 +29,43 @@ class PainterCanvas : public Canvas {
   void Line(int x1, int y1, int x2, int y2) override;
   void Rectangle(int left, int top, int right, int bottom) override;
 
+  // Gathers the texts drawn glyph by glyph in one font into one glyph run,
+  // drawn at Flush and before anything else is drawn or the font changes:
+  // a PDF page then holds one text object where it held hundreds. Whoever
+  // turns it on flushes before the page ends.
+  void SetGathering(bool on) {
+    Flush();
+    gathering_ = on;
+  }
+  void Flush();
+
   QPainter& Painter() { return painter_; }
-  const QFont& CurrentFont() const { return font_; }
+  const QFont& CurrentFont() const { return fonts_[current_].Font; }
 
  private:
   const QFontMetrics& Metrics();
+  // Draws `text` glyph by glyph from the font's own character map, without
+  // shaping it: false, drawing nothing, when the text needs more than that.
+  bool DrawPlainText(const QPointF& baseline, const QString& text);
 
   QPainter& painter_;
   int dpi_;
   FontSpec spec_;
   int points_ = 0;
-  QFont font_;
-  std::optional<QFontMetrics> metrics_;
+  // The fonts set so far (a sheet uses two, in turn on every page), so that
+  // going back to one does not resolve and measure it again.
+  struct KnownFont {
+    FontSpec Spec;
+    int Pixels = 0;
+    QFont Font;
+    std::optional<QFontMetrics> Metrics;
+    std::optional<QRawFont> Raw;  // the font's first face, for plain texts
+    bool Plain = false;           // no underline or strike-out to draw
+  };
+  KnownFont& Current() { return fonts_[current_]; }
+  std::vector<KnownFont> fonts_;
+  std::size_t current_ = 0;
+  bool gathering_ = false;
+  QList<quint32> gatheredGlyphs_;
+  QList<QPointF> gatheredPositions_;
 };

@@ -1,15 +1,68 @@
 #pragma once
-// The grade sheet as a PDF: A4 at 600 dots per inch, one PDF page per sheet
-// page, drawn by the sheet printer as it prints on paper (device 0, scale 1).
+// The grade sheet as a PDF, drawn by the sheet printer as it prints on paper
+// (device 0, scale 1). What is the same on every page (labels, rules, the
+// table's frame and headings) is drawn once and kept once in the file as a
+// form under every page; the pages themselves are drawn in parallel ranges,
+// each by Qt into a PDF of its own, and joined by qpdf. The direct way (Qt
+// draws every page whole into one document) stays as the reference that the
+// joined file is compared with.
+#include <QPageLayout>
+#include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Files.h"
 #include "printing/PrintSettings.h"
+#include "printing/TdjxscjPrn.h"
 
 class GradeBook;
 
 constexpr int kPdfDpi = 600;
+
+// What the sheet printer reads; the lists are laid out already and only read.
+struct SheetSource {
+  const GradeBook& Book;
+  const PrintSetup& Setup;  // the printer entry's metrics are the PDF's
+  std::uint8_t SheetMode = 0;
+  TPageList& Pages;
+  TRowList& Rows;
+};
+
+// The PDF's pages.
+struct PdfPaper {
+  int Resolution = kPdfDpi;
+  QPageLayout Layout;  // the page and its printable area
+  QString Title;
+  QString Creator;
+  int RuleWidth = 0;  // the rules' pen in device pixels; 0: the painter's own
+};
+
+// A4 at 600 dpi without margins, titled with the sheet's name: the batch tool's paper.
+PdfPaper SheetPaper();
+
+struct SheetPdfOptions {
+  // Threads drawing pages, at most 8 and one per page: 0 one per processor,
+  // fewer for a short sheet (a thread costs a font set-up and a copy of
+  // the font in the file), and a sheet of a few pages drawn directly.
+  int Threads = 0;
+  bool Direct = false;  // every page whole into one document, on this thread
+  // Called on this thread, now and then while pages are drawn, with the
+  // number of pages done; false stops the job (which is then Cancelled).
+  std::function<bool(int pagesDone)> Progress;
+};
+
+enum class SheetPdfOutcome { Written, Cancelled, Failed };
+
+// Writes pages first..last (from 1, within the laid-out sheet, first <=
+// last) into `out` without committing it: Written when all of it is in
+// `out`; Failed when a write failed (`out` keeps the reason) or the drawing
+// did (then `out` is marked failed). Needs a QGuiApplication.
+SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, std::int32_t first,
+                             std::int32_t last, platform::OutputFile& out, const SheetPdfOptions& options = {});
+
+// The number of threads DrawSheetPdf uses for `pages` pages.
+int SheetPdfThreads(int requested, std::int32_t pages);
 
 struct SheetPdfResult {
   bool Ok = true;
@@ -20,11 +73,12 @@ struct SheetPdfResult {
 };
 
 // Writes pages firstPage..lastPage (from 1; lastPage is cut to the sheet's
-// page count) to the file named by the bytes `path`, through the safe
-// writer: the file appears, or replaces the old one, only when the whole PDF
-// is on the disk; on any failure nothing is left behind. `setup` brings the
-// fonts and the printer margins in pixels at 600 dpi; its metrics are
-// measured and derived here. Needs a QGuiApplication. Fails, writing
-// nothing, when the range holds no page.
+// page count) of the sheet on SheetPaper() to the file named by the bytes
+// `path`, through the safe writer: the file appears, or replaces the old
+// one, only when the whole PDF is on the disk; on any failure nothing is
+// left behind. `setup` brings the fonts and the printer margins in pixels
+// at 600 dpi; its metrics are measured and derived here. Needs a
+// QGuiApplication. Fails, writing nothing, when the range holds no page.
 SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, PrintSetup& setup,
-                             std::uint8_t sheetMode, std::int32_t firstPage, std::int32_t lastPage);
+                             std::uint8_t sheetMode, std::int32_t firstPage, std::int32_t lastPage,
+                             const SheetPdfOptions& options = {});

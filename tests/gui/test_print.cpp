@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "preview/PrintJob.h"
 #include "preview/PrintProgress.h"
+#include "printing/qt/SheetPdf.h"
 #include "support/GradeFiles.h"
 #include "support/PdfCheck.h"
 #include "support/PreviewWindow.h"
@@ -231,6 +232,35 @@ class PrintTest : public QObject {
     QVERIFY(job.Message().isEmpty());
     QCOMPARE(testfiles::ReadFile(pdf), std::string("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+  }
+
+  // A file job drawn in one go: cancelled, the old file stays and no
+  // temporary is left; written, it replaces the old one.
+  void fileJobInOneGo() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("out.pdf");
+    QVERIFY(testfiles::WriteFile(pdf, "old"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(600);
+    {
+      preview::PrintJob job(printer);
+      QVERIFY(job.WritesFile());
+      QVERIFY(job.WriteFile([](platform::OutputFile& out, const PdfPaper& paper) {
+        if (paper.Resolution != 600) return SheetPdfOutcome::Failed;
+        out.Write("%PDF-half");
+        return SheetPdfOutcome::Cancelled;
+      }));
+      QVERIFY(job.Message().isEmpty());
+    }
+    QCOMPARE(testfiles::ReadFile(pdf), std::string("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+    preview::PrintJob job(printer);
+    QVERIFY(job.WriteFile([](platform::OutputFile& out, const PdfPaper&) {
+      out.Write("%PDF-whole");
+      return SheetPdfOutcome::Written;
+    }));
+    QCOMPARE(testfiles::ReadFile(pdf), std::string("%PDF-whole"));
   }
 
   void finishedJobWritesEveryPage() {

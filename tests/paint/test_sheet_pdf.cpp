@@ -1,0 +1,189 @@
+// The sheet's PDF drawn in parallel parts over a shared form and joined,
+// against the reference: every page drawn whole into one document. The
+// pages must read and look the same (poppler's pdftotext and pdftoppm), and
+// the file must be sound (qpdf --check), no larger, with the font embedded.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <optional>
+#include <ostream>
+
+#include "gradefile/GradeBook.h"
+#include "printing/qt/SheetPdf.h"
+#include "text/Gbk.h"
+
+namespace {
+
+QString Tool(const QString& program, const QStringList& args, int* exitCode = nullptr) {
+  QProcess process;
+  process.start(program, args);
+  process.waitForFinished(60000);
+  if (exitCode) *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int PageCount(const QString& pdf) {
+  const QString info = Tool("pdfinfo", {pdf});
+  for (const QString& line : info.split('\n'))
+    if (line.startsWith("Pages:")) return line.mid(6).trimmed().toInt();
+  return -1;
+}
+
+QString PageText(const QString& pdf, int page) {
+  return Tool("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+}
+
+QImage PageImage(const QString& pdf, int page, const QString& prefix) {
+  Tool("pdftoppm", {"-r", "150", "-gray", "-singlefile", "-f", QString::number(page), "-l", QString::number(page),
+                   pdf, prefix});
+  return QImage(prefix + ".pgm");
+}
+
+// Pixels whose grey differs by more than anti-aliasing makes.
+int StrongDifferences(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return -1;
+  int differ = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) differ += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 96;
+  return differ;
+}
+
+std::string Record(const std::string& key, int n, const char* name, const char* grade) {
+  std::string line = key + "cj" + std::to_string(2024000000 + n);
+  line += Gbk(name);
+  line.resize(25, ' ');
+  line += Gbk("软件2401");
+  line.resize(33, ' ');
+  for (int i = 0; i < 3; ++i) {
+    line += Gbk(grade);
+    line.resize(39 + 6 * i, ' ');
+  }
+  return line;
+}
+
+// Courses of the given sizes with full headings, numbers and grade words.
+GradeBook Book(const std::vector<int>& students) {
+  GradeBook book;
+  const char* names[] = {"赵伟", "钱芳芳", "孙敏", "李静怡"};
+  const char* grades[] = {"85", "100", "缺考", "及格", "作弊", "61"};
+  int course = 0, n = 0;
+  for (int count : students) {
+    const std::string key = "C000" + std::to_string(course++);
+    for (const char* tag : {"t0", "t1", "tk", "tj", "td", "tb", "t9"})
+      book.HeadLines.push_back(key + tag + Gbk(std::string(tag) == "t9" ? "30" : "高等数学(一)"));
+    for (int i = 0; i < count; ++i, ++n) book.GradeLines.push_back(Record(key, n, names[n % 4], grades[n % 6]));
+  }
+  book.BuildCourseList();
+  return book;
+}
+
+struct JoinCase {
+  const char* Name;
+  std::vector<int> Students;  // per course
+  int Threads;
+  std::int32_t First, Last;
+  int Pages;                     // pages in the file
+  std::vector<int> Compared;     // pages of the file compared as pictures
+  bool NoLarger;                 // enough pages for the form to outweigh the parts' fonts
+};
+
+std::ostream& operator<<(std::ostream& os, const JoinCase& c) { return os << c.Name; }
+
+class SheetPdfJoin : public ::testing::TestWithParam<JoinCase> {};
+
+TEST_P(SheetPdfJoin, ReadsAndLooksAsTheDirectDrawing) {
+  const JoinCase& c = GetParam();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const GradeBook book = Book(c.Students);
+
+  auto write = [&](const QString& name, SheetPdfOptions options) {
+    PrintSetup setup;
+    ApplyDefaultPrintSettings(setup);
+    const QString path = dir.filePath(name);
+    const SheetPdfResult result =
+        WriteSheetPdf(QFile::encodeName(path).toStdString(), book, setup, 0, c.First, c.Last, options);
+    EXPECT_TRUE(result.Ok) << name.toStdString();
+    EXPECT_EQ(result.PagesWritten, c.Pages);
+    return path;
+  };
+  SheetPdfOptions direct;
+  direct.Direct = true;
+  SheetPdfOptions joined;
+  joined.Threads = c.Threads;
+  const QString reference = write("direct.pdf", direct);
+  const QString pdf = write("joined.pdf", joined);
+
+  EXPECT_EQ(PageCount(pdf), c.Pages);
+  for (int page = 1; page <= c.Pages; ++page) {
+    const QString text = PageText(pdf, page);
+    EXPECT_TRUE(text.contains(QStringLiteral("课程"))) << "page " << page;  // the form's labels
+    EXPECT_EQ(text, PageText(reference, page)) << "page " << page;
+  }
+  for (int page : c.Compared)
+    EXPECT_EQ(StrongDifferences(PageImage(pdf, page, dir.filePath("j")),
+                                PageImage(reference, page, dir.filePath("d"))),
+              0)
+        << "page " << page;
+
+  int checked = -1;
+  Tool("qpdf", {"--check", pdf}, &checked);
+  EXPECT_EQ(checked, 0);
+  const QString fonts = Tool("pdffonts", {pdf});
+  EXPECT_TRUE(fonts.contains(QStringLiteral("CID TrueType      Identity-H       yes"))) << fonts.toStdString();
+  if (c.NoLarger) EXPECT_LE(QFile(pdf).size(), QFile(reference).size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, SheetPdfJoin,
+    ::testing::Values(
+        JoinCase{"three_courses_in_three_parts", {45, 0, 12}, 3, 1, 4, 4, {1, 3, 4}, false},
+        JoinCase{"one_page_in_one_part", {10}, 2, 1, 1, 1, {1}, false},
+        JoinCase{"a_course_without_students", {0}, 1, 1, 1, 1, {1}, false},
+        JoinCase{"a_range_in_two_parts", {45, 0, 12}, 2, 2, 3, 2, {1, 2}, false},
+        JoinCase{"twelve_pages_in_one_part", {480}, 1, 1, 12, 12, {12}, true},
+        JoinCase{"one_page_as_the_machine_chooses", {10}, 0, 1, 1, 1, {1}, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SheetPdfThreadsTest, FollowTheRequestWithinThePages) {
+  EXPECT_EQ(SheetPdfThreads(3, 2), 2);   // no thread without a page
+  EXPECT_EQ(SheetPdfThreads(20, 100), 8);
+  EXPECT_EQ(SheetPdfThreads(0, 50), 1);  // a short sheet is one part
+  EXPECT_GE(SheetPdfThreads(0, 1000), 1);
+}
+
+TEST(SheetPdfCancel, StopsAndLeavesTheFileUnwritten) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  GradeBook book = Book({400});
+  PrintSetup setup;
+  ApplyDefaultPrintSettings(setup);
+  TPageList pages;
+  TRowList rows;
+  std::uint8_t mode = 0;
+  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  printer.MakePages();
+  for (bool direct : {false, true}) {
+    platform::FileStatus status;
+    std::optional<platform::OutputFile> out =
+        platform::OutputFile::Begin(QFile::encodeName(dir.filePath("x.pdf")).toStdString(), status);
+    ASSERT_TRUE(out);
+    SheetPdfOptions options;
+    options.Direct = direct;
+    options.Threads = 2;
+    // The direct drawing asks before every page, the parallel one before it
+    // starts and while its threads draw.
+    int asked = 0;
+    options.Progress = [&](int) { return ++asked < (direct ? 2 : 1); };
+    EXPECT_EQ(DrawSheetPdf({book, setup, mode, pages, rows}, SheetPaper(), 1, 10, *out, options),
+              SheetPdfOutcome::Cancelled);
+    EXPECT_EQ(asked, direct ? 2 : 1);
+    out->Abandon();
+  }
+  EXPECT_FALSE(QFile::exists(dir.filePath("x.pdf")));
+}
+
+}  // namespace
