@@ -168,7 +168,7 @@ class Previewer {
     std::vector<std::string> fields, keys;
     std::size_t pos = 0, at = 1, looked = 0;
     Resolution firstTry;
-    bool tried = false;
+    bool tried = false, candidate = false;
     while (looked < kHeadingSearchLines) {
       const char sep = DetectSeparator(csv_.Text(), pos);
       CsvParser parser(csv_.Text(), sep);
@@ -204,6 +204,13 @@ class Previewer {
         firstTry = r;
         tried = true;
       }
+      if (!positional && r.failure == ImportFailure::NoScoreColumn && !candidate) {
+        // The student numbers' heading without a score's: the line the
+        // teacher will choose the score columns from, if no better comes.
+        candidate = true;
+        preview_.Separator = sep;
+        Adopt(r, fields, parser.RecordLine());
+      }
       if (positional || (r.failure == ImportFailure::None && r.textual)) {
         for (int role = 0; role < 3; ++role) {
           if (r.column[role] > fields.size()) {
@@ -221,6 +228,7 @@ class Previewer {
       at = parser.NextLine();
     }
     if (!tried) return ImportFailure::Empty;
+    if (candidate) return ImportFailure::NoScoreColumn;
     missing_ = firstTry.missing;
     return firstTry.failure != ImportFailure::None ? firstTry.failure : ImportFailure::NoStudentColumn;
   }
@@ -230,6 +238,8 @@ class Previewer {
     preview_.StudentColumn = r.column[kStudent];
     preview_.CourseworkColumn = r.column[kCoursework];
     preview_.ExaminationColumn = r.column[kExamination];
+    preview_.ColumnNames.clear();
+    for (const std::string& cell : heading) preview_.ColumnNames.emplace_back(TrimGbk(ShownGbk(cell)));
     for (int role = 0; role < 3; ++role) {
       const std::size_t c = r.column[role];
       if (c >= 1 && c <= heading.size()) preview_.Headings[role] = std::string(TrimGbk(ShownGbk(heading[c - 1])));
@@ -432,6 +442,16 @@ bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes) {
   }
   for (auto it = changes.rbegin(); it != changes.rend(); ++it) book.GradeLines[it->LineIndex] = it->Before;
   if (!changes.empty()) book.Modified = true;
+  return true;
+}
+
+bool ScoreColumnsClear(const ImportPreview& preview) {
+  if (!preview.Ok() || preview.CourseworkColumn == 0 || preview.ExaminationColumn == 0) return false;
+  for (std::size_t c = 1; c <= preview.ColumnNames.size(); ++c) {
+    if (c == preview.StudentColumn || c == preview.CourseworkColumn || c == preview.ExaminationColumn) continue;
+    const std::string key = HeadingKey(preview.ColumnNames[c - 1]);
+    if (HeadingSuits(kCoursework, key) || HeadingSuits(kExamination, key)) return false;
+  }
   return true;
 }
 

@@ -34,6 +34,10 @@ struct Resolution {
   const Want* missing = nullptr;  // the named column that is not there
 };
 
+// True when a heading key (as HeadingKey makes it) is one that Auto takes
+// for `role`.
+bool HeadingSuits(Role role, const std::string& key);
+
 // The columns `wants` (by Role) find among the heading keys of a line (as
 // HeadingKey makes them); a column is taken by one role only. Auto finds
 // 学号 / student (not "student name"), 平时 / coursework, 考试 / 卷面 / exam.
