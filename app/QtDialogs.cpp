@@ -22,6 +22,8 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include "app/ExportScopeDialog.h"
+#include "app/ImportDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
@@ -207,4 +209,33 @@ std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int cur
 bool QtDialogs::PageMargins(QWidget* parent, PageMetrics& metrics) {
   TPageBdDlg dialog(metrics, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtDialogs::OpenFileOfType(QWidget* parent, const QString& title,
+                                                 const QStringList& filters) {
+  const QString path = QFileDialog::getOpenFileName(parent, title, QString(), filters.join(QStringLiteral(";;")));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<ChosenFile> QtDialogs::SaveFileOfType(QWidget* parent, const QString& title,
+                                                    const QString& suggested, const QStringList& filters) {
+  QString selected = filters.value(0);
+  const QString path =
+      QFileDialog::getSaveFileName(parent, title, suggested, filters.join(QStringLiteral(";;")), &selected);
+  if (path.isEmpty()) return std::nullopt;
+  return ChosenFile{path, std::max(0, static_cast<int>(filters.indexOf(selected)))};
+}
+
+std::optional<exchange::ScoreColumns> QtDialogs::ImportPreview(QWidget* parent, const ImportOffer& offer) {
+  ImportDialog dialog(offer, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return offer.Session->Columns();
+}
+
+std::optional<ExportScope> QtDialogs::ChooseExportScope(QWidget* parent, const QString& shownCourse,
+                                                        int courseCount) {
+  ExportScopeDialog dialog(shownCourse, courseCount, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
