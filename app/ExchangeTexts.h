@@ -37,7 +37,7 @@ inline QString ExaminationColumn() { return QStringLiteral("考试成绩："); }
 
 inline QString Counts(std::size_t matched, std::size_t changed, std::size_t notInCourse, std::size_t missing,
                       std::size_t unreadable, std::size_t duplicates) {
-  return QStringLiteral("匹配 %1 人，其中 %2 人的成绩将改动；不在本课程 %3 行，名单中未出现 %4 人，"
+  return QStringLiteral("匹配 %1 人，其中 %2 人的成绩将改动；不在本课程 %3 行，文件中缺少本课程的学生 %4 人，"
                         "无法识别 %5 行，学号重复 %6 行。")
       .arg(matched)
       .arg(changed)
@@ -50,7 +50,7 @@ inline QString NothingChanges() { return QStringLiteral("文件中的成绩与�
 
 inline QString ChangesTab(std::size_t n) { return QStringLiteral("将改动的成绩 (%1)").arg(n); }
 inline QString SkippedTab(std::size_t n) { return QStringLiteral("未导入的行 (%1)").arg(n); }
-inline QString MissingTab(std::size_t n) { return QStringLiteral("名单中未出现的学生 (%1)").arg(n); }
+inline QString MissingTab(std::size_t n) { return QStringLiteral("文件中缺少的学生 (%1)").arg(n); }
 inline QString NotListed(std::size_t n) { return QStringLiteral("另有 %1 行未列出").arg(n); }
 
 inline QString Imported(std::size_t students) {

@@ -29,16 +29,16 @@ struct ColumnLook {
   const char* Heading;
   int Width;
 };
-constexpr std::array<ColumnLook, 9> kChangeColumns = {{{"行", 6},
+constexpr std::array<ColumnLook, 9> kChangeColumns = {{{"行号", 6},
                                                        {"学号", 12},
                                                        {"姓名", 10},
                                                        {"平时(原)", 9},
                                                        {"平时(新)", 9},
                                                        {"考试(原)", 9},
                                                        {"考试(新)", 9},
-                                                       {"总成绩(原)", 10},
-                                                       {"总成绩(新)", 10}}};
-constexpr std::array<ColumnLook, 3> kSkippedColumns = {{{"行", 6}, {"学号", 14}, {"原因", 44}}};
+                                                       {"总成绩(原)", 11},
+                                                       {"总成绩(新)", 11}}};
+constexpr std::array<ColumnLook, 3> kSkippedColumns = {{{"行号", 6}, {"学号", 14}, {"原因", 44}}};
 constexpr std::array<ColumnLook, 2> kMissingColumns = {{{"学号", 14}, {"姓名", 12}}};
 
 const ColumnLook* Looks(ImportRowsModel::List list, int& count) {
@@ -67,7 +67,8 @@ QTableView* MakeTable(ImportRowsModel* model, QWidget* parent) {
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setAlternatingRowColors(true);
   view->setWordWrap(false);
-  view->horizontalHeader()->setStretchLastSection(true);
+  // Only a reason is long enough to want the rest of the width.
+  view->horizontalHeader()->setStretchLastSection(model->columnCount() == static_cast<int>(kSkippedColumns.size()));
   // Widths from the font, not from the contents: ten thousand rows would
   // have to be measured.
   const int digit = view->fontMetrics().horizontalAdvance(QLatin1Char('0'));
@@ -186,10 +187,12 @@ ImportDialog::ImportDialog(const ImportOffer& offer, QWidget* parent) : QDialog(
   columns_ = new QGroupBox(ExchangeTexts::ColumnsUnclear(), this);
   columns_->setObjectName(QStringLiteral("Columns"));
   auto* form = new QFormLayout(columns_);
+  form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   coursework_ = new QComboBox(columns_);
   coursework_->setObjectName(QStringLiteral("Coursework"));
   examination_ = new QComboBox(columns_);
   examination_->setObjectName(QStringLiteral("Examination"));
+  for (QComboBox* chooser : {coursework_, examination_}) chooser->setMinimumContentsLength(16);
   FillChooser(coursework_, first.CourseworkColumn);
   FillChooser(examination_, first.ExaminationColumn);
   form->addRow(ExchangeTexts::CourseworkColumn(), coursework_);
@@ -228,7 +231,7 @@ ImportDialog::ImportDialog(const ImportOffer& offer, QWidget* parent) : QDialog(
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
 
-  resize(800, 560);
+  resize(720, 540);
   ShowPreview();
 }
 
