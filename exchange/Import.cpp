@@ -38,29 +38,6 @@ struct Student {
   std::string coursework, examination;
 };
 
-// ---- messages ----------------------------------------------------------------
-
-std::string FailureText(ImportFailure failure, std::size_t line, const Want* missing) {
-  switch (failure) {
-    case ImportFailure::None: return {};
-    case ImportFailure::ReadFailed: return std::string(texts::kImportReadFailed);
-    case ImportFailure::TooLarge: return std::string(texts::kImportTooLarge);
-    case ImportFailure::Empty: return std::string(texts::kImportEmpty);
-    case ImportFailure::NotText: return std::string(texts::kImportNotText);
-    case ImportFailure::Workbook: return std::string(texts::kImportWorkbook);
-    case ImportFailure::UnknownEncoding: return std::string(texts::kImportUnknownEncoding);
-    case ImportFailure::UnclosedQuote: return texts::UnclosedQuote(line);
-    case ImportFailure::NoStudentColumn: return std::string(texts::kNoStudentColumn);
-    case ImportFailure::NoScoreColumn: return std::string(texts::kNoScoreColumn);
-    case ImportFailure::NoSuchColumn:
-      if (missing != nullptr && missing->kind == Want::Number) return texts::NoColumnNumber(missing->number);
-      return texts::NoColumnNamed(missing != nullptr ? GbkToUtf8(missing->asGiven) : std::string());
-    case ImportFailure::NoSuchCourse: return std::string(texts::kNoSuchCourse);
-    case ImportFailure::Cancelled: return std::string(texts::kImportCancelled);
-  }
-  return {};
-}
-
 ImportPreview Failed(ImportPreview preview, ImportFailure failure, std::size_t line = 0, const Want* missing = nullptr) {
   preview.Failure = failure;
   preview.Message = FailureText(failure, line, missing);
@@ -443,28 +420,6 @@ bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes) {
   for (auto it = changes.rbegin(); it != changes.rend(); ++it) book.GradeLines[it->LineIndex] = it->Before;
   if (!changes.empty()) book.Modified = true;
   return true;
-}
-
-bool ScoreColumnsClear(const ImportPreview& preview) {
-  if (!preview.Ok() || preview.CourseworkColumn == 0 || preview.ExaminationColumn == 0) return false;
-  for (std::size_t c = 1; c <= preview.ColumnNames.size(); ++c) {
-    if (c == preview.StudentColumn || c == preview.CourseworkColumn || c == preview.ExaminationColumn) continue;
-    const std::string key = HeadingKey(preview.ColumnNames[c - 1]);
-    if (HeadingSuits(kCoursework, key) || HeadingSuits(kExamination, key)) return false;
-  }
-  return true;
-}
-
-std::string_view RowIssueText(RowIssue issue) {
-  static constexpr std::array<std::string_view, kRowIssueCount> texts_ = {
-      texts::kRowNotInCourse, texts::kRowDuplicate, texts::kRowUnreadable, texts::kRowNotGbk, texts::kRowTooLong};
-  return texts_[static_cast<std::size_t>(issue)];
-}
-
-std::string_view ScoreColumnText(ScoreColumn column) {
-  static constexpr std::array<std::string_view, 3> texts_ = {std::string_view(), texts::kCourseworkGrade,
-                                                             texts::kExamGrade};
-  return texts_[static_cast<std::size_t>(column)];
 }
 
 }  // namespace exchange

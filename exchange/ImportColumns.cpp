@@ -73,3 +73,19 @@ Resolution Resolve(const std::array<Want, 3>& wants, const std::vector<std::stri
 }
 
 }  // namespace exchange::importing
+
+namespace exchange {
+
+using namespace importing;
+
+bool ScoreColumnsClear(const ImportPreview& preview) {
+  if (!preview.Ok() || preview.CourseworkColumn == 0 || preview.ExaminationColumn == 0) return false;
+  for (std::size_t c = 1; c <= preview.ColumnNames.size(); ++c) {
+    if (c == preview.StudentColumn || c == preview.CourseworkColumn || c == preview.ExaminationColumn) continue;
+    const std::string key = HeadingKey(preview.ColumnNames[c - 1]);
+    if (HeadingSuits(kCoursework, key) || HeadingSuits(kExamination, key)) return false;
+  }
+  return true;
+}
+
+}  // namespace exchange
