@@ -5,16 +5,13 @@
 #include <QStringList>
 #include <optional>
 
+#include "exchange/ImportSession.h"  // ImportSession, ScoreColumns
 #include "printing/Canvas.h"
 #include "printing/PageMetrics.h"
 #include "printing/PreviewRules.h"  // PrintChoice
 
 class QPrinter;
 class QWidget;
-namespace exchange {
-class ImportSession;
-struct ScoreColumns;
-}  // namespace exchange
 
 enum class Answer { Yes, No, Cancel };
 
