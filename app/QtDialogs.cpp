@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QHBoxLayout>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -220,11 +221,21 @@ std::optional<QString> QtDialogs::OpenFileOfType(QWidget* parent, const QString&
 
 std::optional<ChosenFile> QtDialogs::SaveFileOfType(QWidget* parent, const QString& title,
                                                     const QString& suggested, const QStringList& filters) {
-  QString selected = filters.value(0);
-  const QString path =
-      QFileDialog::getSaveFileName(parent, title, suggested, filters.join(QStringLiteral(";;")), &selected);
-  if (path.isEmpty()) return std::nullopt;
-  return ChosenFile{path, std::max(0, static_cast<int>(filters.indexOf(selected)))};
+  QFileDialog dialog(parent, title, suggested, filters.join(QStringLiteral(";;")));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile(suggested);
+  // A name typed without a type gets the one chosen, before the dialog asks
+  // about replacing a file of that name. (Qt's dialog itself changes the
+  // type of a name that has one when another is chosen.)
+  auto suffixOf = [](const QString& filter) {
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)")).match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+  };
+  dialog.setDefaultSuffix(suffixOf(filters.value(0)));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ChosenFile{dialog.selectedFiles().front(), std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<exchange::ScoreColumns> QtDialogs::ImportPreview(QWidget* parent, const ImportOffer& offer) {
