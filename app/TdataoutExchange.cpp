@@ -67,7 +67,7 @@ void Tdataout::I1Click() {
       Dialogs().Information(this, Utf8(first.Message));
     return;
   }
-  const ImportOffer offer{PathToQString(PathBytes(*chosen)),
+  const ImportOffer offer{*chosen,
                           GbkToQString(TrimmedBlanks(Book.CourseRows[static_cast<std::size_t>(row) - 1])),
                           &session};
   const std::optional<exchange::ScoreColumns> columns = Dialogs().ImportPreview(this, offer);
