@@ -32,6 +32,7 @@ class MainWindowExchangeTest : public QObject {
   void badFileChangesNothing();
   void exportsShownCourseAsCsv();
   void exportsAllCoursesAsWorkbook();
+  void oneCourseIsExportedWithoutAsking();
   void failedExportSaysWhy_data();
   void failedExportSaysWhy();
 };
@@ -300,6 +301,18 @@ void MainWindowExchangeTest::exportsAllCoursesAsWorkbook() {
   o.h.Script->ClearCalls();
   w.E3->trigger();
   QCOMPARE(o.h.Script->Messages(), QStringList{o.h.Dir.filePath("全部.xlsx") + QStringLiteral("\n已经存在。要替换它吗?")});
+}
+
+void MainWindowExchangeTest::oneCourseIsExportedWithoutAsking() {
+  WindowHarness h;
+  std::vector<std::string> lines = ThreeCourses();
+  lines.resize(7);  // 数据库原理 only
+  h.Open(h.Write("one.txt", FileBytes(lines)));
+  h.Script->SaveFiles.push_back(h.Dir.filePath("one.csv"));
+  h.W->E3->trigger();
+  QCOMPARE(h.Script->Count(Kind::ExportScope), 0);
+  QCOMPARE(h.Script->SavesSuggested, QStringList{h.Dir.filePath("one.xlsx")});
+  QVERIFY(ReadFile(h.Dir.filePath("one.csv")).find("2022000003") != std::string::npos);
 }
 
 void MainWindowExchangeTest::failedExportSaysWhy_data() {
