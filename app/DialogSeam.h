@@ -4,8 +4,10 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "exchange/ImportSession.h"  // ImportSession, ScoreColumns
+#include "gradefile/BookCheck.h"  // FindingRow
 #include "printing/Canvas.h"
 #include "printing/PageMetrics.h"
 #include "printing/PreviewRules.h"  // PrintChoice
@@ -31,6 +33,15 @@ struct ImportOffer {
 };
 
 enum class ExportScope { ShownCourse, AllCourses };
+
+// The list of findings before a save or a print, and what the teacher chose:
+// go on ("仍然存储" / "仍然打印"), go back ("返回修改"), or go to the finding
+// of row `Row` (the list closes; nothing is saved or printed).
+enum class FindingsPurpose { Save, Print };
+struct FindingsChoice {
+  enum Kind { GoOn, Back, GoTo } What = Back;
+  int Row = -1;
+};
 
 class DialogSeam {
  public:
@@ -84,4 +95,8 @@ class DialogSeam {
   // `courseCount`. nullopt on cancel.
   virtual std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
                                                        int courseCount) = 0;
+
+  // The findings of the file (UTF-8 rows) before a save or a print.
+  virtual FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                        const std::vector<FindingRow>& rows) = 0;
 };

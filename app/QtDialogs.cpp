@@ -25,6 +25,7 @@
 
 #include "app/ExportScopeDialog.h"
 #include "app/ImportDialog.h"
+#include "app/FindingsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
@@ -249,4 +250,11 @@ std::optional<ExportScope> QtDialogs::ChooseExportScope(QWidget* parent, const Q
   ExportScopeDialog dialog(shownCourse, courseCount, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Chosen();
+}
+
+FindingsChoice QtDialogs::ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                         const std::vector<FindingRow>& rows) {
+  FindingsDialog dialog(purpose, rows, parent);
+  dialog.exec();
+  return dialog.Choice();
 }

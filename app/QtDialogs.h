@@ -30,4 +30,6 @@ class QtDialogs : public DialogSeam {
   std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) override;
   std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
                                                int courseCount) override;
+  FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                const std::vector<FindingRow>& rows) override;
 };

@@ -60,6 +60,8 @@ void ScriptedDialogs::ClearCalls() {
   FiltersOffered.clear();
   ImportsSeen.clear();
   ExportScopesOffered.clear();
+  FindingsPurposes.clear();
+  FindingsShown.clear();
 }
 
 std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
@@ -173,4 +175,15 @@ std::optional<ExportScope> ScriptedDialogs::ChooseExportScope(QWidget*, const QS
   Calls.push_back({Kind::ExportScope, shownCourse});
   ExportScopesOffered.emplace_back(shownCourse, courseCount);
   return NextOrCancel(ExportScopes);
+}
+
+FindingsChoice ScriptedDialogs::ReviewFindings(QWidget*, FindingsPurpose purpose,
+                                               const std::vector<FindingRow>& rows) {
+  Calls.push_back({Kind::Findings, {}});
+  FindingsPurposes.push_back(purpose);
+  FindingsShown.push_back(rows);
+  if (FindingsAnswers.empty()) return {FindingsChoice::GoOn, -1};
+  const FindingsChoice choice = FindingsAnswers.front();
+  FindingsAnswers.pop_front();
+  return choice;
 }

@@ -16,7 +16,7 @@ class ScriptedDialogs : public DialogSeam {
  public:
   enum class Kind {
     OpenFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
-    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, ImportPreview, ExportScope,
+    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings, ImportPreview, ExportScope,
   };
 
   // What the teacher does in one import preview: choose the score columns
@@ -57,6 +57,10 @@ class ScriptedDialogs : public DialogSeam {
   QString PrintToFile;
   std::deque<ImportScript> Imports;                // empty: cancel
   std::deque<std::optional<ExportScope>> ExportScopes;  // nullopt = cancel
+  // The list of findings before a save or a print. Unlike the other
+  // questions it goes on when nothing is scripted, so that tests of other
+  // things need not answer it; it is recorded all the same.
+  std::deque<FindingsChoice> FindingsAnswers;
 
   // ---- what was asked ------------------------------------------------------
   std::vector<Call> Calls;
@@ -72,6 +76,8 @@ class ScriptedDialogs : public DialogSeam {
   QStringList FiltersOffered;  // each typed open or save dialog's filters, joined by ";;"
   std::vector<ImportSeen> ImportsSeen;
   std::vector<std::pair<QString, int>> ExportScopesOffered;  // shown course, course count
+  std::vector<FindingsPurpose> FindingsPurposes;      // each list's purpose
+  std::vector<std::vector<FindingRow>> FindingsShown;  // each list's rows
 
   int Count(Kind kind) const;
   QStringList Texts(Kind kind) const;  // texts of the calls of one kind
@@ -100,6 +106,8 @@ class ScriptedDialogs : public DialogSeam {
   std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) override;
   std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
                                                int courseCount) override;
+  FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                const std::vector<FindingRow>& rows) override;
 
  private:
   template <typename T>
