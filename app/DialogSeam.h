@@ -2,9 +2,11 @@
 // Every modal dialog and message box of the main window goes through this
 // interface: the real one shows Qt dialogs, tests answer from a script.
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
+#include "exchange/ImportSession.h"  // ImportSession, ScoreColumns
 #include "gradefile/BookCheck.h"  // FindingRow
 #include "printing/Canvas.h"
 #include "printing/PageMetrics.h"
@@ -14,6 +16,23 @@ class QPrinter;
 class QWidget;
 
 enum class Answer { Yes, No, Cancel };
+
+// A file chosen in a save dialog with file types: its path and the index of
+// the type (in the filters given) that was selected.
+struct ChosenFile {
+  QString Path;
+  int Filter = 0;
+};
+
+// What the import preview shows: the CSV file, the course (its list text)
+// and the session whose preview it is.
+struct ImportOffer {
+  QString File;
+  QString Course;
+  exchange::ImportSession* Session = nullptr;
+};
+
+enum class ExportScope { ShownCourse, AllCourses };
 
 // The list of findings before a save or a print, and what the teacher chose:
 // go on ("仍然存储" / "仍然打印"), go back ("返回修改"), or go to the finding
@@ -57,6 +76,25 @@ class DialogSeam {
   // TPageBdDlg: edits the printer margins of `metrics` in millimetres;
   // writes them only on OK and returns true then.
   virtual bool PageMargins(QWidget* parent, PageMetrics& metrics) = 0;
+
+  // Open and save dialogs with a title and file types ("CSV 文件 (*.csv)"),
+  // the first type selected. nullopt on cancel. The save dialog asks before
+  // an existing file is replaced.
+  virtual std::optional<QString> OpenFileOfType(QWidget* parent, const QString& title,
+                                                const QStringList& filters) = 0;
+  virtual std::optional<ChosenFile> SaveFileOfType(QWidget* parent, const QString& title,
+                                                   const QString& suggested, const QStringList& filters) = 0;
+
+  // The import preview of offer.Session, whose first preview is made: shows
+  // it and, when the session asks for them, the choosers of the score
+  // columns; each choice is previewed again (Session->Choose). Returns the
+  // score columns to import with, or nullopt when the teacher cancels.
+  virtual std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) = 0;
+
+  // Which courses to export: the shown one (its list text) or all
+  // `courseCount`. nullopt on cancel.
+  virtual std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
+                                                       int courseCount) = 0;
 
   // The findings of the file (UTF-8 rows) before a save or a print.
   virtual FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,

@@ -16,12 +16,15 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QHBoxLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include "app/ExportScopeDialog.h"
+#include "app/ImportDialog.h"
 #include "app/FindingsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
@@ -208,6 +211,45 @@ std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int cur
 bool QtDialogs::PageMargins(QWidget* parent, PageMetrics& metrics) {
   TPageBdDlg dialog(metrics, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtDialogs::OpenFileOfType(QWidget* parent, const QString& title,
+                                                 const QStringList& filters) {
+  const QString path = QFileDialog::getOpenFileName(parent, title, QString(), filters.join(QStringLiteral(";;")));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<ChosenFile> QtDialogs::SaveFileOfType(QWidget* parent, const QString& title,
+                                                    const QString& suggested, const QStringList& filters) {
+  QFileDialog dialog(parent, title, suggested, filters.join(QStringLiteral(";;")));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile(suggested);
+  // A name typed without a type gets the one chosen, before the dialog asks
+  // about replacing a file of that name. (Qt's dialog itself changes the
+  // type of a name that has one when another is chosen.)
+  auto suffixOf = [](const QString& filter) {
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)")).match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+  };
+  dialog.setDefaultSuffix(suffixOf(filters.value(0)));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ChosenFile{dialog.selectedFiles().front(), std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())))};
+}
+
+std::optional<exchange::ScoreColumns> QtDialogs::ImportPreview(QWidget* parent, const ImportOffer& offer) {
+  ImportDialog dialog(offer, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return offer.Session->Columns();
+}
+
+std::optional<ExportScope> QtDialogs::ChooseExportScope(QWidget* parent, const QString& shownCourse,
+                                                        int courseCount) {
+  ExportScopeDialog dialog(shownCourse, courseCount, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
 
 FindingsChoice QtDialogs::ReviewFindings(QWidget* parent, FindingsPurpose purpose,

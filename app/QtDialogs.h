@@ -23,6 +23,13 @@ class QtDialogs : public DialogSeam {
                                    int maxPage) override;
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
+  std::optional<QString> OpenFileOfType(QWidget* parent, const QString& title,
+                                        const QStringList& filters) override;
+  std::optional<ChosenFile> SaveFileOfType(QWidget* parent, const QString& title, const QString& suggested,
+                                           const QStringList& filters) override;
+  std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) override;
+  std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
+                                               int courseCount) override;
   FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
                                 const std::vector<FindingRow>& rows) override;
 };

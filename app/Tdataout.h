@@ -10,6 +10,8 @@
 //     O1                  "&O.  打开..."                O1Click
 //     S3                  "&S.  保存"                   S3Click
 //     A1                  "另存为(&A)..."  Ctrl+Shift+S  A1Click
+//     I1                  "导入成绩(&I)..." shown course I1Click
+//     E3                  "导出(&E)..."    xlsx or CSV   E3Click
 //     X1                  "&X.  退出"                   X1Click
 //   E1                    "编辑(&E)"                    (menu, editing view only)
 //     U1                  "撤销(&U)"       Ctrl+Z        U1Click
@@ -66,6 +68,7 @@
 //   app/TdataoutFiles.cpp    open, save, save as, exit, closing
 //   app/TdataoutGrid.cpp     course list, student grid, grade editor, share
 //   app/TdataoutEdit.cpp     undo and redo
+//   app/TdataoutExchange.cpp import of scores from CSV, export to Excel or CSV
 //   app/TdataoutChecks.cpp   marks in the grid, the bar, the findings before save and print
 //   app/FindingsDialog.cpp   the list of findings (through DialogSeam::ReviewFindings)
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
@@ -148,6 +151,7 @@ class Tdataout : public QMainWindow {
 
   // Main menu items (menus F1, W1, N7 as their menu actions).
   QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *A1 = nullptr, *X1 = nullptr;
+  QAction *I1 = nullptr, *E3 = nullptr;
   QAction *E1 = nullptr, *U1 = nullptr, *R1 = nullptr;
   QAction *W1 = nullptr, *Z1 = nullptr, *N11 = nullptr, *G1 = nullptr;
   QAction *N7 = nullptr, *L2 = nullptr, *N10 = nullptr, *F3 = nullptr, *E2 = nullptr,
@@ -202,6 +206,11 @@ class Tdataout : public QMainWindow {
   void PushEditStep(EditStep step);
   // Ends the cell and share edits in progress: each becomes one step.
   void FinishEditSteps();
+
+  // ---- app/TdataoutExchange.cpp ---------------------------------------------
+  void I1Click();  // import scores of the shown course from a CSV file
+  void E3Click();  // export the shown course or all courses
+  void EnableExchange();  // I1 and E3: a file with courses is open
 
   // ---- app/TdataoutChecks.cpp -----------------------------------------------
   QFrame* CheckBar = nullptr;

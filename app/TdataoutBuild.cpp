@@ -128,6 +128,9 @@ void Tdataout::BuildMenus() {
            // file) always leaves this way out to another place.
            {&Tdataout::A1, "A1", "另存为(&A)..."},
            kSeparator,
+           {&Tdataout::I1, "I1", "导入成绩(&I)..."},
+           {&Tdataout::E3, "E3", "导出(&E)..."},
+           kSeparator,
            {&Tdataout::X1, "X1", "&X.  退出"}});
   A1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   AddMenu(*this, bar, {&Tdataout::E1, "E1", "编辑(&E)"},
@@ -158,6 +161,8 @@ void Tdataout::BuildMenus() {
   S1->setObjectName(QStringLiteral("S1"));
   S3->setEnabled(false);
   A1->setEnabled(false);
+  I1->setEnabled(false);
+  E3->setEnabled(false);
   Z1->setEnabled(false);
 }
 
@@ -311,6 +316,7 @@ void Tdataout::ConnectCommands() {
   const std::pair<QAction*, void (Tdataout::*)()> actions[] = {
       {O1, &Tdataout::O1Click},           {S3, &Tdataout::S3Click},
       {A1, &Tdataout::A1Click},           {X1, &Tdataout::X1Click},
+      {I1, &Tdataout::I1Click},           {E3, &Tdataout::E3Click},
       {U1, &Tdataout::U1Click},           {R1, &Tdataout::R1Click},
       {Z1, &Tdataout::Z1Click},           {N11, &Tdataout::N11Click},
       {G1, &Tdataout::G1Click},           {L2, &Tdataout::SpeedButton1Click},

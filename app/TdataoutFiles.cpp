@@ -32,6 +32,7 @@ void Tdataout::O1Click() {
   ShowFileName();
   A1->setEnabled(true);
   BuildCourseList();
+  EnableExchange();
   const std::string key =
       Book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : Book.CourseKeys.front();
   ShowCourse(key);

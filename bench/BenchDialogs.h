@@ -21,6 +21,12 @@ class BenchDialogs : public DialogSeam {
   std::optional<PrintChoice> Print(QWidget*, QPrinter&, int, int) override { return {}; }
   std::optional<int> ChoosePage(QWidget*, int, int) override { return {}; }
   bool PageMargins(QWidget*, PageMetrics&) override { return false; }
+  std::optional<QString> OpenFileOfType(QWidget*, const QString&, const QStringList&) override { return {}; }
+  std::optional<ChosenFile> SaveFileOfType(QWidget*, const QString&, const QString&, const QStringList&) override {
+    return {};
+  }
+  std::optional<exchange::ScoreColumns> ImportPreview(QWidget*, const ImportOffer&) override { return {}; }
+  std::optional<ExportScope> ChooseExportScope(QWidget*, const QString&, int) override { return {}; }
   FindingsChoice ReviewFindings(QWidget*, FindingsPurpose, const std::vector<FindingRow>&) override {
     return {FindingsChoice::GoOn, -1};
   }

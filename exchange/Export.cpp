@@ -273,6 +273,17 @@ std::vector<std::string> XlsxSheetNames(const std::vector<ExportCourse>& courses
   return names;
 }
 
+std::optional<ExportFormat> ExportFormatOf(std::string_view path) {
+  auto endsWith = [path](std::string_view suffix) {
+    if (path.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char s, char p) { return s == (p >= 'A' && p <= 'Z' ? static_cast<char>(p - 'A' + 'a') : p); });
+  };
+  if (endsWith(".xlsx")) return ExportFormat::Xlsx;
+  if (endsWith(".csv")) return ExportFormat::Csv;
+  return std::nullopt;
+}
+
 ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCourse>& courses, bool courseColumns) {
   platform::FileStatus status;
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);

@@ -38,6 +38,12 @@ std::string CsvExportBytes(const std::vector<ExportCourse>& courses, bool course
 // regard to case.
 std::vector<std::string> XlsxSheetNames(const std::vector<ExportCourse>& courses);
 
+enum class ExportFormat { Xlsx, Csv };
+
+// The format a file name asks for by its extension, ".xlsx" or ".csv" in any
+// case; nullopt for any other name.
+std::optional<ExportFormat> ExportFormatOf(std::string_view path);
+
 struct ExportResult {
   bool Ok = true;
   std::string Message;  // UTF-8 display text naming the file and the reason, when not Ok

@@ -38,29 +38,6 @@ struct Student {
   std::string coursework, examination;
 };
 
-// ---- messages ----------------------------------------------------------------
-
-std::string FailureText(ImportFailure failure, std::size_t line, const Want* missing) {
-  switch (failure) {
-    case ImportFailure::None: return {};
-    case ImportFailure::ReadFailed: return std::string(texts::kImportReadFailed);
-    case ImportFailure::TooLarge: return std::string(texts::kImportTooLarge);
-    case ImportFailure::Empty: return std::string(texts::kImportEmpty);
-    case ImportFailure::NotText: return std::string(texts::kImportNotText);
-    case ImportFailure::Workbook: return std::string(texts::kImportWorkbook);
-    case ImportFailure::UnknownEncoding: return std::string(texts::kImportUnknownEncoding);
-    case ImportFailure::UnclosedQuote: return texts::UnclosedQuote(line);
-    case ImportFailure::NoStudentColumn: return std::string(texts::kNoStudentColumn);
-    case ImportFailure::NoScoreColumn: return std::string(texts::kNoScoreColumn);
-    case ImportFailure::NoSuchColumn:
-      if (missing != nullptr && missing->kind == Want::Number) return texts::NoColumnNumber(missing->number);
-      return texts::NoColumnNamed(missing != nullptr ? GbkToUtf8(missing->asGiven) : std::string());
-    case ImportFailure::NoSuchCourse: return std::string(texts::kNoSuchCourse);
-    case ImportFailure::Cancelled: return std::string(texts::kImportCancelled);
-  }
-  return {};
-}
-
 ImportPreview Failed(ImportPreview preview, ImportFailure failure, std::size_t line = 0, const Want* missing = nullptr) {
   preview.Failure = failure;
   preview.Message = FailureText(failure, line, missing);
@@ -168,7 +145,7 @@ class Previewer {
     std::vector<std::string> fields, keys;
     std::size_t pos = 0, at = 1, looked = 0;
     Resolution firstTry;
-    bool tried = false;
+    bool tried = false, candidate = false;
     while (looked < kHeadingSearchLines) {
       const char sep = DetectSeparator(csv_.Text(), pos);
       CsvParser parser(csv_.Text(), sep);
@@ -204,6 +181,13 @@ class Previewer {
         firstTry = r;
         tried = true;
       }
+      if (!positional && r.failure == ImportFailure::NoScoreColumn && !candidate) {
+        // The student numbers' heading without a score's: the line the
+        // teacher will choose the score columns from, if no better comes.
+        candidate = true;
+        preview_.Separator = sep;
+        Adopt(r, fields, parser.RecordLine());
+      }
       if (positional || (r.failure == ImportFailure::None && r.textual)) {
         for (int role = 0; role < 3; ++role) {
           if (r.column[role] > fields.size()) {
@@ -221,6 +205,7 @@ class Previewer {
       at = parser.NextLine();
     }
     if (!tried) return ImportFailure::Empty;
+    if (candidate) return ImportFailure::NoScoreColumn;
     missing_ = firstTry.missing;
     return firstTry.failure != ImportFailure::None ? firstTry.failure : ImportFailure::NoStudentColumn;
   }
@@ -230,6 +215,8 @@ class Previewer {
     preview_.StudentColumn = r.column[kStudent];
     preview_.CourseworkColumn = r.column[kCoursework];
     preview_.ExaminationColumn = r.column[kExamination];
+    preview_.ColumnNames.clear();
+    for (const std::string& cell : heading) preview_.ColumnNames.emplace_back(TrimGbk(ShownGbk(cell)));
     for (int role = 0; role < 3; ++role) {
       const std::size_t c = r.column[role];
       if (c >= 1 && c <= heading.size()) preview_.Headings[role] = std::string(TrimGbk(ShownGbk(heading[c - 1])));
@@ -433,18 +420,6 @@ bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes) {
   for (auto it = changes.rbegin(); it != changes.rend(); ++it) book.GradeLines[it->LineIndex] = it->Before;
   if (!changes.empty()) book.Modified = true;
   return true;
-}
-
-std::string_view RowIssueText(RowIssue issue) {
-  static constexpr std::array<std::string_view, kRowIssueCount> texts_ = {
-      texts::kRowNotInCourse, texts::kRowDuplicate, texts::kRowUnreadable, texts::kRowNotGbk, texts::kRowTooLong};
-  return texts_[static_cast<std::size_t>(issue)];
-}
-
-std::string_view ScoreColumnText(ScoreColumn column) {
-  static constexpr std::array<std::string_view, 3> texts_ = {std::string_view(), texts::kCourseworkGrade,
-                                                             texts::kExamGrade};
-  return texts_[static_cast<std::size_t>(column)];
 }
 
 }  // namespace exchange

@@ -106,6 +106,10 @@ struct ImportPreview {
   // 1-based; 0 when the column is not imported.
   std::size_t StudentColumn = 0, CourseworkColumn = 0, ExaminationColumn = 0;
   std::array<std::string, 3> Headings;  // of those columns, GBK (empty without a heading)
+  // Every cell of the heading line, blanks trimmed (GBK), for choosing the
+  // score columns by hand. Also given when the heading names the student
+  // numbers but no score (NoScoreColumn), which is when it is needed most.
+  std::vector<std::string> ColumnNames;
 
   std::size_t Rows = 0;  // data rows read, blank rows not counted
   std::vector<MatchedRow> Matched;
@@ -148,6 +152,10 @@ ApplyResult ApplyImport(GradeBook& book, const ImportPreview& preview);
 // Refuses, and changes nothing, when a record no longer holds what the
 // apply wrote.
 bool UndoImport(GradeBook& book, const std::vector<RecordChange>& changes);
+
+// True when the heading leaves no doubt about the scores: both score columns
+// were found, and no other column's heading would have been taken for one.
+bool ScoreColumnsClear(const ImportPreview& preview);
 
 // Descriptions for the window and the batch tool, UTF-8.
 std::string_view RowIssueText(RowIssue issue);

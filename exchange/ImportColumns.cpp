@@ -7,9 +7,7 @@
 
 namespace exchange::importing {
 
-namespace {
-
-bool AutoMatches(Role role, const std::string& key) {
+bool HeadingSuits(Role role, const std::string& key) {
   static const std::string xuehao = Gbk("学号"), pingshi = Gbk("平时"), kaoshi = Gbk("考试"), juanmian = Gbk("卷面");
   auto has = [&](const std::string& part) { return key.find(part) != std::string::npos; };
   switch (role) {
@@ -19,8 +17,6 @@ bool AutoMatches(Role role, const std::string& key) {
   }
   return false;
 }
-
-}  // namespace
 
 Want WantOf(const std::string& request, bool autoWhenEmpty) {
   Want w;
@@ -52,7 +48,7 @@ Resolution Resolve(const std::array<Want, 3>& wants, const std::vector<std::stri
       for (std::size_t c = 0; c < keys.size(); ++c) {
         const bool taken = std::find(r.column.begin(), r.column.end(), c + 1) != r.column.end();
         if (taken) continue;
-        if (w.kind == Want::Text ? keys[c] == w.text : AutoMatches(static_cast<Role>(role), keys[c])) {
+        if (w.kind == Want::Text ? keys[c] == w.text : HeadingSuits(static_cast<Role>(role), keys[c])) {
           r.column[role] = c + 1;
           found[role] = r.textual = true;
           break;
@@ -77,3 +73,19 @@ Resolution Resolve(const std::array<Want, 3>& wants, const std::vector<std::stri
 }
 
 }  // namespace exchange::importing
+
+namespace exchange {
+
+using namespace importing;
+
+bool ScoreColumnsClear(const ImportPreview& preview) {
+  if (!preview.Ok() || preview.CourseworkColumn == 0 || preview.ExaminationColumn == 0) return false;
+  for (std::size_t c = 1; c <= preview.ColumnNames.size(); ++c) {
+    if (c == preview.StudentColumn || c == preview.CourseworkColumn || c == preview.ExaminationColumn) continue;
+    const std::string key = HeadingKey(preview.ColumnNames[c - 1]);
+    if (HeadingSuits(kCoursework, key) || HeadingSuits(kExamination, key)) return false;
+  }
+  return true;
+}
+
+}  // namespace exchange

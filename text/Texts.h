@@ -87,6 +87,7 @@ inline std::string NoColumnNumber(std::size_t column) { return "没有第" + std
 inline std::string NoColumnNamed(std::string_view heading) { return "没有“" + std::string(heading) + "”这一列"; }
 inline constexpr std::string_view kNoSuchCourse = "没有这门课程";
 inline constexpr std::string_view kImportCancelled = "导入已取消";
+inline constexpr std::string_view kNoScoreChosen = "请选择平时成绩或考试成绩所在的列";
 inline constexpr std::string_view kChangedSincePreview = "成绩在预览之后有了变动，请重新导入";
 // Why a row of the CSV is not applied.
 inline constexpr std::string_view kRowNotInCourse = "不在本课程";
@@ -102,6 +103,11 @@ inline std::string TooManyStudents(std::string_view courseKey) {
   return "课程" + std::string(courseKey) + "的学生超出了Excel工作表的行数";
 }
 inline constexpr std::string_view kNoWorkbook = "无法创建工作簿";
+
+// ---- an output that must not be written: after the path ----------------------------
+inline constexpr std::string_view kOutputIsInput = ": 输出文件就是输入文件";  // then the input, if named otherwise
+inline constexpr std::string_view kNotOverwritten = "，不能覆盖，未写入。";
+inline constexpr std::string_view kOutputIsGradeFile = ": 这是一个成绩文件，不能用输出覆盖，未写入。";
 
 // ---- printing: before the printer's name or the PDF file's path --------------------
 inline constexpr std::string_view kCannotStartPrinting = "无法开始打印：";

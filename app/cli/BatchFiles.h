@@ -1,7 +1,6 @@
 #pragma once
 // What the batch tool reads and writes besides the sheet itself: the grade
-// file it loads, the check that an output replaces no input and no grade
-// file, standard output with every write checked, and the messages that
+// file it loads, standard output with every write checked, and the messages that
 // name a file and say in Chinese what went wrong (DisplayPath and
 // FileErrorReason of the core, as in the window).
 #include <concepts>
@@ -10,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "gradefile/OutputCheck.h"  // OutputRefusal, which every command that writes asks
 #include "platform/Files.h"
 
 class GradeBook;
@@ -37,16 +37,6 @@ std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string&
 
 // Says that FILE has no course KEY; returns the exit code of bad usage (1).
 int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key);
-
-// True when `path` is an existing regular file whose first line is the
-// grade file's magic line. Reads the first line only; never blocks.
-bool IsGradeFile(const std::string& path);
-
-// Every command that writes a file asks this first: the message (UTF-8)
-// why `out` must not be written, or empty when it may. An output never
-// replaces one of the command's `inputs` (also through a link or another
-// name of the same file), nor any grade file.
-std::string OutputRefusal(const std::string& out, std::span<const std::string> inputs);
 
 // Standard output, written in blocks; the first failed write is kept and
 // everything after it dropped, so a command can stop early.

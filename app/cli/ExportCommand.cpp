@@ -1,7 +1,5 @@
 #include "app/cli/ExportCommand.h"
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -13,22 +11,15 @@
 #include "gradefile/GradeBook.h"
 
 namespace {
-
 constexpr int kRefused = 2;
-
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
-
 }  // namespace
 
 int RunExport(const cli::Invocation& call) {
   const std::string& file = call.File();
   const std::string& out = call.Out;
-  const bool xlsx = EndsWithNoCase(out, ".xlsx");
-  if (!xlsx && !EndsWithNoCase(out, ".csv"))
+  const std::optional<exchange::ExportFormat> format = exchange::ExportFormatOf(out);
+  const bool xlsx = format == exchange::ExportFormat::Xlsx;
+  if (!format)
     return cli::BadUsage(*call.Spec, "the output must end in .xlsx or .csv: " + DisplayPath(out));
 
   GradeBook book;
@@ -44,7 +35,7 @@ int RunExport(const cli::Invocation& call) {
     return kRefused;
   }
   const std::string inputs[] = {file};
-  if (const std::string refused = cli::OutputRefusal(out, inputs); !refused.empty()) {
+  if (const std::string refused = OutputRefusal(out, inputs); !refused.empty()) {
     cli::Complain("export", refused);
     return kRefused;
   }

@@ -104,7 +104,7 @@ int RunSheetPdf(const Invocation& call) {
     settingsDir = MakeAppDir(settingsDir);
     inputs.push_back(SettingsFileName(settingsDir));
   }
-  if (const std::string refused = cli::OutputRefusal(call.Out, inputs); !refused.empty()) {
+  if (const std::string refused = OutputRefusal(call.Out, inputs); !refused.empty()) {
     cli::Complain("pdf", refused);
     return 2;
   }

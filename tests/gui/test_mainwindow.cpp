@@ -122,7 +122,8 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.P1->menu() == nullptr);
   QVERIFY(w.S1->menu() == nullptr);
   QCOMPARE(MenuTexts(w.F1->menu()),
-           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "&X.  退出"}));
+           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "导入成绩(&I)...", "导出(&E)...",
+                        "-", "&X.  退出"}));
   QCOMPARE(MenuTexts(w.E1->menu()), QStringList({"撤销(&U)", "重做(&R)"}));
   QCOMPARE(w.U1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
   QCOMPARE(w.R1->shortcuts(),
@@ -137,6 +138,8 @@ void MainWindowTest::startMenus() {
   // Start states.
   QVERIFY(w.O1->isEnabled());
   QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.I1->isEnabled());  // no course to import into or export
+  QVERIFY(!w.E3->isEnabled());
   QVERIFY(w.X1->isEnabled());
   QVERIFY(w.E1->isEnabled());
   QVERIFY(!w.U1->isEnabled());  // nothing to undo or redo yet

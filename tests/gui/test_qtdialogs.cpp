@@ -1,6 +1,7 @@
 // The real dialog seam: the answers of its message boxes and how it reads a
 // chosen font back. Each modal box is answered by a timer that finds it.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -31,6 +32,7 @@ class QtDialogsTest : public QObject {
   void fontSpecRoundTrip();
   void saveDialog_data();
   void saveDialog();
+  void saveDialogOfType();
 
  private:
   // Runs `act` on the message box once it is up; returns what it showed.
@@ -222,6 +224,38 @@ void QtDialogsTest::saveDialog() {
     QVERIFY2(question.contains(QStringLiteral("替换")), qPrintable(question));  // in Chinese
   }
   QCOMPARE(testfiles::ReadFile(suggested), std::string("old"));  // the dialog writes nothing
+}
+
+// The export's save dialog: the name follows the file type chosen, and a
+// name typed without a type gets the chosen one.
+void QtDialogsTest::saveDialogOfType() {
+  QTemporaryDir dir;
+  const QString suggested = dir.filePath(QStringLiteral("高等数学.xlsx"));
+  const QStringList filters = {QStringLiteral("Excel 工作簿 (*.xlsx)"), QStringLiteral("CSV 文件 (*.csv)")};
+  QString offered, afterTypeChange;
+  QTimer timer;
+  timer.setInterval(10);
+  connect(&timer, &QTimer::timeout, this, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    timer.stop();
+    offered = dialog->selectedFiles().value(0);
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    types->setCurrentIndex(1);
+    emit types->activated(1);  // as the user's choice does
+    emit types->textActivated(types->itemText(1));
+    afterTypeChange = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("全部"));
+    QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+  });
+  timer.start();
+  QtDialogs dialogs;
+  const std::optional<ChosenFile> got = dialogs.SaveFileOfType(nullptr, QStringLiteral("导出成绩"), suggested, filters);
+  QCOMPARE(offered, suggested);
+  QCOMPARE(afterTypeChange, QStringLiteral("高等数学.csv"));
+  QVERIFY(got.has_value());
+  QCOMPARE(got->Path, dir.filePath(QStringLiteral("全部.csv")));
+  QCOMPARE(got->Filter, 1);
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -57,6 +57,9 @@ void ScriptedDialogs::ClearCalls() {
   PrintJobTitles.clear();
   PagesOffered.clear();
   MarginsOffered.clear();
+  FiltersOffered.clear();
+  ImportsSeen.clear();
+  ExportScopesOffered.clear();
   FindingsPurposes.clear();
   FindingsShown.clear();
 }
@@ -130,6 +133,48 @@ bool ScriptedDialogs::PageMargins(QWidget*, PageMetrics& metrics) {
   if (!v || !*v) return false;
   metrics = **v;
   return true;
+}
+
+std::optional<QString> ScriptedDialogs::OpenFileOfType(QWidget*, const QString&, const QStringList& filters) {
+  Calls.push_back({Kind::OpenFile, {}});
+  FiltersOffered << filters.join(QStringLiteral(";;"));
+  return NextOrCancel(OpenFiles);
+}
+
+std::optional<ChosenFile> ScriptedDialogs::SaveFileOfType(QWidget*, const QString&, const QString& suggested,
+                                                          const QStringList& filters) {
+  Calls.push_back({Kind::SaveFile, {}});
+  SavesSuggested << suggested;
+  FiltersOffered << filters.join(QStringLiteral(";;"));
+  const std::optional<QString> path = NextOrCancel(SaveFiles);
+  if (!path) return std::nullopt;
+  ChosenFile chosen{*path, 0};
+  const QString suffix = QStringLiteral("*.") + path->section(QLatin1Char('.'), -1);
+  for (int i = 0; i < filters.size(); ++i)
+    if (path->contains(QLatin1Char('.')) && filters[i].contains(suffix, Qt::CaseInsensitive)) chosen.Filter = i;
+  return chosen;
+}
+
+std::optional<exchange::ScoreColumns> ScriptedDialogs::ImportPreview(QWidget*, const ImportOffer& offer) {
+  Calls.push_back({Kind::ImportPreview, {}});
+  exchange::ImportSession& session = *offer.Session;
+  ImportSeen seen{offer.File, offer.Course, session.AsksColumns(), session.ColumnNames(), session.StudentColumn(),
+                  {session.Preview()}};
+  std::optional<ImportScript> script = Next(Imports);
+  if (script) {
+    for (const exchange::ScoreColumns& columns : script->Choices)
+      seen.Previews.push_back(session.Choose(columns));
+  }
+  ImportsSeen.push_back(std::move(seen));
+  if (!script || !script->Import) return std::nullopt;
+  return session.Columns();
+}
+
+std::optional<ExportScope> ScriptedDialogs::ChooseExportScope(QWidget*, const QString& shownCourse,
+                                                              int courseCount) {
+  Calls.push_back({Kind::ExportScope, shownCourse});
+  ExportScopesOffered.emplace_back(shownCourse, courseCount);
+  return NextOrCancel(ExportScopes);
 }
 
 FindingsChoice ScriptedDialogs::ReviewFindings(QWidget*, FindingsPurpose purpose,

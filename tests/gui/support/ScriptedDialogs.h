@@ -10,12 +10,30 @@
 #include <vector>
 
 #include "app/DialogSeam.h"
+#include "exchange/ImportSession.h"
 
 class ScriptedDialogs : public DialogSeam {
  public:
   enum class Kind {
     OpenFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
-    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings,
+    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings, ImportPreview, ExportScope,
+  };
+
+  // What the teacher does in one import preview: choose the score columns
+  // (each choice previewed again), then import or cancel.
+  struct ImportScript {
+    std::vector<exchange::ScoreColumns> Choices;
+    bool Import = true;
+  };
+  // What one import preview showed: its offer, whether it asked for the
+  // columns, its choosers' columns, and the preview at the start and after
+  // each choice.
+  struct ImportSeen {
+    QString File, Course;
+    bool AsksColumns = false;
+    std::vector<std::string> ColumnNames;
+    std::size_t StudentColumn = 0;
+    std::vector<exchange::ImportPreview> Previews;
   };
 
   struct Call {
@@ -37,6 +55,8 @@ class ScriptedDialogs : public DialogSeam {
   // When not empty, an accepted print dialog sends the job into this PDF
   // file, as choosing to print to a file in the dialog does.
   QString PrintToFile;
+  std::deque<ImportScript> Imports;                // empty: cancel
+  std::deque<std::optional<ExportScope>> ExportScopes;  // nullopt = cancel
   // The list of findings before a save or a print. Unlike the other
   // questions it goes on when nothing is scripted, so that tests of other
   // things need not answer it; it is recorded all the same.
@@ -53,6 +73,9 @@ class ScriptedDialogs : public DialogSeam {
   QStringList PrintJobTitles;  // the printer's document name at each print dialog
   std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
   std::vector<PageMetrics> MarginsOffered;
+  QStringList FiltersOffered;  // each typed open or save dialog's filters, joined by ";;"
+  std::vector<ImportSeen> ImportsSeen;
+  std::vector<std::pair<QString, int>> ExportScopesOffered;  // shown course, course count
   std::vector<FindingsPurpose> FindingsPurposes;      // each list's purpose
   std::vector<std::vector<FindingRow>> FindingsShown;  // each list's rows
 
@@ -74,6 +97,15 @@ class ScriptedDialogs : public DialogSeam {
                                    int maxPage) override;
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
+  // The typed dialogs take their answers from OpenFiles and SaveFiles; the
+  // save's file type is the filter that names the answer's extension.
+  std::optional<QString> OpenFileOfType(QWidget* parent, const QString& title,
+                                        const QStringList& filters) override;
+  std::optional<ChosenFile> SaveFileOfType(QWidget* parent, const QString& title, const QString& suggested,
+                                           const QStringList& filters) override;
+  std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) override;
+  std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
+                                               int courseCount) override;
   FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
                                 const std::vector<FindingRow>& rows) override;
 
