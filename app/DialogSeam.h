@@ -17,8 +17,9 @@ class DialogSeam {
  public:
   virtual ~DialogSeam() = default;
 
-  // Open dialog: no filter, no title, no initial folder. nullopt on cancel.
-  virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
+  // Open dialog for a grade file, starting in `folder` (empty: the
+  // dialog's own choice), grade files shown first. nullopt on cancel.
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& folder = {}) = 0;
 
   // Save dialog with `suggested` (a path) filled in. The dialog itself asks
   // before an existing file is replaced. nullopt on cancel.

@@ -22,6 +22,7 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include "app/WindowTexts.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
@@ -69,8 +70,9 @@ bool InstallQtTranslations() {
   return true;
 }
 
-std::optional<QString> QtDialogs::OpenFileName(QWidget* parent) {
-  const QString path = QFileDialog::getOpenFileName(parent);
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const QString& folder) {
+  const QString path =
+      QFileDialog::getOpenFileName(parent, QString(), folder, WindowTexts::OpenFilters());
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

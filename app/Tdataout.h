@@ -7,13 +7,17 @@
 //
 //   main menu             caption                      handler
 //   F1                    "&F 文件"                     (menu)
-//     O1                  "&O.  打开..."                O1Click
-//     S3                  "&S.  保存"                   S3Click
+//     O1                  "&O.  打开..."   Ctrl+O        O1Click
+//     S3                  "&S.  保存"      Ctrl+S        S3Click
 //     A1                  "另存为(&A)..."  Ctrl+Shift+S  A1Click
+//     RecentItems         "&1 <path>" .. "&8 <path>"    OpenRecent (the files opened last)
 //     X1                  "&X.  退出"                   X1Click
 //   E1                    "编辑(&E)"                    (menu, editing view only)
 //     U1                  "撤销(&U)"       Ctrl+Z        U1Click
 //     R1                  "重做(&R)"       Ctrl+Y        R1Click
+//     C1                  "复制(&C)"       Ctrl+C        C1Click
+//     P2                  "粘贴(&P)"       Ctrl+V        P2Click
+//     F4                  "查找学生(&F)..." Ctrl+F       F4Click
 //   W1                    "&W 窗口"                     (menu)
 //     Z1                  "&Z.  整理成绩"  editing view  Z1Click
 //     N11                 "&B.  成绩单"    the sheet     N11Click
@@ -54,7 +58,11 @@
 //                                                       its keys in eventFilter
 //   ScrollBox1            the preview's scrolled area
 //     DrawGrid1           the page                      DrawGrid1DrawCell
-//   StatusBar1            StatusPanels: sheet name, page count, current page
+//   FindBar               above the editing view, after F4: FindEdit   FindNext (Enter),
+//                         "下一个" FindNext, "关闭" CloseFind (Escape)
+//   StatusBar1            StatusPanels: sheet name, page count, current page;
+//                         in the editing view only while FindBar shows, with its result
+//   the window            takes a dropped file                dropEvent
 //
 // The member functions live in files by concern:
 //   app/Tdataout.cpp         FormCreate: the builders in order, then the start-up steps
@@ -62,6 +70,11 @@
 //   app/TdataoutFiles.cpp    open, save, save as, exit, closing
 //   app/TdataoutGrid.cpp     course list, student grid, grade editor, share
 //   app/TdataoutEdit.cpp     undo and redo
+//   app/TdataoutKeys.cpp     the keyboard from the course list into the grid and back,
+//                            the window's fit to the screen
+//   app/TdataoutClipboard.cpp copy and paste of grade cells
+//   app/TdataoutFind.cpp     finding a student
+//   app/TdataoutOpen.cpp     opening a named file: command line, drop, recent files
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
 //   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
 #include <QMainWindow>
@@ -80,6 +93,9 @@
 #include "printing/TdjxscjPrn.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QShowEvent;
 class QEvent;
 class QComboBox;
 class QFrame;
@@ -142,6 +158,10 @@ class Tdataout : public QMainWindow {
   // Main menu items (menus F1, W1, N7 as their menu actions).
   QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *A1 = nullptr, *X1 = nullptr;
   QAction *E1 = nullptr, *U1 = nullptr, *R1 = nullptr;
+  QAction *C1 = nullptr, *P2 = nullptr, *F4 = nullptr;
+  std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
+  QToolBar* FindBar = nullptr;
+  QLineEdit* FindEdit = nullptr;
   QAction *W1 = nullptr, *Z1 = nullptr, *N11 = nullptr, *G1 = nullptr;
   QAction *N7 = nullptr, *L2 = nullptr, *N10 = nullptr, *F3 = nullptr, *E2 = nullptr,
           *C2 = nullptr, *G2 = nullptr, *S2 = nullptr;
@@ -196,6 +216,22 @@ class Tdataout : public QMainWindow {
   // Ends the cell and share edits in progress: each becomes one step.
   void FinishEditSteps();
 
+  // ---- app/TdataoutClipboard.cpp --------------------------------------------
+  void C1Click();  // the selected grade cells to the clipboard
+  void P2Click();  // a block of cells from the clipboard into the grade cells
+
+  // ---- app/TdataoutFind.cpp -------------------------------------------------
+  void F4Click();   // shows the find bar
+  void FindNext();  // the next student that FindEdit names, in any course
+  void CloseFind();
+
+  // ---- app/TdataoutOpen.cpp -------------------------------------------------
+  // Opens `path` as the open command opens the file it is given, asking
+  // first about unsaved grades: the command line, a drop, the recent files.
+  bool OpenFile(const QString& path);
+  void OpenRecent(const std::string& path);
+  void ShowRecentFiles();  // refills RecentItems from the stored list
+
   // ---- app/TdataoutPreview.cpp ----------------------------------------------
   void MeasureResolutions();  // start-up step 6: printer and screen Dpi
   void Z1Click();
@@ -235,6 +271,11 @@ class Tdataout : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   // app/TdataoutGrid.cpp: the editor's keys and leaving.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // app/TdataoutOpen.cpp: a grade file dropped on the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // app/TdataoutKeys.cpp: the frame is known once the window is shown.
+  void showEvent(QShowEvent* event) override;
 
  private:
   // ---- app/TdataoutBuild.cpp: the builders, in the order FormCreate calls them
@@ -245,6 +286,7 @@ class Tdataout : public QMainWindow {
   void BuildEditingView();  // Views, Panel1 and what it holds
   void BuildPreviewView();  // ScrollBox1 and DrawGrid1
   void ConnectCommands();   // menus, buttons, grids, editor and share to their handlers
+  void BuildEditingAids();  // shortcuts, copy, paste, find, recent files, drops (TdataoutKeys.cpp)
 
   // ---- app/Tdataout.cpp: the start-up steps, in order
   void HidePreview();         // 1
@@ -258,6 +300,8 @@ class Tdataout : public QMainWindow {
   void FillEditorWords();     // 13 (app/TdataoutGrid.cpp)
 
   // ---- app/TdataoutFiles.cpp
+  bool AskSaveBeforeOpen();  // false when the teacher's grades could not be saved
+  bool OpenChosenFile(const QString& path);
   bool MayOverwriteOnDisk();  // asks when another program wrote the file
   bool WriteGradeFile(const std::string& path);
   void ShowFileName();  // Label8
@@ -275,6 +319,19 @@ class Tdataout : public QMainWindow {
   void EnableUndoRedo();
   bool IsUndoKey(QEvent* event) const;  // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z in an edit field
 
+  // ---- app/TdataoutKeys.cpp
+  bool EditingKeyFilter(QObject* watched, QEvent* event);  // true: taken
+  void EnterGrid();  // from the course list to the first student's coursework
+  void EnterGridAt(int row);  // the editor at the coursework of grid row `row`
+  void FitFrameToScreen();
+
+  // ---- app/TdataoutClipboard.cpp
+  bool IsClipboardKey(QEvent* event, const QAction* action) const;
+
+  // ---- app/TdataoutOpen.cpp
+  QString OpenFolder() const;  // where the open dialog starts
+  void RememberFile();         // FileName first in the recent files
+
   // ---- app/TdataoutPreview.cpp
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
   void ShowSheet(std::uint8_t mode);  // the preview of the sheet (0) or the sheet by class
@@ -291,4 +348,7 @@ class Tdataout : public QMainWindow {
   bool released_ = false;
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
+  QAction* recentSeparator_ = nullptr;  // after the recent files, before X1
+  int findCourse_ = 0;  // the course list row and grid row of the last student found; 0: none
+  int findRow_ = 0;
 };

@@ -247,6 +247,7 @@ void Tdataout::RefuseInput(QWidget* where, const QString& restored) {
 bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
   const bool editor = ComboBox1 != nullptr &&
                       (watched == ComboBox1 || watched == ComboBox1->lineEdit());
+  if (ComboBox1 != nullptr && EditingKeyFilter(watched, event)) return true;
   // The edit fields' own undo would take back keystrokes the file already
   // holds without the window knowing: Ctrl+Z and Ctrl+Y there are the
   // window's undo and redo, which end the edit in progress as one step.
@@ -286,9 +287,9 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
       case Qt::Key_Backtab:
         MoveEditor(EditorMove::Previous);
         return true;
-      case Qt::Key_Escape:
+      case Qt::Key_Escape:  // out of the grid, back to the course list
         ComboBox1Exit();
-        StringGrid1->setFocus(Qt::OtherFocusReason);
+        StringGrid2->setFocus(Qt::OtherFocusReason);
         return true;
       default:
         break;

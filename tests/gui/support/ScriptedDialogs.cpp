@@ -53,14 +53,16 @@ void ScriptedDialogs::ClearCalls() {
   Unscripted = 0;
   FontsOffered.clear();
   SavesSuggested.clear();
+  OpenFolders.clear();
   PrintRanges.clear();
   PrintJobTitles.clear();
   PagesOffered.clear();
   MarginsOffered.clear();
 }
 
-std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
+std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*, const QString& folder) {
   Calls.push_back({Kind::OpenFile, {}});
+  OpenFolders << folder;
   return NextOrCancel(OpenFiles);
 }
 
