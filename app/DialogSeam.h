@@ -17,9 +17,15 @@ class DialogSeam {
  public:
   virtual ~DialogSeam() = default;
 
-  // Open dialog for a grade file, starting in `folder` (empty: the
-  // dialog's own choice), grade files shown first. nullopt on cancel.
-  virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& folder = {}) = 0;
+  // Open dialog: no filter, no title, no initial folder. nullopt on cancel.
+  virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
+
+  // The open command's dialog: it starts in `folder` and shows grade files
+  // first. A seam without one shows the plain open dialog.
+  virtual std::optional<QString> OpenGradeFile(QWidget* parent, const QString& folder) {
+    (void)folder;
+    return OpenFileName(parent);
+  }
 
   // Save dialog with `suggested` (a path) filled in. The dialog itself asks
   // before an existing file is replaced. nullopt on cancel.

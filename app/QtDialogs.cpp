@@ -70,7 +70,13 @@ bool InstallQtTranslations() {
   return true;
 }
 
-std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const QString& folder) {
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent) {
+  const QString path = QFileDialog::getOpenFileName(parent);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtDialogs::OpenGradeFile(QWidget* parent, const QString& folder) {
   const QString path =
       QFileDialog::getOpenFileName(parent, QString(), folder, WindowTexts::OpenFilters());
   if (path.isEmpty()) return std::nullopt;

@@ -346,6 +346,7 @@ class Tdataout : public QMainWindow {
   std::string shareBytes_;   // Edit1's text as GBK (always GBK-valid)
   std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)
   bool released_ = false;
+  bool placed_ = false;  // the first show has fitted the frame into the screen
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
   QAction* recentSeparator_ = nullptr;  // after the recent files, before X1

@@ -19,7 +19,7 @@
 void Tdataout::O1Click() {
   ComboBox1Exit();
   if (!AskSaveBeforeOpen()) return;
-  const std::optional<QString> path = Dialogs().OpenFileName(this, OpenFolder());
+  const std::optional<QString> path = Dialogs().OpenGradeFile(this, OpenFolder());
   if (!path || path->isEmpty()) return;
   OpenChosenFile(*path);
 }

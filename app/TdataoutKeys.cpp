@@ -146,28 +146,25 @@ bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
 
 void Tdataout::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  if (placed_) return;
+  placed_ = true;
   // The window manager frames the window after it is shown; the frame is
   // known once it has, at a moment no event tells.
   for (int ms : {0, 150, 500, 1500}) QTimer::singleShot(ms, this, [this] { FitFrameToScreen(); });
 }
 
+// At the top left of the screen's free area and as large as it, the frame
+// and title bar included, so that nothing of the window (the status bar at
+// its bottom) lies off the screen.
 void Tdataout::FitFrameToScreen() {
   if (isMaximized() || isFullScreen()) return;
   const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
   const QRect frame = frameGeometry();
-  if (area.contains(frame)) return;
   const QRect inner = geometry();
   const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
                          frame.right() - inner.right(), frame.bottom() - inner.bottom());
-  // As little change as will do: smaller where it is too big, then moved in.
-  QRect fitted = frame;
-  fitted.setWidth(std::min(fitted.width(), area.width()));
-  fitted.setHeight(std::min(fitted.height(), area.height()));
-  if (fitted.left() < area.left()) fitted.moveLeft(area.left());
-  if (fitted.right() > area.right()) fitted.moveRight(area.right());
-  if (fitted.top() < area.top()) fitted.moveTop(area.top());
-  if (fitted.bottom() > area.bottom()) fitted.moveBottom(area.bottom());
-  setGeometry(fitted.marginsRemoved(margins));
+  const QRect client = area.marginsRemoved(margins);
+  if (client != inner) setGeometry(client);
 }

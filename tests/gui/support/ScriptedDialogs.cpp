@@ -60,9 +60,13 @@ void ScriptedDialogs::ClearCalls() {
   MarginsOffered.clear();
 }
 
-std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*, const QString& folder) {
-  Calls.push_back({Kind::OpenFile, {}});
+std::optional<QString> ScriptedDialogs::OpenGradeFile(QWidget* parent, const QString& folder) {
   OpenFolders << folder;
+  return OpenFileName(parent);
+}
+
+std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
+  Calls.push_back({Kind::OpenFile, {}});
   return NextOrCancel(OpenFiles);
 }
 
