@@ -2,6 +2,7 @@
 // a grid cell, and the share field. The book decides what a cell shows and
 // what an edit writes; the grid keeps each row's bytes (GridRows) and shows
 // them, so no record byte makes a trip through a QString.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -300,7 +301,9 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
     // Opening the word list or switching to another program is not leaving.
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
       QWidget* now = QApplication::focusWidget();
-      if (now != ComboBox1 && now != ComboBox1->lineEdit()) ComboBox1Exit();
+      // Nor is the word list taking the keys (Alt+Down).
+      const bool wordList = now != nullptr && now->window() == ComboBox1->view()->window();
+      if (now != ComboBox1 && now != ComboBox1->lineEdit() && !wordList) ComboBox1Exit();
     }
   }
   if (StringGrid1 != nullptr && watched == StringGrid1->viewport() &&

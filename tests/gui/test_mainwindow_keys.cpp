@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -26,6 +28,7 @@ class MainWindowKeysTest : public QObject {
   void keyboardIntoTheGrid_data();
   void keyboardIntoTheGrid();
   void escapeAndTypingOnTheGrid();
+  void wordListRows();
   void pasteBlocks_data();
   void pasteBlocks();
   void pasteIsOneStep();
@@ -122,6 +125,27 @@ void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   w.StringGrid1->setFocus();
   QTest::keyClick(w.StringGrid1, Qt::Key_Escape);
   QTRY_VERIFY(w.StringGrid2->hasFocus());
+}
+
+void MainWindowKeysTest::wordListRows() {
+  WindowHarness h;
+  Tdataout& w = *h.W;
+  OpenThree(h);
+  QTest::keyClick(w.StringGrid2, Qt::Key_Return);
+  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Down, Qt::AltModifier);
+  QTRY_VERIFY(w.ComboBox1->view()->isVisible());
+  QVERIFY(w.ComboBox1->isVisible());
+  // Rows a pointer hits easily, all 18 words without scrolling.
+  const int row = w.ComboBox1->view()->visualRect(w.ComboBox1->model()->index(0, 0)).height();
+  QVERIFY2(row >= 20 && row <= 26, qPrintable(QString::number(row)));
+  QCOMPARE(w.ComboBox1->view()->verticalScrollBar()->isVisible(), false);
+  // A word picked with the keys is written through like a typed one.
+  w.ComboBox1->view()->setCurrentIndex(w.ComboBox1->model()->index(1, 0));
+  QTest::keyClick(w.ComboBox1->view(), Qt::Key_Return);
+  QTRY_VERIFY(!w.ComboBox1->view()->isVisible());
+  QVERIFY(w.ComboBox1->isVisible());
+  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("良"));
+  QCOMPARE(w.Book.GradeLines[0], Wang("良", "90", " 63"));
 }
 
 void MainWindowKeysTest::pasteBlocks_data() {
