@@ -27,10 +27,11 @@ mkdir -p "$tmp/home"
 cat >"$tmp/session.sh" <<'SESSION'
 set -u
 gui=$1 file=$2
+source "$3"
 log() { echo "session: $*" >&2; }
-wait_window() {  # a visible window of the program whose name matches $1; $2 tries of 0.1 s
+wait_window() {  # a visible window of the program whose name matches $1; $2 tries of 0.1 s (20 s)
   local id
-  for _ in $(seq "${2:-100}"); do
+  for _ in $(seq "${2:-200}"); do
     for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
       [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ] && { echo "$id"; return 0; }
     done
@@ -38,26 +39,14 @@ wait_window() {  # a visible window of the program whose name matches $1; $2 tri
   done
   return 1
 }
-openbox >/dev/null 2>&1 &
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_window_manager
 QT_QPA_PLATFORM=xcb "$gui" "$file" >"$HOME/gradesheet.log" 2>&1 &
 pid=$!
 main=$(wait_window '教师整理学生成绩') || { log "the main window did not appear"; exit 11; }
 xdotool windowactivate --sync "$main" >/dev/null 2>&1
-sleep 1.6  # the window fits its frame into the screen once the frame is known
 
 # The whole window, frame and title bar included, inside the screen.
-# (xwininfo gives the client area; the frame's extents are the manager's.)
-info=$(xwininfo -id "$main")
-X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-W=$(sed -n 's/^ *Width: *//p' <<<"$info")
-H=$(sed -n 's/^ *Height: *//p' <<<"$info")
-read -r left right top bottom < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-echo "frame $((X - left)) $((Y - top)) $((X + W + right)) $((Y + H + bottom))" >"$HOME/geometry"
+echo "frame $(frame_when "$main" "0 0 1024 768")" >"$HOME/geometry"
 
 # The file was opened with the course list at the keys: Enter goes to the
 # first coursework, 66, Tab, 77 to the examination, Enter down, Shift+Tab
@@ -81,7 +70,7 @@ wait "$pid"
 SESSION
 
 timeout -k 5 60 env HOME="$tmp/home" XDG_CONFIG_HOME= LANG=C.UTF-8 \
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$tmp/session.sh" "$GUI" "$tmp/grades.txt" \
+  xvfb-run -a -s "-screen 0 1024x768x24" bash "$tmp/session.sh" "$GUI" "$tmp/grades.txt" "$(dirname "$0")/support/xsession.bash" \
   >"$tmp/session.log" 2>&1
 rc=$?
 expect_eq "the session's exit" 0 "$rc"

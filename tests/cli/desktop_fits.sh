@@ -10,34 +10,24 @@ source "$(dirname "$0")/support/checks.bash"
 
 cat >"$tmp/session.sh" <<'SESSION'
 set -u
-openbox >/dev/null 2>&1 &
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+source "$2"
+start_window_manager
 QT_QPA_PLATFORM=xcb "$1" >/dev/null 2>&1 &
 pid=$!
 main=
-for _ in $(seq 100); do
+for _ in $(seq 200); do
   main=$(xdotool search --onlyvisible --pid "$pid" --name '教师整理学生成绩' 2>/dev/null | head -1)
   [ -n "$main" ] && break
   sleep 0.1
 done
-[ -n "$main" ] || { kill "$pid"; exit 11; }
-sleep 1.7  # the frame is fitted once the window manager has framed the window
-info=$(xwininfo -id "$main")
-x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-w=$(sed -n 's/^ *Width: *//p' <<<"$info")
-h=$(sed -n 's/^ *Height: *//p' <<<"$info")
-read -r left right top bottom < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
+[ -n "$main" ] || { echo "no window" >&2; kill "$pid"; exit 11; }
+frame_when "$main" "0 0 $3 $4"
 kill "$pid"
 SESSION
 
 for size in 1366x768 1600x1000 1920x1080; do
-  got=$(timeout -k 5 30 env HOME="$tmp" XDG_CONFIG_HOME= \
-    xvfb-run -a -s "-screen 0 ${size}x24" bash "$tmp/session.sh" "$GUI" 2>"$tmp/err")
-  expect_eq "the window with its frame on $size" "0 0 ${size%x*} ${size#*x}" "$got"
+  got=$(timeout -k 5 40 env HOME="$tmp" XDG_CONFIG_HOME= \
+    xvfb-run -a -s "-screen 0 ${size}x24" bash "$tmp/session.sh" "$GUI" "$(dirname "$0")/support/xsession.bash" "${size%x*}" "${size#*x}" 2>"$tmp/err")
+  expect_eq "the window with its frame on $size" "0 0 ${size%x*} ${size#*x}" "$got" || cat "$tmp/err" >&2
 done
 finish
