@@ -69,8 +69,10 @@ if kill -0 "$pid" 2>/dev/null; then log "the program did not quit"; kill "$pid";
 wait "$pid"
 SESSION
 
+# -n: the search for a free display starts at a random number, so that X
+# servers other tests start at the same moment do not race for one number.
 timeout -k 5 60 env HOME="$tmp/home" XDG_CONFIG_HOME= LANG=C.UTF-8 \
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$tmp/session.sh" "$GUI" "$tmp/grades.txt" "$(dirname "$0")/support/xsession.bash" \
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" bash "$tmp/session.sh" "$GUI" "$tmp/grades.txt" "$(dirname "$0")/support/xsession.bash" \
   >"$tmp/session.log" 2>&1
 rc=$?
 expect_eq "the session's exit" 0 "$rc"
