@@ -67,6 +67,9 @@ bool InstallQtTranslations() {
     return false;
   }
   installed = translator;
+  // Dates, sizes and file types in the file dialog follow the locale, not
+  // the translation: Chinese like the rest, whatever the system is set to.
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   return true;
 }
 

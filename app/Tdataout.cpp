@@ -80,6 +80,7 @@ void Tdataout::PlaceWindow() {
     const QRect area = screen->availableGeometry();
     const QMargins usualFrame(4, 30, 4, 4);
     setGeometry(area.marginsRemoved(usualFrame));
+    placedSize_ = size();
   }
 }
 

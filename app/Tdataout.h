@@ -78,6 +78,7 @@
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
 //   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -347,6 +348,7 @@ class Tdataout : public QMainWindow {
   std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)
   bool released_ = false;
   bool placed_ = false;  // the first show has fitted the frame into the screen
+  QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
   QAction* recentSeparator_ = nullptr;  // after the recent files, before X1

@@ -157,7 +157,8 @@ void Tdataout::showEvent(QShowEvent* event) {
 // and title bar included, so that nothing of the window (the status bar at
 // its bottom) lies off the screen.
 void Tdataout::FitFrameToScreen() {
-  if (isMaximized() || isFullScreen()) return;
+  // A window the teacher (or anyone) has sized meanwhile stays as it is.
+  if (isMaximized() || isFullScreen() || size() != placedSize_) return;
   const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
@@ -166,5 +167,7 @@ void Tdataout::FitFrameToScreen() {
   const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
                          frame.right() - inner.right(), frame.bottom() - inner.bottom());
   const QRect client = area.marginsRemoved(margins);
-  if (client != inner) setGeometry(client);
+  if (client == inner) return;
+  setGeometry(client);
+  placedSize_ = client.size();
 }
