@@ -1,7 +1,7 @@
 #include "gradefile/FindStudent.h"
 
 #include <algorithm>
-#include <cctype>
+#include <unordered_map>
 
 #include "gradefile/Record.h"
 #include "text/Blanks.h"
@@ -38,11 +38,17 @@ std::string WithoutBlanks(std::string_view text) {
 }  // namespace
 
 std::vector<StudentEntry> StudentsInListOrder(const GradeBook& book) {
+  // The records of each key in file order, found in one pass: a file of
+  // thousands of courses is not read once per course.
+  std::unordered_map<std::string_view, std::vector<std::size_t>> byKey;
+  for (std::size_t j = 0; j < book.GradeLines.size(); ++j) byKey[KeyOf(book.GradeLines[j])].push_back(j);
   std::vector<StudentEntry> students;
   for (std::size_t c = 0; c < book.CourseKeys.size(); ++c) {
+    const auto records = byKey.find(book.CourseKeys[c]);
+    if (records == byKey.end()) continue;
     int row = 0;
-    for (const std::string& line : book.GradeLines) {
-      if (KeyOf(line) != book.CourseKeys[c]) continue;
+    for (const std::size_t j : records->second) {
+      const std::string& line = book.GradeLines[j];
       students.push_back({static_cast<int>(c) + 1, ++row, std::string(Field(line, record::Number)),
                           std::string(Field(line, record::Name))});
     }
