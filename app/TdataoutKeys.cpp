@@ -1,7 +1,7 @@
 // The keyboard's way through the editing view, and the window's fit to the
 // screen. After a file opens the course list has the focus; Enter, Tab or
 // Right go into the grid (the first student's coursework, the editor open),
-// Escape comes back. The grid without its editor takes keys too: typing or
+// Escape comes back, Shift+Tab goes to the share field. The grid without its editor takes keys too: typing or
 // Enter lays the editor over the current cell.
 #include <QAction>
 #include <QApplication>
@@ -119,6 +119,20 @@ bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
   }
   if (watched == StringGrid2 && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
     EnterGrid();
+    return true;
+  }
+  // The share field lies between the two: Shift+Tab from the course list
+  // reaches it, Tab goes on into the grid, Shift+Tab back.
+  if (watched == StringGrid2 && IsKey(event, {Qt::Key_Backtab})) {
+    Edit1->setFocus(Qt::BacktabFocusReason);
+    Edit1->selectAll();
+    return true;
+  }
+  if (watched == Edit1 && IsKey(event, {Qt::Key_Tab, Qt::Key_Backtab})) {
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab)
+      EnterGrid();
+    else
+      StringGrid2->setFocus(Qt::BacktabFocusReason);
     return true;
   }
   if (watched == StringGrid1 && event->type() == QEvent::KeyPress && !ComboBox1->isVisible()) {

@@ -125,6 +125,13 @@ void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   w.StringGrid1->setFocus();
   QTest::keyClick(w.StringGrid1, Qt::Key_Escape);
   QTRY_VERIFY(w.StringGrid2->hasFocus());
+  // Shift+Tab reaches the share field; Tab from there goes into the grid.
+  QTest::keyClick(w.StringGrid2, Qt::Key_Backtab, Qt::ShiftModifier);
+  QTRY_VERIFY(w.Edit1->hasFocus());
+  QTest::keyClick(w.Edit1, Qt::Key_Tab);
+  QVERIFY(w.ComboBox1->isVisible());
+  QCOMPARE(w.EditRow, 1);
+  QCOMPARE(w.EditCol, 4);
 }
 
 void MainWindowKeysTest::wordListRows() {
