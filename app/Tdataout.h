@@ -56,6 +56,8 @@
 //     StringGrid1         the students of the course    StringGrid1SelectCell
 //     ComboBox1           the grade editor over a cell  ComboBox1Change, ComboBox1Exit,
 //                                                       its keys in eventFilter
+//                         keys of the lists and the grid (Enter, Tab, Escape,
+//                         Delete over a block, Ctrl+C/V): EditingKeyFilter
 //   ScrollBox1            the preview's scrolled area
 //     DrawGrid1           the page                      DrawGrid1DrawCell
 //   FindBar               above the editing view, after F4: FindEdit   FindNext (Enter),
@@ -87,6 +89,7 @@
 #include <vector>
 
 #include "app/DialogSeam.h"
+#include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
 #include "gradefile/GridMoves.h"
@@ -328,6 +331,10 @@ class Tdataout : public QMainWindow {
 
   // ---- app/TdataoutClipboard.cpp
   bool IsClipboardKey(QEvent* event, const QAction* action) const;
+  // Writes each cell through as typed, in order, as one step to undo, and
+  // leaves the cells selected.
+  void WriteCells(const std::vector<PasteCell>& cells);
+  void ClearSelectedCells();  // Delete on the grid: the selected grades emptied
 
   // ---- app/TdataoutOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts

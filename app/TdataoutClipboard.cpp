@@ -65,10 +65,18 @@ void Tdataout::P2Click() {
   const PastePlan plan =
       PlanPaste(SplitClipboardText(*bytes), start, students ? static_cast<int>(GridRows.size()) : 0);
 
+  WriteCells(plan.Cells);
+  QStringList notes;
+  if (plan.ColumnsCut > 0) notes << WindowTexts::PasteColumnsCut(plan.ColumnsCut);
+  if (plan.RowsLeftOut > 0) notes << WindowTexts::PasteRowsLeftOut(plan.RowsLeftOut);
+  if (!notes.isEmpty()) Dialogs().Information(this, notes.join(QLatin1Char('\n')));
+}
+
+void Tdataout::WriteCells(const std::vector<PasteCell>& written) {
   ComboBox1Exit();  // the cell edit in progress is a step of its own
   EditStep step;
   std::set<int> rows;
-  for (const PasteCell& cell : plan.Cells) {
+  for (const PasteCell& cell : written) {
     auto& cells = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)].Cells;
     if (const std::optional<RecordChange> change =
             Book.WriteThrough(StringGrid2->currentRow(), cells, cell.Cell.Col, cell.Text, shareBytes_))
@@ -80,22 +88,29 @@ void Tdataout::P2Click() {
     PushEditStep(std::move(step));
     S3->setEnabled(true);
   }
-  if (!plan.Cells.empty()) {
-    // The pasted block stays selected, its first cell current, the editor
-    // away until a key or a click calls it.
-    const GridCell first = plan.Cells.front().Cell;
-    const GridCell last = plan.Cells.back().Cell;
-    int right = first.Col;
-    for (const PasteCell& cell : plan.Cells) right = std::max(right, cell.Cell.Col);
-    const QSignalBlocker block(StringGrid1);
-    StringGrid1->setCurrentCell(first.Row, first.Col);
-    StringGrid1->setRangeSelected({first.Row, first.Col, last.Row, right}, true);
-    EditRow = EditCol = -1;
-    if (QTableWidgetItem* item = StringGrid1->item(first.Row, first.Col)) StringGrid1->scrollToItem(item);
-    StringGrid1->setFocus(Qt::OtherFocusReason);
-  }
-  QStringList notes;
-  if (plan.ColumnsCut > 0) notes << WindowTexts::PasteColumnsCut(plan.ColumnsCut);
-  if (plan.RowsLeftOut > 0) notes << WindowTexts::PasteRowsLeftOut(plan.RowsLeftOut);
-  if (!notes.isEmpty()) Dialogs().Information(this, notes.join(QLatin1Char('\n')));
+  if (written.empty()) return;
+  // The block stays selected, its first cell current, the editor away until
+  // a key or a click calls it.
+  const GridCell first = written.front().Cell;
+  const GridCell last = written.back().Cell;
+  int right = first.Col;
+  for (const PasteCell& cell : written) right = std::max(right, cell.Cell.Col);
+  const QSignalBlocker block(StringGrid1);
+  StringGrid1->setCurrentCell(first.Row, first.Col);
+  StringGrid1->setRangeSelected({first.Row, first.Col, last.Row, right}, true);
+  EditRow = EditCol = -1;
+  if (QTableWidgetItem* item = StringGrid1->item(first.Row, first.Col)) StringGrid1->scrollToItem(item);
+  StringGrid1->setFocus(Qt::OtherFocusReason);
+}
+
+void Tdataout::ClearSelectedCells() {
+  const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
+  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  if (!students || ranges.isEmpty()) return;
+  const QTableWidgetSelectionRange& range = ranges.front();
+  std::vector<PasteCell> cleared;
+  for (int r = std::max(1, range.topRow()); r <= std::min(range.bottomRow(), static_cast<int>(GridRows.size())); ++r)
+    for (int c = std::max(range.leftColumn(), kFirstGradeColumn); c <= std::min(range.rightColumn(), kLastGradeColumn); ++c)
+      cleared.push_back({{r, c}, std::string()});
+  WriteCells(cleared);
 }

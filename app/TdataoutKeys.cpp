@@ -1,7 +1,8 @@
 // The keyboard's way through the editing view, and the window's fit to the
 // screen. After a file opens the course list has the focus; Enter, Tab or
 // Right go into the grid (the first student's coursework, the editor open),
-// Escape comes back, Shift+Tab goes to the share field. The grid without its editor takes keys too: typing or
+// Escape comes back, Shift+Tab goes to the share field. Delete on the bare
+// grid empties the selected grades, as in a spreadsheet. The grid without its editor takes keys too: typing or
 // Enter lays the editor over the current cell.
 #include <QAction>
 #include <QApplication>
@@ -117,6 +118,15 @@ bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) copy ? C1Click() : P2Click();
     return true;  // a refused shortcut override lets the menu's shortcut act
   }
+  // Delete over a block selected by dragging (the editor sits in its first
+  // cell) empties the block; over the editor's cell alone it edits the text.
+  if (editor && IsKey(event, {Qt::Key_Delete})) {
+    const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+    if (!ranges.isEmpty() && ranges.front().rowCount() * ranges.front().columnCount() > 1) {
+      ClearSelectedCells();
+      return true;
+    }
+  }
   if (watched == StringGrid2 && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
     EnterGrid();
     return true;
@@ -139,6 +149,10 @@ bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (IsKey(event, {Qt::Key_Escape})) {
       StringGrid2->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+    if (IsKey(event, {Qt::Key_Delete, Qt::Key_Backspace})) {
+      ClearSelectedCells();
       return true;
     }
     const int row = StringGrid1->currentRow();

@@ -260,6 +260,25 @@ void MainWindowKeysTest::copy() {
   w.ComboBox1->lineEdit()->setSelection(0, 1);
   QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("8"));
+  // Delete on the grid empties the selected grades, one step to undo.
+  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
+  const std::vector<std::string> full = w.Book.GradeLines;
+  h.Select(1, 5);  // a block dragged from 王小明's examination: the editor in its first cell
+  w.StringGrid1->setRangeSelected({1, 5, 3, 6}, true);
+  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Delete);
+  QCOMPARE(w.Book.GradeLines[0], Wang("80", "", ""));
+  QCOMPARE(w.Book.GradeLines[2], Zhao("855", "", ""));
+  w.U1->trigger();
+  QCOMPARE(w.Book.GradeLines, full);
+  // On the bare grid too, a single cell as well.
+  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
+  w.StringGrid1->setFocus();
+  w.StringGrid1->clearSelection();
+  w.StringGrid1->setRangeSelected({2, 4, 2, 4}, true);
+  QTest::keyClick(w.StringGrid1, Qt::Key_Delete);
+  QCOMPARE(w.Book.GradeLines[1], Li("", "", "  0"));
+  w.U1->trigger();
+  QCOMPARE(w.Book.GradeLines, full);
   // Copied cells paste back unchanged.
   QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
   const std::vector<std::string> before = w.Book.GradeLines;
