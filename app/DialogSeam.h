@@ -3,7 +3,9 @@
 // interface: the real one shows Qt dialogs, tests answer from a script.
 #include <QString>
 #include <optional>
+#include <vector>
 
+#include "gradefile/BookCheck.h"  // FindingRow
 #include "printing/Canvas.h"
 #include "printing/PageMetrics.h"
 #include "printing/PreviewRules.h"  // PrintChoice
@@ -12,6 +14,15 @@ class QPrinter;
 class QWidget;
 
 enum class Answer { Yes, No, Cancel };
+
+// The list of findings before a save or a print, and what the teacher chose:
+// go on ("仍然存储" / "仍然打印"), go back ("返回修改"), or go to the finding
+// of row `Row` (the list closes; nothing is saved or printed).
+enum class FindingsPurpose { Save, Print };
+struct FindingsChoice {
+  enum Kind { GoOn, Back, GoTo } What = Back;
+  int Row = -1;
+};
 
 class DialogSeam {
  public:
@@ -53,4 +64,8 @@ class DialogSeam {
   // TPageBdDlg: edits the printer margins of `metrics` in millimetres;
   // writes them only on OK and returns true then.
   virtual bool PageMargins(QWidget* parent, PageMetrics& metrics) = 0;
+
+  // The findings of the file (UTF-8 rows) before a save or a print.
+  virtual FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                        const std::vector<FindingRow>& rows) = 0;
 };

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "app/WindowTexts.h"
+#include "app/FindingsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
 #include "preview/TPagepnDlg.h"
@@ -218,4 +219,11 @@ std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int cur
 bool QtDialogs::PageMargins(QWidget* parent, PageMetrics& metrics) {
   TPageBdDlg dialog(metrics, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+FindingsChoice QtDialogs::ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                         const std::vector<FindingRow>& rows) {
+  FindingsDialog dialog(purpose, rows, parent);
+  dialog.exec();
+  return dialog.Choice();
 }

@@ -24,4 +24,6 @@ class QtDialogs : public DialogSeam {
                                    int maxPage) override;
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
+  FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                const std::vector<FindingRow>& rows) override;
 };

@@ -53,7 +53,11 @@
 //       StringGrid2       the course list               StringGrid2SelectCell
 //       Label1            "平时成绩占百分比:"
 //       Edit1             the coursework share          Edit1Change
+//     CheckBar            over the grid, when totals disagree with the share:
+//       CheckBarLabel     "本课程有 N 个总成绩与当前比例(P%)不符"
+//       RecomputeButton   "按当前比例重新计算"            RecomputeClick
 //     StringGrid1         the students of the course    StringGrid1SelectCell
+//                         (findings marked by colour and tool tip: MarkRow)
 //     ComboBox1           the grade editor over a cell  ComboBox1Change, ComboBox1Exit,
 //                                                       its keys in eventFilter
 //                         keys of the lists and the grid (Enter, Tab, Escape,
@@ -77,6 +81,8 @@
 //   app/TdataoutClipboard.cpp copy and paste of grade cells
 //   app/TdataoutFind.cpp     finding a student
 //   app/TdataoutOpen.cpp     opening a named file: command line, drop, recent files
+//   app/TdataoutChecks.cpp   marks in the grid, the bar, the findings before save and print
+//   app/FindingsDialog.cpp   the list of findings (through DialogSeam::ReviewFindings)
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
 //   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
 #include <QMainWindow>
@@ -106,6 +112,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 class QPainter;
 class QPrinter;
 class QScrollArea;
@@ -236,6 +243,19 @@ class Tdataout : public QMainWindow {
   void OpenRecent(const std::string& path);
   void ShowRecentFiles();  // refills RecentItems from the stored list
 
+  // ---- app/TdataoutChecks.cpp -----------------------------------------------
+  QFrame* CheckBar = nullptr;
+  QLabel* CheckBarLabel = nullptr;
+  QPushButton* RecomputeButton = nullptr;
+  // Writes the total the rule gives into every row of the course shown whose
+  // total disagrees with the share; one step to undo.
+  void RecomputeClick();
+  // Before a save or a print: lists the file's findings, if any, and returns
+  // true to go on. Going to a finding shows it and returns false.
+  bool ConfirmFindings(FindingsPurpose purpose);
+  // Shows the course and cell of a finding, with the editor over the cell.
+  void GoToFinding(const GradeFinding& finding);
+
   // ---- app/TdataoutPreview.cpp ----------------------------------------------
   void MeasureResolutions();  // start-up step 6: printer and screen Dpi
   void Z1Click();
@@ -313,7 +333,6 @@ class Tdataout : public QMainWindow {
 
   // ---- app/TdataoutGrid.cpp
   void ShowGridRow(int row);             // puts GridRows[row - 1] on the grid
-  void MarkGradeCell(int row, int col);  // warning colour for unreadable grades
   void PlaceEditor();                    // keeps the editor over its cell
   void MoveEditor(EditorMove move);
   void RefuseInput(QWidget* where, const QString& restored);
@@ -339,6 +358,13 @@ class Tdataout : public QMainWindow {
   // ---- app/TdataoutOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
   void RememberFile();         // FileName first in the recent files
+  // ---- app/TdataoutChecks.cpp
+  QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
+  void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
+  void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
+  void MarkEditor();  // the mark of the editor's cell on the editor
+  int GridRowOf(std::size_t lineIndex) const;  // the grid row of a record of the course shown; 0 none
+  void UpdateCheckBar();
 
   // ---- app/TdataoutPreview.cpp
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
@@ -361,4 +387,11 @@ class Tdataout : public QMainWindow {
   QAction* recentSeparator_ = nullptr;  // after the recent files, before X1
   int findCourse_ = 0;  // the course list row and grid row of the last student found; 0: none
   int findRow_ = 0;
+  // Per grid row of the course shown: why its student number is marked
+  // (empty: not repeated), and its total: 0 agrees with the share, 1 does
+  // not, 2 does not and fits no share (typed by hand, most likely).
+  std::vector<std::string> repeatedNumber_;
+  std::vector<unsigned char> totalState_;
+  std::size_t mismatches_ = 0;
+  std::size_t typedMismatches_ = 0;
 };

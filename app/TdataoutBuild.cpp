@@ -267,7 +267,11 @@ void Tdataout::BuildEditingView() {
     for (int c = 0; c < 7; ++c)
       StringGrid1->setColumnWidth(c, std::max(widths[c], fm.horizontalAdvance(widest[c]) + 10));
   }
-  editingLayout->addWidget(StringGrid1, 1);
+  auto* gridColumn = new QVBoxLayout;
+  gridColumn->setSpacing(0);
+  gridColumn->addWidget(BuildCheckBar(Panel1));
+  gridColumn->addWidget(StringGrid1, 1);
+  editingLayout->addLayout(gridColumn, 1);
   FreezeHeadingRow(StringGrid1);
 
   ComboBox1 = new QComboBox(Panel1);

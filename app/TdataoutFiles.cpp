@@ -67,6 +67,7 @@ void Tdataout::S3Click() {
 void Tdataout::A1Click() {
   ComboBox1Exit();
   if (FileName.empty()) return;
+  if (!ConfirmFindings(FindingsPurpose::Save)) return;
   const std::optional<QString> chosen = Dialogs().SaveFileName(this, PathToQString(FileName));
   if (!chosen || chosen->isEmpty()) return;
   const std::string target = PathBytes(*chosen);
@@ -75,7 +76,7 @@ void Tdataout::A1Click() {
   const std::optional<platform::FileIdentity> open = platform::Identify(FileName);
   const std::optional<platform::FileIdentity> chosenFile = platform::Identify(target);
   if (target == FileName || (open && chosenFile && open->SameFile(*chosenFile))) {
-    S3Click();
+    if (MayOverwriteOnDisk() && WriteGradeFile(FileName)) S3->setEnabled(false);
     return;
   }
   if (!WriteGradeFile(target)) return;  // the message was shown; the window goes on as before
@@ -121,6 +122,8 @@ bool Tdataout::LoadGradeFile(const QString& path) {
 bool Tdataout::SaveGradeFile() {
   ComboBox1Exit();
   if (FileName.empty()) return true;
+  // Going back or to a finding is not a failure, but nothing was saved.
+  if (!ConfirmFindings(FindingsPurpose::Save)) return false;
   if (!MayOverwriteOnDisk()) return false;
   return WriteGradeFile(FileName);
 }

@@ -14,7 +14,6 @@
 #include <QToolTip>
 
 #include "app/FrozenHeading.h"
-#include "app/GradeCellCheck.h"
 #include "app/Tdataout.h"
 #include "app/WindowTexts.h"
 #include "printing/qt/QtText.h"
@@ -25,9 +24,6 @@ namespace {
 // Fixed cells of a grid (headings, row numbers, student number, name, class):
 // not selectable, drawn like the grid's fixed area but with readable text.
 const QColor kFixedFace(236, 233, 216);
-const QColor kGradeFace(Qt::white);
-// Grade texts nothing will read as a grade.
-const QColor kWarnFace(255, 214, 150);
 
 QTableWidgetItem* FixedItem(const QString& text) {
   auto* item = new QTableWidgetItem(text);
@@ -105,6 +101,7 @@ void Tdataout::ShowCourse(const std::string& key) {
   EditRow = EditCol = -1;
 
   GridRows = std::move(view.Rows);
+  FindRepeatedNumbers(key);
   const QSignalBlocker block(StringGrid1);
   StringGrid1->setCurrentIndex(QModelIndex());
   StringGrid1->clearSelection();
@@ -131,18 +128,9 @@ void Tdataout::ShowGridRow(int row) {
       QTableWidgetItem* item = CellItem(StringGrid1, row, c);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       item->setText(text);
-      MarkGradeCell(row, c);
     }
   }
-}
-
-void Tdataout::MarkGradeCell(int row, int col) {
-  QTableWidgetItem* item = StringGrid1->item(row, col);
-  if (item == nullptr || row < 1 || row > static_cast<int>(GridRows.size())) return;
-  const bool warn =
-      IsSuspiciousGrade(GridRows[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)]);
-  item->setBackground(warn ? kWarnFace : kGradeFace);
-  item->setToolTip(warn ? WindowTexts::UnreadableGrade() : QString());
+  MarkRow(row);  // every re-show of a row brings its marks up to date
 }
 
 void Tdataout::StringGrid2SelectCell(int, int ARow, bool&) {
@@ -164,7 +152,6 @@ void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
     ComboBox1->setEditText(GbkToQString(text));
   }
   editorBytes_ = text;
-  ComboBox1->setToolTip(QString());
   EditRow = ARow;
   EditCol = ACol;
   if (QTableWidgetItem* item = StringGrid1->item(ARow, ACol)) {
@@ -176,6 +163,7 @@ void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
   PlaceEditor();
   ComboBox1->setFocus(Qt::OtherFocusReason);
   ComboBox1->lineEdit()->selectAll();
+  MarkEditor();
 }
 
 void Tdataout::PlaceEditor() {
@@ -326,4 +314,6 @@ void Tdataout::Edit1Change() {
     S3->setEnabled(true);
     EnableUndoRedo();
   }
+  // Every total of the course is checked against the new share at once.
+  for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) MarkRow(r);
 }

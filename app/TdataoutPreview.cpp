@@ -16,6 +16,7 @@
 
 #include "app/Tdataout.h"
 #include "grading/Numbers.h"
+#include "preview/PrinterLaidCanvas.h"
 #include "preview/TDrawGrid.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
@@ -218,8 +219,19 @@ void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
   canvas.SetPenStyle(PenStyle::DashDotDot);
   canvas.Rectangle(x1, y1, x2, y2);
   canvas.SetPenStyle(PenStyle::Solid);
-  if (CurPage > 0 && SheetPrinter)
-    SheetPrinter->DrawPage(canvas, CurPage, DeviceScreen, Zoom);
+  if (CurPage <= 0 || !SheetPrinter || !Printer) return;
+  // The page as it will print: laid out once in printer pixels (device 0,
+  // scale 1.0) and scaled to the screen, screen pixels per printer pixel
+  // times the zoom. The screen's own text metrics would put figures into
+  // their labels and run the table off the page.
+  const TDeviceMetrics& p = Setup.Metrics[DevicePrinter];
+  const double scale = ScreenRatio(Setup.Metrics) * Zoom;
+  painter.save();
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.scale(scale, scale);
+  PrinterLaidCanvas page(painter, *Printer, p.Dpi);
+  SheetPrinter->DrawPage(page, CurPage, DevicePrinter, 1.0);
+  painter.restore();
 }
 
 void Tdataout::SpeedButton1Click() {

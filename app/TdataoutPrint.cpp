@@ -63,6 +63,7 @@ QString Tdataout::JobTitle() const {
 
 void Tdataout::P1Click() {
   if (SheetIndex <= 0 || !SheetPrinter || SheetPrinter->FPageCount <= 0 || !Printer) return;
+  if (!ConfirmFindings(FindingsPurpose::Print)) return;
   const int count = SheetPrinter->FPageCount;
   Printer->setDocName(JobTitle());
   const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);

@@ -3,6 +3,7 @@
 // notes and tool tips. Messages about a file that the core words (loading,
 // saving, settings, printing) come with the results that carry them.
 #include <QString>
+#include <cstddef>
 #include <string_view>
 
 #include "gradefile/FileMessages.h"
@@ -30,8 +31,24 @@ inline QString InputRefused() {
   return QStringLiteral("成绩文件使用 GBK 编码，无法存放刚输入的字符，已撤销这次输入。");
 }
 
-// The tool tip of a grade cell nothing will read as a grade.
-inline QString UnreadableGrade() { return QStringLiteral("无法识别的成绩，请核对"); }
+// The bar over the student grid and its command.
+inline QString Recompute() { return QStringLiteral("按当前比例重新计算"); }
+
+// The list of findings before a save or a print.
+inline QString FindingsTitle() { return QStringLiteral("成绩检查"); }
+inline QString FindingsIntro(std::size_t count, bool print) {
+  return QStringLiteral("成绩文件中有 %1 处成绩需要核对。双击一行(或选中后按“转到”)可转到该处修改；")
+             .arg(count) +
+         (print ? QStringLiteral("也可以不作修改，仍然打印。") : QStringLiteral("也可以不作修改，仍然存储。"));
+}
+inline QString FindingsHeading(int column) {
+  static const char* const headings[] = {"课程", "学号", "姓名", "栏目", "内容", "原因"};
+  return column >= 0 && column < 6 ? QString::fromUtf8(headings[column]) : QString();
+}
+inline QString SaveAnyway() { return QStringLiteral("仍然存储"); }
+inline QString PrintAnyway() { return QStringLiteral("仍然打印"); }
+inline QString BackToEditing() { return QStringLiteral("返回修改"); }
+inline QString GoToFinding() { return QStringLiteral("转到"); }
 
 // The open dialog's filters: grade files first, then every file.
 inline QString OpenFilters() { return QStringLiteral("成绩文件 (*.txt *.TXT);;所有文件 (*)"); }

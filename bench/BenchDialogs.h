@@ -21,6 +21,9 @@ class BenchDialogs : public DialogSeam {
   std::optional<PrintChoice> Print(QWidget*, QPrinter&, int, int) override { return {}; }
   std::optional<int> ChoosePage(QWidget*, int, int) override { return {}; }
   bool PageMargins(QWidget*, PageMetrics&) override { return false; }
+  FindingsChoice ReviewFindings(QWidget*, FindingsPurpose, const std::vector<FindingRow>&) override {
+    return {FindingsChoice::GoOn, -1};
+  }
 
  private:
   QString file_;

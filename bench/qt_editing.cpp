@@ -2,12 +2,15 @@
 // (2,000 courses; the first holds `kBig` students, the others 50 each):
 // opening it (load, course list, first course, sheet layout), showing a
 // course in the student grid, and one keystroke in the grade editor written
-// through to the cell, the total and the record of the last student.
+// through to the cell, the total and the record of the last student; one
+// keystroke in the share field, which checks every total of the big course
+// against the new share (marks and the bar over the grid).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <memory>
@@ -102,6 +105,21 @@ void BM_Keystroke(benchmark::State& state) {
   state.counters["students"] = last;
 }
 BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
+
+// Every total disagrees with 40 and agrees with 30 again: the worst case of
+// the marks, each keystroke changes all of them.
+void BM_ShareKeystroke(benchmark::State& state) {
+  Tdataout& w = Window();
+  w.StringGrid2->setCurrentCell(1, 0);
+  bool odd = false;
+  for (auto _ : state) {
+    w.Edit1->setText(odd ? QStringLiteral("30") : QStringLiteral("40"));
+    w.Edit1Change();
+    odd = !odd;
+  }
+  state.counters["students"] = w.StringGrid1->rowCount() - 1;
+}
+BENCHMARK(BM_ShareKeystroke)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

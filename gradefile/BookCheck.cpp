@@ -8,6 +8,7 @@
 #include "gradefile/Record.h"
 #include "grading/Weighting.h"
 #include "text/Blanks.h"
+#include "text/Gbk.h"
 #include "text/Texts.h"
 
 namespace {
@@ -146,4 +147,33 @@ std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key)
         book.RewriteGrades(f.LineIndex, coursework, examination, ComputeTotal(share, coursework, examination)));
   }
   return changes;
+}
+
+std::vector<FindingRow> FindingRows(const GradeBook& book, const std::vector<GradeFinding>& findings) {
+  // The name of every course once: its last "tk" line wins, as in the list.
+  std::unordered_map<std::string_view, std::string> names;
+  for (const std::string& line : book.HeadLines) {
+    if (TagOf(line) == "tk") names[KeyOf(line)] = GbkToUtf8(TrimmedBlanks(Field(line, kHeadValuePos, 31)));
+  }
+  std::vector<FindingRow> rows;
+  rows.reserve(findings.size());
+  for (const GradeFinding& f : findings) {
+    FindingRow& row = rows.emplace_back();
+    const auto name = names.find(f.CourseKey);
+    row[0] = name != names.end() && !name->second.empty() ? name->second : GbkToUtf8(f.CourseKey);
+    if (f.LineIndex < book.GradeLines.size()) {
+      const std::string_view record = book.GradeLines[f.LineIndex];
+      row[1] = GbkToUtf8(TrimmedBlanks(Field(record, record::Number)));
+      row[2] = GbkToUtf8(TrimmedBlanks(Field(record, record::Name)));
+    }
+    switch (f.Column) {
+      case FindingColumn::None: row[3] = texts::kNumberColumn; break;
+      case FindingColumn::Coursework: row[3] = texts::kCourseworkGrade; break;
+      case FindingColumn::Exam: row[3] = texts::kExamGrade; break;
+      case FindingColumn::Total: row[3] = texts::kTotalColumn; break;
+    }
+    row[4] = GbkToUtf8(f.Text);
+    row[5] = f.Explanation;
+  }
+  return rows;
 }

@@ -3,6 +3,8 @@
 // the row check at its course's share, plus student numbers that occur twice
 // in a course. Findings only; the one command that changes anything is the
 // explicit recompute of the totals that disagree with the share.
+#include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,3 +25,10 @@ std::vector<GradeFinding> CheckCourse(const GradeBook& book, std::string_view ke
 // an edit of that row would, and nothing else. Returns the rewritten records
 // in record order, with their bytes before, for an undo.
 std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key);
+
+// The findings as rows of a list the teacher reads, one per finding: the
+// course's name (its key when it has none), the student number, the name,
+// the column ("平时成绩", "考试成绩", "总成绩", "学号" for a repeated number),
+// the cell's text and the reason. UTF-8, blanks trimmed.
+using FindingRow = std::array<std::string, 6>;
+std::vector<FindingRow> FindingRows(const GradeBook& book, const std::vector<GradeFinding>& findings);

@@ -214,3 +214,16 @@ std::vector<GradeFinding> CheckRow(std::string_view share, std::string_view cour
   RowCheck(share).Run(coursework, examination, total, findings);
   return findings;
 }
+
+bool TotalFitsSomeShare(std::string_view coursework, std::string_view examination, std::string_view total) {
+  const std::string_view wanted = TrimmedBlanks(total);
+  if (wanted.empty()) return false;
+  // The grades are read once; each share costs one weighting (a share edit
+  // checks every row of the course at each keystroke).
+  const long double c = ReadNumber(coursework);
+  const long double e = ReadNumber(examination);
+  for (int share = 0; share <= 100; ++share) {
+    if (std::to_string(WeightedTotal(share, c, e)) == wanted) return true;
+  }
+  return false;
+}

@@ -72,3 +72,9 @@ class RowCheck {
 // The check of one row after an edit, with the share of the course shown.
 std::vector<GradeFinding> CheckRow(std::string_view share, std::string_view coursework,
                                    std::string_view examination, std::string_view total);
+
+// True when `total` (blanks aside) is what the total rule gives for these two
+// grades at some whole share from 0 to 100: a total the program computed
+// before the share changed. A total that fits no share was typed (or came
+// from elsewhere); a recompute would overwrite it.
+bool TotalFitsSomeShare(std::string_view coursework, std::string_view examination, std::string_view total);

@@ -58,6 +58,20 @@ inline std::string DuplicateStudent(std::size_t firstRow) {
   return "学号在本课程中重复，与第 " + std::to_string(firstRow) + " 行相同";
 }
 
+// The columns of the check's findings, as the window's list names them.
+inline constexpr std::string_view kNumberColumn = "学号";
+inline constexpr std::string_view kTotalColumn = "总成绩";
+// The bar over the student grid: "本课程有 10 个总成绩与当前比例(40%)不符", and
+// how many of them no share explains (typed by hand, most likely).
+inline std::string MismatchBar(std::size_t count, std::string_view share, std::size_t typed) {
+  std::string text = "本课程有 " + std::to_string(count) + " 个总成绩与当前比例(" +
+                     std::string(share.empty() ? "0" : share) + "%)不符";
+  if (typed > 0) {
+    text += "，其中 " + std::to_string(typed) + " 个可能是手工填写的总成绩，重新计算会覆盖它们";
+  }
+  return text;
+}
+
 // ---- importing a CSV file: after the path and "：" -------------------------------
 inline constexpr std::string_view kAfterPath = "：";
 inline constexpr std::string_view kImportReadFailed = "无法读取";  // then "：" and the reason

@@ -19,7 +19,7 @@ lines = ["***** VelmoraTarvin版 *****".encode("gbk"),
          b"k0001tk" + "数据库原理".encode("gbk"), b"k0001t930",
          rec(b"2022000001", "王小明", b"80", b"90", b"87"),
          rec(b"2022000002", "李华", b"", b"", b""),
-         rec(b"2022000003", "赵四", b"70", b"", b"")]
+         rec(b"2022000003", "赵四", b"70", b"80", b" 77")]
 open(sys.argv[1], "wb").write(b"".join(l + b"\r\n" for l in lines))
 PY
 mkdir -p "$tmp/home"
@@ -88,7 +88,7 @@ for line in open(sys.argv[1], "rb").read().split(b"\r\n"):
 PY
 expect_eq "the saved grades" "66....77.....74...
 55....65.....62...
-70................" "$(cat "$tmp/records")"
+70....80.....77..." "$(cat "$tmp/records")"
 expect_has "the recent files in the user's folder" "$tmp/grades.txt" "$tmp/home/.config/gradesheet/recent-files"
 read -r _ fl ft fr fb <"$tmp/home/geometry" 2>/dev/null || fail "no window geometry"
 if [ -n "${fb:-}" ]; then

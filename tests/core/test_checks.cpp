@@ -10,6 +10,7 @@
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "grading/GradeCheck.h"
+#include "text/Texts.h"
 #include "test_sheet_fixture.h"
 
 namespace {
@@ -366,6 +367,59 @@ TEST(GradeBookShare, IsWhatTheWeightingFieldShows) {
   EXPECT_EQ(book.Share("AAAAA"), "45");
   EXPECT_EQ(book.Share("BBBBB"), "");
   EXPECT_EQ(book.Share("AAAAA"), book.ShowCourse("AAAAA").Share);
+}
+
+// ---- what the window shows of them ---------------------------------------
+
+struct FitCase {
+  const char* coursework;
+  const char* examination;
+  const char* total;
+  bool fits;
+};
+
+TEST(TotalFitsSomeShare, TellsComputedFromTypedTotals) {
+  const FitCase cases[] = {
+      {"80", "60", " 66", true},   // share 30
+      {"80", "60", "68", true},    // share 40
+      {"80", "60", " 80", true},   // share 100
+      {"80", "60", "60", true},    // share 0
+      {"80", "60", " 95", false},  // above both grades
+      {"80", "60", "59", false},   // below both
+      {"80", "60", "", false},     // empty: nothing was typed
+      {"85", "0", " 26", true},    // 25.5 rounds to even
+      {"85", "0", " 25", true},    // share 29
+      {"90", "90", "91", false},
+  };
+  for (const FitCase& c : cases) {
+    EXPECT_EQ(TotalFitsSomeShare(c.coursework, c.examination, c.total), c.fits)
+        << c.coursework << ' ' << c.examination << " '" << c.total << "'";
+  }
+}
+
+TEST(MismatchBar, CountsAndNamesTypedTotals) {
+  EXPECT_EQ(texts::MismatchBar(10, "40", 0), "本课程有 10 个总成绩与当前比例(40%)不符");
+  EXPECT_EQ(texts::MismatchBar(1, "", 0), "本课程有 1 个总成绩与当前比例(0%)不符");
+  EXPECT_EQ(texts::MismatchBar(3, "30", 2),
+            "本课程有 3 个总成绩与当前比例(30%)不符，其中 2 个可能是手工填写的总成绩，重新计算会覆盖它们");
+}
+
+TEST(FindingRows, NameCourseStudentColumnTextAndReason) {
+  GradeBook book;
+  book.HeadLines = {Head("AAAAA", "tk", "数据库原理"), Head("AAAAA", "t9", "30"),
+                    Head("BBBBB", "tj", "张老师")};
+  book.GradeLines = {Record("AAAAA", "2022000001", "王小明", "计科01", "8O", "缺考", " 24"),
+                     Record("AAAAA", "2022000001", "李华", "计科01", "", "", ""),
+                     Record("BBBBB", "2022000002", "赵四", "计科01", "120", "", "")};
+  using Row = FindingRow;
+  const std::vector<Row> expected = {
+      Row{"数据库原理", "2022000001", "王小明", "平时成绩", "8O", "无法识别的成绩，总成绩按 8 计算"},
+      Row{"数据库原理", "2022000001", "王小明", "总成绩", "24", "考试成绩'缺考'按0计入总成绩"},
+      Row{"数据库原理", "2022000001", "李华", "学号", "2022000001", "学号在本课程中重复，与第 1 行相同"},
+      // A course without a name is named by its key.
+      Row{"BBBBB", "2022000002", "赵四", "平时成绩", "120", "超出0–100"},
+  };
+  EXPECT_EQ(FindingRows(book, CheckBook(book)), expected);
 }
 
 }  // namespace

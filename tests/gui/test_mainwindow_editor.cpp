@@ -8,7 +8,6 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/GradeCellCheck.h"
 #include "app/Tdataout.h"
 #include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
@@ -39,8 +38,6 @@ class MainWindowEditorTest : public QObject {
   void keyboardMoves();
   void movesWriteNothing();
   void leavingHidesTheEditor();
-  void suspiciousGrades_data();
-  void suspiciousGrades();
   void warningColourFollowsTheText();
 };
 
@@ -438,23 +435,6 @@ void MainWindowEditorTest::leavingHidesTheEditor() {
   // Showing a course hides it.
   h.SelectCourse(2);
   QVERIFY(!w.ComboBox1->isVisible());
-}
-
-void MainWindowEditorTest::suspiciousGrades_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("suspicious");
-  const char* fine[] = {"",    "      ", "0",   "85", " 100 ", "59.5", "８５", "优", "良",
-                        "及格", "不及格", "合格", "通过", "不通过", "A",   "f",  "Ａ",
-                        "缺考", "缓考",   "旷考", "作弊", "做弊",   "A+",  "及", "85分"};
-  const char* odd[] = {"855", "101", "o", "优秀", "E", "Ｅ", "abc", "x85", "缺", ".5", "1000000"};
-  for (const char* t : fine) QTest::newRow(t[0] ? t : "(empty)") << QString::fromUtf8(t) << false;
-  for (const char* t : odd) QTest::newRow(t) << QString::fromUtf8(t) << true;
-}
-
-void MainWindowEditorTest::suspiciousGrades() {
-  QFETCH(QString, text);
-  QFETCH(bool, suspicious);
-  QCOMPARE(IsSuspiciousGrade(Gbk(text.toStdString())), suspicious);
 }
 
 void MainWindowEditorTest::warningColourFollowsTheText() {

@@ -143,6 +143,11 @@ class MonkeyDialogs : public DialogSeam {
     printer.MarginBottom = margin();
     return true;
   }
+  FindingsChoice ReviewFindings(QWidget*, FindingsPurpose, const std::vector<FindingRow>& rows) override {
+    if (InFinalSave || Chance(rng_, 0.5)) return {FindingsChoice::GoOn, -1};
+    if (rows.empty() || Chance(rng_, 0.5)) return {FindingsChoice::Back, -1};
+    return {FindingsChoice::GoTo, Pick(rng_, 0, int(rows.size()) - 1)};
+  }
 
  private:
   Rng& rng_;

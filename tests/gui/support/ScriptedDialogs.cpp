@@ -58,6 +58,8 @@ void ScriptedDialogs::ClearCalls() {
   PrintJobTitles.clear();
   PagesOffered.clear();
   MarginsOffered.clear();
+  FindingsPurposes.clear();
+  FindingsShown.clear();
 }
 
 std::optional<QString> ScriptedDialogs::OpenGradeFile(QWidget* parent, const QString& folder) {
@@ -134,4 +136,15 @@ bool ScriptedDialogs::PageMargins(QWidget*, PageMetrics& metrics) {
   if (!v || !*v) return false;
   metrics = **v;
   return true;
+}
+
+FindingsChoice ScriptedDialogs::ReviewFindings(QWidget*, FindingsPurpose purpose,
+                                               const std::vector<FindingRow>& rows) {
+  Calls.push_back({Kind::Findings, {}});
+  FindingsPurposes.push_back(purpose);
+  FindingsShown.push_back(rows);
+  if (FindingsAnswers.empty()) return {FindingsChoice::GoOn, -1};
+  const FindingsChoice choice = FindingsAnswers.front();
+  FindingsAnswers.pop_front();
+  return choice;
 }

@@ -15,7 +15,7 @@ class ScriptedDialogs : public DialogSeam {
  public:
   enum class Kind {
     OpenFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
-    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins,
+    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings,
   };
 
   struct Call {
@@ -37,6 +37,10 @@ class ScriptedDialogs : public DialogSeam {
   // When not empty, an accepted print dialog sends the job into this PDF
   // file, as choosing to print to a file in the dialog does.
   QString PrintToFile;
+  // The list of findings before a save or a print. Unlike the other
+  // questions it goes on when nothing is scripted, so that tests of other
+  // things need not answer it; it is recorded all the same.
+  std::deque<FindingsChoice> FindingsAnswers;
 
   // ---- what was asked ------------------------------------------------------
   std::vector<Call> Calls;
@@ -50,6 +54,8 @@ class ScriptedDialogs : public DialogSeam {
   QStringList PrintJobTitles;  // the printer's document name at each print dialog
   std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
   std::vector<PageMetrics> MarginsOffered;
+  std::vector<FindingsPurpose> FindingsPurposes;      // each list's purpose
+  std::vector<std::vector<FindingRow>> FindingsShown;  // each list's rows
 
   int Count(Kind kind) const;
   QStringList Texts(Kind kind) const;  // texts of the calls of one kind
@@ -70,6 +76,8 @@ class ScriptedDialogs : public DialogSeam {
                                    int maxPage) override;
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
+  FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
+                                const std::vector<FindingRow>& rows) override;
 
  private:
   template <typename T>

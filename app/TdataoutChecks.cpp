@@ -1,0 +1,214 @@
+// What the window shows of the check of grades: every finding of the course
+// shown is marked in its cell (a colour per kind of finding and a tool tip
+// that says why), a bar over the grid counts the totals that disagree with
+// the share and offers to recompute them, and a save or a print first lists
+// the findings of the whole file. Nothing is changed without the teacher's
+// command; the rules are the core's (grading/GradeCheck, gradefile/BookCheck).
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "app/Tdataout.h"
+#include "app/WindowTexts.h"
+#include "gradefile/BookCheck.h"
+#include "gradefile/Record.h"
+#include "printing/qt/QtText.h"
+#include "text/Blanks.h"
+#include "text/Gbk.h"
+#include "text/Texts.h"
+
+namespace {
+
+// The fixed cells' face (as the grid draws them) and a grade cell's.
+const QColor kFixedFace(236, 233, 216);
+const QColor kGradeFace(Qt::white);
+// A grade the file cannot mean as typed: unrecognised or above 100.
+const QColor kGradeFindingFace(255, 200, 140);
+// A total that disagrees with the share or counts a word as 0.
+const QColor kTotalFindingFace(255, 240, 150);
+// A student number that stands twice in the course.
+const QColor kRepeatedFace(240, 180, 200);
+
+bool IsGradeKind(FindingKind kind) {
+  return kind == FindingKind::Unrecognised || kind == FindingKind::OutOfRange;
+}
+
+int GridColumn(FindingColumn column) {
+  switch (column) {
+    case FindingColumn::Coursework: return 4;
+    case FindingColumn::Exam: return 5;
+    case FindingColumn::Total: return 6;
+    case FindingColumn::None: break;
+  }
+  return 1;  // a repeated student number
+}
+
+void Mark(QTableWidgetItem* item, const QColor& face, const QColor& marked, const QStringList& why,
+          bool mark) {
+  if (item == nullptr) return;
+  item->setBackground(mark ? marked : face);
+  item->setToolTip(why.join(QLatin1Char('\n')));
+}
+
+}  // namespace
+
+QWidget* Tdataout::BuildCheckBar(QWidget* parent) {
+  CheckBar = new QFrame(parent);
+  CheckBar->setObjectName(QStringLiteral("CheckBar"));
+  CheckBar->setAutoFillBackground(true);
+  QPalette palette = CheckBar->palette();
+  palette.setColor(QPalette::Window, QColor(255, 248, 210));
+  CheckBar->setPalette(palette);
+  CheckBar->setFrameStyle(QFrame::Box | QFrame::Plain);
+  auto* layout = new QHBoxLayout(CheckBar);
+  layout->setContentsMargins(8, 4, 8, 4);
+  CheckBarLabel = new QLabel(CheckBar);
+  CheckBarLabel->setObjectName(QStringLiteral("CheckBarLabel"));
+  CheckBarLabel->setWordWrap(true);
+  layout->addWidget(CheckBarLabel, 1);
+  RecomputeButton = new QPushButton(WindowTexts::Recompute(), CheckBar);
+  RecomputeButton->setObjectName(QStringLiteral("RecomputeButton"));
+  layout->addWidget(RecomputeButton);
+  connect(RecomputeButton, &QPushButton::clicked, this, [this] { RecomputeClick(); });
+  CheckBar->hide();
+  return CheckBar;
+}
+
+int Tdataout::GridRowOf(std::size_t lineIndex) const {
+  // The grid shows the course's records in record order.
+  const auto at = std::lower_bound(GridRows.begin(), GridRows.end(), lineIndex,
+                                   [](const StudentRow& r, std::size_t line) { return r.LineIndex < line; });
+  return at != GridRows.end() && at->LineIndex == lineIndex ? static_cast<int>(at - GridRows.begin()) + 1 : 0;
+}
+
+void Tdataout::FindRepeatedNumbers(const std::string& key) {
+  repeatedNumber_.assign(GridRows.size(), std::string());
+  totalState_.assign(GridRows.size(), 0);
+  mismatches_ = typedMismatches_ = 0;
+  for (const GradeFinding& f : CheckCourse(Book, std::string_view(key).substr(0, 5))) {
+    if (f.Kind != FindingKind::DuplicateStudent) continue;
+    if (const int row = GridRowOf(f.LineIndex)) repeatedNumber_[static_cast<std::size_t>(row - 1)] = f.Explanation;
+  }
+}
+
+void Tdataout::MarkRow(int row) {
+  if (row < 1 || row > static_cast<int>(GridRows.size())) return;
+  const std::size_t index = static_cast<std::size_t>(row - 1);
+  const StudentRow& data = GridRows[index];
+  const auto& cells = data.Cells;
+  std::vector<GradeFinding> found;
+  RowCheck(shareBytes_).Run(cells[4], cells[5], cells[6], found);
+
+  bool mismatch = false;
+  for (int col = 4; col <= 6; ++col) {
+    QStringList why;
+    bool gradeKind = false;
+    for (const GradeFinding& f : found) {
+      if (GridColumn(f.Column) != col) continue;
+      why << QString::fromStdString(f.Explanation);
+      gradeKind = gradeKind || IsGradeKind(f.Kind);
+      mismatch = mismatch || f.Kind == FindingKind::TotalMismatch;
+    }
+    Mark(StringGrid1->item(row, col), kGradeFace, gradeKind ? kGradeFindingFace : kTotalFindingFace, why,
+         !why.isEmpty());
+  }
+  if (row == EditRow) MarkEditor();
+  const std::string repeated = index < repeatedNumber_.size() ? repeatedNumber_[index] : std::string();
+  Mark(StringGrid1->item(row, 1), kFixedFace, kRepeatedFace,
+       repeated.empty() ? QStringList() : QStringList{QString::fromStdString(repeated)}, !repeated.empty());
+
+  // The bar counts rows the recompute can reach: those with a record.
+  if (index >= totalState_.size()) return;
+  unsigned char state = 0;
+  if (mismatch && !data.IsPlaceholder())
+    state = TrimmedBlanks(cells[6]).empty() || TotalFitsSomeShare(cells[4], cells[5], cells[6]) ? 1 : 2;
+  const unsigned char was = totalState_[index];
+  mismatches_ = mismatches_ - (was != 0) + (state != 0);
+  typedMismatches_ = typedMismatches_ - (was == 2) + (state == 2);
+  totalState_[index] = state;
+  UpdateCheckBar();
+}
+
+void Tdataout::MarkEditor() {
+  // The editor covers its cell: it wears the cell's mark, so that a typo
+  // shows while it is typed.
+  const QTableWidgetItem* item = EditRow >= 1 && EditCol >= kFirstGradeColumn ? StringGrid1->item(EditRow, EditCol)
+                                                                              : nullptr;
+  if (item == nullptr || ComboBox1 == nullptr) return;
+  QPalette palette = ComboBox1->palette();
+  if (!item->toolTip().isEmpty()) palette.setColor(QPalette::Base, item->background().color());
+  ComboBox1->lineEdit()->setPalette(palette);
+  ComboBox1->setToolTip(item->toolTip());
+}
+
+void Tdataout::UpdateCheckBar() {
+  if (CheckBar == nullptr) return;
+  if (mismatches_ == 0) {
+    CheckBar->hide();
+    return;
+  }
+  CheckBarLabel->setText(QString::fromStdString(
+      texts::MismatchBar(mismatches_, GbkToUtf8(TrimmedBlanks(shareBytes_)), typedMismatches_)));
+  CheckBar->show();
+}
+
+void Tdataout::RecomputeClick() {
+  const int course = StringGrid2->currentRow();
+  if (course < 1 || course > static_cast<int>(Book.CourseKeys.size())) return;
+  ComboBox1Exit();
+  const std::string key = Book.CourseKeys[static_cast<std::size_t>(course - 1)].substr(0, 5);
+  const std::vector<RecordChange> changes = RecomputeTotals(Book, key);
+  if (changes.empty()) return;
+  EditStep step;
+  step.Add(changes);
+  PushEditStep(std::move(step));
+  S3->setEnabled(true);
+  for (const RecordChange& change : changes) {
+    if (const int row = GridRowOf(change.LineIndex)) {
+      GridRows[static_cast<std::size_t>(row - 1)].Cells[6] = std::string(Field(change.After, record::Total));
+      ShowGridRow(row);
+    }
+  }
+}
+
+bool Tdataout::ConfirmFindings(FindingsPurpose purpose) {
+  const std::vector<GradeFinding> findings = CheckBook(Book);
+  if (findings.empty()) return true;
+  const FindingsChoice choice = Dialogs().ReviewFindings(this, purpose, FindingRows(Book, findings));
+  switch (choice.What) {
+    case FindingsChoice::GoOn:
+      return true;
+    case FindingsChoice::GoTo:
+      if (choice.Row >= 0 && choice.Row < static_cast<int>(findings.size()))
+        GoToFinding(findings[static_cast<std::size_t>(choice.Row)]);
+      return false;
+    case FindingsChoice::Back:
+      break;
+  }
+  return false;
+}
+
+void Tdataout::GoToFinding(const GradeFinding& finding) {
+  if (Views != nullptr && Views->currentWidget() != Panel1) Z1Click();
+  const auto key = std::find_if(Book.CourseKeys.begin(), Book.CourseKeys.end(), [&](const std::string& k) {
+    return std::string_view(k).substr(0, 5) == finding.CourseKey;
+  });
+  if (key == Book.CourseKeys.end()) return;
+  const int course = static_cast<int>(key - Book.CourseKeys.begin()) + 1;
+  if (StringGrid2->currentRow() != course) StringGrid2->setCurrentCell(course, 0);  // shows the course
+  const int row = GridRowOf(finding.LineIndex);
+  if (row == 0) return;
+  // A repeated number is put right in the grades of its row, if at all.
+  const int col = finding.Column == FindingColumn::None ? kFirstGradeColumn : GridColumn(finding.Column);
+  StringGrid1->setCurrentCell(row, col);
+  if (!ComboBox1->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
+    bool canSelect = true;
+    StringGrid1SelectCell(col, row, canSelect);
+  }
+}
