@@ -50,6 +50,13 @@ class DialogSeam {
   // Open dialog: no filter, no title, no initial folder. nullopt on cancel.
   virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
 
+  // The open command's dialog: it starts in `folder` and shows grade files
+  // first. A seam without one shows the plain open dialog.
+  virtual std::optional<QString> OpenGradeFile(QWidget* parent, const QString& folder) {
+    (void)folder;
+    return OpenFileName(parent);
+  }
+
   // Save dialog with `suggested` (a path) filled in. The dialog itself asks
   // before an existing file is replaced. nullopt on cancel.
   virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) = 0;

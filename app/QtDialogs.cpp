@@ -25,6 +25,7 @@
 
 #include "app/ExportScopeDialog.h"
 #include "app/ImportDialog.h"
+#include "app/WindowTexts.h"
 #include "app/FindingsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/TPageBdDlg.h"
@@ -70,11 +71,21 @@ bool InstallQtTranslations() {
     return false;
   }
   installed = translator;
+  // Dates, sizes and file types in the file dialog follow the locale, not
+  // the translation: Chinese like the rest, whatever the system is set to.
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   return true;
 }
 
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent) {
   const QString path = QFileDialog::getOpenFileName(parent);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtDialogs::OpenGradeFile(QWidget* parent, const QString& folder) {
+  const QString path =
+      QFileDialog::getOpenFileName(parent, QString(), folder, WindowTexts::OpenFilters());
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

@@ -12,6 +12,7 @@ bool InstallQtTranslations();
 class QtDialogs : public DialogSeam {
  public:
   std::optional<QString> OpenFileName(QWidget* parent) override;
+  std::optional<QString> OpenGradeFile(QWidget* parent, const QString& folder) override;
   std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) override;
   void Information(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;

@@ -35,6 +35,7 @@ void Tdataout::FormCreate() {
   BuildEditingView();
   BuildPreviewView();
   ConnectCommands();
+  BuildEditingAids();
 
   HidePreview();
   FindAppDir();
@@ -73,12 +74,16 @@ void Tdataout::ResetSheet() {
   SheetMode = 0;
 }
 
-// 4. At the top left corner, the size of a maximised window less 8 pixels.
+// 4. At the top left corner of the screen's free area, the whole window in
+// it with its frame: the title bar and frame are the window manager's and
+// known only once it is shown (FitFrameToScreen), so room is left for a
+// usual one until then.
 void Tdataout::PlaceWindow() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
-    move(area.topLeft());
-    resize(area.width() - 8, area.height() - 8);
+    const QMargins usualFrame(4, 30, 4, 4);
+    setGeometry(area.marginsRemoved(usualFrame));
+    placedSize_ = size();
   }
 }
 

@@ -7,15 +7,19 @@
 //
 //   main menu             caption                      handler
 //   F1                    "&F 文件"                     (menu)
-//     O1                  "&O.  打开..."                O1Click
-//     S3                  "&S.  保存"                   S3Click
+//     O1                  "&O.  打开..."   Ctrl+O        O1Click
+//     S3                  "&S.  保存"      Ctrl+S        S3Click
 //     A1                  "另存为(&A)..."  Ctrl+Shift+S  A1Click
 //     I1                  "导入成绩(&I)..." shown course I1Click
 //     E3                  "导出(&E)..."    xlsx or CSV   E3Click
+//     RecentItems         "&1 <path>" .. "&8 <path>"    OpenRecent (the files opened last)
 //     X1                  "&X.  退出"                   X1Click
 //   E1                    "编辑(&E)"                    (menu, editing view only)
 //     U1                  "撤销(&U)"       Ctrl+Z        U1Click
 //     R1                  "重做(&R)"       Ctrl+Y        R1Click
+//     C1                  "复制(&C)"       Ctrl+C        C1Click
+//     P2                  "粘贴(&P)"       Ctrl+V        P2Click
+//     F4                  "查找学生(&F)..." Ctrl+F       F4Click
 //   W1                    "&W 窗口"                     (menu)
 //     Z1                  "&Z.  整理成绩"  editing view  Z1Click
 //     N11                 "&B.  成绩单"    the sheet     N11Click
@@ -58,9 +62,15 @@
 //                         (findings marked by colour and tool tip: MarkRow)
 //     ComboBox1           the grade editor over a cell  ComboBox1Change, ComboBox1Exit,
 //                                                       its keys in eventFilter
+//                         keys of the lists and the grid (Enter, Tab, Escape,
+//                         Delete over a block, Ctrl+C/V): EditingKeyFilter
 //   ScrollBox1            the preview's scrolled area
 //     DrawGrid1           the page                      DrawGrid1DrawCell
-//   StatusBar1            StatusPanels: sheet name, page count, current page
+//   FindBar               above the editing view, after F4: FindEdit   FindNext (Enter),
+//                         "下一个" FindNext, "关闭" CloseFind (Escape)
+//   StatusBar1            StatusPanels: sheet name, page count, current page;
+//                         in the editing view only while FindBar shows, with its result
+//   the window            takes a dropped file                dropEvent
 //
 // The member functions live in files by concern:
 //   app/Tdataout.cpp         FormCreate: the builders in order, then the start-up steps
@@ -69,11 +79,17 @@
 //   app/TdataoutGrid.cpp     course list, student grid, grade editor, share
 //   app/TdataoutEdit.cpp     undo and redo
 //   app/TdataoutExchange.cpp import of scores from CSV, export to Excel or CSV
+//   app/TdataoutKeys.cpp     the keyboard from the course list into the grid and back,
+//                            the window's fit to the screen
+//   app/TdataoutClipboard.cpp copy and paste of grade cells
+//   app/TdataoutFind.cpp     finding a student
+//   app/TdataoutOpen.cpp     opening a named file: command line, drop, recent files
 //   app/TdataoutChecks.cpp   marks in the grid, the bar, the findings before save and print
 //   app/FindingsDialog.cpp   the list of findings (through DialogSeam::ReviewFindings)
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
 //   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -82,6 +98,7 @@
 #include <vector>
 
 #include "app/DialogSeam.h"
+#include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
 #include "gradefile/GridMoves.h"
@@ -89,6 +106,9 @@
 #include "printing/TdjxscjPrn.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QShowEvent;
 class QEvent;
 class QComboBox;
 class QFrame;
@@ -153,6 +173,10 @@ class Tdataout : public QMainWindow {
   QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *A1 = nullptr, *X1 = nullptr;
   QAction *I1 = nullptr, *E3 = nullptr;
   QAction *E1 = nullptr, *U1 = nullptr, *R1 = nullptr;
+  QAction *C1 = nullptr, *P2 = nullptr, *F4 = nullptr;
+  std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
+  QToolBar* FindBar = nullptr;
+  QLineEdit* FindEdit = nullptr;
   QAction *W1 = nullptr, *Z1 = nullptr, *N11 = nullptr, *G1 = nullptr;
   QAction *N7 = nullptr, *L2 = nullptr, *N10 = nullptr, *F3 = nullptr, *E2 = nullptr,
           *C2 = nullptr, *G2 = nullptr, *S2 = nullptr;
@@ -212,6 +236,22 @@ class Tdataout : public QMainWindow {
   void E3Click();  // export the shown course or all courses
   void EnableExchange();  // I1 and E3: a file with courses is open
 
+  // ---- app/TdataoutClipboard.cpp --------------------------------------------
+  void C1Click();  // the selected grade cells to the clipboard
+  void P2Click();  // a block of cells from the clipboard into the grade cells
+
+  // ---- app/TdataoutFind.cpp -------------------------------------------------
+  void F4Click();   // shows the find bar
+  void FindNext();  // the next student that FindEdit names, in any course
+  void CloseFind();
+
+  // ---- app/TdataoutOpen.cpp -------------------------------------------------
+  // Opens `path` as the open command opens the file it is given, asking
+  // first about unsaved grades: the command line, a drop, the recent files.
+  bool OpenFile(const QString& path);
+  void OpenRecent(const std::string& path);
+  void ShowRecentFiles();  // refills RecentItems from the stored list
+
   // ---- app/TdataoutChecks.cpp -----------------------------------------------
   QFrame* CheckBar = nullptr;
   QLabel* CheckBarLabel = nullptr;
@@ -264,6 +304,11 @@ class Tdataout : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   // app/TdataoutGrid.cpp: the editor's keys and leaving.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // app/TdataoutOpen.cpp: a grade file dropped on the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // app/TdataoutKeys.cpp: the frame is known once the window is shown.
+  void showEvent(QShowEvent* event) override;
 
  private:
   // ---- app/TdataoutBuild.cpp: the builders, in the order FormCreate calls them
@@ -274,6 +319,7 @@ class Tdataout : public QMainWindow {
   void BuildEditingView();  // Views, Panel1 and what it holds
   void BuildPreviewView();  // ScrollBox1 and DrawGrid1
   void ConnectCommands();   // menus, buttons, grids, editor and share to their handlers
+  void BuildEditingAids();  // shortcuts, copy, paste, find, recent files, drops (TdataoutKeys.cpp)
 
   // ---- app/Tdataout.cpp: the start-up steps, in order
   void HidePreview();         // 1
@@ -287,6 +333,8 @@ class Tdataout : public QMainWindow {
   void FillEditorWords();     // 13 (app/TdataoutGrid.cpp)
 
   // ---- app/TdataoutFiles.cpp
+  bool AskSaveBeforeOpen();  // false when the teacher's grades could not be saved
+  bool OpenChosenFile(const QString& path);
   bool MayOverwriteOnDisk();  // asks when another program wrote the file
   bool WriteGradeFile(const std::string& path);
   void ShowFileName();  // Label8
@@ -303,6 +351,22 @@ class Tdataout : public QMainWindow {
   void EnableUndoRedo();
   bool IsUndoKey(QEvent* event) const;  // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z in an edit field
 
+  // ---- app/TdataoutKeys.cpp
+  bool EditingKeyFilter(QObject* watched, QEvent* event);  // true: taken
+  void EnterGrid();  // from the course list to the first student's coursework
+  void EnterGridAt(int row);  // the editor at the coursework of grid row `row`
+  void FitFrameToScreen();
+
+  // ---- app/TdataoutClipboard.cpp
+  bool IsClipboardKey(QEvent* event, const QAction* action) const;
+  // Writes each cell through as typed, in order, as one step to undo, and
+  // leaves the cells selected.
+  void WriteCells(const std::vector<PasteCell>& cells);
+  void ClearSelectedCells();  // Delete on the grid: the selected grades emptied
+
+  // ---- app/TdataoutOpen.cpp
+  QString OpenFolder() const;  // where the open dialog starts
+  void RememberFile();         // FileName first in the recent files
   // ---- app/TdataoutChecks.cpp
   QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
   void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
@@ -325,8 +389,13 @@ class Tdataout : public QMainWindow {
   std::string shareBytes_;   // Edit1's text as GBK (always GBK-valid)
   std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)
   bool released_ = false;
+  bool placed_ = false;  // the first show has fitted the frame into the screen
+  QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
+  QAction* recentSeparator_ = nullptr;  // after the recent files, before X1
+  int findCourse_ = 0;  // the course list row and grid row of the last student found; 0: none
+  int findRow_ = 0;
   // Per grid row of the course shown: why its student number is marked
   // (empty: not repeated), and its total: 0 agrees with the share, 1 does
   // not, 2 does not and fits no share (typed by hand, most likely).

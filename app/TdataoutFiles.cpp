@@ -5,6 +5,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QStackedWidget>
+#include <QTableWidget>
+
+#include <filesystem>
+#include <system_error>
 
 #include "app/Tdataout.h"
 #include "app/WindowTexts.h"
@@ -13,17 +18,24 @@
 
 void Tdataout::O1Click() {
   ComboBox1Exit();
-  if (!FileName.empty() && Book.Modified) {
-    if (Dialogs().AskYesNo(this, WindowTexts::AskSave()) == Answer::Yes) {
-      // A save that failed must not be followed by opening another file:
-      // the unsaved grades would be replaced by it.
-      if (!SaveGradeFile()) return;
-      S3->setEnabled(false);
-    }
-  }
-  const std::optional<QString> path = Dialogs().OpenFileName(this);
+  if (!AskSaveBeforeOpen()) return;
+  const std::optional<QString> path = Dialogs().OpenGradeFile(this, OpenFolder());
   if (!path || path->isEmpty()) return;
-  if (!LoadGradeFile(*path)) return;
+  OpenChosenFile(*path);
+}
+
+bool Tdataout::AskSaveBeforeOpen() {
+  if (FileName.empty() || !Book.Modified) return true;
+  if (Dialogs().AskYesNo(this, WindowTexts::AskSave()) != Answer::Yes) return true;
+  // A save that failed must not be followed by opening another file: the
+  // unsaved grades would be replaced by it.
+  if (!SaveGradeFile()) return false;
+  S3->setEnabled(false);
+  return true;
+}
+
+bool Tdataout::OpenChosenFile(const QString& path) {
+  if (!LoadGradeFile(path)) return false;
   // The steps of the file that was open mean nothing in this one.
   cellStep_ = {};
   shareStep_ = {};
@@ -41,6 +53,10 @@ void Tdataout::O1Click() {
   else
     SelectSheet(1);
   S3->setEnabled(false);
+  RememberFile();
+  // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
+  if (Views->currentWidget() == Panel1) StringGrid2->setFocus(Qt::OtherFocusReason);
+  return true;
 }
 
 void Tdataout::S3Click() {
@@ -68,6 +84,7 @@ void Tdataout::A1Click() {
   FileName = target;
   ShowFileName();
   S3->setEnabled(false);
+  RememberFile();
 }
 
 void Tdataout::X1Click() { close(); }
@@ -83,7 +100,13 @@ bool Tdataout::LoadGradeFile(const QString& path) {
   const QString message = QString::fromStdString(result.Message);
   switch (result.Outcome) {
     case LoadOutcome::Loaded:
-      FileName = bytes;
+      // A name from the command line is relative to where the program was
+      // started; the label, save as and the recent files want the whole path.
+      {
+        std::error_code error;
+        const std::filesystem::path whole = std::filesystem::absolute(std::filesystem::path(bytes), error);
+        FileName = error ? bytes : whole.string();
+      }
       if (!result.Notice.empty()) Dialogs().Information(this, QString::fromStdString(result.Notice));
       return true;
     case LoadOutcome::Missing:

@@ -2,6 +2,7 @@
 // a grid cell, and the share field. The book decides what a cell shows and
 // what an edit writes; the grid keeps each row's bytes (GridRows) and shows
 // them, so no record byte makes a trip through a QString.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -235,6 +236,7 @@ void Tdataout::RefuseInput(QWidget* where, const QString& restored) {
 bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
   const bool editor = ComboBox1 != nullptr &&
                       (watched == ComboBox1 || watched == ComboBox1->lineEdit());
+  if (ComboBox1 != nullptr && EditingKeyFilter(watched, event)) return true;
   // The edit fields' own undo would take back keystrokes the file already
   // holds without the window knowing: Ctrl+Z and Ctrl+Y there are the
   // window's undo and redo, which end the edit in progress as one step.
@@ -274,9 +276,9 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
       case Qt::Key_Backtab:
         MoveEditor(EditorMove::Previous);
         return true;
-      case Qt::Key_Escape:
+      case Qt::Key_Escape:  // out of the grid, back to the course list
         ComboBox1Exit();
-        StringGrid1->setFocus(Qt::OtherFocusReason);
+        StringGrid2->setFocus(Qt::OtherFocusReason);
         return true;
       default:
         break;
@@ -287,7 +289,9 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
     // Opening the word list or switching to another program is not leaving.
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
       QWidget* now = QApplication::focusWidget();
-      if (now != ComboBox1 && now != ComboBox1->lineEdit()) ComboBox1Exit();
+      // Nor is the word list taking the keys (Alt+Down).
+      const bool wordList = now != nullptr && now->window() == ComboBox1->view()->window();
+      if (now != ComboBox1 && now != ComboBox1->lineEdit() && !wordList) ComboBox1Exit();
     }
   }
   if (StringGrid1 != nullptr && watched == StringGrid1->viewport() &&

@@ -50,6 +50,33 @@ inline QString PrintAnyway() { return QStringLiteral("仍然打印"); }
 inline QString BackToEditing() { return QStringLiteral("返回修改"); }
 inline QString GoToFinding() { return QStringLiteral("转到"); }
 
+// The open dialog's filters: grade files first, then every file.
+inline QString OpenFilters() { return QStringLiteral("成绩文件 (*.txt *.TXT);;所有文件 (*)"); }
+
+// Paste and copy of grade cells.
+inline QString PasteNotGbk() {
+  return QStringLiteral("剪贴板中有成绩文件（GBK 编码）无法存放的字符，没有粘贴任何内容。");
+}
+inline QString PasteRowsLeftOut(int rows) {
+  return QStringLiteral("有 %1 行超出本课程的最后一名学生，没有粘贴。").arg(rows);
+}
+inline QString PasteColumnsCut(int columns) {
+  return QStringLiteral("粘贴的内容比成绩列宽：总成绩右边的 %1 列没有粘贴。").arg(columns);
+}
+
+// Finding a student: the bar's label and button, what the status bar says.
+inline QString FindLabel() { return QStringLiteral("查找学生: "); }
+inline QString FindHint() { return QStringLiteral("学号或姓名，回车查找下一个"); }
+inline QString FindNextButton() { return QStringLiteral("下一个"); }
+inline QString FindCloseButton() { return QStringLiteral("关闭"); }
+inline QString NotFound() { return QStringLiteral("找不到"); }
+
+// A recent file that is gone.
+inline QString RecentFileGone(std::string_view path) {
+  return QString::fromStdString(DisplayPath(path)) +
+         QStringLiteral("不存在!\n已从最近打开的文件中删除。");
+}
+
 // The print dialog chose a PDF file but named none.
 inline QString NoPdfFileName() { return QStringLiteral("没有给出要写入的PDF文件名，未打印。"); }
 

@@ -53,6 +53,7 @@ void ScriptedDialogs::ClearCalls() {
   Unscripted = 0;
   FontsOffered.clear();
   SavesSuggested.clear();
+  OpenFolders.clear();
   PrintRanges.clear();
   PrintJobTitles.clear();
   PagesOffered.clear();
@@ -62,6 +63,11 @@ void ScriptedDialogs::ClearCalls() {
   ExportScopesOffered.clear();
   FindingsPurposes.clear();
   FindingsShown.clear();
+}
+
+std::optional<QString> ScriptedDialogs::OpenGradeFile(QWidget* parent, const QString& folder) {
+  OpenFolders << folder;
+  return OpenFileName(parent);
 }
 
 std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {

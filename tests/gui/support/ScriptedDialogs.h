@@ -69,6 +69,7 @@ class ScriptedDialogs : public DialogSeam {
   // What the dialogs were seeded with, for tests of the callers.
   std::vector<FontSpec> FontsOffered;
   QStringList SavesSuggested;  // the path each save dialog was opened with
+  QStringList OpenFolders;     // the folder each open dialog started in
   std::vector<std::pair<int, int>> PrintRanges;      // minPage, maxPage
   QStringList PrintJobTitles;  // the printer's document name at each print dialog
   std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
@@ -86,6 +87,7 @@ class ScriptedDialogs : public DialogSeam {
 
   // DialogSeam
   std::optional<QString> OpenFileName(QWidget* parent) override;
+  std::optional<QString> OpenGradeFile(QWidget* parent, const QString& folder) override;
   std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) override;
   void Information(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;

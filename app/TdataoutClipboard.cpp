@@ -1,0 +1,116 @@
+// Copy and paste of grade cells, as spreadsheets exchange them (tabs between
+// cells, line ends between rows). The core lays a block out over the grade
+// columns (gradefile/Clipboard); each cell is then written through as if it
+// had been typed, and the whole paste is one step to undo.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <set>
+
+#include "app/Tdataout.h"
+#include "app/WindowTexts.h"
+#include "gradefile/Clipboard.h"
+#include "printing/qt/QtText.h"
+#include "text/Blanks.h"
+
+bool Tdataout::IsClipboardKey(QEvent* event, const QAction* action) const {
+  if (action == nullptr) return false;
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+  const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+  return action->shortcut().matches(pressed) == QKeySequence::ExactMatch;
+}
+
+void Tdataout::C1Click() {
+  QTableWidgetSelectionRange range;
+  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  if (!ranges.isEmpty())
+    range = ranges.front();
+  else if (StringGrid1->currentRow() >= 1 && StringGrid1->currentColumn() >= kFirstGradeColumn)
+    range = {StringGrid1->currentRow(), StringGrid1->currentColumn(), StringGrid1->currentRow(),
+             StringGrid1->currentColumn()};
+  else
+    return;
+  CellBlock block;
+  for (int r = std::max(1, range.topRow()); r <= range.bottomRow(); ++r) {
+    if (r > static_cast<int>(GridRows.size())) break;
+    std::vector<std::string>& row = block.emplace_back();
+    for (int c = range.leftColumn(); c <= range.rightColumn(); ++c)
+      row.emplace_back(TrimmedBlanks(GridRows[static_cast<std::size_t>(r - 1)].Cells[static_cast<std::size_t>(c)]));
+  }
+  if (!block.empty()) QApplication::clipboard()->setText(GbkToQString(JoinClipboardText(block)));
+}
+
+void Tdataout::P2Click() {
+  if (Book.CourseKeys.empty() || Views->currentWidget() != Panel1) return;
+  const QString text = QApplication::clipboard()->text();
+  if (text.isEmpty()) return;
+  // All or nothing: a block with a character the file cannot hold is not
+  // half pasted.
+  const std::optional<std::string> bytes = QStringToGbk(text);
+  if (!bytes) {
+    Dialogs().Information(this, WindowTexts::PasteNotGbk());
+    return;
+  }
+  GridCell start{1, kFirstGradeColumn};
+  if (ComboBox1->isVisible() && EditRow >= 1)
+    start = {EditRow, EditCol};
+  else if (StringGrid1->currentRow() >= 1)
+    start = {StringGrid1->currentRow(), std::max(StringGrid1->currentColumn(), kFirstGradeColumn)};
+  const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
+  const PastePlan plan =
+      PlanPaste(SplitClipboardText(*bytes), start, students ? static_cast<int>(GridRows.size()) : 0);
+
+  WriteCells(plan.Cells);
+  QStringList notes;
+  if (plan.ColumnsCut > 0) notes << WindowTexts::PasteColumnsCut(plan.ColumnsCut);
+  if (plan.RowsLeftOut > 0) notes << WindowTexts::PasteRowsLeftOut(plan.RowsLeftOut);
+  if (!notes.isEmpty()) Dialogs().Information(this, notes.join(QLatin1Char('\n')));
+}
+
+void Tdataout::WriteCells(const std::vector<PasteCell>& written) {
+  ComboBox1Exit();  // the cell edit in progress is a step of its own
+  EditStep step;
+  std::set<int> rows;
+  for (const PasteCell& cell : written) {
+    auto& cells = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)].Cells;
+    if (const std::optional<RecordChange> change =
+            Book.WriteThrough(StringGrid2->currentRow(), cells, cell.Cell.Col, cell.Text, shareBytes_))
+      step.Add(*change);
+    rows.insert(cell.Cell.Row);
+  }
+  for (int row : rows) ShowGridRow(row);
+  if (!step.Empty()) {
+    PushEditStep(std::move(step));
+    S3->setEnabled(true);
+  }
+  if (written.empty()) return;
+  // The block stays selected, its first cell current, the editor away until
+  // a key or a click calls it.
+  const GridCell first = written.front().Cell;
+  const GridCell last = written.back().Cell;
+  int right = first.Col;
+  for (const PasteCell& cell : written) right = std::max(right, cell.Cell.Col);
+  const QSignalBlocker block(StringGrid1);
+  StringGrid1->setCurrentCell(first.Row, first.Col);
+  StringGrid1->setRangeSelected({first.Row, first.Col, last.Row, right}, true);
+  EditRow = EditCol = -1;
+  if (QTableWidgetItem* item = StringGrid1->item(first.Row, first.Col)) StringGrid1->scrollToItem(item);
+  StringGrid1->setFocus(Qt::OtherFocusReason);
+}
+
+void Tdataout::ClearSelectedCells() {
+  const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
+  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  if (!students || ranges.isEmpty()) return;
+  const QTableWidgetSelectionRange& range = ranges.front();
+  std::vector<PasteCell> cleared;
+  for (int r = std::max(1, range.topRow()); r <= std::min(range.bottomRow(), static_cast<int>(GridRows.size())); ++r)
+    for (int c = std::max(range.leftColumn(), kFirstGradeColumn); c <= std::min(range.rightColumn(), kLastGradeColumn); ++c)
+      cleared.push_back({{r, c}, std::string()});
+  WriteCells(cleared);
+}

@@ -1,0 +1,201 @@
+// The keyboard's way through the editing view, and the window's fit to the
+// screen. After a file opens the course list has the focus; Enter, Tab or
+// Right go into the grid (the first student's coursework, the editor open),
+// Escape comes back, Shift+Tab goes to the share field. Delete on the bare
+// grid empties the selected grades, as in a spreadsheet. The grid without its editor takes keys too: typing or
+// Enter lays the editor over the current cell.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "app/Tdataout.h"
+#include "gradefile/Clipboard.h"
+
+namespace {
+
+// The word list's rows at a height a finger on a touch pad hits: the font's
+// line with room above and below, at least 22 pixels.
+class RoomyRows : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max({size.height(), option.fontMetrics.height() + 8, 22}));
+    return size;
+  }
+};
+
+bool IsKey(QEvent* event, std::initializer_list<int> keys) {
+  if (event->type() != QEvent::KeyPress) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if ((key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) return false;
+  for (int k : keys)
+    if (key->key() == k) return true;
+  return false;
+}
+
+}  // namespace
+
+void Tdataout::BuildEditingAids() {
+  O1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  S3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+
+  QMenu* edit = E1->menu();
+  edit->addSeparator();
+  C1 = edit->addAction(QStringLiteral("复制(&C)"));
+  C1->setObjectName(QStringLiteral("C1"));
+  C1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  P2 = edit->addAction(QStringLiteral("粘贴(&P)"));
+  P2->setObjectName(QStringLiteral("P2"));
+  P2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  edit->addSeparator();
+  F4 = edit->addAction(QStringLiteral("查找学生(&F)..."));
+  F4->setObjectName(QStringLiteral("F4"));
+  F4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  connect(C1, &QAction::triggered, this, [this] { C1Click(); });
+  connect(P2, &QAction::triggered, this, [this] { P2Click(); });
+  connect(F4, &QAction::triggered, this, [this] { F4Click(); });
+  // Copy, paste and find belong to the grid; the preview has none of them.
+  connect(Views, &QStackedWidget::currentChanged, this, [this] {
+    const bool editing = Views->currentWidget() == Panel1;
+    for (QAction* action : {C1, P2, F4}) action->setEnabled(editing);
+    if (!editing) CloseFind();
+  });
+
+  // The recent files stand above X1, read afresh whenever the menu opens.
+  QMenu* file = F1->menu();
+  recentSeparator_ = file->insertSeparator(X1);
+  recentSeparator_->setVisible(false);
+  connect(file, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
+
+  StringGrid2->installEventFilter(this);
+  StringGrid1->installEventFilter(this);
+  // Text dropped on a field would become a grade or a share; a dropped file
+  // is for the window to open.
+  Edit1->setAcceptDrops(false);
+  ComboBox1->lineEdit()->setAcceptDrops(false);
+  setAcceptDrops(true);
+
+  ComboBox1->setItemDelegate(new RoomyRows(ComboBox1));
+}
+
+void Tdataout::EnterGrid() {
+  if (Book.CourseKeys.empty()) return;
+  EnterGridAt(1);
+}
+
+void Tdataout::EnterGridAt(int row) {
+  if (StringGrid1->currentRow() == row && StringGrid1->currentColumn() == kFirstGradeColumn) {
+    bool canSelect = true;
+    StringGrid1SelectCell(kFirstGradeColumn, row, canSelect);
+  } else {
+    StringGrid1->setCurrentCell(row, kFirstGradeColumn);
+  }
+}
+
+bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
+  const bool editor = watched == ComboBox1 || watched == ComboBox1->lineEdit();
+  // Copy and paste of cells: the menu's commands, unless the editor's own
+  // copy of selected text or paste of a single value is meant.
+  if ((editor || watched == StringGrid1) && (IsClipboardKey(event, C1) || IsClipboardKey(event, P2))) {
+    const bool copy = IsClipboardKey(event, C1);
+    if (editor && copy && ComboBox1->lineEdit()->hasSelectedText()) return false;
+    if (editor && !copy && !IsCellBlock(QApplication::clipboard()->text().toStdString())) return false;
+    if (event->type() == QEvent::KeyPress) copy ? C1Click() : P2Click();
+    return true;  // a refused shortcut override lets the menu's shortcut act
+  }
+  // Delete over a block selected by dragging (the editor sits in its first
+  // cell) empties the block; over the editor's cell alone it edits the text.
+  if (editor && IsKey(event, {Qt::Key_Delete})) {
+    const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+    if (!ranges.isEmpty() && ranges.front().rowCount() * ranges.front().columnCount() > 1) {
+      ClearSelectedCells();
+      return true;
+    }
+  }
+  if (watched == StringGrid2 && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
+    EnterGrid();
+    return true;
+  }
+  // The share field lies between the two: Shift+Tab from the course list
+  // reaches it, Tab goes on into the grid, Shift+Tab back.
+  if (watched == StringGrid2 && IsKey(event, {Qt::Key_Backtab})) {
+    Edit1->setFocus(Qt::BacktabFocusReason);
+    Edit1->selectAll();
+    return true;
+  }
+  if (watched == Edit1 && IsKey(event, {Qt::Key_Tab, Qt::Key_Backtab})) {
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab)
+      EnterGrid();
+    else
+      StringGrid2->setFocus(Qt::BacktabFocusReason);
+    return true;
+  }
+  if (watched == StringGrid1 && event->type() == QEvent::KeyPress && !ComboBox1->isVisible()) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (IsKey(event, {Qt::Key_Escape})) {
+      StringGrid2->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+    if (IsKey(event, {Qt::Key_Delete, Qt::Key_Backspace})) {
+      ClearSelectedCells();
+      return true;
+    }
+    const int row = StringGrid1->currentRow();
+    const int col = StringGrid1->currentColumn();
+    if (row < 1 || col < kFirstGradeColumn) return false;
+    const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+    if (!typing && !IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})) return false;
+    bool canSelect = true;
+    StringGrid1SelectCell(col, row, canSelect);
+    // The key that opened the editor is its first keystroke.
+    if (typing && ComboBox1->isVisible()) QApplication::sendEvent(ComboBox1->lineEdit(), event);
+    return true;
+  }
+  return false;
+}
+
+// ---- the window's size -----------------------------------------------------------
+
+void Tdataout::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (placed_) return;
+  placed_ = true;
+  // The window manager frames the window after it is shown; the frame is
+  // known once it has, at a moment no event tells.
+  for (int ms : {0, 150, 500, 1500}) QTimer::singleShot(ms, this, [this] { FitFrameToScreen(); });
+}
+
+// At the top left of the screen's free area and as large as it, the frame
+// and title bar included, so that nothing of the window (the status bar at
+// its bottom) lies off the screen.
+void Tdataout::FitFrameToScreen() {
+  // A window the teacher (or anyone) has sized meanwhile stays as it is.
+  if (isMaximized() || isFullScreen() || size() != placedSize_) return;
+  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry();
+  const QRect inner = geometry();
+  const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
+                         frame.right() - inner.right(), frame.bottom() - inner.bottom());
+  const QRect client = area.marginsRemoved(margins);
+  if (client == inner) return;
+  setGeometry(client);
+  placedSize_ = client.size();
+}

@@ -1,0 +1,37 @@
+# Shared by the real-display tests, sourced inside the X server that
+# xvfb-run started: a window manager, and where a window lies with its frame.
+
+# Starts openbox and waits (at most 5 s) until it manages the screen.
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Prints "left top right bottom" of window $1 with its frame: xwininfo gives
+# the client area, the frame's extents are the window manager's.
+frame_of() {
+  local info x y w h left right top bottom
+  info=$(xwininfo -id "$1")
+  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
+}
+
+# Prints the frame of window $1 once it is "$2" (the program fits it when
+# the window manager has framed it), or as it is after 5 s.
+frame_when() {
+  local frame
+  for _ in $(seq 50); do
+    frame=$(frame_of "$1")
+    [ "$frame" = "$2" ] && break
+    sleep 0.1
+  done
+  echo "$frame"
+}
