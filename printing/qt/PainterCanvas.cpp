@@ -41,7 +41,7 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
 
 bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) {
   KnownFont& known = Current();
-  if (!known.Plain) return false;
+  if (!placing_ || !known.Plain) return false;
   if (!known.Raw) known.Raw = QRawFont::fromFont(known.Font);
   const QRawFont& raw = *known.Raw;
   if (!raw.isValid()) return false;

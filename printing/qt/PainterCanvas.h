@@ -39,6 +39,14 @@ class PainterCanvas : public Canvas {
   }
   void Flush();
 
+  // Off: every text goes through Qt's text layout with its characters, as a
+  // device that records what was drawn needs (a glyph run reaches the paint
+  // engine without its characters or its place). On by default.
+  void SetGlyphPlacing(bool on) {
+    Flush();
+    placing_ = on;
+  }
+
   QPainter& Painter() { return painter_; }
   const QFont& CurrentFont() const { return fonts_[current_].Font; }
 
@@ -66,6 +74,7 @@ class PainterCanvas : public Canvas {
   std::vector<KnownFont> fonts_;
   std::size_t current_ = 0;
   bool gathering_ = false;
+  bool placing_ = true;
   QList<quint32> gatheredGlyphs_;
   QList<QPointF> gatheredPositions_;
 };

@@ -66,6 +66,7 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
   {
     QPainter painter(&onPaper);
     PainterCanvas canvas(painter, printer.Dpi);
+    canvas.SetGlyphPlacing(false);  // the same places, with the characters recorded
     w.SheetPrinter->DrawPage(canvas, w.CurPage, DevicePrinter, 1.0);
   }
   const qreal scale = ScreenRatio(w.Setup.Metrics) * w.Zoom;
@@ -88,13 +89,13 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
     const RecordedText& s = onScreen.Texts[i];
     QCOMPARE(s.Text, p.Text);
     QVERIFY2(qAbs(s.At.x() / scale - p.At.x()) <= 0.01 * width && qAbs(s.At.y() / scale - p.At.y()) <= 0.01 * height,
-             qPrintable(p.Text));
+             qPrintable(s.Text));
     // A text that ends before the next on its line on paper does so on screen.
     if (i + 1 == onPaper.Texts.size()) continue;
     const RecordedText& pn = onPaper.Texts[i + 1];
     const RecordedText& sn = onScreen.Texts[i + 1];
     if (!qFuzzyCompare(p.At.y(), pn.At.y()) || p.At.x() + p.Width > pn.At.x() || pn.At.x() < p.At.x()) continue;
-    QVERIFY2(s.At.x() + s.Width <= sn.At.x() + 0.5, qPrintable(p.Text + QStringLiteral(" | ") + pn.Text));
+    QVERIFY2(s.At.x() + s.Width <= sn.At.x() + 0.5, qPrintable(s.Text + QStringLiteral(" | ") + sn.Text));
   }
 }
 
