@@ -1,5 +1,7 @@
 #include "printing/PageMetrics.h"
 
+#include <algorithm>
+
 #include "grading/Numbers.h"
 
 std::int32_t PointsToPixels(double points, std::int32_t dpi) {
@@ -25,6 +27,11 @@ std::int32_t PrinterToScreen(std::int32_t pixels, double ratio) { return Round(p
 
 std::int32_t DefaultMarginLeft(std::int32_t dpi) { return Round(dpi * 0.3281); }
 std::int32_t DefaultMarginTop(std::int32_t dpi) { return Round(dpi * 0.6562); }
+
+std::int32_t ScaledMargin(std::int32_t margin, double scale) {
+  constexpr std::int32_t kFarOffPage = 1 << 24;
+  return std::clamp(Round(margin * scale), -kFarOffPage, kFarOffPage);
+}
 
 void RescalePrinterMargins(TDeviceMetrics& printer, std::int32_t dpi) {
   if (dpi <= 0 || printer.Dpi <= 0 || dpi == printer.Dpi) return;

@@ -61,3 +61,8 @@ std::int32_t PrinterToScreen(std::int32_t pixels, double ratio);
 // Default margins in printer pixels: left 0.3281 inch, top 0.6562 inch.
 std::int32_t DefaultMarginLeft(std::int32_t dpi);
 std::int32_t DefaultMarginTop(std::int32_t dpi);
+
+// A margin at `scale`, rounded, and held within 16 million pixels: a margin
+// past any page (typed into the margin dialog, say) draws nothing on it
+// either way, and held there no offset added to it can overflow.
+std::int32_t ScaledMargin(std::int32_t margin, double scale);

@@ -409,12 +409,8 @@ void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures, 
 bool TdjxscjPrn::SetGeometry(std::uint16_t Device, double Scale) {
   if (Device > DeviceScreen || !std::isfinite(Scale) || Scale <= 0) return false;
   const TDeviceMetrics& m = setup_.Metrics[Device];
-  // A margin far past any page (typed into the margin dialog, say) draws
-  // nothing on the page either way; held this far it leaves room for every
-  // offset added to it without overflowing.
-  constexpr std::int32_t kFarOffPage = 1 << 24;
-  FLeft = std::clamp(Round(m.MarginLeft * Scale), -kFarOffPage, kFarOffPage);
-  FTop = std::clamp(Round(m.MarginTop * Scale), -kFarOffPage, kFarOffPage);
+  FLeft = ScaledMargin(m.MarginLeft, Scale);
+  FTop = ScaledMargin(m.MarginTop, Scale);
   FHalfLine = Round(m.HalfLine * Scale);
   FHalfChar = Round(m.HalfChar * Scale);
   FCharWidth = Round(m.CharWidth * Scale);

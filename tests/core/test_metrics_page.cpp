@@ -85,7 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Conversion{"10 pt at 96 dpi", PointsToPixels(10, 96), 13},
                       Conversion{"9 pt at 96 dpi (12 exactly)", PointsToPixels(9, 96), 12},
                       Conversion{"a tie to even: 12.5 -> 12", PointsToPixels(12.5 * 72 / 96, 96), 12},
-                      Conversion{"394 printer px on a 96 dpi screen", PrinterToScreen(394, 96.0 / 600), 63}));
+                      Conversion{"394 printer px on a 96 dpi screen", PrinterToScreen(394, 96.0 / 600), 63},
+                      Conversion{"a margin at half scale", ScaledMargin(197, 0.5), 98},
+                      Conversion{"the largest margin, held", ScaledMargin(2147483647, 1.0), 1 << 24},
+                      Conversion{"the smallest margin, held", ScaledMargin(-2147483647 - 1, 1.0), -(1 << 24)}));
 
 // A printer of another resolution: the margins keep their size on paper.
 TEST(PageMetricsRescale, MarginsFollowTheNewResolution) {
