@@ -54,19 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(DisplayPath(call.Complaint) == call.Complaint);
       break;
     case Action::Run: {
-      const cli::CommandSpec* spec = call.Spec;
-      Check(spec != nullptr && spec == cli::FindCommand(words[0]) && call.Complaint.empty());
-      Check(call.Operands.size() >= spec->MinOperands && call.Operands.size() <= spec->MaxOperands);
-      Check(!call.ByClass || (spec->Options & cli::kByClass));
-      Check(!call.Page || ((spec->Options & cli::kPage) && *call.Page >= 1));
-      Check(!call.Pages || ((spec->Options & cli::kPageRange) && call.Pages->first >= 1 &&
+      const cli::CommandSyntax* syntax = call.Command;
+      Check(syntax != nullptr && syntax == cli::FindCommand(words[0]) && call.Complaint.empty());
+      Check(call.Operands.size() >= syntax->MinOperands && call.Operands.size() <= syntax->MaxOperands);
+      Check(!call.ByClass || (syntax->Options & cli::kByClass));
+      Check(!call.Page || ((syntax->Options & cli::kPage) && *call.Page >= 1));
+      Check(!call.Pages || ((syntax->Options & cli::kPageRange) && call.Pages->first >= 1 &&
                             call.Pages->first <= call.Pages->second));
-      Check(call.Out.empty() != static_cast<bool>(spec->Options & cli::kOutput));
-      Check(!call.SettingsDir || ((spec->Options & cli::kSettings) && !call.SettingsDir->empty()));
-      Check(!call.Course || (spec->Options & cli::kCourse));
+      Check(call.Out.empty() != static_cast<bool>(syntax->Options & cli::kOutput));
+      Check(!call.SettingsDir || ((syntax->Options & cli::kSettings) && !call.SettingsDir->empty()));
+      Check(!call.Course || (syntax->Options & cli::kCourse));
       for (const std::string* column : {&call.CourseworkColumn, &call.ExamColumn, &call.StudentColumn})
-        Check(column->empty() || (spec->Options & cli::kColumns));
-      Check(!call.DryRun || (spec->Options & cli::kDryRun));
+        Check(column->empty() || (syntax->Options & cli::kColumns));
+      Check(!call.DryRun || (syntax->Options & cli::kDryRun));
       // Every operand and option value is one of the words, as given.
       for (const std::string& operand : call.Operands) {
         bool found = false;

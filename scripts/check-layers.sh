@@ -52,9 +52,9 @@ core_folders=(platform text grading gradefile exchange printing)
 # The C++ files under the given folders (git's view when this is a checkout).
 sources_in() {
   if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    local specs=()
-    for folder in "$@"; do specs+=("$folder/*.h" "$folder/*.cpp"); done
-    git ls-files --cached --others --exclude-standard -- "${specs[@]}"
+    local patterns=()
+    for folder in "$@"; do patterns+=("$folder/*.h" "$folder/*.cpp"); done
+    git ls-files --cached --others --exclude-standard -- "${patterns[@]}"
   else
     find "$@" -type f \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sed 's|^\./||' | sort
   fi

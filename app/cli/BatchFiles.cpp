@@ -18,9 +18,9 @@ void Complain(std::string_view command, std::string_view utf8) {
   std::cerr << ": " << utf8 << '\n';
 }
 
-int BadUsage(const CommandSpec& spec, std::string_view why) {
-  Complain(spec.Name, why);
-  std::cerr << CommandUsage(spec);
+int BadUsage(const CommandSyntax& syntax, std::string_view why) {
+  Complain(syntax.Name, why);
+  std::cerr << CommandUsage(syntax);
   return 1;
 }
 

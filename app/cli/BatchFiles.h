@@ -16,7 +16,7 @@ class GradeBook;
 
 namespace cli {
 
-struct CommandSpec;
+struct CommandSyntax;
 
 // Prints a message on standard error: "gradesheet-cli[ command]: text".
 // `utf8` is already UTF-8 (names shown through DisplayPath, GBK texts converted).
@@ -24,7 +24,7 @@ void Complain(std::string_view command, std::string_view utf8);
 
 // Says what is wrong with the words of a command and shows its usage, on
 // standard error; returns the exit code of bad usage (1).
-int BadUsage(const CommandSpec& spec, std::string_view why);
+int BadUsage(const CommandSyntax& syntax, std::string_view why);
 
 // Loads FILE with its course list; on failure prints the program's message
 // (the file's name, then what went wrong) and returns false. What the user

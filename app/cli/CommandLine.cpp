@@ -45,16 +45,16 @@ std::optional<std::int32_t> ParsePositive(std::string_view text) {
 }
 
 // Reads the words after the command name into `call`; the complaint, empty when fine.
-std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::string> args, Invocation& call) {
-  const auto accepts = [&](Option option) { return (spec.Options & option) != 0; };
+std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::string> args, Invocation& call) {
+  const auto accepts = [&](Option option) { return (syntax.Options & option) != 0; };
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
     const bool isOption = !optionsEnded && word.size() > 1 && word[0] == '-';
     if (!isOption) {
-      if (call.Operands.size() == spec.MaxOperands)
-        return spec.MaxOperands == 1 ? "one FILE only" : "too many words: " + DisplayPath(word);
+      if (call.Operands.size() == syntax.MaxOperands)
+        return syntax.MaxOperands == 1 ? "one FILE only" : "too many words: " + DisplayPath(word);
       call.Operands.push_back(word);
       continue;
     }
@@ -100,16 +100,16 @@ std::string ParseCommandWords(const CommandSpec& spec, std::span<const std::stri
       return "unknown option " + DisplayPath(word);
     }
   }
-  if (call.Operands.size() < spec.MinOperands)
-    return spec.MinOperands == 1 ? "FILE is missing" : "needs " + std::string(spec.OperandNames);
+  if (call.Operands.size() < syntax.MinOperands)
+    return syntax.MinOperands == 1 ? "FILE is missing" : "needs " + std::string(syntax.OperandNames);
   if (accepts(kOutput) && call.Out.empty()) return "-o OUT is missing: name the output file";
   return {};
 }
 
 }  // namespace
 
-const std::vector<CommandSpec>& Commands() {
-  static const std::vector<CommandSpec> commands = {
+const std::vector<CommandSyntax>& Commands() {
+  static const std::vector<CommandSyntax> commands = {
       {"courses", "FILE", "the course list: name, teacher and classes of each course, one per line", 0, 1, 1},
       {"students", "FILE [KEY]",
        "the students of the course KEY (default: the first course), one per line: running number, "
@@ -128,9 +128,9 @@ const std::vector<CommandSpec>& Commands() {
   return commands;
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
-  for (const CommandSpec& spec : Commands())
-    if (spec.Name == name) return &spec;
+const CommandSyntax* FindCommand(std::string_view name) {
+  for (const CommandSyntax& syntax : Commands())
+    if (syntax.Name == name) return &syntax;
   return nullptr;
 }
 
@@ -145,12 +145,12 @@ Invocation ParseCommandLine(std::span<const std::string> words) {
     call.What = Invocation::Action::Version;
     return call;
   }
-  call.Spec = FindCommand(words[0]);
-  if (!call.Spec) {
+  call.Command = FindCommand(words[0]);
+  if (!call.Command) {
     call.Complaint = "unknown command \"" + DisplayPath(words[0]) + "\"";
     return call;
   }
-  call.Complaint = ParseCommandWords(*call.Spec, words.subspan(1), call);
+  call.Complaint = ParseCommandWords(*call.Command, words.subspan(1), call);
   if (call.Complaint.empty()) call.What = Invocation::Action::Run;
   return call;
 }
@@ -160,7 +160,7 @@ std::string ToolUsage() {
       "usage: gradesheet-cli COMMAND ARGS...\n"
       "       gradesheet-cli --help | --version\n\n"
       "commands:\n";
-  for (const CommandSpec& c : Commands()) {
+  for (const CommandSyntax& c : Commands()) {
     text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help) + '\n';
   }
   text +=
@@ -170,8 +170,8 @@ std::string ToolUsage() {
   return text;
 }
 
-std::string CommandUsage(const CommandSpec& spec) {
-  return "usage: gradesheet-cli " + std::string(spec.Name) + ' ' + std::string(spec.Usage) + '\n';
+std::string CommandUsage(const CommandSyntax& syntax) {
+  return "usage: gradesheet-cli " + std::string(syntax.Name) + ' ' + std::string(syntax.Usage) + '\n';
 }
 
 }  // namespace cli

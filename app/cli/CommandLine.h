@@ -26,7 +26,7 @@ enum Option : unsigned {
   kThreads = 256,  // --threads N
 };
 
-struct CommandSpec {
+struct CommandSyntax {
   std::string_view Name;
   std::string_view Usage;  // the words after the command name
   std::string_view Help;   // one paragraph for --help
@@ -37,18 +37,18 @@ struct CommandSpec {
 };
 
 // Every command of the tool, in the order --help lists them.
-const std::vector<CommandSpec>& Commands();
-const CommandSpec* FindCommand(std::string_view name);
+const std::vector<CommandSyntax>& Commands();
+const CommandSyntax* FindCommand(std::string_view name);
 
 struct Invocation {
   enum class Action {
     Help,     // print the usage to standard output
     Version,  // print the program's name and version to standard output
-    Run,      // run Spec with the fields below
+    Run,      // run Command with the fields below
     Usage,    // bad words: print Complaint and the usage to standard error
   };
   Action What = Action::Usage;
-  const CommandSpec* Spec = nullptr;  // the command named, when there is one
+  const CommandSyntax* Command = nullptr;  // the command named, when there is one
   std::string Complaint;              // Usage: what is wrong (UTF-8); empty without words
 
   std::vector<std::string> Operands;  // FILE first, then e.g. the course KEY and the scores file
@@ -72,6 +72,6 @@ Invocation ParseCommandLine(std::span<const std::string> words);
 // The usage of the whole tool, and of one command ("usage: gradesheet-cli
 // NAME USAGE").
 std::string ToolUsage();
-std::string CommandUsage(const CommandSpec& spec);
+std::string CommandUsage(const CommandSyntax& syntax);
 
 }  // namespace cli

@@ -20,7 +20,7 @@ int RunExport(const cli::Invocation& call) {
   const std::optional<exchange::ExportFormat> format = exchange::ExportFormatOf(out);
   const bool xlsx = format == exchange::ExportFormat::Xlsx;
   if (!format)
-    return cli::BadUsage(*call.Spec, "the output must end in .xlsx or .csv: " + DisplayPath(out));
+    return cli::BadUsage(*call.Command, "the output must end in .xlsx or .csv: " + DisplayPath(out));
 
   GradeBook book;
   if (!cli::LoadBook(file, book)) return kRefused;

@@ -89,7 +89,7 @@ int RunImport(const cli::Invocation& call) {
   const std::string& file = call.File();
   const std::string& csv = call.Operands[2];
   exchange::ImportColumns columns;
-  if (const std::string why = ColumnsOf(call, columns); !why.empty()) return cli::BadUsage(*call.Spec, why);
+  if (const std::string why = ColumnsOf(call, columns); !why.empty()) return cli::BadUsage(*call.Command, why);
   GradeBook book;
   if (!cli::LoadBook(file, book)) return kGradeFile;
   const std::optional<std::string> key = cli::CourseKeyOf(book, call.Operands[1]);

@@ -88,13 +88,13 @@ int main(int argc, char** argv) {
     return out.Finish("", 0);
   }
   if (call.What == Invocation::Action::Usage) {
-    if (call.Spec) return cli::BadUsage(*call.Spec, call.Complaint);
+    if (call.Command) return cli::BadUsage(*call.Command, call.Complaint);
     if (!call.Complaint.empty()) std::cerr << "gradesheet-cli: " << call.Complaint << "\n\n";
     std::cerr << cli::ToolUsage();
     return 1;
   }
   for (const Runner& runner : kRunners) {
-    if (runner.Name != call.Spec->Name) continue;
+    if (runner.Name != call.Command->Name) continue;
     try {
       return runner.Run(call);
     } catch (const std::exception& e) {
@@ -102,6 +102,6 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  cli::Complain(call.Spec->Name, "not available in this build");
+  cli::Complain(call.Command->Name, "not available in this build");
   return 1;
 }

@@ -28,7 +28,7 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
   const int pixels = PointsToPixels(points, dpi_);
   current_ = 0;
   for (std::size_t i = 1; i < fonts_.size() && current_ == 0; ++i)
-    if (fonts_[i].Pixels == pixels && fonts_[i].Spec == font) current_ = i;
+    if (fonts_[i].Pixels == pixels && fonts_[i].Wanted == font) current_ = i;
   if (current_ == 0) {
     if (fonts_.size() > kKnownFonts) fonts_.resize(1);
     KnownFont known{font, pixels, ToQFont(font, pixels), {}, {}, false};

@@ -63,7 +63,7 @@ class PainterCanvas : public Canvas {
   // The fonts set so far (a sheet uses two, in turn on every page), so that
   // going back to one does not resolve and measure it again.
   struct KnownFont {
-    FontSpec Spec;
+    FontSpec Wanted;
     int Pixels = 0;
     QFont Font;
     std::optional<QFontMetrics> Metrics;
