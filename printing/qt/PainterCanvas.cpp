@@ -10,10 +10,11 @@
 
 namespace {
 constexpr std::size_t kKnownFonts = 8;
+constexpr std::size_t kPlacedTexts = 4096;
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter, int dpi) : painter_(painter), dpi_(dpi) {
-  fonts_.push_back(KnownFont{{}, 0, painter.font(), {}, {}, false});
+  fonts_.push_back(KnownFont{{}, 0, painter.font(), {}, {}, false, {}, {}});
 }
 
 void PainterCanvas::SetFontDpi(int dpi) {
@@ -31,7 +32,7 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
     if (fonts_[i].Pixels == pixels && fonts_[i].Wanted == font) current_ = i;
   if (current_ == 0) {
     if (fonts_.size() > kKnownFonts) fonts_.resize(1);
-    KnownFont known{font, pixels, ToQFont(font, pixels), {}, {}, false};
+    KnownFont known{font, pixels, ToQFont(font, pixels), {}, {}, false, {}, {}};
     known.Plain = !known.Font.underline() && !known.Font.strikeOut();
     fonts_.push_back(std::move(known));
     current_ = fonts_.size() - 1;
@@ -39,39 +40,45 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
   painter_.setFont(Current().Font);
 }
 
-bool PainterCanvas::DrawPlainText(const QPointF& baseline, const QString& text) {
+const PainterCanvas::PlacedText& PainterCanvas::Place(std::string_view gbk) {
   KnownFont& known = Current();
-  if (!placing_ || !known.Plain) return false;
+  auto found = known.Placed.find(std::string(gbk));
+  if (found != known.Placed.end()) return found->second;
+  if (known.Placed.size() >= kPlacedTexts) known.Placed.clear();  // mostly names and numbers, seen once
+  PlacedText& placed = known.Placed[std::string(gbk)];
   if (!known.Raw) known.Raw = QRawFont::fromFont(known.Font);
   const QRawFont& raw = *known.Raw;
-  if (!raw.isValid()) return false;
+  if (!raw.isValid()) return placed;
+  const QString text = GbkToQString(gbk);
   for (QChar c : text)
-    if (c.unicode() < 0x20 || c.isSurrogate() || c.unicode() >= 0x0590 && c.unicode() < 0x2E80) return false;
+    if (c.unicode() < 0x20 || c.isSurrogate() || (c.unicode() >= 0x0590 && c.unicode() < 0x2E80)) return placed;
   const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-  if (glyphs.size() != text.size() || glyphs.contains(0)) return false;  // a face falls back: shape it
+  if (glyphs.size() != text.size() || glyphs.contains(0)) return placed;  // a face falls back: shape it
   const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
-  if (gathering_) {
-    QPointF at = baseline;
-    for (const QPointF& advance : advances) {
-      gatheredPositions_.push_back(at);
-      at += advance;
-    }
-    gatheredGlyphs_.append(glyphs);
-    return true;
-  }
-  QList<QPointF> positions;
-  positions.reserve(glyphs.size());
+  placed.Plain = true;
   QPointF at;
-  for (const QPointF& advance : advances) {
-    positions.push_back(at);
-    at += advance;
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    if (text[i] != u' ') {
+      placed.Glyphs.push_back(glyphs[i]);
+      placed.Offsets.push_back(at);
+    }
+    at += advances[i];
+  }
+  return placed;
+}
+
+void PainterCanvas::DrawPlaced(const QPointF& baseline, const PlacedText& placed) {
+  if (placed.Glyphs.isEmpty()) return;
+  if (gathering_) {
+    for (const QPointF& offset : placed.Offsets) gatheredPositions_.push_back(baseline + offset);
+    gatheredGlyphs_.append(placed.Glyphs);
+    return;
   }
   QGlyphRun run;
-  run.setRawFont(raw);
-  run.setGlyphIndexes(glyphs);
-  run.setPositions(positions);
+  run.setRawFont(*Current().Raw);
+  run.setGlyphIndexes(placed.Glyphs);
+  run.setPositions(placed.Offsets);
   painter_.drawGlyphRun(baseline, run);
-  return true;
 }
 
 void PainterCanvas::Flush() {
@@ -99,12 +106,19 @@ int PainterCanvas::TextHeight(std::string_view) { return Metrics().height(); }
 
 void PainterCanvas::TextOut(int x, int y, std::string_view gbk) {
   if (gbk.empty()) return;
+  KnownFont& known = Current();
+  if (!known.Ascent) known.Ascent = Metrics().ascent();
   // (x, y) is the top-left corner of the text cell; Qt draws at the baseline.
-  const QPoint baseline(x, y + Metrics().ascent());
-  const QString text = GbkToQString(gbk);
-  if (DrawPlainText(baseline, text)) return;
+  const QPoint baseline(x, y + *known.Ascent);
+  if (placing_ && known.Plain) {
+    const PlacedText& placed = Place(gbk);
+    if (placed.Plain) {
+      DrawPlaced(baseline, placed);
+      return;
+    }
+  }
   Flush();
-  painter_.drawText(baseline, text);
+  painter_.drawText(baseline, GbkToQString(gbk));
 }
 
 void PainterCanvas::SetPenStyle(PenStyle style) {

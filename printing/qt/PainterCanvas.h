@@ -9,6 +9,8 @@
 #include <QRawFont>
 #include <QString>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "printing/Canvas.h"
@@ -52,10 +54,16 @@ class PainterCanvas : public Canvas {
 
  private:
   const QFontMetrics& Metrics();
-  // Draws `text` glyph by glyph from the font's own character map, without
-  // shaping it: false, drawing nothing, when the text needs more than that.
-  bool DrawPlainText(const QPointF& baseline, const QString& text);
-
+  // A text placed glyph by glyph from the font's own character map, without
+  // shaping: its glyphs but the spaces, which draw nothing, each at its
+  // offset from the text's start. Not Plain when the text needs shaping.
+  struct PlacedText {
+    bool Plain = false;
+    QList<quint32> Glyphs;
+    QList<QPointF> Offsets;
+  };
+  const PlacedText& Place(std::string_view gbk);
+  void DrawPlaced(const QPointF& baseline, const PlacedText& placed);
   QPainter& painter_;
   int dpi_;
   FontSpec spec_;
@@ -69,6 +77,10 @@ class PainterCanvas : public Canvas {
     std::optional<QFontMetrics> Metrics;
     std::optional<QRawFont> Raw;  // the font's first face, for plain texts
     bool Plain = false;           // no underline or strike-out to draw
+    std::optional<int> Ascent;
+    // The texts placed so far: a sheet repeats its grades, words and blanks
+    // on every page.
+    std::unordered_map<std::string, PlacedText> Placed;
   };
   KnownFont& Current() { return fonts_[current_]; }
   std::vector<KnownFont> fonts_;

@@ -91,6 +91,42 @@ TEST(PainterCanvasTest, TextOutPutsTheTopLeftOfTheTextAtThePoint) {
   EXPECT_EQ(InkIn(image, QRect(0, 0, 48, 100)), 0);   // nothing left of it
 }
 
+// A text placed from the font's own map (spaces left out, a second time
+// from the texts placed before) draws the pixels Qt's own text layout draws.
+struct PlacedCase {
+  const char* Name;
+  const char* Text;
+};
+
+std::ostream& operator<<(std::ostream& os, const PlacedCase& c) { return os << c.Name; }
+
+class PlacedText : public ::testing::TestWithParam<PlacedCase> {};
+
+TEST_P(PlacedText, DrawsAsTheTextLayout) {
+  const std::string text = Gbk(GetParam().Text);
+  auto draw = [&](bool placing, int times) {
+    QImage image = WhiteImage(400, 60);
+    QPainter painter(&image);
+    PainterCanvas canvas(painter, 96);
+    canvas.SetGlyphPlacing(placing);
+    canvas.SetFont(Song(16), 16);
+    for (int i = 0; i < times; ++i) canvas.TextOut(10, 10, text);
+    painter.end();
+    return image;
+  };
+  const QImage laidOut = draw(false, 1);
+  EXPECT_EQ(draw(true, 1), laidOut);
+  EXPECT_EQ(draw(true, 2), draw(false, 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PlacedText,
+                         ::testing::Values(PlacedCase{"grade", "85"}, PlacedCase{"grade_after_blanks", "  85"},
+                                           PlacedCase{"name_before_blanks", "张三    "},
+                                           PlacedCase{"blanks_only", "  "}, PlacedCase{"blanks_between", "1 2  3"},
+                                           PlacedCase{"words_and_letters", "高等数学(一) A1"},
+                                           PlacedCase{"grade_word_and_blank", "优 "}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 TEST(PainterCanvasTest, RectangleLeavesTheInsideAndClearPenDrawsNothing) {
   QImage image = WhiteImage(100, 100);
   QPainter painter(&image);
