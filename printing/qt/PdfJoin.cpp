@@ -9,9 +9,9 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
-#include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -24,67 +24,93 @@ struct WriteStopped : std::runtime_error {
   WriteStopped() : std::runtime_error("the output file failed") {}
 };
 
-std::unique_ptr<QPDF> Read(std::string_view pdf, const char* what) {
-  auto doc = std::make_unique<QPDF>();
-  doc->setSuppressWarnings(true);
-  doc->processMemoryFile(what, pdf.data(), pdf.size());
-  return doc;
+// Lays the form under the page: drawn first, at the page's own coordinates
+// (the form's box is the page's), so the page's content lies over it as it
+// lay over the same parts when they were drawn together.
+void PutFormUnder(QPDFPageObjectHelper& page, QPDFObjectHandle form, QPDFObjectHandle under) {
+  // Every page of a part has resources of its own (the form's are those of
+  // the page it was drawn on, which is not among them).
+  QPDFObjectHandle resources = page.getAttribute("/Resources", false);
+  if (!resources.isDictionary()) {
+    resources = QPDFObjectHandle::newDictionary();
+    page.getObjectHandle().replaceKey("/Resources", resources);
+  }
+  QPDFObjectHandle xobjects = resources.getKey("/XObject");
+  if (!xobjects.isDictionary()) {
+    xobjects = QPDFObjectHandle::newDictionary();
+    resources.replaceKey("/XObject", xobjects);
+  }
+  xobjects.replaceKey(kFormName, form);
+  page.addPageContents(under, true);
 }
 
 }  // namespace
 
-bool JoinPdf(const PdfJoinInput& input, platform::OutputFile& out, std::string& why) {
+struct PdfJoiner::State {
+  bool FormFirst = false;
+  QPDF Joined;
+  std::optional<QPDFPageDocumentHelper> Pages;
+  // Every part must stay open until the joined document is written: its
+  // streams are read from it then.
+  std::vector<std::unique_ptr<QPDF>> Parts;
+  std::optional<QPDFObjectHandle> Form;
+  std::optional<QPDFObjectHandle> Under;
+};
+
+PdfJoiner::PdfJoiner(bool formFirst) : State_(std::make_unique<State>()) {
+  State_->FormFirst = formFirst;
+  State_->Joined.emptyPDF();
+  State_->Pages.emplace(State_->Joined);
+}
+
+PdfJoiner::~PdfJoiner() = default;
+
+bool PdfJoiner::Add(std::string_view part, std::string& why) {
+  State& s = *State_;
   try {
-    QPDF joined;
-    joined.emptyPDF();
-    QPDFPageDocumentHelper pages(joined);
-
-    // Every part must stay open until the joined document is written: its
-    // streams are read from it then.
-    std::vector<std::unique_ptr<QPDF>> parts;
-    std::optional<QPDFObjectHandle> form;
-    for (std::string_view part : input.Parts) {
-      parts.push_back(Read(part, "part"));
-      std::vector<QPDFPageObjectHelper> partPages = QPDFPageDocumentHelper(*parts.back()).getAllPages();
-      auto page = partPages.begin();
-      if (input.FormFirst && parts.size() == 1 && page != partPages.end()) {
-        form = joined.copyForeignObject(parts.back()->makeIndirectObject(page->getFormXObjectForPage()));
-        ++page;
-      }
-      for (; page != partPages.end(); ++page) pages.addPage(*page, false);
+    auto doc = std::make_unique<QPDF>();
+    doc->setSuppressWarnings(true);
+    doc->processMemoryFile("part", part.data(), part.size());
+    std::vector<QPDFPageObjectHelper> partPages = QPDFPageDocumentHelper(*doc).getAllPages();
+    const bool firstPart = s.Parts.empty();
+    if (firstPart) {
+      QPDFObjectHandle trailer = doc->getTrailer();
+      if (trailer.hasKey("/Info"))
+        s.Joined.getTrailer().replaceKey("/Info", s.Joined.copyForeignObject(trailer.getKey("/Info")));
     }
-    if (parts.empty() || (input.FormFirst && !form)) {
-      why = "no pages";
-      return false;
+    auto page = partPages.begin();
+    if (firstPart && s.FormFirst && page != partPages.end()) {
+      // The form is made in the joined document from a copy of its page:
+      // a new stream in the part would make qpdf read every object of it.
+      s.Pages->addPage(*page, false);
+      QPDFPageObjectHelper copied(s.Joined.getAllPages().back());
+      s.Form = s.Joined.makeIndirectObject(copied.getFormXObjectForPage());
+      s.Pages->removePage(copied);
+      s.Under = s.Joined.newStream(std::string("q ") + kFormName + " Do Q\n");
+      ++page;
     }
-    QPDFObjectHandle trailer = parts.front()->getTrailer();
-    if (trailer.hasKey("/Info"))
-      joined.getTrailer().replaceKey("/Info", joined.copyForeignObject(trailer.getKey("/Info")));
-
-    if (form) {
-      // Drawn first, at the page's own coordinates (the form's box is the
-      // page's), so each page's content lies over it as it lay over the
-      // same parts when they were drawn together.
-      QPDFObjectHandle under = joined.newStream(std::string("q ") + kFormName + " Do Q\n");
-      for (QPDFPageObjectHelper& page : pages.getAllPages()) {
-        // Every page of a part has resources of its own (the form's are
-        // those of the page it was drawn on, which is not among them).
-        QPDFObjectHandle resources = page.getAttribute("/Resources", false);
-        if (!resources.isDictionary()) {
-          resources = QPDFObjectHandle::newDictionary();
-          page.getObjectHandle().replaceKey("/Resources", resources);
-        }
-        QPDFObjectHandle xobjects = resources.getKey("/XObject");
-        if (!xobjects.isDictionary()) {
-          xobjects = QPDFObjectHandle::newDictionary();
-          resources.replaceKey("/XObject", xobjects);
-        }
-        xobjects.replaceKey(kFormName, *form);
-        page.addPageContents(under, true);
-      }
+    s.Parts.push_back(std::move(doc));
+    for (; page != partPages.end(); ++page) {
+      s.Pages->addPage(*page, false);
+      if (!s.Form) continue;
+      QPDFPageObjectHelper added(s.Joined.getAllPages().back());
+      PutFormUnder(added, *s.Form, *s.Under);
     }
+    return true;
+  } catch (const std::exception& e) {
+    why = e.what();
+    return false;
+  }
+}
 
-    QPDFWriter writer(joined);
+bool PdfJoiner::Write(platform::OutputFile& out, std::string& why) {
+  State& s = *State_;
+  if (s.Parts.empty() || (s.FormFirst && !s.Form)) {
+    why = "no pages";
+    return false;
+  }
+  try {
+    QPDFWriter writer(s.Joined);
     // qpdf writes in pieces of a few bytes: the system sees blocks.
     std::string block;
     block.reserve(kBlock);

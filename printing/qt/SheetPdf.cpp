@@ -138,6 +138,11 @@ PdfPaper SheetPaper() {
   return paper;
 }
 
+std::int32_t SheetPdfPartPages(int threads, std::int32_t pages) {
+  const std::int32_t parts = std::max(threads, 1);
+  return std::max<std::int32_t>(1, (pages + parts - 1) / parts);
+}
+
 int SheetPdfThreads(int requested, std::int32_t pages) {
   const std::int32_t most = std::clamp<std::int32_t>(pages, 1, kMaxThreads);
   if (requested > 0) return static_cast<int>(std::min<std::int32_t>(requested, most));
@@ -154,11 +159,24 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   if (options.Progress && !options.Progress(0)) return SheetPdfOutcome::Cancelled;
   const std::int32_t pages = last - first + 1;
   const int threads = SheetPdfThreads(options.Threads, pages);
+  const std::int32_t partPages =
+      options.PartPages > 0 ? std::min(options.PartPages, pages) : SheetPdfPartPages(threads, pages);
   // The ranges of pages in order; the first begins with a page of the form,
-  // which so shares its font.
-  std::vector<QByteArray> parts(static_cast<std::size_t>(threads));
-  std::vector<char> drawn(parts.size(), 0);
+  // which so shares its font. The threads take the next part when done with
+  // one; this thread joins each part as soon as it is drawn.
+  struct Part {
+    std::int32_t From = 0, To = 0;
+    QByteArray Bytes;
+    bool Done = false;
+    bool Drawn = false;
+  };
+  std::vector<Part> parts(static_cast<std::size_t>((pages + partPages - 1) / partPages));
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    parts[i].From = first + static_cast<std::int32_t>(i) * partPages;
+    parts[i].To = std::min(last, parts[i].From + partPages - 1);
+  }
   JobState state;
+  std::atomic<std::size_t> nextPart{0};
   std::mutex mutex;
   std::condition_variable finished;
   int running = threads;
@@ -166,44 +184,56 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   std::vector<std::thread> workers;
   workers.reserve(static_cast<std::size_t>(threads));
   for (int t = 0; t < threads; ++t) {
-    const std::int32_t from = first + static_cast<std::int32_t>(static_cast<std::int64_t>(pages) * t / threads);
-    const std::int32_t to = first + static_cast<std::int32_t>(static_cast<std::int64_t>(pages) * (t + 1) / threads) - 1;
-    workers.emplace_back([&, t, from, to] {
-      const auto part = static_cast<std::size_t>(t);
-      parts[part].reserve(static_cast<qsizetype>(to - from + 2) * kBytesPerPage);
-      QBuffer buffer(&parts[part]);
-      buffer.open(QIODevice::WriteOnly);
-      drawn[part] = DrawPages(source, paper, t == 0, from, to, buffer, state);
-      if (!drawn[part]) state.Stop = true;
+    workers.emplace_back([&] {
+      for (std::size_t i = nextPart++; i < parts.size() && !state.Stop; i = nextPart++) {
+        Part& part = parts[i];
+        QByteArray bytes;
+        bytes.reserve(static_cast<qsizetype>(part.To - part.From + 2) * kBytesPerPage);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        const bool drawn = DrawPages(source, paper, i == 0, part.From, part.To, buffer, state);
+        if (!drawn) state.Stop = true;
+        std::lock_guard lock(mutex);
+        part.Bytes = std::move(bytes);
+        part.Drawn = drawn;
+        part.Done = true;
+        finished.notify_all();
+      }
       std::lock_guard lock(mutex);
       --running;
       finished.notify_all();
     });
   }
-  {
+  // True when part i is drawn whole; false when the job stopped before.
+  auto awaitPart = [&](std::size_t i) {
     std::unique_lock lock(mutex);
-    while (running > 0) {
+    while (!parts[i].Done && running > 0) {
       finished.wait_for(lock, kProgressEvery);
       if (!options.Progress) continue;
       lock.unlock();
       if (!options.Progress(state.PagesDone.load(std::memory_order_relaxed))) state.Stop = true;
       lock.lock();
     }
+    return parts[i].Done && parts[i].Drawn && !state.Stop;
+  };
+  PdfJoiner joiner(true);
+  std::string why;
+  bool joined = true;
+  for (std::size_t i = 0; i < parts.size() && joined && awaitPart(i); ++i) {
+    const QByteArray& bytes = parts[i].Bytes;
+    joined = joiner.Add({bytes.constData(), static_cast<std::size_t>(bytes.size())}, why);
+    if (!joined) state.Stop = true;
   }
   for (std::thread& worker : workers) worker.join();
 
-  const bool allDrawn = std::all_of(drawn.begin(), drawn.end(), [](char ok) { return ok != 0; });
-  if (allDrawn && state.PagesDone.load() < pages) return SheetPdfOutcome::Cancelled;
-  if (!allDrawn) {
+  const bool drawFailed = std::any_of(parts.begin(), parts.end(), [](const Part& p) { return p.Done && !p.Drawn; });
+  if (!joined || drawFailed) {
     out.Fail(kBroken);
     return SheetPdfOutcome::Failed;
   }
-  PdfJoinInput input;
-  input.FormFirst = true;
-  for (std::size_t i = 0; i < parts.size(); ++i)
-    input.Parts.emplace_back(parts[i].constData(), static_cast<std::size_t>(parts[i].size()));
-  std::string why;
-  if (!JoinPdf(input, out, why)) {
+  // A part stopped half-way is drawn as far as it went: the job is cancelled.
+  if (state.Stop || state.PagesDone.load() < pages) return SheetPdfOutcome::Cancelled;
+  if (!joiner.Write(out, why)) {
     out.Fail(kBroken);  // kept only when no write failed before
     return SheetPdfOutcome::Failed;
   }

@@ -47,6 +47,7 @@ struct SheetPdfOptions {
   // the font in the file), and a sheet of a few pages drawn directly.
   int Threads = 0;
   bool Direct = false;  // every page whole into one document, on this thread
+  int PartPages = 0;    // pages per part; 0: SheetPdfPartPages
   // Called on this thread, now and then while pages are drawn, with the
   // number of pages done; false stops the job (which is then Cancelled).
   std::function<bool(int pagesDone)> Progress;
@@ -63,6 +64,12 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
 
 // The number of threads DrawSheetPdf uses for `pages` pages.
 int SheetPdfThreads(int requested, std::int32_t pages);
+
+// The pages of each part (the last may have fewer) that `threads` threads
+// draw: one part a thread, as every part costs its own copy of the font's
+// subset in the file and its own reading by the join. (More, smaller parts
+// let the join start sooner but were slower on two cores.)
+std::int32_t SheetPdfPartPages(int threads, std::int32_t pages);
 
 struct SheetPdfResult {
   bool Ok = true;

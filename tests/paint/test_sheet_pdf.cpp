@@ -84,6 +84,7 @@ struct JoinCase {
   const char* Name;
   std::vector<int> Students;  // per course
   int Threads;
+  int PartPages;  // 0: as the threads make them
   std::int32_t First, Last;
   int Pages;                     // pages in the file
   std::vector<int> Compared;     // pages of the file compared as pictures
@@ -114,6 +115,7 @@ TEST_P(SheetPdfJoin, ReadsAndLooksAsTheDirectDrawing) {
   direct.Direct = true;
   SheetPdfOptions joined;
   joined.Threads = c.Threads;
+  joined.PartPages = c.PartPages;
   const QString reference = write("direct.pdf", direct);
   const QString pdf = write("joined.pdf", joined);
 
@@ -134,19 +136,37 @@ TEST_P(SheetPdfJoin, ReadsAndLooksAsTheDirectDrawing) {
   EXPECT_EQ(checked, 0);
   const QString fonts = Tool("pdffonts", {pdf});
   EXPECT_TRUE(fonts.contains(QStringLiteral("CID TrueType      Identity-H       yes"))) << fonts.toStdString();
-  if (c.NoLarger) EXPECT_LE(QFile(pdf).size(), QFile(reference).size());
+  if (c.NoLarger) {
+    EXPECT_LE(QFile(pdf).size(), QFile(reference).size());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sheets, SheetPdfJoin,
     ::testing::Values(
-        JoinCase{"three_courses_in_three_parts", {45, 0, 12}, 3, 1, 4, 4, {1, 3, 4}, false},
-        JoinCase{"one_page_in_one_part", {10}, 2, 1, 1, 1, {1}, false},
-        JoinCase{"a_course_without_students", {0}, 1, 1, 1, 1, {1}, false},
-        JoinCase{"a_range_in_two_parts", {45, 0, 12}, 2, 2, 3, 2, {1, 2}, false},
-        JoinCase{"twelve_pages_in_one_part", {480}, 1, 1, 12, 12, {12}, true},
-        JoinCase{"one_page_as_the_machine_chooses", {10}, 0, 1, 1, 1, {1}, true}),
+        JoinCase{"three_courses_in_three_parts", {45, 0, 12}, 3, 0, 1, 4, 4, {1, 3, 4}, false},
+        JoinCase{"one_page_in_one_part", {10}, 2, 0, 1, 1, 1, {1}, false},
+        JoinCase{"a_course_without_students", {0}, 1, 0, 1, 1, 1, {1}, false},
+        JoinCase{"a_range_in_two_parts", {45, 0, 12}, 2, 0, 2, 3, 2, {1, 2}, false},
+        JoinCase{"twelve_pages_in_one_part", {480}, 1, 0, 1, 12, 12, {12}, true},
+        JoinCase{"twelve_pages_in_four_parts_on_two_threads", {480}, 2, 3, 1, 12, 12, {1, 4, 12}, false},
+        JoinCase{"a_range_in_parts_of_one_page", {45, 0, 12}, 3, 1, 2, 4, 3, {2, 4}, false},
+        JoinCase{"one_page_as_the_machine_chooses", {10}, 0, 0, 1, 1, 1, {1}, true}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SheetPdfPartsTest, OnePartAThread) {
+  struct Row {
+    int Threads;
+    std::int32_t Pages, PartPages;
+  };
+  for (const Row& r : {Row{1, 1000, 1000}, Row{1, 1, 1}, Row{2, 1000, 500}, Row{2, 1001, 501}, Row{8, 100, 13},
+                       Row{4, 2, 1}, Row{3, 10, 4}}) {
+    const std::int32_t each = SheetPdfPartPages(r.Threads, r.Pages);
+    EXPECT_EQ(each, r.PartPages) << r.Threads << " threads, " << r.Pages << " pages";
+    // Every thread has a part to draw.
+    EXPECT_GE((r.Pages + each - 1) / each, std::min<std::int32_t>(r.Threads, r.Pages));
+  }
+}
 
 TEST(SheetPdfThreadsTest, FollowTheRequestWithinThePages) {
   EXPECT_EQ(SheetPdfThreads(3, 2), 2);   // no thread without a page
