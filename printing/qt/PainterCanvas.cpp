@@ -10,7 +10,6 @@
 
 namespace {
 constexpr std::size_t kKnownFonts = 8;
-constexpr std::size_t kPlacedTexts = 4096;
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter, int dpi) : painter_(painter), dpi_(dpi) {
@@ -40,45 +39,66 @@ void PainterCanvas::SetFont(const FontSpec& font, int points) {
   painter_.setFont(Current().Font);
 }
 
-const PainterCanvas::PlacedText& PainterCanvas::Place(std::string_view gbk) {
-  KnownFont& known = Current();
-  auto found = known.Placed.find(std::string(gbk));
-  if (found != known.Placed.end()) return found->second;
-  if (known.Placed.size() >= kPlacedTexts) known.Placed.clear();  // mostly names and numbers, seen once
-  PlacedText& placed = known.Placed[std::string(gbk)];
-  if (!known.Raw) known.Raw = QRawFont::fromFont(known.Font);
-  const QRawFont& raw = *known.Raw;
-  if (!raw.isValid()) return placed;
+const PainterCanvas::KnownFont::CharGlyph& PainterCanvas::GlyphOf(KnownFont& known, unsigned code,
+                                                                  std::string_view gbk) {
+  std::unique_ptr<KnownFont::CharRow>& row = known.Chars[code >> 8];
+  if (!row) row = std::make_unique<KnownFont::CharRow>();
+  KnownFont::CharGlyph& glyph = (*row)[code & 0xFF];
+  if (glyph.Kind != KnownFont::CharGlyph::Unknown) return glyph;
+  glyph.Kind = KnownFont::CharGlyph::Shaped;
   const QString text = GbkToQString(gbk);
-  for (QChar c : text)
-    if (c.unicode() < 0x20 || c.isSurrogate() || (c.unicode() >= 0x0590 && c.unicode() < 0x2E80)) return placed;
-  const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-  if (glyphs.size() != text.size() || glyphs.contains(0)) return placed;  // a face falls back: shape it
-  const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
-  placed.Plain = true;
-  QPointF at;
-  for (qsizetype i = 0; i < glyphs.size(); ++i) {
-    if (text[i] != u' ') {
-      placed.Glyphs.push_back(glyphs[i]);
-      placed.Offsets.push_back(at);
-    }
-    at += advances[i];
-  }
-  return placed;
+  if (text.size() != 1) return glyph;
+  const char16_t c = text[0].unicode();
+  // Controls, and the scripts from Hebrew up to the CJK radicals, are shaped.
+  if (c < 0x20 || (c >= 0x0590 && c < 0x2E80) || QChar::isSurrogate(c)) return glyph;
+  const QList<quint32> glyphs = known.Raw->glyphIndexesForString(text);
+  if (glyphs.size() != 1 || glyphs[0] == 0) return glyph;  // a face falls back: shape it
+  glyph.Glyph = glyphs[0];
+  glyph.Advance = known.Raw->advancesForGlyphIndexes(glyphs).value(0);
+  glyph.Kind = c == u' ' ? KnownFont::CharGlyph::Blank : KnownFont::CharGlyph::Placed;
+  return glyph;
 }
 
-void PainterCanvas::DrawPlaced(const QPointF& baseline, const PlacedText& placed) {
-  if (placed.Glyphs.isEmpty()) return;
-  if (gathering_) {
-    for (const QPointF& offset : placed.Offsets) gatheredPositions_.push_back(baseline + offset);
-    gatheredGlyphs_.append(placed.Glyphs);
-    return;
+bool PainterCanvas::DrawPlaced(const QPointF& baseline, std::string_view gbk) {
+  KnownFont& known = Current();
+  if (!known.Raw) known.Raw = QRawFont::fromFont(known.Font);
+  if (!known.Raw->isValid()) return false;
+  placedGlyphs_.clear();
+  placedPositions_.clear();
+  QPointF at = baseline;
+  for (std::size_t i = 0; i < gbk.size();) {
+    const auto lead = static_cast<unsigned char>(gbk[i]);
+    std::size_t length = 1;
+    unsigned code = lead;
+    if (lead >= 0x80) {
+      // Two bytes, or no character this table keeps (the four-byte forms).
+      const auto trail = i + 1 < gbk.size() ? static_cast<unsigned char>(gbk[i + 1]) : 0u;
+      if (lead == 0x80 || lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
+      length = 2;
+      code = lead << 8 | trail;
+    }
+    const KnownFont::CharGlyph& glyph = GlyphOf(known, code, gbk.substr(i, length));
+    if (glyph.Kind == KnownFont::CharGlyph::Shaped) return false;
+    if (glyph.Kind == KnownFont::CharGlyph::Placed) {
+      placedGlyphs_.push_back(glyph.Glyph);
+      placedPositions_.push_back(at);
+    }
+    at += glyph.Advance;
+    i += length;
   }
+  if (placedGlyphs_.isEmpty()) return true;
+  if (gathering_) {
+    gatheredGlyphs_.append(placedGlyphs_);
+    gatheredPositions_.append(placedPositions_);
+    return true;
+  }
+  for (QPointF& position : placedPositions_) position -= baseline;
   QGlyphRun run;
-  run.setRawFont(*Current().Raw);
-  run.setGlyphIndexes(placed.Glyphs);
-  run.setPositions(placed.Offsets);
+  run.setRawFont(*known.Raw);
+  run.setGlyphIndexes(placedGlyphs_);
+  run.setPositions(placedPositions_);
   painter_.drawGlyphRun(baseline, run);
+  return true;
 }
 
 void PainterCanvas::Flush() {
@@ -110,13 +130,7 @@ void PainterCanvas::TextOut(int x, int y, std::string_view gbk) {
   if (!known.Ascent) known.Ascent = Metrics().ascent();
   // (x, y) is the top-left corner of the text cell; Qt draws at the baseline.
   const QPoint baseline(x, y + *known.Ascent);
-  if (placing_ && known.Plain) {
-    const PlacedText& placed = Place(gbk);
-    if (placed.Plain) {
-      DrawPlaced(baseline, placed);
-      return;
-    }
-  }
+  if (placing_ && known.Plain && DrawPlaced(baseline, gbk)) return;
   Flush();
   painter_.drawText(baseline, GbkToQString(gbk));
 }

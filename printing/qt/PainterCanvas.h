@@ -8,9 +8,10 @@
 #include <QFontMetrics>
 #include <QRawFont>
 #include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "printing/Canvas.h"
@@ -54,16 +55,11 @@ class PainterCanvas : public Canvas {
 
  private:
   const QFontMetrics& Metrics();
-  // A text placed glyph by glyph from the font's own character map, without
-  // shaping: its glyphs but the spaces, which draw nothing, each at its
-  // offset from the text's start. Not Plain when the text needs shaping.
-  struct PlacedText {
-    bool Plain = false;
-    QList<quint32> Glyphs;
-    QList<QPointF> Offsets;
-  };
-  const PlacedText& Place(std::string_view gbk);
-  void DrawPlaced(const QPointF& baseline, const PlacedText& placed);
+  // Places the text glyph by glyph from the font's own character map,
+  // without shaping, into the run being gathered or one of its own: false,
+  // drawing nothing, when a character needs more than that or is no whole
+  // GBK character. Spaces are left out: they draw nothing.
+  bool DrawPlaced(const QPointF& baseline, std::string_view gbk);
   QPainter& painter_;
   int dpi_;
   FontSpec spec_;
@@ -78,10 +74,19 @@ class PainterCanvas : public Canvas {
     std::optional<QRawFont> Raw;  // the font's first face, for plain texts
     bool Plain = false;           // no underline or strike-out to draw
     std::optional<int> Ascent;
-    // The texts placed so far: a sheet repeats its grades, words and blanks
-    // on every page.
-    std::unordered_map<std::string, PlacedText> Placed;
+    // The glyph and advance of every GBK character met so far (by its code:
+    // the byte, or the lead byte times 256 plus the trail byte), in rows of
+    // one lead byte: a sheet repeats its digits, grade words and the
+    // characters of its names on every page.
+    struct CharGlyph {
+      enum : std::uint8_t { Unknown, Placed, Blank, Shaped } Kind = Unknown;
+      quint32 Glyph = 0;
+      QPointF Advance;
+    };
+    using CharRow = std::array<CharGlyph, 256>;
+    std::array<std::unique_ptr<CharRow>, 256> Chars;
   };
+  const KnownFont::CharGlyph& GlyphOf(KnownFont& known, unsigned code, std::string_view gbk);
   KnownFont& Current() { return fonts_[current_]; }
   std::vector<KnownFont> fonts_;
   std::size_t current_ = 0;
@@ -89,4 +94,6 @@ class PainterCanvas : public Canvas {
   bool placing_ = true;
   QList<quint32> gatheredGlyphs_;
   QList<QPointF> gatheredPositions_;
+  QList<quint32> placedGlyphs_;  // one text's, until it is placed whole
+  QList<QPointF> placedPositions_;
 };
