@@ -46,13 +46,34 @@ void PutFormUnder(QPDFPageObjectHelper& page, QPDFObjectHandle form, QPDFObjectH
 
 }  // namespace
 
+struct PdfPart::Document {
+  QPDF Pdf;
+};
+
+PdfPart::PdfPart() : Document_(std::make_unique<Document>()) {}
+PdfPart::~PdfPart() = default;
+
+std::unique_ptr<PdfPart> PdfPart::Read(std::string_view bytes, std::string& why) {
+  try {
+    std::unique_ptr<PdfPart> part(new PdfPart);
+    QPDF& pdf = part->Document_->Pdf;
+    pdf.setSuppressWarnings(true);
+    pdf.processMemoryFile("part", bytes.data(), bytes.size());
+    pdf.getAllObjects();  // parses them all, here rather than in the join
+    return part;
+  } catch (const std::exception& e) {
+    why = e.what();
+    return nullptr;
+  }
+}
+
 struct PdfJoiner::State {
   bool FormFirst = false;
   QPDF Joined;
   std::optional<QPDFPageDocumentHelper> Pages;
   // Every part must stay open until the joined document is written: its
   // streams are read from it then.
-  std::vector<std::unique_ptr<QPDF>> Parts;
+  std::vector<std::unique_ptr<PdfPart>> Parts;
   std::optional<QPDFObjectHandle> Form;
   std::optional<QPDFObjectHandle> Under;
 };
@@ -65,16 +86,14 @@ PdfJoiner::PdfJoiner(bool formFirst) : State_(std::make_unique<State>()) {
 
 PdfJoiner::~PdfJoiner() = default;
 
-bool PdfJoiner::Add(std::string_view part, std::string& why) {
+bool PdfJoiner::Add(std::unique_ptr<PdfPart> part, std::string& why) {
   State& s = *State_;
   try {
-    auto doc = std::make_unique<QPDF>();
-    doc->setSuppressWarnings(true);
-    doc->processMemoryFile("part", part.data(), part.size());
-    std::vector<QPDFPageObjectHelper> partPages = QPDFPageDocumentHelper(*doc).getAllPages();
+    QPDF& doc = part->Document_->Pdf;
+    std::vector<QPDFPageObjectHelper> partPages = QPDFPageDocumentHelper(doc).getAllPages();
     const bool firstPart = s.Parts.empty();
     if (firstPart) {
-      QPDFObjectHandle trailer = doc->getTrailer();
+      QPDFObjectHandle trailer = doc.getTrailer();
       if (trailer.hasKey("/Info"))
         s.Joined.getTrailer().replaceKey("/Info", s.Joined.copyForeignObject(trailer.getKey("/Info")));
     }
@@ -89,7 +108,7 @@ bool PdfJoiner::Add(std::string_view part, std::string& why) {
       s.Under = s.Joined.newStream(std::string("q ") + kFormName + " Do Q\n");
       ++page;
     }
-    s.Parts.push_back(std::move(doc));
+    s.Parts.push_back(std::move(part));
     for (; page != partPages.end(); ++page) {
       s.Pages->addPage(*page, false);
       if (!s.Form) continue;

@@ -12,6 +12,26 @@
 
 #include "platform/Files.h"
 
+// A part read by qpdf, every object of it parsed: made on the thread that
+// drew it, so that the join only copies.
+class PdfPart {
+ public:
+  ~PdfPart();
+  PdfPart(const PdfPart&) = delete;
+  PdfPart& operator=(const PdfPart&) = delete;
+
+  // Reads `bytes`, a whole PDF document, which must stay as they are until
+  // the joined document is written. Null, with `why` (for the developer),
+  // when qpdf cannot read it.
+  static std::unique_ptr<PdfPart> Read(std::string_view bytes, std::string& why);
+
+ private:
+  PdfPart();
+  friend class PdfJoiner;
+  struct Document;
+  std::unique_ptr<Document> Document_;
+};
+
 class PdfJoiner {
  public:
   // `formFirst`: the first page of the first part is the form, not a page.
@@ -20,10 +40,9 @@ class PdfJoiner {
   PdfJoiner(const PdfJoiner&) = delete;
   PdfJoiner& operator=(const PdfJoiner&) = delete;
 
-  // Takes in the pages of `part`, a whole PDF document, after those of the
-  // parts added before; its bytes must stay as they are until Write. False,
-  // with `why` (for the developer), when qpdf cannot read it.
-  bool Add(std::string_view part, std::string& why);
+  // Takes in the pages of `part` after those of the parts added before.
+  // False, with `why` (for the developer), when qpdf cannot copy them.
+  bool Add(std::unique_ptr<PdfPart> part, std::string& why);
 
   // Writes the joined document into `out`; false, with `why` (the user sees
   // the file's failure), when no page came or a part's stream cannot be read.

@@ -167,6 +167,7 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   struct Part {
     std::int32_t From = 0, To = 0;
     QByteArray Bytes;
+    std::unique_ptr<PdfPart> Read;  // parsed on the drawing thread
     bool Done = false;
     bool Drawn = false;
   };
@@ -192,10 +193,16 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         const bool drawn = DrawPages(source, paper, i == 0, part.From, part.To, buffer, state);
-        if (!drawn) state.Stop = true;
+        std::string why;
+        std::unique_ptr<PdfPart> read;
+        if (drawn && !state.Stop) read = PdfPart::Read({bytes.constData(), static_cast<std::size_t>(bytes.size())}, why);
+        // A part qpdf cannot read is a failed drawing; one skipped as the job stops is not.
+        const bool ok = drawn && (read || state.Stop);
+        if (!ok) state.Stop = true;
         std::lock_guard lock(mutex);
-        part.Bytes = std::move(bytes);
-        part.Drawn = drawn;
+        part.Bytes = std::move(bytes);  // the same bytes, which the part read reads from
+        part.Read = std::move(read);
+        part.Drawn = ok;
         part.Done = true;
         finished.notify_all();
       }
@@ -220,8 +227,7 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   std::string why;
   bool joined = true;
   for (std::size_t i = 0; i < parts.size() && joined && awaitPart(i); ++i) {
-    const QByteArray& bytes = parts[i].Bytes;
-    joined = joiner.Add({bytes.constData(), static_cast<std::size_t>(bytes.size())}, why);
+    joined = parts[i].Read && joiner.Add(std::move(parts[i].Read), why);
     if (!joined) state.Stop = true;
   }
   for (std::thread& worker : workers) worker.join();
