@@ -10,10 +10,14 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
+#include <QProxyStyle>
 
 namespace {
 
 const QColor kInk(32, 48, 96);
+// The glyphs of the extension buttons, after the tool bar's.
+constexpr int kMoreRight = 17;
+constexpr int kMoreDown = 18;
 const QColor kAccent(0, 110, 200);
 
 // A filled arrow head pointing along (dx, dy) with its tip at `tip`.
@@ -132,6 +136,14 @@ void Draw(QPainter& p, int index) {
       break;
     }
     case 16: Printer(p); break;
+    case kMoreRight:
+    case kMoreDown: {  // a tool or menu bar's items that do not fit
+      p.setPen(QPen(kInk, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(Qt::NoBrush);
+      if (index == kMoreDown) p.translate(16, 0), p.rotate(90);
+      for (double x : {4.5, 8.5}) p.drawPolyline(QPolygonF({QPointF(x, 4.5), QPointF(x + 3.5, 8), QPointF(x, 11.5)}));
+      break;
+    }
     default: break;
   }
 }
@@ -185,6 +197,22 @@ class GlyphEngine : public QIconEngine {
 }  // namespace
 
 QIcon ToolGlyph(int index) { return QIcon(new GlyphEngine(index)); }
+
+namespace {
+
+class GlyphStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override {
+    if (which == SP_ToolBarHorizontalExtensionButton) return ToolGlyph(kMoreRight);
+    if (which == SP_ToolBarVerticalExtensionButton) return ToolGlyph(kMoreDown);
+    return QProxyStyle::standardIcon(which, option, widget);
+  }
+};
+
+}  // namespace
+
+void InstallGlyphStyle() { QApplication::setStyle(new GlyphStyle(QApplication::style()->name())); }
 
 QIcon WindowIcon() {
   QIcon icon;

@@ -7,3 +7,10 @@ QIcon ToolGlyph(int index);
 
 // The window's icon: a grade sheet with a tick.
 QIcon WindowIcon();
+
+// Puts the application's style under one that draws the arrows of the tool
+// and menu bars' extension buttons as glyphs too. The style's own are image
+// files, and reading the first image file loads every image-format plug-in:
+// the menu bar made the window's start pay for that, for an arrow shown only
+// when the menus do not fit.
+void InstallGlyphStyle();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/QtDialogs.h"
+#include "app/Glyphs.h"
 #include "app/Tdataout.h"
 #include "platform/Files.h"
 #include "preview/DialogLook.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(GRADESHEET_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral(GRADESHEET_APP_ID));
   QApplication app(argc, argv);
+  InstallGlyphStyle();
   InstallFontSubstitutes();
   InstallQtTranslations();
   QApplication::setFont(preview::FormFont());  // message boxes and dialogs read Chinese too

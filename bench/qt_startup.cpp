@@ -16,6 +16,7 @@
 #include <memory>
 
 #ifndef GS_BARE_WINDOW
+#include "app/Glyphs.h"
 #include "app/QtDialogs.h"
 #include "app/Tdataout.h"
 #include "preview/DialogLook.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
 #else
   QApplication::setApplicationName(QStringLiteral("gradesheet"));
   app = std::make_unique<QApplication>(argc, argv);
+  InstallGlyphStyle();
   InstallFontSubstitutes();
   InstallQtTranslations();
   QApplication::setFont(preview::FormFont());

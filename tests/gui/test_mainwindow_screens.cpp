@@ -3,7 +3,10 @@
 // and with the grade editor open) are saved for a person to look at.
 // Pictures go to $GS_SCREENSHOT_DIR when set (scripts/screenshot.sh sets it).
 #include <QComboBox>
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QStyle>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/Glyphs.h"
 #include "app/Tdataout.h"
 #include "printing/qt/Fonts.h"
 #include "support/WindowHarness.h"
@@ -23,6 +27,7 @@ class MainWindowScreensTest : public QObject {
 
  private slots:
   void initTestCase();
+  void startLoadsNoImagePlugin();
   void gridTextsFitTheirColumns();
   void labelsFitThePanel();
   void headingStaysInSight();
@@ -35,6 +40,28 @@ class MainWindowScreensTest : public QObject {
 
 void MainWindowScreensTest::initTestCase() {
   outDir_ = qEnvironmentVariable("GS_SCREENSHOT_DIR");
+  InstallGlyphStyle();  // as the program starts
+}
+
+// The window is built and shown without an image file read (the first loads
+// every image-format plug-in); the bars' extension arrows are drawn glyphs.
+void MainWindowScreensTest::startLoadsNoImagePlugin() {
+  {
+    WindowHarness h;
+    h.W->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.W.get()));
+  }
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  QVERIFY(maps.open(QIODevice::ReadOnly));
+  QVERIFY2(!maps.readAll().contains("/imageformats/"), "an image-format plug-in was loaded");
+  for (QStyle::StandardPixmap which :
+       {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+    const QImage arrow = QApplication::style()->standardIcon(which).pixmap(16).toImage();
+    int ink = 0;
+    for (int y = 0; y < arrow.height(); ++y)
+      for (int x = 0; x < arrow.width(); ++x) ink += qAlpha(arrow.pixel(x, y)) > 128;
+    QVERIFY2(ink > 10, "an extension arrow without ink");
+  }
 }
 
 void MainWindowScreensTest::OpenDemo(WindowHarness& h) {
