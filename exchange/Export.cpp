@@ -1,7 +1,5 @@
 #include "exchange/Export.h"
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -11,10 +9,12 @@
 
 #include "exchange/Csv.h"
 #include "exchange/TextCells.h"
+#include "exchange/Workbook.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/Record.h"
 #include "grading/GradeCheck.h"
 #include "platform/Files.h"
+#include "platform/Module.h"
 #include "text/Blanks.h"
 #include "text/Gbk.h"
 #include "text/Texts.h"
@@ -98,30 +98,17 @@ ExportResult Commit(const std::string& path, platform::OutputFile& out) {
   return {};
 }
 
-struct WorkbookCloser {
-  void operator()(lxw_workbook* wb) const { workbook_close(wb); }
-};
-
-// Writes one course into its worksheet; the first error of the library, or
-// LXW_NO_ERROR.
-class SheetWriter {
+// Lays out one course's worksheet: a heading block, then the table with
+// its heading row; plain numbers as numbers, every other grade as text.
+class SheetPlanner {
  public:
-  SheetWriter(lxw_workbook* wb, lxw_worksheet* ws) : ws_(ws) {
-    bold_ = workbook_add_format(wb);
-    format_set_bold(bold_);
-    heading_ = workbook_add_format(wb);
-    format_set_bold(heading_);
-    format_set_align(heading_, LXW_ALIGN_CENTER);
-    format_set_bottom(heading_, LXW_BORDER_THIN);
-    format_set_pattern(heading_, LXW_PATTERN_SOLID);
-    format_set_bg_color(heading_, 0xE8E8E8);
-    // Grades in the middle of their cells: numbers and words line up alike.
-    centered_ = workbook_add_format(wb);
-    format_set_align(centered_, LXW_ALIGN_CENTER);
+  explicit SheetPlanner(std::string name) {
+    plan_.Name = std::move(name);
+    plan_.HeadingRow = kHeadingBlockRows;
     widths_.fill(0);
   }
 
-  lxw_error Write(const ExportCourse& course) {
+  WorksheetPlan Plan(const ExportCourse& course) && {
     const std::array<std::pair<const char*, const std::string*>, 5> block = {{{"课程：", &course.Name},
                                                                             {"课程号：", &course.Key},
                                                                             {"教师：", &course.Teacher},
@@ -130,14 +117,15 @@ class SheetWriter {
     for (std::size_t r = 0; r < block.size(); ++r) {
       // The text runs on over the empty cells to its right, so the table's
       // columns keep the widths of their own content.
-      Text(r, 0, block[r].first + GbkToUtf8(*block[r].second), r == 0 ? bold_ : nullptr, false);
+      Text(r, 0, block[r].first + GbkToUtf8(*block[r].second), r == 0 ? CellLook::Bold : CellLook::Plain, false);
     }
-    const lxw_row_t headingRow = kHeadingBlockRows;
-    for (std::size_t c = 0; c < kTableColumns; ++c) Text(headingRow, c, kTableHeadings[c], heading_);
+    const std::size_t headingRow = kHeadingBlockRows;
+    for (std::size_t c = 0; c < kTableColumns; ++c) Text(headingRow, c, kTableHeadings[c], CellLook::Heading);
+    plan_.Cells.reserve(plan_.Cells.size() + course.Students.size() * kTableColumns);
     for (std::size_t i = 0; i < course.Students.size(); ++i) {
       const ExportStudent& s = course.Students[i];
-      const lxw_row_t row = static_cast<lxw_row_t>(headingRow + 1 + i);
-      Number(row, 0, std::to_string(i + 1), static_cast<double>(i + 1), centered_);
+      const std::size_t row = headingRow + 1 + i;
+      Number(row, 0, std::to_string(i + 1), static_cast<double>(i + 1));
       // The student number stays text: leading zeros and long numbers intact.
       Text(row, 1, GbkToUtf8(s.Number));
       Text(row, 2, GbkToUtf8(s.Name));
@@ -146,48 +134,43 @@ class SheetWriter {
       Grade(row, 5, s.Examination);
       Grade(row, 6, s.Total);
     }
-    for (std::size_t c = 0; c < kTableColumns && error_ == LXW_NO_ERROR; ++c) {
-      error_ = worksheet_set_column(ws_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                                    std::max(6.0, widths_[c] * 1.1 + 2), nullptr);
-    }
-    worksheet_freeze_panes(ws_, headingRow + 1, 0);
-    // Printed, the table is one A4 page wide and every page repeats its heading row.
-    worksheet_set_paper(ws_, 9);
-    worksheet_fit_to_pages(ws_, 1, 0);
-    worksheet_center_horizontally(ws_);
-    if (error_ == LXW_NO_ERROR) error_ = worksheet_repeat_rows(ws_, headingRow, headingRow);
-    return error_;
+    for (double width : widths_) plan_.ColumnWidths.push_back(std::max(6.0, width * 1.1 + 2));
+    return std::move(plan_);
   }
 
  private:
-  void Text(std::size_t row, std::size_t col, const std::string& utf8, lxw_format* format = nullptr,
-            bool measured = true) {
-    if (error_ != LXW_NO_ERROR || utf8.empty()) return;
-    error_ = worksheet_write_string(ws_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), utf8.c_str(),
-                                    format);
+  void Text(std::size_t row, std::size_t col, std::string utf8, CellLook look = CellLook::Plain, bool measured = true) {
+    if (utf8.empty()) return;
     if (measured) widths_[col] = std::max(widths_[col], ShownWidth(utf8));
+    WorkbookCell cell;
+    cell.Row = static_cast<std::uint32_t>(row);
+    cell.Column = static_cast<std::uint16_t>(col);
+    cell.Text = std::move(utf8);
+    cell.Look = look;
+    plan_.Cells.push_back(std::move(cell));
   }
-  void Number(lxw_row_t row, std::size_t col, const std::string& shown, double value, lxw_format* format) {
-    if (error_ != LXW_NO_ERROR) return;
-    error_ = worksheet_write_number(ws_, row, static_cast<lxw_col_t>(col), value, format);
+  void Number(std::size_t row, std::size_t col, const std::string& shown, double value) {
     widths_[col] = std::max(widths_[col], ShownWidth(shown));
+    WorkbookCell cell;
+    cell.Row = static_cast<std::uint32_t>(row);
+    cell.Column = static_cast<std::uint16_t>(col);
+    cell.IsNumber = true;
+    cell.Number = value;
+    cell.Look = CellLook::Centered;
+    plan_.Cells.push_back(std::move(cell));
   }
   // A grade: a plain number as a number, any other text as text.
-  void Grade(lxw_row_t row, std::size_t col, const std::string& gbk) {
+  void Grade(std::size_t row, std::size_t col, const std::string& gbk) {
     std::string ascii;
     if (IsPlainNumber(TrimGbk(gbk), &ascii)) {
-      Number(row, col, ascii, std::strtod(ascii.c_str(), nullptr), centered_);
+      Number(row, col, ascii, std::strtod(ascii.c_str(), nullptr));
     } else {
-      Text(row, col, GbkToUtf8(gbk), centered_);
+      Text(row, col, GbkToUtf8(gbk), CellLook::Centered);
     }
   }
 
-  lxw_worksheet* ws_;
-  lxw_format* bold_;
-  lxw_format* heading_;
-  lxw_format* centered_;
+  WorksheetPlan plan_;
   std::array<double, kTableColumns> widths_;
-  lxw_error error_ = LXW_NO_ERROR;
 };
 
 }  // namespace
@@ -303,22 +286,20 @@ ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCo
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);
   if (!out) return Failure(path, FileErrorReason(status));
 
-  const std::string writable = out->WritablePath();
-  lxw_workbook_options options{};
-  std::unique_ptr<lxw_workbook, WorkbookCloser> wb(workbook_new_opt(writable.c_str(), &options));
-  if (!wb) return Failure(path, std::string(texts::kNoWorkbook));
-  const std::vector<std::string> names = XlsxSheetNames(courses);
-  lxw_error error = LXW_NO_ERROR;
-  for (std::size_t i = 0; i < courses.size() && error == LXW_NO_ERROR; ++i) {
-    lxw_worksheet* ws = workbook_add_worksheet(wb.get(), names[i].c_str());
-    error = ws == nullptr ? LXW_ERROR_SHEETNAME_ALREADY_USED : SheetWriter(wb.get(), ws).Write(courses[i]);
-  }
-  // Closing writes the file; the workbook is gone either way.
-  const lxw_error closed = workbook_close(wb.release());
-  if (error == LXW_NO_ERROR) error = closed;
-  if (error != LXW_NO_ERROR) {
+  std::string why;
+  auto* write = reinterpret_cast<WriteWorkbookFunction*>(
+      platform::ModuleSymbol(kWorkbookModule, kWriteWorkbookSymbol, why));
+  if (write == nullptr) {
     out->Abandon();
-    return Failure(path, lxw_strerror(error));
+    return Failure(path, texts::NoExportModule(why));
+  }
+  std::vector<WorksheetPlan> sheets;
+  sheets.reserve(courses.size());
+  const std::vector<std::string> names = XlsxSheetNames(courses);
+  for (std::size_t i = 0; i < courses.size(); ++i) sheets.push_back(SheetPlanner(names[i]).Plan(courses[i]));
+  if (!write(out->WritablePath().c_str(), sheets, why)) {
+    out->Abandon();
+    return Failure(path, why.empty() ? std::string(texts::kNoWorkbook) : why);
   }
   return Commit(path, *out);
 }

@@ -75,6 +75,10 @@ for f in /usr/bin/gradesheet /usr/bin/gradesheet-cli \
   "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml"; do
   grep -qxF "$f" "$work/files" || fail "not installed: $f"
 done
+# The modules loaded on first use, in the package's own library folder.
+for m in gradesheet-xlsx gradesheet-pdfjoin; do
+  grep -qE "^/usr/lib/([^/]+/)?gradesheet/lib$m\.so\$" "$work/files" || fail "not installed: the module lib$m.so"
+done
 zcat /usr/share/man/man1/gradesheet.1.gz | grep -q '^\.I /usr/bin/qprtpara\.dat$' ||
   fail "gradesheet(1) does not name the installed program's settings file /usr/bin/qprtpara.dat"
 for size in 48 256; do
@@ -97,6 +101,15 @@ got=$("${noscreen[@]}" timeout 20 /usr/bin/gradesheet-cli --version 2>&1)
 pages=$(pdfinfo "$work/demo.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
 [ "${pages:-0}" -eq 6 ] || fail "the demo sheet has ${pages:-no} pages, not 6"
 pdffonts "$work/demo.pdf" 2>/dev/null | grep -qi 'uming' || fail "the sheet is not set in AR PL UMing (the 宋体 of the package)"
+# In parts joined by the installed join module (one font subset a part),
+# and a workbook by the installed workbook module.
+"${noscreen[@]}" timeout 120 /usr/bin/gradesheet-cli pdf samples/demo.txt -o "$work/parts.pdf" --threads 2 >/dev/null 2>"$work/err" ||
+  fail "gradesheet-cli pdf --threads 2: $(cat "$work/err")"
+[ "$(pdffonts "$work/parts.pdf" 2>/dev/null | grep -c 'CID TrueType')" -eq 2 ] ||
+  fail "the sheet in two parts was not joined by the installed module"
+"${noscreen[@]}" timeout 60 /usr/bin/gradesheet-cli export samples/demo.txt -o "$work/demo.xlsx" >/dev/null 2>"$work/err" ||
+  fail "gradesheet-cli export: $(cat "$work/err")"
+[ "$(head -c 2 "$work/demo.xlsx")" = PK ] || fail "the exported workbook is no zip file"
 
 # ---- the desktop program, as a teacher: margins are kept in the user's folder --------
 home="$work/home"

@@ -103,6 +103,9 @@ inline std::string TooManyStudents(std::string_view courseKey) {
   return "课程" + std::string(courseKey) + "的学生超出了Excel工作表的行数";
 }
 inline constexpr std::string_view kNoWorkbook = "无法创建工作簿";
+// The workbook writer, a part of the installation, cannot be loaded; the
+// loader's own words follow.
+inline std::string NoExportModule(std::string_view why) { return "无法载入 Excel 导出组件(" + std::string(why) + ")"; }
 
 // ---- an output that must not be written: after the path ----------------------------
 inline constexpr std::string_view kOutputIsInput = ": 输出文件就是输入文件";  // then the input, if named otherwise

@@ -155,6 +155,11 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
                              std::int32_t last, platform::OutputFile& out, const SheetPdfOptions& options) {
   const bool shortSheet = options.Threads == 0 && last - first + 1 < kJoinFrom;
   if (options.Direct || shortSheet) return DrawDirect(source, paper, first, last, out, options);
+  // Without the join (an installation missing its module) the sheet is
+  // still written, whole by one thread.
+  std::string why;
+  const PdfJoinModule* join = PdfJoinEntries(why);
+  if (join == nullptr) return DrawDirect(source, paper, first, last, out, options);
 
   if (options.Progress && !options.Progress(0)) return SheetPdfOutcome::Cancelled;
   const std::int32_t pages = last - first + 1;
@@ -193,9 +198,9 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         const bool drawn = DrawPages(source, paper, i == 0, part.From, part.To, buffer, state);
-        std::string why;
+        std::string unread;  // for the developer
         std::unique_ptr<PdfPart> read;
-        if (drawn && !state.Stop) read = PdfPart::Read({bytes.constData(), static_cast<std::size_t>(bytes.size())}, why);
+        if (drawn && !state.Stop) read = join->ReadPart({bytes.constData(), static_cast<std::size_t>(bytes.size())}, unread);
         // A part qpdf cannot read is a failed drawing; one skipped as the job stops is not.
         const bool ok = drawn && (read || state.Stop);
         if (!ok) state.Stop = true;
@@ -223,11 +228,10 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
     }
     return parts[i].Done && parts[i].Drawn && !state.Stop;
   };
-  PdfJoiner joiner(true);
-  std::string why;
+  const std::unique_ptr<PdfJoiner> joiner = join->NewJoiner(true);
   bool joined = true;
   for (std::size_t i = 0; i < parts.size() && joined && awaitPart(i); ++i) {
-    joined = parts[i].Read && joiner.Add(std::move(parts[i].Read), why);
+    joined = parts[i].Read && joiner->Add(std::move(parts[i].Read), why);
     if (!joined) state.Stop = true;
   }
   for (std::thread& worker : workers) worker.join();
@@ -239,7 +243,7 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   }
   // A part stopped half-way is drawn as far as it went: the job is cancelled.
   if (state.Stop || state.PagesDone.load() < pages) return SheetPdfOutcome::Cancelled;
-  if (!joiner.Write(out, why)) {
+  if (!joiner->Write([&out](std::string_view block) { return out.Write(block); }, why)) {
     out.Fail(kBroken);  // kept only when no write failed before
     return SheetPdfOutcome::Failed;
   }
