@@ -3,6 +3,8 @@
 // them (the builders are in TdataoutBuild.cpp).
 #include "app/Tdataout.h"
 
+#include <QTimer>
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPrinter>
@@ -23,7 +25,11 @@ Tdataout::Tdataout(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget*
   FormCreate();
 }
 
-Tdataout::~Tdataout() = default;
+Tdataout::~Tdataout() {
+  // A window gone before its preview was set up leaves no lookup of the
+  // printer running past it (and past the application).
+  if (!previewSetUp_) preview::TakeDefaultPrinter();
+}
 
 void Tdataout::FormCreate() {
   // Asked of the print system while the components are built (step 6 takes it).
@@ -42,7 +48,7 @@ void Tdataout::FormCreate() {
   ResetSheet();
   PlaceWindow();
   ClearLayoutLists();
-  SetUpPreview();
+  SetpvStatus();  // the preview's commands stand still until it is set up
   ShowEditingView();
   ShowGridHeadings();
   FillEditorWords();
@@ -91,6 +97,17 @@ void Tdataout::PlaceWindow() {
 void Tdataout::ClearLayoutLists() {
   PageList.clear();
   RowList.clear();
+}
+
+void Tdataout::EnsurePreview() {
+  if (previewSetUp_) return;
+  previewSetUp_ = true;
+  SetUpPreview();
+}
+
+bool Tdataout::event(QEvent* event) {
+  if (event->type() == QEvent::Paint && !previewSetUp_) QTimer::singleShot(0, this, [this] { EnsurePreview(); });
+  return QMainWindow::event(event);
 }
 
 // 6 to 10: resolutions, print settings, zoom limits, the empty page.

@@ -266,6 +266,11 @@ class Tdataout : public QMainWindow {
   void GoToFinding(const GradeFinding& finding);
 
   // ---- app/TdataoutPreview.cpp ----------------------------------------------
+  // Start-up steps 6 to 10, once: the printer is asked of the print system,
+  // which can take longer than building the window, so it is done after the
+  // first paint, or before when a command needs the page and its printer.
+  void EnsurePreview();
+  bool PreviewSetUp() const { return previewSetUp_; }
   void MeasureResolutions();  // start-up step 6: printer and screen Dpi
   void Z1Click();
   void N11Click();
@@ -309,6 +314,8 @@ class Tdataout : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
   // app/TdataoutKeys.cpp: the frame is known once the window is shown.
   void showEvent(QShowEvent* event) override;
+  // app/Tdataout.cpp: the preview is set up once the window has painted.
+  bool event(QEvent* event) override;
 
  private:
   // ---- app/TdataoutBuild.cpp: the builders, in the order FormCreate calls them
@@ -327,7 +334,7 @@ class Tdataout : public QMainWindow {
   void ResetSheet();          // 3
   void PlaceWindow();         // 4
   void ClearLayoutLists();    // 5
-  void SetUpPreview();        // 6 to 10: resolutions, print settings, zoom, page
+  void SetUpPreview();        // 6 to 10: resolutions, print settings, zoom, page (by EnsurePreview)
   void ShowEditingView();     // 11
   void ShowGridHeadings();    // 12 (app/TdataoutGrid.cpp)
   void FillEditorWords();     // 13 (app/TdataoutGrid.cpp)
@@ -390,6 +397,7 @@ class Tdataout : public QMainWindow {
   std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)
   bool released_ = false;
   bool placed_ = false;  // the first show has fitted the frame into the screen
+  bool previewSetUp_ = false;
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus

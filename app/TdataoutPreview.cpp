@@ -74,6 +74,7 @@ void Tdataout::ShowView(bool preview) {
 }
 
 void Tdataout::ShowSheet(std::uint8_t mode) {
+  EnsurePreview();
   ShowView(true);
   Enable(N11, mode != 0);
   Enable(G1, mode == 0);

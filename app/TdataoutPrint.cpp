@@ -23,12 +23,14 @@ void Tdataout::SaveSettings() {
 }
 
 void Tdataout::B3Click() {
+  EnsurePreview();
   if (!Dialogs().PageMargins(this, Setup.Metrics)) return;
   PageSetupChanged();
   SaveSettings();
 }
 
 void Tdataout::F2Click() {
+  EnsurePreview();
   const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.BodyFont);
   if (!font) return;
   Setup.BodyFont = *font;
@@ -37,6 +39,7 @@ void Tdataout::F2Click() {
 }
 
 void Tdataout::L1Click() {
+  EnsurePreview();
   const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.TitleFont);
   if (!font) return;
   Setup.TitleFont = *font;
@@ -45,6 +48,7 @@ void Tdataout::L1Click() {
 }
 
 void Tdataout::S1Click() {
+  EnsurePreview();
   if (!Printer || !Dialogs().PrinterSetup(this, *Printer)) return;
   // Another printer may draw at another resolution. The page is drawn in
   // that printer's pixels, so the resolution and the margins (kept in

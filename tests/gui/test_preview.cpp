@@ -2,6 +2,7 @@
 // command states, navigation, the page dialogs through the seam, and the
 // refresh sequences of the font and margin commands.
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QPrinter>
 #include <QScrollArea>
@@ -55,6 +56,37 @@ class PreviewTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The printer is asked of the print system after the window's first paint,
+  // which does not show it; a command that needs the page asks first.
+  void previewIsSetUpAfterTheFirstPaint() {
+    ScriptedDialogs* script = nullptr;
+    auto make = [&script] {
+      auto dialogs = std::make_unique<ScriptedDialogs>();
+      script = dialogs.get();
+      return std::make_unique<Tdataout>(std::move(dialogs), QDir::tempPath());
+    };
+    std::unique_ptr<Tdataout> shown = make();
+    QVERIFY(!shown->PreviewSetUp());
+    QVERIFY(!shown->Printer);
+    QCOMPARE(Commands(*shown), QString("0000000 000000 0"));
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+    QTRY_VERIFY(shown->PreviewSetUp());
+    QVERIFY(shown->Printer != nullptr);
+    QVERIFY(shown->Setup.Metrics[DevicePrinter].PageWidth > 0);
+
+    std::unique_ptr<Tdataout> unseen = make();
+    script->Fonts.push_back(std::nullopt);  // the font dialog is cancelled
+    unseen->F2Click();
+    QVERIFY(unseen->PreviewSetUp());
+    QVERIFY(unseen->Setup.Metrics[DevicePrinter].PageWidth > 0);
+    std::unique_ptr<Tdataout> previewed = make();
+    previewed->N11Click();
+    QVERIFY(previewed->PreviewSetUp());
+    QCOMPARE(previewed->DrawGrid1->size(),
+             QSize(previewed->Setup.Metrics[DeviceScreen].PageWidth, previewed->Setup.Metrics[DeviceScreen].PageHeight));
+  }
+
   void startUpHasNoSheet() {
     PreviewWindow p;
     Tdataout& w = p.W();

@@ -35,6 +35,7 @@ void SettingsFileTest::pipeInPlaceOfTheSettingsFile() {
   Tdataout w(std::move(script), programDir.path());
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
+  QTRY_VERIFY(w.PreviewSetUp());  // after the first paint
   ::alarm(0);
 
   const FontSpec body{1, 10, Gbk("宋体"), 0};

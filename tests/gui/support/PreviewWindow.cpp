@@ -17,6 +17,8 @@ PreviewWindow::PreviewWindow(int bodyPoints) {
   auto script = std::make_unique<ScriptedDialogs>();
   Script = script.get();
   Window = std::make_unique<Tdataout>(std::move(script), dir);
+  // As the window's first paint does, without showing it.
+  Window->EnsurePreview();
 }
 
 bool PreviewWindow::Open(int courses, int perCourse, const QString& name) {

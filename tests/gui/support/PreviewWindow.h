@@ -14,6 +14,7 @@ struct PreviewWindow {
   std::unique_ptr<Tdataout> Window;
 
   // `bodyPoints` > 0 writes a settings file with that body font size first.
+  // The window's preview is set up, as after its first paint.
   explicit PreviewWindow(int bodyPoints = 0);
 
   QString Path(const QString& name) const { return Dir.filePath(name); }
