@@ -1,9 +1,8 @@
 // The window's construction: FormCreate builds the components in order and
 // then takes the start-up steps in the order the program has always taken
-// them (the builders are in TdataoutBuild.cpp).
+// them, but for the preview's (6 to 10), taken after the first paint (the
+// builders are in TdataoutBuild.cpp).
 #include "app/Tdataout.h"
-
-#include <QTimer>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,11 +10,11 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/QtDialogs.h"
-#include "preview/DefaultPrinter.h"
 #include "printing/qt/QtText.h"
 #include "printing/qt/SettingsFolder.h"
 
@@ -25,15 +24,9 @@ Tdataout::Tdataout(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget*
   FormCreate();
 }
 
-Tdataout::~Tdataout() {
-  // A window gone before its preview was set up leaves no lookup of the
-  // printer running past it (and past the application).
-  if (!previewSetUp_) preview::TakeDefaultPrinter();
-}
+Tdataout::~Tdataout() = default;
 
 void Tdataout::FormCreate() {
-  // Asked of the print system while the components are built (step 6 takes it).
-  preview::PrepareDefaultPrinter();
   BuildForm();
   BuildMenus();
   BuildToolBar();

@@ -35,7 +35,7 @@ void Enable(QToolButton* button, bool on) {
 }  // namespace
 
 void Tdataout::MeasureResolutions() {
-  Printer = preview::TakeDefaultPrinter();
+  Printer = preview::DefaultPrinter();
   Setup.Metrics[DevicePrinter].Dpi = Printer->resolution();
   QWidget* screenDevice = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
   Setup.Metrics[DeviceScreen].Dpi = screenDevice->logicalDpiY();

@@ -2,13 +2,10 @@
 
 #include <QPageSize>
 #include <QPrinterInfo>
-#include <future>
 
 namespace preview {
 
-namespace {
-
-std::unique_ptr<QPrinter> SetUpDefaultPrinter() {
+std::unique_ptr<QPrinter> DefaultPrinter() {
   std::unique_ptr<QPrinter> printer;
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (!info.isNull()) printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -20,23 +17,6 @@ std::unique_ptr<QPrinter> SetUpDefaultPrinter() {
     printer->setPageSize(QPageSize(QPageSize::A4));
   }
   return printer;
-}
-
-// Started and taken on the user-interface thread only.
-std::future<std::unique_ptr<QPrinter>>& Pending() {
-  static std::future<std::unique_ptr<QPrinter>> pending;
-  return pending;
-}
-
-}  // namespace
-
-void PrepareDefaultPrinter() {
-  if (!Pending().valid()) Pending() = std::async(std::launch::async, SetUpDefaultPrinter);
-}
-
-std::unique_ptr<QPrinter> TakeDefaultPrinter() {
-  if (Pending().valid()) return Pending().get();
-  return SetUpDefaultPrinter();
 }
 
 }  // namespace preview

@@ -26,6 +26,7 @@ cmake -S . -B "$build" -G Ninja "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Sanitize \
   -DCMAKE_CXX_FLAGS_SANITIZE="-O0 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined" \
   -DCMAKE_EXE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined" \
+  -DCMAKE_MODULE_LINKER_FLAGS_SANITIZE="-fsanitize=address,undefined" \
   -DGS_TESTS=ON -DGS_GUI=ON -DGS_BENCH=OFF -DGS_QTEST_PER_FUNCTION=OFF >/dev/null
 
 # The core suite and every GUI test program (one per file of tests/gui).
@@ -41,6 +42,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # Leak checking stays on with no suppressions: offscreen, neither Qt nor
 # fontconfig leaves anything behind that LeakSanitizer reports.
 export QT_QPA_PLATFORM=offscreen
+# The suites run here by hand are told where the (sanitized) modules are.
+case $build in /*) export GRADESHEET_MODULE_DIR=$build ;; *) export GRADESHEET_MODULE_DIR=$root/$build ;; esac
 
 # The GoogleTest suites run as one process each: ctest would start a process
 # for every case, and each sanitized start costs a quarter of a second. The
