@@ -48,6 +48,14 @@ void PutFormUnder(QPDFPageObjectHelper& page, QPDFObjectHandle form, QPDFObjectH
 }
 
 
+// Qt gives every page an array of annotations of its own, empty: an object
+// a page that the join need not copy nor the file keep.
+void DropEmptyAnnotations(QPDFPageObjectHelper& page) {
+  QPDFObjectHandle dict = page.getObjectHandle();
+  QPDFObjectHandle annotations = dict.getKey("/Annots");
+  if (annotations.isArray() && annotations.getArrayNItems() == 0) dict.removeKey("/Annots");
+}
+
 class QpdfPart : public PdfPart {
  public:
   QPDF Pdf;
@@ -96,6 +104,7 @@ class QpdfJoiner : public PdfJoiner {
       }
       parts_.push_back(std::move(part));
       for (; page != partPages.end(); ++page) {
+        DropEmptyAnnotations(*page);
         pages_->addPage(*page, false);
         if (!form_) continue;
         QPDFPageObjectHelper added(joined_.getAllPages().back());
