@@ -56,6 +56,29 @@ void DropEmptyAnnotations(QPDFPageObjectHelper& page) {
   if (annotations.isArray() && annotations.getArrayNItems() == 0) dict.removeKey("/Annots");
 }
 
+// Qt gives every page resources of its own, and every page of a part the
+// same ones: pages whose resources read as the page's before point to that
+// page's, so that the join copies and the file keeps them once a part.
+class SharedResources {
+ public:
+  void Share(QPDFPageObjectHelper& page) {
+    QPDFObjectHandle dict = page.getObjectHandle();
+    QPDFObjectHandle resources = dict.getKey("/Resources");
+    if (!resources.isIndirect() || !resources.isDictionary()) return;
+    std::string text = resources.unparseResolved();
+    if (shared_ && text == text_) {
+      dict.replaceKey("/Resources", *shared_);
+      return;
+    }
+    shared_ = resources;
+    text_ = std::move(text);
+  }
+
+ private:
+  std::optional<QPDFObjectHandle> shared_;
+  std::string text_;
+};
+
 class QpdfPart : public PdfPart {
  public:
   QPDF Pdf;
@@ -103,8 +126,10 @@ class QpdfJoiner : public PdfJoiner {
         ++page;
       }
       parts_.push_back(std::move(part));
+      SharedResources shared;
       for (; page != partPages.end(); ++page) {
         DropEmptyAnnotations(*page);
+        shared.Share(*page);
         pages_->addPage(*page, false);
         if (!form_) continue;
         QPDFPageObjectHelper added(joined_.getAllPages().back());
