@@ -89,8 +89,8 @@ SheetPdfOutcome DrawDirect(const SheetSource& source, const PdfPaper& paper, std
   // A full disk shows in the device at the write that fails; the output
   // file keeps the reason.
   OutputFileDevice device(out);
-  JobState state;
-  std::optional<bool> drawn;
+  bool cancelled = false;
+  bool drawn = true;
   {
     // One page at a time, asking after each whether to go on.
     QPdfWriter writer(&device);
@@ -105,20 +105,20 @@ SheetPdfOutcome DrawDirect(const SheetSource& source, const PdfPaper& paper, std
     TdjxscjPrn printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
     printer.IndexHeads();
     for (std::int32_t page = first; page <= last && !device.Failed(); ++page) {
-      if (options.Progress && !options.Progress(page - first)) state.Stop = true;
-      if (state.Stop) break;
+      cancelled = options.Progress && !options.Progress(page - first);
+      if (cancelled) break;
       if (page > first && !writer.newPage()) {
         drawn = false;
         break;
       }
       printer.DrawPage(canvas, page, DevicePrinter, 1.0);
     }
-    const bool ended = painter.end();
-    if (!drawn) drawn = ended;
+    // Ended either way; a page that could not begin already failed the drawing.
+    drawn = painter.end() && drawn;
   }
-  if (state.Stop) return SheetPdfOutcome::Cancelled;
+  if (cancelled) return SheetPdfOutcome::Cancelled;
   if (!device.Flush()) return SheetPdfOutcome::Failed;
-  if (!*drawn) {
+  if (!drawn) {
     out.Fail(kBroken);
     return SheetPdfOutcome::Failed;
   }
