@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "exchange/Export.h"
 #include "exchange/Workbook.h"
 #include "platform/Module.h"
+#include "test_module_mapped.h"
 
 namespace {
 
@@ -60,12 +60,6 @@ class ModuleFolderTest : public ::testing::Test {
     ::setenv("GRADESHEET_MODULE_DIR", dir_.c_str(), 1);
   }
   void TearDown() override { fs::remove_all(dir_); }
-  // The workbook module stays loaded once a test of this process used it.
-  static bool WorkbookModuleLoaded() {
-    std::ifstream maps("/proc/self/maps");
-    const std::string mapped((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
-    return mapped.find(std::string("/lib") + exchange::kWorkbookModule + ".so") != std::string::npos;
-  }
   fs::path dir_;
 };
 
@@ -78,7 +72,7 @@ TEST_F(ModuleFolderTest, AFileThatIsNoModuleIsRefusedWithTheLoadersWords) {
 
 // Here the test program's own folder holds no module either.
 TEST_F(ModuleFolderTest, AnExportWithoutItsModuleFailsAndWritesNothing) {
-  if (WorkbookModuleLoaded()) GTEST_SKIP() << "the module is loaded in this process already: run the test alone, as ctest does";
+  if (testmodules::Mapped(exchange::kWorkbookModule)) GTEST_SKIP() << "the module is loaded in this process already: run the test alone, as ctest does";
   exchange::ExportCourse course;
   course.Key = "01";
   course.Name = "x";
