@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace platform {
 
@@ -28,6 +29,21 @@ FileStatus CreateFolders(const std::string& path) {
     }
     if (end == std::string::npos) return {};
   }
+}
+
+std::string StateFolder() {
+  // The base directory rules: a relative value is to be ignored.
+  const auto absolute = [](const char* value) { return value != nullptr && value[0] == '/'; };
+  std::string folder;
+  if (const char* state = std::getenv("XDG_STATE_HOME"); absolute(state)) {
+    folder = state;
+  } else if (const char* home = std::getenv("HOME"); absolute(home)) {
+    folder = std::string(home) + "/.local/state";
+  } else {
+    return {};
+  }
+  if (folder.back() != '/') folder += '/';
+  return folder + "gradesheet/";
 }
 
 }  // namespace platform

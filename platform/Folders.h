@@ -13,4 +13,12 @@ namespace platform {
 // folder must be is NoSuchFile: the folder does not exist and cannot be made.
 FileStatus CreateFolders(const std::string& path);
 
+// The folder where the program keeps what it writes for itself (recovery
+// journals, the versions a save replaced, journals of interrupted rewrites):
+// $XDG_STATE_HOME/gradesheet, or ~/.local/state/gradesheet when that is unset
+// or not absolute, with its trailing separator. Empty when neither names an
+// absolute folder. The folder is not made here: CreateFolders does that when
+// something is first written.
+std::string StateFolder();
+
 }  // namespace platform

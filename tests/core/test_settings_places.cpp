@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -234,5 +235,33 @@ INSTANTIATE_TEST_SUITE_P(Cases, MakingFolders, ::testing::ValuesIn(kFolders),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(MakingFolders, AnEmptyPathIsNoFolder) { EXPECT_EQ(platform::CreateFolders("").Error, FileError::NoSuchFile); }
+
+// The state folder: XDG_STATE_HOME when absolute, else under HOME, else none.
+TEST(StateFolder, FollowsTheBaseDirectoryRules) {
+  struct Row {
+    const char* State;
+    const char* Home;
+    const char* Expected;
+  };
+  const Row rows[] = {
+      {"/s", "/h", "/s/gradesheet/"},
+      {"/s/", "/h", "/s/gradesheet/"},
+      {nullptr, "/h", "/h/.local/state/gradesheet/"},
+      {"relative", "/h", "/h/.local/state/gradesheet/"},
+      {"", "/h", "/h/.local/state/gradesheet/"},
+      {nullptr, nullptr, ""},
+      {nullptr, "relative", ""},
+  };
+  const std::string oldState = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+  const bool hadState = std::getenv("XDG_STATE_HOME") != nullptr;
+  const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  for (const Row& row : rows) {
+    if (row.State != nullptr) setenv("XDG_STATE_HOME", row.State, 1); else unsetenv("XDG_STATE_HOME");
+    if (row.Home != nullptr) setenv("HOME", row.Home, 1); else unsetenv("HOME");
+    EXPECT_EQ(platform::StateFolder(), row.Expected) << (row.State ? row.State : "(unset)");
+  }
+  if (hadState) setenv("XDG_STATE_HOME", oldState.c_str(), 1); else unsetenv("XDG_STATE_HOME");
+  setenv("HOME", oldHome.c_str(), 1);
+}
 
 }  // namespace
