@@ -102,6 +102,6 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  cli::Complain(call.Command->Name, "not available in this build");
+  cli::Complain(call.Command->Name, "这一版本没有这个命令");
   return 1;
 }
