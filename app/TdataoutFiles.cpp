@@ -143,6 +143,7 @@ bool Tdataout::WriteGradeFile(const std::string& path) {
     return false;
   }
   Book.Modified = false;
+  History.MarkSaved();  // undo and redo back to here need no save
   Dialogs().Information(this, WindowTexts::Saved());
   return true;
 }
