@@ -340,7 +340,7 @@ class Tdataout : public QMainWindow {
   void FillEditorWords();     // 13 (app/TdataoutGrid.cpp)
 
   // ---- app/TdataoutFiles.cpp
-  bool AskSaveBeforeOpen();  // false when the teacher's grades could not be saved
+  bool AskSaveBeforeOpen();  // false when the grades must stay: cancelled, or the save failed
   bool OpenChosenFile(const QString& path);
   bool MayOverwriteOnDisk();  // asks when another program wrote the file
   bool WriteGradeFile(const std::string& path);

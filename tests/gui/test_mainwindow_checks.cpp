@@ -233,7 +233,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
     case 0: w.S3Click(); break;
     case 1: h.Script->SaveFiles.push_back(copy); w.A1Click(); break;
     case 2:
-      h.Script->YesNoAnswers.push_back(Answer::Yes);
+      h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
       h.Script->OpenFiles.push_back(other);
       w.O1Click();
       break;

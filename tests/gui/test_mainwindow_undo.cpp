@@ -196,7 +196,7 @@ void MainWindowUndoTest::openingAnotherFileClearsTheHistory() {
   h.Select(1, 4);
   QTest::keyClick(w.ComboBox1, Qt::Key_1);
   h.Select(2, 4);
-  h.Script->YesNoAnswers.push_back(Answer::No);  // do not save the first file
+  h.Script->YesNoCancelAnswers.push_back(Answer::No);  // do not save the first file
   h.Open(h.Write("other.txt", FileBytes(ThreeCourses())));
   QVERIFY(!w.U1->isEnabled());
   const Lines loaded = w.Book.GradeLines;
