@@ -95,7 +95,7 @@ int RunSheetStats(const Invocation& call) {
 
 int RunSheetPdf(const Invocation& call) {
   if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir))
-    return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " is not a directory");
+    return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " 不是文件夹");
   std::string settingsDir;
   std::vector<std::string> inputs = {call.File()};
   if (call.SettingsDir) {

@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     try {
       return runner.Run(call);
     } catch (const std::exception& e) {
-      cli::Complain(runner.Name, e.what());
+      // The library's own words (std::bad_alloc and the like) after ours.
+      cli::Complain(runner.Name, std::string("无法完成：") + e.what());
       return 2;
     }
   }
