@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/FindingsDialog.h"
 #include "app/Glyphs.h"
 #include "app/Tdataout.h"
 #include "printing/qt/Fonts.h"
@@ -182,6 +183,20 @@ void MainWindowScreensTest::screenshots() {
     const QImage bar = w.ToolBar1->grab().toImage();
     QVERIFY(bar.copy(0, 0, 360, bar.height()).scaled(360 * 3, bar.height() * 3)
                 .save(outDir_ + "/toolbar-zoom.png"));
+    // The marks: a share that no total of the course agrees with.
+    w.Z1Click();
+    h.SelectCourse(1);
+    w.Edit1->selectAll();
+    QTest::keyClicks(w.Edit1, QStringLiteral("40"));
+    QCoreApplication::processEvents();
+    QVERIFY(w.CheckBar->isVisible());
+    QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-marks.png"));
+    FindingsDialog findings(FindingsPurpose::Save,
+                            {{"高等数学(一)", "2023040101", "余佳", "平时成绩", "8O", "无法识别的成绩"},
+                             {"高等数学(一)", "2023040102", "孟姣芳", "总成绩", "71", "总成绩与当前比例不符，应为 76"}});
+    findings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&findings));
+    QVERIFY(findings.grab().save(outDir_ + "/findings.png"));
   }
 }
 
