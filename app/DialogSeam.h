@@ -78,10 +78,10 @@ class DialogSeam {
   virtual std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,
                                            int maxPage) = 0;
 
-  // TPagepnDlg: choose a page of `pageCount`, `current` preselected; nullopt on cancel.
+  // ChoosePageDialog: choose a page of `pageCount`, `current` preselected; nullopt on cancel.
   virtual std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) = 0;
 
-  // TPageBdDlg: edits the printer margins of `metrics` in millimetres;
+  // MarginsDialog: edits the printer margins of `metrics` in millimetres;
   // writes them only on OK and returns true then.
   virtual bool PageMargins(QWidget* parent, PageMetrics& metrics) = 0;
 

@@ -2,7 +2,8 @@
 // The tool bar's glyphs and the window icon, drawn rather than shipped as art.
 #include <QIcon>
 
-// The glyph of tool-bar button SpeedButton`index` (1..11, 15, 16).
+// The glyph of the preview tool bar's button `index` (1..11: previous page
+// to the bottom right corner, 15: printer set-up, 16: print).
 QIcon ToolGlyph(int index);
 
 // The window's icon: a grade sheet with a tick.

@@ -28,8 +28,8 @@
 #include "app/WindowTexts.h"
 #include "app/FindingsDialog.h"
 #include "printing/qt/FontConvert.h"
-#include "preview/TPageBdDlg.h"
-#include "preview/TPagepnDlg.h"
+#include "preview/MarginsDialog.h"
+#include "preview/ChoosePageDialog.h"
 
 namespace {
 
@@ -212,7 +212,7 @@ std::optional<PrintChoice> QtDialogs::Print(QWidget* parent, QPrinter& printer, 
 }
 
 std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int current) {
-  TPagepnDlg dialog(parent);
+  ChoosePageDialog dialog(parent);
   dialog.FormCreate(parent, pageCount, current);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const int page = dialog.SelectedPage();
@@ -221,7 +221,7 @@ std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int cur
 }
 
 bool QtDialogs::PageMargins(QWidget* parent, PageMetrics& metrics) {
-  TPageBdDlg dialog(metrics, parent);
+  MarginsDialog dialog(metrics, parent);
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -22,7 +22,7 @@ inline QString AskOverwriteChanged(std::string_view path) {
          QStringLiteral("\n文件在打开之后已被其他程序修改。\n仍然存储并覆盖那些修改吗?");
 }
 
-// Label8 before a file is open, and in front of the open file's path.
+// fileLabel before a file is open, and in front of the open file's path.
 inline QString NoFileLabel() { return QStringLiteral("成绩文件："); }
 inline QString FileLabel() { return QStringLiteral("成绩文件: "); }
 

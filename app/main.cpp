@@ -9,7 +9,7 @@
 
 #include "app/QtDialogs.h"
 #include "app/Glyphs.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "platform/Files.h"
 #include "preview/DialogLook.h"
 #include "printing/qt/Fonts.h"
@@ -97,10 +97,10 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
   InstallQtTranslations();
   QApplication::setFont(preview::FormFont());  // message boxes and dialogs read Chinese too
-  Tdataout window;
+  MainWindow window;
   window.show();
   // Opened once the window is up, so that its messages stand over it.
   if (file != nullptr)
-    QTimer::singleShot(0, &window, [&window, name = PathToQString(file)] { window.OpenFile(name); });
+    QTimer::singleShot(0, &window, [&window, name = PathToQString(file)] { window.OpenNamedFile(name); });
   return app.exec();
 }

@@ -7,7 +7,7 @@
 
 #include "gradefile/GradeBook.h"
 #include "printing/RecordingCanvas.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 #include "printing/TextCanvas.h"
 
 namespace {
@@ -38,7 +38,7 @@ void MakePages(benchmark::State& state, std::uint8_t mode) {
   PrintSetup setup;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   for (auto _ : state) {
     printer.MakePages();
     benchmark::DoNotOptimize(pages.data());
@@ -77,7 +77,7 @@ void DrawPageOn(benchmark::State& state) {
   std::uint8_t mode = 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
   const auto last = static_cast<std::uint16_t>(pages.size() - 1);
   for (auto _ : state) {

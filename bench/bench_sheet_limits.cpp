@@ -10,7 +10,7 @@
 #include "gradefile/GradeBook.h"
 #include "printing/PrintSettings.h"
 #include "printing/RecordingCanvas.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void BM_EveryGroupFigures(benchmark::State& state) {
   std::uint8_t mode = 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
   for (auto _ : state) {
     std::int64_t groups = 0;
@@ -67,7 +67,7 @@ void BM_DrawPageWithAHugeTitle(benchmark::State& state) {
   std::uint8_t mode = 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
   for (auto _ : state) {
     RecordingCanvas canvas(600);

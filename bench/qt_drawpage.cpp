@@ -8,7 +8,7 @@
 
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/Fonts.h"
 #include "printing/qt/PainterCanvas.h"
@@ -53,7 +53,7 @@ void DrawFullPage(benchmark::State& state, double zoom, int courses) {
   std::uint8_t mode = 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn sheet(book, setup, mode, pages, rows);
+  GradeSheetPrinter sheet(book, setup, mode, pages, rows);
   sheet.MakePages();
   const TDeviceMetrics& m = setup.Metrics[DeviceScreen];
   QImage image(static_cast<int>(m.PageWidth * zoom), static_cast<int>(m.PageHeight * zoom),

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "bench/BenchDialogs.h"
 #include "bench/WindowBenchMain.h"
 #include "text/Gbk.h"
@@ -63,13 +63,13 @@ QString BigFile() {
   return path;
 }
 
-Tdataout& Window() {
-  static std::unique_ptr<Tdataout> window = [] {
-    auto w = std::make_unique<Tdataout>(std::make_unique<BenchDialogs>(BigFile()),
+MainWindow& Window() {
+  static std::unique_ptr<MainWindow> window = [] {
+    auto w = std::make_unique<MainWindow>(std::make_unique<BenchDialogs>(BigFile()),
                                         Dir().path() + "/");
     w->resize(1280, 960);
     w->show();
-    w->O1Click();
+    w->openFile();
     QApplication::processEvents();
     return w;
   }();
@@ -77,29 +77,29 @@ Tdataout& Window() {
 }
 
 void BM_OpenLargeFile(benchmark::State& state) {
-  Tdataout& w = Window();
-  for (auto _ : state) w.O1Click();
+  MainWindow& w = Window();
+  for (auto _ : state) w.openFile();
   state.counters["records"] = static_cast<double>(w.Book.GradeLines.size());
 }
 BENCHMARK(BM_OpenLargeFile)->Unit(benchmark::kMillisecond);
 
 // Row 1 of the course list is the big course, row 2 one of 50.
 void BM_ShowCourse(benchmark::State& state) {
-  Tdataout& w = Window();
+  MainWindow& w = Window();
   const std::string key = w.Book.CourseKeys[state.range(0) ? 0 : 1];
   for (auto _ : state) w.ShowCourse(key);
-  state.counters["rows"] = w.StringGrid1->rowCount() - 1;
+  state.counters["rows"] = w.studentGrid->rowCount() - 1;
 }
 BENCHMARK(BM_ShowCourse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Keystroke(benchmark::State& state) {
-  Tdataout& w = Window();
-  w.StringGrid2->setCurrentCell(1, 0);
-  const int last = w.StringGrid1->rowCount() - 1;
-  w.StringGrid1->setCurrentCell(last, 5);
+  MainWindow& w = Window();
+  w.courseList->setCurrentCell(1, 0);
+  const int last = w.studentGrid->rowCount() - 1;
+  w.studentGrid->setCurrentCell(last, 5);
   bool odd = false;
   for (auto _ : state) {
-    w.ComboBox1->setEditText(odd ? QStringLiteral("85") : QStringLiteral("86"));
+    w.gradeEditor->setEditText(odd ? QStringLiteral("85") : QStringLiteral("86"));
     odd = !odd;
   }
   state.counters["students"] = last;
@@ -109,15 +109,15 @@ BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 // Every total disagrees with 40 and agrees with 30 again: the worst case of
 // the marks, each keystroke changes all of them.
 void BM_ShareKeystroke(benchmark::State& state) {
-  Tdataout& w = Window();
-  w.StringGrid2->setCurrentCell(1, 0);
+  MainWindow& w = Window();
+  w.courseList->setCurrentCell(1, 0);
   bool odd = false;
   for (auto _ : state) {
-    w.Edit1->setText(odd ? QStringLiteral("30") : QStringLiteral("40"));
-    w.Edit1Change();
+    w.shareEdit->setText(odd ? QStringLiteral("30") : QStringLiteral("40"));
+    w.changeShare();
     odd = !odd;
   }
-  state.counters["students"] = w.StringGrid1->rowCount() - 1;
+  state.counters["students"] = w.studentGrid->rowCount() - 1;
 }
 BENCHMARK(BM_ShareKeystroke)->Unit(benchmark::kMillisecond);
 

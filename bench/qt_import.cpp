@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/ImportDialog.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "bench/BenchDialogs.h"
 #include "bench/WindowBenchMain.h"
 #include "exchange/ImportSession.h"
@@ -70,15 +70,15 @@ class ImportDialogs : public BenchDialogs {
 void BM_ImportCommand(benchmark::State& state) {
   auto owned = std::make_unique<ImportDialogs>(GradeFile());
   ImportDialogs& dialogs = *owned;
-  Tdataout w(std::move(owned), Dir().path() + "/");
+  MainWindow w(std::move(owned), Dir().path() + "/");
   w.resize(1280, 960);
   w.show();
-  w.O1Click();
+  w.openFile();
   const QString scores[2] = {ScoresFile("a.csv", 60), ScoresFile("b.csv", 90)};
   int round = 0;
   for (auto _ : state) {
     dialogs.Csv = scores[round++ % 2];  // each import changes every record
-    w.I1Click();
+    w.importScores();
     QApplication::processEvents();
   }
   state.counters["records"] = static_cast<double>(w.Book.GradeLines.size());

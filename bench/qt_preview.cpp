@@ -1,5 +1,5 @@
 // The preview's costs on the offscreen platform: one paint of the page
-// surface (DrawGrid1) at zoom 1.0 and at the largest zoom, and a page turn
+// surface (pageWidget) at zoom 1.0 and at the largest zoom, and a page turn
 // (next or previous page: repaint and status) at both zooms.
 #include <benchmark/benchmark.h>
 
@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "bench/BenchDialogs.h"
 #include "bench/WindowBenchMain.h"
-#include "preview/TDrawGrid.h"
+#include "preview/PageWidget.h"
 
 namespace {
 
@@ -21,48 +21,48 @@ QString DemoFile() {
 }
 
 // One window for every benchmark: the demo file open in the whole-course sheet.
-Tdataout& Window() {
+MainWindow& Window() {
   static QTemporaryDir dir;
-  static std::unique_ptr<Tdataout> window = [] {
-    auto w = std::make_unique<Tdataout>(std::make_unique<BenchDialogs>(DemoFile()),
+  static std::unique_ptr<MainWindow> window = [] {
+    auto w = std::make_unique<MainWindow>(std::make_unique<BenchDialogs>(DemoFile()),
                                         dir.path() + "/");
-    w->O1Click();
+    w->openFile();
     w->resize(1280, 960);
     w->show();
-    w->N11Click();
+    w->showSheet();
     QApplication::processEvents();
     return w;
   }();
   return *window;
 }
 
-void SetZoom(Tdataout& w, bool largest) {
-  while (w.Zoom > 1.0) w.SpeedButton5Click();
-  while (w.Zoom < 1.0) w.SpeedButton4Click();
+void SetZoom(MainWindow& w, bool largest) {
+  while (w.Zoom > 1.0) w.zoomOut();
+  while (w.Zoom < 1.0) w.zoomIn();
   if (largest)
-    while (w.Zoom < w.ZoomMax) w.SpeedButton4Click();
+    while (w.Zoom < w.ZoomMax) w.zoomIn();
   QApplication::processEvents();
 }
 
 void BM_RepaintPage(benchmark::State& state) {
-  Tdataout& w = Window();
+  MainWindow& w = Window();
   SetZoom(w, state.range(0) != 0);
-  if (w.CurPage < 1 || w.SheetPrinter->FPageCount < 2) {
+  if (w.CurPage < 1 || w.sheetPrinter->FPageCount < 2) {
     state.SkipWithError("the demo file did not lay out into pages");
     return;
   }
-  for (auto _ : state) w.DrawGrid1->repaint();
+  for (auto _ : state) w.pageWidget->repaint();
   state.SetLabel(state.range(0) ? "largest zoom" : "zoom 1.0");
 }
 BENCHMARK(BM_RepaintPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_PageTurn(benchmark::State& state) {
-  Tdataout& w = Window();
+  MainWindow& w = Window();
   SetZoom(w, state.range(0) != 0);
-  w.F3Click();
+  w.firstPage();
   bool forward = true;
   for (auto _ : state) {
-    if (forward) w.SpeedButton2Click(); else w.SpeedButton1Click();
+    if (forward) w.nextPage(); else w.previousPage();
     forward = !forward;
   }
   state.SetLabel(state.range(0) ? "largest zoom" : "zoom 1.0");
@@ -72,10 +72,10 @@ BENCHMARK(BM_PageTurn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // The page drawn whole into an image of its own size (no clipping to the
 // visible part), as a full-page export would.
 void BM_DrawWholePage(benchmark::State& state) {
-  Tdataout& w = Window();
+  MainWindow& w = Window();
   SetZoom(w, state.range(0) != 0);
-  QImage image(w.DrawGrid1->size(), QImage::Format_RGB32);
-  for (auto _ : state) w.DrawGrid1->render(&image);
+  QImage image(w.pageWidget->size(), QImage::Format_RGB32);
+  for (auto _ : state) w.pageWidget->render(&image);
   state.SetLabel(state.range(0) ? "largest zoom" : "zoom 1.0");
 }
 BENCHMARK(BM_DrawWholePage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

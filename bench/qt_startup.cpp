@@ -18,7 +18,7 @@
 #ifndef GS_BARE_WINDOW
 #include "app/Glyphs.h"
 #include "app/QtDialogs.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "preview/DialogLook.h"
 #include "printing/qt/Fonts.h"
 #endif
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
   InstallQtTranslations();
   QApplication::setFont(preview::FormFont());
-  window = std::make_unique<Tdataout>();
+  window = std::make_unique<MainWindow>();
 #endif
   app->installEventFilter(&firstPaint);
   window->show();

@@ -13,7 +13,7 @@
 #include "gradefile/GradeBook.h"
 #include "printing/PrintSettings.h"
 #include "printing/RecordingCanvas.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 #include "printing/TextCanvas.h"
 
 namespace {
@@ -52,7 +52,7 @@ std::int32_t FirstPageOfGroup(const TPageList& pages, std::size_t index) {
   return static_cast<std::int32_t>(index + 1);
 }
 
-void DrawAndCheck(TdjxscjPrn& printer, const TPageList& pages, const TRowList& rows, PrintSetup& setup,
+void DrawAndCheck(GradeSheetPrinter& printer, const TPageList& pages, const TRowList& rows, PrintSetup& setup,
                   std::int32_t page, std::uint16_t device, double scale, bool onTheGrid) {
   RecordingCanvas recording(600);
   printer.DrawPage(recording, page, device, scale);
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint8_t mode = 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   for (mode = 0; mode < 2; ++mode) {
     printer.MakePages();
     const Lines& groups = mode ? book.ClassGroups : book.CourseKeys;

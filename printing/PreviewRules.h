@@ -47,14 +47,14 @@ struct PreviewState {
 };
 
 struct CommandStates {
-  bool PreviousPage = false;  // SpeedButton1, L2
-  bool NextPage = false;      // SpeedButton2, N10
-  bool ChoosePage = false;    // SpeedButton3, C2
-  bool ZoomIn = false;        // SpeedButton4, G2
-  bool ZoomOut = false;       // SpeedButton5, S2
-  bool FirstLast = false;     // F3, E2
-  bool Scroll = false;        // SpeedButton6 .. SpeedButton11
-  bool Print = false;         // P1, SpeedButton16
+  bool PreviousPage = false;
+  bool NextPage = false;
+  bool ChoosePage = false;
+  bool ZoomIn = false;
+  bool ZoomOut = false;
+  bool FirstLast = false;     // first page, last page
+  bool Scroll = false;        // the six scroll commands
+  bool Print = false;         // print, menu and button
   bool operator==(const CommandStates&) const = default;
 };
 

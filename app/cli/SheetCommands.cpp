@@ -14,7 +14,7 @@
 #include "gradefile/GradeBook.h"
 #include "platform/Memory.h"
 #include "printing/PrintSettings.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 #include "printing/TextCanvas.h"
 #include "printing/qt/Fonts.h"
 #include "printing/qt/SheetPdf.h"
@@ -47,7 +47,7 @@ int RunSheetText(const Invocation& call) {
   const std::uint8_t mode = call.ByClass ? 1 : 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
 
   std::int32_t first = 1, last = printer.FPageCount;
@@ -77,7 +77,7 @@ int RunSheetStats(const Invocation& call) {
   const std::uint8_t mode = call.ByClass ? 1 : 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
 
   cli::StandardOutput out;

@@ -64,7 +64,7 @@ bool DrawPages(const SheetSource& source, const PdfPaper& paper, bool formFirst,
   if (paper.RuleWidth > 0) painter.setPen(QPen(Qt::black, paper.RuleWidth));
   PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
   canvas.SetGathering(true);
-  TdjxscjPrn printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
+  GradeSheetPrinter printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
   if (formFirst) {
     printer.DrawForm(canvas, DevicePrinter, 1.0);
     canvas.Flush();
@@ -102,7 +102,7 @@ SheetPdfOutcome DrawDirect(const SheetSource& source, const PdfPaper& paper, std
     }
     if (paper.RuleWidth > 0) painter.setPen(QPen(Qt::black, paper.RuleWidth));
     PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
-    TdjxscjPrn printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
+    GradeSheetPrinter printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
     printer.IndexHeads();
     for (std::int32_t page = first; page <= last && !device.Failed(); ++page) {
       cancelled = options.Progress && !options.Progress(page - first);
@@ -256,7 +256,7 @@ SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, Pri
   SheetPdfResult result;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, sheetMode, pages, rows);
+  GradeSheetPrinter printer(book, setup, sheetMode, pages, rows);
   printer.MakePages();
   result.PageCount = printer.FPageCount;
   lastPage = std::min(lastPage, printer.FPageCount);

@@ -14,7 +14,7 @@
 
 #include "platform/Files.h"
 #include "printing/PrintSettings.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 
 class GradeBook;
 

@@ -7,7 +7,7 @@
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "printing/PrintSettings.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 
 namespace sheet_test {
 
@@ -50,7 +50,7 @@ struct Sheet {
   std::uint8_t Mode = 0;
   TPageList Pages;
   TRowList Rows;
-  TdjxscjPrn Printer{Book, Setup, Mode, Pages, Rows};
+  GradeSheetPrinter Printer{Book, Setup, Mode, Pages, Rows};
 
   Sheet() {
     Setup.Metrics[DevicePrinter].Dpi = 600;

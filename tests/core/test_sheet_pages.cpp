@@ -247,7 +247,7 @@ TEST_F(ManyPages, EveryGroupIsListedOnceWithThePageFiguresOfItsFirstPage) {
 }
 
 TEST(SheetPages, BaseClassLaysOutNothing) {
-  Tlomaprn base;
+  SheetPrinter base;
   base.FPageCount = 3;
   EXPECT_TRUE(base.MakePages());
   EXPECT_EQ(base.FPageCount, 0);

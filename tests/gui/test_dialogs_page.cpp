@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "app/QtDialogs.h"
-#include "preview/TPageBdDlg.h"
-#include "preview/TPagepnDlg.h"
+#include "preview/MarginsDialog.h"
+#include "preview/ChoosePageDialog.h"
 #include "printing/qt/Fonts.h"
 
 namespace {
@@ -39,26 +39,26 @@ class PageDialogsTest : public QObject {
   void initTestCase() { InstallFontSubstitutes(); }
 
   void choosePageForm() {
-    TPagepnDlg dlg;
+    ChoosePageDialog dlg;
     QCOMPARE(dlg.windowTitle(), QString("选页"));
     QCOMPARE(dlg.size(), QSize(274, 115));
-    QCOMPARE(dlg.Label1->text(), QString("总页数:"));
-    QCOMPARE(dlg.Label2->text(), QString("当前页:"));
+    QCOMPARE(dlg.pageCountLabel->text(), QString("总页数:"));
+    QCOMPARE(dlg.pageLabel->text(), QString("当前页:"));
     QCOMPARE(dlg.OKBtn->text(), QString("确定(&O)"));
     QCOMPARE(dlg.CancelBtn->text(), QString("取消(&C)"));
     QVERIFY(dlg.OKBtn->isDefault());
-    QVERIFY(!dlg.Edit1->isEnabled());
-    QVERIFY(!dlg.ComboBox1->isEditable());
+    QVERIFY(!dlg.pageCountEdit->isEnabled());
+    QVERIFY(!dlg.pageBox->isEditable());
     QCOMPARE(dlg.font().pixelSize(), 13);
   }
 
   void choosePageFill() {
-    TPagepnDlg dlg;
+    ChoosePageDialog dlg;
     dlg.FormCreate(nullptr, 12, 5);
-    QCOMPARE(dlg.Edit1->text(), QString("12"));
-    QCOMPARE(dlg.ComboBox1->count(), 12);
-    for (int i = 0; i < 12; ++i) QCOMPARE(dlg.ComboBox1->itemText(i), QString::number(i + 1));
-    QCOMPARE(dlg.ComboBox1->currentText(), QString("5"));
+    QCOMPARE(dlg.pageCountEdit->text(), QString("12"));
+    QCOMPARE(dlg.pageBox->count(), 12);
+    for (int i = 0; i < 12; ++i) QCOMPARE(dlg.pageBox->itemText(i), QString::number(i + 1));
+    QCOMPARE(dlg.pageBox->currentText(), QString("5"));
     QCOMPARE(dlg.SelectedPage(), 5);
   }
 
@@ -71,10 +71,10 @@ class PageDialogsTest : public QObject {
   void choosePageOkAndCancel() {
     QFETCH(bool, ok);
     QFETCH(int, result);
-    TPagepnDlg dlg;
+    ChoosePageDialog dlg;
     dlg.FormCreate(nullptr, 12, 5);
     dlg.show();
-    dlg.ComboBox1->setCurrentIndex(8);
+    dlg.pageBox->setCurrentIndex(8);
     QTest::mouseClick(ok ? dlg.OKBtn : dlg.CancelBtn, Qt::LeftButton);
     QCOMPARE(dlg.result(), result);
     QCOMPARE(dlg.SelectedPage(), 9);
@@ -82,23 +82,23 @@ class PageDialogsTest : public QObject {
 
   void marginForm() {
     PageMetrics m = PrinterAt600(197, 0, 394, 0);
-    TPageBdDlg dlg(m);
+    MarginsDialog dlg(m);
     QCOMPARE(dlg.windowTitle(), QString("设置页边界"));
     QCOMPARE(dlg.size(), QSize(315, 174));
-    QCOMPARE(dlg.Label1->text(), QString("页左边空白(毫米):"));
-    QCOMPARE(dlg.Label2->text(), QString("页右边空白(毫米):"));
-    QCOMPARE(dlg.Label3->text(), QString("页顶部空白(毫米):"));
-    QCOMPARE(dlg.Label4->text(), QString("页底部空白(毫米):"));
+    QCOMPARE(dlg.leftLabel->text(), QString("页左边空白(毫米):"));
+    QCOMPARE(dlg.rightLabel->text(), QString("页右边空白(毫米):"));
+    QCOMPARE(dlg.topLabel->text(), QString("页顶部空白(毫米):"));
+    QCOMPARE(dlg.bottomLabel->text(), QString("页底部空白(毫米):"));
     QCOMPARE(dlg.OKBtn->text(), QString("确定(&O)"));
     QCOMPARE(dlg.CancelBtn->text(), QString("取消(&C)"));
-    QCOMPARE(dlg.Edit1->text(), QString("8"));
-    QCOMPARE(dlg.Edit2->text(), QString("0"));
-    QCOMPARE(dlg.Edit3->text(), QString("17"));
-    QCOMPARE(dlg.Edit4->text(), QString("0"));
+    QCOMPARE(dlg.leftEdit->text(), QString("8"));
+    QCOMPARE(dlg.rightEdit->text(), QString("0"));
+    QCOMPARE(dlg.topEdit->text(), QString("17"));
+    QCOMPARE(dlg.bottomEdit->text(), QString("0"));
     // Tab order: left, right, top, bottom.
-    QCOMPARE(NextTabStop(dlg.Edit1), static_cast<QWidget*>(dlg.Edit2));
-    QCOMPARE(NextTabStop(dlg.Edit2), static_cast<QWidget*>(dlg.Edit3));
-    QCOMPARE(NextTabStop(dlg.Edit3), static_cast<QWidget*>(dlg.Edit4));
+    QCOMPARE(NextTabStop(dlg.leftEdit), static_cast<QWidget*>(dlg.rightEdit));
+    QCOMPARE(NextTabStop(dlg.rightEdit), static_cast<QWidget*>(dlg.topEdit));
+    QCOMPARE(NextTabStop(dlg.topEdit), static_cast<QWidget*>(dlg.bottomEdit));
   }
 
   void marginOk_data() {
@@ -115,9 +115,9 @@ class PageDialogsTest : public QObject {
     QFETCH(QStringList, typed);
     QFETCH(QList<int>, pixels);
     PageMetrics m = PrinterAt600(197, 0, 394, 0);
-    TPageBdDlg dlg(m);
+    MarginsDialog dlg(m);
     dlg.show();
-    QLineEdit* edits[] = {dlg.Edit1, dlg.Edit2, dlg.Edit3, dlg.Edit4};
+    QLineEdit* edits[] = {dlg.leftEdit, dlg.rightEdit, dlg.topEdit, dlg.bottomEdit};
     for (int i = 0; i < 4; ++i) {
       edits[i]->selectAll();
       QTest::keyClicks(edits[i], typed[i]);
@@ -133,9 +133,9 @@ class PageDialogsTest : public QObject {
   void marginCancelKeepsAllFour() {
     PageMetrics m = PrinterAt600(197, 11, 394, 22);
     const PageMetrics before = m;
-    TPageBdDlg dlg(m);
+    MarginsDialog dlg(m);
     dlg.show();
-    for (QLineEdit* e : {dlg.Edit1, dlg.Edit2, dlg.Edit3, dlg.Edit4}) e->setText("99");
+    for (QLineEdit* e : {dlg.leftEdit, dlg.rightEdit, dlg.topEdit, dlg.bottomEdit}) e->setText("99");
     QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     QVERIFY(m == before);
@@ -154,10 +154,10 @@ class PageDialogsTest : public QObject {
     QtDialogs seam;
     bool seen = false;
     QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<TPagepnDlg*>(QApplication::activeModalWidget());
+      auto* dlg = qobject_cast<ChoosePageDialog*>(QApplication::activeModalWidget());
       if (dlg == nullptr) return;
-      seen = dlg->ComboBox1->currentText() == "5" && dlg->Edit1->text() == "12";
-      dlg->ComboBox1->setCurrentIndex(8);
+      seen = dlg->pageBox->currentText() == "5" && dlg->pageCountEdit->text() == "12";
+      dlg->pageBox->setCurrentIndex(8);
       (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
     });
     QCOMPARE(seam.ChoosePage(nullptr, 12, 5), page);
@@ -176,9 +176,9 @@ class PageDialogsTest : public QObject {
     QtDialogs seam;
     PageMetrics m = PrinterAt600(197, 0, 394, 0);
     QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<TPageBdDlg*>(QApplication::activeModalWidget());
+      auto* dlg = qobject_cast<MarginsDialog*>(QApplication::activeModalWidget());
       if (dlg == nullptr) return;
-      dlg->Edit1->setText("20");
+      dlg->leftEdit->setText("20");
       (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
     });
     QCOMPARE(seam.PageMargins(nullptr, m), ok);

@@ -15,8 +15,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/Tdataout.h"
-#include "preview/TDrawGrid.h"
+#include "app/MainWindow.h"
+#include "preview/PageWidget.h"
 #include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
@@ -59,132 +59,133 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::startState() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QCOMPARE(w.windowTitle(), QStringLiteral("教师整理学生成绩__Velmora (VLM) Tarvin版"));
   QCOMPARE(w.font().pixelSize(), 13);
-  QCOMPARE(w.Views->currentWidget(), static_cast<QWidget*>(w.Panel1));
-  QVERIFY(!w.ToolBar1->isVisible());
-  QVERIFY(!w.StatusBar1->isVisible());
-  QCOMPARE(w.Label8->text(), QStringLiteral("成绩文件："));
-  QCOMPARE(w.Label1->text(), QStringLiteral("平时成绩占百分比:"));
-  QCOMPARE(w.StringGrid2->rowCount(), 2);
-  QCOMPARE(w.StringGrid2->item(0, 0)->text(), QStringLiteral(" 课程列表"));
-  QCOMPARE(w.StringGrid2->columnWidth(0), 308);
-  QCOMPARE(w.StringGrid1->rowCount(), 2);
-  QCOMPARE(w.StringGrid1->columnCount(), 7);
+  QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(w.editingView));
+  QVERIFY(!w.previewToolBar->isVisible());
+  QVERIFY(!w.statusLine->isVisible());
+  QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件："));
+  QCOMPARE(w.shareLabel->text(), QStringLiteral("平时成绩占百分比:"));
+  QCOMPARE(w.courseList->rowCount(), 2);
+  QCOMPARE(w.courseList->item(0, 0)->text(), QStringLiteral(" 课程列表"));
+  QCOMPARE(w.courseList->columnWidth(0), 308);
+  QCOMPARE(w.studentGrid->rowCount(), 2);
+  QCOMPARE(w.studentGrid->columnCount(), 7);
   const QStringList headings = {"", " 学 号", " 姓 名", " 班 级", "平时成绩", "考试成绩", " 总成绩"};
   const int widths[7] = {32, 80, 64, 64, 64, 64, 64};
   for (int c = 0; c < 7; ++c) {
-    QCOMPARE(w.StringGrid1->item(0, c)->text(), headings[c]);
-    QVERIFY(w.StringGrid1->columnWidth(c) >= widths[c]);
-    QCOMPARE(w.StringGrid1->item(1, c)->text(), QString());
+    QCOMPARE(w.studentGrid->item(0, c)->text(), headings[c]);
+    QVERIFY(w.studentGrid->columnWidth(c) >= widths[c]);
+    QCOMPARE(w.studentGrid->item(1, c)->text(), QString());
   }
-  QCOMPARE(w.StringGrid1->rowHeight(1), 20);
-  QVERIFY(!w.ComboBox1->isVisible());
-  QCOMPARE(w.ComboBox1->count(), 18);
+  QCOMPARE(w.studentGrid->rowHeight(1), 20);
+  QVERIFY(!w.gradeEditor->isVisible());
+  QCOMPARE(w.gradeEditor->count(), 18);
   const QStringList words = {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过",
                              "A", "B", "C", "D", "F", "缺考", "缓考", "旷考", "作弊"};
-  for (int i = 0; i < 18; ++i) QCOMPARE(w.ComboBox1->itemText(i), words[i]);
-  QCOMPARE(w.ComboBox1->maxVisibleItems(), 24);
-  QCOMPARE(w.Edit1->text(), QString());
+  for (int i = 0; i < 18; ++i) QCOMPARE(w.gradeEditor->itemText(i), words[i]);
+  QCOMPARE(w.gradeEditor->maxVisibleItems(), 24);
+  QCOMPARE(w.shareEdit->text(), QString());
   QCOMPARE(w.SheetIndex, 0);
   QCOMPARE(w.CurPage, 0);
   QCOMPARE(w.SheetMode, std::uint8_t{0});
   QCOMPARE(w.Zoom, 1.0);
   QVERIFY(w.FileName.empty());
   QVERIFY(!w.Modified());
-  QCOMPARE(w.StatusPanels[0]->width(), 160);
-  QCOMPARE(w.StatusPanels[1]->width(), 120);
-  QCOMPARE(w.StatusPanels[2]->width(), 120);
-  QVERIFY(w.DrawGrid1 != nullptr);
-  QCOMPARE(w.ScrollBox1->widget(), w.DrawGrid1->parentWidget());
+  QCOMPARE(w.statusPanels[0]->width(), 160);
+  QCOMPARE(w.statusPanels[1]->width(), 120);
+  QCOMPARE(w.statusPanels[2]->width(), 120);
+  QVERIFY(w.pageWidget != nullptr);
+  QCOMPARE(w.pageArea->widget(), w.pageWidget->parentWidget());
   QCOMPARE(w.AppDir, (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
   // Selecting a grade cell with no file open shows nothing.
   h.Select(1, 4);
-  QVERIFY(!w.ComboBox1->isVisible());
+  QVERIFY(!w.gradeEditor->isVisible());
 }
 
 void MainWindowTest::startMenus() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QList<QAction*> bar = w.menuBar()->actions();
   QCOMPARE(bar.size(), 6);
-  QCOMPARE(bar[0], w.F1);
-  QCOMPARE(bar[1], w.E1);
-  QCOMPARE(bar[2], w.W1);
-  QCOMPARE(bar[3], w.N7);
-  QCOMPARE(bar[4], w.P1);
-  QCOMPARE(bar[5], w.S1);
-  QCOMPARE(w.F1->text(), QStringLiteral("&F 文件"));
-  QCOMPARE(w.W1->text(), QStringLiteral("&W 窗口"));
-  QCOMPARE(w.N7->text(), QStringLiteral("&V 预览"));
-  QCOMPARE(w.P1->text(), QStringLiteral("&P 打印"));
-  QCOMPARE(w.S1->text(), QStringLiteral("&S 打印机设置"));
-  QVERIFY(w.P1->menu() == nullptr);
-  QVERIFY(w.S1->menu() == nullptr);
-  QCOMPARE(MenuTexts(w.F1->menu()),
+  QCOMPARE(bar[0], w.fileMenu);
+  QCOMPARE(bar[1], w.editMenu);
+  QCOMPARE(bar[2], w.windowMenu);
+  QCOMPARE(bar[3], w.previewMenu);
+  QCOMPARE(bar[4], w.printAction);
+  QCOMPARE(bar[5], w.printerSetupAction);
+  QCOMPARE(w.fileMenu->text(), QStringLiteral("&F 文件"));
+  QCOMPARE(w.windowMenu->text(), QStringLiteral("&W 窗口"));
+  QCOMPARE(w.previewMenu->text(), QStringLiteral("&V 预览"));
+  QCOMPARE(w.printAction->text(), QStringLiteral("&P 打印"));
+  QCOMPARE(w.printerSetupAction->text(), QStringLiteral("&S 打印机设置"));
+  QVERIFY(w.printAction->menu() == nullptr);
+  QVERIFY(w.printerSetupAction->menu() == nullptr);
+  QCOMPARE(MenuTexts(w.fileMenu->menu()),
            QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "导入成绩(&I)...", "导出(&E)...",
                         "-", "&X.  退出"}));
-  QCOMPARE(w.O1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-  QCOMPARE(w.S3->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-  QCOMPARE(MenuTexts(w.E1->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
+  QCOMPARE(w.openAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  QCOMPARE(w.saveAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+  QCOMPARE(MenuTexts(w.editMenu->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
                                                  "查找学生(&F)..."}));
-  QCOMPARE(w.U1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-  QCOMPARE(w.R1->shortcuts(),
+  QCOMPARE(w.undoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+  QCOMPARE(w.redoAction->shortcuts(),
            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
-  QCOMPARE(MenuTexts(w.W1->menu()),
+  QCOMPARE(MenuTexts(w.windowMenu->menu()),
            QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单"}));
-  QCOMPARE(MenuTexts(w.N7->menu()),
+  QCOMPARE(MenuTexts(w.previewMenu->menu()),
            QStringList({"&L.  上页", "&N.  下页", "-", "&F.  第一页", "&E.  最后一页", "-",
                         "&C.  选页...", "-", "&G.  放大", "&S.  缩小"}));
-  QCOMPARE(MenuTexts(w.PopupMenu1),
+  QCOMPARE(MenuTexts(w.pageSetupMenu),
            QStringList({"&F.  表内容字体...", "&L.  表标题字体...", "-", "&B.  设置页边界..."}));
   // Start states.
-  QVERIFY(w.O1->isEnabled());
-  QVERIFY(!w.S3->isEnabled());
-  QVERIFY(!w.I1->isEnabled());  // no course to import into or export
-  QVERIFY(!w.E3->isEnabled());
-  QVERIFY(w.X1->isEnabled());
-  QVERIFY(w.E1->isEnabled());
-  QVERIFY(!w.U1->isEnabled());  // nothing to undo or redo yet
-  QVERIFY(!w.R1->isEnabled());
-  QVERIFY(!w.Z1->isEnabled());
-  QVERIFY(w.N11->isEnabled());
-  QVERIFY(w.G1->isEnabled());
-  QVERIFY(!w.N7->isEnabled());
-  QVERIFY(!w.P1->isVisible());
-  QVERIFY(w.S1->isVisible());
-  QVERIFY(w.S1->isEnabled());
+  QVERIFY(w.openAction->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.importAction->isEnabled());  // no course to import into or export
+  QVERIFY(!w.exportAction->isEnabled());
+  QVERIFY(w.exitAction->isEnabled());
+  QVERIFY(w.editMenu->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());  // nothing to undo or redo yet
+  QVERIFY(!w.redoAction->isEnabled());
+  QVERIFY(!w.showEditingAction->isEnabled());
+  QVERIFY(w.showSheetAction->isEnabled());
+  QVERIFY(w.showSheetByClassAction->isEnabled());
+  QVERIFY(!w.previewMenu->isEnabled());
+  QVERIFY(!w.printAction->isVisible());
+  QVERIFY(w.printerSetupAction->isVisible());
+  QVERIFY(w.printerSetupAction->isEnabled());
 }
 
 void MainWindowTest::startToolBar() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   // Fifteen controls in order: eleven buttons, a splitter, the printer set-up
   // button, a splitter, the print button.
   QStringList names;
   QStringList tips;
-  for (QAction* a : w.ToolBar1->actions()) {
-    QWidget* widget = w.ToolBar1->widgetForAction(a);
+  for (QAction* a : w.previewToolBar->actions()) {
+    QWidget* widget = w.previewToolBar->widgetForAction(a);
     QVERIFY(widget != nullptr);
     names << widget->objectName();
     tips << widget->toolTip();
   }
-  QCOMPARE(names, QStringList({"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4",
-                               "SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButton8",
-                               "SpeedButton9", "SpeedButton10", "SpeedButton11", "Splitter1",
-                               "SpeedButton15", "Splitter2", "SpeedButton16"}));
+  QCOMPARE(names, QStringList({"previousPageButton", "nextPageButton", "choosePageButton",
+                               "zoomInButton", "zoomOutButton", "scrollToTopButton",
+                               "scrollToBottomButton", "scrollToLeftButton", "scrollToRightButton",
+                               "scrollToTopLeftButton", "scrollToBottomRightButton", "Splitter1",
+                               "printerSetupButton", "Splitter2", "printButton"}));
   QCOMPARE(tips, QStringList({"上一页", "下一页", "选择页码", "放大", "缩小", "页顶", "页底",
                               "页左边", "页右边", "页左上角", "页右下角", "", "打印机设置", "",
                               "打印"}));
   for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16}) {
-    QVERIFY(w.SpeedButton[i] != nullptr);
-    QCOMPARE(w.SpeedButton[i]->size(), QSize(22, 22));
-    QVERIFY(!w.SpeedButton[i]->icon().isNull());
+    QVERIFY(w.pageButtons[i] != nullptr);
+    QCOMPARE(w.pageButtons[i]->size(), QSize(22, 22));
+    QVERIFY(!w.pageButtons[i]->icon().isNull());
   }
-  for (int i : {0, 12, 13, 14}) QVERIFY(w.SpeedButton[i] == nullptr);
-  QVERIFY(!w.SpeedButton[16]->isEnabled());
-  QCOMPARE(w.ToolBar1->contextMenuPolicy(), Qt::CustomContextMenu);
+  for (int i : {0, 12, 13, 14}) QVERIFY(w.pageButtons[i] == nullptr);
+  QVERIFY(!w.pageButtons[16]->isEnabled());
+  QCOMPARE(w.previewToolBar->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 void MainWindowTest::appDirIsCutTo100Bytes() {
@@ -193,27 +194,27 @@ void MainWindowTest::appDirIsCutTo100Bytes() {
   while (deep.size() < 140) deep += QStringLiteral("/abcdefghij");
   QVERIFY(QDir().mkpath(deep));
   auto script = std::make_unique<ScriptedDialogs>();
-  Tdataout w(std::move(script), deep);
+  MainWindow w(std::move(script), deep);
   QCOMPARE(w.AppDir.size(), std::size_t{100});
   QCOMPARE(QString::fromStdString(w.AppDir), (deep + "/").left(100));
 }
 
 void MainWindowTest::openShowsFirstCourse() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString path = h.Write("grades.txt", FileBytes(ThreeCourses()));
   h.Open(path);
   QCOMPARE(h.Script->Messages(), QStringList());
   QCOMPARE(w.FileName, path.toStdString());
-  QCOMPARE(w.Label8->text(), "成绩文件: " + path);
-  QCOMPARE(w.StringGrid2->rowCount(), 4);
-  QCOMPARE(w.StringGrid2->currentRow(), 1);
-  QCOMPARE(w.StringGrid2->item(1, 0)->text(),
+  QCOMPARE(w.fileLabel->text(), "成绩文件: " + path);
+  QCOMPARE(w.courseList->rowCount(), 4);
+  QCOMPARE(w.courseList->currentRow(), 1);
+  QCOMPARE(w.courseList->item(1, 0)->text(),
            QStringLiteral("数据库原理 张老师 计科2201"));
-  QCOMPARE(w.StringGrid2->item(3, 0)->text(),
+  QCOMPARE(w.courseList->item(3, 0)->text(),
            QStringLiteral("体育 孙老师 "));
-  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
-  QCOMPARE(w.StringGrid1->rowCount(), 4);
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(w.studentGrid->rowCount(), 4);
   QCOMPARE(h.Cell(1, 0), QStringLiteral("   1"));
   QCOMPARE(h.Cell(3, 0), QStringLiteral("   3"));
   QCOMPARE(h.Cell(1, 1), QStringLiteral("2022000001"));
@@ -224,7 +225,7 @@ void MainWindowTest::openShowsFirstCourse() {
   QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
   QCOMPARE(w.GridRows.size(), std::size_t{3});
   QCOMPARE(w.GridRows[1].Cells[2], Pad(Gbk("李华"), 8));
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
   QVERIFY(!w.Modified());
   QCOMPARE(w.SheetIndex, 1);  // the sheet printer exists and is laid out
 }
@@ -248,17 +249,17 @@ void MainWindowTest::openFailuresChangeNothing() {
   QFETCH(QByteArray, bytes);
   QFETCH(QString, message);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString good = h.Write("grades.txt", FileBytes(ThreeCourses()));
   h.Open(good);
   h.SelectCourse(2);
   h.Select(1, 4);
-  QTest::keyClicks(w.ComboBox1, "9");  // an unsaved change that must survive
+  QTest::keyClicks(w.gradeEditor, "9");  // an unsaved change that must survive
   QVERIFY(w.Modified());
   const Lines head = w.Book.HeadLines;
   const Lines grades = w.Book.GradeLines;
-  const QString caption = w.Label8->text();
-  const QString course = w.StringGrid2->item(2, 0)->text();
+  const QString caption = w.fileLabel->text();
+  const QString course = w.courseList->item(2, 0)->text();
   h.Script->ClearCalls();
 
   QString bad = h.Dir.filePath(name);
@@ -269,34 +270,34 @@ void MainWindowTest::openFailuresChangeNothing() {
   QCOMPARE(h.Script->Texts(Kind::Information), QStringList({bad + message}));
   QCOMPARE(w.Book.HeadLines, head);
   QCOMPARE(w.Book.GradeLines, grades);
-  QCOMPARE(w.Label8->text(), caption);
+  QCOMPARE(w.fileLabel->text(), caption);
   QCOMPARE(w.FileName, good.toStdString());
-  QCOMPARE(w.StringGrid2->item(2, 0)->text(), course);
-  QCOMPARE(w.StringGrid2->currentRow(), 2);
+  QCOMPARE(w.courseList->item(2, 0)->text(), course);
+  QCOMPARE(w.courseList->currentRow(), 2);
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
 }
 
 void MainWindowTest::openFileWithOnlyMagicLine() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Open(h.Write("magic.txt", FileBytes({})));
   QCOMPARE(h.Script->Messages(), QStringList());
   QVERIFY(w.Book.HeadLines.empty());
   QVERIFY(w.Book.GradeLines.empty());
   QVERIFY(w.Book.CourseKeys.empty());
-  QCOMPARE(w.StringGrid2->rowCount(), 2);
-  QCOMPARE(w.StringGrid2->item(1, 0)->text(), QString());
-  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  QCOMPARE(w.courseList->rowCount(), 2);
+  QCOMPARE(w.courseList->item(1, 0)->text(), QString());
+  QCOMPARE(w.studentGrid->rowCount(), 2);
   for (int c = 0; c < 7; ++c) QCOMPARE(h.Cell(1, c), QString());
-  QCOMPARE(w.Edit1->text(), QString());
+  QCOMPARE(w.shareEdit->text(), QString());
   h.Select(1, 5);
-  QVERIFY(!w.ComboBox1->isVisible());
-  QTest::keyClicks(w.Edit1, "50");  // no course: nothing is stored
+  QVERIFY(!w.gradeEditor->isVisible());
+  QTest::keyClicks(w.shareEdit, "50");  // no course: nothing is stored
   QVERIFY(w.Book.HeadLines.empty());
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void MainWindowTest::openSameFileTwiceAsksNothing() {
@@ -306,9 +307,9 @@ void MainWindowTest::openSameFileTwiceAsksNothing() {
   h.SelectCourse(3);
   h.Open(path);
   QCOMPARE(h.Script->Calls.size(), std::size_t{2});
-  QCOMPARE(h.Script->Count(Kind::OpenFile), 2);
-  QCOMPARE(h.W->StringGrid2->currentRow(), 1);  // back on the first course
-  QCOMPARE(h.W->Edit1->text(), QStringLiteral("30"));
+  QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 2);
+  QCOMPARE(h.W->courseList->currentRow(), 1);  // back on the first course
+  QCOMPARE(h.W->shareEdit->text(), QStringLiteral("30"));
 }
 
 void MainWindowTest::questionBeforeOpening_data() {
@@ -324,14 +325,14 @@ void MainWindowTest::questionBeforeOpening() {
   QFETCH(bool, yes);
   QFETCH(bool, cancelDialog);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const std::vector<std::string> lines = ThreeCourses();
   const QString first = h.Write("first.txt", FileBytes(lines));
   std::vector<std::string> other = {Head("k0100", "tk", "物理"), Head("k0100", "t9", "20")};
   const QString second = h.Write("second.txt", FileBytes(other));
   h.Open(first);
   h.Select(1, 5);
-  QTest::keyClicks(w.ComboBox1, "1");
+  QTest::keyClicks(w.gradeEditor, "1");
   QVERIFY(w.Modified());
   h.Script->ClearCalls();
 
@@ -342,17 +343,17 @@ void MainWindowTest::questionBeforeOpening() {
     h.Script->OpenFiles.push_back(std::nullopt);
   else
     h.Script->OpenFiles.push_back(second);
-  w.O1Click();
+  w.openFile();
 
   QStringList expected = {"当前的成绩有所变动，存储吗?"};
   if (yes) expected << "存储完毕！";
   QCOMPARE(h.Script->Messages(), expected);
   QCOMPARE(h.Script->Count(Kind::AskYesNoCancel), 1);
-  QCOMPARE(h.Script->Count(Kind::OpenFile), cancel ? 0 : 1);
+  QCOMPARE(h.Script->Count(Kind::OpenNamedFile), cancel ? 0 : 1);
   if (cancel) {  // the edit stays, unsaved, in the file that stays open
     QCOMPARE(w.FileName, first.toStdString());
     QVERIFY(w.Modified());
-    QVERIFY(w.S3->isEnabled());
+    QVERIFY(w.saveAction->isEnabled());
     QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
     QCOMPARE(ReadFile(first), FileBytes(lines));
     return;
@@ -367,75 +368,75 @@ void MainWindowTest::questionBeforeOpening() {
     QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
   } else {
     QCOMPARE(w.FileName, second.toStdString());
-    QCOMPARE(w.Edit1->text(), QStringLiteral("20"));
+    QCOMPARE(w.shareEdit->text(), QStringLiteral("20"));
     QVERIFY(!w.Modified());
-    QVERIFY(!w.S3->isEnabled());
+    QVERIFY(!w.saveAction->isEnabled());
   }
 }
 
 void MainWindowTest::failedSaveBeforeOpeningKeepsTheFile() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QTemporaryDir gone;
   const QString first = gone.filePath("first.txt");
   QVERIFY(WriteFile(first, FileBytes(ThreeCourses())));
   h.Open(first);
   h.Select(2, 5);
-  QTest::keyClicks(w.ComboBox1, "77");
+  QTest::keyClicks(w.gradeEditor, "77");
   QVERIFY(gone.remove());  // the folder is gone: the save must fail
   h.Script->ClearCalls();
   h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
   h.Script->OpenFiles.push_back(h.Write("other.txt", FileBytes({})));
-  w.O1Click();
+  w.openFile();
   QCOMPARE(h.Script->Count(Kind::Error), 1);
-  QCOMPARE(h.Script->Count(Kind::OpenFile), 0);  // not asked: the grades would be lost
+  QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);  // not asked: the grades would be lost
   QCOMPARE(w.FileName, first.toStdString());
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
   QCOMPARE(h.Cell(2, 5), QStringLiteral("77"));
 }
 
 void MainWindowTest::saveWritesTheFileByteForByte() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   std::vector<std::string> lines = ThreeCourses();
   const QString path = h.Write("grades.txt", FileBytes(lines));
   h.Open(path);
   h.SelectCourse(2);
   h.Select(2, 4);
-  QTest::keyClicks(w.ComboBox1, "88");
-  QVERIFY(w.S3->isEnabled());
-  w.S3->trigger();
+  QTest::keyClicks(w.gradeEditor, "88");
+  QVERIFY(w.saveAction->isEnabled());
+  w.saveAction->trigger();
   QCOMPARE(h.Script->Messages(), QStringList({"存储完毕！"}));
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
   // 40% of 88 and 60% of an empty exam (0) is 35.2.
   lines[11] = Record("k0002", "2022000004", "钱五", "计科2201", "88", "", " 35");
   QCOMPARE(ReadFile(path), FileBytes(lines));
 
   // Saved again without an edit: the same bytes.
-  w.S3Click();
+  w.save();
   QCOMPARE(ReadFile(path), FileBytes(lines));
 }
 
 void MainWindowTest::failedSaveKeepsModifiedAndSave() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QTemporaryDir gone;
   const QString path = gone.filePath("grades.txt");
   QVERIFY(WriteFile(path, FileBytes(ThreeCourses())));
   h.Open(path);
   h.Select(1, 4);
-  QTest::keyClicks(w.ComboBox1, "66");
+  QTest::keyClicks(w.gradeEditor, "66");
   QVERIFY(gone.remove());
   h.Script->ClearCalls();
-  w.S3->trigger();
+  w.saveAction->trigger();
   const QStringList errors = h.Script->Texts(Kind::Error);
   QCOMPARE(errors.size(), 1);
   QVERIFY2(errors[0].contains(path), qPrintable(errors[0]));
   QCOMPARE(h.Script->Count(Kind::Information), 0);  // never "存储完毕！"
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
   QCOMPARE(w.FileName, path.toStdString());
 }
 
@@ -453,12 +454,12 @@ void MainWindowTest::closeQuestion() {
   QFETCH(bool, closes);
   QFETCH(bool, saved);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const std::vector<std::string> lines = ThreeCourses();
   const QString path = h.Write("grades.txt", FileBytes(lines));
   h.Open(path);
   h.Select(1, 4);
-  QTest::keyClicks(w.ComboBox1, "50");
+  QTest::keyClicks(w.gradeEditor, "50");
   h.Script->ClearCalls();
   h.Script->YesNoCancelAnswers.push_back(Answer(answer));
   QCOMPARE(w.close(), closes);
@@ -477,10 +478,10 @@ void MainWindowTest::closeQuestion() {
     QVERIFY(w.PageList.empty());
     QVERIFY(w.RowList.empty());
     QCOMPARE(w.SheetIndex, 0);
-    QVERIFY(!w.SheetPrinter);
+    QVERIFY(!w.sheetPrinter);
   } else {
     QVERIFY(w.Modified());
-    QVERIFY(w.S3->isEnabled());
+    QVERIFY(w.saveAction->isEnabled());
     QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
     QCOMPARE(w.Book.GradeLines[0], edited[4]);
     QCOMPARE(w.SheetIndex, 1);

@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "app/FindingsDialog.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
 
@@ -61,9 +61,9 @@ std::vector<std::string> Clean() {
 }
 
 QColor Face(const WindowHarness& h, int row, int col) {
-  return h.W->StringGrid1->item(row, col)->background().color();
+  return h.W->studentGrid->item(row, col)->background().color();
 }
-QString Tip(const WindowHarness& h, int row, int col) { return h.W->StringGrid1->item(row, col)->toolTip(); }
+QString Tip(const WindowHarness& h, int row, int col) { return h.W->studentGrid->item(row, col)->toolTip(); }
 bool Marked(const WindowHarness& h, int row, int col) { return !Tip(h, row, col).isEmpty(); }
 
 // Types as a keyboard does, and words as an input method delivers them.
@@ -78,10 +78,10 @@ void Type(QWidget* widget, const QString& text) {
   }
 }
 
-void TypeShare(Tdataout& w, const QString& text) {
-  w.Edit1->setFocus();
-  w.Edit1->selectAll();
-  QTest::keyClicks(w.Edit1, text);
+void TypeShare(MainWindow& w, const QString& text) {
+  w.shareEdit->setFocus();
+  w.shareEdit->selectAll();
+  QTest::keyClicks(w.shareEdit, text);
 }
 
 }  // namespace
@@ -106,15 +106,15 @@ void MainWindowChecksTest::marksAfterEdits() {
   QFETCH(int, markedCol);
   QFETCH(QString, tip);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
   QVERIFY(!Marked(h, 1, markedCol));
   h.Select(1, col);
-  w.ComboBox1->lineEdit()->selectAll();
-  Type(w.ComboBox1, typed);
+  w.gradeEditor->lineEdit()->selectAll();
+  Type(w.gradeEditor, typed);
   QCOMPARE(Tip(h, 1, markedCol), tip);
   // The editor over the cell wears its mark.
-  QCOMPARE(w.ComboBox1->toolTip(), col == markedCol ? tip : QString());
+  QCOMPARE(w.gradeEditor->toolTip(), col == markedCol ? tip : QString());
   const QColor marked = Face(h, 1, markedCol);
   QVERIFY(marked != QColor(Qt::white));
   // The other cells of the row and the next row stay as they were.
@@ -123,14 +123,14 @@ void MainWindowChecksTest::marksAfterEdits() {
     QVERIFY(!Marked(h, 2, c));
   }
   // Taking it back takes the mark away.
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Z, Qt::ControlModifier);
   QVERIFY(!Marked(h, 1, markedCol));
   QCOMPARE(Face(h, 1, markedCol), QColor(Qt::white));
 }
 
 void MainWindowChecksTest::shareChangeMarksEveryTotal() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
   // The repeated number is marked on its number cell, from the start.
   QCOMPARE(Tip(h, 11, 1), QStringLiteral("学号在本课程中重复，与第 1 行相同"));
@@ -152,15 +152,15 @@ void MainWindowChecksTest::shareChangeMarksEveryTotal() {
   QCOMPARE(w.CheckBarLabel->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
 
   // Undoing the share edit takes the marks and the bar away.
-  w.U1Click();
-  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  w.undo();
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
   QVERIFY(!Marked(h, 1, 6));
   QVERIFY(w.CheckBar->isHidden());
 }
 
 void MainWindowChecksTest::recomputeIsOneStep() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
   const Lines before = w.Book.GradeLines;
   TypeShare(w, QStringLiteral("40"));
@@ -174,22 +174,22 @@ void MainWindowChecksTest::recomputeIsOneStep() {
   // Only the totals that disagreed: the row of no grades and the other course stay.
   QCOMPARE(w.Book.GradeLines[10], before[10]);
   QCOMPARE(w.Book.GradeLines[11], before[11]);
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
 
   // One undo takes back the whole recompute, and the bar comes back.
-  w.U1Click();
+  w.undo();
   for (std::size_t i = 0; i < 10; ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
   QCOMPARE(h.Cell(3, 6), QStringLiteral("68    "));
   QVERIFY(w.CheckBar->isVisible());
   QCOMPARE(w.CheckBarLabel->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
-  w.R1Click();
+  w.redo();
   QCOMPARE(h.Cell(3, 6), QStringLiteral(" 70   "));
   QVERIFY(w.CheckBar->isHidden());
 }
 
 void MainWindowChecksTest::barNamesTypedTotals() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   std::vector<std::string> lines = TenAtThirty();
   // A total no share makes of 81 and 61: typed by hand.
   lines[4] = Record("k0001", "2022000011", "学生1", "计科2201", "81", "61", " 95");
@@ -217,28 +217,28 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
   QFETCH(int, answer);
   QFETCH(int, command);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString path = h.Write("grades.txt", FileBytes(TenAtThirty()));
   const QString other = h.Write("other.txt", FileBytes(Clean()));
   const QString copy = h.Dir.filePath("copy.txt");
   h.Open(path);
   h.SelectCourse(2);
   h.Select(1, 5);
-  QTest::keyClicks(w.ComboBox1, "8O");  // the file's one finding besides the repeated number
+  QTest::keyClicks(w.gradeEditor, "8O");  // the file's one finding besides the repeated number
   const std::string edited = w.Book.Serialize();
   h.Script->ClearCalls();
   // The second finding of the list is the examination "8O" of course k0002.
   h.Script->FindingsAnswers.push_back({static_cast<FindingsChoice::Kind>(answer), 1});
   switch (command) {
-    case 0: w.S3Click(); break;
-    case 1: h.Script->SaveFiles.push_back(copy); w.A1Click(); break;
+    case 0: w.save(); break;
+    case 1: h.Script->SaveFiles.push_back(copy); w.saveAs(); break;
     case 2:
       h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
       h.Script->OpenFiles.push_back(other);
-      w.O1Click();
+      w.openFile();
       break;
     case 3: h.Script->YesNoCancelAnswers.push_back(Answer::Yes); w.close(); break;
-    case 4: w.N11Click(); w.P1Click(); break;  // the print dialog is cancelled
+    case 4: w.showSheet(); w.printSheet(); break;  // the print dialog is cancelled
   }
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 1);
   QCOMPARE(h.Script->FindingsPurposes.front(), command == 4 ? FindingsPurpose::Print : FindingsPurpose::Save);
@@ -256,31 +256,31 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
     QVERIFY(w.isVisible());
     QVERIFY(w.Modified());
     QCOMPARE(w.Book.Serialize(), edited);
-    QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::OpenFile), 0);
+    QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::OpenNamedFile), 0);
     QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::SaveFile), 0);
   }
   if (answer == int(FindingsChoice::GoTo)) {
-    QVERIFY(w.Panel1->isVisible());  // from the preview too
-    QCOMPARE(w.StringGrid2->currentRow(), 2);
+    QVERIFY(w.editingView->isVisible());  // from the preview too
+    QCOMPARE(w.courseList->currentRow(), 2);
     QCOMPARE(w.EditRow, 1);
     QCOMPARE(w.EditCol, 5);
-    QVERIFY(w.ComboBox1->isVisible());
-    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("8O"));
+    QVERIFY(w.gradeEditor->isVisible());
+    QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("8O"));
   }
 }
 
 void MainWindowChecksTest::noFindingsNoList() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString path = h.Write("grades.txt", FileBytes(Clean()));
   h.Open(path);
   h.Select(1, 5);
-  w.ComboBox1->lineEdit()->selectAll();
-  QTest::keyClicks(w.ComboBox1, "95");
+  w.gradeEditor->lineEdit()->selectAll();
+  QTest::keyClicks(w.gradeEditor, "95");
   QVERIFY(w.CheckBar->isHidden());
-  w.S3Click();
-  w.N11Click();
-  w.P1Click();
+  w.save();
+  w.showSheet();
+  w.printSheet();
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 0);
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Print), 1);
   QVERIFY(!w.Modified());

@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
@@ -55,31 +55,31 @@ void TypeText(QWidget* widget, const QString& text) {
   QApplication::sendEvent(widget, &release);
 }
 bool Warned(const WindowHarness& h, int row, int col) {
-  return h.W->StringGrid1->item(row, col)->background().color() != QColor(Qt::white);
+  return h.W->studentGrid->item(row, col)->background().color() != QColor(Qt::white);
 }
 }  // namespace
 
 void MainWindowEditorTest::courseSwitchLeavesLinesAlone() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines head = w.Book.HeadLines;
   const Lines grades = w.Book.GradeLines;
   h.SelectCourse(2);
-  QCOMPARE(w.Edit1->text(), QStringLiteral("40"));
-  QCOMPARE(w.StringGrid1->rowCount(), 3);
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
+  QCOMPARE(w.studentGrid->rowCount(), 3);
   QCOMPARE(h.Cell(2, 1), QStringLiteral("2022000004"));
   QCOMPARE(h.Cell(1, 4), Shown("70"));
   h.SelectCourse(3);
-  QCOMPARE(w.Edit1->text(), QString());
-  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  QCOMPARE(w.shareEdit->text(), QString());
+  QCOMPARE(w.studentGrid->rowCount(), 2);
   QCOMPARE(h.Cell(1, 4), Shown("合格"));
   h.SelectCourse(1);
-  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
   QCOMPARE(w.Book.HeadLines, head);
   QCOMPARE(w.Book.GradeLines, grades);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void MainWindowEditorTest::editorOnlyOverGradeCells_data() {
@@ -104,58 +104,58 @@ void MainWindowEditorTest::editorOnlyOverGradeCells() {
   QFETCH(bool, shown);
   QFETCH(QString, text);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   bool canSelect = true;
-  w.StringGrid1SelectCell(col, row, canSelect);
+  w.selectGradeCell(col, row, canSelect);
   QVERIFY(canSelect);
-  QCOMPARE(w.ComboBox1->isVisible(), shown);
+  QCOMPARE(w.gradeEditor->isVisible(), shown);
   if (shown) {
-    QCOMPARE(w.ComboBox1->currentText(), text);  // blanks trimmed
-    QVERIFY(w.ComboBox1->hasFocus());
-    QCOMPARE(w.ComboBox1->lineEdit()->selectedText(), text);
+    QCOMPARE(w.gradeEditor->currentText(), text);  // blanks trimmed
+    QVERIFY(w.gradeEditor->hasFocus());
+    QCOMPARE(w.gradeEditor->lineEdit()->selectedText(), text);
   }
   // Showing the text is not an edit.
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void MainWindowEditorTest::editorSitsOverItsCell() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   // A real click on the cell of row 2, column 5.
-  const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(2, 5));
-  QTest::mouseClick(w.StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
-  QVERIFY(w.ComboBox1->isVisible());
+  const QRect cell = w.studentGrid->visualRect(w.studentGrid->model()->index(2, 5));
+  QTest::mouseClick(w.studentGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  QVERIFY(w.gradeEditor->isVisible());
   QCOMPARE(w.EditRow, 2);
   QCOMPARE(w.EditCol, 5);
-  const QPoint cellInPanel = w.StringGrid1->viewport()->mapTo(w.Panel1, cell.topLeft());
-  QCOMPARE(w.ComboBox1->pos(), cellInPanel);
-  QCOMPARE(w.ComboBox1->parentWidget(), static_cast<QWidget*>(w.Panel1));
-  QVERIFY(w.ComboBox1->width() >= 66);
-  QCOMPARE(w.ComboBox1->height(), 21);
+  const QPoint cellInPanel = w.studentGrid->viewport()->mapTo(w.editingView, cell.topLeft());
+  QCOMPARE(w.gradeEditor->pos(), cellInPanel);
+  QCOMPARE(w.gradeEditor->parentWidget(), static_cast<QWidget*>(w.editingView));
+  QVERIFY(w.gradeEditor->width() >= 66);
+  QCOMPARE(w.gradeEditor->height(), 21);
   // Another grade cell moves it; the first cell keeps its text.
   h.Select(3, 4);
-  const QRect next = w.StringGrid1->visualRect(w.StringGrid1->model()->index(3, 4));
-  QCOMPARE(w.ComboBox1->pos(), w.StringGrid1->viewport()->mapTo(w.Panel1, next.topLeft()));
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("855"));
+  const QRect next = w.studentGrid->visualRect(w.studentGrid->model()->index(3, 4));
+  QCOMPARE(w.gradeEditor->pos(), w.studentGrid->viewport()->mapTo(w.editingView, next.topLeft()));
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("855"));
   QCOMPARE(h.Cell(2, 5), Shown(""));
 }
 
 void MainWindowEditorTest::typingWritesThroughEveryKey() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 5);  // examination of 王小明: 90, coursework 80, share 30
-  QTest::keyClick(w.ComboBox1, Qt::Key_8);
+  QTest::keyClick(w.gradeEditor, Qt::Key_8);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("8"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 30"));  // 24 + 5.6
   QCOMPARE(w.Book.GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "8", " 30"));
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
-  QTest::keyClick(w.ComboBox1, Qt::Key_5);
+  QVERIFY(w.saveAction->isEnabled());
+  QTest::keyClick(w.gradeEditor, Qt::Key_5);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("85"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84"));  // 24 + 59.5 = 83.5, to even
   QCOMPARE(w.Book.GradeLines[0],
@@ -168,17 +168,17 @@ void MainWindowEditorTest::typingWritesThroughEveryKey() {
 
 void MainWindowEditorTest::pickingAWordWritesThrough() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  w.ComboBox1->setCurrentIndex(0);  // "优" from the list
+  w.gradeEditor->setCurrentIndex(0);  // "优" from the list
   QCOMPARE(h.Cell(1, 4), QStringLiteral("优"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 63"));  // 优 reads as 0: 70% of 90
   QCOMPARE(w.Book.GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "优", "90", " 63"));
   // The record keeps positions 52-57 of the old one.
   h.Select(2, 5);
-  w.ComboBox1->setCurrentIndex(14);  // 缺考
+  w.gradeEditor->setCurrentIndex(14);  // 缺考
   QCOMPARE(w.Book.GradeLines[1],
            Record("k0001", "2022000002", "李华", "计科2201", "优", "缺考", "  0", "XYZ123"));
 }
@@ -188,24 +188,24 @@ void MainWindowEditorTest::pickingAWordWritesThrough() {
 // what they held, so the grid never shows what the file would not.
 void MainWindowEditorTest::longTextIsNotTaken() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const std::vector<std::string> lines = ThreeCourses();
   h.Open(h.Write("grades.txt", FileBytes(lines)));
   h.Select(1, 5);
-  w.ComboBox1->lineEdit()->setText(QStringLiteral("不及格者"));
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("90"));
+  w.gradeEditor->lineEdit()->setText(QStringLiteral("不及格者"));
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("90"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("90    "));
   QCOMPARE(w.Book.GradeLines[0], lines[4]);
   QVERIFY(!w.Modified());
-  QCOMPARE(w.ComboBox1->toolTip(), WindowTexts::GradeTooLong());
+  QCOMPARE(w.gradeEditor->toolTip(), WindowTexts::GradeTooLong());
 }
 
 void MainWindowEditorTest::editingTheTotalKeepsTheOtherGrades() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 6);
-  QTest::keyClicks(w.ComboBox1, "99");
+  QTest::keyClicks(w.gradeEditor, "99");
   QCOMPARE(h.Cell(1, 4), Shown("80"));
   QCOMPARE(h.Cell(1, 5), Shown("90"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("99"));
@@ -215,30 +215,30 @@ void MainWindowEditorTest::editingTheTotalKeepsTheOtherGrades() {
 
 void MainWindowEditorTest::rowWithoutRecordChangesOnlyTheGrid() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   std::vector<std::string> lines = ThreeCourses();
   lines.push_back(Head("k0004", "tk", "空课程"));
   h.Open(h.Write("grades.txt", FileBytes(lines)));
   h.SelectCourse(4);
-  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  QCOMPARE(w.studentGrid->rowCount(), 2);
   const Lines grades = w.Book.GradeLines;
   h.Select(1, 4);
-  QVERIFY(w.ComboBox1->isVisible());
-  QTest::keyClicks(w.ComboBox1, "60");
+  QVERIFY(w.gradeEditor->isVisible());
+  QTest::keyClicks(w.gradeEditor, "60");
   QCOMPARE(h.Cell(1, 4), QStringLiteral("60"));
   QCOMPARE(w.Book.GradeLines, grades);
   QVERIFY(w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines grades = w.Book.GradeLines;
-  QWidget* port = w.StringGrid1->viewport();
+  QWidget* port = w.studentGrid->viewport();
   auto centre = [&](int r, int c) {
-    return w.StringGrid1->visualRect(w.StringGrid1->model()->index(r, c)).center();
+    return w.studentGrid->visualRect(w.studentGrid->model()->index(r, c)).center();
   };
   auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
     QMouseEvent e(type, at, port->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
@@ -249,11 +249,11 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   send(QEvent::MouseMove, centre(2, 5), Qt::LeftButton);
   send(QEvent::MouseMove, centre(3, 5), Qt::LeftButton);
   send(QEvent::MouseButtonRelease, centre(3, 5), Qt::NoButton);
-  QVERIFY(w.StringGrid1->selectedItems().size() > 1);
-  QVERIFY(w.ComboBox1->isVisible());
+  QVERIFY(w.studentGrid->selectedItems().size() > 1);
+  QVERIFY(w.gradeEditor->isVisible());
   const int row = w.EditRow;
   const int col = w.EditCol;
-  QTest::keyClicks(w.ComboBox1, "42");
+  QTest::keyClicks(w.gradeEditor, "42");
   QCOMPARE(h.Cell(row, col), QStringLiteral("42"));
   int changedCells = 0;
   for (int r = 1; r <= 3; ++r)
@@ -268,38 +268,38 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
 
 void MainWindowEditorTest::shareEditReplacesT9() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(2);
   const std::string before = h.W->Book.GradeLines[3];
-  w.Edit1->selectAll();
-  QTest::keyClicks(w.Edit1, "30");
+  w.shareEdit->selectAll();
+  QTest::keyClicks(w.shareEdit, "30");
   QCOMPARE(w.Book.HeadLines[6], std::string("k0002t930"));
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
   QCOMPARE(w.Book.GradeLines[3], before);  // totals keep their values
   QCOMPARE(h.Cell(1, 6), Shown("64"));
   // The next edit of a grade of a row uses the new share: 30% of 70 + 70% of 50.
   h.Select(1, 5);
-  QTest::keyClicks(w.ComboBox1, "50");
+  QTest::keyClicks(w.gradeEditor, "50");
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 56"));
   // Showing another course and back shows what was stored.
   h.SelectCourse(1);
-  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
   h.SelectCourse(2);
-  QCOMPARE(w.Edit1->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
 }
 
 void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   std::vector<std::string> lines = ThreeCourses();
   lines.push_back(Head("k0009", "tk", "最后一门"));
   const QString path = h.Write("grades.txt", FileBytes(lines));
   h.Open(path);
   h.SelectCourse(3);  // "体育": no "t9" line
-  QCOMPARE(w.Edit1->text(), QString());
-  QTest::keyClicks(w.Edit1, " 25");
+  QCOMPARE(w.shareEdit->text(), QString());
+  QTest::keyClicks(w.shareEdit, " 25");
   const Lines& head = w.Book.HeadLines;
   const auto it = std::find(head.begin(), head.end(), std::string("k0003t925"));
   QVERIFY(it != head.end());
@@ -309,8 +309,8 @@ void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
   QCOMPARE(head[index - 1].substr(0, 5), std::string("k0003"));
   QVERIFY(index + 1 == head.size() || head[index + 1].substr(0, 5) == "k0003" ||
           head[index + 1].substr(0, 5) == "k0009");
-  QVERIFY(w.S3->isEnabled());
-  w.S3Click();
+  QVERIFY(w.saveAction->isEnabled());
+  w.save();
   const std::string saved = ReadFile(path);
   const std::string run = Head("k0003", "tj", "孙老师") + "\r\n";
   QVERIFY(saved.find(run + "k0003t925\r\n" + Record("k0003", "2022000005", "周六", "体育01",
@@ -319,27 +319,27 @@ void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
 
 void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 5);
-  QTest::keyClicks(w.ComboBox1, "7");
+  QTest::keyClicks(w.gradeEditor, "7");
   QVERIFY(w.InputNotice.isEmpty());
-  TypeText(w.ComboBox1, QStringLiteral("한"));
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("7"));
+  TypeText(w.gradeEditor, QStringLiteral("한"));
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("7"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("7"));
   QCOMPARE(w.Book.GradeLines[0].substr(39, 6), std::string("7     "));
   QVERIFY(!w.InputNotice.isEmpty());
-  QCOMPARE(w.ComboBox1->toolTip(), w.InputNotice);
+  QCOMPARE(w.gradeEditor->toolTip(), w.InputNotice);
   // Typing goes on from where it was.
-  QTest::keyClicks(w.ComboBox1, "5");
+  QTest::keyClicks(w.gradeEditor, "5");
   QCOMPARE(h.Cell(1, 5), QStringLiteral("75"));
 
   // The share field follows the same rule.
   w.InputNotice.clear();
-  w.Edit1->selectAll();
-  QTest::keyClicks(w.Edit1, "3");
-  TypeText(w.Edit1, QStringLiteral("😀"));
-  QCOMPARE(w.Edit1->text(), QStringLiteral("3"));
+  w.shareEdit->selectAll();
+  QTest::keyClicks(w.shareEdit, "3");
+  TypeText(w.shareEdit, QStringLiteral("😀"));
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("3"));
   QCOMPARE(w.Book.HeadLines[3], std::string("k0001t93"));
   QVERIFY(!w.InputNotice.isEmpty());
 }
@@ -373,42 +373,42 @@ void MainWindowEditorTest::keyboardMoves() {
   QFETCH(int, row);
   QFETCH(int, col);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(startRow, startCol);
-  QVERIFY(w.ComboBox1->isVisible());
-  QTest::keyClick(w.ComboBox1, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-  QVERIFY(w.ComboBox1->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
+  QTest::keyClick(w.gradeEditor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+  QVERIFY(w.gradeEditor->isVisible());
   QCOMPARE(w.EditRow, row);
   QCOMPARE(w.EditCol, col);
-  QCOMPARE(w.StringGrid1->currentRow(), row);
-  QCOMPARE(w.StringGrid1->currentColumn(), col);
+  QCOMPARE(w.studentGrid->currentRow(), row);
+  QCOMPARE(w.studentGrid->currentColumn(), col);
   std::string trimmed = w.GridRows[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)];
   TrimBlanks(trimmed);
   const QString text = GbkToQString(trimmed);
-  QCOMPARE(w.ComboBox1->currentText(), text);
-  QCOMPARE(w.ComboBox1->lineEdit()->selectedText(), text);  // typing replaces it
+  QCOMPARE(w.gradeEditor->currentText(), text);
+  QCOMPARE(w.gradeEditor->lineEdit()->selectedText(), text);  // typing replaces it
 }
 
 void MainWindowEditorTest::movesWriteNothing() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines grades = w.Book.GradeLines;
   h.Select(1, 4);
-  for (int i = 0; i < 4; ++i) QTest::keyClick(w.ComboBox1, Qt::Key_Tab);
-  QTest::keyClick(w.ComboBox1, Qt::Key_Down);
-  QTest::keyClick(w.ComboBox1, Qt::Key_Up);
-  QTest::keyClick(w.ComboBox1, Qt::Key_Return);
+  for (int i = 0; i < 4; ++i) QTest::keyClick(w.gradeEditor, Qt::Key_Tab);
+  QTest::keyClick(w.gradeEditor, Qt::Key_Down);
+  QTest::keyClick(w.gradeEditor, Qt::Key_Up);
+  QTest::keyClick(w.gradeEditor, Qt::Key_Return);
   QCOMPARE(w.Book.GradeLines, grades);
   QVERIFY(!w.Modified());
   // Typing a column without the mouse.
   h.Select(1, 5);
-  QTest::keyClicks(w.ComboBox1, "61");
-  QTest::keyClick(w.ComboBox1, Qt::Key_Return);
-  QTest::keyClicks(w.ComboBox1, "72");
-  QTest::keyClick(w.ComboBox1, Qt::Key_Return);
-  QTest::keyClicks(w.ComboBox1, "83");
+  QTest::keyClicks(w.gradeEditor, "61");
+  QTest::keyClick(w.gradeEditor, Qt::Key_Return);
+  QTest::keyClicks(w.gradeEditor, "72");
+  QTest::keyClick(w.gradeEditor, Qt::Key_Return);
+  QTest::keyClicks(w.gradeEditor, "83");
   QCOMPARE(h.Cell(1, 5), QStringLiteral("61"));
   QCOMPARE(h.Cell(2, 5), QStringLiteral("72"));
   QCOMPARE(h.Cell(3, 5), QStringLiteral("83"));
@@ -417,33 +417,33 @@ void MainWindowEditorTest::movesWriteNothing() {
 
 void MainWindowEditorTest::leavingHidesTheEditor() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   QVERIFY(QTest::qWaitForWindowActive(&w));
   h.Select(1, 4);
-  QVERIFY(w.ComboBox1->isVisible());
-  QTRY_VERIFY(w.ComboBox1->hasFocus());
-  w.Edit1->setFocus(Qt::MouseFocusReason);
-  QTRY_VERIFY(!w.ComboBox1->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
+  QTRY_VERIFY(w.gradeEditor->hasFocus());
+  w.shareEdit->setFocus(Qt::MouseFocusReason);
+  QTRY_VERIFY(!w.gradeEditor->isVisible());
   QCOMPARE(h.Cell(1, 4), Shown("80"));
   // Escape leaves too, back to the grid.
   h.Select(2, 4);
-  QVERIFY(w.ComboBox1->isVisible());
-  QTest::keyClick(w.ComboBox1, Qt::Key_Escape);
-  QVERIFY(!w.ComboBox1->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
+  QTest::keyClick(w.gradeEditor, Qt::Key_Escape);
+  QVERIFY(!w.gradeEditor->isVisible());
   // A click on the same cell brings it back.
-  const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(2, 4));
-  QTest::mouseClick(w.StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
-  QVERIFY(w.ComboBox1->isVisible());
+  const QRect cell = w.studentGrid->visualRect(w.studentGrid->model()->index(2, 4));
+  QTest::mouseClick(w.studentGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  QVERIFY(w.gradeEditor->isVisible());
   QCOMPARE(w.EditRow, 2);
   // Showing a course hides it.
   h.SelectCourse(2);
-  QVERIFY(!w.ComboBox1->isVisible());
+  QVERIFY(!w.gradeEditor->isVisible());
 }
 
 void MainWindowEditorTest::warningColourFollowsTheText() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   // As loaded: 855 and "o" stand out, 缺考 and the words do not.
   QVERIFY(Warned(h, 3, 4));
@@ -454,11 +454,11 @@ void MainWindowEditorTest::warningColourFollowsTheText() {
   QVERIFY(!Warned(h, 2, 5));
   // Typing a typo marks the cell at once; correcting it clears the mark.
   h.Select(1, 5);
-  QTest::keyClicks(w.ComboBox1, "o");
+  QTest::keyClicks(w.gradeEditor, "o");
   QVERIFY(Warned(h, 1, 5));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("o"));  // never refused
-  QTest::keyClick(w.ComboBox1, Qt::Key_Backspace);
-  QTest::keyClicks(w.ComboBox1, "90");
+  QTest::keyClick(w.gradeEditor, Qt::Key_Backspace);
+  QTest::keyClicks(w.gradeEditor, "90");
   QVERIFY(!Warned(h, 1, 5));
   // The computed total of a row is never marked.
   QVERIFY(!Warned(h, 1, 6));

@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
 #include "text/Blanks.h"
@@ -82,7 +82,7 @@ struct Opened {
   void Import(std::optional<ScriptedDialogs::ImportScript> script, const QString& file = {}) {
     h.Script->OpenFiles.push_back(file.isEmpty() ? scores : file);
     if (script) h.Script->Imports.push_back(*script);
-    h.W->I1->trigger();
+    h.W->importAction->trigger();
   }
 };
 
@@ -108,14 +108,14 @@ QStringList WorkbookStrings(const QString& path) {
 
 void MainWindowExchangeTest::enabledWithACourse() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  QVERIFY(w.I1->isEnabled());
-  QVERIFY(w.E3->isEnabled());
+  QVERIFY(w.importAction->isEnabled());
+  QVERIFY(w.exportAction->isEnabled());
   // A grade file without a course has nothing to import into or export.
   h.Open(h.Write("empty.txt", FileBytes({})));
-  QVERIFY(!w.I1->isEnabled());
-  QVERIFY(!w.E3->isEnabled());
+  QVERIFY(!w.importAction->isEnabled());
+  QVERIFY(!w.exportAction->isEnabled());
 }
 
 void MainWindowExchangeTest::previewShowsCountsAndRows() {
@@ -149,11 +149,11 @@ void MainWindowExchangeTest::previewShowsCountsAndRows() {
 
 void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   const Lines before = w.Book.GradeLines;
-  w.N11->trigger();  // in the preview: the import is seen in the grid, and undone there
+  w.showSheetAction->trigger();  // in the preview: the import is seen in the grid, and undone there
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, true});  // 卷面 as the examination
-  QCOMPARE(w.Views->currentWidget(), w.Panel1);
+  QCOMPARE(w.views->currentWidget(), w.editingView);
   const ScriptedDialogs::ImportSeen& seen = o.h.Script->ImportsSeen.at(0);
   QCOMPARE(seen.Previews.size(), std::size_t(2));
   QCOMPARE(Rows(seen.Previews[1]),
@@ -167,56 +167,56 @@ void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
   QCOMPARE(o.h.Cell(2, 4), QStringLiteral("良    "));
   QCOMPARE(o.h.Cell(2, 6), QStringLiteral(" 42   "));
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
-  QVERIFY(w.U1->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.undoAction->isEnabled());
   QCOMPARE(o.h.Script->Texts(Kind::Information).size(), 1);
   QVERIFY(o.h.Script->Texts(Kind::Information)[0].startsWith(QStringLiteral("已导入 2 名学生的成绩")));
 
   // Saved, the file holds what the grid shows.
-  w.S3Click();
+  w.save();
   QVERIFY(ReadFile(o.h.Dir.filePath("grades.txt")).find(w.Book.GradeLines[1]) != std::string::npos);
 }
 
 void MainWindowExchangeTest::undoAndRedoOfAnImport() {
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   const Lines before = w.Book.GradeLines;
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, true});
   const Lines imported = w.Book.GradeLines;
   QVERIFY(imported != before);
 
-  w.U1->trigger();  // the whole import is one step
+  w.undoAction->trigger();  // the whole import is one step
   QCOMPARE(w.Book.GradeLines, before);
   QCOMPARE(o.h.Cell(1, 5), QStringLiteral("90    "));
-  QVERIFY(!w.U1->isEnabled());
-  QVERIFY(w.R1->isEnabled());
-  w.R1->trigger();
+  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(w.redoAction->isEnabled());
+  w.redoAction->trigger();
   QCOMPARE(w.Book.GradeLines, imported);
   QCOMPARE(o.h.Cell(2, 6), QStringLiteral(" 42   "));
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.GradeLines, before);
 }
 
 void MainWindowExchangeTest::cancelChangesNothing() {
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   const Lines before = w.Book.GradeLines;
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, false});  // a choice, then 取消
   QCOMPARE(w.Book.GradeLines, before);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
-  QVERIFY(!w.U1->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
   QCOMPARE(o.h.Script->Messages(), QStringList());
   // Cancelling the file dialog asks nothing more.
   o.h.Script->OpenFiles.push_back(std::nullopt);
-  w.I1->trigger();
+  w.importAction->trigger();
   QCOMPARE(o.h.Script->Count(Kind::ImportPreview), 1);
   QCOMPARE(w.Book.GradeLines, before);
 }
 
 void MainWindowExchangeTest::headingWithoutScoresAsksForTheColumn() {
   Opened o("学号,姓名,分数\n2022000003,赵四,75\n");
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   o.Import(ScriptedDialogs::ImportScript{{{0, 3}}, true});
   const ScriptedDialogs::ImportSeen& seen = o.h.Script->ImportsSeen.at(0);
   QVERIFY(seen.AsksColumns);
@@ -244,7 +244,7 @@ void MainWindowExchangeTest::badFileChangesNothing() {
   QFETCH(bool, error);
   QFETCH(QString, says);
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   const Lines before = w.Book.GradeLines;
   const QString path = name.isEmpty() ? o.h.Dir.filePath("nowhere.csv") : o.h.Write(name, bytes.toStdString());
   o.Import(ScriptedDialogs::ImportScript{{}, true}, path);
@@ -255,16 +255,16 @@ void MainWindowExchangeTest::badFileChangesNothing() {
   QCOMPARE(o.h.Script->Count(Kind::ImportPreview), 0);
   QCOMPARE(w.Book.GradeLines, before);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.U1->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
 }
 
 void MainWindowExchangeTest::exportsShownCourseAsCsv() {
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   o.h.SelectCourse(2);  // 高等数学
   o.h.Script->ExportScopes.push_back(ExportScope::ShownCourse);
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath("高数.csv"));
-  w.E3->trigger();
+  w.exportAction->trigger();
   ScriptedDialogs& s = *o.h.Script;
   QCOMPARE(s.ExportScopesOffered.at(0), qMakePair(QStringLiteral("高等数学 李老师"), 3));
   QCOMPARE(s.SavesSuggested, QStringList{o.h.Dir.filePath("高等数学.xlsx")});
@@ -282,11 +282,11 @@ void MainWindowExchangeTest::exportsShownCourseAsCsv() {
 
 void MainWindowExchangeTest::exportsAllCoursesAsWorkbook() {
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
   // A name typed without its type gets the type chosen: the first, a workbook.
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath("全部"));
-  w.E3->trigger();
+  w.exportAction->trigger();
   QCOMPARE(o.h.Script->SavesSuggested, QStringList{o.h.Dir.filePath("grades.xlsx")});
   const QStringList strings = WorkbookStrings(o.h.Dir.filePath("全部.xlsx"));
   const int split = strings.indexOf(QStringLiteral("--"));
@@ -302,7 +302,7 @@ void MainWindowExchangeTest::exportsAllCoursesAsWorkbook() {
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath("全部"));
   o.h.Script->YesNoAnswers.push_back(Answer::No);
   o.h.Script->ClearCalls();
-  w.E3->trigger();
+  w.exportAction->trigger();
   QCOMPARE(o.h.Script->Messages(), QStringList{o.h.Dir.filePath("全部.xlsx") + QStringLiteral("\n已经存在。要替换它吗?")});
 }
 
@@ -321,7 +321,7 @@ void MainWindowExchangeTest::exportRefusesTheGradeFileBeforeAsking() {
   QFETCH(QString, chosen);
   QFETCH(QString, kept);
   Opened o;
-  Tdataout& w = *o.h.W;
+  MainWindow& w = *o.h.W;
   const std::string other = FileBytes({Head("k0100", "tk", "物理")});
   o.h.Write("other.txt", other);
   o.h.Write("plain.txt", "no grade file");
@@ -330,7 +330,7 @@ void MainWindowExchangeTest::exportRefusesTheGradeFileBeforeAsking() {
   o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath(chosen));
   o.h.Script->YesNoAnswers.push_back(Answer::Yes);  // would replace, were it asked
-  w.E3->trigger();
+  w.exportAction->trigger();
   QCOMPARE(o.h.Script->Count(Kind::AskYesNo), 0);
   QCOMPARE(o.h.Script->Texts(Kind::Error).size(), 1);
   QVERIFY2(o.h.Script->Texts(Kind::Error)[0].startsWith(o.h.Dir.filePath(kept)),
@@ -345,7 +345,7 @@ void MainWindowExchangeTest::oneCourseIsExportedWithoutAsking() {
   lines.resize(7);  // 数据库原理 only
   h.Open(h.Write("one.txt", FileBytes(lines)));
   h.Script->SaveFiles.push_back(h.Dir.filePath("one.csv"));
-  h.W->E3->trigger();
+  h.W->exportAction->trigger();
   QCOMPARE(h.Script->Count(Kind::ExportScope), 0);
   QCOMPARE(h.Script->SavesSuggested, QStringList{h.Dir.filePath("one.xlsx")});
   QVERIFY(ReadFile(h.Dir.filePath("one.csv")).find("2022000003") != std::string::npos);
@@ -373,7 +373,7 @@ void MainWindowExchangeTest::failedExportSaysWhy() {
   const std::string bytes = ReadFile(path);
   o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
   o.h.Script->SaveFiles.push_back(path);
-  o.h.W->E3->trigger();
+  o.h.W->exportAction->trigger();
   if (says.contains(QStringLiteral("%1"))) says = says.arg(open);
   QCOMPARE(o.h.Script->Texts(Kind::Error), QStringList{path + says});
   QCOMPARE(o.h.Script->Texts(Kind::Information), QStringList());

@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
@@ -57,8 +57,8 @@ void OpenThree(WindowHarness& h) {
 
 void Paste(WindowHarness& h, const QString& text) {
   QApplication::clipboard()->setText(text);
-  QWidget* where = h.W->ComboBox1->isVisible() ? static_cast<QWidget*>(h.W->ComboBox1->lineEdit())
-                                               : static_cast<QWidget*>(h.W->StringGrid1);
+  QWidget* where = h.W->gradeEditor->isVisible() ? static_cast<QWidget*>(h.W->gradeEditor->lineEdit())
+                                               : static_cast<QWidget*>(h.W->studentGrid);
   QTest::keyClick(where, Qt::Key_V, Qt::ControlModifier);
 }
 
@@ -82,76 +82,76 @@ void MainWindowKeysTest::keyboardIntoTheGrid() {
   QFETCH(int, course);
   QFETCH(QString, record);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
   // After the open the course list has the keyboard, the first course chosen.
-  QTRY_VERIFY(w.StringGrid2->hasFocus());
-  QCOMPARE(w.StringGrid2->currentRow(), 1);
-  for (int i = 0; i < course; ++i) QTest::keyClick(w.StringGrid2, Qt::Key_Down);
-  QCOMPARE(w.StringGrid2->currentRow(), 1 + course);
-  QTest::keyClick(w.StringGrid2, Qt::Key(key));
-  QVERIFY(w.ComboBox1->isVisible());
-  QTRY_VERIFY(w.ComboBox1->lineEdit()->hasFocus());
+  QTRY_VERIFY(w.courseList->hasFocus());
+  QCOMPARE(w.courseList->currentRow(), 1);
+  for (int i = 0; i < course; ++i) QTest::keyClick(w.courseList, Qt::Key_Down);
+  QCOMPARE(w.courseList->currentRow(), 1 + course);
+  QTest::keyClick(w.courseList, Qt::Key(key));
+  QVERIFY(w.gradeEditor->isVisible());
+  QTRY_VERIFY(w.gradeEditor->lineEdit()->hasFocus());
   QCOMPARE(w.EditRow, 1);
   QCOMPARE(w.EditCol, 4);
   // The old grade is selected: typing replaces it.
-  QVERIFY(w.ComboBox1->lineEdit()->hasSelectedText());
-  QTest::keyClicks(w.ComboBox1->lineEdit(), QStringLiteral("65"));
+  QVERIFY(w.gradeEditor->lineEdit()->hasSelectedText());
+  QTest::keyClicks(w.gradeEditor->lineEdit(), QStringLiteral("65"));
   const std::size_t line = course == 0 ? 0 : 3;
   QCOMPARE(QString::fromStdString(w.Book.GradeLines[line]), record);
 }
 
 void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
-  QTest::keyClick(w.StringGrid2, Qt::Key_Return);
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Tab);  // to the examination
+  QTest::keyClick(w.courseList, Qt::Key_Return);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Tab);  // to the examination
   QCOMPARE(w.EditCol, 5);
   // Escape leaves the grid for the course list.
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
-  QVERIFY(!w.ComboBox1->isVisible());
-  QTRY_VERIFY(w.StringGrid2->hasFocus());
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  QVERIFY(!w.gradeEditor->isVisible());
+  QTRY_VERIFY(w.courseList->hasFocus());
   // On the grid itself (a click that left the editor away), a typed key
   // brings the editor with that key as its first.
-  w.StringGrid1->setFocus();
-  QTRY_VERIFY(w.StringGrid1->hasFocus());
-  w.ComboBox1->hide();
-  QTest::keyClick(w.StringGrid1, Qt::Key_7);
-  QVERIFY(w.ComboBox1->isVisible());
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("7"));
+  w.studentGrid->setFocus();
+  QTRY_VERIFY(w.studentGrid->hasFocus());
+  w.gradeEditor->hide();
+  QTest::keyClick(w.studentGrid, Qt::Key_7);
+  QVERIFY(w.gradeEditor->isVisible());
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("7"));
   QCOMPARE(w.Book.GradeLines[0], Wang("80", "7", " 29"));
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
-  w.StringGrid1->setFocus();
-  QTest::keyClick(w.StringGrid1, Qt::Key_Escape);
-  QTRY_VERIFY(w.StringGrid2->hasFocus());
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  w.studentGrid->setFocus();
+  QTest::keyClick(w.studentGrid, Qt::Key_Escape);
+  QTRY_VERIFY(w.courseList->hasFocus());
   // Shift+Tab reaches the share field; Tab from there goes into the grid.
-  QTest::keyClick(w.StringGrid2, Qt::Key_Backtab, Qt::ShiftModifier);
-  QTRY_VERIFY(w.Edit1->hasFocus());
-  QTest::keyClick(w.Edit1, Qt::Key_Tab);
-  QVERIFY(w.ComboBox1->isVisible());
+  QTest::keyClick(w.courseList, Qt::Key_Backtab, Qt::ShiftModifier);
+  QTRY_VERIFY(w.shareEdit->hasFocus());
+  QTest::keyClick(w.shareEdit, Qt::Key_Tab);
+  QVERIFY(w.gradeEditor->isVisible());
   QCOMPARE(w.EditRow, 1);
   QCOMPARE(w.EditCol, 4);
 }
 
 void MainWindowKeysTest::wordListRows() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
-  QTest::keyClick(w.StringGrid2, Qt::Key_Return);
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Down, Qt::AltModifier);
-  QTRY_VERIFY(w.ComboBox1->view()->isVisible());
-  QVERIFY(w.ComboBox1->isVisible());
+  QTest::keyClick(w.courseList, Qt::Key_Return);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Down, Qt::AltModifier);
+  QTRY_VERIFY(w.gradeEditor->view()->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
   // Rows a pointer hits easily, all 18 words without scrolling.
-  const int row = w.ComboBox1->view()->visualRect(w.ComboBox1->model()->index(0, 0)).height();
+  const int row = w.gradeEditor->view()->visualRect(w.gradeEditor->model()->index(0, 0)).height();
   QVERIFY2(row >= 20 && row <= 26, qPrintable(QString::number(row)));
-  QCOMPARE(w.ComboBox1->view()->verticalScrollBar()->isVisible(), false);
+  QCOMPARE(w.gradeEditor->view()->verticalScrollBar()->isVisible(), false);
   // A word picked with the keys is written through like a typed one.
-  w.ComboBox1->view()->setCurrentIndex(w.ComboBox1->model()->index(1, 0));
-  QTest::keyClick(w.ComboBox1->view(), Qt::Key_Return);
-  QTRY_VERIFY(!w.ComboBox1->view()->isVisible());
-  QVERIFY(w.ComboBox1->isVisible());
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("良"));
+  w.gradeEditor->view()->setCurrentIndex(w.gradeEditor->model()->index(1, 0));
+  QTest::keyClick(w.gradeEditor->view(), Qt::Key_Return);
+  QTRY_VERIFY(!w.gradeEditor->view()->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("良"));
   QCOMPARE(w.Book.GradeLines[0], Wang("良", "90", " 63"));
 }
 
@@ -191,11 +191,11 @@ void MainWindowKeysTest::pasteBlocks() {
   QFETCH(QStringList, records);
   QFETCH(QString, message);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
   const std::vector<std::string> before = w.Book.GradeLines;
   h.Select(row, col);
-  QVERIFY(w.ComboBox1->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
   Paste(h, clipboard);
   for (int i = 0; i < 3; ++i)
     QCOMPARE(QString::fromStdString(w.Book.GradeLines[static_cast<std::size_t>(i)]), records[i]);
@@ -203,8 +203,8 @@ void MainWindowKeysTest::pasteBlocks() {
   for (std::size_t i = 3; i < before.size(); ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
   QCOMPARE(h.Script->Messages(), message.isEmpty() ? QStringList() : QStringList{message});
   const bool changed = w.Book.GradeLines != before;
-  QCOMPARE(w.S3->isEnabled(), changed);
-  QCOMPARE(w.U1->isEnabled(), changed);
+  QCOMPARE(w.saveAction->isEnabled(), changed);
+  QCOMPARE(w.undoAction->isEnabled(), changed);
   // The grid shows what the records hold.
   QCOMPARE(h.Cell(row, col).trimmed(),
            GbkToQString(w.Book.GradeLines[static_cast<std::size_t>(row - 1)].substr(col == 4 ? 33 : 39, 6)).trimmed());
@@ -212,32 +212,32 @@ void MainWindowKeysTest::pasteBlocks() {
 
 void MainWindowKeysTest::pasteIsOneStep() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
   const std::vector<std::string> before = w.Book.GradeLines;
   h.Select(1, 4);
-  QTest::keyClicks(w.ComboBox1->lineEdit(), QStringLiteral("5"));  // an edit in progress
+  QTest::keyClicks(w.gradeEditor->lineEdit(), QStringLiteral("5"));  // an edit in progress
   const std::vector<std::string> typed = w.Book.GradeLines;
   Paste(h, QStringLiteral("70\t80\n60\t50\n"));
   const std::vector<std::string> pasted = w.Book.GradeLines;
   QCOMPARE(pasted[1], Li("60", "50", " 53"));
-  QTest::keyClick(w.StringGrid1, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(w.studentGrid, Qt::Key_Z, Qt::ControlModifier);
   QCOMPARE(w.Book.GradeLines, typed);  // the paste alone
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.GradeLines, before);  // then the typing
-  w.R1->trigger();
-  w.R1->trigger();
+  w.redoAction->trigger();
+  w.redoAction->trigger();
   QCOMPARE(w.Book.GradeLines, pasted);
 }
 
 void MainWindowKeysTest::pasteOfASingleValueStaysTheEditors() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
   h.Select(1, 5);
   Paste(h, QStringLiteral("77"));
   // The editor's own paste over its selected text, written through as typed.
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("77"));
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("77"));
   QCOMPARE(w.Book.GradeLines[0], Wang("80", "77", " 78"));
   QVERIFY(h.Script->Messages().isEmpty());
   // A single spreadsheet cell comes with a line end: the window's paste.
@@ -248,56 +248,56 @@ void MainWindowKeysTest::pasteOfASingleValueStaysTheEditors() {
 
 void MainWindowKeysTest::copy() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
   h.Select(1, 4);
-  w.StringGrid1->setRangeSelected({1, 4, 3, 5}, true);
+  w.studentGrid->setRangeSelected({1, 4, 3, 5}, true);
   QApplication::clipboard()->clear();
-  w.ComboBox1->lineEdit()->deselect();
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  w.gradeEditor->lineEdit()->deselect();
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("80\t90\n优\t\n855\to"));
   // With text selected in the editor, Ctrl+C is the editor's copy of it.
-  w.ComboBox1->lineEdit()->setSelection(0, 1);
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  w.gradeEditor->lineEdit()->setSelection(0, 1);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("8"));
   // Delete on the grid empties the selected grades, one step to undo.
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
   const std::vector<std::string> full = w.Book.GradeLines;
   h.Select(1, 5);  // a block dragged from 王小明's examination: the editor in its first cell
-  w.StringGrid1->setRangeSelected({1, 5, 3, 6}, true);
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Delete);
+  w.studentGrid->setRangeSelected({1, 5, 3, 6}, true);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Delete);
   QCOMPARE(w.Book.GradeLines[0], Wang("80", "", ""));
   QCOMPARE(w.Book.GradeLines[2], Zhao("855", "", ""));
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.GradeLines, full);
   // On the bare grid too, a single cell as well.
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
-  w.StringGrid1->setFocus();
-  w.StringGrid1->clearSelection();
-  w.StringGrid1->setRangeSelected({2, 4, 2, 4}, true);
-  QTest::keyClick(w.StringGrid1, Qt::Key_Delete);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  w.studentGrid->setFocus();
+  w.studentGrid->clearSelection();
+  w.studentGrid->setRangeSelected({2, 4, 2, 4}, true);
+  QTest::keyClick(w.studentGrid, Qt::Key_Delete);
   QCOMPARE(w.Book.GradeLines[1], Li("", "", "  0"));
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.GradeLines, full);
   // Copied cells paste back unchanged.
-  QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);
+  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
   const std::vector<std::string> before = w.Book.GradeLines;
   h.Select(1, 4);
-  w.StringGrid1->setRangeSelected({1, 4, 1, 6}, true);
-  w.C1->trigger();
+  w.studentGrid->setRangeSelected({1, 4, 1, 6}, true);
+  w.copyAction->trigger();
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("80\t90\t87"));
-  w.P2->trigger();
+  w.pasteAction->trigger();
   QCOMPARE(w.Book.GradeLines, before);
 }
 
 void MainWindowKeysTest::findAcrossCourses() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OpenThree(h);
-  QTest::keyClick(w.StringGrid2, Qt::Key_F, Qt::ControlModifier);
+  QTest::keyClick(w.courseList, Qt::Key_F, Qt::ControlModifier);
   QVERIFY(w.FindBar != nullptr && w.FindBar->isVisible());
   QTRY_VERIFY(w.FindEdit->hasFocus());
-  QVERIFY(w.StatusBar1->isVisible());
+  QVERIFY(w.statusLine->isVisible());
   struct Step {
     QString Query;
     int Course, Row;  // 0: not found
@@ -317,24 +317,24 @@ void MainWindowKeysTest::findAcrossCourses() {
     QTest::keyClick(w.FindEdit, Qt::Key_Return);
     const QString where = step.Query;
     if (step.Course == 0) {
-      QCOMPARE(w.StatusBar1->currentMessage(), WindowTexts::NotFound());
+      QCOMPARE(w.statusLine->currentMessage(), WindowTexts::NotFound());
       continue;
     }
-    QVERIFY2(w.StringGrid2->currentRow() == step.Course, qPrintable(where));
-    QVERIFY2(w.StringGrid1->currentRow() == step.Row, qPrintable(where));
-    QVERIFY(w.StatusBar1->currentMessage() != WindowTexts::NotFound());
+    QVERIFY2(w.courseList->currentRow() == step.Course, qPrintable(where));
+    QVERIFY2(w.studentGrid->currentRow() == step.Row, qPrintable(where));
+    QVERIFY(w.statusLine->currentMessage() != WindowTexts::NotFound());
     // The find field keeps the keyboard for the next Enter.
     QVERIFY(w.FindEdit->hasFocus());
-    QVERIFY(!w.ComboBox1->isVisible());
+    QVERIFY(!w.gradeEditor->isVisible());
   }
   // Escape closes the bar; the editor comes to the student found last.
   w.FindEdit->setText(QStringLiteral("赵四"));
   QTest::keyClick(w.FindEdit, Qt::Key_Return);
   QTest::keyClick(w.FindEdit, Qt::Key_Escape);
   QVERIFY(!w.FindBar->isVisible());
-  QVERIFY(!w.StatusBar1->isVisible());
-  QVERIFY(w.ComboBox1->isVisible());
-  QCOMPARE(w.StringGrid2->currentRow(), 1);
+  QVERIFY(!w.statusLine->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
+  QCOMPARE(w.courseList->currentRow(), 1);
   QCOMPARE(w.EditRow, 3);
   QCOMPARE(w.EditCol, 4);
 }

@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
@@ -40,7 +40,7 @@ QString OneCourse(WindowHarness& h, const QString& name) {
                                   Record("k0001", "2022000001", "郑一", "数学2201", "88", "76", " 81")}));
 }
 
-QStringList RecentCaptions(const Tdataout& w) {
+QStringList RecentCaptions(const MainWindow& w) {
   QStringList out;
   for (const QAction* item : w.RecentItems) out << item->toolTip();
   return out;
@@ -55,38 +55,38 @@ void MainWindowOpeningTest::initTestCase() {
 
 void MainWindowOpeningTest::namedFileOpensLikeTheOpenCommand() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   OneCourse(h, QStringLiteral("named.txt"));
   // A name relative to where the program started, as a shell passes it.
   const QString before = QDir::currentPath();
   QDir::setCurrent(h.Dir.path());
-  const bool opened = w.OpenFile(QStringLiteral("named.txt"));
+  const bool opened = w.OpenNamedFile(QStringLiteral("named.txt"));
   QDir::setCurrent(before);
   QVERIFY(opened);
   QCOMPARE(QString::fromStdString(w.FileName), h.Dir.filePath(QStringLiteral("named.txt")));
   QCOMPARE(h.Cell(1, 2).trimmed(), QStringLiteral("郑一"));
-  QCOMPARE(h.Script->Count(Kind::OpenFile), 0);
-  QTRY_VERIFY(w.StringGrid2->hasFocus());
-  QVERIFY(!w.S3->isEnabled());
+  QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
+  QTRY_VERIFY(w.courseList->hasFocus());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void MainWindowOpeningTest::missingNamedFileSaysSo() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString open = OneCourse(h, QStringLiteral("open.txt"));
-  QVERIFY(w.OpenFile(open));
+  QVERIFY(w.OpenNamedFile(open));
   const QString missing = h.Dir.filePath(QStringLiteral("gone.txt"));
-  QVERIFY(!w.OpenFile(missing));
+  QVERIFY(!w.OpenNamedFile(missing));
   QCOMPARE(h.Script->Messages(), QStringList{missing + QStringLiteral("不存在!")});
   QCOMPARE(QString::fromStdString(w.FileName), open);  // the open file stays
 }
 
 void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write(QStringLiteral("first.txt"), FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClicks(w.ComboBox1, QStringLiteral("5"));
+  QTest::keyClicks(w.gradeEditor, QStringLiteral("5"));
   QVERIFY(w.Modified());
   const QString second = OneCourse(h, QStringLiteral("second.txt"));
 
@@ -114,19 +114,19 @@ void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
 
 void MainWindowOpeningTest::recentFiles() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   w.UserDir = QFile::encodeName(h.Dir.filePath(QStringLiteral("config/gradesheet/"))).toStdString();
   QStringList files;
   for (int i = 1; i <= 9; ++i) files << OneCourse(h, QStringLiteral("f%1.txt").arg(i));
   for (const QString& file : files) h.Open(file);
   // The menu when it opens: the newest first, at most eight, above 退出.
-  emit w.F1->menu()->aboutToShow();
+  emit w.fileMenu->menu()->aboutToShow();
   QStringList expected;
   for (int i = 8; i >= 1; --i) expected << files[i];
   QCOMPARE(RecentCaptions(w), expected);
   QVERIFY(w.RecentItems.front()->text().startsWith(QStringLiteral("&1  ")));
-  const QList<QAction*> items = w.F1->menu()->actions();
-  QVERIFY(items.indexOf(w.RecentItems.back()) < items.indexOf(w.X1));
+  const QList<QAction*> items = w.fileMenu->menu()->actions();
+  QVERIFY(items.indexOf(w.RecentItems.back()) < items.indexOf(w.exitAction));
   // Kept in the user's folder for the next start, one path a line.
   const std::string stored = ReadFile(h.Dir.filePath(QStringLiteral("config/gradesheet/recent-files")));
   QCOMPARE(QString::fromStdString(stored), expected.join(QLatin1Char('\n')) + QLatin1Char('\n'));
@@ -149,11 +149,11 @@ void MainWindowOpeningTest::recentFiles() {
 
 void MainWindowOpeningTest::openDialogStartsInTheLastFolder() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QVERIFY(QDir(h.Dir.path()).mkpath(QStringLiteral("term")));
   h.Open(OneCourse(h, QStringLiteral("term/grades.txt")));
   h.Script->OpenFiles.push_back(std::nullopt);
-  w.O1Click();
+  w.openFile();
   QCOMPARE(h.Script->OpenFolders.last(), h.Dir.filePath(QStringLiteral("term")));
 }
 

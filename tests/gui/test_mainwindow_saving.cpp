@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
 
@@ -41,7 +41,7 @@ QString OpenAndEdit(WindowHarness& h, const QString& path) {
   if (!QFile::exists(path)) WriteFile(path, FileBytes(ThreeCourses()));
   h.Open(path);
   h.Select(1, 4);
-  QTest::keyClicks(h.W->ComboBox1, "50");
+  QTest::keyClicks(h.W->gradeEditor, "50");
   h.Script->ClearCalls();
   return path;
 }
@@ -68,20 +68,20 @@ class SavingTest : public QObject {
 
 void SavingTest::saveAsInTheFileMenu() {
   WindowHarness h;
-  Tdataout& w = *h.W;
-  const QList<QAction*> items = w.F1->menu()->actions();
-  const int save = items.indexOf(w.S3);
+  MainWindow& w = *h.W;
+  const QList<QAction*> items = w.fileMenu->menu()->actions();
+  const int save = items.indexOf(w.saveAction);
   QVERIFY(save >= 0 && save + 1 < items.size());
-  QCOMPARE(items[save + 1], w.A1);
-  QCOMPARE(w.A1->text(), QStringLiteral("另存为(&A)..."));
-  QCOMPARE(w.A1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-  QVERIFY(!w.A1->isEnabled());  // nothing to save yet
-  w.A1->trigger();
+  QCOMPARE(items[save + 1], w.saveAsAction);
+  QCOMPARE(w.saveAsAction->text(), QStringLiteral("另存为(&A)..."));
+  QCOMPARE(w.saveAsAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+  QVERIFY(!w.saveAsAction->isEnabled());  // nothing to save yet
+  w.saveAsAction->trigger();
   QCOMPARE(h.Script->Count(Kind::SaveFile), 0);
 
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  QVERIFY(w.A1->isEnabled());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(w.saveAsAction->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 
   // Ctrl+Shift+S; a cancelled dialog changes nothing.
   h.Script->SaveFiles.push_back(std::nullopt);
@@ -93,29 +93,29 @@ void SavingTest::saveAsInTheFileMenu() {
 
 void SavingTest::saveAsGoesOnWithTheNewFile() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString original = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   const QString copy = h.Dir.filePath("副本.txt");
   h.Script->SaveFiles.push_back(copy);
-  w.A1->trigger();
+  w.saveAsAction->trigger();
 
   QCOMPARE(h.Script->SavesSuggested, QStringList{original});
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(copy), FileBytes(Edited()));
   QCOMPARE(ReadFile(original), FileBytes(ThreeCourses()));
   QCOMPARE(w.FileName, copy.toStdString());
-  QCOMPARE(w.Label8->text(), QStringLiteral("成绩文件: ") + copy);
+  QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + copy);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
-  QVERIFY(w.A1->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(w.saveAsAction->isEnabled());
 
   // The next plain save goes to the new file, and asks nothing: the window
   // wrote it itself.
   h.Script->ClearCalls();
   h.Select(2, 4);
   h.Select(1, 4);
-  QTest::keyClicks(w.ComboBox1, "99");
-  w.S3->trigger();
+  QTest::keyClicks(w.gradeEditor, "99");
+  w.saveAction->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(copy), FileBytes(TheirVersion()));
   QCOMPARE(ReadFile(original), FileBytes(ThreeCourses()));
@@ -124,7 +124,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   h.Script->ClearCalls();
   const QString third = h.Dir.filePath("third.txt");
   h.Script->SaveFiles.push_back(third);
-  w.A1->trigger();
+  w.saveAsAction->trigger();
   QCOMPARE(h.Script->SavesSuggested, QStringList{copy});
   QCOMPARE(ReadFile(third), FileBytes(TheirVersion()));
   QCOMPARE(w.FileName, third.toStdString());
@@ -142,7 +142,7 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
   QFETCH(bool, viaLink);
   QFETCH(bool, changedMeanwhile);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   QString chosen = path;
   if (viaLink) {
@@ -154,7 +154,7 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
     h.Script->YesNoAnswers.push_back(Answer::Yes);
   }
   h.Script->SaveFiles.push_back(chosen);
-  w.A1->trigger();
+  w.saveAsAction->trigger();
 
   QStringList expected;
   if (changedMeanwhile) expected << ChangedQuestion(path);
@@ -162,9 +162,9 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
   QCOMPARE(h.Script->Messages(), expected);
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
   QCOMPARE(w.FileName, path.toStdString());
-  QCOMPARE(w.Label8->text(), QStringLiteral("成绩文件: ") + path);
+  QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + path);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void SavingTest::failedSaveAsChangesNothing_data() {
@@ -177,50 +177,50 @@ void SavingTest::failedSaveAsChangesNothing_data() {
 void SavingTest::failedSaveAsChangesNothing() {
   QFETCH(QString, target);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   QVERIFY(QDir(h.Dir.path()).mkdir("sub"));
-  const QString caption = w.Label8->text();
+  const QString caption = w.fileLabel->text();
   const QString chosen = h.Dir.filePath(target);
   h.Script->SaveFiles.push_back(chosen);
-  w.A1->trigger();
+  w.saveAsAction->trigger();
 
   const QStringList errors = h.Script->Texts(Kind::Error);
   QCOMPARE(errors.size(), 1);
   QVERIFY2(errors[0].contains(chosen), qPrintable(errors[0]));
   QCOMPARE(h.Script->Count(Kind::Information), 0);
   QCOMPARE(w.FileName, path.toStdString());
-  QCOMPARE(w.Label8->text(), caption);
+  QCOMPARE(w.fileLabel->text(), caption);
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
   QCOMPARE(ReadFile(path), FileBytes(ThreeCourses()));
 
   // The window still works on the file it had: the plain save goes there.
   h.Script->ClearCalls();
-  w.S3->trigger();
+  w.saveAction->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
 }
 
 void SavingTest::saveAsIsTheWayOutOfAFailedSave() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QTemporaryDir gone;
   OpenAndEdit(h, gone.filePath("grades.txt"));
   QVERIFY(gone.remove());  // the folder is gone: the plain save fails
-  w.S3->trigger();
+  w.saveAction->trigger();
   QCOMPARE(h.Script->Count(Kind::Error), 1);
   QVERIFY(w.Modified());
 
   h.Script->ClearCalls();
   const QString rescue = h.Dir.filePath("rescued.txt");
   h.Script->SaveFiles.push_back(rescue);
-  w.A1->trigger();
+  w.saveAsAction->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(rescue), FileBytes(Edited()));
   QCOMPARE(w.FileName, rescue.toStdString());
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void SavingTest::changedOnDisk_data() {
@@ -236,7 +236,7 @@ void SavingTest::changedOnDisk() {
   QFETCH(QString, command);
   QFETCH(bool, overwrite);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   const QString other = h.Write("other.txt", FileBytes({Head("k0100", "tk", "物理")}));
   // Another program rewrites the file in place while the window has it open.
@@ -247,12 +247,12 @@ void SavingTest::changedOnDisk() {
   bool closed = false;
   if (command == "save") {
     h.Script->YesNoAnswers.push_back(answer);
-    w.S3->trigger();
+    w.saveAction->trigger();
   } else if (command == "open another") {
     h.Script->YesNoCancelAnswers = {Answer::Yes};  // save first,
     h.Script->YesNoAnswers = {answer};             // then overwrite?
     h.Script->OpenFiles.push_back(other);
-    w.O1->trigger();
+    w.openAction->trigger();
   } else {
     h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
     h.Script->YesNoAnswers.push_back(answer);
@@ -271,10 +271,10 @@ void SavingTest::changedOnDisk() {
   // Nothing written, and the command that wanted the save went no further.
   QVERIFY(!closed);
   QVERIFY(w.isVisible());
-  QCOMPARE(h.Script->Count(Kind::OpenFile), 0);
+  QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
   QCOMPARE(w.FileName, path.toStdString());
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
   QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
   QCOMPARE(h.Cell(1, 4), QStringLiteral("50"));
 }
@@ -285,24 +285,24 @@ void SavingTest::twoWindowsOnOneFile() {
   const QString path = OpenAndEdit(first, first.Dir.filePath("grades.txt"));
   second.Open(path);
   second.Select(2, 5);
-  QTest::keyClicks(second.W->ComboBox1, "77");
+  QTest::keyClicks(second.W->gradeEditor, "77");
   second.Script->ClearCalls();
 
-  first.W->S3->trigger();
+  first.W->saveAction->trigger();
   QCOMPARE(first.Script->Messages(), QStringList{"存储完毕！"});  // nobody wrote it before
   const std::string firstSaved = ReadFile(path);
   QCOMPARE(firstSaved, FileBytes(Edited()));
 
   // The second window's save would drop the first one's grades: it asks.
   second.Script->YesNoAnswers.push_back(Answer::No);
-  second.W->S3->trigger();
+  second.W->saveAction->trigger();
   QCOMPARE(second.Script->Messages(), QStringList{ChangedQuestion(path)});
   QCOMPARE(ReadFile(path), firstSaved);
   QVERIFY(second.W->Modified());
 
   second.Script->ClearCalls();
   second.Script->YesNoAnswers.push_back(Answer::Yes);
-  second.W->S3->trigger();
+  second.W->saveAction->trigger();
   QCOMPARE(second.Script->Messages(), QStringList({ChangedQuestion(path), "存储完毕！"}));
   // The second window's version: its own edit, without the first one's.
   const std::string secondSaved = ReadFile(path);
@@ -314,9 +314,9 @@ void SavingTest::twoWindowsOnOneFile() {
   first.Script->ClearCalls();
   first.Select(2, 4);
   first.Select(1, 4);
-  QTest::keyClicks(first.W->ComboBox1, "1");
+  QTest::keyClicks(first.W->gradeEditor, "1");
   first.Script->YesNoAnswers.push_back(Answer::No);
-  first.W->S3->trigger();
+  first.W->saveAction->trigger();
   QCOMPARE(first.Script->Messages(), QStringList{ChangedQuestion(path)});
   QCOMPARE(ReadFile(path), secondSaved);
 }
@@ -325,14 +325,14 @@ void SavingTest::fileGoneMeanwhileIsSavedAgain() {
   WindowHarness h;
   const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   QVERIFY(QFile::remove(path));
-  h.W->S3->trigger();
+  h.W->saveAction->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});  // nothing of anyone's to lose
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
 }
 
 void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QTemporaryDir gone;
   OpenAndEdit(h, gone.filePath("grades.txt"));
   QVERIFY(gone.remove());
@@ -344,7 +344,7 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   QCOMPARE(h.Script->Count(Kind::Information), 0);
   QVERIFY(w.isVisible());
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
+  QVERIFY(w.saveAction->isEnabled());
   QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
   QCOMPARE(w.Book.GradeLines.size(), std::size_t{6});
   QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
@@ -355,7 +355,7 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   h.Script->ClearCalls();
   const QString rescue = h.Dir.filePath("rescued.txt");
   h.Script->SaveFiles.push_back(rescue);
-  w.A1->trigger();
+  w.saveAsAction->trigger();
   QCOMPARE(ReadFile(rescue), FileBytes(Edited()));
   QVERIFY(w.close());
   QCOMPARE(h.Script->Count(Kind::AskYesNoCancel), 0);

@@ -17,8 +17,9 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/FindingsDialog.h"
 #include "app/Glyphs.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "printing/qt/Fonts.h"
 #include "support/WindowHarness.h"
 
@@ -74,21 +75,21 @@ void MainWindowScreensTest::OpenDemo(WindowHarness& h) {
 void MainWindowScreensTest::gridTextsFitTheirColumns() {
   WindowHarness h;
   OpenDemo(h);
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   // The window font is the Song face the program maps "宋体" to.
-  QCOMPARE(QFontInfo(w.StringGrid1->font()).family(), QString::fromLatin1(SongFaceName()));
+  QCOMPARE(QFontInfo(w.studentGrid->font()).family(), QString::fromLatin1(SongFaceName()));
   for (int course = 1; course <= static_cast<int>(w.Book.CourseKeys.size()); ++course) {
     h.SelectCourse(course);
-    const QFontMetrics fm(w.StringGrid1->font());
-    for (int r = 0; r < w.StringGrid1->rowCount(); ++r) {
+    const QFontMetrics fm(w.studentGrid->font());
+    for (int r = 0; r < w.studentGrid->rowCount(); ++r) {
       for (int c = 0; c < 7; ++c) {
-        const QTableWidgetItem* item = w.StringGrid1->item(r, c);
+        const QTableWidgetItem* item = w.studentGrid->item(r, c);
         QVERIFY(item != nullptr);
         const int need = fm.horizontalAdvance(item->text()) + 4;
-        QVERIFY2(need <= w.StringGrid1->columnWidth(c),
+        QVERIFY2(need <= w.studentGrid->columnWidth(c),
                  qPrintable(QStringLiteral("course %1 row %2 column %3: \"%4\" needs %5 px, has %6")
                                 .arg(course).arg(r).arg(c).arg(item->text()).arg(need)
-                                .arg(w.StringGrid1->columnWidth(c))));
+                                .arg(w.studentGrid->columnWidth(c))));
       }
     }
   }
@@ -96,39 +97,39 @@ void MainWindowScreensTest::gridTextsFitTheirColumns() {
 
 void MainWindowScreensTest::labelsFitThePanel() {
   WindowHarness h;
-  Tdataout& w = *h.W;
-  // Label1 ends before Edit1 starts, and the editor shows a whole word.
-  QVERIFY(w.Label1->geometry().right() < w.Edit1->geometry().left());
-  const QFontMetrics fm(w.ComboBox1->font());
-  QVERIFY(fm.horizontalAdvance(QStringLiteral("不通过")) < w.ComboBox1->lineEdit()->width());
-  QVERIFY(w.StringGrid2->geometry().bottom() < w.Label1->geometry().top());
+  MainWindow& w = *h.W;
+  // shareLabel ends before shareEdit starts, and the editor shows a whole word.
+  QVERIFY(w.shareLabel->geometry().right() < w.shareEdit->geometry().left());
+  const QFontMetrics fm(w.gradeEditor->font());
+  QVERIFY(fm.horizontalAdvance(QStringLiteral("不通过")) < w.gradeEditor->lineEdit()->width());
+  QVERIFY(w.courseList->geometry().bottom() < w.shareLabel->geometry().top());
 }
 
 void MainWindowScreensTest::headingStaysInSight() {
   WindowHarness h;
   OpenDemo(h);
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   w.resize(900, 400);
   QCoreApplication::processEvents();
-  QVERIFY(w.StringGrid1->rowCount() > 30);  // the demo's first course scrolls
-  auto* heading = w.StringGrid1->findChild<QTableView*>(QStringLiteral("StringGrid1Heading"));
+  QVERIFY(w.studentGrid->rowCount() > 30);  // the demo's first course scrolls
+  auto* heading = w.studentGrid->findChild<QTableView*>(QStringLiteral("studentGridHeading"));
   QVERIFY(heading != nullptr);
   QVERIFY(heading->isVisible());
   // Typing down the examination column to the last student and back up.
   h.Select(1, 5);
-  const int last = w.StringGrid1->rowCount() - 1;
-  for (int r = 1; r < last; ++r) QTest::keyClick(w.ComboBox1, Qt::Key_Down);
+  const int last = w.studentGrid->rowCount() - 1;
+  for (int r = 1; r < last; ++r) QTest::keyClick(w.gradeEditor, Qt::Key_Down);
   QCOMPARE(w.EditRow, last);
-  QVERIFY(w.StringGrid1->verticalScrollBar()->value() > 0);
+  QVERIFY(w.studentGrid->verticalScrollBar()->value() > 0);
   QCOMPARE(heading->model()->index(0, 1).data().toString(), QStringLiteral(" 学 号"));
-  QCOMPARE(heading->height(), w.StringGrid1->rowHeight(0));
+  QCOMPARE(heading->height(), w.studentGrid->rowHeight(0));
   QVERIFY(!heading->isRowHidden(0));
   QVERIFY(heading->isRowHidden(1));
   for (int r = last; r > 1; --r) {
-    QTest::keyClick(w.ComboBox1, Qt::Key_Up);
-    const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(w.EditRow, 5));
-    QVERIFY2(cell.top() >= w.StringGrid1->rowHeight(0), qPrintable(QString::number(w.EditRow)));
-    QVERIFY(w.ComboBox1->isVisible());
+    QTest::keyClick(w.gradeEditor, Qt::Key_Up);
+    const QRect cell = w.studentGrid->visualRect(w.studentGrid->model()->index(w.EditRow, 5));
+    QVERIFY2(cell.top() >= w.studentGrid->rowHeight(0), qPrintable(QString::number(w.EditRow)));
+    QVERIFY(w.gradeEditor->isVisible());
   }
   QCOMPARE(w.EditRow, 1);
 }
@@ -142,20 +143,20 @@ void MainWindowScreensTest::screenshots() {
     QVERIFY(h.W->grab().toImage().save(outDir_ + "/mainwindow-start.png"));
   }
   OpenDemo(h);
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   QCoreApplication::processEvents();
   const QImage plain = w.grab().toImage();
   QVERIFY(!plain.isNull());
   QCOMPARE(plain.size(), w.size() * plain.devicePixelRatio());
 
   h.Select(3, 5);
-  QVERIFY(w.ComboBox1->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
   QCoreApplication::processEvents();
   const QImage editing = w.grab().toImage();
   // The editor changes what is on screen over its cell.
-  const QRect cell = w.StringGrid1->visualRect(w.StringGrid1->model()->index(3, 5));
-  const QPoint at = w.StringGrid1->viewport()->mapTo(&w, cell.center());
-  QVERIFY(w.ComboBox1->geometry().contains(w.ComboBox1->parentWidget()->mapFrom(&w, at)));
+  const QRect cell = w.studentGrid->visualRect(w.studentGrid->model()->index(3, 5));
+  const QPoint at = w.studentGrid->viewport()->mapTo(&w, cell.center());
+  QVERIFY(w.gradeEditor->geometry().contains(w.gradeEditor->parentWidget()->mapFrom(&w, at)));
   QVERIFY(plain != editing);
 
   if (!outDir_.isEmpty()) {
@@ -163,25 +164,39 @@ void MainWindowScreensTest::screenshots() {
     QVERIFY(plain.save(outDir_ + "/mainwindow.png"));
     QVERIFY(editing.save(outDir_ + "/mainwindow-editor.png"));
     // The editor and its neighbours, three times as large.
-    const QRect around = w.ComboBox1->geometry().translated(
-        w.ComboBox1->parentWidget()->mapTo(&w, QPoint(0, 0))).adjusted(-90, -25, 90, 25);
+    const QRect around = w.gradeEditor->geometry().translated(
+        w.gradeEditor->parentWidget()->mapTo(&w, QPoint(0, 0))).adjusted(-90, -25, 90, 25);
     QVERIFY(editing.copy(around).scaled(around.size() * 3).save(outDir_ + "/mainwindow-editor-zoom.png"));
-    w.ComboBox1->showPopup();
+    w.gradeEditor->showPopup();
     QCoreApplication::processEvents();
-    w.ComboBox1->hidePopup();
-    w.StringGrid1->scrollToBottom();
+    w.gradeEditor->hidePopup();
+    w.studentGrid->scrollToBottom();
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-scrolled.png"));
     h.SelectCourse(2);
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-course2.png"));
     // The tool bar's glyphs, large enough to judge.
-    w.N11Click();
+    w.showSheet();
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-preview.png"));
-    const QImage bar = w.ToolBar1->grab().toImage();
+    const QImage bar = w.previewToolBar->grab().toImage();
     QVERIFY(bar.copy(0, 0, 360, bar.height()).scaled(360 * 3, bar.height() * 3)
                 .save(outDir_ + "/toolbar-zoom.png"));
+    // The marks: a share that no total of the course agrees with.
+    w.showEditing();
+    h.SelectCourse(1);
+    w.shareEdit->selectAll();
+    QTest::keyClicks(w.shareEdit, QStringLiteral("40"));
+    QCoreApplication::processEvents();
+    QVERIFY(w.CheckBar->isVisible());
+    QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-marks.png"));
+    FindingsDialog findings(FindingsPurpose::Save,
+                            {{"高等数学(一)", "2023040101", "余佳", "平时成绩", "8O", "无法识别的成绩"},
+                             {"高等数学(一)", "2023040102", "孟姣芳", "总成绩", "71", "总成绩与当前比例不符，应为 76"}});
+    findings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&findings));
+    QVERIFY(findings.grab().save(outDir_ + "/findings.png"));
   }
 }
 

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
 
@@ -41,75 +41,75 @@ void Redo(QWidget* where, bool shifted = false) {
 
 void MainWindowUndoTest::cellEditIsOneStep() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines before = w.Book.GradeLines;
   h.Select(1, 5);  // examination 90 of 王小明
-  QTest::keyClick(w.ComboBox1, Qt::Key_8);
-  QTest::keyClick(w.ComboBox1, Qt::Key_5);
+  QTest::keyClick(w.gradeEditor, Qt::Key_8);
+  QTest::keyClick(w.gradeEditor, Qt::Key_5);
   const Lines typed = w.Book.GradeLines;
   QCOMPARE(typed[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
 
   // Ctrl+Z in the editor ends the edit and takes back both keys at once.
-  Undo(w.ComboBox1->lineEdit());
+  Undo(w.gradeEditor->lineEdit());
   QCOMPARE(w.Book.GradeLines, before);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("90    "));  // the field as the file holds it
   QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
-  QVERIFY(w.ComboBox1->isVisible());
+  QVERIFY(w.gradeEditor->isVisible());
   QCOMPARE(w.EditRow, 1);
   QCOMPARE(w.EditCol, 5);
-  QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("90"));
+  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("90"));
   // Back at the file as opened: there is nothing to save, nor to ask at closing.
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 
-  Redo(w.ComboBox1->lineEdit());
+  Redo(w.gradeEditor->lineEdit());
   QCOMPARE(w.Book.GradeLines, typed);
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84   "));
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
-  Undo(w.ComboBox1->lineEdit());
-  Redo(w.ComboBox1->lineEdit(), /*shifted=*/true);
+  QVERIFY(w.saveAction->isEnabled());
+  Undo(w.gradeEditor->lineEdit());
+  Redo(w.gradeEditor->lineEdit(), /*shifted=*/true);
   QCOMPARE(w.Book.GradeLines, typed);
 
   // Saved with 85, the saved state is the one undo and redo come back to.
-  w.S3->trigger();
-  QVERIFY(!w.S3->isEnabled());
-  w.U1Click();
+  w.saveAction->trigger();
+  QVERIFY(!w.saveAction->isEnabled());
+  w.undo();
   QCOMPARE(w.Book.GradeLines, before);
   QVERIFY(w.Modified());
-  QVERIFY(w.S3->isEnabled());
-  w.R1Click();
+  QVERIFY(w.saveAction->isEnabled());
+  w.redo();
   QVERIFY(!w.Modified());
-  QVERIFY(!w.S3->isEnabled());
+  QVERIFY(!w.saveAction->isEnabled());
 }
 
 void MainWindowUndoTest::eachCellIsAStepOfItsOwn() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines before = w.Book.GradeLines;
   h.Select(1, 4);
-  QTest::keyClick(w.ComboBox1, Qt::Key_7);
-  QTest::keyClick(w.ComboBox1, Qt::Key_Return);  // on to 李华's coursework
+  QTest::keyClick(w.gradeEditor, Qt::Key_7);
+  QTest::keyClick(w.gradeEditor, Qt::Key_Return);  // on to 李华's coursework
   const Lines first = w.Book.GradeLines;
-  QTest::keyClick(w.ComboBox1, Qt::Key_6);
-  QTest::keyClick(w.ComboBox1, Qt::Key_0);
+  QTest::keyClick(w.gradeEditor, Qt::Key_6);
+  QTest::keyClick(w.gradeEditor, Qt::Key_0);
   QVERIFY(w.Book.GradeLines[1] != first[1]);
 
-  Undo(w.ComboBox1->lineEdit());  // once: one step, not two
+  Undo(w.gradeEditor->lineEdit());  // once: one step, not two
   QCOMPARE(w.Book.GradeLines, first);
   QCOMPARE(w.EditRow, 2);
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.GradeLines, before);
   QCOMPARE(w.EditRow, 1);
   QCOMPARE(w.EditCol, 4);
-  QVERIFY(!w.U1->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
   // A cell the editor passed without a change is no step.
   h.Select(3, 5);
   h.Select(2, 5);
-  QVERIFY(!w.U1->isEnabled());
-  QVERIFY(w.R1->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(w.redoAction->isEnabled());
 }
 
 void MainWindowUndoTest::shareEditIsOneStep_data() {
@@ -123,45 +123,45 @@ void MainWindowUndoTest::shareEditIsOneStep() {
   QFETCH(int, course);
   QFETCH(QString, oldShare);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(course);
   const Lines head = w.Book.HeadLines;
-  w.Edit1->setFocus();
-  w.Edit1->selectAll();
-  QTest::keyClicks(w.Edit1, QStringLiteral("45"));
+  w.shareEdit->setFocus();
+  w.shareEdit->selectAll();
+  QTest::keyClicks(w.shareEdit, QStringLiteral("45"));
   const Lines edited = w.Book.HeadLines;
   QVERIFY(edited != head);
 
-  Undo(w.Edit1);
+  Undo(w.shareEdit);
   QCOMPARE(w.Book.HeadLines, head);
-  QCOMPARE(w.Edit1->text(), oldShare);
-  w.R1->trigger();
+  QCOMPARE(w.shareEdit->text(), oldShare);
+  w.redoAction->trigger();
   QCOMPARE(w.Book.HeadLines, edited);
-  QCOMPARE(w.Edit1->text(), QStringLiteral("45"));
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("45"));
   // Leaving the field ends the step: a second edit is undone on its own.
-  w.Edit1->setFocus();
-  QTest::keyClick(w.Edit1, Qt::Key_Backspace);
+  w.shareEdit->setFocus();
+  QTest::keyClick(w.shareEdit, Qt::Key_Backspace);
   h.Select(1, 4);
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.HeadLines, edited);
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.HeadLines, head);
 }
 
 void MainWindowUndoTest::undoShowsTheCourseItChanged() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(2);
   h.Select(2, 5);  // 钱五's examination in 高等数学
-  QTest::keyClick(w.ComboBox1, Qt::Key_9);
+  QTest::keyClick(w.gradeEditor, Qt::Key_9);
   h.SelectCourse(1);
-  QCOMPARE(w.StringGrid2->currentRow(), 1);
+  QCOMPARE(w.courseList->currentRow(), 1);
 
-  w.U1->trigger();
-  QCOMPARE(w.StringGrid2->currentRow(), 2);
-  QCOMPARE(w.Edit1->text(), QStringLiteral("40"));
+  w.undoAction->trigger();
+  QCOMPARE(w.courseList->currentRow(), 2);
+  QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
   QCOMPARE(w.EditRow, 2);
   QCOMPARE(w.EditCol, 5);
   QCOMPARE(h.Cell(2, 5), QString(6, QLatin1Char(' ')));
@@ -170,53 +170,53 @@ void MainWindowUndoTest::undoShowsTheCourseItChanged() {
 
 void MainWindowUndoTest::commandsEnabledOnlyWhenPossible() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  QVERIFY(!w.U1->isEnabled());
-  QVERIFY(!w.R1->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(!w.redoAction->isEnabled());
   h.Select(1, 4);
-  QTest::keyClick(w.ComboBox1, Qt::Key_1);
-  QVERIFY(w.U1->isEnabled());  // the edit in progress can be undone
-  QVERIFY(!w.R1->isEnabled());
-  w.U1->trigger();
-  QVERIFY(!w.U1->isEnabled());
-  QVERIFY(w.R1->isEnabled());
+  QTest::keyClick(w.gradeEditor, Qt::Key_1);
+  QVERIFY(w.undoAction->isEnabled());  // the edit in progress can be undone
+  QVERIFY(!w.redoAction->isEnabled());
+  w.undoAction->trigger();
+  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(w.redoAction->isEnabled());
   // A new edit forgets what could be redone.
-  QTest::keyClick(w.ComboBox1, Qt::Key_2);
-  QVERIFY(!w.R1->isEnabled());
+  QTest::keyClick(w.gradeEditor, Qt::Key_2);
+  QVERIFY(!w.redoAction->isEnabled());
   h.Select(2, 4);
-  QVERIFY(w.U1->isEnabled());
-  QVERIFY(!w.R1->isEnabled());
+  QVERIFY(w.undoAction->isEnabled());
+  QVERIFY(!w.redoAction->isEnabled());
 }
 
 void MainWindowUndoTest::openingAnotherFileClearsTheHistory() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClick(w.ComboBox1, Qt::Key_1);
+  QTest::keyClick(w.gradeEditor, Qt::Key_1);
   h.Select(2, 4);
   h.Script->YesNoCancelAnswers.push_back(Answer::No);  // do not save the first file
   h.Open(h.Write("other.txt", FileBytes(ThreeCourses())));
-  QVERIFY(!w.U1->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
   const Lines loaded = w.Book.GradeLines;
-  w.U1->trigger();
+  w.undoAction->trigger();
   QCOMPARE(w.Book.GradeLines, loaded);
   QVERIFY(!w.Modified());
 }
 
 void MainWindowUndoTest::previewHasNoUndo() {
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClick(w.ComboBox1, Qt::Key_1);
-  w.N11Click();
-  QVERIFY(!w.E1->isEnabled());
-  QVERIFY(!w.U1->isEnabled());
-  w.Z1Click();
-  QVERIFY(w.E1->isEnabled());
-  QVERIFY(w.U1->isEnabled());
+  QTest::keyClick(w.gradeEditor, Qt::Key_1);
+  w.showSheet();
+  QVERIFY(!w.editMenu->isEnabled());
+  QVERIFY(!w.undoAction->isEnabled());
+  w.showEditing();
+  QVERIFY(w.editMenu->isEnabled());
+  QVERIFY(w.undoAction->isEnabled());
 }
 
 QTEST_MAIN(MainWindowUndoTest)

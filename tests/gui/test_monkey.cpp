@@ -24,10 +24,10 @@
 #include <map>
 #include <random>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "exchange/ImportSession.h"
 #include "gradefile/GradeBook.h"
-#include "preview/TDrawGrid.h"
+#include "preview/PageWidget.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/QtText.h"
 #include "support/GradeFiles.h"
@@ -307,14 +307,14 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
 
   auto dialogs = std::make_unique<MonkeyDialogs>(rng, places);
   MonkeyDialogs& seam = *dialogs;
-  Tdataout w(std::move(dialogs), dir.path());
+  MainWindow w(std::move(dialogs), dir.path());
   w.show();
   w.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&w));
 
-  const std::vector<QAction*> commands = {w.O1, w.S3, w.A1, w.Z1, w.N11, w.G1, w.L2, w.N10,
-                                          w.F3, w.E2, w.C2, w.G2, w.S2, w.P1, w.S1, w.F2,
-                                          w.L1, w.B3, w.I1, w.E3};
+  const std::vector<QAction*> commands = {w.openAction, w.saveAction, w.saveAsAction, w.showEditingAction, w.showSheetAction, w.showSheetByClassAction, w.previousPageAction, w.nextPageAction,
+                                          w.firstPageAction, w.lastPageAction, w.choosePageAction, w.zoomInAction, w.zoomOutAction, w.printAction, w.printerSetupAction, w.bodyFontAction,
+                                          w.titleFontAction, w.marginsAction, w.importAction, w.exportAction};
   const QStringList words = {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过",
                              "不通过", "A", "b", "缺考", "缓考", "旷考", "作弊", "１２",
                              "85.5", "-3", "100", "1e9", "😀", "é", "   "};
@@ -349,8 +349,8 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     const std::string before = w.FileName;
     const int action = Pick(rng, 0, 99);
     // In the preview, a teacher who wants to type goes back to the grades.
-    if (action < 80 && w.Views->currentWidget() == w.ScrollBox1 && Chance(rng, 0.3)) {
-      w.Z1->trigger();
+    if (action < 80 && w.views->currentWidget() == w.pageArea && Chance(rng, 0.3)) {
+      w.showEditingAction->trigger();
     } else if (action < 30) {  // a grade word or number typed where the focus is
       Type(focused(), words[Pick(rng, 0, int(words.size()) - 1)]);
     } else if (action < 45) {
@@ -358,20 +358,20 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     } else if (action < 55) {
       QTest::keyClick(focused(), char('0' + Pick(rng, 0, 9)));
     } else if (action < 70) {  // a click on a student's cell
-      clickCell(w.StringGrid1, Pick(rng, 0, w.StringGrid1->rowCount() - 1), Pick(rng, 0, 6));
+      clickCell(w.studentGrid, Pick(rng, 0, w.studentGrid->rowCount() - 1), Pick(rng, 0, 6));
     } else if (action < 75) {  // a click on a course
-      clickCell(w.StringGrid2, Pick(rng, 0, w.StringGrid2->rowCount() - 1), 0);
+      clickCell(w.courseList, Pick(rng, 0, w.courseList->rowCount() - 1), 0);
     } else if (action < 80) {  // into the share field, and something typed
-      if (w.Edit1->isVisible()) {
-        QTest::mouseClick(w.Edit1, Qt::LeftButton);
-        QTest::keyClick(w.Edit1, Qt::Key_A, Qt::ControlModifier);
-        Type(w.Edit1, Chance(rng, 0.7) ? QString::number(Pick(rng, -10, 120))
+      if (w.shareEdit->isVisible()) {
+        QTest::mouseClick(w.shareEdit, Qt::LeftButton);
+        QTest::keyClick(w.shareEdit, Qt::Key_A, Qt::ControlModifier);
+        Type(w.shareEdit, Chance(rng, 0.7) ? QString::number(Pick(rng, -10, 120))
                                          : words[Pick(rng, 0, int(words.size()) - 1)]);
       }
     } else if (action < 83) {  // the page buttons of the tool bar
       const int button = Pick(rng, 1, 11);
-      if (w.SpeedButton[button] != nullptr && w.SpeedButton[button]->isVisible())
-        QTest::mouseClick(w.SpeedButton[button], Qt::LeftButton);
+      if (w.pageButtons[button] != nullptr && w.pageButtons[button]->isVisible())
+        QTest::mouseClick(w.pageButtons[button], Qt::LeftButton);
     } else if (action < 84) {  // closing with unsaved grades, and cancelling
       if (w.Modified() && !w.FileName.empty()) {
         QVERIFY2(!w.close(), qPrintable(where + "closed although cancelled"));
@@ -379,10 +379,10 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
       }
     } else {
       QAction* command = commands[std::size_t(Pick(rng, 0, int(commands.size()) - 1))];
-      if (command == w.P1 && !Chance(rng, 0.3)) continue;  // printing is the slow one
+      if (command == w.printAction && !Chance(rng, 0.3)) continue;  // printing is the slow one
       command->trigger();
       // Saved under another name: that file now goes back to the same original.
-      if (command == w.A1 && w.FileName != before) {
+      if (command == w.saveAsAction && w.FileName != before) {
         const QString now = QFile::decodeName(QByteArray::fromStdString(w.FileName));
         origin[now] = origin[QFile::decodeName(QByteArray::fromStdString(before))];
         if (!places.GradeFiles.contains(now)) places.GradeFiles << now;
@@ -397,7 +397,7 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
   seam.InFinalSave = true;
   if (!w.FileName.empty()) {
     const int errors = seam.Errors.size();
-    w.S3Click();
+    w.save();
     QCOMPARE(seam.Errors.size(), errors);
     QVERIFY2(!w.Modified(), qPrintable(where + "the last save did not happen"));
   }

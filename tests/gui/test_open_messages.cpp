@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
 

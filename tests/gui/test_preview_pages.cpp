@@ -14,12 +14,12 @@ namespace {
 constexpr int kCourses = 70000;
 
 // The preview surface at the window's current page.
-QImage Surface(Tdataout& w) {
+QImage Surface(MainWindow& w) {
   const TDeviceMetrics& s = w.Setup.Metrics[DeviceScreen];
   QImage image(s.PageWidth + 1, s.PageHeight + 1, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  w.DrawGrid1DrawCell(painter);
+  w.paintPage(painter);
   return image;
 }
 
@@ -31,12 +31,12 @@ class PreviewPagesTest : public QObject {
  private slots:
   void lastPageBeyondSixteenBits() {
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(kCourses, 0));
-    w.N11Click();
-    QCOMPARE(w.SheetPrinter->FPageCount, kCourses);
+    w.showSheet();
+    QCOMPARE(w.sheetPrinter->FPageCount, kCourses);
 
-    w.E2Click();
+    w.lastPage();
     QCOMPARE(w.CurPage, kCourses);
     const QImage last = Surface(w);
     // A page number cut to 16 bits would show this page instead.
@@ -48,13 +48,13 @@ class PreviewPagesTest : public QObject {
     QVERIFY(last != beforeLast);
 
     // The selection prints the page shown: the last course's heading.
-    w.E2Click();
+    w.lastPage();
     const QString pdf = p.Path("last.pdf");
     p.Script->PrintToFile = pdf;
     PrintChoice choice;
     choice.Kind = PrintChoice::Selection;
     p.Script->Prints.push_back(choice);
-    w.P1Click();
+    w.printSheet();
     QCOMPARE(PdfPageCount(pdf), std::optional<int>(1));
     const QString text = PdfPageText(pdf, 1);
     QVERIFY2(text.contains(QStringLiteral("课程%1").arg(kCourses)), qPrintable(text.left(600)));

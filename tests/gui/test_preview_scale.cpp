@@ -6,8 +6,8 @@
 #include <QTest>
 #include <algorithm>
 
-#include "app/Tdataout.h"
-#include "preview/TDrawGrid.h"
+#include "app/MainWindow.h"
+#include "preview/PageWidget.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/PainterCanvas.h"
 #include "support/PaintRecorder.h"
@@ -42,32 +42,32 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled_data() {
 void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
   QFETCH(int, steps);
   WindowHarness h;
-  Tdataout& w = *h.W;
+  MainWindow& w = *h.W;
   h.Open(QStringLiteral(GS_SAMPLES "/demo.txt"));
   // A 20 mm left margin, as a teacher sets it in the margin dialog.
   PageMetrics margins = w.Setup.Metrics;
   margins[DevicePrinter].MarginLeft = preview::MarginMmToPixels(20, margins[DevicePrinter].Dpi);
   h.Script->Margins.push_back(margins);
-  w.B3Click();
-  w.N11Click();
-  w.E2Click();  // the last page has the closing block
-  for (int i = 0; i < steps; ++i) w.SpeedButton4Click();
-  for (int i = 0; i > steps; --i) w.SpeedButton5Click();
+  w.setMargins();
+  w.showSheet();
+  w.lastPage();  // the last page has the closing block
+  for (int i = 0; i < steps; ++i) w.zoomIn();
+  for (int i = 0; i > steps; --i) w.zoomOut();
   QCOMPARE(w.Zoom, steps < 0 ? 0.8 : steps > 0 ? 1.25 : 1.0);
 
   const TDeviceMetrics& printer = w.Setup.Metrics[DevicePrinter];
   const TDeviceMetrics& screen = w.Setup.Metrics[DeviceScreen];
-  PaintRecorder onScreen(w.DrawGrid1->size(), screen.Dpi);
+  PaintRecorder onScreen(w.pageWidget->size(), screen.Dpi);
   {
     QPainter painter(&onScreen);
-    w.DrawGrid1DrawCell(painter);
+    w.paintPage(painter);
   }
   PaintRecorder onPaper(QSize(printer.PageWidth, printer.PageHeight), printer.Dpi);
   {
     QPainter painter(&onPaper);
     PainterCanvas canvas(painter, printer.Dpi);
     canvas.SetGlyphPlacing(false);  // the same places, with the characters recorded
-    w.SheetPrinter->DrawPage(canvas, w.CurPage, DevicePrinter, 1.0);
+    w.sheetPrinter->DrawPage(canvas, w.CurPage, DevicePrinter, 1.0);
   }
   const qreal scale = ScreenRatio(w.Setup.Metrics) * w.Zoom;
   const qreal width = printer.PageWidth;
@@ -79,7 +79,7 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
   QVERIFY(paperRight > 0);
   QVERIFY2(qAbs(screenRight - paperRight) <= 0.01 * width,
            qPrintable(QStringLiteral("screen %1, paper %2").arg(screenRight).arg(paperRight)));
-  QVERIFY(RightmostRule(onScreen.Lines) <= w.DrawGrid1->width());
+  QVERIFY(RightmostRule(onScreen.Lines) <= w.pageWidget->width());
 
   // Every text in its place: titles, table, the closing block's figures.
   QCOMPARE(onScreen.Texts.size(), onPaper.Texts.size());

@@ -26,7 +26,7 @@ class PrintTest : public QObject {
  private slots:
   void noPrinterMeansPdfAt600OnA4() {
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(w.Printer != nullptr);
     QCOMPARE(w.Printer->outputFormat(), QPrinter::PdfFormat);
     QCOMPARE(w.Printer->resolution(), 600);
@@ -63,11 +63,11 @@ class PrintTest : public QObject {
     QFETCH(int, shown);
     QFETCH(QList<int>, printed);
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(4, 80));
-    w.N11Click();
-    QCOMPARE(w.SheetPrinter->FPageCount, 8);
-    while (w.CurPage < shown) w.SpeedButton2Click();
+    w.showSheet();
+    QCOMPARE(w.sheetPrinter->FPageCount, 8);
+    while (w.CurPage < shown) w.nextPage();
     const QString pdf = p.Path("out.pdf");
     p.Script->PrintToFile = pdf;
     PrintChoice choice;
@@ -75,7 +75,7 @@ class PrintTest : public QObject {
     choice.FromPage = from;
     choice.ToPage = to;
     p.Script->Prints.push_back(choice);
-    w.P1Click();
+    w.printSheet();
     QCOMPARE(p.Script->PrintRanges, (std::vector<std::pair<int, int>>{{1, 8}}));
     QCOMPARE(p.Script->PrintJobTitles, QStringList{"grades.txt - 学生成绩单"});
     QCOMPARE(PdfPageCount(pdf), std::optional<int>(int(printed.size())));
@@ -100,9 +100,9 @@ class PrintTest : public QObject {
   void nothingPrinted() {
     QFETCH(bool, cancel);
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(4, 80));
-    w.N11Click();
+    w.showSheet();
     const QString pdf = p.Path("out.pdf");
     p.Script->PrintToFile = pdf;
     if (cancel) {
@@ -114,7 +114,7 @@ class PrintTest : public QObject {
       choice.ToPage = 3;
       p.Script->Prints.push_back(choice);
     }
-    w.P1Click();
+    w.printSheet();
     QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Print), 1);
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(p.Script->Messages().isEmpty());
@@ -138,7 +138,7 @@ class PrintTest : public QObject {
       QSKIP("the superuser writes into read-only folders (the /sys row covers this as root)");
     if (target.startsWith("/sys/") && !QDir("/sys").exists()) QSKIP("no /sys here");
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(1, 40));
     QVERIFY(QDir(p.Dir.path()).mkdir("sub"));
     QVERIFY(QDir(p.Dir.path()).mkdir("locked"));
@@ -146,11 +146,11 @@ class PrintTest : public QObject {
     const QString readOnly = p.Path("readonly.pdf");
     QVERIFY(testfiles::WriteFile(readOnly, "old"));
     QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner));
-    w.N11Click();
+    w.showSheet();
     const QString path = target.startsWith('/') ? target : p.Path(target);
     p.Script->PrintToFile = path;
     p.Script->Prints.push_back(PrintChoice{});
-    w.P1Click();
+    w.printSheet();
 
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
     QCOMPARE(errors.size(), 1);
@@ -165,12 +165,12 @@ class PrintTest : public QObject {
   // would break the line shows as \xNN.
   void unwritableFileIsNamedByItsBytes() {
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(1, 40));
-    w.N11Click();
+    w.showSheet();
     p.Script->PrintToFile = p.Path(QStringLiteral("new\nline/out.pdf"));
     p.Script->Prints.push_back(PrintChoice{});
-    w.P1Click();
+    w.printSheet();
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors[0], QStringLiteral("无法写入PDF文件：") + p.Path(QStringLiteral("new\\x0Aline/out.pdf")) +
@@ -181,9 +181,9 @@ class PrintTest : public QObject {
   // job fails with the reason, and the PDF that was there stays whole.
   void failureInTheMiddleOfTheJob() {
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(4, 80));
-    w.N11Click();
+    w.showSheet();
     const QString pdf = p.Path("out.pdf");
     QVERIFY(testfiles::WriteFile(pdf, "the PDF of yesterday"));
     p.Script->PrintToFile = pdf;
@@ -193,7 +193,7 @@ class PrintTest : public QObject {
     rlimit small = before;
     small.rlim_cur = 4096;
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-    w.P1Click();
+    w.printSheet();
     ::setrlimit(RLIMIT_FSIZE, &before);
 
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
@@ -208,7 +208,7 @@ class PrintTest : public QObject {
     // With room again, the same job replaces it.
     p.Script->ClearCalls();
     p.Script->Prints.push_back(PrintChoice{});
-    w.P1Click();
+    w.printSheet();
     QVERIFY(p.Script->Messages().isEmpty());
     QCOMPARE(PdfPageCount(pdf), std::optional<int>(8));
   }
@@ -300,11 +300,11 @@ class PrintTest : public QObject {
 
   void splitSheetJobTitle() {
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QVERIFY(p.Open(1, 40));
-    w.G1Click();
+    w.showSheetByClass();
     p.Script->Prints.push_back(std::nullopt);
-    w.P1Click();
+    w.printSheet();
     QCOMPARE(p.Script->PrintJobTitles, QStringList{"grades.txt - 学生成绩单(分班)"});
   }
 };

@@ -88,7 +88,7 @@ class PrintCupsTest : public QObject {
 
   void defaultPrinterIsTheCurrentPrinter() {
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     QCOMPARE(w.Printer->outputFormat(), QPrinter::NativeFormat);
     QCOMPARE(w.Printer->printerName(), QPrinterInfo::defaultPrinter().printerName());
     QCOMPARE(w.Setup.Metrics[DevicePrinter].Dpi, w.Printer->resolution());
@@ -113,13 +113,13 @@ class PrintCupsTest : public QObject {
     QFETCH(int, shown);
     QFETCH(QList<int>, printed);
     PreviewWindow p;
-    Tdataout& w = p.W();
+    MainWindow& w = p.W();
     // The job title, and so the PDF's name, carries the grade file's name.
     const QString token = QString("gradesheet%1").arg(QCoreApplication::applicationPid());
     QVERIFY(p.Open(4, 80, token + ".txt"));
-    w.N11Click();
-    QCOMPARE(w.SheetPrinter->FPageCount, 8);
-    while (w.CurPage < shown) w.SpeedButton2Click();
+    w.showSheet();
+    QCOMPARE(w.sheetPrinter->FPageCount, 8);
+    while (w.CurPage < shown) w.nextPage();
 
     const QStringList before = PdfFiles(outDir_);
     PrintChoice choice;
@@ -127,7 +127,7 @@ class PrintCupsTest : public QObject {
     choice.FromPage = from;
     choice.ToPage = to;
     p.Script->Prints.push_back(choice);
-    w.P1Click();
+    w.printSheet();
     QVERIFY2(p.Script->Messages().isEmpty(), qPrintable(p.Script->Messages().join("; ")));
 
     const QString pdf = WaitForNewPdf(outDir_, before, token, 90000);

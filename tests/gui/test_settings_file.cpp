@@ -7,7 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "text/Gbk.h"
 #include "support/ScriptedDialogs.h"
 
@@ -32,7 +32,7 @@ void SettingsFileTest::pipeInPlaceOfTheSettingsFile() {
   ::alarm(20);  // a window that waits on the pipe fails here instead of hanging the run
   auto script = std::make_unique<ScriptedDialogs>();
   ScriptedDialogs& dialogs = *script;
-  Tdataout w(std::move(script), programDir.path());
+  MainWindow w(std::move(script), programDir.path());
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
   QTRY_VERIFY(w.PreviewSetUp());  // after the first paint
@@ -48,7 +48,7 @@ void SettingsFileTest::pipeInPlaceOfTheSettingsFile() {
 
   // The font commands offer the defaults ...
   dialogs.Fonts.push_back(std::nullopt);
-  w.L1Click();
+  w.chooseTitleFont();
   QCOMPARE(dialogs.FontsOffered.size(), std::size_t{1});
   QCOMPARE(dialogs.FontsOffered[0], title);
 
@@ -57,7 +57,7 @@ void SettingsFileTest::pipeInPlaceOfTheSettingsFile() {
   bigger.Size = 12;
   dialogs.Fonts.push_back(bigger);
   ::alarm(20);
-  w.F2Click();
+  w.chooseBodyFont();
   ::alarm(0);
   QCOMPARE(w.Setup.BodyFont, bigger);
   const QStringList errors = dialogs.Texts(Kind::Error);

@@ -11,7 +11,7 @@
 
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/Fonts.h"
 #include "printing/qt/PainterCanvas.h"
@@ -193,7 +193,7 @@ TEST(PainterCanvasTest, PageIntoAnImage) {
   std::uint8_t mode = 0;
   TPageList pages;
   TRowList rows;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
   QImage page = WhiteImage(screen.PageWidth, screen.PageHeight);
   QPainter painter(&page);

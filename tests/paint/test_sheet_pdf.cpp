@@ -211,7 +211,7 @@ TEST(SheetPdfCancel, StopsAndLeavesTheFileUnwritten) {
   TPageList pages;
   TRowList rows;
   std::uint8_t mode = 0;
-  TdjxscjPrn printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
   for (bool direct : {false, true}) {
     platform::FileStatus status;

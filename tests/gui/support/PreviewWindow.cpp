@@ -16,7 +16,7 @@ PreviewWindow::PreviewWindow(int bodyPoints) {
   }
   auto script = std::make_unique<ScriptedDialogs>();
   Script = script.get();
-  Window = std::make_unique<Tdataout>(std::move(script), dir);
+  Window = std::make_unique<MainWindow>(std::move(script), dir);
   // As the window's first paint does, without showing it.
   Window->EnsurePreview();
 }
@@ -25,12 +25,12 @@ bool PreviewWindow::Open(int courses, int perCourse, const QString& name) {
   const QString file = Path(name);
   if (!WriteSheetFile(file, UniformCourses(courses, perCourse))) return false;
   Script->OpenFiles.push_back(file);
-  Window->O1Click();
+  Window->openFile();
   return !Window->FileName.empty();
 }
 
 QStringList PreviewWindow::Status() const {
   QStringList out;
-  for (QLabel* panel : Window->StatusPanels) out << (panel ? panel->text() : QString("<none>"));
+  for (QLabel* panel : Window->statusPanels) out << (panel ? panel->text() : QString("<none>"));
   return out;
 }

@@ -5,13 +5,13 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 struct PreviewWindow {
   QTemporaryDir Dir;
   ScriptedDialogs* Script = nullptr;  // owned by the window
-  std::unique_ptr<Tdataout> Window;
+  std::unique_ptr<MainWindow> Window;
 
   // `bodyPoints` > 0 writes a settings file with that body font size first.
   // The window's preview is set up, as after its first paint.
@@ -26,5 +26,5 @@ struct PreviewWindow {
   // The three status panels.
   QStringList Status() const;
 
-  Tdataout& W() { return *Window; }
+  MainWindow& W() { return *Window; }
 };

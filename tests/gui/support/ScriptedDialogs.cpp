@@ -71,7 +71,7 @@ std::optional<QString> ScriptedDialogs::OpenGradeFile(QWidget* parent, const QSt
 }
 
 std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*) {
-  Calls.push_back({Kind::OpenFile, {}});
+  Calls.push_back({Kind::OpenNamedFile, {}});
   return NextOrCancel(OpenFiles);
 }
 
@@ -142,7 +142,7 @@ bool ScriptedDialogs::PageMargins(QWidget*, PageMetrics& metrics) {
 }
 
 std::optional<QString> ScriptedDialogs::OpenFileOfType(QWidget*, const QString&, const QStringList& filters) {
-  Calls.push_back({Kind::OpenFile, {}});
+  Calls.push_back({Kind::OpenNamedFile, {}});
   FiltersOffered << filters.join(QStringLiteral(";;"));
   return NextOrCancel(OpenFiles);
 }

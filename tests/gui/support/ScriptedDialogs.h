@@ -15,7 +15,7 @@
 class ScriptedDialogs : public DialogSeam {
  public:
   enum class Kind {
-    OpenFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
+    OpenNamedFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
     ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings, ImportPreview, ExportScope,
   };
 

@@ -8,7 +8,7 @@
 WindowHarness::WindowHarness(bool show) {
   auto script = std::make_unique<ScriptedDialogs>();
   Script = script.get();
-  W = std::make_unique<Tdataout>(std::move(script), Dir.path());
+  W = std::make_unique<MainWindow>(std::move(script), Dir.path());
   if (show) {
     W->show();
     W->activateWindow();
@@ -27,14 +27,14 @@ QString WindowHarness::Write(const QString& name, const std::string& bytes) {
 
 void WindowHarness::Open(const QString& path) {
   Script->OpenFiles.push_back(path);
-  W->O1Click();
+  W->openFile();
 }
 
-void WindowHarness::Select(int row, int col) { W->StringGrid1->setCurrentCell(row, col); }
+void WindowHarness::Select(int row, int col) { W->studentGrid->setCurrentCell(row, col); }
 
-void WindowHarness::SelectCourse(int row) { W->StringGrid2->setCurrentCell(row, 0); }
+void WindowHarness::SelectCourse(int row) { W->courseList->setCurrentCell(row, 0); }
 
 QString WindowHarness::Cell(int row, int col) const {
-  const QTableWidgetItem* item = W->StringGrid1->item(row, col);
+  const QTableWidgetItem* item = W->studentGrid->item(row, col);
   return item != nullptr ? item->text() : QString();
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 class WindowHarness {
@@ -16,7 +16,7 @@ class WindowHarness {
 
   QTemporaryDir Dir;
   ScriptedDialogs* Script = nullptr;  // owned by the window
-  std::unique_ptr<Tdataout> W;
+  std::unique_ptr<MainWindow> W;
 
   // Writes a file into Dir and returns its path.
   QString Write(const QString& name, const std::string& bytes);

@@ -8,24 +8,24 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TPagepnDlg : public QDialog {
+class ChoosePageDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TPagepnDlg(QWidget* parent = nullptr);
+  explicit ChoosePageDialog(QWidget* parent = nullptr);
 
-  // Fills the dialog before it is shown: the page total in Edit1, the numbers
-  // 1 .. pageCount in ComboBox1 (entry i - 1 reads i), `current` selected.
+  // Fills the dialog before it is shown: the page total in pageCountEdit, the numbers
+  // 1 .. pageCount in pageBox (entry i - 1 reads i), `current` selected.
   void FormCreate(QWidget* sender, int pageCount, int current);
 
   // The page of the selected entry (its index + 1); 0 when the list is empty.
   int SelectedPage() const;
 
   QFrame* Bevel1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
+  QLabel* pageCountLabel = nullptr;
+  QLineEdit* pageCountEdit = nullptr;
+  QLabel* pageLabel = nullptr;
+  QComboBox* pageBox = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
 };

@@ -14,7 +14,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/BookCheck.h"
 #include "gradefile/Record.h"
@@ -59,7 +59,7 @@ void Mark(QTableWidgetItem* item, const QColor& face, const QColor& marked, cons
 
 }  // namespace
 
-QWidget* Tdataout::BuildCheckBar(QWidget* parent) {
+QWidget* MainWindow::BuildCheckBar(QWidget* parent) {
   CheckBar = new QFrame(parent);
   CheckBar->setObjectName(QStringLiteral("CheckBar"));
   CheckBar->setAutoFillBackground(true);
@@ -76,19 +76,19 @@ QWidget* Tdataout::BuildCheckBar(QWidget* parent) {
   RecomputeButton = new QPushButton(WindowTexts::Recompute(), CheckBar);
   RecomputeButton->setObjectName(QStringLiteral("RecomputeButton"));
   layout->addWidget(RecomputeButton);
-  connect(RecomputeButton, &QPushButton::clicked, this, [this] { RecomputeClick(); });
+  connect(RecomputeButton, &QPushButton::clicked, this, [this] { recomputeTotals(); });
   CheckBar->hide();
   return CheckBar;
 }
 
-int Tdataout::GridRowOf(std::size_t lineIndex) const {
+int MainWindow::GridRowOf(std::size_t lineIndex) const {
   // The grid shows the course's records in record order.
   const auto at = std::lower_bound(GridRows.begin(), GridRows.end(), lineIndex,
                                    [](const StudentRow& r, std::size_t line) { return r.LineIndex < line; });
   return at != GridRows.end() && at->LineIndex == lineIndex ? static_cast<int>(at - GridRows.begin()) + 1 : 0;
 }
 
-void Tdataout::FindRepeatedNumbers(const std::string& key) {
+void MainWindow::FindRepeatedNumbers(const std::string& key) {
   repeatedNumber_.assign(GridRows.size(), std::string());
   totalState_.assign(GridRows.size(), 0);
   mismatches_ = typedMismatches_ = 0;
@@ -98,7 +98,7 @@ void Tdataout::FindRepeatedNumbers(const std::string& key) {
   }
 }
 
-void Tdataout::MarkRow(int row) {
+void MainWindow::MarkRow(int row) {
   if (row < 1 || row > static_cast<int>(GridRows.size())) return;
   const std::size_t index = static_cast<std::size_t>(row - 1);
   const StudentRow& data = GridRows[index];
@@ -116,12 +116,12 @@ void Tdataout::MarkRow(int row) {
       gradeKind = gradeKind || IsGradeKind(f.Kind);
       mismatch = mismatch || f.Kind == FindingKind::TotalMismatch;
     }
-    Mark(StringGrid1->item(row, col), kGradeFace, gradeKind ? kGradeFindingFace : kTotalFindingFace, why,
+    Mark(studentGrid->item(row, col), kGradeFace, gradeKind ? kGradeFindingFace : kTotalFindingFace, why,
          !why.isEmpty());
   }
   if (row == EditRow) MarkEditor();
   const std::string repeated = index < repeatedNumber_.size() ? repeatedNumber_[index] : std::string();
-  Mark(StringGrid1->item(row, 1), kFixedFace, kRepeatedFace,
+  Mark(studentGrid->item(row, 1), kFixedFace, kRepeatedFace,
        repeated.empty() ? QStringList() : QStringList{QString::fromStdString(repeated)}, !repeated.empty());
 
   // The bar counts rows the recompute can reach: those with a record.
@@ -136,19 +136,19 @@ void Tdataout::MarkRow(int row) {
   UpdateCheckBar();
 }
 
-void Tdataout::MarkEditor() {
+void MainWindow::MarkEditor() {
   // The editor covers its cell: it wears the cell's mark, so that a typo
   // shows while it is typed.
-  const QTableWidgetItem* item = EditRow >= 1 && EditCol >= kFirstGradeColumn ? StringGrid1->item(EditRow, EditCol)
+  const QTableWidgetItem* item = EditRow >= 1 && EditCol >= kFirstGradeColumn ? studentGrid->item(EditRow, EditCol)
                                                                               : nullptr;
-  if (item == nullptr || ComboBox1 == nullptr) return;
-  QPalette palette = ComboBox1->palette();
+  if (item == nullptr || gradeEditor == nullptr) return;
+  QPalette palette = gradeEditor->palette();
   if (!item->toolTip().isEmpty()) palette.setColor(QPalette::Base, item->background().color());
-  ComboBox1->lineEdit()->setPalette(palette);
-  ComboBox1->setToolTip(item->toolTip());
+  gradeEditor->lineEdit()->setPalette(palette);
+  gradeEditor->setToolTip(item->toolTip());
 }
 
-void Tdataout::UpdateCheckBar() {
+void MainWindow::UpdateCheckBar() {
   if (CheckBar == nullptr) return;
   // At a share like "3O" every total would be weighed at 3%: the bar says
   // what is wrong and offers no recompute.
@@ -164,26 +164,26 @@ void Tdataout::UpdateCheckBar() {
   CheckBar->show();
 }
 
-void Tdataout::MarkShare() {
+void MainWindow::MarkShare() {
   const bool bad = IsBadShare(shareBytes_);
   QPalette palette;
   if (bad) palette.setColor(QPalette::Base, kGradeFindingFace);
-  Edit1->setPalette(palette);
-  Edit1->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
+  shareEdit->setPalette(palette);
+  shareEdit->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
   UpdateCheckBar();
 }
 
-void Tdataout::RecomputeClick() {
-  const int course = StringGrid2->currentRow();
+void MainWindow::recomputeTotals() {
+  const int course = courseList->currentRow();
   if (course < 1 || course > static_cast<int>(Book.CourseKeys.size())) return;
-  ComboBox1Exit();
+  leaveGradeEditor();
   const std::string key = Book.CourseKeys[static_cast<std::size_t>(course - 1)].substr(0, 5);
   const std::vector<RecordChange> changes = RecomputeTotals(Book, key);
   if (changes.empty()) return;
   EditStep step;
   step.Add(changes);
   PushEditStep(std::move(step));
-  S3->setEnabled(true);
+  saveAction->setEnabled(true);
   for (const RecordChange& change : changes) {
     if (const int row = GridRowOf(change.LineIndex)) {
       GridRows[static_cast<std::size_t>(row - 1)].Cells[6] = std::string(Field(change.After, record::Total));
@@ -192,7 +192,7 @@ void Tdataout::RecomputeClick() {
   }
 }
 
-bool Tdataout::ConfirmFindings(FindingsPurpose purpose) {
+bool MainWindow::ConfirmFindings(FindingsPurpose purpose) {
   const std::vector<GradeFinding> findings = CheckBook(Book);
   if (findings.empty()) return true;
   const FindingsChoice choice = Dialogs().ReviewFindings(this, purpose, FindingRows(Book, findings));
@@ -209,26 +209,26 @@ bool Tdataout::ConfirmFindings(FindingsPurpose purpose) {
   return false;
 }
 
-void Tdataout::GoToFinding(const GradeFinding& finding) {
-  if (Views != nullptr && Views->currentWidget() != Panel1) Z1Click();
+void MainWindow::GoToFinding(const GradeFinding& finding) {
+  if (views != nullptr && views->currentWidget() != editingView) showEditing();
   const auto key = std::find_if(Book.CourseKeys.begin(), Book.CourseKeys.end(), [&](const std::string& k) {
     return std::string_view(k).substr(0, 5) == finding.CourseKey;
   });
   if (key == Book.CourseKeys.end()) return;
   const int course = static_cast<int>(key - Book.CourseKeys.begin()) + 1;
-  if (StringGrid2->currentRow() != course) StringGrid2->setCurrentCell(course, 0);  // shows the course
+  if (courseList->currentRow() != course) courseList->setCurrentCell(course, 0);  // shows the course
   if (finding.Column == FindingColumn::Share) {
-    Edit1->setFocus(Qt::OtherFocusReason);
-    Edit1->selectAll();
+    shareEdit->setFocus(Qt::OtherFocusReason);
+    shareEdit->selectAll();
     return;
   }
   const int row = GridRowOf(finding.LineIndex);
   if (row == 0) return;
   // A repeated number is put right in the grades of its row, if at all.
   const int col = finding.Column == FindingColumn::None ? kFirstGradeColumn : GridColumn(finding.Column);
-  StringGrid1->setCurrentCell(row, col);
-  if (!ComboBox1->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
+  studentGrid->setCurrentCell(row, col);
+  if (!gradeEditor->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
     bool canSelect = true;
-    StringGrid1SelectCell(col, row, canSelect);
+    selectGradeCell(col, row, canSelect);
   }
 }

@@ -12,46 +12,46 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 
-void Tdataout::FinishEditSteps() {
+void MainWindow::FinishEditSteps() {
   History.Push(std::exchange(cellStep_, {}));
   History.Push(std::exchange(shareStep_, {}));
   EnableUndoRedo();
 }
 
-void Tdataout::PushEditStep(EditStep step) {
+void MainWindow::PushEditStep(EditStep step) {
   FinishEditSteps();
   History.Push(std::move(step));
   EnableUndoRedo();
 }
 
-void Tdataout::U1Click() {
+void MainWindow::undo() {
   FinishEditSteps();
   if (const EditStep* step = History.Undo(Book)) ShowEditStep(*step);
   EnableUndoRedo();
 }
 
-void Tdataout::R1Click() {
+void MainWindow::redo() {
   FinishEditSteps();
   if (const EditStep* step = History.Redo(Book)) ShowEditStep(*step);
   EnableUndoRedo();
 }
 
-void Tdataout::EnableUndoRedo() {
+void MainWindow::EnableUndoRedo() {
   // An edit in progress is as good as a step: Ctrl+Z ends it and takes it
   // back, and it will forget what could be redone.
   const bool editing = !cellStep_.Empty() || !shareStep_.Empty();
-  const bool shown = Views == nullptr || Views->currentWidget() == Panel1;
-  if (U1 != nullptr) U1->setEnabled(shown && (editing || History.CanUndo()));
-  if (R1 != nullptr) R1->setEnabled(shown && !editing && History.CanRedo());
+  const bool shown = views == nullptr || views->currentWidget() == editingView;
+  if (undoAction != nullptr) undoAction->setEnabled(shown && (editing || History.CanUndo()));
+  if (redoAction != nullptr) redoAction->setEnabled(shown && !editing && History.CanRedo());
 }
 
-void Tdataout::ShowEditStep(const EditStep& step) {
+void MainWindow::ShowEditStep(const EditStep& step) {
   // Back at the state last saved or opened, there is nothing to save.
-  S3->setEnabled(Book.Modified);
+  saveAction->setEnabled(Book.Modified);
   const StepPlace place = PlaceOf(step);
-  int courseRow = StringGrid2->currentRow();
+  int courseRow = courseList->currentRow();
   for (std::size_t i = 0; i < Book.CourseKeys.size(); ++i) {
     if (std::string_view(Book.CourseKeys[i]).substr(0, 5) == place.Key) {
       courseRow = static_cast<int>(i) + 1;
@@ -59,8 +59,8 @@ void Tdataout::ShowEditStep(const EditStep& step) {
     }
   }
   if (courseRow >= 1 && courseRow <= static_cast<int>(Book.CourseKeys.size())) {
-    if (StringGrid2->currentRow() != courseRow)
-      StringGrid2->setCurrentCell(courseRow, 0);  // shows the course
+    if (courseList->currentRow() != courseRow)
+      courseList->setCurrentCell(courseRow, 0);  // shows the course
     else
       ShowCourse(Book.CourseKeys[static_cast<std::size_t>(courseRow) - 1]);
   }
@@ -69,16 +69,16 @@ void Tdataout::ShowEditStep(const EditStep& step) {
     if (std::string_view(GridRows[r].Cells[1]).substr(0, 10) != place.Number) continue;
     // The total is not typed: the editor goes to the grade that made it.
     const int column = place.Column == 6 ? 4 : place.Column;
-    StringGrid1->setCurrentCell(static_cast<int>(r) + 1, column);
+    studentGrid->setCurrentCell(static_cast<int>(r) + 1, column);
     return;
   }
 }
 
-bool Tdataout::IsUndoKey(QEvent* event) const {
+bool MainWindow::IsUndoKey(QEvent* event) const {
   if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const QKeySequence pressed(key->keyCombination());
-  for (const QAction* action : {U1, R1}) {
+  for (const QAction* action : {undoAction, redoAction}) {
     if (action == nullptr) continue;
     for (const QKeySequence& shortcut : action->shortcuts())
       if (shortcut.matches(pressed) == QKeySequence::ExactMatch) return true;

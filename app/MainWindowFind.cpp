@@ -15,7 +15,7 @@
 #include <QToolButton>
 
 #include "app/FrozenHeading.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/FindStudent.h"
 #include "printing/qt/QtText.h"
@@ -26,7 +26,7 @@ namespace {
 // Escape in the find field closes the bar; the field itself would ignore it.
 class FindField : public QLineEdit {
  public:
-  FindField(Tdataout* window, QWidget* parent) : QLineEdit(parent), window_(window) {}
+  FindField(MainWindow* window, QWidget* parent) : QLineEdit(parent), window_(window) {}
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
@@ -38,13 +38,13 @@ class FindField : public QLineEdit {
   }
 
  private:
-  Tdataout* window_;
+  MainWindow* window_;
 };
 
 }  // namespace
 
-void Tdataout::F4Click() {
-  if (Views->currentWidget() != Panel1) return;
+void MainWindow::showFindBar() {
+  if (views->currentWidget() != editingView) return;
   if (FindBar == nullptr) {
     FindBar = new QToolBar(this);
     FindBar->setObjectName(QStringLiteral("FindBar"));
@@ -64,19 +64,19 @@ void Tdataout::F4Click() {
     addToolBar(Qt::TopToolBarArea, FindBar);
   }
   FindBar->show();
-  StatusBar1->show();
-  StatusBar1->showMessage(WindowTexts::FindHint());
+  statusLine->show();
+  statusLine->showMessage(WindowTexts::FindHint());
   FindEdit->setFocus(Qt::ShortcutFocusReason);
   FindEdit->selectAll();
 }
 
-void Tdataout::FindNext() {
+void MainWindow::FindNext() {
   if (FindEdit == nullptr) return;
   const std::vector<StudentEntry> students = StudentsInListOrder(Book);
   // From the student found last, or from the one the grid is at, or from
   // the top of the course shown.
-  const int course = StringGrid2->currentRow();
-  const int row = StringGrid1->currentRow();
+  const int course = courseList->currentRow();
+  const int row = studentGrid->currentRow();
   long after = -1;
   for (std::size_t i = 0; i < students.size(); ++i) {
     if (students[i].CourseRow < course || (students[i].CourseRow == course && students[i].GridRow <= row))
@@ -85,42 +85,42 @@ void Tdataout::FindNext() {
   const std::optional<std::size_t> found =
       FindNextStudent(students, FindEdit->text().toStdString(), after);
   if (!found) {
-    StatusBar1->showMessage(WindowTexts::NotFound());
+    statusLine->showMessage(WindowTexts::NotFound());
     return;
   }
   const StudentEntry& student = students[*found];
-  ComboBox1Exit();
-  if (StringGrid2->currentRow() != student.CourseRow) StringGrid2->setCurrentCell(student.CourseRow, 0);
+  leaveGradeEditor();
+  if (courseList->currentRow() != student.CourseRow) courseList->setCurrentCell(student.CourseRow, 0);
   {
     // The row is marked, the editor stays away: the find field keeps the
     // keyboard for the next Enter.
-    const QSignalBlocker block(StringGrid1);
-    StringGrid1->setCurrentCell(student.GridRow, kFirstGradeColumn);
-    StringGrid1->setRangeSelected({student.GridRow, kFirstGradeColumn, student.GridRow, kLastGradeColumn}, true);
+    const QSignalBlocker block(studentGrid);
+    studentGrid->setCurrentCell(student.GridRow, kFirstGradeColumn);
+    studentGrid->setRangeSelected({student.GridRow, kFirstGradeColumn, student.GridRow, kLastGradeColumn}, true);
     EditRow = EditCol = -1;
   }
-  if (QTableWidgetItem* item = StringGrid1->item(student.GridRow, kFirstGradeColumn)) {
-    StringGrid1->scrollToItem(item);
-    KeepRowClearOfHeading(StringGrid1, student.GridRow);
+  if (QTableWidgetItem* item = studentGrid->item(student.GridRow, kFirstGradeColumn)) {
+    studentGrid->scrollToItem(item);
+    KeepRowClearOfHeading(studentGrid, student.GridRow);
   }
   findCourse_ = student.CourseRow;
   findRow_ = student.GridRow;
   const std::size_t index = static_cast<std::size_t>(student.CourseRow - 1);
   const std::string courseName =
       index < Book.CourseRows.size() ? std::string(TrimmedBlanks(Book.CourseRows[index])) : std::string();
-  StatusBar1->showMessage(GbkToQString(std::string(TrimmedBlanks(student.Number)) + "  " +
+  statusLine->showMessage(GbkToQString(std::string(TrimmedBlanks(student.Number)) + "  " +
                                        std::string(TrimmedBlanks(student.Name)) + "  " + courseName));
 }
 
-void Tdataout::CloseFind() {
+void MainWindow::CloseFind() {
   if (FindBar == nullptr || !FindBar->isVisible()) return;
   FindBar->hide();
-  StatusBar1->clearMessage();
-  if (Views->currentWidget() != Panel1) return;
-  StatusBar1->hide();
+  statusLine->clearMessage();
+  if (views->currentWidget() != editingView) return;
+  statusLine->hide();
   // Back to the grades: the editor at the student found, else the course list.
-  if (findCourse_ >= 1 && findCourse_ == StringGrid2->currentRow())
+  if (findCourse_ >= 1 && findCourse_ == courseList->currentRow())
     EnterGridAt(findRow_);
   else
-    StringGrid2->setFocus(Qt::OtherFocusReason);
+    courseList->setFocus(Qt::OtherFocusReason);
 }

@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/RecentFiles.h"
 #include "platform/Files.h"
@@ -49,13 +49,13 @@ std::optional<QString> DroppedFile(const QMimeData* mime) {
 
 }  // namespace
 
-bool Tdataout::OpenFile(const QString& path) {
-  ComboBox1Exit();
+bool MainWindow::OpenNamedFile(const QString& path) {
+  leaveGradeEditor();
   if (!AskSaveBeforeOpen()) return false;
   return OpenChosenFile(path);
 }
 
-void Tdataout::OpenRecent(const std::string& path) {
+void MainWindow::OpenRecent(const std::string& path) {
   if (!platform::Identify(path)) {
     RecentFiles list = ReadRecent(UserDir);
     list.Remove(path);
@@ -64,10 +64,10 @@ void Tdataout::OpenRecent(const std::string& path) {
     Dialogs().Information(this, WindowTexts::RecentFileGone(path));
     return;
   }
-  OpenFile(PathToQString(path));
+  OpenNamedFile(PathToQString(path));
 }
 
-void Tdataout::RememberFile() {
+void MainWindow::RememberFile() {
   if (FileName.empty() || UserDir.empty()) return;
   RecentFiles list = ReadRecent(UserDir);
   list.Add(FileName);
@@ -75,8 +75,8 @@ void Tdataout::RememberFile() {
   ShowRecentFiles();
 }
 
-void Tdataout::ShowRecentFiles() {
-  QMenu* file = F1->menu();
+void MainWindow::ShowRecentFiles() {
+  QMenu* file = fileMenu->menu();
   for (QAction* item : RecentItems) {
     file->removeAction(item);
     item->deleteLater();
@@ -98,7 +98,7 @@ void Tdataout::ShowRecentFiles() {
   recentSeparator_->setVisible(!RecentItems.empty());
 }
 
-QString Tdataout::OpenFolder() const {
+QString MainWindow::OpenFolder() const {
   std::string last = FileName;
   if (last.empty()) {
     const RecentFiles list = ReadRecent(UserDir);
@@ -111,15 +111,15 @@ QString Tdataout::OpenFolder() const {
   return QDir::homePath();
 }
 
-void Tdataout::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (DroppedFile(event->mimeData())) event->acceptProposedAction();
 }
 
-void Tdataout::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   const std::optional<QString> path = DroppedFile(event->mimeData());
   if (!path) return;
   event->acceptProposedAction();
   // The questions and messages of opening wait until the drop has ended:
   // the program the file came from waits for the drop's answer.
-  QTimer::singleShot(0, this, [this, file = *path] { OpenFile(file); });
+  QTimer::singleShot(0, this, [this, file = *path] { OpenNamedFile(file); });
 }

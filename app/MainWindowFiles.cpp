@@ -11,20 +11,20 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "platform/Files.h"
 #include "printing/qt/QtText.h"
 
-void Tdataout::O1Click() {
-  ComboBox1Exit();
+void MainWindow::openFile() {
+  leaveGradeEditor();
   if (!AskSaveBeforeOpen()) return;
   const std::optional<QString> path = Dialogs().OpenGradeFile(this, OpenFolder());
   if (!path || path->isEmpty()) return;
   OpenChosenFile(*path);
 }
 
-bool Tdataout::AskSaveBeforeOpen() {
+bool MainWindow::AskSaveBeforeOpen() {
   if (FileName.empty() || !Book.Modified) return true;
   // As before closing: Escape or the box's close button is 取消, and the
   // grades stay open; only 否 lets them go.
@@ -36,11 +36,11 @@ bool Tdataout::AskSaveBeforeOpen() {
   // A save that failed must not be followed by opening another file: the
   // unsaved grades would be replaced by it.
   if (!SaveGradeFile()) return false;
-  S3->setEnabled(false);
+  saveAction->setEnabled(false);
   return true;
 }
 
-bool Tdataout::OpenChosenFile(const QString& path) {
+bool MainWindow::OpenChosenFile(const QString& path) {
   if (!LoadGradeFile(path)) return false;
   // The steps of the file that was open mean nothing in this one.
   cellStep_ = {};
@@ -48,7 +48,7 @@ bool Tdataout::OpenChosenFile(const QString& path) {
   History.Clear();
   EnableUndoRedo();
   ShowFileName();
-  A1->setEnabled(true);
+  saveAsAction->setEnabled(true);
   BuildCourseList();
   EnableExchange();
   const std::string key =
@@ -58,21 +58,21 @@ bool Tdataout::OpenChosenFile(const QString& path) {
     LayoutSheet();
   else
     SelectSheet(1);
-  S3->setEnabled(false);
+  saveAction->setEnabled(false);
   RememberFile();
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
-  if (Views->currentWidget() == Panel1) StringGrid2->setFocus(Qt::OtherFocusReason);
+  if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
   return true;
 }
 
-void Tdataout::S3Click() {
+void MainWindow::save() {
   // The save command stays enabled when the save failed: the grades are
   // still unsaved.
-  if (SaveGradeFile()) S3->setEnabled(false);
+  if (SaveGradeFile()) saveAction->setEnabled(false);
 }
 
-void Tdataout::A1Click() {
-  ComboBox1Exit();
+void MainWindow::saveAs() {
+  leaveGradeEditor();
   if (FileName.empty()) return;
   if (!ConfirmFindings(FindingsPurpose::Save)) return;
   const std::optional<QString> chosen = Dialogs().SaveFileName(this, PathToQString(FileName));
@@ -83,24 +83,24 @@ void Tdataout::A1Click() {
   const std::optional<platform::FileIdentity> open = platform::Identify(FileName);
   const std::optional<platform::FileIdentity> chosenFile = platform::Identify(target);
   if (target == FileName || (open && chosenFile && open->SameFile(*chosenFile))) {
-    if (MayOverwriteOnDisk() && WriteGradeFile(FileName)) S3->setEnabled(false);
+    if (MayOverwriteOnDisk() && WriteGradeFile(FileName)) saveAction->setEnabled(false);
     return;
   }
   if (!WriteGradeFile(target)) return;  // the message was shown; the window goes on as before
   FileName = target;
   ShowFileName();
-  S3->setEnabled(false);
+  saveAction->setEnabled(false);
   RememberFile();
 }
 
-void Tdataout::X1Click() { close(); }
+void MainWindow::exitProgram() { close(); }
 
-void Tdataout::ShowFileName() {
-  Label8->setText(WindowTexts::FileLabel() + PathToQString(FileName));
-  Label8->setToolTip(Label8->text());
+void MainWindow::ShowFileName() {
+  fileLabel->setText(WindowTexts::FileLabel() + PathToQString(FileName));
+  fileLabel->setToolTip(fileLabel->text());
 }
 
-bool Tdataout::LoadGradeFile(const QString& path) {
+bool MainWindow::LoadGradeFile(const QString& path) {
   const std::string bytes = PathBytes(path);
   const LoadResult result = Book.Load(std::filesystem::path(bytes));
   const QString message = QString::fromStdString(result.Message);
@@ -126,8 +126,8 @@ bool Tdataout::LoadGradeFile(const QString& path) {
   return false;
 }
 
-bool Tdataout::SaveGradeFile() {
-  ComboBox1Exit();
+bool MainWindow::SaveGradeFile() {
+  leaveGradeEditor();
   if (FileName.empty()) return true;
   // Going back or to a finding is not a failure, but nothing was saved.
   if (!ConfirmFindings(FindingsPurpose::Save)) return false;
@@ -135,14 +135,14 @@ bool Tdataout::SaveGradeFile() {
   return WriteGradeFile(FileName);
 }
 
-bool Tdataout::MayOverwriteOnDisk() {
+bool MainWindow::MayOverwriteOnDisk() {
   if (!Book.ChangedOnDisk(std::filesystem::path(FileName))) return true;
   // A file that is gone holds nothing to lose: the save puts it back.
   if (!platform::Identify(FileName)) return true;
   return Dialogs().AskYesNo(this, WindowTexts::AskOverwriteChanged(FileName)) == Answer::Yes;
 }
 
-bool Tdataout::WriteGradeFile(const std::string& path) {
+bool MainWindow::WriteGradeFile(const std::string& path) {
   const SaveResult result = Book.Save(std::filesystem::path(path));
   if (!result.Ok) {
     Dialogs().Error(this, QString::fromStdString(result.Message));
@@ -156,12 +156,12 @@ bool Tdataout::WriteGradeFile(const std::string& path) {
 
 // ---- closing -------------------------------------------------------------------
 
-void Tdataout::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (released_) {
     event->accept();
     return;
   }
-  ComboBox1Exit();
+  leaveGradeEditor();
   if (Book.Modified && !FileName.empty()) {
     switch (Dialogs().AskYesNoCancel(this, WindowTexts::AskSave())) {
       case Answer::Yes:
@@ -169,7 +169,7 @@ void Tdataout::closeEvent(QCloseEvent* event) {
           event->ignore();
           return;
         }
-        S3->setEnabled(false);
+        saveAction->setEnabled(false);
         break;
       case Answer::No:
         break;
@@ -182,16 +182,16 @@ void Tdataout::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void Tdataout::ReleaseAll() {
+void MainWindow::ReleaseAll() {
   // Only a window that really closes gets here.
   Book.HeadLines.clear();
   Book.CourseKeys.clear();
   Book.GradeLines.clear();
   Book.ClassGroups.clear();
   Book.CourseRows.clear();
-  if (SheetPrinter) {
-    SheetPrinter->ClearPageList();
-    SheetPrinter->ClearRowList();
+  if (sheetPrinter) {
+    sheetPrinter->ClearPageList();
+    sheetPrinter->ClearRowList();
   }
   PageList.clear();
   RowList.clear();

@@ -7,9 +7,9 @@
 // on any canvas, for the device (0 printer, 1 screen) at a scale. Pages are
 // numbered from 1 in 32 bits: a book of many small courses has more pages
 // than 16 bits can count.
-class Tlomaprn {
+class SheetPrinter {
  public:
-  virtual ~Tlomaprn() = default;
+  virtual ~SheetPrinter() = default;
   virtual bool MakePages();
   virtual bool DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale);
 

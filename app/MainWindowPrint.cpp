@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "preview/PrintJob.h"
 #include "preview/PrintProgress.h"
@@ -17,19 +17,19 @@
 
 // Keeps fonts and margins for the next start; a file that cannot be written
 // is told to the user (the change itself stays in effect for this run).
-void Tdataout::SaveSettings() {
+void MainWindow::SaveSettings() {
   const SettingsSaveResult result = SavePrintSettings(AppDir, UserDir, Setup);
   if (!result.Ok) Dialogs().Error(this, QString::fromStdString(result.Message));
 }
 
-void Tdataout::B3Click() {
+void MainWindow::setMargins() {
   EnsurePreview();
   if (!Dialogs().PageMargins(this, Setup.Metrics)) return;
   PageSetupChanged();
   SaveSettings();
 }
 
-void Tdataout::F2Click() {
+void MainWindow::chooseBodyFont() {
   EnsurePreview();
   const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.BodyFont);
   if (!font) return;
@@ -38,7 +38,7 @@ void Tdataout::F2Click() {
   SaveSettings();
 }
 
-void Tdataout::L1Click() {
+void MainWindow::chooseTitleFont() {
   EnsurePreview();
   const std::optional<FontSpec> font = Dialogs().ChooseFont(this, Setup.TitleFont);
   if (!font) return;
@@ -47,7 +47,7 @@ void Tdataout::L1Click() {
   RepaintPage();
 }
 
-void Tdataout::S1Click() {
+void MainWindow::setUpPrinter() {
   EnsurePreview();
   if (!Printer || !Dialogs().PrinterSetup(this, *Printer)) return;
   // Another printer may draw at another resolution. The page is drawn in
@@ -59,17 +59,17 @@ void Tdataout::S1Click() {
 
 // "<file> - 学生成绩单" (with the split sheet marked), so the job can be told
 // apart in the printer queue.
-QString Tdataout::JobTitle() const {
+QString MainWindow::JobTitle() const {
   const QString title = QFileInfo(PathToQString(FileName)).fileName();
   const QString sheet = GbkToQString(preview::SheetName(SheetIndex)) +
                         (SheetMode != 0 ? WindowTexts::ByClassMark() : QString());
   return title.isEmpty() ? sheet : title + WindowTexts::JobTitleSeparator() + sheet;
 }
 
-void Tdataout::P1Click() {
-  if (SheetIndex <= 0 || !SheetPrinter || SheetPrinter->FPageCount <= 0 || !Printer) return;
+void MainWindow::printSheet() {
+  if (SheetIndex <= 0 || !sheetPrinter || sheetPrinter->FPageCount <= 0 || !Printer) return;
   if (!ConfirmFindings(FindingsPurpose::Print)) return;
-  const int count = SheetPrinter->FPageCount;
+  const int count = sheetPrinter->FPageCount;
   Printer->setDocName(JobTitle());
   const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);
   if (!choice) return;
@@ -105,7 +105,7 @@ void Tdataout::P1Click() {
       job.Cancel();
       break;
     }
-    SheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
+    sheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
     if (p != span.Last && !job.NewPage()) break;
   }
   // A cancelled job ends quietly; a failed one says why.

@@ -22,7 +22,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "gradefile/Clipboard.h"
 
 namespace {
@@ -50,121 +50,121 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 
 }  // namespace
 
-void Tdataout::BuildEditingAids() {
-  O1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  S3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+void MainWindow::BuildEditingAids() {
+  openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 
-  QMenu* edit = E1->menu();
+  QMenu* edit = editMenu->menu();
   edit->addSeparator();
-  C1 = edit->addAction(QStringLiteral("复制(&C)"));
-  C1->setObjectName(QStringLiteral("C1"));
-  C1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-  P2 = edit->addAction(QStringLiteral("粘贴(&P)"));
-  P2->setObjectName(QStringLiteral("P2"));
-  P2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  copyAction = edit->addAction(QStringLiteral("复制(&C)"));
+  copyAction->setObjectName(QStringLiteral("copyAction"));
+  copyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  pasteAction = edit->addAction(QStringLiteral("粘贴(&P)"));
+  pasteAction->setObjectName(QStringLiteral("pasteAction"));
+  pasteAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   edit->addSeparator();
-  F4 = edit->addAction(QStringLiteral("查找学生(&F)..."));
-  F4->setObjectName(QStringLiteral("F4"));
-  F4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  connect(C1, &QAction::triggered, this, [this] { C1Click(); });
-  connect(P2, &QAction::triggered, this, [this] { P2Click(); });
-  connect(F4, &QAction::triggered, this, [this] { F4Click(); });
+  findAction = edit->addAction(QStringLiteral("查找学生(&F)..."));
+  findAction->setObjectName(QStringLiteral("findAction"));
+  findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  connect(copyAction, &QAction::triggered, this, [this] { copyCells(); });
+  connect(pasteAction, &QAction::triggered, this, [this] { pasteCells(); });
+  connect(findAction, &QAction::triggered, this, [this] { showFindBar(); });
   // Copy, paste and find belong to the grid; the preview has none of them.
-  connect(Views, &QStackedWidget::currentChanged, this, [this] {
-    const bool editing = Views->currentWidget() == Panel1;
-    for (QAction* action : {C1, P2, F4}) action->setEnabled(editing);
+  connect(views, &QStackedWidget::currentChanged, this, [this] {
+    const bool editing = views->currentWidget() == editingView;
+    for (QAction* action : {copyAction, pasteAction, findAction}) action->setEnabled(editing);
     if (!editing) CloseFind();
   });
 
-  // The recent files stand above X1, read afresh whenever the menu opens.
-  QMenu* file = F1->menu();
-  recentSeparator_ = file->insertSeparator(X1);
+  // The recent files stand above exitAction, read afresh whenever the menu opens.
+  QMenu* file = fileMenu->menu();
+  recentSeparator_ = file->insertSeparator(exitAction);
   recentSeparator_->setVisible(false);
   connect(file, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
 
-  StringGrid2->installEventFilter(this);
-  StringGrid1->installEventFilter(this);
+  courseList->installEventFilter(this);
+  studentGrid->installEventFilter(this);
   // Text dropped on a field would become a grade or a share; a dropped file
   // is for the window to open.
-  Edit1->setAcceptDrops(false);
-  ComboBox1->lineEdit()->setAcceptDrops(false);
+  shareEdit->setAcceptDrops(false);
+  gradeEditor->lineEdit()->setAcceptDrops(false);
   setAcceptDrops(true);
 
-  ComboBox1->setItemDelegate(new RoomyRows(ComboBox1));
+  gradeEditor->setItemDelegate(new RoomyRows(gradeEditor));
 }
 
-void Tdataout::EnterGrid() {
+void MainWindow::EnterGrid() {
   if (Book.CourseKeys.empty()) return;
   EnterGridAt(1);
 }
 
-void Tdataout::EnterGridAt(int row) {
-  if (StringGrid1->currentRow() == row && StringGrid1->currentColumn() == kFirstGradeColumn) {
+void MainWindow::EnterGridAt(int row) {
+  if (studentGrid->currentRow() == row && studentGrid->currentColumn() == kFirstGradeColumn) {
     bool canSelect = true;
-    StringGrid1SelectCell(kFirstGradeColumn, row, canSelect);
+    selectGradeCell(kFirstGradeColumn, row, canSelect);
   } else {
-    StringGrid1->setCurrentCell(row, kFirstGradeColumn);
+    studentGrid->setCurrentCell(row, kFirstGradeColumn);
   }
 }
 
-bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
-  const bool editor = watched == ComboBox1 || watched == ComboBox1->lineEdit();
+bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
+  const bool editor = watched == gradeEditor || watched == gradeEditor->lineEdit();
   // Copy and paste of cells: the menu's commands, unless the editor's own
   // copy of selected text or paste of a single value is meant.
-  if ((editor || watched == StringGrid1) && (IsClipboardKey(event, C1) || IsClipboardKey(event, P2))) {
-    const bool copy = IsClipboardKey(event, C1);
-    if (editor && copy && ComboBox1->lineEdit()->hasSelectedText()) return false;
+  if ((editor || watched == studentGrid) && (IsClipboardKey(event, copyAction) || IsClipboardKey(event, pasteAction))) {
+    const bool copy = IsClipboardKey(event, copyAction);
+    if (editor && copy && gradeEditor->lineEdit()->hasSelectedText()) return false;
     if (editor && !copy && !IsCellBlock(QApplication::clipboard()->text().toStdString())) return false;
-    if (event->type() == QEvent::KeyPress) copy ? C1Click() : P2Click();
+    if (event->type() == QEvent::KeyPress) copy ? copyCells() : pasteCells();
     return true;  // a refused shortcut override lets the menu's shortcut act
   }
   // Delete over a block selected by dragging (the editor sits in its first
   // cell) empties the block; over the editor's cell alone it edits the text.
   if (editor && IsKey(event, {Qt::Key_Delete})) {
-    const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+    const QList<QTableWidgetSelectionRange> ranges = studentGrid->selectedRanges();
     if (!ranges.isEmpty() && ranges.front().rowCount() * ranges.front().columnCount() > 1) {
       ClearSelectedCells();
       return true;
     }
   }
-  if (watched == StringGrid2 && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
+  if (watched == courseList && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
     EnterGrid();
     return true;
   }
   // The share field lies between the two: Shift+Tab from the course list
   // reaches it, Tab goes on into the grid, Shift+Tab back.
-  if (watched == StringGrid2 && IsKey(event, {Qt::Key_Backtab})) {
-    Edit1->setFocus(Qt::BacktabFocusReason);
-    Edit1->selectAll();
+  if (watched == courseList && IsKey(event, {Qt::Key_Backtab})) {
+    shareEdit->setFocus(Qt::BacktabFocusReason);
+    shareEdit->selectAll();
     return true;
   }
-  if (watched == Edit1 && IsKey(event, {Qt::Key_Tab, Qt::Key_Backtab})) {
+  if (watched == shareEdit && IsKey(event, {Qt::Key_Tab, Qt::Key_Backtab})) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab)
       EnterGrid();
     else
-      StringGrid2->setFocus(Qt::BacktabFocusReason);
+      courseList->setFocus(Qt::BacktabFocusReason);
     return true;
   }
-  if (watched == StringGrid1 && event->type() == QEvent::KeyPress && !ComboBox1->isVisible()) {
+  if (watched == studentGrid && event->type() == QEvent::KeyPress && !gradeEditor->isVisible()) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (IsKey(event, {Qt::Key_Escape})) {
-      StringGrid2->setFocus(Qt::OtherFocusReason);
+      courseList->setFocus(Qt::OtherFocusReason);
       return true;
     }
     if (IsKey(event, {Qt::Key_Delete, Qt::Key_Backspace})) {
       ClearSelectedCells();
       return true;
     }
-    const int row = StringGrid1->currentRow();
-    const int col = StringGrid1->currentColumn();
+    const int row = studentGrid->currentRow();
+    const int col = studentGrid->currentColumn();
     if (row < 1 || col < kFirstGradeColumn) return false;
     const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
                         (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
     if (!typing && !IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})) return false;
     bool canSelect = true;
-    StringGrid1SelectCell(col, row, canSelect);
+    selectGradeCell(col, row, canSelect);
     // The key that opened the editor is its first keystroke.
-    if (typing && ComboBox1->isVisible()) QApplication::sendEvent(ComboBox1->lineEdit(), event);
+    if (typing && gradeEditor->isVisible()) QApplication::sendEvent(gradeEditor->lineEdit(), event);
     return true;
   }
   return false;
@@ -172,7 +172,7 @@ bool Tdataout::EditingKeyFilter(QObject* watched, QEvent* event) {
 
 // ---- the window's size -----------------------------------------------------------
 
-void Tdataout::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (placed_) return;
   placed_ = true;
@@ -184,7 +184,7 @@ void Tdataout::showEvent(QShowEvent* event) {
 // At the top left of the screen's free area and as large as it, the frame
 // and title bar included, so that nothing of the window (the status bar at
 // its bottom) lies off the screen.
-void Tdataout::FitFrameToScreen() {
+void MainWindow::FitFrameToScreen() {
   // A window the teacher (or anyone) has sized meanwhile stays as it is.
   if (isMaximized() || isFullScreen() || size() != placedSize_) return;
   const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();

@@ -1,10 +1,10 @@
-#include "preview/TDrawGrid.h"
+#include "preview/PageWidget.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 
-TDrawGrid::TDrawGrid(QWidget* parent) : QWidget(parent), brush_(Qt::white) {
-  setObjectName(QStringLiteral("DrawGrid1"));
+PageWidget::PageWidget(QWidget* parent) : QWidget(parent), brush_(Qt::white) {
+  setObjectName(QStringLiteral("pageWidget"));
   // The whole cell is painted on every paint event; nothing shows through.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
@@ -12,21 +12,21 @@ TDrawGrid::TDrawGrid(QWidget* parent) : QWidget(parent), brush_(Qt::white) {
   setFixedSize(1, 1);
 }
 
-void TDrawGrid::SetPagePainter(PagePainter painter) {
+void PageWidget::SetPagePainter(PagePainter painter) {
   paintPage_ = std::move(painter);
   update();
 }
 
-void TDrawGrid::SetCellBrush(const QBrush& brush) {
+void PageWidget::SetCellBrush(const QBrush& brush) {
   brush_ = brush;
   update();
 }
 
-void TDrawGrid::SetCellSize(int width, int height) {
+void PageWidget::SetCellSize(int width, int height) {
   setFixedSize(qMax(width, 0), qMax(height, 0));
 }
 
-void TDrawGrid::paintEvent(QPaintEvent* event) {
+void PageWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   // Qt clips to the exposed region; the page is drawn whole and only the
   // uncovered part reaches the screen.

@@ -12,27 +12,27 @@
 #include <QTableWidget>
 #include <set>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/Clipboard.h"
 #include "printing/qt/QtText.h"
 #include "text/Blanks.h"
 
-bool Tdataout::IsClipboardKey(QEvent* event, const QAction* action) const {
+bool MainWindow::IsClipboardKey(QEvent* event, const QAction* action) const {
   if (action == nullptr) return false;
   if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
   const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
   return action->shortcut().matches(pressed) == QKeySequence::ExactMatch;
 }
 
-void Tdataout::C1Click() {
+void MainWindow::copyCells() {
   QTableWidgetSelectionRange range;
-  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  const QList<QTableWidgetSelectionRange> ranges = studentGrid->selectedRanges();
   if (!ranges.isEmpty())
     range = ranges.front();
-  else if (StringGrid1->currentRow() >= 1 && StringGrid1->currentColumn() >= kFirstGradeColumn)
-    range = {StringGrid1->currentRow(), StringGrid1->currentColumn(), StringGrid1->currentRow(),
-             StringGrid1->currentColumn()};
+  else if (studentGrid->currentRow() >= 1 && studentGrid->currentColumn() >= kFirstGradeColumn)
+    range = {studentGrid->currentRow(), studentGrid->currentColumn(), studentGrid->currentRow(),
+             studentGrid->currentColumn()};
   else
     return;
   CellBlock block;
@@ -45,8 +45,8 @@ void Tdataout::C1Click() {
   if (!block.empty()) QApplication::clipboard()->setText(GbkToQString(JoinClipboardText(block)));
 }
 
-void Tdataout::P2Click() {
-  if (Book.CourseKeys.empty() || Views->currentWidget() != Panel1) return;
+void MainWindow::pasteCells() {
+  if (Book.CourseKeys.empty() || views->currentWidget() != editingView) return;
   const QString text = QApplication::clipboard()->text();
   if (text.isEmpty()) return;
   // All or nothing: a block with a character the file cannot hold is not
@@ -57,10 +57,10 @@ void Tdataout::P2Click() {
     return;
   }
   GridCell start{1, kFirstGradeColumn};
-  if (ComboBox1->isVisible() && EditRow >= 1)
+  if (gradeEditor->isVisible() && EditRow >= 1)
     start = {EditRow, EditCol};
-  else if (StringGrid1->currentRow() >= 1)
-    start = {StringGrid1->currentRow(), std::max(StringGrid1->currentColumn(), kFirstGradeColumn)};
+  else if (studentGrid->currentRow() >= 1)
+    start = {studentGrid->currentRow(), std::max(studentGrid->currentColumn(), kFirstGradeColumn)};
   const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
   const PastePlan plan =
       PlanPaste(SplitClipboardText(*bytes), start, students ? static_cast<int>(GridRows.size()) : 0);
@@ -70,7 +70,7 @@ void Tdataout::P2Click() {
   for (const PasteCell& cell : WriteCells(plan.Cells)) {
     const StudentRow& row = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)];
     tooLong << WindowTexts::PasteCellName(cell.Cell.Row, GbkToQString(TrimmedBlanks(row.Cells[1])),
-                                          StringGrid1->item(0, cell.Cell.Col)->text().trimmed(), GbkToQString(cell.Text));
+                                          studentGrid->item(0, cell.Cell.Col)->text().trimmed(), GbkToQString(cell.Text));
   }
   if (!tooLong.isEmpty()) notes << WindowTexts::PasteTooLong(tooLong);
   if (plan.ColumnsCut > 0) notes << WindowTexts::PasteColumnsCut(plan.ColumnsCut);
@@ -78,8 +78,8 @@ void Tdataout::P2Click() {
   if (!notes.isEmpty()) Dialogs().Information(this, notes.join(QLatin1Char('\n')));
 }
 
-std::vector<PasteCell> Tdataout::WriteCells(const std::vector<PasteCell>& written) {
-  ComboBox1Exit();  // the cell edit in progress is a step of its own
+std::vector<PasteCell> MainWindow::WriteCells(const std::vector<PasteCell>& written) {
+  leaveGradeEditor();  // the cell edit in progress is a step of its own
   EditStep step;
   std::set<int> rows;
   std::vector<PasteCell> refused;
@@ -90,14 +90,14 @@ std::vector<PasteCell> Tdataout::WriteCells(const std::vector<PasteCell>& writte
       continue;
     }
     if (const std::optional<RecordChange> change =
-            Book.WriteThrough(StringGrid2->currentRow(), cells, cell.Cell.Col, cell.Text, shareBytes_))
+            Book.WriteThrough(courseList->currentRow(), cells, cell.Cell.Col, cell.Text, shareBytes_))
       step.Add(*change);
     rows.insert(cell.Cell.Row);
   }
   for (int row : rows) ShowGridRow(row);
   if (!step.Empty()) {
     PushEditStep(std::move(step));
-    S3->setEnabled(true);
+    saveAction->setEnabled(true);
   }
   if (written.empty()) return refused;
   // The block stays selected, its first cell current, the editor away until
@@ -106,18 +106,18 @@ std::vector<PasteCell> Tdataout::WriteCells(const std::vector<PasteCell>& writte
   const GridCell last = written.back().Cell;
   int right = first.Col;
   for (const PasteCell& cell : written) right = std::max(right, cell.Cell.Col);
-  const QSignalBlocker block(StringGrid1);
-  StringGrid1->setCurrentCell(first.Row, first.Col);
-  StringGrid1->setRangeSelected({first.Row, first.Col, last.Row, right}, true);
+  const QSignalBlocker block(studentGrid);
+  studentGrid->setCurrentCell(first.Row, first.Col);
+  studentGrid->setRangeSelected({first.Row, first.Col, last.Row, right}, true);
   EditRow = EditCol = -1;
-  if (QTableWidgetItem* item = StringGrid1->item(first.Row, first.Col)) StringGrid1->scrollToItem(item);
-  StringGrid1->setFocus(Qt::OtherFocusReason);
+  if (QTableWidgetItem* item = studentGrid->item(first.Row, first.Col)) studentGrid->scrollToItem(item);
+  studentGrid->setFocus(Qt::OtherFocusReason);
   return refused;
 }
 
-void Tdataout::ClearSelectedCells() {
+void MainWindow::ClearSelectedCells() {
   const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
-  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  const QList<QTableWidgetSelectionRange> ranges = studentGrid->selectedRanges();
   if (!students || ranges.isEmpty()) return;
   const QTableWidgetSelectionRange& range = ranges.front();
   std::vector<PasteCell> cleared;

@@ -1,4 +1,4 @@
-#include "printing/TdjxscjPrn.h"
+#include "printing/GradeSheetPrinter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,14 +54,14 @@ std::string EntryGroupKey(std::string_view entry, bool split) {
 
 }  // namespace
 
-TdjxscjPrn::TdjxscjPrn(const GradeBook& book, const PrintSetup& setup,
+GradeSheetPrinter::GradeSheetPrinter(const GradeBook& book, const PrintSetup& setup,
                        const std::uint8_t& sheetMode, TPageList& pageList, TRowList& rowList)
     : book_(book), setup_(setup), sheetMode_(sheetMode), pageList_(pageList), rowList_(rowList) {}
 
-void TdjxscjPrn::ClearPageList() { pageList_.clear(); }
-void TdjxscjPrn::ClearRowList() { rowList_.clear(); }
+void GradeSheetPrinter::ClearPageList() { pageList_.clear(); }
+void GradeSheetPrinter::ClearRowList() { rowList_.clear(); }
 
-bool TdjxscjPrn::MakePages() {
+bool GradeSheetPrinter::MakePages() {
   FPageCount = 0;
   FFirstRow = 0;
   FEndRow = 0;
@@ -128,7 +128,7 @@ bool TdjxscjPrn::MakePages() {
   return true;
 }
 
-TdjxscjPrn::PageGroup TdjxscjPrn::GroupOfPage(const TPageEntry& page) const {
+GradeSheetPrinter::PageGroup GradeSheetPrinter::GroupOfPage(const TPageEntry& page) const {
   PageGroup group;
   const bool split = sheetMode_ != 0;
   const Lines& groups = split ? book_.ClassGroups : book_.CourseKeys;
@@ -140,19 +140,19 @@ TdjxscjPrn::PageGroup TdjxscjPrn::GroupOfPage(const TPageEntry& page) const {
   return group;
 }
 
-std::size_t TdjxscjPrn::GroupFirstRow(std::size_t index) const {
+std::size_t GradeSheetPrinter::GroupFirstRow(std::size_t index) const {
   while (index > 0 && pageList_[index - 1].GroupIndex == pageList_[index].GroupIndex) --index;
   return static_cast<std::size_t>(std::max<std::int32_t>(0, pageList_[index].FirstRow));
 }
 
-TdjxscjPrn::HeadIndex TdjxscjPrn::AllHeads() const {
+GradeSheetPrinter::HeadIndex GradeSheetPrinter::AllHeads() const {
   HeadIndex index;
   for (const std::string& line : book_.HeadLines) index[KeyOf(line)].push_back(line);
   return index;
 }
 
-void TdjxscjPrn::IndexHeads() { headIndex_ = AllHeads(); }
-TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
+void GradeSheetPrinter::IndexHeads() { headIndex_ = AllHeads(); }
+GradeSheetPrinter::CourseHeads GradeSheetPrinter::HeadsOf(std::string_view key) const {
   if (headIndex_) {
     const auto found = headIndex_->find(key);
     return found == headIndex_->end() ? CourseHeads{} : found->second;
@@ -176,14 +176,14 @@ TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
   return heads;
 }
 
-std::optional<std::string_view> TdjxscjPrn::HeadValue(const CourseHeads& heads, std::string_view tag) {
+std::optional<std::string_view> GradeSheetPrinter::HeadValue(const CourseHeads& heads, std::string_view tag) {
   std::optional<std::string_view> value;
   for (std::string_view line : heads)
     if (TagOf(line) == tag) value = FieldFrom(line, kHeadValuePos);
   return value;
 }
 
-std::string_view TdjxscjPrn::FitToPage(Canvas& canvas, std::string_view text, std::int64_t x) const {
+std::string_view GradeSheetPrinter::FitToPage(Canvas& canvas, std::string_view text, std::int64_t x) const {
   if (text.size() <= kAlwaysWhole) return text;
   const std::int64_t room = std::max<std::int64_t>(0, pageRight_ - x);
   // No font puts more than a few characters into one pixel; past that many
@@ -202,17 +202,17 @@ std::string_view TdjxscjPrn::FitToPage(Canvas& canvas, std::string_view text, st
   }
 }
 
-void TdjxscjPrn::TextAt(Canvas& canvas, int column, int line, std::string_view text) const {
+void GradeSheetPrinter::TextAt(Canvas& canvas, int column, int line, std::string_view text) const {
   canvas.TextOut(FLeft + column * FCharWidth, FTop + line * FLineHeight + FHalfLine, text);
 }
 
-void TdjxscjPrn::RuleUnder(Canvas& canvas, int line, int firstColumn, int lastColumn) const {
+void GradeSheetPrinter::RuleUnder(Canvas& canvas, int line, int firstColumn, int lastColumn) const {
   // The 2 is in device pixels: the rule sits just below the text at any scale.
   const int y = FTop + (line + 2) * FLineHeight - FHalfLine + 2;
   canvas.Line(FLeft + firstColumn * FCharWidth, y, FLeft + lastColumn * FCharWidth, y);
 }
 
-void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale, unsigned parts) {
+void GradeSheetPrinter::DrawHeading(Canvas& canvas, const CourseHeads& heads, double scale, unsigned parts) {
   const sheetform::Texts& t = FormTexts();
   const int sheetWidth = SheetColumns * FCharWidth;
   const bool form = parts & kFormParts, page = parts & kPageParts;
@@ -252,7 +252,7 @@ void TdjxscjPrn::DrawHeading(Canvas& canvas, const CourseHeads& heads, double sc
   for (int i : kSecondValueOrder) drawValues(second[static_cast<std::size_t>(i)]);
 }
 
-void TdjxscjPrn::DrawTable(Canvas& canvas, unsigned parts) {
+void GradeSheetPrinter::DrawTable(Canvas& canvas, unsigned parts) {
   const std::vector<TableColumn>& columns = TableColumns();
   const int top = FTop + kTableTopLine * FLineHeight - FHalfLine;
   const int bottom = FTop + kTableBottomLine * FLineHeight + FHalfLine;
@@ -311,7 +311,7 @@ void TdjxscjPrn::DrawTable(Canvas& canvas, unsigned parts) {
   }
 }
 
-void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
+void GradeSheetPrinter::FillFigures(std::size_t pageIndex, const PageGroup& group,
                              const CourseHeads& heads, TGroupFigures& figures) const {
   const TPageEntry& page = pageList_[pageIndex];
   figures = TGroupFigures{};
@@ -362,7 +362,7 @@ void TdjxscjPrn::FillFigures(std::size_t pageIndex, const PageGroup& group,
   }
 }
 
-bool TdjxscjPrn::PageFigures(std::int32_t PageNo, TGroupFigures& figures) const {
+bool GradeSheetPrinter::PageFigures(std::int32_t PageNo, TGroupFigures& figures) const {
   if (PageNo < 1 || static_cast<std::size_t>(PageNo) > pageList_.size()) return false;
   const std::size_t index = static_cast<std::size_t>(PageNo) - 1;
   const PageGroup group = GroupOfPage(pageList_[index]);
@@ -371,7 +371,7 @@ bool TdjxscjPrn::PageFigures(std::int32_t PageNo, TGroupFigures& figures) const 
   return true;
 }
 
-void TdjxscjPrn::EveryGroupFigures(
+void GradeSheetPrinter::EveryGroupFigures(
     const std::function<bool(std::int32_t firstPage, const TGroupFigures& figures)>& fn) const {
   // The header lines of every course key, as HeadsOf would gather them one by one.
   const HeadIndex headsOfKey = AllHeads();
@@ -387,7 +387,7 @@ void TdjxscjPrn::EveryGroupFigures(
   }
 }
 
-void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures, unsigned parts) {
+void GradeSheetPrinter::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures, unsigned parts) {
   if (parts & kFormParts) {
     for (const BlockLabel& label : ClosingLabels()) {
       TextAt(canvas, label.Column, label.Line, label.Text);
@@ -406,7 +406,7 @@ void TdjxscjPrn::DrawClosingBlock(Canvas& canvas, const TGroupFigures& figures, 
   figure(kFailureRate, figures.FailureRate);
 }
 
-bool TdjxscjPrn::SetGeometry(std::uint16_t Device, double Scale) {
+bool GradeSheetPrinter::SetGeometry(std::uint16_t Device, double Scale) {
   if (Device > DeviceScreen || !std::isfinite(Scale) || Scale <= 0) return false;
   const TDeviceMetrics& m = setup_.Metrics[Device];
   FLeft = ScaledMargin(m.MarginLeft, Scale);
@@ -421,14 +421,14 @@ bool TdjxscjPrn::SetGeometry(std::uint16_t Device, double Scale) {
   return true;
 }
 
-void TdjxscjPrn::DrawForm(Canvas& canvas, std::uint16_t Device, double Scale) {
+void GradeSheetPrinter::DrawForm(Canvas& canvas, std::uint16_t Device, double Scale) {
   if (!SetGeometry(Device, Scale)) return;
   DrawHeading(canvas, {}, Scale, kFormParts);
   DrawTable(canvas, kFormParts);
   DrawClosingBlock(canvas, {}, kFormParts);
 }
 
-bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) {
+bool GradeSheetPrinter::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) {
   if (!SetGeometry(Device, Scale)) return true;
   if (PageNo < 1 || static_cast<std::size_t>(PageNo) > pageList_.size()) return true;
   const auto index = static_cast<std::size_t>(PageNo) - 1;

@@ -10,11 +10,11 @@
 
 class QPainter;
 
-class TDrawGrid : public QWidget {
+class PageWidget : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TDrawGrid(QWidget* parent = nullptr);
+  explicit PageWidget(QWidget* parent = nullptr);
 
   // Draws the page after the cell was cleared; none draws nothing more.
   using PagePainter = std::function<void(QPainter&)>;

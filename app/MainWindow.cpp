@@ -1,8 +1,8 @@
 // The window's construction: FormCreate builds the components in order and
 // then takes the start-up steps in the order the program has always taken
 // them, but for the preview's (6 to 10), taken after the first paint (the
-// builders are in TdataoutBuild.cpp).
-#include "app/Tdataout.h"
+// builders are in MainWindowBuild.cpp).
+#include "app/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -18,15 +18,15 @@
 #include "printing/qt/QtText.h"
 #include "printing/qt/SettingsFolder.h"
 
-Tdataout::Tdataout(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs)), appDirOverride_(std::move(appDir)) {
   if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
   FormCreate();
 }
 
-Tdataout::~Tdataout() = default;
+MainWindow::~MainWindow() = default;
 
-void Tdataout::FormCreate() {
+void MainWindow::FormCreate() {
   BuildForm();
   BuildMenus();
   BuildToolBar();
@@ -48,16 +48,16 @@ void Tdataout::FormCreate() {
 }
 
 // 1. The window starts in the editing view; the preview's bars and menus wait.
-void Tdataout::HidePreview() {
-  Views->setCurrentWidget(Panel1);
-  ToolBar1->setVisible(false);
-  StatusBar1->setVisible(false);
-  N7->setEnabled(false);
-  P1->setVisible(false);
+void MainWindow::HidePreview() {
+  views->setCurrentWidget(editingView);
+  previewToolBar->setVisible(false);
+  statusLine->setVisible(false);
+  previewMenu->setEnabled(false);
+  printAction->setVisible(false);
 }
 
 // 2. The program's directory as bytes, or the one the caller named.
-void Tdataout::FindAppDir() {
+void MainWindow::FindAppDir() {
   QString dir = appDirOverride_.isEmpty() ? QCoreApplication::applicationDirPath() : appDirOverride_;
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
   AppDir = MakeAppDir(PathBytes(dir));
@@ -66,7 +66,7 @@ void Tdataout::FindAppDir() {
 }
 
 // 3. No sheet, no page, no file.
-void Tdataout::ResetSheet() {
+void MainWindow::ResetSheet() {
   SheetIndex = 0;
   CurPage = 0;
   FileName.clear();
@@ -77,7 +77,7 @@ void Tdataout::ResetSheet() {
 // it with its frame: the title bar and frame are the window manager's and
 // known only once it is shown (FitFrameToScreen), so room is left for a
 // usual one until then.
-void Tdataout::PlaceWindow() {
+void MainWindow::PlaceWindow() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     const QMargins usualFrame(4, 30, 4, 4);
@@ -87,28 +87,28 @@ void Tdataout::PlaceWindow() {
 }
 
 // 5. The lists and fonts are members of the window and exist with it.
-void Tdataout::ClearLayoutLists() {
+void MainWindow::ClearLayoutLists() {
   PageList.clear();
   RowList.clear();
 }
 
-void Tdataout::EnsurePreview() {
+void MainWindow::EnsurePreview() {
   if (previewSetUp_) return;
   previewSetUp_ = true;
   SetUpPreview();
 }
 
-bool Tdataout::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
   if (event->type() == QEvent::Paint && !previewSetUp_) QTimer::singleShot(0, this, [this] { EnsurePreview(); });
   return QMainWindow::event(event);
 }
 
 // 6 to 10: resolutions, print settings, zoom limits, the empty page.
-void Tdataout::SetUpPreview() {
+void MainWindow::SetUpPreview() {
   MeasureResolutions();
   LoadPrintSettings(AppDir, UserDir, Setup);
   InitZoomLimits();
-  SpeedButton[16]->setEnabled(false);
+  pageButtons[16]->setEnabled(false);
   Zoom = 1.0;
   SetpvParameter();
   SetDrawBorder();
@@ -116,8 +116,8 @@ void Tdataout::SetUpPreview() {
 }
 
 // 11.
-void Tdataout::ShowEditingView() {
-  Views->setCurrentWidget(Panel1);
-  ToolBar1->setVisible(false);
+void MainWindow::ShowEditingView() {
+  views->setCurrentWidget(editingView);
+  previewToolBar->setVisible(false);
   Book.Modified = false;
 }

@@ -15,7 +15,7 @@
 #include <QToolTip>
 
 #include "app/FrozenHeading.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "grading/GradeCheck.h"
 #include "printing/qt/QtText.h"
@@ -49,9 +49,9 @@ QTableWidgetItem* CellItem(QTableWidget* grid, int row, int col) {
 // ---- start-up -------------------------------------------------------------------
 
 // 12. The headings of both grids, and the empty row of no course.
-void Tdataout::ShowGridHeadings() {
-  StringGrid2->setItem(0, 0, FixedItem(QStringLiteral(" 课程列表")));
-  StringGrid2->setItem(1, 0, new QTableWidgetItem);
+void MainWindow::ShowGridHeadings() {
+  courseList->setItem(0, 0, FixedItem(QStringLiteral(" 课程列表")));
+  courseList->setItem(1, 0, new QTableWidgetItem);
   const QString headings[7] = {QString(),
                                QStringLiteral(" 学 号"),
                                QStringLiteral(" 姓 名"),
@@ -59,75 +59,75 @@ void Tdataout::ShowGridHeadings() {
                                QStringLiteral("平时成绩"),
                                QStringLiteral("考试成绩"),
                                QStringLiteral(" 总成绩")};
-  for (int c = 0; c < 7; ++c) StringGrid1->setItem(0, c, FixedItem(headings[c]));
+  for (int c = 0; c < 7; ++c) studentGrid->setItem(0, c, FixedItem(headings[c]));
   GridRows = EmptyCourseRows();
-  const QSignalBlocker block(StringGrid1);
+  const QSignalBlocker block(studentGrid);
   ShowGridRow(1);
-  StringGrid1->setCurrentIndex(QModelIndex());
+  studentGrid->setCurrentIndex(QModelIndex());
 }
 
 // 13. The grade editor's words.
-void Tdataout::FillEditorWords() {
-  for (const std::string& word : EditorWords()) ComboBox1->addItem(GbkToQString(word));
-  const QSignalBlocker block(ComboBox1);
-  ComboBox1->setCurrentIndex(-1);
-  ComboBox1->setEditText(QString());
+void MainWindow::FillEditorWords() {
+  for (const std::string& word : EditorWords()) gradeEditor->addItem(GbkToQString(word));
+  const QSignalBlocker block(gradeEditor);
+  gradeEditor->setCurrentIndex(-1);
+  gradeEditor->setEditText(QString());
 }
 
 // ---- course list and student grid ---------------------------------------------
 
-void Tdataout::BuildCourseList() {
+void MainWindow::BuildCourseList() {
   Book.BuildCourseList();
-  const QSignalBlocker block(StringGrid2);
+  const QSignalBlocker block(courseList);
   const int courses = static_cast<int>(Book.CourseKeys.size());
-  StringGrid2->setRowCount(1 + std::max(1, courses));
-  StringGrid2->setItem(1, 0, new QTableWidgetItem);
+  courseList->setRowCount(1 + std::max(1, courses));
+  courseList->setItem(1, 0, new QTableWidgetItem);
   for (int i = 0; i < courses; ++i) {
     const QString text = i < static_cast<int>(Book.CourseRows.size())
                              ? GbkToQString(Book.CourseRows[static_cast<std::size_t>(i)])
                              : QString();
     auto* item = new QTableWidgetItem(text);
     item->setToolTip(text);
-    StringGrid2->setItem(i + 1, 0, item);
+    courseList->setItem(i + 1, 0, item);
   }
-  StringGrid2->setCurrentCell(1, 0);
-  StringGrid2->scrollToTop();
+  courseList->setCurrentCell(1, 0);
+  courseList->scrollToTop();
 }
 
-void Tdataout::ShowCourse(const std::string& key) {
+void MainWindow::ShowCourse(const std::string& key) {
   CourseView view = Book.ShowCourse(key);
   shareBytes_ = view.Share;
-  Edit1->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
+  shareEdit->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
   MarkShare();
-  ComboBox1Exit();
+  leaveGradeEditor();
   EditRow = EditCol = -1;
 
   GridRows = std::move(view.Rows);
   FindRepeatedNumbers(key);
-  const QSignalBlocker block(StringGrid1);
-  StringGrid1->setCurrentIndex(QModelIndex());
-  StringGrid1->clearSelection();
-  StringGrid1->setRowCount(1 + static_cast<int>(GridRows.size()));
+  const QSignalBlocker block(studentGrid);
+  studentGrid->setCurrentIndex(QModelIndex());
+  studentGrid->clearSelection();
+  studentGrid->setRowCount(1 + static_cast<int>(GridRows.size()));
   for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) ShowGridRow(r);
-  StringGrid1->scrollToTop();
-  ComboBox1Exit();
+  studentGrid->scrollToTop();
+  leaveGradeEditor();
 }
 
-void Tdataout::ShowGridRow(int row) {
+void MainWindow::ShowGridRow(int row) {
   const StudentRow& data = GridRows[static_cast<std::size_t>(row - 1)];
   for (int c = 0; c < 7; ++c) {
     const QString text = GbkToQString(data.Cells[static_cast<std::size_t>(c)]);
     if (c < kFirstGradeColumn) {
-      QTableWidgetItem* item = StringGrid1->item(row, c);
+      QTableWidgetItem* item = studentGrid->item(row, c);
       if (item == nullptr || item->flags() != Qt::NoItemFlags) {
         item = FixedItem(text);
-        StringGrid1->setItem(row, c, item);
+        studentGrid->setItem(row, c, item);
       } else {
         item->setText(text);
       }
       if (c == 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     } else {
-      QTableWidgetItem* item = CellItem(StringGrid1, row, c);
+      QTableWidgetItem* item = CellItem(studentGrid, row, c);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       item->setText(text);
     }
@@ -135,59 +135,59 @@ void Tdataout::ShowGridRow(int row) {
   MarkRow(row);  // every re-show of a row brings its marks up to date
 }
 
-void Tdataout::StringGrid2SelectCell(int, int ARow, bool&) {
+void MainWindow::selectCourse(int, int ARow, bool&) {
   if (ARow >= 1 && ARow <= static_cast<int>(Book.CourseKeys.size()))
     ShowCourse(Book.CourseKeys[static_cast<std::size_t>(ARow - 1)]);
 }
 
 // ---- the grade editor ----------------------------------------------------------
 
-void Tdataout::StringGrid1SelectCell(int ACol, int ARow, bool&) {
+void MainWindow::selectGradeCell(int ACol, int ARow, bool&) {
   FinishEditSteps();  // the editor leaves its cell, wherever it goes
   if (Book.CourseKeys.empty() || ARow < 1 || ACol < kFirstGradeColumn) return;
   if (ARow > static_cast<int>(GridRows.size()) || ACol > kLastGradeColumn) return;
   std::string text = GridRows[static_cast<std::size_t>(ARow - 1)].Cells[static_cast<std::size_t>(ACol)];
   TrimBlanks(text);
   {
-    const QSignalBlocker block(ComboBox1);
-    ComboBox1->setCurrentIndex(-1);  // a later pick of any word is a change
-    ComboBox1->setEditText(GbkToQString(text));
+    const QSignalBlocker block(gradeEditor);
+    gradeEditor->setCurrentIndex(-1);  // a later pick of any word is a change
+    gradeEditor->setEditText(GbkToQString(text));
   }
   editorBytes_ = text;
   EditRow = ARow;
   EditCol = ACol;
-  if (QTableWidgetItem* item = StringGrid1->item(ARow, ACol)) {
-    StringGrid1->scrollToItem(item);
-    KeepRowClearOfHeading(StringGrid1, ARow);
+  if (QTableWidgetItem* item = studentGrid->item(ARow, ACol)) {
+    studentGrid->scrollToItem(item);
+    KeepRowClearOfHeading(studentGrid, ARow);
   }
-  ComboBox1->show();
-  ComboBox1->raise();
+  gradeEditor->show();
+  gradeEditor->raise();
   PlaceEditor();
-  ComboBox1->setFocus(Qt::OtherFocusReason);
-  ComboBox1->lineEdit()->selectAll();
+  gradeEditor->setFocus(Qt::OtherFocusReason);
+  gradeEditor->lineEdit()->selectAll();
   MarkEditor();
 }
 
-void Tdataout::PlaceEditor() {
-  if (!ComboBox1->isVisible() || EditRow < 1 || EditCol < kFirstGradeColumn) return;
-  QTableWidgetItem* item = StringGrid1->item(EditRow, EditCol);
+void MainWindow::PlaceEditor() {
+  if (!gradeEditor->isVisible() || EditRow < 1 || EditCol < kFirstGradeColumn) return;
+  QTableWidgetItem* item = studentGrid->item(EditRow, EditCol);
   if (item == nullptr) return;
-  const QRect cell = StringGrid1->visualItemRect(item);
+  const QRect cell = studentGrid->visualItemRect(item);
   // Scrolled out of sight, or under the frozen heading: the editor goes with
   // its cell.
-  const QRect body = StringGrid1->viewport()->rect().adjusted(0, StringGrid1->rowHeight(0), 0, 0);
+  const QRect body = studentGrid->viewport()->rect().adjusted(0, studentGrid->rowHeight(0), 0, 0);
   if (!body.intersects(cell)) {
-    ComboBox1Exit();
+    leaveGradeEditor();
     return;
   }
-  ComboBox1->move(StringGrid1->viewport()->mapTo(Panel1, cell.topLeft()));
+  gradeEditor->move(studentGrid->viewport()->mapTo(editingView, cell.topLeft()));
 }
 
-void Tdataout::ComboBox1Change() {
+void MainWindow::takeEditorText() {
   if (EditRow < 1 || EditCol < kFirstGradeColumn || EditRow > static_cast<int>(GridRows.size())) return;
-  const std::optional<std::string> text = QStringToGbk(ComboBox1->currentText());
+  const std::optional<std::string> text = QStringToGbk(gradeEditor->currentText());
   if (!text) {
-    RefuseInput(ComboBox1, GbkToQString(editorBytes_), WindowTexts::InputRefused());
+    RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::InputRefused());
     return;
   }
   auto& cells = GridRows[static_cast<std::size_t>(EditRow - 1)].Cells;
@@ -195,44 +195,44 @@ void Tdataout::ComboBox1Change() {
   switch (PlanGradeEdit(cells, EditCol, *text, shareBytes_).Fit) {
     case GradeEditFit::Fits: break;
     case GradeEditFit::TextTooLong:
-      RefuseInput(ComboBox1, GbkToQString(editorBytes_), WindowTexts::GradeTooLong());
+      RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::GradeTooLong());
       return;
     case GradeEditFit::TotalTooLong:
-      RefuseInput(ComboBox1, GbkToQString(editorBytes_), WindowTexts::TotalTooLong());
+      RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::TotalTooLong());
       return;
   }
   editorBytes_ = *text;
   const std::optional<RecordChange> change =
-      Book.WriteThrough(StringGrid2->currentRow(), cells, EditCol, *text, shareBytes_);
+      Book.WriteThrough(courseList->currentRow(), cells, EditCol, *text, shareBytes_);
   ShowGridRow(EditRow);
   if (change) {
     cellStep_.Add(*change);
-    S3->setEnabled(true);
+    saveAction->setEnabled(true);
     EnableUndoRedo();
   }
 }
 
-void Tdataout::ComboBox1Exit() {
-  if (ComboBox1 != nullptr) ComboBox1->hide();
+void MainWindow::leaveGradeEditor() {
+  if (gradeEditor != nullptr) gradeEditor->hide();
   FinishEditSteps();
 }
 
-void Tdataout::MoveEditor(EditorMove move) {
+void MainWindow::MoveEditor(EditorMove move) {
   const std::optional<GridCell> to =
       EditorMoveTarget({EditRow, EditCol}, move, static_cast<int>(GridRows.size()));
   if (!to) return;
-  StringGrid1->setCurrentCell(to->Row, to->Col);
+  studentGrid->setCurrentCell(to->Row, to->Col);
   if (EditRow != to->Row || EditCol != to->Col) {
     bool canSelect = true;
-    StringGrid1SelectCell(to->Col, to->Row, canSelect);
+    selectGradeCell(to->Col, to->Row, canSelect);
   }
 }
 
-void Tdataout::RefuseInput(QWidget* where, const QString& restored, const QString& why) {
+void MainWindow::RefuseInput(QWidget* where, const QString& restored, const QString& why) {
   InputNotice = why;
-  StatusBar1->show();
-  StatusBar1->showMessage(why, 8000);
-  auto* edit = where == ComboBox1 ? ComboBox1->lineEdit() : qobject_cast<QLineEdit*>(where);
+  statusLine->show();
+  statusLine->showMessage(why, 8000);
+  auto* edit = where == gradeEditor ? gradeEditor->lineEdit() : qobject_cast<QLineEdit*>(where);
   if (edit != nullptr) {
     const int grown = edit->text().size() - restored.size();
     const int cursor = std::clamp(edit->cursorPosition() - std::max(0, grown), 0,
@@ -247,24 +247,24 @@ void Tdataout::RefuseInput(QWidget* where, const QString& restored, const QStrin
     QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), InputNotice, where);
 }
 
-bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
-  const bool editor = ComboBox1 != nullptr &&
-                      (watched == ComboBox1 || watched == ComboBox1->lineEdit());
-  if (ComboBox1 != nullptr && EditingKeyFilter(watched, event)) return true;
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const bool editor = gradeEditor != nullptr &&
+                      (watched == gradeEditor || watched == gradeEditor->lineEdit());
+  if (gradeEditor != nullptr && EditingKeyFilter(watched, event)) return true;
   // The edit fields' own undo would take back keystrokes the file already
   // holds without the window knowing: Ctrl+Z and Ctrl+Y there are the
   // window's undo and redo, which end the edit in progress as one step.
-  if ((editor || watched == Edit1) && IsUndoKey(event)) {
+  if ((editor || watched == shareEdit) && IsUndoKey(event)) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
-      if (U1->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch)
-        U1Click();
+      if (undoAction->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch)
+        undo();
       else
-        R1Click();
+        redo();
     }
     return true;  // a refused shortcut override lets the menu's shortcut act
   }
-  if (watched == Edit1 && event->type() == QEvent::FocusOut) {
+  if (watched == shareEdit && event->type() == QEvent::FocusOut) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) FinishEditSteps();
   }
@@ -291,8 +291,8 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
         MoveEditor(EditorMove::Previous);
         return true;
       case Qt::Key_Escape:  // out of the grid, back to the course list
-        ComboBox1Exit();
-        StringGrid2->setFocus(Qt::OtherFocusReason);
+        leaveGradeEditor();
+        courseList->setFocus(Qt::OtherFocusReason);
         return true;
       default:
         break;
@@ -304,11 +304,11 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
       QWidget* now = QApplication::focusWidget();
       // Nor is the word list taking the keys (Alt+Down).
-      const bool wordList = now != nullptr && now->window() == ComboBox1->view()->window();
-      if (now != ComboBox1 && now != ComboBox1->lineEdit() && !wordList) ComboBox1Exit();
+      const bool wordList = now != nullptr && now->window() == gradeEditor->view()->window();
+      if (now != gradeEditor && now != gradeEditor->lineEdit() && !wordList) leaveGradeEditor();
     }
   }
-  if (StringGrid1 != nullptr && watched == StringGrid1->viewport() &&
+  if (studentGrid != nullptr && watched == studentGrid->viewport() &&
       event->type() == QEvent::Resize)
     PlaceEditor();
   return QMainWindow::eventFilter(watched, event);
@@ -316,20 +316,20 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- the share -------------------------------------------------------------------
 
-void Tdataout::Edit1Change() {
-  const std::optional<std::string> text = QStringToGbk(Edit1->text());
+void MainWindow::changeShare() {
+  const std::optional<std::string> text = QStringToGbk(shareEdit->text());
   if (!text) {
-    RefuseInput(Edit1, GbkToQString(shareBytes_), WindowTexts::InputRefused());
+    RefuseInput(shareEdit, GbkToQString(shareBytes_), WindowTexts::InputRefused());
     return;
   }
   if (!IsShareNumber(TrimmedBlanks(*text), true)) {
-    RefuseInput(Edit1, GbkToQString(shareBytes_), WindowTexts::ShareRefused());
+    RefuseInput(shareEdit, GbkToQString(shareBytes_), WindowTexts::ShareRefused());
     return;
   }
   shareBytes_ = *text;
-  if (const std::optional<HeadLineChange> change = Book.StoreShare(StringGrid2->currentRow(), *text)) {
+  if (const std::optional<HeadLineChange> change = Book.StoreShare(courseList->currentRow(), *text)) {
     shareStep_.Add(*change);
-    S3->setEnabled(true);
+    saveAction->setEnabled(true);
     EnableUndoRedo();
   }
   // Every total of the course is checked against the new share at once.

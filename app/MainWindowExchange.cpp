@@ -12,7 +12,7 @@
 
 #include "app/ExchangeTexts.h"
 #include "app/ReadingProgress.h"
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "exchange/Export.h"
 #include "exchange/ImportSession.h"
 #include "gradefile/OutputCheck.h"
@@ -34,21 +34,21 @@ QString FileNamePart(const std::string& gbk) {
 
 }  // namespace
 
-void Tdataout::EnableExchange() {
+void MainWindow::EnableExchange() {
   const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
-  I1->setEnabled(courses);
-  E3->setEnabled(courses);
+  importAction->setEnabled(courses);
+  exportAction->setEnabled(courses);
 }
 
 // ---- import ---------------------------------------------------------------------
 
-void Tdataout::I1Click() {
-  const int row = StringGrid2->currentRow();
+void MainWindow::importScores() {
+  const int row = courseList->currentRow();
   if (FileName.empty() || row < 1 || row > static_cast<int>(Book.CourseKeys.size())) return;
-  ComboBox1Exit();
+  leaveGradeEditor();
   FinishEditSteps();
   // What the import changes is seen in the grid, and undone there.
-  if (Views->currentWidget() != Panel1) Z1Click();
+  if (views->currentWidget() != editingView) showEditing();
   const std::optional<QString> chosen = Dialogs().OpenFileOfType(
       this, ExchangeTexts::ImportTitle(), {ExchangeTexts::CsvFilter(), ExchangeTexts::AllFilesFilter()});
   if (!chosen || chosen->isEmpty()) return;
@@ -92,16 +92,16 @@ void Tdataout::I1Click() {
   step.Add(applied.Changes);
   PushEditStep(std::move(step));
   ShowCourse(key);
-  S3->setEnabled(true);
+  saveAction->setEnabled(true);
   Dialogs().Information(this, ExchangeTexts::Imported(applied.Changes.size()));
 }
 
 // ---- export ---------------------------------------------------------------------
 
-void Tdataout::E3Click() {
-  const int row = StringGrid2->currentRow();
+void MainWindow::exportGrades() {
+  const int row = courseList->currentRow();
   if (FileName.empty() || row < 1 || row > static_cast<int>(Book.CourseKeys.size())) return;
-  ComboBox1Exit();
+  leaveGradeEditor();
   const std::string& shownKey = Book.CourseKeys[static_cast<std::size_t>(row) - 1];
   std::vector<exchange::ExportCourse> courses = exchange::CoursesForExport(Book);
   bool all = true;

@@ -13,11 +13,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/Tdataout.h"
+#include "app/MainWindow.h"
 #include "grading/Numbers.h"
 #include "preview/PrinterLaidCanvas.h"
 #include "preview/DefaultPrinter.h"
-#include "preview/TDrawGrid.h"
+#include "preview/PageWidget.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/PainterCanvas.h"
@@ -34,77 +34,77 @@ void Enable(QToolButton* button, bool on) {
 
 }  // namespace
 
-void Tdataout::MeasureResolutions() {
+void MainWindow::MeasureResolutions() {
   Printer = preview::DefaultPrinter();
   Setup.Metrics[DevicePrinter].Dpi = Printer->resolution();
-  QWidget* screenDevice = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
+  QWidget* screenDevice = pageWidget != nullptr ? static_cast<QWidget*>(pageWidget) : this;
   Setup.Metrics[DeviceScreen].Dpi = screenDevice->logicalDpiY();
 }
 
-void Tdataout::InitZoomLimits() {
+void MainWindow::InitZoomLimits() {
   const preview::ZoomLimits limits = preview::ComputeZoomLimits(Setup.BodyFont.Size);
   ZoomMin = limits.Min;
   ZoomMax = limits.Max;
   Zoom = 1.0;
 }
 
-void Tdataout::Z1Click() {
+void MainWindow::showEditing() {
   ShowView(false);
-  Enable(N11, true);
-  Enable(G1, true);
+  Enable(showSheetAction, true);
+  Enable(showSheetByClassAction, true);
 }
 
-void Tdataout::N11Click() { ShowSheet(0); }
+void MainWindow::showSheet() { PreviewSheet(0); }
 
-void Tdataout::G1Click() { ShowSheet(1); }
+void MainWindow::showSheetByClass() { PreviewSheet(1); }
 
-void Tdataout::ShowView(bool preview) {
-  if (Views != nullptr) {
-    QWidget* view = preview ? static_cast<QWidget*>(ScrollBox1) : static_cast<QWidget*>(Panel1);
-    if (view != nullptr) Views->setCurrentWidget(view);
+void MainWindow::ShowView(bool preview) {
+  if (views != nullptr) {
+    QWidget* view = preview ? static_cast<QWidget*>(pageArea) : static_cast<QWidget*>(editingView);
+    if (view != nullptr) views->setCurrentWidget(view);
   }
-  if (ToolBar1 != nullptr) ToolBar1->setVisible(preview);
-  if (StatusBar1 != nullptr) StatusBar1->setVisible(preview);
-  Enable(N7, preview);
-  if (P1 != nullptr) P1->setVisible(preview);
-  Enable(Z1, preview);
+  if (previewToolBar != nullptr) previewToolBar->setVisible(preview);
+  if (statusLine != nullptr) statusLine->setVisible(preview);
+  Enable(previewMenu, preview);
+  if (printAction != nullptr) printAction->setVisible(preview);
+  Enable(showEditingAction, preview);
   // Undo in the preview would change grades behind a page that shows them.
-  Enable(E1, !preview);
+  Enable(editMenu, !preview);
   EnableUndoRedo();
 }
 
-void Tdataout::ShowSheet(std::uint8_t mode) {
+void MainWindow::PreviewSheet(std::uint8_t mode) {
   EnsurePreview();
   ShowView(true);
-  Enable(N11, mode != 0);
-  Enable(G1, mode == 0);
+  Enable(showSheetAction, mode != 0);
+  Enable(showSheetByClassAction, mode == 0);
   SheetMode = mode;
   if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
 }
 
-void Tdataout::SelectSheet(std::uint8_t kind) {
+void MainWindow::SelectSheet(std::uint8_t kind) {
   if (SheetIndex > 0) {
-    SheetPrinter.reset();
+    sheetPrinter.reset();
     SheetIndex = 0;
   }
   if (kind == 1) {
     SheetIndex = 1;
-    SheetPrinter = std::make_unique<TdjxscjPrn>(Book, Setup, SheetMode, PageList, RowList);
+    sheetPrinter = std::make_unique<GradeSheetPrinter>(Book, Setup, SheetMode, PageList, RowList);
     SetpvParameter();
     LayoutSheet();
   }
 }
 
-void Tdataout::LayoutSheet() {
-  if (!SheetPrinter) return;
-  SheetPrinter->MakePages();
-  CurPage = SheetPrinter->FPageCount > 0 ? 1 : 0;
+void MainWindow::LayoutSheet() {
+  if (!sheetPrinter) return;
+  sheetPrinter->MakePages();
+  CurPage = sheetPrinter->FPageCount > 0 ? 1 : 0;
   SetDrawBorder();
   RepaintPage();
   SetpvStatus();
 }
 
-void Tdataout::SetpvParameter() {
+void MainWindow::SetpvParameter() {
   if (!Printer) return;
   DeviceMeasurement m;
   // The printable area of the current printer and paper, in printer pixels.
@@ -115,7 +115,7 @@ void Tdataout::SetpvParameter() {
       MeasureDigits(*Printer, Setup.BodyFont, Setup.Metrics[DevicePrinter].Dpi);
   m.PrinterTextWidth = onPrinter.Width;
   m.PrinterTextHeight = onPrinter.Height;
-  QWidget* screen = DrawGrid1 != nullptr ? static_cast<QWidget*>(DrawGrid1) : this;
+  QWidget* screen = pageWidget != nullptr ? static_cast<QWidget*>(pageWidget) : this;
   const TextExtent onScreen =
       MeasureDigits(*screen, Setup.BodyFont, Setup.Metrics[DeviceScreen].Dpi);
   m.ScreenTextWidth = onScreen.Width;
@@ -128,7 +128,7 @@ namespace {
 // page plus that border on every side, so the scroll ranges follow the page.
 constexpr int kPageInset = 20;
 
-QWidget* PageContainer(QScrollArea& box, TDrawGrid& grid) {
+QWidget* PageContainer(QScrollArea& box, PageWidget& grid) {
   QWidget* container = box.widget();
   if (container == nullptr) {
     container = new QWidget;
@@ -144,62 +144,62 @@ QWidget* PageContainer(QScrollArea& box, TDrawGrid& grid) {
 }
 }  // namespace
 
-void Tdataout::PageSetupChanged() {
+void MainWindow::PageSetupChanged() {
   SetpvParameter();
   SetDrawBorder();
-  if (SheetIndex > 0 && SheetPrinter) SheetPrinter->MakePages();
+  if (SheetIndex > 0 && sheetPrinter) sheetPrinter->MakePages();
   RepaintPage();
   SetpvStatus();
 }
 
-void Tdataout::SetDrawBorder() {
-  if (DrawGrid1 == nullptr) return;
+void MainWindow::SetDrawBorder() {
+  if (pageWidget == nullptr) return;
   const TDeviceMetrics& s = Setup.Metrics[DeviceScreen];
   const int h = Round(s.PageHeight * Zoom);
   const int w = Round(s.PageWidth * Zoom);
-  DrawGrid1->SetCellSize(w, h);
-  if (ScrollBox1 != nullptr) {
-    QWidget* container = PageContainer(*ScrollBox1, *DrawGrid1);
+  pageWidget->SetCellSize(w, h);
+  if (pageArea != nullptr) {
+    QWidget* container = PageContainer(*pageArea, *pageWidget);
     // Resizing the scrolled widget keeps the scroll positions where they can stay.
     container->setFixedSize(w + 2 * kPageInset, h + 2 * kPageInset);
   }
-  DrawGrid1->move(kPageInset, kPageInset);
+  pageWidget->move(kPageInset, kPageInset);
 }
 
-void Tdataout::SetpvStatus() {
+void MainWindow::SetpvStatus() {
   preview::PreviewState state;
   state.SheetIndex = SheetIndex;
-  state.PageCount = SheetPrinter ? SheetPrinter->FPageCount : 0;
+  state.PageCount = sheetPrinter ? sheetPrinter->FPageCount : 0;
   state.CurPage = CurPage;
   state.Zoom = Zoom;
   state.ZoomMin = ZoomMin;
   state.ZoomMax = ZoomMax;
   const preview::CommandStates c = preview::PreviewCommands(state);
   const auto texts = preview::PreviewStatusTexts(state);
-  for (std::size_t i = 0; i < StatusPanels.size(); ++i)
-    if (StatusPanels[i] != nullptr) StatusPanels[i]->setText(GbkToQString(texts[i]));
-  Enable(SpeedButton[1], c.PreviousPage);
-  Enable(L2, c.PreviousPage);
-  Enable(SpeedButton[2], c.NextPage);
-  Enable(N10, c.NextPage);
-  Enable(SpeedButton[3], c.ChoosePage);
-  Enable(C2, c.ChoosePage);
-  Enable(SpeedButton[4], c.ZoomIn);
-  Enable(G2, c.ZoomIn);
-  Enable(SpeedButton[5], c.ZoomOut);
-  Enable(S2, c.ZoomOut);
-  Enable(F3, c.FirstLast);
-  Enable(E2, c.FirstLast);
-  for (int i = 6; i <= 11; ++i) Enable(SpeedButton[i], c.Scroll);
-  Enable(P1, c.Print);
-  Enable(SpeedButton[16], c.Print);
+  for (std::size_t i = 0; i < statusPanels.size(); ++i)
+    if (statusPanels[i] != nullptr) statusPanels[i]->setText(GbkToQString(texts[i]));
+  Enable(pageButtons[1], c.PreviousPage);
+  Enable(previousPageAction, c.PreviousPage);
+  Enable(pageButtons[2], c.NextPage);
+  Enable(nextPageAction, c.NextPage);
+  Enable(pageButtons[3], c.ChoosePage);
+  Enable(choosePageAction, c.ChoosePage);
+  Enable(pageButtons[4], c.ZoomIn);
+  Enable(zoomInAction, c.ZoomIn);
+  Enable(pageButtons[5], c.ZoomOut);
+  Enable(zoomOutAction, c.ZoomOut);
+  Enable(firstPageAction, c.FirstLast);
+  Enable(lastPageAction, c.FirstLast);
+  for (int i = 6; i <= 11; ++i) Enable(pageButtons[i], c.Scroll);
+  Enable(printAction, c.Print);
+  Enable(pageButtons[16], c.Print);
 }
 
-void Tdataout::RepaintPage() {
-  if (DrawGrid1 != nullptr) DrawGrid1->repaint();
+void MainWindow::RepaintPage() {
+  if (pageWidget != nullptr) pageWidget->repaint();
 }
 
-void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
+void MainWindow::paintPage(QPainter& painter) {
   if (SheetIndex != 1) return;
   const TDeviceMetrics& s = Setup.Metrics[DeviceScreen];
   const int x1 = Round(s.MarginLeft * Zoom);
@@ -212,7 +212,7 @@ void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
   canvas.SetPenStyle(PenStyle::DashDotDot);
   canvas.Rectangle(x1, y1, x2, y2);
   canvas.SetPenStyle(PenStyle::Solid);
-  if (CurPage <= 0 || !SheetPrinter || !Printer) return;
+  if (CurPage <= 0 || !sheetPrinter || !Printer) return;
   // The page as it will print: laid out once in printer pixels (device 0,
   // scale 1.0) and scaled to the screen, screen pixels per printer pixel
   // times the zoom. The screen's own text metrics would put figures into
@@ -223,11 +223,11 @@ void Tdataout::DrawGrid1DrawCell(QPainter& painter) {
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.scale(scale, scale);
   PrinterLaidCanvas page(painter, *Printer, p.Dpi);
-  SheetPrinter->DrawPage(page, CurPage, DevicePrinter, 1.0);
+  sheetPrinter->DrawPage(page, CurPage, DevicePrinter, 1.0);
   painter.restore();
 }
 
-void Tdataout::SpeedButton1Click() {
+void MainWindow::previousPage() {
   if (CurPage > 1) {
     --CurPage;
     RepaintPage();
@@ -235,40 +235,40 @@ void Tdataout::SpeedButton1Click() {
   }
 }
 
-void Tdataout::SpeedButton2Click() {
-  if (SheetIndex > 0 && SheetPrinter && SheetPrinter->FPageCount > CurPage) {
+void MainWindow::nextPage() {
+  if (SheetIndex > 0 && sheetPrinter && sheetPrinter->FPageCount > CurPage) {
     ++CurPage;
     RepaintPage();
     SetpvStatus();
   }
 }
 
-void Tdataout::F3Click() {
-  if (SheetIndex > 0 && SheetPrinter && SheetPrinter->FPageCount > 0) {
+void MainWindow::firstPage() {
+  if (SheetIndex > 0 && sheetPrinter && sheetPrinter->FPageCount > 0) {
     CurPage = 1;
     RepaintPage();
     SetpvStatus();
   }
 }
 
-void Tdataout::E2Click() {
-  if (SheetIndex > 0 && SheetPrinter && SheetPrinter->FPageCount > 0) {
-    CurPage = SheetPrinter->FPageCount;
+void MainWindow::lastPage() {
+  if (SheetIndex > 0 && sheetPrinter && sheetPrinter->FPageCount > 0) {
+    CurPage = sheetPrinter->FPageCount;
     RepaintPage();
     SetpvStatus();
   }
 }
 
-void Tdataout::C2Click() {
-  if (SheetIndex < 1 || !SheetPrinter || SheetPrinter->FPageCount < 2) return;
-  const std::optional<int> page = Dialogs().ChoosePage(this, SheetPrinter->FPageCount, CurPage);
-  if (!page || *page < 1 || *page > SheetPrinter->FPageCount) return;
+void MainWindow::choosePage() {
+  if (SheetIndex < 1 || !sheetPrinter || sheetPrinter->FPageCount < 2) return;
+  const std::optional<int> page = Dialogs().ChoosePage(this, sheetPrinter->FPageCount, CurPage);
+  if (!page || *page < 1 || *page > sheetPrinter->FPageCount) return;
   CurPage = *page;
   RepaintPage();
   SetpvStatus();
 }
 
-void Tdataout::SpeedButton4Click() {
+void MainWindow::zoomIn() {
   if (Zoom < ZoomMax) {
     Zoom = preview::ZoomedIn(Zoom, ZoomMax);
     SetDrawBorder();
@@ -277,7 +277,7 @@ void Tdataout::SpeedButton4Click() {
   }
 }
 
-void Tdataout::SpeedButton5Click() {
+void MainWindow::zoomOut() {
   if (Zoom > ZoomMin) {
     Zoom = preview::ZoomedOut(Zoom, ZoomMin);
     SetDrawBorder();
@@ -293,24 +293,24 @@ void ScrollTo(QScrollBar* bar, bool toEnd) {
 }
 }  // namespace
 
-void Tdataout::SpeedButton6Click() {
-  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->verticalScrollBar(), false);
+void MainWindow::scrollToTop() {
+  if (pageArea != nullptr) ScrollTo(pageArea->verticalScrollBar(), false);
 }
-void Tdataout::SpeedButton7Click() {
-  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->verticalScrollBar(), true);
+void MainWindow::scrollToBottom() {
+  if (pageArea != nullptr) ScrollTo(pageArea->verticalScrollBar(), true);
 }
-void Tdataout::SpeedButton8Click() {
-  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->horizontalScrollBar(), false);
+void MainWindow::scrollToLeft() {
+  if (pageArea != nullptr) ScrollTo(pageArea->horizontalScrollBar(), false);
 }
-void Tdataout::SpeedButton9Click() {
-  if (ScrollBox1 != nullptr) ScrollTo(ScrollBox1->horizontalScrollBar(), true);
+void MainWindow::scrollToRight() {
+  if (pageArea != nullptr) ScrollTo(pageArea->horizontalScrollBar(), true);
 }
-void Tdataout::SpeedButton10Click() {
-  SpeedButton6Click();
-  SpeedButton8Click();
+void MainWindow::scrollToTopLeft() {
+  scrollToTop();
+  scrollToLeft();
 }
-void Tdataout::SpeedButton11Click() {
-  SpeedButton7Click();
-  SpeedButton9Click();
+void MainWindow::scrollToBottomRight() {
+  scrollToBottom();
+  scrollToRight();
 }
 

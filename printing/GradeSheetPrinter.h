@@ -10,7 +10,7 @@
 
 #include "printing/PrintSettings.h"
 #include "printing/SheetForm.h"
-#include "printing/Tlomaprn.h"
+#include "printing/SheetPrinter.h"
 
 class GradeBook;
 
@@ -46,9 +46,9 @@ using TRowList = std::vector<TRowEntry>;
 // students per course (SheetMode 0) or per course and class (otherwise).
 // It reads the book, the set-up and the mode at every call, and lays out into
 // the lists the main window owns.
-class TdjxscjPrn : public Tlomaprn {
+class GradeSheetPrinter : public SheetPrinter {
  public:
-  TdjxscjPrn(const GradeBook& book, const PrintSetup& setup, const std::uint8_t& sheetMode,
+  GradeSheetPrinter(const GradeBook& book, const PrintSetup& setup, const std::uint8_t& sheetMode,
              TPageList& pageList, TRowList& rowList);
 
   bool MakePages() override;

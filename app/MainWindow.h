@@ -1,0 +1,370 @@
+#pragma once
+// The main window "dataout". It shows what the model decides and forwards
+// what the teacher does; every rule it applies lives below it (gradefile/,
+// grading/, printing/PreviewRules, printing/PageMetrics).
+//
+// Its menus, by caption, and the commands behind them:
+//   "&F 文件"       openAction (Ctrl+O), saveAction (Ctrl+S), saveAsAction
+//                   (Ctrl+Shift+S), importAction, exportAction, the recent
+//                   files ("&1 <path>" ..), exitAction
+//   "编辑(&E)"      undoAction, redoAction, copyAction, pasteAction, findAction
+//                   (the editing view only)
+//   "&W 窗口"       showEditingAction, showSheetAction, showSheetByClassAction
+//   "&V 预览"       previousPageAction, nextPageAction, firstPageAction,
+//                   lastPageAction, choosePageAction, zoomInAction, zoomOutAction
+//   "&P 打印"       printAction (the preview only), "&S 打印机设置" printerSetupAction
+// The preview's tool bar (previewToolBar) holds pageButtons 1..11, 15 and 16
+// (previous page .. bottom right corner, printer set-up, print); its context
+// menu (pageSetupMenu) the body font, the title font and the margins.
+//
+// The editing view (editingView): on the left (courseColumn) fileLabel
+// "成绩文件: <path>", the courseList and the shareEdit; on the right the
+// CheckBar over the studentGrid, and the gradeEditor laid over a grade cell.
+// The preview (pageArea) scrolls the pageWidget. The FindBar stands above
+// the editing view; the statusLine shows the sheet, the page count and the
+// page, and in the editing view the find bar's result.
+//
+// The member functions live in files by concern:
+//   app/MainWindow.cpp          FormCreate: the builders in order, then the start-up steps
+//   app/MainWindowBuild.cpp     the builders: menus, tool bar, status bar, both views, connections
+//   app/MainWindowFiles.cpp     open, save, save as, exit, closing
+//   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
+//   app/MainWindowEdit.cpp      undo and redo
+//   app/MainWindowExchange.cpp  import of scores from CSV, export to Excel or CSV
+//   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
+//                               the window's fit to the screen
+//   app/MainWindowClipboard.cpp copy and paste of grade cells
+//   app/MainWindowFind.cpp      finding a student
+//   app/MainWindowOpen.cpp      opening a named file: command line, drop, recent files
+//   app/MainWindowChecks.cpp    marks in the grid, the bar, the findings before save and print
+//   app/FindingsDialog.cpp      the list of findings (through DialogSeam::ReviewFindings)
+//   app/MainWindowPreview.cpp   views, the sheet printer, the page, zoom, navigation
+//   app/MainWindowPrint.cpp     page dialogs, fonts, printer set-up, printing
+#include <QMainWindow>
+#include <QSize>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DialogSeam.h"
+#include "gradefile/Clipboard.h"
+#include "gradefile/EditHistory.h"
+#include "gradefile/GradeBook.h"
+#include "gradefile/GridMoves.h"
+#include "printing/PrintSettings.h"
+#include "printing/GradeSheetPrinter.h"
+
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QShowEvent;
+class QEvent;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QPainter;
+class QPrinter;
+class QScrollArea;
+class QStackedWidget;
+class QStatusBar;
+class QTableWidget;
+class QToolBar;
+class QToolButton;
+class PageWidget;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `dialogs` answers every modal question; null means the real Qt dialogs.
+  // `appDir` overrides the program's directory (where "qprtpara.dat" lives).
+  explicit MainWindow(std::unique_ptr<DialogSeam> dialogs = nullptr, QString appDir = {},
+                    QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // ---- model owned by the window --------------------------------------
+  GradeBook Book;  // HeadLines, GradeLines, CourseKeys, ClassGroups, Modified
+  PrintSetup Setup;  // BodyFont, TitleFont, PageMetrics
+  TPageList PageList;
+  TRowList RowList;
+  std::uint8_t SheetMode = 0;
+  std::string AppDir;
+  std::string UserDir;  // the user's configuration folder with its separator; empty: none
+  std::string FileName;  // path of the open file as bytes; empty when none
+  std::int32_t SheetIndex = 0;
+  std::unique_ptr<GradeSheetPrinter> sheetPrinter;
+  std::int32_t CurPage = 0;
+  double ZoomMin = 1.0;
+  double ZoomMax = 1.0;
+  double Zoom = 1.0;
+
+  // ---- components (see the legend above) --------------------------------
+  QToolBar* previewToolBar = nullptr;
+  QStatusBar* statusLine = nullptr;
+  std::array<QLabel*, 3> statusPanels{};
+  QStackedWidget* views = nullptr;
+  QScrollArea* pageArea = nullptr;
+  PageWidget* pageWidget = nullptr;
+  QFrame* editingView = nullptr;
+  QFrame* courseColumn = nullptr;
+  QLabel* fileLabel = nullptr;
+  QTableWidget* courseList = nullptr;
+  QLabel* shareLabel = nullptr;
+  QLineEdit* shareEdit = nullptr;
+  QTableWidget* studentGrid = nullptr;
+  QComboBox* gradeEditor = nullptr;
+  QMenu* pageSetupMenu = nullptr;
+
+  // Main menu items (menus fileMenu, windowMenu, previewMenu as their menu actions).
+  QAction *fileMenu = nullptr, *openAction = nullptr, *saveAction = nullptr, *saveAsAction = nullptr, *exitAction = nullptr;
+  QAction *importAction = nullptr, *exportAction = nullptr;
+  QAction *editMenu = nullptr, *undoAction = nullptr, *redoAction = nullptr;
+  QAction *copyAction = nullptr, *pasteAction = nullptr, *findAction = nullptr;
+  std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
+  QToolBar* FindBar = nullptr;
+  QLineEdit* FindEdit = nullptr;
+  QAction *windowMenu = nullptr, *showEditingAction = nullptr, *showSheetAction = nullptr, *showSheetByClassAction = nullptr;
+  QAction *previewMenu = nullptr, *previousPageAction = nullptr, *nextPageAction = nullptr, *firstPageAction = nullptr, *lastPageAction = nullptr,
+          *choosePageAction = nullptr, *zoomInAction = nullptr, *zoomOutAction = nullptr;
+  QAction *printAction = nullptr, *printerSetupAction = nullptr;
+  QAction *bodyFontAction = nullptr, *titleFontAction = nullptr, *marginsAction = nullptr;  // pageSetupMenu
+
+  // Tool bar buttons; index i is pageButtons(i), unused indices null.
+  std::array<QToolButton*, 17> pageButtons{};
+
+  std::unique_ptr<QPrinter> Printer;  // the current printer
+  DialogSeam& Dialogs() { return *dialogs_; }
+
+  // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
+  // row r (row 0 is the heading). The grid's QStrings are only for display.
+  std::vector<StudentRow> GridRows;
+  // The grid cell the grade editor was laid over; -1 when none.
+  int EditCol = -1;
+  int EditRow = -1;
+  // The last refusal of typed text (a character the grade file cannot hold,
+  // a grade past its field, a share that is no number from 0 to 100), shown
+  // as the editor's or the share field's tool tip and on the status bar;
+  // empty when none.
+  QString InputNotice;
+
+  // ---- app/MainWindow.cpp ---------------------------------------------------
+  void FormCreate();
+
+  // ---- app/MainWindowFiles.cpp ------------------------------------------------
+  void openFile();
+  void save();
+  void saveAs();  // save as: the window goes on with the file it saved to
+  void exitProgram();
+  bool LoadGradeFile(const QString& path);
+  bool SaveGradeFile();  // false when the save failed (message shown)
+  bool Modified() const { return Book.Modified; }
+
+  // ---- app/MainWindowGrid.cpp -------------------------------------------------
+  void BuildCourseList();
+  void ShowCourse(const std::string& key);
+  void selectCourse(int ACol, int ARow, bool& CanSelect);
+  void selectGradeCell(int ACol, int ARow, bool& CanSelect);
+  void takeEditorText();
+  void leaveGradeEditor();
+  void changeShare();
+
+  // ---- app/MainWindowEdit.cpp -------------------------------------------------
+  // The undo history of the open file; opening a file clears it.
+  EditHistory History;
+  void undo();  // undo the newest step
+  void redo();  // redo the newest undone step
+  // Keeps a finished command (a paste, a recompute, an import) as one step to
+  // undo; the cell or share edit in progress becomes a step of its own first.
+  void PushEditStep(EditStep step);
+  // Ends the cell and share edits in progress: each becomes one step.
+  void FinishEditSteps();
+
+  // ---- app/MainWindowExchange.cpp ---------------------------------------------
+  void importScores();  // import scores of the shown course from a CSV file
+  void exportGrades();  // export the shown course or all courses
+  void EnableExchange();  // importAction and exportAction: a file with courses is open
+
+  // ---- app/MainWindowClipboard.cpp --------------------------------------------
+  void copyCells();  // the selected grade cells to the clipboard
+  void pasteCells();  // a block of cells from the clipboard into the grade cells
+
+  // ---- app/MainWindowFind.cpp -------------------------------------------------
+  void showFindBar();   // shows the find bar
+  void FindNext();  // the next student that FindEdit names, in any course
+  void CloseFind();
+
+  // ---- app/MainWindowOpen.cpp -------------------------------------------------
+  // Opens `path` as the open command opens the file it is given, asking
+  // first about unsaved grades: the command line, a drop, the recent files.
+  bool OpenNamedFile(const QString& path);
+  void OpenRecent(const std::string& path);
+  void ShowRecentFiles();  // refills RecentItems from the stored list
+
+  // ---- app/MainWindowChecks.cpp -----------------------------------------------
+  QFrame* CheckBar = nullptr;
+  QLabel* CheckBarLabel = nullptr;
+  QPushButton* RecomputeButton = nullptr;
+  // Writes the total the rule gives into every row of the course shown whose
+  // total disagrees with the share; one step to undo.
+  void recomputeTotals();
+  // Before a save or a print: lists the file's findings, if any, and returns
+  // true to go on. Going to a finding shows it and returns false.
+  bool ConfirmFindings(FindingsPurpose purpose);
+  // Shows the course and cell of a finding, with the editor over the cell.
+  void GoToFinding(const GradeFinding& finding);
+
+  // ---- app/MainWindowPreview.cpp ----------------------------------------------
+  // Start-up steps 6 to 10, once: the printer is asked of the print system,
+  // which can take longer than building the window, so it is done after the
+  // first paint, or before when a command needs the page and its printer.
+  void EnsurePreview();
+  bool PreviewSetUp() const { return previewSetUp_; }
+  void MeasureResolutions();  // start-up step 6: printer and screen Dpi
+  void showEditing();
+  void showSheet();
+  void showSheetByClass();
+  void SelectSheet(std::uint8_t kind);
+  void LayoutSheet();
+  void SetpvParameter();
+  void SetDrawBorder();
+  void SetpvStatus();
+  void InitZoomLimits();
+  void RepaintPage();
+  void paintPage(QPainter& painter);
+  void previousPage();  // previous page
+  void nextPage();  // next page
+  void firstPage();
+  void lastPage();
+  void choosePage();
+  void zoomIn();  // zoom in
+  void zoomOut();  // zoom out
+  void scrollToTop();
+  void scrollToBottom();
+  void scrollToLeft();
+  void scrollToRight();
+  void scrollToTopLeft();
+  void scrollToBottomRight();
+
+  // ---- app/MainWindowPrint.cpp ------------------------------------------------
+  void setMargins();
+  void chooseBodyFont();
+  void chooseTitleFont();
+  void setUpPrinter();
+  void printSheet();
+
+ protected:
+  // app/MainWindowFiles.cpp: FormCloseQuery and the release.
+  void closeEvent(QCloseEvent* event) override;
+  // app/MainWindowGrid.cpp: the editor's keys and leaving.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // app/MainWindowOpen.cpp: a grade file dropped on the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // app/MainWindowKeys.cpp: the frame is known once the window is shown.
+  void showEvent(QShowEvent* event) override;
+  // app/MainWindow.cpp: the preview is set up once the window has painted.
+  bool event(QEvent* event) override;
+
+ private:
+  // ---- app/MainWindowBuild.cpp: the builders, in the order FormCreate calls them
+  void BuildForm();         // caption, icon, font
+  void BuildMenus();        // fileMenu, windowMenu, previewMenu, printAction, printerSetupAction and their items
+  void BuildToolBar();      // previewToolBar, its buttons and pageSetupMenu
+  void BuildStatusBar();    // statusLine and its three panels
+  void BuildEditingView();  // views, editingView and what it holds
+  void BuildPreviewView();  // pageArea and pageWidget
+  void ConnectCommands();   // menus, buttons, grids, editor and share to their handlers
+  void BuildEditingAids();  // shortcuts, copy, paste, find, recent files, drops (MainWindowKeys.cpp)
+
+  // ---- app/MainWindow.cpp: the start-up steps, in order
+  void HidePreview();         // 1
+  void FindAppDir();          // 2
+  void ResetSheet();          // 3
+  void PlaceWindow();         // 4
+  void ClearLayoutLists();    // 5
+  void SetUpPreview();        // 6 to 10: resolutions, print settings, zoom, page (by EnsurePreview)
+  void ShowEditingView();     // 11
+  void ShowGridHeadings();    // 12 (app/MainWindowGrid.cpp)
+  void FillEditorWords();     // 13 (app/MainWindowGrid.cpp)
+
+  // ---- app/MainWindowFiles.cpp
+  bool AskSaveBeforeOpen();  // false when the grades must stay: cancelled, or the save failed
+  bool OpenChosenFile(const QString& path);
+  bool MayOverwriteOnDisk();  // asks when another program wrote the file
+  bool WriteGradeFile(const std::string& path);
+  void ShowFileName();  // fileLabel
+  void ReleaseAll();
+
+  // ---- app/MainWindowGrid.cpp
+  void ShowGridRow(int row);             // puts GridRows[row - 1] on the grid
+  void PlaceEditor();                    // keeps the editor over its cell
+  void MoveEditor(EditorMove move);
+  void RefuseInput(QWidget* where, const QString& restored, const QString& why);
+  void MarkShare();  // a share no total can be weighed with is marked on its field
+
+  // ---- app/MainWindowEdit.cpp
+  void ShowEditStep(const EditStep& step);  // the course and cell an undo or redo changed
+  void EnableUndoRedo();
+  bool IsUndoKey(QEvent* event) const;  // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z in an edit field
+
+  // ---- app/MainWindowKeys.cpp
+  bool EditingKeyFilter(QObject* watched, QEvent* event);  // true: taken
+  void EnterGrid();  // from the course list to the first student's coursework
+  void EnterGridAt(int row);  // the editor at the coursework of grid row `row`
+  void FitFrameToScreen();
+
+  // ---- app/MainWindowClipboard.cpp
+  bool IsClipboardKey(QEvent* event, const QAction* action) const;
+  // Writes each cell through as typed, in order, as one step to undo, and
+  // leaves the cells selected. Returns the cells not written because they
+  // (or the totals they lead to) do not fit their fields.
+  std::vector<PasteCell> WriteCells(const std::vector<PasteCell>& cells);
+  void ClearSelectedCells();  // Delete on the grid: the selected grades emptied
+
+  // ---- app/MainWindowOpen.cpp
+  QString OpenFolder() const;  // where the open dialog starts
+  void RememberFile();         // FileName first in the recent files
+  // ---- app/MainWindowChecks.cpp
+  QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
+  void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
+  void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
+  void MarkEditor();  // the mark of the editor's cell on the editor
+  int GridRowOf(std::size_t lineIndex) const;  // the grid row of a record of the course shown; 0 none
+  void UpdateCheckBar();
+
+  // ---- app/MainWindowPreview.cpp
+  void ShowView(bool preview);       // a view with its tool bar, status bar and menus
+  void PreviewSheet(std::uint8_t mode);  // the preview of the sheet (0) or the sheet by class
+  void PageSetupChanged();           // measures, lays out and shows the page again
+
+  // ---- app/MainWindowPrint.cpp
+  void SaveSettings();  // fonts and margins for the next start
+  QString JobTitle() const;
+
+  std::unique_ptr<DialogSeam> dialogs_;
+  QString appDirOverride_;
+  std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
+  std::string editorBytes_;  // gradeEditor's text as GBK (always GBK-valid)
+  bool released_ = false;
+  bool placed_ = false;  // the first show has fitted the frame into the screen
+  bool previewSetUp_ = false;
+  QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
+  EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
+  EditStep shareStep_;  // the share field's changes since it took the focus
+  QAction* recentSeparator_ = nullptr;  // after the recent files, before exitAction
+  int findCourse_ = 0;  // the course list row and grid row of the last student found; 0: none
+  int findRow_ = 0;
+  // Per grid row of the course shown: why its student number is marked
+  // (empty: not repeated), and its total: 0 agrees with the share, 1 does
+  // not, 2 does not and fits no share (typed by hand, most likely).
+  std::vector<std::string> repeatedNumber_;
+  std::vector<unsigned char> totalState_;
+  std::size_t mismatches_ = 0;
+  std::size_t typedMismatches_ = 0;
+};

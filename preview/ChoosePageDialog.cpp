@@ -1,0 +1,56 @@
+#include "preview/ChoosePageDialog.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "preview/DialogLook.h"
+
+ChoosePageDialog::ChoosePageDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("PagepnDlg"));
+  setWindowTitle(QStringLiteral("选页"));
+  preview::MakeFixedDialog(*this, 274, 115);
+
+  Bevel1 = new QFrame(this);
+  Bevel1->setFrameShape(QFrame::Box);
+  Bevel1->setFrameShadow(QFrame::Sunken);
+  Bevel1->setGeometry(8, 8, 177, 99);
+
+  pageCountLabel = new QLabel(QStringLiteral("总页数:"), this);
+  pageCountLabel->setGeometry(24, 24, 56, 21);
+  pageCountEdit = new QLineEdit(this);
+  pageCountEdit->setGeometry(86, 24, 81, 21);
+  pageCountEdit->setEnabled(false);
+  // Disabled but readable: button face behind text in the normal colour.
+  pageCountEdit->setStyleSheet(QStringLiteral(
+      "QLineEdit:disabled { background: palette(button); color: palette(window-text); }"));
+
+  pageLabel = new QLabel(QStringLiteral("当前页:"), this);
+  pageLabel->setGeometry(24, 66, 56, 21);
+  pageBox = new QComboBox(this);
+  pageBox->setEditable(false);
+  pageBox->setGeometry(86, 66, 81, 21);
+  pageCountLabel->setBuddy(pageCountEdit);
+  pageLabel->setBuddy(pageBox);
+
+  OKBtn = new QPushButton(QStringLiteral("确定(&O)"), this);
+  OKBtn->setGeometry(192, 8, 75, 25);
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton(QStringLiteral("取消(&C)"), this);
+  CancelBtn->setGeometry(192, 38, 75, 25);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  pageBox->setFocus();
+}
+
+void ChoosePageDialog::FormCreate(QWidget* /*sender*/, int pageCount, int current) {
+  pageCountEdit->setText(QString::number(pageCount));
+  pageBox->clear();
+  for (int i = 1; i <= pageCount; ++i) pageBox->addItem(QString::number(i));
+  // A current page outside the list selects nothing rather than a wrong page.
+  pageBox->setCurrentIndex(current >= 1 && current <= pageCount ? current - 1 : -1);
+}
+
+int ChoosePageDialog::SelectedPage() const { return pageBox->currentIndex() + 1; }
