@@ -219,8 +219,8 @@ void ClassTable(PageInk& ink, const CourseAnalysis& c) {
 void Scatter(PageInk& ink, const CourseAnalysis& c) {
   const Words& w = W();
   ink.Font(kSectionPt, true);
-  ink.TextAt(kLeft, 232, w.ScatterTitle);
-  const double x1 = kLeft + 14, x2 = x1 + 60, y1 = 240, y2 = 280;
+  ink.TextAt(kLeft, 229, w.ScatterTitle);
+  const double x1 = kLeft + 14, x2 = x1 + 60, y1 = 243, y2 = 281;
   ink.Font(kSmallPt);
   ink.Pen(PenStyle::Dot);
   for (int v = 20; v <= 100; v += 20) {
@@ -239,7 +239,7 @@ void Scatter(PageInk& ink, const CourseAnalysis& c) {
     ink.Text(x1 - 9, x1 - 0.3, y - 2, y + 2, std::to_string(v), Align::Right);
   }
   ink.TextAt((x1 + x2) / 2, y2 + 4.2, w.Coursework, Align::Centre);
-  ink.TextAt(kLeft, y1 - 5, w.Examination);
+  ink.TextAt(kLeft, y1 - 4.5, w.Examination);
   // Students with the same two grades share one mark; a score past the
   // frame is marked on its edge.
   std::set<std::pair<std::int32_t, std::int32_t>> marks(c.Pairs.begin(), c.Pairs.end());

@@ -21,6 +21,13 @@ constexpr std::string_view kSheetStatsHelp =
     "students due, coursework and examination shares, the five band counts, average, failure "
     "rate, as the sheet prints them (empty where it leaves a blank)";
 
+constexpr std::string_view kAnalysisHelp =
+    "the course analysis: a header line, then one tab-separated line per course (with --by-class per group of "
+    "the sheet split by class, in its order): key, class, students, scored, levels, uncounted, mean, median, sd, "
+    "max, min, pass_rate, excellent_rate, the five band counts and the five level counts, decimals with 2 places, "
+    "empty where there is no score. -o OUT.pdf writes the page 课程成绩分析 of every course instead (A4, one a "
+    "page); -o OUT.png or OUT.svg the first course's page as a picture";
+
 constexpr std::string_view kCheckHelp =
     "every suspicious grade of FILE, one line per finding in the order of the records: course key, "
     "student number, column (coursework, exam, total; empty for duplicate-student), kind "
@@ -65,7 +72,7 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
     } else if (accepts(kPage) && word == "--page") {
       if (!value || !(call.Page = ParsePositive(*value))) return "--page needs a page number from 1";
       ++i;
-    } else if (accepts(kOutput) && (word == "-o" || word == "--output")) {
+    } else if ((accepts(kOutput) || accepts(kMaybeOutput)) && (word == "-o" || word == "--output")) {
       if (!value || value->empty()) return "-o needs the name of the output file";
       call.Out = *value;
       ++i;
@@ -121,6 +128,8 @@ const std::vector<CommandSyntax>& Commands() {
        kByClass | kOutput | kPageRange | kSettings | kThreads, 1, 1},
       {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
       {"check", "FILE", kCheckHelp, 0, 1, 1},
+      {"analysis", "FILE [--course KEY] [--by-class] [-o OUT.pdf|OUT.png|OUT.svg]", kAnalysisHelp,
+       kCourse | kByClass | kMaybeOutput, 1, 1},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
        kColumns | kDryRun, 3, 3, "FILE, KEY and SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},
