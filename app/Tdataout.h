@@ -24,6 +24,7 @@
 //     Z1                  "&Z.  整理成绩"  editing view  Z1Click
 //     N11                 "&B.  成绩单"    the sheet     N11Click
 //     G1                  "&G.  分班成绩单" by class     G1Click
+//     analysisAction      "成绩分析(&A)"   Ctrl+Shift+A  ShowAnalysis (app/AnalysisWindow.h)
 //   N7                    "&V 预览"                     (menu, preview only)
 //     L2                  "&L.  上页"                   SpeedButton1Click
 //     N10                 "&N.  下页"                   SpeedButton2Click
@@ -178,6 +179,7 @@ class Tdataout : public QMainWindow {
   QToolBar* FindBar = nullptr;
   QLineEdit* FindEdit = nullptr;
   QAction *W1 = nullptr, *Z1 = nullptr, *N11 = nullptr, *G1 = nullptr;
+  QAction* analysisAction = nullptr;  // 窗口 → 成绩分析(&A)
   QAction *N7 = nullptr, *L2 = nullptr, *N10 = nullptr, *F3 = nullptr, *E2 = nullptr,
           *C2 = nullptr, *G2 = nullptr, *S2 = nullptr;
   QAction *P1 = nullptr, *S1 = nullptr;
@@ -275,6 +277,7 @@ class Tdataout : public QMainWindow {
   void Z1Click();
   void N11Click();
   void G1Click();
+  void ShowAnalysis();  // app/TdataoutAnalysis.cpp: the course analysis of the course shown
   void SelectSheet(std::uint8_t kind);
   void LayoutSheet();
   void SetpvParameter();

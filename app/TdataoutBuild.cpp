@@ -143,7 +143,11 @@ void Tdataout::BuildMenus() {
           {{&Tdataout::Z1, "Z1", "&Z.  整理成绩"},
            kSeparator,
            {&Tdataout::N11, "N11", "&B.  成绩单"},
-           {&Tdataout::G1, "G1", "&G.  分班成绩单"}});
+           {&Tdataout::G1, "G1", "&G.  分班成绩单"},
+           kSeparator,
+           {&Tdataout::analysisAction, "analysisAction", "成绩分析(&A)"}});
+  analysisAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+  analysisAction->setEnabled(false);
   AddMenu(*this, bar, {&Tdataout::N7, "N7", "&V 预览"},
           {{&Tdataout::L2, "L2", "&L.  上页"},
            {&Tdataout::N10, "N10", "&N.  下页"},
@@ -325,7 +329,7 @@ void Tdataout::ConnectCommands() {
       {G2, &Tdataout::SpeedButton4Click}, {S2, &Tdataout::SpeedButton5Click},
       {P1, &Tdataout::P1Click},           {S1, &Tdataout::S1Click},
       {F2, &Tdataout::F2Click},           {L1, &Tdataout::L1Click},
-      {B3, &Tdataout::B3Click}};
+      {B3, &Tdataout::B3Click},           {analysisAction, &Tdataout::ShowAnalysis}};
   for (const auto& [action, handler] : actions)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   const std::pair<int, void (Tdataout::*)()> buttons[] = {

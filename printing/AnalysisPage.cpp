@@ -43,6 +43,7 @@ struct Words {
   std::string R = Gbk("相关系数 r = "), NoR = Gbk("相关系数：人数不足或成绩无差异，不计算");
   std::string LevelsTitle = Gbk("等级制成绩人数");
   std::vector<std::string> LevelNames = {Gbk("优/A"), Gbk("良/B"), Gbk("中/C"), Gbk("及格/D"), Gbk("不及格/F")};
+  std::string NoScores = Gbk("没有以分数计的总成绩");
   std::string NoLevels = Gbk("本课程无等级制成绩。"), Dash = Gbk("—"), Over = ">100";
 };
 const Words& W() {
@@ -69,6 +70,10 @@ std::int64_t AxisStep(std::int64_t top) {
 void BarChart(PageInk& ink, double x1, double y1, double x2, double y2, const std::vector<std::int64_t>& counts,
               const std::vector<std::string>& labels, std::size_t labelEvery, bool countsOver) {
   const std::int64_t most = std::max<std::int64_t>(1, *std::max_element(counts.begin(), counts.end()));
+  if (*std::max_element(counts.begin(), counts.end()) == 0) {
+    ink.Font(kBodyPt);
+    ink.Text(x1, x2, y1, y2, W().NoScores, Align::Centre);
+  }
   const std::int64_t step = AxisStep(most);
   const std::int64_t top = (most + step - 1) / step * step;
   const double height = y2 - y1;
@@ -182,7 +187,7 @@ void ClassTable(PageInk& ink, const CourseAnalysis& c) {
   const Words& w = W();
   ink.Font(kSectionPt, true);
   ink.TextAt(kLeft, 180, w.ClassesTitle);
-  const double top = 186, room = 40;
+  const double top = 186, room = 36;
   std::size_t shown = c.Classes.size();
   double row = room / static_cast<double>(shown + 2);
   if (row < 4.2) {
@@ -219,8 +224,8 @@ void ClassTable(PageInk& ink, const CourseAnalysis& c) {
 void Scatter(PageInk& ink, const CourseAnalysis& c) {
   const Words& w = W();
   ink.Font(kSectionPt, true);
-  ink.TextAt(kLeft, 229, w.ScatterTitle);
-  const double x1 = kLeft + 14, x2 = x1 + 60, y1 = 243, y2 = 281;
+  ink.TextAt(kLeft, 228, w.ScatterTitle);
+  const double x1 = kLeft + 14, x2 = x1 + 60, y1 = 245, y2 = 281;
   ink.Font(kSmallPt);
   ink.Pen(PenStyle::Dot);
   for (int v = 20; v <= 100; v += 20) {
@@ -239,7 +244,7 @@ void Scatter(PageInk& ink, const CourseAnalysis& c) {
     ink.Text(x1 - 9, x1 - 0.3, y - 2, y + 2, std::to_string(v), Align::Right);
   }
   ink.TextAt((x1 + x2) / 2, y2 + 4.2, w.Coursework, Align::Centre);
-  ink.TextAt(kLeft, y1 - 4.5, w.Examination);
+  ink.TextAt(kLeft, y1 - 4.8, w.Examination);
   // Students with the same two grades share one mark; a score past the
   // frame is marked on its edge.
   std::set<std::pair<std::int32_t, std::int32_t>> marks(c.Pairs.begin(), c.Pairs.end());

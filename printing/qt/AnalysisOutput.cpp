@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
@@ -26,13 +27,16 @@ const platform::FileStatus kBroken{platform::FileError::Other, EIO};
 // strokes of a shaded bar look grey.
 int RuleWidth(int dpi) { return std::max(1, Round(dpi / 200.0)); }
 
-void DrawPage(QPainter& painter, const CourseAnalysis& course, const FontSpec& font, int dpi, bool placing) {
+void DrawPage(QPainter& painter, const CourseAnalysis& course, const FontSpec& font, int dpi, bool placing,
+              QPoint corner = {}) {
   painter.setPen(QPen(Qt::black, RuleWidth(dpi)));
   PainterCanvas canvas(painter, dpi);
   canvas.SetGlyphPlacing(placing);
   AnalysisPaper paper;
   paper.Dpi = dpi;
   paper.Font = font;
+  paper.Left = corner.x();
+  paper.Top = corner.y();
   DrawAnalysisPage(canvas, course, paper);
   canvas.Flush();
 }
@@ -52,16 +56,35 @@ std::optional<AnalysisFormat> AnalysisFormatOf(const std::string& path) {
   return std::nullopt;
 }
 
+void DrawAnalysisPageOn(QPainter& painter, const QPagedPaintDevice& device, const CourseAnalysis& course,
+                        const FontSpec& font) {
+  const int dpi = device.logicalDpiY();
+  // The painter's origin is the corner of the printable area; the page's is the paper's.
+  const QPoint corner = -device.pageLayout().paintRectPixels(dpi).topLeft();
+  DrawPage(painter, course, font, dpi, true, corner);
+}
+
 bool PrintAnalysisPages(QPagedPaintDevice& device, const std::vector<CourseAnalysis>& courses,
                         const FontSpec& font) {
   QPainter painter;
   if (!painter.begin(&device)) return false;
-  const int dpi = device.logicalDpiY();
   for (std::size_t i = 0; i < courses.size(); ++i) {
     if (i > 0 && !device.newPage()) return false;
-    DrawPage(painter, courses[i], font, dpi, true);
+    DrawAnalysisPageOn(painter, device, courses[i], font);
   }
   return painter.end();
+}
+
+void DrawAnalysisPreview(QPainter& painter, const CourseAnalysis& course, const FontSpec& font, int dpi,
+                         double zoom) {
+  painter.setPen(QPen(Qt::black, 1));
+  PainterCanvas canvas(painter, dpi);
+  AnalysisPaper paper;
+  paper.Dpi = dpi;
+  paper.Scale = zoom;
+  paper.Font = font;
+  DrawAnalysisPage(canvas, course, paper);
+  canvas.Flush();
 }
 
 AnalysisWriteResult WriteAnalysis(const std::string& path, AnalysisFormat format,

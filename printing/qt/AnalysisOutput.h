@@ -12,6 +12,7 @@
 #include "printing/CourseAnalysis.h"
 
 class QPagedPaintDevice;
+class QPainter;
 
 enum class AnalysisFormat { Pdf, Png, Svg };
 
@@ -39,3 +40,12 @@ AnalysisWriteResult WriteAnalysis(const std::string& path, AnalysisFormat format
 // the painter cannot begin or a new page fails.
 bool PrintAnalysisPages(QPagedPaintDevice& device, const std::vector<CourseAnalysis>& courses,
                         const FontSpec& font);
+
+// One page on a painter begun on a paged device (a print job's), placed on
+// the device's paper whatever its printable area.
+void DrawAnalysisPageOn(QPainter& painter, const QPagedPaintDevice& device, const CourseAnalysis& course,
+                        const FontSpec& font);
+
+// One page on a screen of `dpi` at `zoom`, from the painter's origin.
+void DrawAnalysisPreview(QPainter& painter, const CourseAnalysis& course, const FontSpec& font, int dpi,
+                         double zoom);

@@ -110,7 +110,7 @@ TEST(AnalysisPage, LevelsAndMarksAndThePageEdge) {
     EXPECT_LE(std::max(op.Y1, op.Y2), 2870);
   }
   // Five students, each with a mark of two crossing strokes in the scatter
-  // (its frame runs from 340 to 940 across and 2400 to 2800 down).
+  // (its frame runs from 340 to 940 across and 2450 to 2810 down).
   int strokes = 0;
   for (const CanvasOp* op : page.Canvas.Lines())
     if (op->X1 != op->X2 && op->Y1 != op->Y2 && op->X1 > 330 && op->X2 < 950 && op->Y1 > 2390) ++strokes;
