@@ -79,45 +79,73 @@ std::string Percent(std::int64_t part, std::int64_t whole) {
   return whole > 0 ? TwoDecimals(part * 100, whole) : std::string();
 }
 
-AnalysisFigures AnalyseGroup(const GradeBook& book, const std::vector<std::size_t>& lineIndexes) {
+namespace {
+
+// A total as the grade parser reads it.
+struct Reading {
+  GradeCode Code = GradeCode::NotRecognised;
+  std::int32_t Score = 0;
+};
+
+Reading ReadTotal(std::string_view line) {
+  Reading r;
+  r.Code = ParseGrade(Field(line, record::Total), r.Score);
+  if (r.Code == GradeCode::Cheating) r.Score = 0;
+  return r;
+}
+
+AnalysisFigures FiguresOf(const std::vector<Reading>& readings) {
   AnalysisFigures f;
   std::vector<std::int32_t> scores;
-  scores.reserve(lineIndexes.size());
+  scores.reserve(readings.size());
   std::int64_t sum = 0;
   u128 squares = 0;
-  for (std::size_t index : lineIndexes) {
-    if (index >= book.GradeLines.size()) continue;
+  for (const Reading& r : readings) {
     ++f.Students;
-    std::int32_t score = 0;
-    const GradeCode code = ParseGrade(Field(book.GradeLines[index], record::Total), score);
-    if (IsLevel(code)) {
+    if (IsLevel(r.Code)) {
       ++f.Levels;
-      ++f.LevelCounts[static_cast<std::size_t>(code == GradeCode::LevelF ? 4 : static_cast<int>(code) - 1)];
+      ++f.LevelCounts[static_cast<std::size_t>(r.Code == GradeCode::LevelF ? 4 : static_cast<int>(r.Code) - 1)];
       continue;
     }
-    if (code != GradeCode::Number && code != GradeCode::Cheating) {
+    if (r.Code != GradeCode::Number && r.Code != GradeCode::Cheating) {
       ++f.Uncounted;
       continue;
     }
-    if (code == GradeCode::Cheating) score = 0;
-    scores.push_back(score);
-    ++f.Bands[static_cast<std::size_t>(ScoreBand(score))];
-    sum += score;
-    squares += static_cast<u128>(static_cast<std::int64_t>(score) * score);
+    scores.push_back(r.Score);
+    ++f.Bands[static_cast<std::size_t>(ScoreBand(r.Score))];
+    sum += r.Score;
+    squares += static_cast<u128>(static_cast<std::int64_t>(r.Score) * r.Score);
   }
   f.Scored = static_cast<std::int64_t>(scores.size());
   if (f.Scored == 0) return f;
-  std::sort(scores.begin(), scores.end());
+  // The median needs the middle one or two scores only.
   const std::size_t mid = scores.size() / 2;
+  std::nth_element(scores.begin(), scores.begin() + static_cast<std::ptrdiff_t>(mid), scores.end());
+  const std::int32_t upper = scores[mid];
+  if (scores.size() % 2 != 0) {
+    f.Median = TwoDecimals(upper, 1);
+  } else {
+    const std::int32_t lower = *std::max_element(scores.begin(), scores.begin() + static_cast<std::ptrdiff_t>(mid));
+    f.Median = TwoDecimals(std::int64_t{lower} + upper, 2);
+  }
   f.Mean = TwoDecimals(sum, f.Scored);
-  f.Median = scores.size() % 2 != 0 ? TwoDecimals(scores[mid], 1)
-                                    : TwoDecimals(std::int64_t{scores[mid - 1]} + scores[mid], 2);
   if (f.Scored >= 2) f.Sd = SampleDeviation(f.Scored, static_cast<u128>(sum), squares);
-  f.Max = scores.back();
-  f.Min = scores.front();
+  const auto [low, high] = std::minmax_element(scores.begin(), scores.end());
+  f.Max = *high;
+  f.Min = *low;
   f.PassRate = Percent(f.Scored - f.Bands[4], f.Scored);
   f.ExcellentRate = Percent(f.Bands[0], f.Scored);
   return f;
+}
+
+}  // namespace
+
+AnalysisFigures AnalyseGroup(const GradeBook& book, const std::vector<std::size_t>& lineIndexes) {
+  std::vector<Reading> readings;
+  readings.reserve(lineIndexes.size());
+  for (std::size_t index : lineIndexes)
+    if (index < book.GradeLines.size()) readings.push_back(ReadTotal(book.GradeLines[index]));
+  return FiguresOf(readings);
 }
 
 std::vector<CourseAnalysis> AnalyseCourses(const GradeBook& book) {
@@ -147,8 +175,6 @@ std::vector<CourseAnalysis> AnalyseCourses(const GradeBook& book) {
   for (std::size_t c = 0; c < keys.size(); ++c) {
     CourseAnalysis& course = courses[c];
     const std::vector<std::size_t>& lines = linesOf[c];
-    course.Whole = AnalyseGroup(book, lines);
-    course.Whole.CourseKey = keys[c];
     const Heading& h = headings[c];
     course.Name = TrimmedBlanks(h.Name);
     course.Teacher = TrimmedBlanks(h.Teacher);
@@ -157,32 +183,37 @@ std::vector<CourseAnalysis> AnalyseCourses(const GradeBook& book) {
     course.Share = TrimmedBlanks(h.Share);
 
     // The classes in order of first appearance among the course's records,
-    // which is the order the sheet split by class gives them.
+    // which is the order the sheet split by class gives them. Each total is
+    // read once for the course, its class and the histogram.
     std::vector<std::string_view> classes;
-    std::vector<std::vector<std::size_t>> classLines;
+    std::vector<std::vector<Reading>> classReadings;
     std::unordered_map<std::string_view, std::size_t> classIndex;
+    std::vector<Reading> readings;
+    readings.reserve(lines.size());
     for (std::size_t i : lines) {
       const std::string_view line = book.GradeLines[i];
+      const Reading total = ReadTotal(line);
+      readings.push_back(total);
       const auto [it, added] = classIndex.try_emplace(Field(line, record::Class), classes.size());
       if (added) {
         classes.push_back(it->first);
-        classLines.emplace_back();
+        classReadings.emplace_back();
       }
-      classLines[it->second].push_back(i);
+      classReadings[it->second].push_back(total);
 
-      std::int32_t coursework = 0, examination = 0, total = 0;
-      const GradeCode code = ParseGrade(Field(line, record::Total), total);
-      if (code == GradeCode::Number || code == GradeCode::Cheating) {
-        if (code == GradeCode::Cheating) total = 0;
-        if (total > 100) ++course.OutsideHistogram;
-        else ++course.Histogram[static_cast<std::size_t>(std::min(total / 5, kHistogramBins - 1))];
+      if (total.Code == GradeCode::Number || total.Code == GradeCode::Cheating) {
+        if (total.Score > 100) ++course.OutsideHistogram;
+        else ++course.Histogram[static_cast<std::size_t>(std::min(total.Score / 5, kHistogramBins - 1))];
       }
+      std::int32_t coursework = 0, examination = 0;
       if (ParseGrade(Field(line, record::Coursework), coursework) == GradeCode::Number &&
           ParseGrade(Field(line, record::Examination), examination) == GradeCode::Number)
         course.Pairs.emplace_back(coursework, examination);
     }
+    course.Whole = FiguresOf(readings);
+    course.Whole.CourseKey = keys[c];
     for (std::size_t k = 0; k < classes.size(); ++k) {
-      AnalysisFigures figures = AnalyseGroup(book, classLines[k]);
+      AnalysisFigures figures = FiguresOf(classReadings[k]);
       figures.CourseKey = keys[c];
       figures.ClassCode = classes[k];
       course.Classes.push_back(std::move(figures));
