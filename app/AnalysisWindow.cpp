@@ -16,6 +16,7 @@
 
 #include "app/DialogSeam.h"
 #include "app/ExchangeTexts.h"
+#include "app/WindowTexts.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/OutputCheck.h"
 #include "preview/PrintJob.h"
@@ -70,6 +71,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent, std::vector<CourseAnalysis> cour
   layout->setSpacing(0);
   auto* bar = new QToolBar(this);
   bar->setObjectName(QStringLiteral("analysisCommands"));
+  bar->setAccessibleName(QStringLiteral("分析页命令"));
   layout->addWidget(bar);
   previousPage = AddCommand(bar, QStringLiteral("上页(&L)"), QKeySequence(Qt::Key_PageUp), nullptr);
   nextPage = AddCommand(bar, QStringLiteral("下页(&N)"), QKeySequence(Qt::Key_PageDown), nullptr);
@@ -88,6 +90,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent, std::vector<CourseAnalysis> cour
 
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(QStringLiteral("analysisPageArea"));
+  scroll_->setAccessibleName(QStringLiteral("分析页"));
   scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette desktop = scroll_->palette();
   desktop.setColor(QPalette::Window, QColor(58, 110, 165));  // the preview's desktop colour
@@ -100,6 +103,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent, std::vector<CourseAnalysis> cour
   layout->addWidget(scroll_, 1);
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("analysisStatus"));
+  status_->setAccessibleName(QStringLiteral("页码与缩放"));
   status_->setContentsMargins(6, 3, 6, 3);
   layout->addWidget(status_);
 
@@ -174,7 +178,7 @@ void AnalysisWindow::PrintPages() {
   const preview::PageSpan span = preview::PagesToPrint(*choice, PageCount(), current_ + 1);
   if (span.First > span.Last) return;
   if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
-    dialogs_.Error(this, QStringLiteral("没有给出要写入的PDF文件名，未打印。"));
+    dialogs_.Error(this, WindowTexts::NoPdfFileName());
     return;
   }
   const std::vector<CourseAnalysis> chosen(courses_.begin() + (span.First - 1), courses_.begin() + span.Last);
