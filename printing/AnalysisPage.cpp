@@ -8,6 +8,7 @@
 
 #include "grading/Numbers.h"
 #include "printing/AnalysisInk.h"
+#include "text/Blanks.h"
 #include "text/Gbk.h"
 
 using analysis::Align;
@@ -213,7 +214,7 @@ void ClassTable(PageInk& ink, const CourseAnalysis& c) {
     for (int k = 0; k < 9; ++k)
       ink.Text(kLeft + first + k * column, kLeft + first + (k + 1) * column, y, y + row, cells[k], Align::Right);
   };
-  for (std::size_t i = 0; i < shown; ++i) line(top + static_cast<double>(i + 1) * row, c.Classes[i].ClassCode, c.Classes[i]);
+  for (std::size_t i = 0; i < shown; ++i) line(top + static_cast<double>(i + 1) * row, std::string(TrimmedBlanks(c.Classes[i].ClassCode)), c.Classes[i]);
   line(top + static_cast<double>(shown + 1) * row, w.Whole, c.Whole);
   if (shown < c.Classes.size()) {
     ink.Font(kSmallPt);

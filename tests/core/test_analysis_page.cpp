@@ -117,4 +117,31 @@ TEST(AnalysisPage, LevelsAndMarksAndThePageEdge) {
   EXPECT_EQ(strokes, 10);
 }
 
+TEST(AnalysisPage, ManyClassesAndALongClassesLineStayInTheirRoom) {
+  GradeBook book;
+  std::string classes;
+  for (int k = 0; k < 60; ++k) classes += "计科23" + std::to_string(10 + k) + ",";
+  book.HeadLines = {Head("00001", "tk", "高等数学"), Head("00001", "tb", classes)};
+  for (int k = 0; k < 12; ++k)
+    book.GradeLines.push_back(Record("00001", std::to_string(k), "王五", "班" + std::to_string(k), "", "", "70"));
+  book.BuildCourseList();
+  RecordingCanvas canvas(254);
+  AnalysisPaper paper;
+  paper.Dpi = 254;
+  DrawAnalysisPage(canvas, AnalyseCourses(book).at(0), paper);
+
+  // Rows of at least 4.2 mm in the table's 36 mm: 6 classes and the whole.
+  EXPECT_NE(canvas.FindText(Gbk("班5")), nullptr);
+  EXPECT_EQ(canvas.FindText(Gbk("班6")), nullptr);
+  EXPECT_NE(canvas.FindText(Gbk("另有 6 个班级未列出")), nullptr);
+  // The classes line is cut between characters and ends with dots inside the margin.
+  const CanvasOp* line = nullptr;
+  for (const CanvasOp* op : canvas.Texts())
+    if (op->Gbk.rfind(Gbk("上课班级："), 0) == 0) line = op;
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->Gbk.substr(line->Gbk.size() - 3), "...");
+  EXPECT_LE(line->X1 + static_cast<int>(line->Gbk.size()) * (line->Points * 254 / 72 / 2), 1900);
+  EXPECT_GT(line->X1 + static_cast<int>(line->Gbk.size()) * (line->Points * 254 / 72 / 2), 1800);
+}
+
 }  // namespace
