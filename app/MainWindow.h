@@ -130,6 +130,7 @@ class MainWindow : public QMainWindow {
   QToolBar* FindBar = nullptr;
   QLineEdit* FindEdit = nullptr;
   QAction *windowMenu = nullptr, *showEditingAction = nullptr, *showSheetAction = nullptr, *showSheetByClassAction = nullptr;
+  QAction* analysisAction = nullptr;  // 窗口 → 成绩分析(&A)
   QAction *previewMenu = nullptr, *previousPageAction = nullptr, *nextPageAction = nullptr, *firstPageAction = nullptr, *lastPageAction = nullptr,
           *choosePageAction = nullptr, *zoomInAction = nullptr, *zoomOutAction = nullptr;
   QAction *printAction = nullptr, *printerSetupAction = nullptr;
@@ -229,6 +230,7 @@ class MainWindow : public QMainWindow {
   void showEditing();
   void showSheet();
   void showSheetByClass();
+  void showAnalysis();  // app/MainWindowAnalysis.cpp: the course analysis of the course shown
   void SelectSheet(std::uint8_t kind);
   void LayoutSheet();
   void SetpvParameter();

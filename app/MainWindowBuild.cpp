@@ -143,7 +143,11 @@ void MainWindow::BuildMenus() {
           {{&MainWindow::showEditingAction, "showEditingAction", "&Z.  整理成绩"},
            kSeparator,
            {&MainWindow::showSheetAction, "showSheetAction", "&B.  成绩单"},
-           {&MainWindow::showSheetByClassAction, "showSheetByClassAction", "&G.  分班成绩单"}});
+           {&MainWindow::showSheetByClassAction, "showSheetByClassAction", "&G.  分班成绩单"},
+           kSeparator,
+           {&MainWindow::analysisAction, "analysisAction", "成绩分析(&A)"}});
+  analysisAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+  analysisAction->setEnabled(false);
   AddMenu(*this, bar, {&MainWindow::previewMenu, "previewMenu", "&V 预览"},
           {{&MainWindow::previousPageAction, "previousPageAction", "&L.  上页"},
            {&MainWindow::nextPageAction, "nextPageAction", "&N.  下页"},
@@ -333,7 +337,7 @@ void MainWindow::ConnectCommands() {
       {zoomInAction, &MainWindow::zoomIn}, {zoomOutAction, &MainWindow::zoomOut},
       {printAction, &MainWindow::printSheet},           {printerSetupAction, &MainWindow::setUpPrinter},
       {bodyFontAction, &MainWindow::chooseBodyFont},           {titleFontAction, &MainWindow::chooseTitleFont},
-      {marginsAction, &MainWindow::setMargins}};
+      {marginsAction, &MainWindow::setMargins},           {analysisAction, &MainWindow::showAnalysis}};
   for (const auto& [action, handler] : actions)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   const std::pair<int, void (MainWindow::*)()> buttons[] = {

@@ -25,3 +25,13 @@ constexpr bool IsLevel(GradeCode code) { return code >= GradeCode::LevelA; }
 // The code of `text`; `score` is the rounded number (half to even,
 // saturating at the 32-bit range) for GradeCode::Number and 0 otherwise.
 GradeCode ParseGrade(std::string_view text, std::int32_t& score);
+
+// The band of a score on the sheet: 0 for 90-100, 1 for 80-89, 2 for 70-79,
+// 3 for 60-69, 4 for everything else (below 60, and above 100).
+constexpr int ScoreBand(std::int32_t score) {
+  if (score >= 90 && score <= 100) return 0;
+  if (score >= 80 && score <= 89) return 1;
+  if (score >= 70 && score <= 79) return 2;
+  if (score >= 60 && score <= 69) return 3;
+  return 4;
+}

@@ -33,14 +33,6 @@ std::size_t GbkCharEnd(std::string_view gbk, std::size_t n) {
   return std::min(i, gbk.size());
 }
 
-int BandOf(std::int32_t score) {
-  if (score >= 90 && score <= 100) return 0;
-  if (score >= 80 && score <= 89) return 1;
-  if (score >= 70 && score <= 79) return 2;
-  if (score >= 60 && score <= 69) return 3;
-  return 4;
-}
-
 // The same key for a group entry: a CourseKeys entry whole, or the course
 // key and the 8 class bytes of a ClassGroups entry.
 std::string EntryGroupKey(std::string_view entry, bool split) {
@@ -346,7 +338,7 @@ void GradeSheetPrinter::FillFigures(std::size_t pageIndex, const PageGroup& grou
     if (IsLevel(code)) level = true;
     else if (code == GradeCode::Number || code == GradeCode::Cheating) {
       if (code == GradeCode::Cheating) score = 0;
-      ++bands[BandOf(score)];
+      ++bands[ScoreBand(score)];
       sum += score;
     }
   }

@@ -19,6 +19,13 @@ constexpr std::string_view kSheetStatsHelp =
     "先输出一行表头，然后每个成绩表分组一行，以制表符分隔：课程号、班级、页数、应考人数、平时成绩和考试成绩"
     "所占比例、五个分数段的人数、平均分、不及格率，与成绩表上印出的一样（表上留空处为空）";
 
+constexpr std::string_view kAnalysisHelp =
+    "课程成绩分析：先输出一行表头，然后每门课程一行（--by-class：按班级分开的成绩表的每个分组一行，次序相同），"
+    "以制表符分隔：key、class、students（人数）、scored（计分人数）、levels（等级制）、uncounted（未计）、mean、"
+    "median、sd（样本标准差）、max、min、pass_rate、excellent_rate、五个分数段的人数和五个等级的人数；"
+    "小数保留两位，没有计分成绩时为空。-o OUT.pdf：改为写出每门课程的\"课程成绩分析\"页（A4，每门课程一页）；"
+    "-o OUT.png 或 OUT.svg：第一门课程的分析页写成图片";
+
 constexpr std::string_view kCheckHelp =
     "FILE 中所有可疑的成绩，按记录的顺序每处一行，以制表符分隔：课程号、学号、栏目（coursework、exam、"
     "total、share；duplicate-student 为空）、类别（bad-share、unrecognised、out-of-range、total-mismatch、"
@@ -63,7 +70,7 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
     } else if (accepts(kPage) && word == "--page") {
       if (!value || !(call.Page = ParsePositive(*value))) return "--page 后面要给出页码（从1起）";
       ++i;
-    } else if (accepts(kOutput) && (word == "-o" || word == "--output")) {
+    } else if ((accepts(kOutput) || accepts(kMaybeOutput)) && (word == "-o" || word == "--output")) {
       if (!value || value->empty()) return "-o 后面要给出输出文件名";
       call.Out = *value;
       ++i;
@@ -118,6 +125,8 @@ const std::vector<CommandSyntax>& Commands() {
        kByClass | kOutput | kPageRange | kSettings | kThreads, 1, 1},
       {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
       {"check", "FILE", kCheckHelp, 0, 1, 1},
+      {"analysis", "FILE [--course KEY] [--by-class] [-o OUT.pdf|OUT.png|OUT.svg]", kAnalysisHelp,
+       kCourse | kByClass | kMaybeOutput, 1, 1},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
        kColumns | kDryRun, 3, 3, "FILE、KEY 和 SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},

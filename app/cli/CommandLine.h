@@ -24,6 +24,7 @@ enum Option : unsigned {
   kColumns = 64,   // --coursework COL, --exam COL, --student COL
   kDryRun = 128,   // --dry-run
   kThreads = 256,  // --threads N
+  kMaybeOutput = 512,  // -o / --output OUT (optional)
 };
 
 struct CommandSyntax {

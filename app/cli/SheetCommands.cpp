@@ -1,22 +1,18 @@
 #include "app/cli/SheetCommands.h"
 
-#include <QByteArray>
-#include <QGuiApplication>
-#include <QString>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string_view>
 
 #include "app/cli/BatchFiles.h"
+#include "app/cli/OffscreenGui.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Memory.h"
 #include "printing/PrintSettings.h"
 #include "printing/GradeSheetPrinter.h"
 #include "printing/TextCanvas.h"
-#include "printing/qt/Fonts.h"
 #include "printing/qt/SheetPdf.h"
 #include "text/Blanks.h"
 #include "text/Gbk.h"
@@ -24,14 +20,6 @@
 namespace {
 
 using cli::Invocation;
-
-// Qt's notes about its runtime directory and the like are not the user's
-// business on a batch run; real failures still reach stderr.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtDebugMsg || type == QtInfoMsg) return;
-  if (message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-  std::cerr << "gradesheet-cli: " << message.toStdString() << '\n';
-}
 
 std::string TrimmedUtf8(std::string_view gbk) { return GbkToUtf8(TrimmedBlanks(gbk)); }
 
@@ -113,16 +101,7 @@ int RunSheetPdf(const Invocation& call) {
 
   // Every page's compressor takes and frees the same buffers.
   platform::HoldFreedMemory();
-  // A batch tool never opens a window: without a platform named by the
-  // user, draw offscreen so that no display is needed.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietQtMessages);
-  static int argc = 1;
-  static char name[] = "gradesheet-cli";
-  static char* argv[] = {name, nullptr};
-  std::unique_ptr<QGuiApplication> app;
-  if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
-  InstallFontSubstitutes();
+  const cli::DrawingSession drawing;
 
   PrintSetup setup;
   setup.Metrics[DevicePrinter].Dpi = kPdfDpi;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli/AnalysisCommand.h"
 #include "app/cli/BatchFiles.h"
 #include "app/cli/CheckCommand.h"
 #include "app/cli/CommandLine.h"
@@ -65,7 +66,7 @@ struct Runner {
 constexpr Runner kRunners[] = {
     {"courses", RunCourses}, {"students", RunStudents}, {"text", RunSheetText},
     {"pdf", RunSheetPdf},    {"stats", RunSheetStats},  {"check", RunCheck},
-    {"import", RunImport},   {"export", RunExport},
+    {"import", RunImport},   {"export", RunExport},      {"analysis", RunAnalysis},
 };
 
 }  // namespace

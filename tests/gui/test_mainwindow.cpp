@@ -133,7 +133,7 @@ void MainWindowTest::startMenus() {
   QCOMPARE(w.redoAction->shortcuts(),
            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
   QCOMPARE(MenuTexts(w.windowMenu->menu()),
-           QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单"}));
+           QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单", "-", "成绩分析(&A)"}));
   QCOMPARE(MenuTexts(w.previewMenu->menu()),
            QStringList({"&L.  上页", "&N.  下页", "-", "&F.  第一页", "&E.  最后一页", "-",
                         "&C.  选页...", "-", "&G.  放大", "&S.  缩小"}));
