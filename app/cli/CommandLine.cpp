@@ -15,17 +15,25 @@ constexpr std::string_view kSheetPdfHelp =
     "the grade sheet as a PDF on A4 at 600 dpi, one PDF page per sheet page, with the fonts and "
     "margins of DIR/qprtpara.dat (default: the built-in ones); OUT is never a grade file or an "
     "input, and is replaced only once the whole PDF is written. --threads N: draw the pages in N "
-    "threads (default: one per processor, at most 8)";
+    "threads (default: one per processor, at most 8). With several files their sheets follow one another in "
+    "the order given (the page range counts all their pages); --course KEY, repeatable: only those courses "
+    "(a key that no file has is an error)";
 constexpr std::string_view kSheetStatsHelp =
     "one tab-separated line per sheet group after a header line: course key, class, pages, "
     "students due, coursework and examination shares, the five band counts, average, failure "
-    "rate, as the sheet prints them (empty where it leaves a blank)";
+    "rate, as the sheet prints them (empty where it leaves a blank); with several files or a "
+    "folder the file's path comes first";
+constexpr std::string_view kSeveralFiles =
+    " Several files and folders may be named: a folder is read with its subfolders in path order, "
+    "and a file there that is not a grade file is skipped with a line on standard error.";
 
 constexpr std::string_view kCheckHelp =
     "every suspicious grade of FILE, one line per finding in the order of the records: course key, "
     "student number, column (coursework, exam, total; empty for duplicate-student), kind "
     "(unrecognised, out-of-range, total-mismatch, read-as-zero, duplicate-student), the cell's text "
-    "and an explanation, separated by tabs; a summary on standard error; exit 3 when there are findings";
+    "and an explanation, separated by tabs; a summary on standard error; exit 3 when there are findings. "
+    "With several files or a folder every line begins with the file's path; exit 3 when any file has "
+    "findings, else 2 when a file could not be read, else 0";
 constexpr std::string_view kImportHelp =
     "grades from a CSV file (UTF-8 or GBK; comma, tab or semicolon) into the course KEY: rows are matched by "
     "student number, each changed row is written like an edit (total recomputed) and FILE is saved; prints the "
@@ -85,6 +93,7 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
     } else if (accepts(kCourse) && word == "--course") {
       if (!value) return "--course needs a course key";
       call.Course = *value;
+      call.Courses.push_back(*value);
       ++i;
     } else if (accepts(kColumns) && (word == "--coursework" || word == "--exam" || word == "--student")) {
       if (!value || value->empty()) return word + " needs a column number or heading";
@@ -117,10 +126,10 @@ const std::vector<CommandSyntax>& Commands() {
        "exactly as it stands in the file (blanks kept)",
        0, 1, 2},
       {"text", "FILE [--by-class] [--page N]", kSheetTextHelp, kByClass | kPage, 1, 1},
-      {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR] [--threads N]", kSheetPdfHelp,
-       kByClass | kOutput | kPageRange | kSettings | kThreads, 1, 1},
-      {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
-      {"check", "FILE", kCheckHelp, 0, 1, 1},
+      {"pdf", "FILE|DIR... -o OUT.pdf [--course KEY]... [--by-class] [--pages A-B] [--settings DIR] [--threads N]",
+       kSheetPdfHelp, kByClass | kOutput | kPageRange | kSettings | kThreads | kCourse, 1, kManyOperands},
+      {"stats", "FILE|DIR... [--by-class]", kSheetStatsHelp, kByClass, 1, kManyOperands},
+      {"check", "FILE|DIR...", kCheckHelp, 0, 1, kManyOperands},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
        kColumns | kDryRun, 3, 3, "FILE, KEY and SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},
@@ -161,7 +170,9 @@ std::string ToolUsage() {
       "       gradesheet-cli --help | --version\n\n"
       "commands:\n";
   for (const CommandSyntax& c : Commands()) {
-    text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help) + '\n';
+    text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help);
+    if (c.MaxOperands == kManyOperands) text += kSeveralFiles;
+    text += '\n';
   }
   text +=
       "\nText is written as UTF-8; a file whose name begins with '-' follows \"--\".\n"
