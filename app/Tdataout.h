@@ -88,6 +88,7 @@
 //   app/FindingsDialog.cpp   the list of findings (through DialogSeam::ReviewFindings)
 //   app/TdataoutPreview.cpp  views, the sheet printer, the page, zoom, navigation
 //   app/TdataoutPrint.cpp    page dialogs, fonts, printer set-up, printing
+//   app/TdataoutSheetPdf.cpp the courses a print is for, the sheet written as a PDF
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
@@ -172,6 +173,7 @@ class Tdataout : public QMainWindow {
   // Main menu items (menus F1, W1, N7 as their menu actions).
   QAction *F1 = nullptr, *O1 = nullptr, *S3 = nullptr, *A1 = nullptr, *X1 = nullptr;
   QAction *I1 = nullptr, *E3 = nullptr;
+  QAction* exportSheetPdfAction = nullptr;  // 文件 → 导出成绩单 PDF, also on the tool bar
   QAction *E1 = nullptr, *U1 = nullptr, *R1 = nullptr;
   QAction *C1 = nullptr, *P2 = nullptr, *F4 = nullptr;
   std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
@@ -303,6 +305,9 @@ class Tdataout : public QMainWindow {
   void L1Click();
   void S1Click();
   void P1Click();
+  // ---- app/TdataoutSheetPdf.cpp: the course choice, the sheet as a PDF ---------
+  SheetCoursesOffer sheetCoursesOffer(const QString& title, bool withPages);
+  void exportSheetPdf();
 
  protected:
   // app/TdataoutFiles.cpp: FormCloseQuery and the release.

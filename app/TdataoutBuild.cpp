@@ -130,6 +130,7 @@ void Tdataout::BuildMenus() {
            kSeparator,
            {&Tdataout::I1, "I1", "导入成绩(&I)..."},
            {&Tdataout::E3, "E3", "导出(&E)..."},
+           {&Tdataout::exportSheetPdfAction, "exportSheetPdf", "导出成绩单 PDF(&D)..."},
            kSeparator,
            {&Tdataout::X1, "X1", "&X.  退出"}});
   A1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -163,6 +164,7 @@ void Tdataout::BuildMenus() {
   A1->setEnabled(false);
   I1->setEnabled(false);
   E3->setEnabled(false);
+  exportSheetPdfAction->setEnabled(false);
   Z1->setEnabled(false);
 }
 
@@ -185,6 +187,10 @@ void Tdataout::BuildToolBar() {
   SpeedButton[15] = MakeSpeedButton(ToolBar1, 15, QStringLiteral("打印机设置"));
   AddSplitter(ToolBar1, QStringLiteral("Splitter2"));
   SpeedButton[16] = MakeSpeedButton(ToolBar1, 16, QStringLiteral("打印"));
+  exportSheetPdfAction->setIconText(QStringLiteral("导出成绩单 PDF"));
+  exportSheetPdfAction->setToolTip(exportSheetPdfAction->iconText());
+  ToolBar1->addAction(exportSheetPdfAction);
+  ToolBar1->widgetForAction(exportSheetPdfAction)->setObjectName(QStringLiteral("exportSheetPdfButton"));
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -325,7 +331,7 @@ void Tdataout::ConnectCommands() {
       {G2, &Tdataout::SpeedButton4Click}, {S2, &Tdataout::SpeedButton5Click},
       {P1, &Tdataout::P1Click},           {S1, &Tdataout::S1Click},
       {F2, &Tdataout::F2Click},           {L1, &Tdataout::L1Click},
-      {B3, &Tdataout::B3Click}};
+      {B3, &Tdataout::B3Click},           {exportSheetPdfAction, &Tdataout::exportSheetPdf}};
   for (const auto& [action, handler] : actions)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   const std::pair<int, void (Tdataout::*)()> buttons[] = {

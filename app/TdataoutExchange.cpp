@@ -38,6 +38,7 @@ void Tdataout::EnableExchange() {
   const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
   I1->setEnabled(courses);
   E3->setEnabled(courses);
+  exportSheetPdfAction->setEnabled(courses);
 }
 
 // ---- import ---------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "printing/ChosenPages.h"
 #include "printing/CourseChoice.h"
 #include "text/Blanks.h"
 #include "test_sheet_fixture.h"
@@ -88,6 +89,28 @@ TEST(CourseChoiceTest, NamesEachMissingKeyOnce) {
       {{"A"}, {}, {"A"}},
   };
   for (const MissingCase& c : cases) EXPECT_EQ(MissingCourseKeys(c.Wanted, c.Known), c.Missing);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CourseChoiceTest, FindsThePageShownAmongTheChosenPages) {
+  // A 45 students (pages 1-2), B 10 (page 3), C 50 (pages 4-5); B and C chosen.
+  Sheet all;
+  all.AddCourse("KA001", 45);
+  all.AddCourse("KB002", 10);
+  all.AddCourse("KC003", 50);
+  all.Layout();
+  Sheet chosen;
+  chosen.AddCourse("KA001", 45);
+  chosen.AddCourse("KB002", 10);
+  chosen.AddCourse("KC003", 50);
+  chosen.Printer.ChooseCourses(CourseChoice::Chosen({"KB002", "KC003"}));
+  chosen.Layout();
+  const std::pair<std::int32_t, std::int32_t> cases[] = {{1, 0}, {2, 0}, {3, 1}, {4, 2}, {5, 3}, {6, 0}, {0, 0}};
+  for (const auto& [shown, expected] : cases)
+    EXPECT_EQ(SamePageIn(all.Pages, shown, chosen.Pages), expected) << "page " << shown;
 }
 
 }  // namespace

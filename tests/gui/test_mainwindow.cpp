@@ -124,7 +124,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.S1->menu() == nullptr);
   QCOMPARE(MenuTexts(w.F1->menu()),
            QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "导入成绩(&I)...", "导出(&E)...",
-                        "-", "&X.  退出"}));
+                        "导出成绩单 PDF(&D)...", "-", "&X.  退出"}));
   QCOMPARE(w.O1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(w.S3->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
   QCOMPARE(MenuTexts(w.E1->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
@@ -144,6 +144,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(!w.S3->isEnabled());
   QVERIFY(!w.I1->isEnabled());  // no course to import into or export
   QVERIFY(!w.E3->isEnabled());
+  QVERIFY(!w.exportSheetPdfAction->isEnabled());
   QVERIFY(w.X1->isEnabled());
   QVERIFY(w.E1->isEnabled());
   QVERIFY(!w.U1->isEnabled());  // nothing to undo or redo yet
@@ -160,8 +161,8 @@ void MainWindowTest::startMenus() {
 void MainWindowTest::startToolBar() {
   WindowHarness h;
   Tdataout& w = *h.W;
-  // Fifteen controls in order: eleven buttons, a splitter, the printer set-up
-  // button, a splitter, the print button.
+  // Sixteen controls in order: eleven buttons, a splitter, the printer set-up
+  // button, a splitter, the print button, the PDF export.
   QStringList names;
   QStringList tips;
   for (QAction* a : w.ToolBar1->actions()) {
@@ -173,10 +174,10 @@ void MainWindowTest::startToolBar() {
   QCOMPARE(names, QStringList({"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4",
                                "SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButton8",
                                "SpeedButton9", "SpeedButton10", "SpeedButton11", "Splitter1",
-                               "SpeedButton15", "Splitter2", "SpeedButton16"}));
+                               "SpeedButton15", "Splitter2", "SpeedButton16", "exportSheetPdfButton"}));
   QCOMPARE(tips, QStringList({"上一页", "下一页", "选择页码", "放大", "缩小", "页顶", "页底",
                               "页左边", "页右边", "页左上角", "页右下角", "", "打印机设置", "",
-                              "打印"}));
+                              "打印", "导出成绩单 PDF"}));
   for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16}) {
     QVERIFY(w.SpeedButton[i] != nullptr);
     QCOMPARE(w.SpeedButton[i]->size(), QSize(22, 22));
