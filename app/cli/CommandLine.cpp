@@ -24,7 +24,7 @@ constexpr std::string_view kSheetStatsHelp =
     "rate, as the sheet prints them (empty where it leaves a blank); with several files or a "
     "folder the file's path comes first";
 constexpr std::string_view kSeveralFiles =
-    " Several files and folders may be named: a folder is read with its subfolders in path order, "
+    ". Several files and folders may be named: a folder is read with its subfolders in path order, "
     "and a file there that is not a grade file is skipped with a line on standard error.";
 
 constexpr std::string_view kCheckHelp =
