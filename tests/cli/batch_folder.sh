@@ -28,6 +28,16 @@ expect_eq "folder stderr" "$(printf '%s\n' \
   "gradesheet-cli check: 跳过 $office/notes.txt: 不是成绩文件" \
   "gradesheet-cli check: 已检查 3 个文件，跳过 2 个，1 个有可疑成绩")" "$(cat "$tmp/err")"
 
+# A link back up the tree is not followed, a pipe is not waited on.
+ln -s "$office" "$office/math/loop"
+mkfifo "$office/math/pipe"
+timeout 20 "$CLI" check "$office" >"$tmp/out" 2>"$tmp/err"
+rc=$?
+expect_eq "link and pipe: exit" 3 "$rc"
+expect_eq "link and pipe: the same findings" 10 "$(wc -l <"$tmp/out")"
+expect_has "the pipe skipped" "跳过 $office/math/pipe: 不是成绩文件" "$tmp/err"
+rm "$office/math/loop" "$office/math/pipe"
+
 # Clean files only: exit 0, nothing on standard output.
 run check "$office/a_demo.txt" "$office/math/old"
 expect_eq "clean exit" 0 "$rc"
