@@ -56,8 +56,8 @@ int RunSheetText(const Invocation& call) {
   std::int32_t first = 1, last = printer.FPageCount;
   if (call.Page) {
     if (*call.Page > printer.FPageCount) {
-      cli::Complain("text", DisplayPath(call.File()) + ": no page " + std::to_string(*call.Page) +
-                                " (the sheet has " + std::to_string(printer.FPageCount) + " pages)");
+      cli::Complain("text", DisplayPath(call.File()) + ": 没有第 " + std::to_string(*call.Page) + " 页（成绩表共 " +
+                                std::to_string(printer.FPageCount) + " 页）");
       return 1;
     }
     first = last = *call.Page;
@@ -108,7 +108,7 @@ int RunSheetStats(const Invocation& call) {
 
 int RunSheetPdf(const Invocation& call) {
   if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir))
-    return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " is not a directory");
+    return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " 不是文件夹");
   std::string settingsDir;
   const cli::BatchInputs batch = cli::GatherInputs("pdf", call.Operands);
   std::vector<std::string> inputs = batch.Files;
@@ -176,8 +176,8 @@ int RunSheetPdf(const Invocation& call) {
   const SheetPdfResult result = WriteSheetsPdf(call.Out, sheets, setup, mode, choice, first, last, options);
   progress.Wipe();
   if (result.Why == SheetPdfResult::NoPageInRange) {
-    const std::string what = batch.Several ? std::string("所选文件") : DisplayPath(call.File());
-    cli::Complain("pdf", what + ": 没有可打印的页 (the sheet has " + std::to_string(result.PageCount) + " pages)");
+    const std::string what = batch.Several ? std::string("所给的文件") : DisplayPath(call.File());
+    cli::Complain("pdf", what + ": 没有可打印的页（成绩表共 " + std::to_string(result.PageCount) + " 页）");
     // A range past the end is a bad option; a sheet without pages a file
     // that cannot be printed.
     return result.PageCount > 0 ? 1 : 2;
@@ -187,7 +187,7 @@ int RunSheetPdf(const Invocation& call) {
                              "，未写入任何内容。");
     return 2;
   }
-  std::cerr << result.PagesWritten << " of " << result.PageCount << " pages written to " << DisplayPath(call.Out)
-            << '\n';
+  std::cerr << "已将 " << result.PagesWritten << " 页（成绩表共 " << result.PageCount << " 页）写入 "
+            << DisplayPath(call.Out) << '\n';
   return 0;
 }
