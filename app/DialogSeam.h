@@ -3,12 +3,15 @@
 // interface: the real one shows Qt dialogs, tests answer from a script.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "exchange/ImportSession.h"  // ImportSession, ScoreColumns
 #include "gradefile/BookCheck.h"  // FindingRow
 #include "printing/Canvas.h"
+#include "printing/CourseChoice.h"
 #include "printing/PageMetrics.h"
 #include "printing/PreviewRules.h"  // PrintChoice
 
@@ -41,6 +44,23 @@ enum class FindingsPurpose { Save, Print };
 struct FindingsChoice {
   enum Kind { GoOn, Back, GoTo } What = Back;
   int Row = -1;
+};
+
+// The courses of the sheet before it is printed or written as a PDF: the
+// course list's texts with their keys (GBK), the course shown (-1: none),
+// whether a page range is asked too (the PDF; the print dialog has its
+// own), and how many pages a choice makes.
+struct SheetCoursesOffer {
+  QString Title;
+  QStringList Courses;
+  std::vector<std::string> Keys;
+  int ShownCourse = -1;
+  bool WithPages = false;
+  std::function<int(const CourseChoice&)> PageCount;
+};
+struct SheetCoursesChoice {
+  CourseChoice Courses;
+  PrintChoice Pages;  // AllPages or PageRange, of the chosen courses' pages
 };
 
 class DialogSeam {
@@ -103,6 +123,9 @@ class DialogSeam {
   // `courseCount`. nullopt on cancel.
   virtual std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
                                                        int courseCount) = 0;
+
+  // Which courses of the sheet to print or write; nullopt on cancel.
+  virtual std::optional<SheetCoursesChoice> ChooseSheetCourses(QWidget* parent, const SheetCoursesOffer& offer) = 0;
 
   // The findings of the file (UTF-8 rows) before a save or a print.
   virtual FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,

@@ -40,6 +40,7 @@
 //   app/FindingsDialog.cpp      the list of findings (through DialogSeam::ReviewFindings)
 //   app/MainWindowPreview.cpp   views, the sheet printer, the page, zoom, navigation
 //   app/MainWindowPrint.cpp     page dialogs, fonts, printer set-up, printing
+//   app/MainWindowSheetPdf.cpp  the courses a print is for, the sheet written as a PDF
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
@@ -124,6 +125,7 @@ class MainWindow : public QMainWindow {
   // Main menu items (menus fileMenu, windowMenu, previewMenu as their menu actions).
   QAction *fileMenu = nullptr, *openAction = nullptr, *saveAction = nullptr, *saveAsAction = nullptr, *exitAction = nullptr;
   QAction *importAction = nullptr, *exportAction = nullptr;
+  QAction* exportSheetPdfAction = nullptr;  // 文件 → 导出成绩单 PDF, also on the tool bar
   QAction *editMenu = nullptr, *undoAction = nullptr, *redoAction = nullptr;
   QAction *copyAction = nullptr, *pasteAction = nullptr, *findAction = nullptr;
   std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
@@ -259,6 +261,9 @@ class MainWindow : public QMainWindow {
   void chooseTitleFont();
   void setUpPrinter();
   void printSheet();
+  // ---- app/MainWindowSheetPdf.cpp: the course choice, the sheet as a PDF ---------
+  SheetCoursesOffer sheetCoursesOffer(const QString& title, bool withPages);
+  void exportSheetPdf();
 
  protected:
   // app/MainWindowFiles.cpp: FormCloseQuery and the release.

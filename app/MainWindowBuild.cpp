@@ -130,6 +130,7 @@ void MainWindow::BuildMenus() {
            kSeparator,
            {&MainWindow::importAction, "importAction", "导入成绩(&I)..."},
            {&MainWindow::exportAction, "exportAction", "导出(&E)..."},
+           {&MainWindow::exportSheetPdfAction, "exportSheetPdf", "导出成绩单 PDF(&D)..."},
            kSeparator,
            {&MainWindow::exitAction, "exitAction", "&X.  退出"}});
   saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -167,6 +168,7 @@ void MainWindow::BuildMenus() {
   saveAsAction->setEnabled(false);
   importAction->setEnabled(false);
   exportAction->setEnabled(false);
+  exportSheetPdfAction->setEnabled(false);
   showEditingAction->setEnabled(false);
 }
 
@@ -197,6 +199,10 @@ void MainWindow::BuildToolBar() {
   pageButtons[15] = MakePageButton(previewToolBar, 15, "printerSetupButton", QStringLiteral("打印机设置"));
   AddSplitter(previewToolBar, QStringLiteral("Splitter2"));
   pageButtons[16] = MakePageButton(previewToolBar, 16, "printButton", QStringLiteral("打印"));
+  exportSheetPdfAction->setIconText(QStringLiteral("导出成绩单 PDF"));
+  exportSheetPdfAction->setToolTip(exportSheetPdfAction->iconText());
+  previewToolBar->addAction(exportSheetPdfAction);
+  previewToolBar->widgetForAction(exportSheetPdfAction)->setObjectName(QStringLiteral("exportSheetPdfButton"));
 
   pageSetupMenu = new QMenu(this);
   pageSetupMenu->setObjectName(QStringLiteral("pageSetupMenu"));
@@ -337,7 +343,8 @@ void MainWindow::ConnectCommands() {
       {zoomInAction, &MainWindow::zoomIn}, {zoomOutAction, &MainWindow::zoomOut},
       {printAction, &MainWindow::printSheet},           {printerSetupAction, &MainWindow::setUpPrinter},
       {bodyFontAction, &MainWindow::chooseBodyFont},           {titleFontAction, &MainWindow::chooseTitleFont},
-      {marginsAction, &MainWindow::setMargins},           {analysisAction, &MainWindow::showAnalysis}};
+      {marginsAction, &MainWindow::setMargins},           {analysisAction, &MainWindow::showAnalysis},
+      {exportSheetPdfAction, &MainWindow::exportSheetPdf}};
   for (const auto& [action, handler] : actions)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   const std::pair<int, void (MainWindow::*)()> buttons[] = {

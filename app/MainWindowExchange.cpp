@@ -38,6 +38,7 @@ void MainWindow::EnableExchange() {
   const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
   importAction->setEnabled(courses);
   exportAction->setEnabled(courses);
+  exportSheetPdfAction->setEnabled(courses);
   analysisAction->setEnabled(courses);
 }
 

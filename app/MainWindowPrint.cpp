@@ -6,10 +6,13 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+#include "app/ChosenSheet.h"
+#include "app/SheetOutputTexts.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "preview/PrintJob.h"
 #include "preview/PrintProgress.h"
+#include "printing/ChosenPages.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/PainterCanvas.h"
 #include "printing/qt/QtText.h"
@@ -69,11 +72,15 @@ QString MainWindow::JobTitle() const {
 void MainWindow::printSheet() {
   if (SheetIndex <= 0 || !sheetPrinter || sheetPrinter->FPageCount <= 0 || !Printer) return;
   if (!ConfirmFindings(FindingsPurpose::Print)) return;
-  const int count = sheetPrinter->FPageCount;
+  const auto courses = Dialogs().ChooseSheetCourses(this, sheetCoursesOffer(SheetOutputTexts::PrintTitle(), false));
+  if (!courses) return;
+  ChosenSheet sheet(Book, Setup, SheetMode, courses->Courses);
+  const int count = sheet.Printer.FPageCount;
+  if (count <= 0) return;
   Printer->setDocName(JobTitle());
   const std::optional<PrintChoice> choice = Dialogs().Print(this, *Printer, 1, count);
   if (!choice) return;
-  const preview::PageSpan span = preview::PagesToPrint(*choice, count, CurPage);
+  const preview::PageSpan span = preview::PagesToPrint(*choice, count, SamePageIn(PageList, CurPage, sheet.Pages));
   // A range that ends before it begins prints nothing: no job reaches the printer.
   if (span.First > span.Last) return;
 
@@ -87,7 +94,7 @@ void MainWindow::printSheet() {
     preview::PrintProgress progress(this, span);
     SheetPdfOptions options;
     options.Progress = [&](int done) { return progress.Step(span.First + std::min(done, span.Last - span.First)); };
-    const SheetSource source{Book, Setup, SheetMode, PageList, RowList};
+    const SheetSource source{Book, Setup, SheetMode, sheet.Pages, sheet.Rows};
     if (!job.WriteFile([&](platform::OutputFile& out, const PdfPaper& paper) {
           return DrawSheetPdf(source, paper, span.First, span.Last, out, options);
         }))
@@ -105,7 +112,7 @@ void MainWindow::printSheet() {
       job.Cancel();
       break;
     }
-    sheetPrinter->DrawPage(canvas, p, DevicePrinter, 1.0);
+    sheet.Printer.DrawPage(canvas, p, DevicePrinter, 1.0);
     if (p != span.Last && !job.NewPage()) break;
   }
   // A cancelled job ends quietly; a failed one says why.

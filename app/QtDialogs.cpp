@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "app/ExportScopeDialog.h"
+#include "app/SheetCoursesDialog.h"
 #include "app/ImportDialog.h"
 #include "app/WindowTexts.h"
 #include "app/FindingsDialog.h"
@@ -257,6 +258,12 @@ std::optional<exchange::ScoreColumns> QtDialogs::ImportPreview(QWidget* parent, 
   ImportDialog dialog(offer, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return offer.Session->Columns();
+}
+
+std::optional<SheetCoursesChoice> QtDialogs::ChooseSheetCourses(QWidget* parent, const SheetCoursesOffer& offer) {
+  SheetCoursesDialog dialog(offer, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
 
 std::optional<ExportScope> QtDialogs::ChooseExportScope(QWidget* parent, const QString& shownCourse,

@@ -29,6 +29,7 @@ class QtDialogs : public DialogSeam {
   std::optional<ChosenFile> SaveFileOfType(QWidget* parent, const QString& title, const QString& suggested,
                                            const QStringList& filters) override;
   std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) override;
+  std::optional<SheetCoursesChoice> ChooseSheetCourses(QWidget* parent, const SheetCoursesOffer& offer) override;
   std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
                                                int courseCount) override;
   FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,

@@ -27,6 +27,7 @@ class BenchDialogs : public DialogSeam {
   }
   std::optional<exchange::ScoreColumns> ImportPreview(QWidget*, const ImportOffer&) override { return {}; }
   std::optional<ExportScope> ChooseExportScope(QWidget*, const QString&, int) override { return {}; }
+  std::optional<SheetCoursesChoice> ChooseSheetCourses(QWidget*, const SheetCoursesOffer&) override { return {}; }
   FindingsChoice ReviewFindings(QWidget*, FindingsPurpose, const std::vector<FindingRow>&) override {
     return {FindingsChoice::GoOn, -1};
   }

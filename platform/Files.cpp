@@ -129,4 +129,6 @@ FileStatus ReadWholeFile(const std::string& path, std::string& bytes, std::size_
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 }  // namespace platform

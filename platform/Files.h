@@ -184,4 +184,7 @@ FileStatus WriteWholeFile(const std::string& target, std::string_view bytes);
 // past it; ignored, the write fails with TooLarge and the user is told.
 void IgnoreFileSizeSignal();
 
+// Whether standard error is a terminal (where a progress line may be redrawn).
+bool StandardErrorIsTerminal();
+
 }  // namespace platform

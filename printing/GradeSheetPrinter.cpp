@@ -72,9 +72,8 @@ bool GradeSheetPrinter::MakePages() {
   bucketOfKey.reserve(groups.size() * 2);
   std::vector<std::int32_t> bucketOfGroup(groups.size());
   for (std::size_t g = 0; g < groups.size(); ++g) {
-    auto [it, added] = bucketOfKey.try_emplace(EntryGroupKey(groups[g], split),
-                                               static_cast<std::int32_t>(bucketOfKey.size()));
-    bucketOfGroup[g] = it->second;
+    const auto next = static_cast<std::int32_t>(bucketOfKey.size());
+    bucketOfGroup[g] = bucketOfKey.try_emplace(EntryGroupKey(groups[g], split), next).first->second;
   }
   const std::size_t buckets = bucketOfKey.size();
 
@@ -106,6 +105,7 @@ bool GradeSheetPrinter::MakePages() {
 
   std::int32_t offset = 0;
   for (std::size_t g = 0; g < groups.size(); ++g) {
+    if (!choice_.Prints(std::string_view(groups[g]).substr(0, 5))) continue;
     const auto b = static_cast<std::size_t>(bucketOfGroup[g]);
     const std::int32_t count = bucketStart[b + 1] - bucketStart[b];
     for (std::int32_t r = bucketStart[b]; r < bucketStart[b + 1]; ++r)

@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "printing/CourseChoice.h"
 #include "printing/PrintSettings.h"
 #include "printing/SheetForm.h"
 #include "printing/SheetPrinter.h"
@@ -51,7 +53,9 @@ class GradeSheetPrinter : public SheetPrinter {
   GradeSheetPrinter(const GradeBook& book, const PrintSetup& setup, const std::uint8_t& sheetMode,
              TPageList& pageList, TRowList& rowList);
 
+  // Lays out the groups of the chosen courses only (printing/CourseChoice.h).
   bool MakePages() override;
+  void ChooseCourses(CourseChoice choice) { choice_ = std::move(choice); }
   bool DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Device, double Scale) override;
 
   void ClearPageList();
@@ -123,6 +127,7 @@ class GradeSheetPrinter : public SheetPrinter {
   std::int32_t quarterChar_ = 0;
   bool formApart_ = false;
   std::optional<HeadIndex> headIndex_;
+  CourseChoice choice_;
   std::int64_t pageRight_ = 0;  // right edge of the page or of the sheet, whichever is further
 
   const GradeBook& book_;

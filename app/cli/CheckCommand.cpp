@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/cli/BatchFiles.h"
+#include "app/cli/BatchInputs.h"
 #include "gradefile/BookCheck.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/GradeBook.h"
@@ -52,21 +53,50 @@ std::string Summary(const std::string& file, const GradeBook& book, const std::v
 
 }  // namespace
 
-int RunCheck(const cli::Invocation& call) {
-  GradeBook book;
-  if (!cli::LoadBook(call.File(), book)) return 2;
-  const std::vector<GradeFinding> findings = CheckBook(book);
-  cli::StandardOutput out;
+namespace {
+
+// Writes the findings of `book`, each line after `prefix`; false when
+// standard output failed.
+bool WriteFindings(cli::StandardOutput& out, std::string_view prefix, const GradeBook& book,
+                   const std::vector<GradeFinding>& findings) {
   for (const GradeFinding& f : findings) {
     // A finding of a course (a bad share) names no student.
     const std::string_view record =
         f.LineIndex < book.GradeLines.size() ? std::string_view(book.GradeLines[f.LineIndex]) : std::string_view();
-    out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, record::Number)))) << '\t'
-        << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t'
-        << Cell(f.Explanation) << '\n';
-    if (!out.Ok()) break;
+    out << prefix << Cell(GbkToUtf8(f.CourseKey)) << '\t'
+        << Cell(GbkToUtf8(TrimmedBlanks(Field(record, record::Number)))) << '\t' << ColumnName(f.Column) << '\t'
+        << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t' << Cell(f.Explanation) << '\n';
+    if (!out.Ok()) return false;
   }
+  return true;
+}
+
+int CheckOne(const std::string& file) {
+  GradeBook book;
+  if (!cli::LoadBook(file, book)) return 2;
+  const std::vector<GradeFinding> findings = CheckBook(book);
+  cli::StandardOutput out;
+  WriteFindings(out, {}, book, findings);
   const int code = out.Finish("check", findings.empty() ? 0 : 3);
-  if (code != 2) cli::Complain("check", Summary(call.File(), book, findings));
+  if (code != 2) cli::Complain("check", Summary(file, book, findings));
+  return code;
+}
+
+}  // namespace
+
+int RunCheck(const cli::Invocation& call) {
+  const cli::BatchInputs inputs = cli::GatherInputs("check", call.Operands);
+  if (!inputs.Several) return CheckOne(inputs.Files.front());
+
+  cli::StandardOutput out;
+  std::size_t checked = 0, withFindings = 0;
+  const std::size_t failed = cli::ForEachBook("check", "检查", inputs, [&](const std::string& file, GradeBook& book) {
+    ++checked;
+    const std::vector<GradeFinding> findings = CheckBook(book);
+    if (!findings.empty()) ++withFindings;
+    return WriteFindings(out, DisplayPath(file) + '\t', book, findings);
+  });
+  const int code = out.Finish("check", withFindings > 0 ? 3 : failed > 0 ? 2 : 0);
+  cli::Complain("check", cli::FilesSummary(checked, inputs.Skipped, withFindings));
   return code;
 }

@@ -14,10 +14,15 @@ constexpr std::string_view kSheetTextHelp =
 constexpr std::string_view kSheetPdfHelp =
     "成绩表的PDF文件，A4纸，600 dpi，成绩表的每一页为PDF的一页，字体和页边距取自 DIR/qprtpara.dat"
     "（缺省为内置的设置）；OUT 不能是成绩文件或输入文件，整个PDF写完后才替换原有的文件。"
-    "--threads N：用 N 个线程绘制各页（缺省为每个处理器一个，最多8个）";
+    "--threads N：用 N 个线程绘制各页（缺省为每个处理器一个，最多8个）。给出多个文件时，各文件的成绩表"
+    "按给出的顺序依次排列（页码范围按全部页计）；--course KEY 可重复：只包括这些课程（所有文件都没有的课程号为错误）";
 constexpr std::string_view kSheetStatsHelp =
     "先输出一行表头，然后每个成绩表分组一行，以制表符分隔：课程号、班级、页数、应考人数、平时成绩和考试成绩"
-    "所占比例、五个分数段的人数、平均分、不及格率，与成绩表上印出的一样（表上留空处为空）";
+    "所占比例、五个分数段的人数、平均分、不及格率，与成绩表上印出的一样（表上留空处为空）；"
+    "给出多个文件或文件夹时，第一列为文件的路径";
+constexpr std::string_view kSeveralFiles =
+    "。可以给出多个文件和文件夹：文件夹连同其子文件夹按路径顺序读取，其中不是成绩文件的文件被跳过，"
+    "并在标准错误上说明";
 
 constexpr std::string_view kAnalysisHelp =
     "课程成绩分析：先输出一行表头，然后每门课程一行（--by-class：按班级分开的成绩表的每个分组一行，次序相同），"
@@ -30,7 +35,8 @@ constexpr std::string_view kCheckHelp =
     "FILE 中所有可疑的成绩，按记录的顺序每处一行，以制表符分隔：课程号、学号、栏目（coursework、exam、"
     "total、share；duplicate-student 为空）、类别（bad-share、unrecognised、out-of-range、total-mismatch、"
     "read-as-zero、duplicate-student）、单元格的内容和说明；bad-share 一行的学号为空。"
-    "汇总输出到标准错误；有问题时退出码为3";
+    "汇总输出到标准错误；有问题时退出码为3。给出多个文件或文件夹时，每行以文件的路径开头，"
+    "任一文件有问题时退出码为3，否则有文件无法读取时为2，否则为0";
 constexpr std::string_view kImportHelp =
     "把CSV文件（UTF-8或GBK编码；逗号、制表符或分号分隔）中的成绩导入课程 KEY：按学号匹配各行，"
     "改动的每一行都像编辑一样写入（重新计算总成绩），然后存储 FILE；输出各项计数和未导入的行。"
@@ -90,6 +96,7 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
     } else if (accepts(kCourse) && word == "--course") {
       if (!value) return "--course 后面要给出课程号";
       call.Course = *value;
+      call.Courses.push_back(*value);
       ++i;
     } else if (accepts(kColumns) && (word == "--coursework" || word == "--exam" || word == "--student")) {
       if (!value || value->empty()) return word + " 后面要给出列号或表头文字";
@@ -121,10 +128,10 @@ const std::vector<CommandSyntax>& Commands() {
        "考试成绩、总成绩，每项与文件中的完全一样（保留空格）",
        0, 1, 2},
       {"text", "FILE [--by-class] [--page N]", kSheetTextHelp, kByClass | kPage, 1, 1},
-      {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR] [--threads N]", kSheetPdfHelp,
-       kByClass | kOutput | kPageRange | kSettings | kThreads, 1, 1},
-      {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
-      {"check", "FILE", kCheckHelp, 0, 1, 1},
+      {"pdf", "FILE|DIR... -o OUT.pdf [--course KEY]... [--by-class] [--pages A-B] [--settings DIR] [--threads N]",
+       kSheetPdfHelp, kByClass | kOutput | kPageRange | kSettings | kThreads | kCourse, 1, kManyOperands},
+      {"stats", "FILE|DIR... [--by-class]", kSheetStatsHelp, kByClass, 1, kManyOperands},
+      {"check", "FILE|DIR...", kCheckHelp, 0, 1, kManyOperands},
       {"analysis", "FILE [--course KEY] [--by-class] [-o OUT.pdf|OUT.png|OUT.svg]", kAnalysisHelp,
        kCourse | kByClass | kMaybeOutput, 1, 1},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
@@ -167,7 +174,9 @@ std::string ToolUsage() {
       "      gradesheet-cli --help | --version\n\n"
       "命令:\n";
   for (const CommandSyntax& c : Commands()) {
-    text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help) + '\n';
+    text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help);
+    if (c.MaxOperands == kManyOperands) text += kSeveralFiles;
+    text += '\n';
   }
   text +=
       "\n输出的文字为UTF-8编码；名字以“-”开头的文件放在“--”之后。\n"

@@ -27,13 +27,16 @@ enum Option : unsigned {
   kMaybeOutput = 512,  // -o / --output OUT (optional)
 };
 
+// MaxOperands of a command that takes any number of files and folders.
+inline constexpr std::size_t kManyOperands = static_cast<std::size_t>(-1);
+
 struct CommandSyntax {
   std::string_view Name;
   std::string_view Usage;  // the words after the command name
   std::string_view Help;   // one paragraph for --help
   unsigned Options = 0;
   std::size_t MinOperands = 1;  // FILE and what follows it
-  std::size_t MaxOperands = 1;
+  std::size_t MaxOperands = 1;  // kManyOperands: no limit
   std::string_view OperandNames = "FILE";  // for the complaint when some are missing
 };
 
@@ -58,7 +61,8 @@ struct Invocation {
   std::string Out;  // the output file name, bytes as given
   std::optional<std::pair<std::int32_t, std::int32_t>> Pages;
   std::optional<std::string> SettingsDir;
-  std::optional<std::string> Course;  // as typed
+  std::optional<std::string> Course;  // as typed; the last one when repeated
+  std::vector<std::string> Courses;   // every --course, as typed, in order
   // Columns of the scores file, as typed (a number or a heading); empty: not named.
   std::string CourseworkColumn, ExamColumn, StudentColumn;
   bool DryRun = false;

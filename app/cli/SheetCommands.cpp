@@ -1,5 +1,9 @@
 #include "app/cli/SheetCommands.h"
 
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -7,9 +11,11 @@
 
 #include "app/cli/BatchFiles.h"
 #include "app/cli/OffscreenGui.h"
+#include "app/cli/BatchInputs.h"
 #include "gradefile/FileMessages.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Memory.h"
+#include "printing/CourseChoice.h"
 #include "printing/PrintSettings.h"
 #include "printing/GradeSheetPrinter.h"
 #include "printing/TextCanvas.h"
@@ -57,35 +63,46 @@ int RunSheetText(const Invocation& call) {
   return out.Finish("text", 0);
 }
 
-int RunSheetStats(const Invocation& call) {
-  GradeBook book;
-  if (!cli::LoadBook(call.File(), book)) return 2;
+namespace {
 
+// The statistics lines of one book, each after `prefix`.
+void WriteStats(cli::StandardOutput& out, std::string_view prefix, const GradeBook& book, std::uint8_t mode) {
   PrintSetup setup;
-  const std::uint8_t mode = call.ByClass ? 1 : 0;
   TPageList pages;
   TRowList rows;
   GradeSheetPrinter printer(book, setup, mode, pages, rows);
   printer.MakePages();
-
-  cli::StandardOutput out;
-  out << "course\tclass\tpages\tdue\tcoursework\texamination\t90-100\t80-89\t70-79\t60-69\t"
-         "below60\taverage\tfailure_rate\n";
   printer.EveryGroupFigures([&](std::int32_t, const TGroupFigures& f) {
-    out << TrimmedUtf8(f.CourseKey) << '\t' << TrimmedUtf8(f.ClassCode) << '\t' << f.GroupPages << '\t'
+    out << prefix << TrimmedUtf8(f.CourseKey) << '\t' << TrimmedUtf8(f.ClassCode) << '\t' << f.GroupPages << '\t'
         << TrimmedUtf8(f.Due) << '\t' << TrimmedUtf8(f.Coursework) << '\t' << TrimmedUtf8(f.Examination);
     for (const std::string& band : f.Bands) out << '\t' << TrimmedUtf8(band);
     out << '\t' << TrimmedUtf8(f.Average) << '\t' << TrimmedUtf8(f.FailureRate) << '\n';
     return out.Ok();
   });
-  return out.Finish("stats", 0);
+}
+
+}  // namespace
+
+int RunSheetStats(const Invocation& call) {
+  const cli::BatchInputs inputs = cli::GatherInputs("stats", call.Operands);
+  const std::uint8_t mode = call.ByClass ? 1 : 0;
+  cli::StandardOutput out;
+  out << (inputs.Several ? "file\t" : "")
+      << "course\tclass\tpages\tdue\tcoursework\texamination\t90-100\t80-89\t70-79\t60-69\t"
+         "below60\taverage\tfailure_rate\n";
+  const std::size_t failed = cli::ForEachBook("stats", "统计", inputs, [&](const std::string& file, GradeBook& book) {
+    WriteStats(out, inputs.Several ? DisplayPath(file) + '\t' : std::string(), book, mode);
+    return out.Ok();
+  });
+  return out.Finish("stats", failed > 0 ? 2 : 0);
 }
 
 int RunSheetPdf(const Invocation& call) {
   if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir))
     return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " 不是文件夹");
   std::string settingsDir;
-  std::vector<std::string> inputs = {call.File()};
+  const cli::BatchInputs batch = cli::GatherInputs("pdf", call.Operands);
+  std::vector<std::string> inputs = batch.Files;
   if (call.SettingsDir) {
     settingsDir = *call.SettingsDir;
     if (settingsDir.back() != '/') settingsDir += '/';
@@ -96,8 +113,27 @@ int RunSheetPdf(const Invocation& call) {
     cli::Complain("pdf", refused);
     return 2;
   }
-  GradeBook book;
-  if (!cli::LoadBook(call.File(), book)) return 2;
+  std::vector<GradeBook> books;
+  books.reserve(batch.Files.size());
+  // A PDF without one of the files asked for would pass for the whole set.
+  if (cli::ForEachBook("pdf", "读取", batch, [&](const std::string&, GradeBook& book) {
+        books.push_back(std::move(book));
+        return true;
+      }) > 0)
+    return 2;
+  CourseChoice choice;
+  if (!call.Courses.empty()) {
+    std::vector<std::string> wanted, known;
+    for (const std::string& typed : call.Courses) wanted.push_back(Utf8ToGbk(typed).value_or(typed));
+    for (const GradeBook& book : books) known.insert(known.end(), book.CourseKeys.begin(), book.CourseKeys.end());
+    const std::vector<std::string> missing = MissingCourseKeys(wanted, known);
+    for (const std::string& key : missing) {
+      const auto typed = call.Courses.begin() + (std::find(wanted.begin(), wanted.end(), key) - wanted.begin());
+      cli::Complain("pdf", "没有课程号为\"" + DisplayPath(*typed) + "\"的课程");
+    }
+    if (!missing.empty()) return 1;
+    choice = CourseChoice::Chosen(wanted);
+  }
 
   // Every page's compressor takes and frees the same buffers.
   platform::HoldFreedMemory();
@@ -112,10 +148,18 @@ int RunSheetPdf(const Invocation& call) {
   const std::int32_t last = call.Pages ? call.Pages->second : INT32_MAX;
   SheetPdfOptions options;
   options.Threads = call.Threads.value_or(0);
-  const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last, options);
+  cli::BatchProgress progress;
+  options.Progress = [&progress](int done) {
+    progress.Show("已绘制 " + std::to_string(done) + " 页");
+    return true;
+  };
+  std::vector<const GradeBook*> sheets;
+  for (const GradeBook& book : books) sheets.push_back(&book);
+  const SheetPdfResult result = WriteSheetsPdf(call.Out, sheets, setup, mode, choice, first, last, options);
+  progress.Wipe();
   if (result.Why == SheetPdfResult::NoPageInRange) {
-    cli::Complain("pdf", DisplayPath(call.File()) + ": 没有可打印的页（成绩表共 " +
-                             std::to_string(result.PageCount) + " 页）");
+    const std::string what = batch.Several ? std::string("所给的文件") : DisplayPath(call.File());
+    cli::Complain("pdf", what + ": 没有可打印的页（成绩表共 " + std::to_string(result.PageCount) + " 页）");
     // A range past the end is a bad option; a sheet without pages a file
     // that cannot be printed.
     return result.PageCount > 0 ? 1 : 2;

@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -84,8 +85,8 @@ bool DrawPages(const SheetSource& source, const PdfPaper& paper, bool formFirst,
   return painter.end();
 }
 
-SheetPdfOutcome DrawDirect(const SheetSource& source, const PdfPaper& paper, std::int32_t first,
-                           std::int32_t last, platform::OutputFile& out, const SheetPdfOptions& options) {
+SheetPdfOutcome DrawDirect(std::span<const SheetSpan> spans, const PdfPaper& paper, platform::OutputFile& out,
+                           const SheetPdfOptions& options) {
   // A full disk shows in the device at the write that fails; the output
   // file keeps the reason.
   OutputFileDevice device(out);
@@ -101,17 +102,22 @@ SheetPdfOutcome DrawDirect(const SheetSource& source, const PdfPaper& paper, std
       return SheetPdfOutcome::Failed;
     }
     if (paper.RuleWidth > 0) painter.setPen(QPen(Qt::black, paper.RuleWidth));
-    PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
-    GradeSheetPrinter printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
-    printer.IndexHeads();
-    for (std::int32_t page = first; page <= last && !device.Failed(); ++page) {
-      cancelled = options.Progress && !options.Progress(page - first);
-      if (cancelled) break;
-      if (page > first && !writer.newPage()) {
-        drawn = false;
-        break;
+    int done = 0;
+    for (const SheetSpan& span : spans) {
+      const SheetSource& source = span.Source;
+      PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
+      GradeSheetPrinter printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
+      printer.IndexHeads();
+      for (std::int32_t page = span.First; page <= span.Last && drawn && !cancelled && !device.Failed(); ++page) {
+        cancelled = options.Progress && !options.Progress(done);
+        if (cancelled) break;
+        if (done > 0 && !writer.newPage()) {
+          drawn = false;
+          break;
+        }
+        printer.DrawPage(canvas, page, DevicePrinter, 1.0);
+        ++done;
       }
-      printer.DrawPage(canvas, page, DevicePrinter, 1.0);
     }
     // Ended either way; a page that could not begin already failed the drawing.
     drawn = painter.end() && drawn;
@@ -153,16 +159,23 @@ int SheetPdfThreads(int requested, std::int32_t pages) {
 
 SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, std::int32_t first,
                              std::int32_t last, platform::OutputFile& out, const SheetPdfOptions& options) {
-  const bool shortSheet = options.Threads == 0 && last - first + 1 < kJoinFrom;
-  if (options.Direct || shortSheet) return DrawDirect(source, paper, first, last, out, options);
+  const SheetSpan span{source, first, last};
+  return DrawSheetsPdf({&span, 1}, paper, out, options);
+}
+
+SheetPdfOutcome DrawSheetsPdf(std::span<const SheetSpan> spans, const PdfPaper& paper, platform::OutputFile& out,
+                              const SheetPdfOptions& options) {
+  std::int32_t pages = 0;
+  for (const SheetSpan& span : spans) pages += span.Last - span.First + 1;
+  const bool shortSheet = options.Threads == 0 && pages < kJoinFrom;
+  if (options.Direct || shortSheet) return DrawDirect(spans, paper, out, options);
   // Without the join (an installation missing its module) the sheet is
   // still written, whole by one thread.
   std::string why;
   const PdfJoinModule* join = PdfJoinEntries(why);
-  if (join == nullptr) return DrawDirect(source, paper, first, last, out, options);
+  if (join == nullptr) return DrawDirect(spans, paper, out, options);
 
   if (options.Progress && !options.Progress(0)) return SheetPdfOutcome::Cancelled;
-  const std::int32_t pages = last - first + 1;
   const int threads = SheetPdfThreads(options.Threads, pages);
   const std::int32_t partPages =
       options.PartPages > 0 ? std::min(options.PartPages, pages) : SheetPdfPartPages(threads, pages);
@@ -170,16 +183,22 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
   // which so shares its font. The threads take the next part when done with
   // one; this thread joins each part as soon as it is drawn.
   struct Part {
+    const SheetSource* Source = nullptr;
     std::int32_t From = 0, To = 0;
     QByteArray Bytes;
     std::unique_ptr<PdfPart> Read;  // parsed on the drawing thread
     bool Done = false;
     bool Drawn = false;
   };
-  std::vector<Part> parts(static_cast<std::size_t>((pages + partPages - 1) / partPages));
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    parts[i].From = first + static_cast<std::int32_t>(i) * partPages;
-    parts[i].To = std::min(last, parts[i].From + partPages - 1);
+  // A part holds pages of one book's sheet only.
+  std::vector<Part> parts;
+  for (const SheetSpan& span : spans) {
+    for (std::int32_t from = span.First; from <= span.Last; from += partPages) {
+      parts.emplace_back();
+      parts.back().Source = &span.Source;
+      parts.back().From = from;
+      parts.back().To = std::min(span.Last, from + partPages - 1);
+    }
   }
   JobState state;
   std::atomic<std::size_t> nextPart{0};
@@ -197,7 +216,7 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
         bytes.reserve(static_cast<qsizetype>(part.To - part.From + 2) * kBytesPerPage);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        const bool drawn = DrawPages(source, paper, i == 0, part.From, part.To, buffer, state);
+        const bool drawn = DrawPages(*part.Source, paper, i == 0, part.From, part.To, buffer, state);
         std::string unread;  // for the developer
         std::unique_ptr<PdfPart> read;
         if (drawn && !state.Stop) read = join->ReadPart({bytes.constData(), static_cast<std::size_t>(bytes.size())}, unread);
@@ -253,13 +272,27 @@ SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, s
 SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, PrintSetup& setup,
                              std::uint8_t sheetMode, std::int32_t firstPage, std::int32_t lastPage,
                              const SheetPdfOptions& options) {
+  const GradeBook* books[] = {&book};
+  return WriteSheetsPdf(path, books, setup, sheetMode, CourseChoice::All(), firstPage, lastPage, options);
+}
+
+SheetPdfResult WriteSheetsPdf(const std::string& path, std::span<const GradeBook* const> books, PrintSetup& setup,
+                              std::uint8_t sheetMode, const CourseChoice& choice, std::int32_t firstPage,
+                              std::int32_t lastPage, const SheetPdfOptions& options) {
   SheetPdfResult result;
-  TPageList pages;
-  TRowList rows;
-  GradeSheetPrinter printer(book, setup, sheetMode, pages, rows);
-  printer.MakePages();
-  result.PageCount = printer.FPageCount;
-  lastPage = std::min(lastPage, printer.FPageCount);
+  // Every book's sheet laid out into lists of its own, which the spans
+  // below point at: sized once, never moved.
+  std::vector<TPageList> pageLists(books.size());
+  std::vector<TRowList> rowLists(books.size());
+  std::vector<std::int32_t> counts(books.size());
+  for (std::size_t b = 0; b < books.size(); ++b) {
+    GradeSheetPrinter printer(*books[b], setup, sheetMode, pageLists[b], rowLists[b]);
+    printer.ChooseCourses(choice);
+    printer.MakePages();
+    counts[b] = printer.FPageCount;
+    result.PageCount += printer.FPageCount;
+  }
+  lastPage = std::min(lastPage, result.PageCount);
   if (firstPage < 1 || firstPage > lastPage) {
     result.Ok = false;
     result.Why = SheetPdfResult::NoPageInRange;
@@ -291,11 +324,19 @@ SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, Pri
     measured.ScreenTextHeight = digits.Height;
     DerivePageMetrics(setup.Metrics, measured);
   }
+  // The range counts the pages of all books one after the other.
+  std::vector<SheetSpan> spans;
+  std::int32_t before = 0;
+  for (std::size_t b = 0; b < books.size(); ++b) {
+    const std::int32_t first = std::max(firstPage - before, 1);
+    const std::int32_t last = std::min(lastPage - before, counts[b]);
+    if (first <= last) spans.push_back({{*books[b], setup, sheetMode, pageLists[b], rowLists[b]}, first, last});
+    before += counts[b];
+  }
 
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, result.Status);
   if (!out) return fail(result.Status);
-  const SheetPdfOutcome outcome =
-      DrawSheetPdf({book, setup, sheetMode, pages, rows}, paper, firstPage, lastPage, *out, options);
+  const SheetPdfOutcome outcome = DrawSheetsPdf(spans, paper, *out, options);
   if (outcome != SheetPdfOutcome::Written) out->Fail(kBroken);
   const platform::FileStatus committed = out->Commit();
   if (!committed.Ok()) return fail(committed);

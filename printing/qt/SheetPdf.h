@@ -10,9 +10,11 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "platform/Files.h"
+#include "printing/CourseChoice.h"
 #include "printing/PrintSettings.h"
 #include "printing/GradeSheetPrinter.h"
 
@@ -62,6 +64,18 @@ enum class SheetPdfOutcome { Written, Cancelled, Failed };
 SheetPdfOutcome DrawSheetPdf(const SheetSource& source, const PdfPaper& paper, std::int32_t first,
                              std::int32_t last, platform::OutputFile& out, const SheetPdfOptions& options = {});
 
+// Pages first..last (from 1) of one laid-out sheet.
+struct SheetSpan {
+  SheetSource Source;
+  std::int32_t First = 1;
+  std::int32_t Last = 0;
+};
+
+// Like DrawSheetPdf, for the sheets of several books one after the other
+// in one document (each span's pages in its order, every span non-empty).
+SheetPdfOutcome DrawSheetsPdf(std::span<const SheetSpan> spans, const PdfPaper& paper, platform::OutputFile& out,
+                              const SheetPdfOptions& options = {});
+
 // The number of threads DrawSheetPdf uses for `pages` pages.
 int SheetPdfThreads(int requested, std::int32_t pages);
 
@@ -89,3 +103,11 @@ struct SheetPdfResult {
 SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, PrintSetup& setup,
                              std::uint8_t sheetMode, std::int32_t firstPage, std::int32_t lastPage,
                              const SheetPdfOptions& options = {});
+
+// Like WriteSheetPdf, for the sheets of several books one after the other
+// in one PDF, each laid out for the chosen courses; the range and the page
+// count speak of all their pages together. A book without a chosen course
+// adds no page.
+SheetPdfResult WriteSheetsPdf(const std::string& path, std::span<const GradeBook* const> books, PrintSetup& setup,
+                              std::uint8_t sheetMode, const CourseChoice& choice, std::int32_t firstPage,
+                              std::int32_t lastPage, const SheetPdfOptions& options = {});

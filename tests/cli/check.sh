@@ -67,14 +67,13 @@ refused "bad magic" "$TEST_DATA/magic_trailing_blank.txt" \
   "$TEST_DATA/magic_trailing_blank.txt不是Velmora生成的文件，打开失败!"
 printf '\x00\xff\xfe\x1a junk\r\n' >"$tmp/junk.bin"
 refused "binary junk" "$tmp/junk.bin"
-refused "folder given as file" "$tmp/folder"
 
 # Usage.
 run check
 expect_eq "check without file exit" 1 "$rc"
-run check a b
-expect_eq "check with two files exit" 1 "$rc"
+run check "$tmp/nope1.txt" "$tmp/nope2.txt"
+expect_eq "two missing files exit" 2 "$rc"
 run --help
-grep -q '^  check FILE$' "$tmp/out" || fail "help lists the check command"
+grep -q '^  check FILE|DIR...$' "$tmp/out" || fail "help lists the check command"
 
 finish

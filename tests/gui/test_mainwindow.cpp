@@ -124,7 +124,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.printerSetupAction->menu() == nullptr);
   QCOMPARE(MenuTexts(w.fileMenu->menu()),
            QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "导入成绩(&I)...", "导出(&E)...",
-                        "-", "&X.  退出"}));
+                        "导出成绩单 PDF(&D)...", "-", "&X.  退出"}));
   QCOMPARE(w.openAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(w.saveAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
   QCOMPARE(MenuTexts(w.editMenu->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
@@ -144,6 +144,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(!w.saveAction->isEnabled());
   QVERIFY(!w.importAction->isEnabled());  // no course to import into or export
   QVERIFY(!w.exportAction->isEnabled());
+  QVERIFY(!w.exportSheetPdfAction->isEnabled());
   QVERIFY(w.exitAction->isEnabled());
   QVERIFY(w.editMenu->isEnabled());
   QVERIFY(!w.undoAction->isEnabled());  // nothing to undo or redo yet
@@ -160,8 +161,8 @@ void MainWindowTest::startMenus() {
 void MainWindowTest::startToolBar() {
   WindowHarness h;
   MainWindow& w = *h.W;
-  // Fifteen controls in order: eleven buttons, a splitter, the printer set-up
-  // button, a splitter, the print button.
+  // Sixteen controls in order: eleven buttons, a splitter, the printer set-up
+  // button, a splitter, the print button, the PDF export.
   QStringList names;
   QStringList tips;
   for (QAction* a : w.previewToolBar->actions()) {
@@ -174,10 +175,11 @@ void MainWindowTest::startToolBar() {
                                "zoomInButton", "zoomOutButton", "scrollToTopButton",
                                "scrollToBottomButton", "scrollToLeftButton", "scrollToRightButton",
                                "scrollToTopLeftButton", "scrollToBottomRightButton", "Splitter1",
-                               "printerSetupButton", "Splitter2", "printButton"}));
+                               "printerSetupButton", "Splitter2", "printButton",
+                               "exportSheetPdfButton"}));
   QCOMPARE(tips, QStringList({"上一页", "下一页", "选择页码", "放大", "缩小", "页顶", "页底",
                               "页左边", "页右边", "页左上角", "页右下角", "", "打印机设置", "",
-                              "打印"}));
+                              "打印", "导出成绩单 PDF"}));
   for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16}) {
     QVERIFY(w.pageButtons[i] != nullptr);
     QCOMPARE(w.pageButtons[i]->size(), QSize(22, 22));

@@ -128,6 +128,20 @@ class MonkeyDialogs : public DialogSeam {
     if (choice.Kind == PrintChoice::AllPages && maxPage > 6) choice.Kind = PrintChoice::Selection;
     return choice;
   }
+  std::optional<SheetCoursesChoice> ChooseSheetCourses(QWidget*, const SheetCoursesOffer& offer) override {
+    if (Chance(rng_, 0.2)) return std::nullopt;
+    SheetCoursesChoice choice;
+    const int pick = Pick(rng_, -1, static_cast<int>(offer.Keys.size()) - 1);
+    if (pick >= 0 && offer.ShownCourse >= 0 && Chance(rng_, 0.5))
+      choice.Courses = CourseChoice::Shown(offer.Keys[static_cast<std::size_t>(offer.ShownCourse)]);
+    else if (pick >= 0)
+      choice.Courses = CourseChoice::Chosen({offer.Keys[static_cast<std::size_t>(pick)]});
+    // A short range, as for printing: a monkey writes PDFs often.
+    choice.Pages.Kind = Chance(rng_, 0.5) ? PrintChoice::PageRange : PrintChoice::AllPages;
+    choice.Pages.FromPage = Pick(rng_, 0, 3);
+    choice.Pages.ToPage = choice.Pages.FromPage + Pick(rng_, -1, 2);
+    return choice;
+  }
   std::optional<int> ChoosePage(QWidget*, int pageCount, int) override {
     if (Chance(rng_, 0.2)) return std::nullopt;
     return Pick(rng_, -1, pageCount + 2);

@@ -35,3 +35,18 @@ frame_when() {
   done
   echo "$frame"
 }
+
+# Prints the id of a visible window of process $pid whose name matches $1
+# (a regular expression), other than window $3; waits $2 tries of 0.1 s
+# (default 20 s). Dialogs that share a title are told apart by $3.
+wait_program_window() {
+  local id
+  for _ in $(seq "${2:-200}"); do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      [ "$id" = "${3:-}" ] && continue
+      [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}

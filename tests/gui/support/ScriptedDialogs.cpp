@@ -183,6 +183,20 @@ std::optional<ExportScope> ScriptedDialogs::ChooseExportScope(QWidget*, const QS
   return NextOrCancel(ExportScopes);
 }
 
+std::optional<SheetCoursesChoice> ScriptedDialogs::ChooseSheetCourses(QWidget*, const SheetCoursesOffer& offer) {
+  Calls.push_back({Kind::SheetCourses, offer.Title});
+  SheetCoursesOffered.push_back(offer);
+  std::optional<SheetCoursesChoice> choice = SheetCoursesChoice{};
+  if (!SheetCourses.empty()) {
+    choice = SheetCourses.front();
+    SheetCourses.pop_front();
+  }
+  const int all = offer.PageCount ? offer.PageCount(CourseChoice::All()) : 0;
+  const int chosen = choice && offer.PageCount ? offer.PageCount(choice->Courses) : 0;
+  SheetCoursesPages.emplace_back(all, chosen);
+  return choice;
+}
+
 FindingsChoice ScriptedDialogs::ReviewFindings(QWidget*, FindingsPurpose purpose,
                                                const std::vector<FindingRow>& rows) {
   Calls.push_back({Kind::Findings, {}});

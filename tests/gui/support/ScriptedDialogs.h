@@ -16,7 +16,7 @@ class ScriptedDialogs : public DialogSeam {
  public:
   enum class Kind {
     OpenNamedFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
-    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings, ImportPreview, ExportScope,
+    ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings, ImportPreview, ExportScope, SheetCourses,
   };
 
   // What the teacher does in one import preview: choose the score columns
@@ -57,6 +57,9 @@ class ScriptedDialogs : public DialogSeam {
   QString PrintToFile;
   std::deque<ImportScript> Imports;                // empty: cancel
   std::deque<std::optional<ExportScope>> ExportScopes;  // nullopt = cancel
+  // The course choice before a print or a PDF: like the findings, it goes on
+  // (all courses, all pages) when nothing is scripted. nullopt = cancel.
+  std::deque<std::optional<SheetCoursesChoice>> SheetCourses;
   // The list of findings before a save or a print. Unlike the other
   // questions it goes on when nothing is scripted, so that tests of other
   // things need not answer it; it is recorded all the same.
@@ -77,6 +80,9 @@ class ScriptedDialogs : public DialogSeam {
   QStringList FiltersOffered;  // each typed open or save dialog's filters, joined by ";;"
   std::vector<ImportSeen> ImportsSeen;
   std::vector<std::pair<QString, int>> ExportScopesOffered;  // shown course, course count
+  // Each course choice's offer, with the page counts of all courses and of the choice answered.
+  std::vector<SheetCoursesOffer> SheetCoursesOffered;
+  std::vector<std::pair<int, int>> SheetCoursesPages;
   std::vector<FindingsPurpose> FindingsPurposes;      // each list's purpose
   std::vector<std::vector<FindingRow>> FindingsShown;  // each list's rows
 
@@ -108,6 +114,7 @@ class ScriptedDialogs : public DialogSeam {
   std::optional<exchange::ScoreColumns> ImportPreview(QWidget* parent, const ImportOffer& offer) override;
   std::optional<ExportScope> ChooseExportScope(QWidget* parent, const QString& shownCourse,
                                                int courseCount) override;
+  std::optional<SheetCoursesChoice> ChooseSheetCourses(QWidget* parent, const SheetCoursesOffer& offer) override;
   FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
                                 const std::vector<FindingRow>& rows) override;
 
