@@ -108,13 +108,14 @@ void MainWindowTest::startMenus() {
   WindowHarness h;
   Tdataout& w = *h.W;
   const QList<QAction*> bar = w.menuBar()->actions();
-  QCOMPARE(bar.size(), 6);
+  QCOMPARE(bar.size(), 7);
   QCOMPARE(bar[0], w.F1);
   QCOMPARE(bar[1], w.E1);
   QCOMPARE(bar[2], w.W1);
   QCOMPARE(bar[3], w.N7);
   QCOMPARE(bar[4], w.P1);
   QCOMPARE(bar[5], w.S1);
+  QCOMPARE(bar[6]->text(), QStringLiteral("帮助(&H)"));
   QCOMPARE(w.F1->text(), QStringLiteral("&F 文件"));
   QCOMPARE(w.W1->text(), QStringLiteral("&W 窗口"));
   QCOMPARE(w.N7->text(), QStringLiteral("&V 预览"));
@@ -128,7 +129,8 @@ void MainWindowTest::startMenus() {
   QCOMPARE(w.O1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(w.S3->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
   QCOMPARE(MenuTexts(w.E1->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
-                                                 "查找学生(&F)..."}));
+                                                 "查找学生(&F)...", "-", "按当前比例重新计算(&T)",
+                                                 "下一处需核对的成绩(&N)", "上一处需核对的成绩(&B)"}));
   QCOMPARE(w.U1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
   QCOMPARE(w.R1->shortcuts(),
            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
@@ -136,7 +138,8 @@ void MainWindowTest::startMenus() {
            QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单"}));
   QCOMPARE(MenuTexts(w.N7->menu()),
            QStringList({"&L.  上页", "&N.  下页", "-", "&F.  第一页", "&E.  最后一页", "-",
-                        "&C.  选页...", "-", "&G.  放大", "&S.  缩小"}));
+                        "&C.  选页...", "-", "&G.  放大", "&S.  缩小", "-", "表内容字体(&T)...",
+                        "表标题字体(&H)...", "设置页边界(&B)..."}));
   QCOMPARE(MenuTexts(w.PopupMenu1),
            QStringList({"&F.  表内容字体...", "&L.  表标题字体...", "-", "&B.  设置页边界..."}));
   // Start states.
