@@ -22,6 +22,7 @@
 
 #include "app/FrozenHeading.h"
 #include "app/Glyphs.h"
+#include "app/KeyTable.h"
 #include "app/Tdataout.h"
 #include "app/WindowTexts.h"
 #include "preview/DialogLook.h"
@@ -132,11 +133,11 @@ void Tdataout::BuildMenus() {
            {&Tdataout::E3, "E3", "导出(&E)..."},
            kSeparator,
            {&Tdataout::X1, "X1", "&X.  退出"}});
-  A1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  A1->setShortcuts(KeysOf(KeyCommand::SaveAs));
   AddMenu(*this, bar, {&Tdataout::E1, "E1", "编辑(&E)"},
           {{&Tdataout::U1, "U1", "撤销(&U)"}, {&Tdataout::R1, "R1", "重做(&R)"}});
-  U1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  R1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  U1->setShortcuts(KeysOf(KeyCommand::Undo));
+  R1->setShortcuts(KeysOf(KeyCommand::Redo));
   U1->setEnabled(false);
   R1->setEnabled(false);
   AddMenu(*this, bar, {&Tdataout::W1, "W1", "&W 窗口"},

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/KeyTable.h"
 #include "app/Tdataout.h"
 #include "gradefile/Clipboard.h"
 
@@ -51,21 +52,21 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 }  // namespace
 
 void Tdataout::BuildEditingAids() {
-  O1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  S3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  O1->setShortcuts(KeysOf(KeyCommand::Open));
+  S3->setShortcuts(KeysOf(KeyCommand::Save));
 
   QMenu* edit = E1->menu();
   edit->addSeparator();
   C1 = edit->addAction(QStringLiteral("复制(&C)"));
   C1->setObjectName(QStringLiteral("C1"));
-  C1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  C1->setShortcuts(KeysOf(KeyCommand::Copy));
   P2 = edit->addAction(QStringLiteral("粘贴(&P)"));
   P2->setObjectName(QStringLiteral("P2"));
-  P2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  P2->setShortcuts(KeysOf(KeyCommand::Paste));
   edit->addSeparator();
   F4 = edit->addAction(QStringLiteral("查找学生(&F)..."));
   F4->setObjectName(QStringLiteral("F4"));
-  F4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  F4->setShortcuts(KeysOf(KeyCommand::Find));
   connect(C1, &QAction::triggered, this, [this] { C1Click(); });
   connect(P2, &QAction::triggered, this, [this] { P2Click(); });
   connect(F4, &QAction::triggered, this, [this] { F4Click(); });
