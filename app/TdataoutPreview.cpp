@@ -18,6 +18,7 @@
 #include "preview/PrinterLaidCanvas.h"
 #include "preview/DefaultPrinter.h"
 #include "preview/TDrawGrid.h"
+#include "printing/PageLabels.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/PainterCanvas.h"
@@ -261,7 +262,9 @@ void Tdataout::E2Click() {
 
 void Tdataout::C2Click() {
   if (SheetIndex < 1 || !SheetPrinter || SheetPrinter->FPageCount < 2) return;
-  const std::optional<int> page = Dialogs().ChoosePage(this, SheetPrinter->FPageCount, CurPage);
+  QStringList labels;
+  for (const std::string& label : PageLabels(PageList, Book, SheetMode != 0)) labels << GbkToQString(label);
+  const std::optional<int> page = Dialogs().ChoosePageOf(this, labels, CurPage);
   if (!page || *page < 1 || *page > SheetPrinter->FPageCount) return;
   CurPage = *page;
   RepaintPage();

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "preview/DialogLook.h"
 
@@ -51,6 +52,23 @@ void TPagepnDlg::FormCreate(QWidget* /*sender*/, int pageCount, int current) {
   for (int i = 1; i <= pageCount; ++i) ComboBox1->addItem(QString::number(i));
   // A current page outside the list selects nothing rather than a wrong page.
   ComboBox1->setCurrentIndex(current >= 1 && current <= pageCount ? current - 1 : -1);
+}
+
+void TPagepnDlg::ShowLabels(const QStringList& labels) {
+  int widest = 0;
+  for (int i = 0; i < ComboBox1->count() && i < labels.size(); ++i) {
+    if (labels[i].isEmpty()) continue;
+    ComboBox1->setItemText(i, QStringLiteral("%1  %2").arg(i + 1).arg(labels[i]));
+    widest = std::max(widest, ComboBox1->fontMetrics().horizontalAdvance(ComboBox1->itemText(i)));
+  }
+  // The combo box grows to the longest entry, within reason; the frame, the
+  // dialog and the buttons beside it go along.
+  const int grow = std::clamp(widest + 40 - ComboBox1->width(), 0, 420);
+  if (grow == 0) return;
+  ComboBox1->resize(ComboBox1->width() + grow, ComboBox1->height());
+  Bevel1->resize(Bevel1->width() + grow, Bevel1->height());
+  for (QPushButton* button : {OKBtn, CancelBtn}) button->move(button->x() + grow, button->y());
+  setFixedSize(width() + grow, height());
 }
 
 int TPagepnDlg::SelectedPage() const { return ComboBox1->currentIndex() + 1; }

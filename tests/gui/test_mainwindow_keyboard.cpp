@@ -196,6 +196,13 @@ void MainWindowKeyboardTest::previewKeys() {
   QVERIFY(captions.contains(QStringLiteral("表内容字体(&T)...")));
   QVERIFY(captions.contains(QStringLiteral("设置页边界(&B)...")));
   QCOMPARE(w.N10->shortcut(), QKeySequence(Qt::ControlModifier | Qt::Key_PageDown));
+  // 选页 offers each page's course beside its number.
+  p.Script->Pages.push_back(3);
+  w.C2Click();
+  QCOMPARE(w.CurPage, 3);
+  QCOMPARE(p.Script->PageLabelsOffered.size(), std::size_t(1));
+  QCOMPARE(p.Script->PageLabelsOffered.front(),
+           QStringList({QStringLiteral("课程1 (1/1)"), QStringLiteral("课程2 (1/1)"), QStringLiteral("课程3 (1/1)")}));
   w.Z1Click();
   QVERIFY(w.F3->shortcuts().isEmpty());
 }
