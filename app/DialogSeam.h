@@ -101,6 +101,12 @@ class DialogSeam {
   // ChoosePageDialog: choose a page of `pageCount`, `current` preselected; nullopt on cancel.
   virtual std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) = 0;
 
+  // The page chooser with each page's course (and class) beside its number,
+  // one label per page. A seam without one offers the numbers alone.
+  virtual std::optional<int> ChoosePageOf(QWidget* parent, const QStringList& labels, int current) {
+    return ChoosePage(parent, static_cast<int>(labels.size()), current);
+  }
+
   // MarginsDialog: edits the printer margins of `metrics` in millimetres;
   // writes them only on OK and returns true then.
   virtual bool PageMargins(QWidget* parent, PageMetrics& metrics) = 0;

@@ -48,6 +48,7 @@ inline QString Counts(std::size_t matched, std::size_t changed, std::size_t notI
 }
 inline QString NothingChanges() { return QStringLiteral("文件中的成绩与本课程现有的成绩相同，没有需要改动的。"); }
 
+inline QString PreviewLists() { return QStringLiteral("导入预览"); }
 inline QString ChangesTab(std::size_t n) { return QStringLiteral("将改动的成绩 (%1)").arg(n); }
 inline QString SkippedTab(std::size_t n) { return QStringLiteral("未导入的行 (%1)").arg(n); }
 inline QString MissingTab(std::size_t n) { return QStringLiteral("文件中缺少的学生 (%1)").arg(n); }

@@ -2,11 +2,16 @@
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/WindowTexts.h"
 
@@ -52,15 +57,18 @@ FindingsDialog::FindingsDialog(FindingsPurpose purpose, const std::vector<Findin
 
   table_ = new QTableView(this);
   table_->setObjectName(QStringLiteral("FindingsTable"));
+  table_->setAccessibleName(WindowTexts::FindingsTableName());
+  table_->setAccessibleDescription(WindowTexts::FindingsTitle());
   table_->setModel(new FindingsModel(rows, table_));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab goes on to the buttons: the rows are read with the arrow keys.
+  table_->setTabKeyNavigation(false);
   table_->setWordWrap(false);
+  table_->setTextElideMode(Qt::ElideRight);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  table_->horizontalHeader()->setStretchLastSection(true);
-  const int widths[] = {120, 96, 64, 64, 96};
-  for (int c = 0; c < 5; ++c) table_->setColumnWidth(c, widths[c]);
+  table_->installEventFilter(this);
   if (!rows.empty()) table_->selectRow(0);
   layout->addWidget(table_, 1);
 
@@ -73,8 +81,9 @@ FindingsDialog::FindingsDialog(FindingsPurpose purpose, const std::vector<Findin
   goTo->setObjectName(QStringLiteral("GoToButton"));
   goOn->setObjectName(QStringLiteral("GoOnButton"));
   back->setObjectName(QStringLiteral("BackButton"));
-  // Going back is the safe answer: Enter and Esc both mean it.
-  back->setDefault(true);
+  // Enter on a row goes to it (the table's own filter); a focused button
+  // takes Enter itself, and Escape always means going back.
+  goTo->setDefault(true);
   layout->addWidget(buttons);
 
   connect(goTo, &QPushButton::clicked, this, &FindingsDialog::GoTo);
@@ -84,7 +93,40 @@ FindingsDialog::FindingsDialog(FindingsPurpose purpose, const std::vector<Findin
     accept();
   });
   connect(back, &QPushButton::clicked, this, &QDialog::reject);
-  resize(760, 420);
+  FitColumns();
+}
+
+void FindingsDialog::FitColumns() {
+  // Every column but the reason as wide as its widest text (the header
+  // measures at most a thousand rows, enough for the few distinct courses,
+  // columns and names); the reason takes the rest and shows in full as a
+  // tool tip where it is cut.
+  QHeaderView* header = table_->horizontalHeader();
+  const int last = table_->model()->columnCount() - 1;
+  int fixed = 0;
+  for (int c = 0; c < last; ++c) {
+    table_->resizeColumnToContents(c);
+    fixed += table_->columnWidth(c);
+  }
+  table_->resizeColumnToContents(last);
+  const int wanted = fixed + table_->columnWidth(last) + table_->verticalHeader()->sizeHint().width() +
+                     table_->verticalScrollBar()->sizeHint().width() + 2 * table_->frameWidth() +
+                     layout()->contentsMargins().left() + layout()->contentsMargins().right();
+  header->setStretchLastSection(true);
+  const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  const int room = screen ? screen->availableGeometry().width() * 9 / 10 : wanted;
+  resize(std::clamp(wanted, 560, std::max(560, room)), 420);
+}
+
+bool FindingsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == table_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      GoTo();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void FindingsDialog::GoTo() {

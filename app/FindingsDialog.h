@@ -3,7 +3,7 @@
 // finding (course, student number, name, column, text, reason) in a table
 // view over the rows as they are, so thousands of findings open at once.
 // The teacher goes on, goes back, or goes to one finding (double click or
-// "转到").
+// "转到"). Tab leaves the table for the buttons; Enter on a row goes to it.
 #include <QDialog>
 #include <vector>
 
@@ -23,8 +23,12 @@ class FindingsDialog : public QDialog {
 
   QTableView* Table() const { return table_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void GoTo();
+  void FitColumns();  // the reason takes what the other columns leave
 
   QTableView* table_ = nullptr;
   FindingsChoice choice_;

@@ -215,6 +215,7 @@ ImportDialog::ImportDialog(const ImportOffer& offer, QWidget* parent) : QDialog(
   layout->addWidget(problem_);
 
   tabs_ = new QTabWidget(this);
+  tabs_->setAccessibleName(ExchangeTexts::PreviewLists());
   changes_ = new ImportRowsModel(ImportRowsModel::List::Changes, this);
   skipped_ = new ImportRowsModel(ImportRowsModel::List::Skipped, this);
   missing_ = new ImportRowsModel(ImportRowsModel::List::Missing, this);
@@ -280,6 +281,8 @@ void ImportDialog::ShowPreview() {
   tabs_->setTabText(0, ExchangeTexts::ChangesTab(p.ChangedCount()));
   tabs_->setTabText(1, ExchangeTexts::SkippedTab(p.SkippedCount()));
   tabs_->setTabText(2, ExchangeTexts::MissingTab(p.Missing.size()));
+  // Each list is read out by the name its tab shows.
+  for (int i = 0; i < tabs_->count(); ++i) tabs_->widget(i)->setAccessibleName(tabs_->tabText(i));
   import_->setEnabled(session_.CanImport());
   import_->setDefault(session_.CanImport());
 }

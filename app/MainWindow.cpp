@@ -14,6 +14,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/GridSelection.h"
+#include "app/KeyboardCommands.h"
 #include "app/QtDialogs.h"
 #include "printing/qt/QtText.h"
 #include "printing/qt/SettingsFolder.h"
@@ -45,6 +47,10 @@ void MainWindow::FormCreate() {
   ShowEditingView();
   ShowGridHeadings();
   FillEditorWords();
+  // Keys and names beyond the menus above: F9, F8, the preview's keys, the
+  // 帮助 menu, the grid's block selection, what a screen reader says.
+  new KeyboardCommands(*this);
+  new GridSelection(*this);
 }
 
 // 1. The window starts in the editing view; the preview's bars and menus wait.

@@ -22,6 +22,7 @@
 
 #include "app/FrozenHeading.h"
 #include "app/Glyphs.h"
+#include "app/KeyTable.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "preview/DialogLook.h"
@@ -133,11 +134,11 @@ void MainWindow::BuildMenus() {
            {&MainWindow::exportSheetPdfAction, "exportSheetPdf", "导出成绩单 PDF(&D)..."},
            kSeparator,
            {&MainWindow::exitAction, "exitAction", "&X.  退出"}});
-  saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  saveAsAction->setShortcuts(KeysOf(KeyCommand::SaveAs));
   AddMenu(*this, bar, {&MainWindow::editMenu, "editMenu", "编辑(&E)"},
           {{&MainWindow::undoAction, "undoAction", "撤销(&U)"}, {&MainWindow::redoAction, "redoAction", "重做(&R)"}});
-  undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  undoAction->setShortcuts(KeysOf(KeyCommand::Undo));
+  redoAction->setShortcuts(KeysOf(KeyCommand::Redo));
   undoAction->setEnabled(false);
   redoAction->setEnabled(false);
   AddMenu(*this, bar, {&MainWindow::windowMenu, "windowMenu", "&W 窗口"},

@@ -53,6 +53,7 @@ void MainWindow::showFindBar() {
     FindBar->addWidget(new QLabel(WindowTexts::FindLabel(), FindBar));
     FindEdit = new FindField(this, FindBar);
     FindEdit->setObjectName(QStringLiteral("FindEdit"));
+    FindEdit->setAccessibleName(WindowTexts::FindFieldName());
     FindEdit->setPlaceholderText(WindowTexts::FindHint());
     FindEdit->setFixedWidth(FindEdit->fontMetrics().horizontalAdvance(WindowTexts::FindHint()) + 24);
     FindBar->addWidget(FindEdit);

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/KeyTable.h"
 #include "app/MainWindow.h"
 #include "gradefile/Clipboard.h"
 
@@ -51,21 +52,21 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 }  // namespace
 
 void MainWindow::BuildEditingAids() {
-  openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  openAction->setShortcuts(KeysOf(KeyCommand::Open));
+  saveAction->setShortcuts(KeysOf(KeyCommand::Save));
 
   QMenu* edit = editMenu->menu();
   edit->addSeparator();
   copyAction = edit->addAction(QStringLiteral("复制(&C)"));
   copyAction->setObjectName(QStringLiteral("copyAction"));
-  copyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  copyAction->setShortcuts(KeysOf(KeyCommand::Copy));
   pasteAction = edit->addAction(QStringLiteral("粘贴(&P)"));
   pasteAction->setObjectName(QStringLiteral("pasteAction"));
-  pasteAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  pasteAction->setShortcuts(KeysOf(KeyCommand::Paste));
   edit->addSeparator();
   findAction = edit->addAction(QStringLiteral("查找学生(&F)..."));
   findAction->setObjectName(QStringLiteral("findAction"));
-  findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  findAction->setShortcuts(KeysOf(KeyCommand::Find));
   connect(copyAction, &QAction::triggered, this, [this] { copyCells(); });
   connect(pasteAction, &QAction::triggered, this, [this] { pasteCells(); });
   connect(findAction, &QAction::triggered, this, [this] { showFindBar(); });

@@ -18,6 +18,7 @@
 #include "preview/PrinterLaidCanvas.h"
 #include "preview/DefaultPrinter.h"
 #include "preview/PageWidget.h"
+#include "printing/PageLabels.h"
 #include "printing/PreviewRules.h"
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/PainterCanvas.h"
@@ -261,7 +262,9 @@ void MainWindow::lastPage() {
 
 void MainWindow::choosePage() {
   if (SheetIndex < 1 || !sheetPrinter || sheetPrinter->FPageCount < 2) return;
-  const std::optional<int> page = Dialogs().ChoosePage(this, sheetPrinter->FPageCount, CurPage);
+  QStringList labels;
+  for (const std::string& label : PageLabels(PageList, Book, SheetMode != 0)) labels << GbkToQString(label);
+  const std::optional<int> page = Dialogs().ChoosePageOf(this, labels, CurPage);
   if (!page || *page < 1 || *page > sheetPrinter->FPageCount) return;
   CurPage = *page;
   RepaintPage();

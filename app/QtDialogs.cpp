@@ -22,6 +22,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ExportScopeDialog.h"
 #include "app/SheetCoursesDialog.h"
@@ -213,8 +214,13 @@ std::optional<PrintChoice> QtDialogs::Print(QWidget* parent, QPrinter& printer, 
 }
 
 std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int current) {
+  return ChoosePageOf(parent, QStringList(std::max(pageCount, 0), QString()), current);
+}
+
+std::optional<int> QtDialogs::ChoosePageOf(QWidget* parent, const QStringList& labels, int current) {
   ChoosePageDialog dialog(parent);
-  dialog.FormCreate(parent, pageCount, current);
+  dialog.FormCreate(parent, static_cast<int>(labels.size()), current);
+  dialog.ShowLabels(labels);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const int page = dialog.SelectedPage();
   if (page < 1) return std::nullopt;

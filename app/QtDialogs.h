@@ -23,6 +23,7 @@ class QtDialogs : public DialogSeam {
   std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,
                                    int maxPage) override;
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
+  std::optional<int> ChoosePageOf(QWidget* parent, const QStringList& labels, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
   std::optional<QString> OpenFileOfType(QWidget* parent, const QString& title,
                                         const QStringList& filters) override;

@@ -39,7 +39,11 @@ inline QString ShareRefused() {
 }
 
 // The bar over the student grid and its command.
-inline QString Recompute() { return QStringLiteral("按当前比例重新计算"); }
+// The bar's button and the 编辑 menu's item share the letter.
+inline QString Recompute() { return QStringLiteral("按当前比例重新计算(&T)"); }
+inline QString RecomputeItem() { return Recompute(); }
+inline QString NextFindingItem() { return QStringLiteral("下一处需核对的成绩(&N)"); }
+inline QString PreviousFindingItem() { return QStringLiteral("上一处需核对的成绩(&B)"); }
 
 // The list of findings before a save or a print.
 inline QString FindingsTitle() { return QStringLiteral("成绩检查"); }
@@ -52,10 +56,49 @@ inline QString FindingsHeading(int column) {
   static const char* const headings[] = {"课程", "学号", "姓名", "栏目", "内容", "原因"};
   return column >= 0 && column < 6 ? QString::fromUtf8(headings[column]) : QString();
 }
-inline QString SaveAnyway() { return QStringLiteral("仍然存储"); }
-inline QString PrintAnyway() { return QStringLiteral("仍然打印"); }
-inline QString BackToEditing() { return QStringLiteral("返回修改"); }
-inline QString GoToFinding() { return QStringLiteral("转到"); }
+inline QString SaveAnyway() { return QStringLiteral("仍然存储(&S)"); }
+inline QString PrintAnyway() { return QStringLiteral("仍然打印(&P)"); }
+inline QString BackToEditing() { return QStringLiteral("返回修改(&R)"); }
+inline QString GoToFinding() { return QStringLiteral("转到(&G)"); }
+inline QString FindingsTableName() { return QStringLiteral("需要核对的成绩"); }
+
+// The 预览 menu's fonts and margins (the tool bar's context menu has its own
+// letters for them, which the 预览 menu's page commands use already).
+inline QString BodyFontItem() { return QStringLiteral("表内容字体(&T)..."); }
+inline QString TitleFontItem() { return QStringLiteral("表标题字体(&H)..."); }
+inline QString MarginsItem() { return QStringLiteral("设置页边界(&B)..."); }
+inline QString ZoomName() { return QStringLiteral("缩放比例"); }
+inline QString ZoomPercent(int percent) { return QStringLiteral("缩放 %1%").arg(percent); }
+
+// What a screen reader says of the window's controls.
+inline QString CourseListName() { return QStringLiteral("课程列表"); }
+inline QString StudentGridName() { return QStringLiteral("学生成绩表"); }
+inline QString StudentGridDescription() {
+  return QStringLiteral("本课程学生的平时成绩、考试成绩和总成绩；Shift+方向键选择区域，Ctrl+C 复制");
+}
+inline QString ShareName() { return QStringLiteral("平时成绩占百分比"); }
+inline QString GradeEditorName() { return QStringLiteral("成绩"); }
+inline QString GradeEditorDescription() {
+  return QStringLiteral("所在单元格的成绩：输入数字或从列表中选择等级");
+}
+inline QString PreviewName() { return QStringLiteral("成绩单预览"); }
+inline QString PageName() { return QStringLiteral("成绩单页面"); }
+inline QString PageDescription() {
+  return QStringLiteral("Ctrl+PgDn 下页，Ctrl+PgUp 上页，Ctrl+加号 放大，Ctrl+减号 缩小");
+}
+inline QString FindFieldName() { return QStringLiteral("查找学生的学号或姓名"); }
+
+// 帮助: the list of keys and the program's own page.
+inline QString HelpMenu() { return QStringLiteral("帮助(&H)"); }
+inline QString ShortcutsItem() { return QStringLiteral("快捷键(&K)"); }
+inline QString AboutItem() { return QStringLiteral("关于(&A)"); }
+inline QString ShortcutsTitle() { return QStringLiteral("快捷键"); }
+inline QString AboutTitle() { return QStringLiteral("关于"); }
+inline QString AboutHeading(const QString& version) {
+  return QStringLiteral("gradesheet %1\n教师整理学生成绩：录入平时成绩和考试成绩，计算总成绩，预览并打印成绩表。").arg(version);
+}
+inline QString AboutLibraries() { return QStringLiteral("本程序使用的库:"); }
+inline QString CloseDialog() { return QStringLiteral("关闭(&C)"); }
 
 // The open and save-as dialogs' filters: grade files first, then every file.
 inline QString OpenFilters() { return QStringLiteral("成绩文件 (*.txt *.TXT);;所有文件 (*)"); }

@@ -14,6 +14,7 @@
 #include "preview/DialogLook.h"
 #include "printing/qt/Fonts.h"
 #include "printing/qt/QtText.h"
+#include "text/About.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
       break;
     }
     if (arg == "--version") {
-      std::fputs("gradesheet " GRADESHEET_VERSION "\n", stdout);
+      std::fputs(about::VersionText("gradesheet", GRADESHEET_VERSION).c_str(), stdout);
       return std::fflush(stdout) == 0 ? 0 : 2;
     }
     if (arg == "--help" || arg == "-h") {

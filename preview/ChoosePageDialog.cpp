@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "preview/DialogLook.h"
 
@@ -51,6 +52,23 @@ void ChoosePageDialog::FormCreate(QWidget* /*sender*/, int pageCount, int curren
   for (int i = 1; i <= pageCount; ++i) pageBox->addItem(QString::number(i));
   // A current page outside the list selects nothing rather than a wrong page.
   pageBox->setCurrentIndex(current >= 1 && current <= pageCount ? current - 1 : -1);
+}
+
+void ChoosePageDialog::ShowLabels(const QStringList& labels) {
+  int widest = 0;
+  for (int i = 0; i < pageBox->count() && i < labels.size(); ++i) {
+    if (labels[i].isEmpty()) continue;
+    pageBox->setItemText(i, QStringLiteral("%1  %2").arg(i + 1).arg(labels[i]));
+    widest = std::max(widest, pageBox->fontMetrics().horizontalAdvance(pageBox->itemText(i)));
+  }
+  // The combo box grows to the longest entry, within reason; the frame, the
+  // dialog and the buttons beside it go along.
+  const int grow = std::clamp(widest + 40 - pageBox->width(), 0, 420);
+  if (grow == 0) return;
+  pageBox->resize(pageBox->width() + grow, pageBox->height());
+  Bevel1->resize(Bevel1->width() + grow, Bevel1->height());
+  for (QPushButton* button : {OKBtn, CancelBtn}) button->move(button->x() + grow, button->y());
+  setFixedSize(width() + grow, height());
 }
 
 int ChoosePageDialog::SelectedPage() const { return pageBox->currentIndex() + 1; }

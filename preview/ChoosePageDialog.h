@@ -18,6 +18,10 @@ class ChoosePageDialog : public QDialog {
   // 1 .. pageCount in pageBox (entry i - 1 reads i), `current` selected.
   void FormCreate(QWidget* sender, int pageCount, int current);
 
+  // Each entry i - 1 reads "i  <labels[i - 1]>" (the page's course and
+  // class), the list and the dialog as wide as the longest.
+  void ShowLabels(const QStringList& labels);
+
   // The page of the selected entry (its index + 1); 0 when the list is empty.
   int SelectedPage() const;
 

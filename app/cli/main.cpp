@@ -16,6 +16,7 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
+#include "text/About.h"
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Files.h"
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
   }
   if (call.What == Invocation::Action::Version) {
     cli::StandardOutput out;
-    out << "gradesheet-cli " GRADESHEET_VERSION "\n";
+    out << about::VersionText("gradesheet-cli", GRADESHEET_VERSION);
     return out.Finish("", 0);
   }
   if (call.What == Invocation::Action::Usage) {

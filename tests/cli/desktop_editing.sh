@@ -29,16 +29,6 @@ set -u
 gui=$1 file=$2
 source "$3"
 log() { echo "session: $*" >&2; }
-wait_window() {  # a visible window of the program whose name matches $1; $2 tries of 0.1 s (20 s)
-  local id
-  for _ in $(seq "${2:-200}"); do
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-      [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ] && { echo "$id"; return 0; }
-    done
-    sleep 0.1
-  done
-  return 1
-}
 start_window_manager
 QT_QPA_PLATFORM=xcb "$gui" "$file" >"$HOME/gradesheet.log" 2>&1 &
 pid=$!

@@ -108,13 +108,14 @@ void MainWindowTest::startMenus() {
   WindowHarness h;
   MainWindow& w = *h.W;
   const QList<QAction*> bar = w.menuBar()->actions();
-  QCOMPARE(bar.size(), 6);
+  QCOMPARE(bar.size(), 7);
   QCOMPARE(bar[0], w.fileMenu);
   QCOMPARE(bar[1], w.editMenu);
   QCOMPARE(bar[2], w.windowMenu);
   QCOMPARE(bar[3], w.previewMenu);
   QCOMPARE(bar[4], w.printAction);
   QCOMPARE(bar[5], w.printerSetupAction);
+  QCOMPARE(bar[6]->text(), QStringLiteral("帮助(&H)"));
   QCOMPARE(w.fileMenu->text(), QStringLiteral("&F 文件"));
   QCOMPARE(w.windowMenu->text(), QStringLiteral("&W 窗口"));
   QCOMPARE(w.previewMenu->text(), QStringLiteral("&V 预览"));
@@ -128,7 +129,8 @@ void MainWindowTest::startMenus() {
   QCOMPARE(w.openAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(w.saveAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
   QCOMPARE(MenuTexts(w.editMenu->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
-                                                 "查找学生(&F)..."}));
+                                                 "查找学生(&F)...", "-", "按当前比例重新计算(&T)",
+                                                 "下一处需核对的成绩(&N)", "上一处需核对的成绩(&B)"}));
   QCOMPARE(w.undoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
   QCOMPARE(w.redoAction->shortcuts(),
            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
@@ -136,7 +138,8 @@ void MainWindowTest::startMenus() {
            QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单", "-", "成绩分析(&A)"}));
   QCOMPARE(MenuTexts(w.previewMenu->menu()),
            QStringList({"&L.  上页", "&N.  下页", "-", "&F.  第一页", "&E.  最后一页", "-",
-                        "&C.  选页...", "-", "&G.  放大", "&S.  缩小"}));
+                        "&C.  选页...", "-", "&G.  放大", "&S.  缩小", "-", "表内容字体(&T)...",
+                        "表标题字体(&H)...", "设置页边界(&B)..."}));
   QCOMPARE(MenuTexts(w.pageSetupMenu),
            QStringList({"&F.  表内容字体...", "&L.  表标题字体...", "-", "&B.  设置页边界..."}));
   // Start states.

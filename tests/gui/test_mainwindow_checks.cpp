@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -290,21 +291,41 @@ void MainWindowChecksTest::listDialogAnswers() {
   // Thousands of findings: a view over the rows, which opens at once.
   std::vector<FindingRow> rows(5000, FindingRow{"课程", "2022000001", "王小明", "平时成绩", "8O", "无法识别的成绩"});
   rows[4321][1] = "2022004321";
+  rows[3][5] = "总成绩与平时成绩、考试成绩按当前比例算出的不符，按0计入总成绩的空成绩";
   FindingsDialog dialog(FindingsPurpose::Print, rows);
   QCOMPARE(dialog.Table()->model()->index(4321, 1).data().toString(), QStringLiteral("2022004321"));
-  QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("GoOnButton"))->text(), QStringLiteral("仍然打印"));
+  QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("GoOnButton"))->text(), QStringLiteral("仍然打印(&P)"));
+  QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("GoToButton"))->text(), QStringLiteral("转到(&G)"));
+  QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("BackButton"))->text(), QStringLiteral("返回修改(&R)"));
   dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  // The reason column is wide enough for its longest text.
+  QHeaderView* header = dialog.Table()->horizontalHeader();
+  QVERIFY(header->sectionSize(5) >= dialog.Table()->fontMetrics().horizontalAdvance(QString::fromStdString(rows[3][5])));
+  QCOMPARE(dialog.Table()->model()->index(3, 5).data(Qt::ToolTipRole).toString(), QString::fromStdString(rows[3][5]));
+  // Enter on a row goes to it.
+  dialog.Table()->setFocus();
   dialog.Table()->setCurrentIndex(dialog.Table()->model()->index(17, 2));
-  emit dialog.Table()->doubleClicked(dialog.Table()->currentIndex());
+  QTest::keyClick(dialog.Table(), Qt::Key_Return);
   QCOMPARE(dialog.Choice().What, FindingsChoice::GoTo);
   QCOMPARE(dialog.Choice().Row, 17);
   QVERIFY(!dialog.isVisible());
 
+  FindingsDialog clicked(FindingsPurpose::Print, rows);
+  clicked.show();
+  clicked.Table()->setCurrentIndex(clicked.Table()->model()->index(40, 0));
+  emit clicked.Table()->doubleClicked(clicked.Table()->currentIndex());
+  QCOMPARE(clicked.Choice().What, FindingsChoice::GoTo);
+  QCOMPARE(clicked.Choice().Row, 40);
+
   FindingsDialog back(FindingsPurpose::Save, rows);
-  QCOMPARE(back.findChild<QPushButton*>(QStringLiteral("GoOnButton"))->text(), QStringLiteral("仍然存储"));
+  QCOMPARE(back.findChild<QPushButton*>(QStringLiteral("GoOnButton"))->text(), QStringLiteral("仍然存储(&S)"));
+  // Tab leaves the table: the rows are no tab stops.
+  QVERIFY(!back.Table()->tabKeyNavigation());
   back.show();
-  QTest::mouseClick(back.findChild<QPushButton*>(QStringLiteral("BackButton")), Qt::LeftButton);
+  QTest::keyClick(back.Table(), Qt::Key_Escape);
   QCOMPARE(back.Choice().What, FindingsChoice::Back);
+  QVERIFY(!back.isVisible());
 }
 
 QTEST_MAIN(MainWindowChecksTest)

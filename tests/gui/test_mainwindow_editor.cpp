@@ -250,10 +250,16 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   send(QEvent::MouseMove, centre(3, 5), Qt::LeftButton);
   send(QEvent::MouseButtonRelease, centre(3, 5), Qt::NoButton);
   QVERIFY(w.studentGrid->selectedItems().size() > 1);
+  // The drag selected without the editor, the first cell current; a key
+  // typed on the grid calls the editor there as its first keystroke.
+  QTRY_COMPARE(w.studentGrid->currentRow(), 1);
+  QVERIFY(!w.gradeEditor->isVisible());
+  QTest::keyClick(w.studentGrid, Qt::Key_4);
   QVERIFY(w.gradeEditor->isVisible());
   const int row = w.EditRow;
   const int col = w.EditCol;
-  QTest::keyClicks(w.gradeEditor, "42");
+  QCOMPARE(QPoint(col, row), QPoint(4, 1));
+  QTest::keyClicks(w.gradeEditor, "2");
   QCOMPARE(h.Cell(row, col), QStringLiteral("42"));
   int changedCells = 0;
   for (int r = 1; r <= 3; ++r)

@@ -50,3 +50,16 @@ wait_program_window() {
   done
   return 1
 }
+
+# Prints the id of a visible window of the program started as $pid whose
+# name matches $1, waiting $2 tries of 0.1 s (default 200: 20 s).
+wait_window() {
+  local id
+  for _ in $(seq "${2:-200}"); do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}

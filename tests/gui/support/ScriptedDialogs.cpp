@@ -132,6 +132,11 @@ std::optional<int> ScriptedDialogs::ChoosePage(QWidget*, int pageCount, int curr
   return v ? *v : std::nullopt;
 }
 
+std::optional<int> ScriptedDialogs::ChoosePageOf(QWidget* parent, const QStringList& labels, int current) {
+  PageLabelsOffered.push_back(labels);
+  return ChoosePage(parent, static_cast<int>(labels.size()), current);
+}
+
 bool ScriptedDialogs::PageMargins(QWidget*, PageMetrics& metrics) {
   Calls.push_back({Kind::PageMargins, {}});
   MarginsOffered.push_back(metrics);

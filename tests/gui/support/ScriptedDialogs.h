@@ -76,6 +76,7 @@ class ScriptedDialogs : public DialogSeam {
   std::vector<std::pair<int, int>> PrintRanges;      // minPage, maxPage
   QStringList PrintJobTitles;  // the printer's document name at each print dialog
   std::vector<std::pair<int, int>> PagesOffered;     // pageCount, current
+  std::vector<QStringList> PageLabelsOffered;        // beside the page numbers
   std::vector<PageMetrics> MarginsOffered;
   QStringList FiltersOffered;  // each typed open or save dialog's filters, joined by ";;"
   std::vector<ImportSeen> ImportsSeen;
@@ -104,6 +105,7 @@ class ScriptedDialogs : public DialogSeam {
   std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,
                                    int maxPage) override;
   std::optional<int> ChoosePage(QWidget* parent, int pageCount, int current) override;
+  std::optional<int> ChoosePageOf(QWidget* parent, const QStringList& labels, int current) override;
   bool PageMargins(QWidget* parent, PageMetrics& metrics) override;
   // The typed dialogs take their answers from OpenFiles and SaveFiles; the
   // save's file type is the filter that names the answer's extension.

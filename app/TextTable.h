@@ -1,0 +1,11 @@
+#pragma once
+// A table of texts to read, not to edit: the 快捷键 and 关于 dialogs'
+// lists. Rows are selected whole; Tab leaves the table; the columns fit
+// their texts, the last takes the rest.
+#include <QList>
+#include <QStringList>
+
+class QTableWidget;
+class QWidget;
+
+QTableWidget* MakeTextTable(const QStringList& headings, const QList<QStringList>& rows, QWidget* parent);
