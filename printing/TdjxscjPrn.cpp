@@ -151,7 +151,7 @@ TdjxscjPrn::HeadIndex TdjxscjPrn::AllHeads() const {
   return index;
 }
 
-void TdjxscjPrn::IndexHeads() { headIndex_ = AllHeads(); }
+void TdjxscjPrn::IndexHeads() { headIndex_ = AllHeads(), figuresGroup_ = -1; }
 TdjxscjPrn::CourseHeads TdjxscjPrn::HeadsOf(std::string_view key) const {
   if (headIndex_) {
     const auto found = headIndex_->find(key);
@@ -443,8 +443,8 @@ bool TdjxscjPrn::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint16_t Dev
   const CourseHeads heads = HeadsOf(group.CourseKey);
   DrawHeading(canvas, heads, Scale, parts);
   DrawTable(canvas, parts);
-  TGroupFigures figures;
-  FillFigures(index, group, heads, figures);
-  DrawClosingBlock(canvas, figures, parts);
+  if (!headIndex_ || figuresGroup_ != pageList_[index].GroupIndex) FillFigures(index, group, heads, figures_);
+  figuresGroup_ = headIndex_ ? pageList_[index].GroupIndex : -1;  // indexed: a group's rows counted once
+  DrawClosingBlock(canvas, figures_, parts);
   return true;
 }

@@ -123,6 +123,10 @@ class TdjxscjPrn : public Tlomaprn {
   std::int32_t quarterChar_ = 0;
   bool formApart_ = false;
   std::optional<HeadIndex> headIndex_;
+  // The figures of the group last drawn, kept between its pages while the
+  // heads are indexed (a drawing of many pages of a book that stays put).
+  std::int32_t figuresGroup_ = -1;
+  TGroupFigures figures_;
   std::int64_t pageRight_ = 0;  // right edge of the page or of the sheet, whichever is further
 
   const GradeBook& book_;

@@ -15,22 +15,6 @@
 
 namespace {
 
-// A field of an output line: UTF-8, and no byte that would split the line or
-// the record (tabs, line ends, other control characters show as U+FFFD).
-std::string Cell(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      out += "\xEF\xBF\xBD";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 std::string Summary(const std::string& file, const GradeBook& book, const std::vector<GradeFinding>& findings) {
   std::string text = DisplayPath(file) + ": ";
   const std::string records =
@@ -59,9 +43,10 @@ int RunCheck(const cli::Invocation& call) {
   cli::StandardOutput out;
   for (const GradeFinding& f : findings) {
     const std::string_view record = book.GradeLines[f.LineIndex];
-    out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, record::Number)))) << '\t'
-        << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t'
-        << Cell(f.Explanation) << '\n';
+    // No byte of the data splits the line or its fields: tabs and line ends show as \xNN.
+    out << cli::Shown(f.CourseKey) << '\t' << cli::Shown(TrimmedBlanks(Field(record, record::Number))) << '\t'
+        << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << cli::Shown(f.Text) << '\t'
+        << DisplayPath(f.Explanation) << '\n';
     if (!out.Ok()) break;
   }
   const int code = out.Finish("check", findings.empty() ? 0 : 3);

@@ -45,6 +45,7 @@ int RunExport(const cli::Invocation& call) {
     std::cerr << written.Message << '\n';
     return kRefused;
   }
+  if (!written.Message.empty()) cli::Complain("export", written.Message);
   std::size_t students = 0;
   for (const exchange::ExportCourse& c : courses) students += c.Students.size();
   std::cerr << courses.size() << (courses.size() == 1 ? " course, " : " courses, ") << students

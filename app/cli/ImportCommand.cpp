@@ -43,7 +43,7 @@ void PrintColumns(cli::StandardOutput& out, const exchange::ImportPreview& p) {
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (columns[i].second == 0) continue;
     out << (first ? " " : ", ") << columns[i].first << " = " << columns[i].second;
-    if (!p.Headings[i].empty()) out << " (" << GbkToUtf8(p.Headings[i]) << ')';
+    if (!p.Headings[i].empty()) out << " (" << cli::Shown(p.Headings[i]) << ')';
     first = false;
   }
   out << '\n';
@@ -52,13 +52,14 @@ void PrintColumns(cli::StandardOutput& out, const exchange::ImportPreview& p) {
 std::string Why(const exchange::SkippedRow& row) {
   using exchange::RowIssue;
   const std::string column = row.Column == exchange::ScoreColumn::Coursework ? "coursework" : "examination";
-  const std::string text = " \"" + GbkToUtf8(row.Text) + '"';
+  const std::string text = " \"" + cli::Shown(row.Text) + '"';
   switch (row.Issue) {
     case RowIssue::NotInCourse: return "not in the course";
     case RowIssue::Duplicate: return "student number on more than one row";
     case RowIssue::Unreadable: return column + text + " is neither a number nor a grade word";
     case RowIssue::NotGbk: return column + text + " has characters the grade file cannot hold";
     case RowIssue::TooLong: return column + text + " is longer than the 6 bytes of its field";
+    case RowIssue::DuplicateInGradeFile: return std::string(exchange::RowIssueText(row.Issue));
   }
   return {};
 }
@@ -69,17 +70,17 @@ void PrintReport(cli::StandardOutput& out, const exchange::ImportPreview& p) {
       p.Count(RowIssue::Unreadable) + p.Count(RowIssue::NotGbk) + p.Count(RowIssue::TooLong);
   out << "matched " << p.Matched.size() << ", changed " << p.ChangedCount() << ", not in course "
       << p.Count(RowIssue::NotInCourse) << ", missing " << p.Missing.size() << ", unreadable " << unreadable
-      << ", duplicate " << p.Count(RowIssue::Duplicate) << '\n';
+      << ", duplicate " << p.Count(RowIssue::Duplicate) + p.Count(RowIssue::DuplicateInGradeFile) << '\n';
   if (!p.Skipped.empty()) {
     out << "rows not applied:\n";
     for (const exchange::SkippedRow& row : p.Skipped)
-      out << "  line " << row.Line << '\t' << GbkToUtf8(row.Number) << '\t' << Why(row) << '\n';
+      out << "  line " << row.Line << '\t' << cli::Shown(row.Number) << '\t' << Why(row) << '\n';
     if (p.SkippedNotListed() > 0) out << "  ... and " << p.SkippedNotListed() << " more rows\n";
   }
   if (!p.Missing.empty()) {
     out << "students missing from the CSV:\n";
     for (const exchange::MissingStudent& m : p.Missing)
-      out << "  " << GbkToUtf8(m.Number) << '\t' << GbkToUtf8(m.Name) << '\n';
+      out << "  " << cli::Shown(m.Number) << '\t' << cli::Shown(m.Name) << '\n';
   }
 }
 
@@ -90,6 +91,10 @@ int RunImport(const cli::Invocation& call) {
   const std::string& csv = call.Operands[2];
   exchange::ImportColumns columns;
   if (const std::string why = ColumnsOf(call, columns); !why.empty()) return cli::BadUsage(*call.Command, why);
+  // Locked from the reading to the end of the write: a second import waits
+  // and applies its rows over this one's.
+  std::optional<platform::WriteLock> lock;
+  if (!call.DryRun && !(lock = cli::LockForWriting("import", file))) return kGradeFile;
   GradeBook book;
   if (!cli::LoadBook(file, book)) return kGradeFile;
   const std::optional<std::string> key = cli::CourseKeyOf(book, call.Operands[1]);
@@ -105,7 +110,7 @@ int RunImport(const cli::Invocation& call) {
   if (p.HeadingLine > 0) out << "heading on line " << p.HeadingLine << '\n';
   else out << "no heading line\n";
   PrintColumns(out, p);
-  out << "course " << GbkToUtf8(*key) << ", coursework share \"" << GbkToUtf8(p.Share) << "\"\n";
+  out << "course " << cli::Shown(*key) << ", coursework share \"" << cli::Shown(p.Share) << "\"\n";
   PrintReport(out, p);
 
   auto notWritten = [&](const char* why) {
@@ -136,5 +141,10 @@ int RunImport(const cli::Invocation& call) {
     return kGradeFile;
   }
   out << applied.Changes.size() << " records changed, " << DisplayPath(file) << " saved\n";
-  return out.Finish("import", 0);
+  const int code = out.Finish("import", 0);
+  // Standard output failed, but the file was written: both must be said.
+  if (code != 0)
+    cli::Complain("import", DisplayPath(file) + "：成绩文件已保存，" + std::to_string(applied.Changes.size()) +
+                                " 条记录已改动");
+  return code;
 }
