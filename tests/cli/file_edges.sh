@@ -31,6 +31,19 @@ export xlsx|ro.xlsx|export $book -o @
 pdf|ro.pdf|pdf $book -o @
 EOF2
 
+# ---- a workbook the disk cannot hold ----------------------------------------------
+# The reason in Chinese, and none of the library's own English lines.
+mkdir "$tmp/small"
+if mount -t tmpfs -o size=8k gs-small "$tmp/small" 2>/dev/null; then
+  run export "$book" -o "$tmp/small/out.xlsx"
+  umount "$tmp/small"
+  expect_eq "full disk: exit" 2 "$rc"
+  expect_eq "full disk: only the program's message" "$tmp/small/out.xlsx：导出失败，工作簿文件写入失败：磁盘空间不足" \
+    "$(cat "$tmp/err")"
+else
+  echo "note: this system does not let the test mount a small disk; the full disk is not checked"
+fi
+
 # ---- saved, but standard output failed: both are said ---------------------------
 if [ -w /dev/full ]; then
   cp "$book" "$tmp/full.txt"
