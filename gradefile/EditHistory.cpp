@@ -64,9 +64,13 @@ StepPlace PlaceOf(const EditStep& step) {
 
 void EditHistory::Push(EditStep step) {
   if (step.Empty()) return;
+  // The saved point among the steps undone cannot be reached any more.
+  if (saved_ != kNoSavedPoint && saved_ > done_.size()) saved_ = kNoSavedPoint;
   done_.push_back(std::move(step));
   undone_.clear();
 }
+
+void EditHistory::MarkSaved() { saved_ = done_.size(); }
 
 const EditStep* EditHistory::Undo(GradeBook& book) {
   if (done_.empty()) return nullptr;
@@ -82,7 +86,7 @@ const EditStep* EditHistory::Undo(GradeBook& book) {
   }
   for (auto it = step.Records.rbegin(); it != step.Records.rend(); ++it)
     if (it->LineIndex < book.GradeLines.size()) book.GradeLines[it->LineIndex] = it->Before;
-  book.Modified = true;
+  book.Modified = !AtSavedPoint();
   return &step;
 }
 
@@ -101,11 +105,12 @@ const EditStep* EditHistory::Redo(GradeBook& book) {
       book.HeadLines[change.Index] = change.After;
     }
   }
-  book.Modified = true;
+  book.Modified = !AtSavedPoint();
   return &step;
 }
 
 void EditHistory::Clear() {
   done_.clear();
   undone_.clear();
+  saved_ = 0;
 }
