@@ -87,6 +87,10 @@ class DialogSeam {
   virtual void Error(QWidget* parent, const QString& text) = 0;
   virtual Answer AskYesNo(QWidget* parent, const QString& text) = 0;
   virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+  // A question whose 是 throws something away (another program's version of
+  // the file): 是/否/取消 with 取消 the default, so that Enter keeps it.
+  // Only Yes goes ahead. A seam without one asks AskYesNo.
+  virtual Answer AskToDiscard(QWidget* parent, const QString& text) { return AskYesNo(parent, text); }
 
   // Font dialog seeded with `current`; nullopt on cancel.
   virtual std::optional<FontSpec> ChooseFont(QWidget* parent, const FontSpec& current) = 0;

@@ -266,7 +266,7 @@ void ImportDialog::ShowPreview() {
   counts_->setText(ExchangeTexts::Counts(
       p.Matched.size(), p.ChangedCount(), p.Count(RowIssue::NotInCourse), p.Missing.size(),
       p.Count(RowIssue::Unreadable) + p.Count(RowIssue::NotGbk) + p.Count(RowIssue::TooLong),
-      p.Count(RowIssue::Duplicate)));
+      p.Count(RowIssue::Duplicate) + p.Count(RowIssue::DuplicateInGradeFile)));
   QString problem;
   if (!p.Ok())
     problem = Utf8(p.Message);

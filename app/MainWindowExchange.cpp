@@ -156,5 +156,7 @@ void MainWindow::exportGrades() {
   }
   std::size_t students = 0;
   for (const exchange::ExportCourse& course : courses) students += course.Students.size();
-  Dialogs().Information(this, ExchangeTexts::Exported(courses.size(), students, PathToQString(target)));
+  QString done = ExchangeTexts::Exported(courses.size(), students, PathToQString(target));
+  if (!written.Message.empty()) done += QLatin1Char('\n') + Utf8(written.Message);  // texts cut
+  Dialogs().Information(this, done);
 }

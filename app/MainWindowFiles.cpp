@@ -8,12 +8,16 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
+#include "gradefile/FileMessages.h"
 #include "platform/Files.h"
+#include "platform/WriteLock.h"
+#include "text/Texts.h"
 #include "printing/qt/QtText.h"
 
 void MainWindow::openFile() {
@@ -131,6 +135,14 @@ bool MainWindow::SaveGradeFile() {
   if (FileName.empty()) return true;
   // Going back or to a finding is not a failure, but nothing was saved.
   if (!ConfirmFindings(FindingsPurpose::Save)) return false;
+  // One writer at a time, from the look at the disk to the end of the write.
+  platform::FileStatus locking;
+  const auto lock = platform::WriteLock::Take(FileName, std::chrono::seconds(3), locking);
+  if (!lock && locking.Error == platform::FileError::Busy) {
+    Dialogs().Error(this, QString::fromStdString(DisplayPath(FileName) + std::string(texts::kSaveFailed) +
+                                                 FileErrorReason(locking)));
+    return false;
+  }
   if (!MayOverwriteOnDisk()) return false;
   return WriteGradeFile(FileName);
 }
@@ -139,7 +151,7 @@ bool MainWindow::MayOverwriteOnDisk() {
   if (!Book.ChangedOnDisk(std::filesystem::path(FileName))) return true;
   // A file that is gone holds nothing to lose: the save puts it back.
   if (!platform::Identify(FileName)) return true;
-  return Dialogs().AskYesNo(this, WindowTexts::AskOverwriteChanged(FileName)) == Answer::Yes;
+  return Dialogs().AskToDiscard(this, WindowTexts::AskOverwriteChanged(FileName)) == Answer::Yes;
 }
 
 bool MainWindow::WriteGradeFile(const std::string& path) {

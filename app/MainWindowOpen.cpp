@@ -27,9 +27,8 @@ namespace {
 
 RecentFiles ReadRecent(const std::string& userDir) {
   if (userDir.empty()) return {};
-  std::string bytes;
-  if (!platform::ReadWholeFile(userDir + std::string(kRecentFilesName), bytes, 64 * 1024).Ok()) return {};
-  return RecentFiles::Parse(bytes);
+  // Read line by line: one damaged line must not cost the good ones.
+  return RecentFiles::Read(userDir + std::string(kRecentFilesName));
 }
 
 // The list is a convenience: a folder that cannot take it costs the teacher

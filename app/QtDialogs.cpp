@@ -35,7 +35,7 @@
 
 namespace {
 
-Answer Ask(QWidget* parent, const QString& text, bool withCancel) {
+Answer Ask(QWidget* parent, const QString& text, bool withCancel, bool cancelByDefault = false) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("确认"), text, QMessageBox::NoButton,
                   parent);
   QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
@@ -47,7 +47,7 @@ Answer Ask(QWidget* parent, const QString& text, bool withCancel) {
   } else {
     box.setEscapeButton(no);
   }
-  box.setDefaultButton(yes);
+  box.setDefaultButton(cancelByDefault && cancel != nullptr ? cancel : yes);
   box.exec();
   if (box.clickedButton() == yes) return Answer::Yes;
   if (box.clickedButton() == no) return Answer::No;
@@ -113,6 +113,10 @@ Answer QtDialogs::AskYesNo(QWidget* parent, const QString& text) {
 
 Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& text) {
   return Ask(parent, text, true);
+}
+
+Answer QtDialogs::AskToDiscard(QWidget* parent, const QString& text) {
+  return Ask(parent, text, true, true);
 }
 
 std::optional<FontSpec> QtDialogs::ChooseFont(QWidget* parent, const FontSpec& current) {

@@ -18,6 +18,7 @@ class QtDialogs : public DialogSeam {
   void Error(QWidget* parent, const QString& text) override;
   Answer AskYesNo(QWidget* parent, const QString& text) override;
   Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
+  Answer AskToDiscard(QWidget* parent, const QString& text) override;
   std::optional<FontSpec> ChooseFont(QWidget* parent, const FontSpec& current) override;
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
   std::optional<PrintChoice> Print(QWidget* parent, QPrinter& printer, int minPage,

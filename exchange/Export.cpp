@@ -92,10 +92,13 @@ ExportResult Failure(const std::string& path, const std::string& reason) {
   return {false, DisplayPath(path) + std::string(texts::kExportFailed) + reason};
 }
 
-ExportResult Commit(const std::string& path, platform::OutputFile& out) {
+ExportResult Commit(const std::string& path, platform::OutputFile& out, const std::vector<ExportCourse>& courses) {
   const platform::FileStatus status = out.Commit();
   if (!status.Ok()) return Failure(path, FileErrorReason(status));
-  return {};
+  ExportResult written;
+  const auto cut = std::count_if(courses.begin(), courses.end(), [](const ExportCourse& c) { return c.TextCut; });
+  if (cut > 0) written.Message = DisplayPath(path) + texts::HeadingTextsCut(static_cast<std::size_t>(cut), kCellCharacters);
+  return written;
 }
 
 // Lays out one course's worksheet: a heading block, then the table with
@@ -175,6 +178,16 @@ class SheetPlanner {
 
 }  // namespace
 
+// The first `count` characters of a GBK text (a lead byte from 0x81 on
+// starts a character of two bytes), found without looking further.
+static std::string_view FirstCharacters(std::string_view gbk, std::size_t count, bool& cut) {
+  std::size_t at = 0;
+  for (std::size_t n = 0; n < count && at < gbk.size(); ++n)
+    at += static_cast<unsigned char>(gbk[at]) >= 0x81 && at + 1 < gbk.size() ? 2 : 1;
+  if (at < gbk.size()) cut = true;
+  return gbk.substr(0, at);
+}
+
 std::vector<ExportCourse> CoursesForExport(const GradeBook& book, std::optional<std::string_view> key) {
   std::vector<ExportCourse> courses;
   std::unordered_map<std::string, std::size_t> index;
@@ -191,9 +204,13 @@ std::vector<ExportCourse> CoursesForExport(const GradeBook& book, std::optional<
     if (it == index.end()) continue;
     ExportCourse& c = courses[it->second];
     const std::string_view tag = TagOf(line);
-    if (tag == "tk") c.Name = Trimmed(FieldFrom(line, kHeadValuePos));
-    else if (tag == "tj") c.Teacher = Trimmed(FieldFrom(line, kHeadValuePos));
-    else if (tag == "tb") c.Classes = Trimmed(FieldFrom(line, kHeadValuePos));
+    // A text no cell can hold is cut here, once, not on every row it repeats on.
+    auto heading = [&] {
+      return Trimmed(FirstCharacters(FieldFrom(line, kHeadValuePos), kHeadingTextCharacters, c.TextCut));
+    };
+    if (tag == "tk") c.Name = heading();
+    else if (tag == "tj") c.Teacher = heading();
+    else if (tag == "tb") c.Classes = heading();
     else if (tag == "t9") c.Share = Trimmed(Field(line, kShareField));
   }
   for (const std::string& line : book.GradeLines) {
@@ -243,11 +260,15 @@ std::vector<std::string> XlsxSheetNames(const std::vector<ExportCourse>& courses
   std::vector<std::string> names;
   // Excel keeps "History" for itself.
   std::unordered_set<std::string> taken = {"history"};
+  // The next number to try after each name: many courses of one name take
+  // (2), (3), ... in turn instead of trying every number taken before.
+  std::unordered_map<std::string, int> nextNumber;
   for (const ExportCourse& course : courses) {
     const std::string base = SheetBaseName(course);
     std::string name = base;
-    for (int n = 2; taken.count(Folded(name)) != 0; ++n) {
-      const std::string suffix = "(" + std::to_string(n) + ")";
+    int& next = nextNumber.try_emplace(Folded(base), 2).first->second;
+    while (taken.count(Folded(name)) != 0) {
+      const std::string suffix = "(" + std::to_string(next++) + ")";
       name = CutToCharacters(base, kSheetNameMax - suffix.size()) + suffix;
     }
     taken.insert(Folded(name));
@@ -272,7 +293,7 @@ ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCou
   std::optional<platform::OutputFile> out = platform::OutputFile::Begin(path, status);
   if (!out) return Failure(path, FileErrorReason(status));
   out->Write(CsvExportBytes(courses, courseColumns));
-  return Commit(path, *out);
+  return Commit(path, *out, courses);
 }
 
 ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCourse>& courses) {
@@ -301,7 +322,7 @@ ExportResult WriteXlsxExport(const std::string& path, const std::vector<ExportCo
     out->Abandon();
     return Failure(path, why.empty() ? std::string(texts::kNoWorkbook) : why);
   }
-  return Commit(path, *out);
+  return Commit(path, *out, courses);
 }
 
 }  // namespace exchange

@@ -16,11 +16,17 @@ struct ExportStudent {
   std::string Number, Name, Class, Coursework, Examination, Total;
 };
 
-// One course: its key and heading texts (trimmed, GBK) and its students in
-// file order.
+// A cell of a spreadsheet holds at most this many characters (Excel's
+// limit); a heading text beyond it is cut, leaving room for its label.
+constexpr std::size_t kCellCharacters = 32767;
+constexpr std::size_t kHeadingTextCharacters = kCellCharacters - 16;
+
+// One course: its key and heading texts (trimmed, GBK, each at most
+// kHeadingTextCharacters characters) and its students in file order.
 struct ExportCourse {
   std::string Key, Name, Teacher, Classes, Share;
   std::vector<ExportStudent> Students;
+  bool TextCut = false;  // a heading text was longer and is cut
 };
 
 // The courses of the book in the order of its course list, each key once
@@ -47,7 +53,9 @@ std::optional<ExportFormat> ExportFormatOf(std::string_view path);
 
 struct ExportResult {
   bool Ok = true;
-  std::string Message;  // UTF-8 display text naming the file and the reason, when not Ok
+  // UTF-8 display text naming the file and the reason, when not Ok; when
+  // Ok, what the user should know of the file written (texts cut), mostly empty.
+  std::string Message;
 };
 
 ExportResult WriteCsvExport(const std::string& path, const std::vector<ExportCourse>& courses, bool courseColumns);

@@ -34,6 +34,7 @@ struct Student {
   // The first row of the CSV that names the student, cells as read.
   bool seen = false;
   bool duplicated = false;
+  bool twiceInFile = false;  // more than one record of the course has the number
   std::size_t line = 0;
   std::string coursework, examination;
 };
@@ -111,11 +112,14 @@ class Previewer {
       if (KeyOf(line) != preview_.CourseKey) continue;
       std::string number = StudentNumberKey(Field(line, record::Number));
       if (number.empty()) continue;
-      // Two records with one number: the first takes the grades, as an edit
-      // of the grid writes into the first.
-      if (byNumber_.try_emplace(std::move(number), students_.size()).second) {
+      // Two records with one number: which of them the CSV's row means
+      // cannot be told, so neither is changed.
+      const auto [it, fresh] = byNumber_.try_emplace(std::move(number), students_.size());
+      if (fresh) {
         students_.emplace_back();
         students_.back().lineIndex = j;
+      } else {
+        students_[it->second].twiceInFile = true;
       }
     }
   }
@@ -247,6 +251,11 @@ class Previewer {
       return;
     }
     Student& s = students_[found];
+    if (s.twiceInFile) {
+      s.seen = true;
+      Skip({line, RowIssue::DuplicateInGradeFile, std::string(TrimGbk(ShownGbk(numberCell))), ScoreColumn::None, {}});
+      return;
+    }
     if (s.seen) {
       s.duplicated = true;
       Skip({line, RowIssue::Duplicate, std::string(TrimGbk(ShownGbk(numberCell))), ScoreColumn::None, {}});
@@ -278,7 +287,7 @@ class Previewer {
     for (std::size_t i = 0; i < students_.size(); ++i) {
       const Student& s = students_[i];
       if (s.seen) {
-        seen.push_back(i);
+        if (!s.twiceInFile) seen.push_back(i);
         continue;
       }
       const std::string& record = grades[s.lineIndex];

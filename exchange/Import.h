@@ -57,8 +57,9 @@ enum class RowIssue {
   Unreadable,   // a score is neither a plain number nor a grade word
   NotGbk,       // a score has characters the grade file cannot hold
   TooLong,      // a score longer than the 6 bytes of its field
+  DuplicateInGradeFile,  // two records of the course hold the number: neither is changed
 };
-constexpr std::size_t kRowIssueCount = 5;
+constexpr std::size_t kRowIssueCount = 6;
 
 // The column a score came from.
 enum class ScoreColumn { None, Coursework, Examination };

@@ -36,7 +36,8 @@ std::string FailureText(ImportFailure failure, std::size_t line, const Want* mis
 
 std::string_view RowIssueText(RowIssue issue) {
   static constexpr std::array<std::string_view, kRowIssueCount> texts_ = {
-      texts::kRowNotInCourse, texts::kRowDuplicate, texts::kRowUnreadable, texts::kRowNotGbk, texts::kRowTooLong};
+      texts::kRowNotInCourse, texts::kRowDuplicate, texts::kRowUnreadable, texts::kRowNotGbk, texts::kRowTooLong,
+      texts::kRowDuplicateInFile};
   return texts_[static_cast<std::size_t>(issue)];
 }
 

@@ -43,11 +43,16 @@ std::string DisplayPath(std::string_view bytes) {
   while (!bytes.empty()) {
     const auto byte = static_cast<unsigned char>(bytes[0]);
     const std::size_t length = Utf8Length(bytes);
-    if (length == 0 || byte < 0x20 || byte == 0x7F) {
-      out += "\\x";
-      out += hex[byte >> 4];
-      out += hex[byte & 0x0F];
-      bytes.remove_prefix(1);
+    const bool c1 = length == 2 && byte == 0xC2 && static_cast<unsigned char>(bytes[1]) < 0xA0;
+    if (c1 || length == 0 || byte < 0x20 || byte == 0x7F) {
+      const std::size_t escaped = c1 ? 2 : 1;
+      for (std::size_t i = 0; i < escaped; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out += "\\x";
+        out += hex[b >> 4];
+        out += hex[b & 0x0F];
+      }
+      bytes.remove_prefix(escaped);
     } else {
       out.append(bytes.substr(0, length));
       bytes.remove_prefix(length);
@@ -71,6 +76,7 @@ std::string FileErrorReason(const platform::FileStatus& status) {
     case FileError::TooLarge: return std::string(texts::kTooLarge);
     case FileError::NameTooLong: return std::string(texts::kNameTooLong);
     case FileError::LinkLoop: return std::string(texts::kLinkLoop);
+    case FileError::Busy: return std::string(texts::kBusy);
     case FileError::Other: break;
   }
   return texts::SystemError(status.Code);

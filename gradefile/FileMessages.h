@@ -9,8 +9,10 @@
 
 // A path as the user sees it: valid UTF-8 stays as it is, every other byte
 // shows as \xNN (uppercase hex), so that no byte of the name goes missing.
-// Control characters show as \xNN too: a name must not move the cursor or
-// start a new line of the message.
+// Control characters (C0, DEL and C1, whose U+009B starts an escape
+// sequence on some terminals) show as \xNN too, each byte: a name must not
+// move the cursor or start a new line of the message. The batch tool shows
+// every text of the data it prints this way.
 std::string DisplayPath(std::string_view bytes);
 
 // Why a file operation failed, in Chinese ("磁盘空间不足", ...); the

@@ -173,10 +173,12 @@ LoadResult GradeBook::Load(const std::filesystem::path& path) {
     result.Message = DisplayPath(name) + std::string(texts::kNotGradeFile);
     return result;
   }
+  if (file->RewriteUndone()) result.Notice = texts::kRewriteUndone;
   // A file that merely ends with the old end-of-file mark is normal; more
   // after it is something the user does not see but a save keeps.
   if (reader.Trailer().size() > 1) {
-    result.Notice = texts::BytesAfterEndMark(reader.Trailer().size() - 1);
+    if (!result.Notice.empty()) result.Notice += '\n';
+    result.Notice += texts::BytesAfterEndMark(reader.Trailer().size() - 1);
   }
   Adopt(std::move(lines.head), std::move(lines.grades), std::move(reader.Trailer()));
   diskVersion_ = file->Identity();

@@ -11,10 +11,18 @@
 class RecentFiles {
  public:
   static constexpr std::size_t kLimit = 8;
+  // No path the system opens is longer; a longer line is damage.
+  static constexpr std::size_t kMaxPathBytes = 4096;
+  // The stored list is read this far at most, for its first kLimit paths.
+  static constexpr std::size_t kMaxReadBytes = 1 << 20;
 
-  // The list from a stored file's bytes; empty lines, relative paths and
-  // repeats are dropped, and at most kLimit are kept.
+  // The list from a stored file's bytes; empty lines, relative paths,
+  // lines longer than kMaxPathBytes and repeats are dropped, and at most
+  // kLimit are kept.
   static RecentFiles Parse(std::string_view bytes);
+  // The list stored in the file `path`, read line by line so that a damaged
+  // line, however long, costs only itself; empty when there is none.
+  static RecentFiles Read(const std::string& path);
   std::string Serialize() const;
 
   // Puts `path` first (taking it out of its old place); the oldest beyond
@@ -27,6 +35,9 @@ class RecentFiles {
   const std::vector<std::string>& Paths() const { return paths_; }
 
  private:
+  // Takes one stored line (without its line end) when it is a listable new path.
+  void Take(std::string_view line);
+
   std::vector<std::string> paths_;
 };
 

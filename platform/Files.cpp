@@ -11,6 +11,7 @@
 #include <csignal>
 
 #include "platform/PosixFiles.h"
+#include "platform/RewriteJournal.h"
 
 namespace platform {
 
@@ -51,6 +52,8 @@ std::optional<FileIdentity> Identify(const std::string& path, FileStatus* status
 // ---- reading -----------------------------------------------------------------
 
 std::optional<InputFile> InputFile::Open(const std::string& path, FileStatus& status) {
+  const Rollback undone = PutBackInterruptedRewrite(path, &status);
+  if (undone == Rollback::Failed) return std::nullopt;
   // Looked at before it is opened: opening some devices already does something.
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
@@ -73,10 +76,13 @@ std::optional<InputFile> InputFile::Open(const std::string& path, FileStatus& st
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   status = {};
-  return InputFile(fd, IdentityFromStat(st));
+  InputFile file(fd, IdentityFromStat(st));
+  file.rewriteUndone_ = undone == Rollback::PutBack;
+  return file;
 }
 
-InputFile::InputFile(InputFile&& other) noexcept : fd_(other.fd_), identity_(other.identity_) {
+InputFile::InputFile(InputFile&& other) noexcept
+    : fd_(other.fd_), identity_(other.identity_), rewriteUndone_(other.rewriteUndone_) {
   other.fd_ = -1;
 }
 
@@ -85,6 +91,7 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
     if (fd_ >= 0) ::close(fd_);
     fd_ = other.fd_;
     identity_ = other.identity_;
+    rewriteUndone_ = other.rewriteUndone_;
     other.fd_ = -1;
   }
   return *this;

@@ -29,6 +29,7 @@ enum class FileError {
   TooLarge,            // beyond the file size the system allows this process
   NameTooLong,         // the name or the path is too long
   LinkLoop,            // symbolic links that point round in a circle
+  Busy,                // another program is writing the file (WriteLock)
   Other,               // anything else; Code tells what
 };
 
@@ -66,7 +67,9 @@ struct FileIdentity {
 std::optional<FileIdentity> Identify(const std::string& path, FileStatus* status = nullptr);
 
 // A regular file opened for reading. Opening never blocks: a pipe, device
-// or socket is refused with NotRegular before a byte is read.
+// or socket is refused with NotRegular before a byte is read. A rewrite in
+// place of the file that a killed program left half done is undone first
+// (platform/RewriteJournal.h); one that cannot be undone fails the opening.
 class InputFile {
  public:
   static std::optional<InputFile> Open(const std::string& path, FileStatus& status);
@@ -84,10 +87,14 @@ class InputFile {
   // The identity of the file as opened.
   const FileIdentity& Identity() const { return identity_; }
 
+  // True when opening put back the old bytes of an interrupted rewrite.
+  bool RewriteUndone() const { return rewriteUndone_; }
+
  private:
   InputFile(int fd, const FileIdentity& identity) : fd_(fd), identity_(identity) {}
   int fd_ = -1;
   FileIdentity identity_;
+  bool rewriteUndone_ = false;
 };
 
 // Reads a whole regular file, at most `limit` bytes (more is TooLarge).

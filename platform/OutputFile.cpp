@@ -16,31 +16,22 @@
 
 #include "platform/Files.h"
 #include "platform/PosixFiles.h"
+#include "platform/RewriteJournal.h"
 
 namespace platform {
 
 using posix::Failure;
+using posix::FolderOf;
 using posix::IdentityFromStat;
+using posix::kNameKept;
+using posix::NameOf;
+using posix::ResolveLinks;
 using posix::kBlock;
 using posix::KindProblem;
 
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Follows symbolic links to the file a write must land in, also when the
 // link points to a file that does not exist yet.
-bool ResolveLinks(std::string& path, FileStatus& status) {
+bool posix::ResolveLinks(std::string& path, FileStatus& status) {
   for (int hops = 0; hops < 40; ++hops) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
@@ -57,12 +48,13 @@ bool ResolveLinks(std::string& path, FileStatus& status) {
   return false;
 }
 
+namespace {
+
 // Temporary files beside a target are named ".NAME.gs-" and eight letters
 // or digits, the name cut so that the whole stays within a file name's 255
 // bytes. A writer holds an exclusive flock on its temporary file from the
 // moment it has a name until it is renamed or removed, so a named one that
 // nobody holds was left by a writer that died and may be removed.
-constexpr std::size_t kNameKept = 200;
 constexpr std::size_t kSuffixLength = 8;
 
 std::string TempPrefix(const std::string& name) { return "." + name.substr(0, kNameKept) + ".gs-"; }
@@ -105,20 +97,6 @@ void RemoveLeftovers(const std::string& folder, const std::string& name) {
   ::closedir(listing);
 }
 
-bool WriteAllAt(int fd, const char* data, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t n = ::pwrite(fd, data, size, offset);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-    offset += n;
-  }
-  return true;
-}
-
 // Copies `size` bytes of `from` (from its start) over the start of `to`.
 bool CopyInto(int from, int to, std::int64_t size) {
   std::vector<char> block(kBlock);
@@ -133,7 +111,7 @@ bool CopyInto(int from, int to, std::int64_t size) {
       errno = EIO;  // the temporary file is shorter than what was written to it
       return false;
     }
-    if (!WriteAllAt(to, block.data(), static_cast<std::size_t>(n), offset)) return false;
+    if (!posix::WriteAllAt(to, std::string_view(block.data(), static_cast<std::size_t>(n)), offset)) return false;
     offset += n;
   }
   return true;
@@ -316,18 +294,14 @@ FileStatus OutputFile::CommitInPlace() {
     ::close(target);
     return AbandonWith(code);
   }
-  // The old bytes, to put back if the rewrite fails half-way.
-  std::string previous;
-  previous.resize(static_cast<std::size_t>(old.st_size));
-  for (std::size_t got = 0; got < previous.size();) {
-    const ssize_t n = ::pread(target, previous.data() + got, previous.size() - got, static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int code = n < 0 ? errno : EIO;
-      ::close(target);
-      return AbandonWith(code);
-    }
-    got += static_cast<std::size_t>(n);
+  // The old bytes go to a synced journal before a byte of the file
+  // changes: a failure puts them back here, a kill at the next open.
+  int journalError = 0;
+  std::optional<posix::KeptJournal> journal =
+      posix::KeptJournal::Keep(target_, target, IdentityFromStat(old), journalError);
+  if (!journal) {
+    ::close(target);
+    return AbandonWith(journalError);
   }
   // Space first: a full disk fails here, before a byte of the file changes.
   if (size > old.st_size) {
@@ -340,11 +314,9 @@ FileStatus OutputFile::CommitInPlace() {
   }
   struct stat written {};
   if (!CopyInto(fd_, target, size) || ::ftruncate(target, static_cast<off_t>(size)) != 0 ||
-      ::fsync(target) != 0 || ::fstat(target, &written) != 0) {
+      ::fsync(target) != 0 || ::fstat(target, &written) != 0 || !journal->Remove()) {
     const int code = errno;
-    WriteAllAt(target, previous.data(), previous.size(), 0);
-    ::ftruncate(target, old.st_size);
-    ::fsync(target);
+    if (!journal->PutBack(target)) journal->Leave();
     ::close(target);
     return AbandonWith(code);
   }
@@ -359,12 +331,17 @@ FileStatus OutputFile::CommitByRename() {
   if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) return AbandonWith(errno);
   struct stat old {};
   if (hadTarget_ && ::stat(target_.c_str(), &old) == 0) {
-    // The superuser keeps the owner of the file it replaces; anyone keeps
-    // its group where they belong to it. A change of owner clears the
-    // set-id bits, so the mode is put again.
+    // The new file keeps what protects the old: the superuser keeps its
+    // owner, anyone its group, then its access list and other extended
+    // attributes. Where one cannot be kept (a group this user is not in, a
+    // file system that refuses an attribute), replacing the file would widen
+    // or change who may read it: it is rewritten in place instead, which
+    // keeps them all. A change of owner clears the set-id bits, so the mode
+    // is put again.
     const bool root = ::geteuid() == 0;
-    if (::fchown(fd_, root ? old.st_uid : static_cast<uid_t>(-1), old.st_gid) == 0)
-      ::fchmod(fd_, static_cast<mode_t>(mode_));
+    if (::fchown(fd_, root ? old.st_uid : static_cast<uid_t>(-1), old.st_gid) != 0 ||
+        ::fchmod(fd_, static_cast<mode_t>(mode_)) != 0 || !posix::CopyExtendedAttributes(target_, fd_))
+      return CommitInPlace();
   }
   std::string linked = tempName_;
   if (linked.empty()) {

@@ -2,10 +2,13 @@
 // What the two POSIX files of platform/ (Files.cpp, OutputFile.cpp) share;
 // nothing outside platform/ includes this.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/Files.h"
 
@@ -13,6 +16,46 @@ namespace platform::posix {
 
 // Files are read and copied in blocks of this many bytes.
 inline constexpr std::size_t kBlock = 1 << 18;
+
+// Names beside a target keep at most this much of its name, so that a
+// prefix and a suffix still fit within a file name's 255 bytes.
+inline constexpr std::size_t kNameKept = 200;
+
+inline std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+inline std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows symbolic links to the file a write must land in, also when the
+// link points to a file that does not exist yet (OutputFile.cpp).
+bool ResolveLinks(std::string& path, FileStatus& status);
+
+// Writes all of `bytes` at `offset`, retrying interrupted and short writes.
+inline bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+    offset += n;
+  }
+  return true;
+}
+
+// Puts every extended attribute of the file `from` (its access list among
+// them) on the open file `to`; false when one could not be read or put
+// (ExtendedAttributes.cpp). Mode bits must be set before: they would
+// change the access list's mask.
+bool CopyExtendedAttributes(const std::string& from, int to);
 
 inline FileIdentity IdentityFromStat(const struct stat& st) {
   FileIdentity id;

@@ -143,7 +143,7 @@ GradeSheetPrinter::HeadIndex GradeSheetPrinter::AllHeads() const {
   return index;
 }
 
-void GradeSheetPrinter::IndexHeads() { headIndex_ = AllHeads(); }
+void GradeSheetPrinter::IndexHeads() { headIndex_ = AllHeads(), figuresGroup_ = -1; }
 GradeSheetPrinter::CourseHeads GradeSheetPrinter::HeadsOf(std::string_view key) const {
   if (headIndex_) {
     const auto found = headIndex_->find(key);
@@ -435,8 +435,8 @@ bool GradeSheetPrinter::DrawPage(Canvas& canvas, std::int32_t PageNo, std::uint1
   const CourseHeads heads = HeadsOf(group.CourseKey);
   DrawHeading(canvas, heads, Scale, parts);
   DrawTable(canvas, parts);
-  TGroupFigures figures;
-  FillFigures(index, group, heads, figures);
-  DrawClosingBlock(canvas, figures, parts);
+  if (!headIndex_ || figuresGroup_ != pageList_[index].GroupIndex) FillFigures(index, group, heads, figures_);
+  figuresGroup_ = headIndex_ ? pageList_[index].GroupIndex : -1;  // indexed: a group's rows counted once
+  DrawClosingBlock(canvas, figures_, parts);
   return true;
 }

@@ -128,6 +128,10 @@ class GradeSheetPrinter : public SheetPrinter {
   bool formApart_ = false;
   std::optional<HeadIndex> headIndex_;
   CourseChoice choice_;
+  // The figures of the group last drawn, kept between its pages while the
+  // heads are indexed (a drawing of many pages of a book that stays put).
+  std::int32_t figuresGroup_ = -1;
+  TGroupFigures figures_;
   std::int64_t pageRight_ = 0;  // right edge of the page or of the sheet, whichever is further
 
   const GradeBook& book_;

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer (the core library instrumented too), then runs
 # each for a short while on a seed corpus of the sample and test files.
 # Exits non-zero when a target finds a crash. Works from any clone.
-#   FUZZ_SECONDS  seconds per target (default 15; six targets stay within
+#   FUZZ_SECONDS  seconds per target (default 15; seven targets stay within
 #                 two minutes of fuzzing)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,6 +49,20 @@ record() {  # body size, title name length, left margin: little-endian bytes
 record '\x0a\x00\x00\x00' '\x04' '\xc5\x00\x00\x00' >"$settings/default"
 record '\x00\x00\x00\x80' '\xff' '\xff\xff\xff\x7f' >"$settings/damaged"
 
+# Rollback journals: a whole one and a torn one, over a demo file's bytes.
+journals="$build/seeds-journal"
+rm -rf "$journals"
+mkdir -p "$journals"
+journal() {  # device, inode, size, then the bytes, as the writer writes them (checks wrong: torn)
+  printf 'GSRBJ001%b%b%b' "$1" "$2" "$3"
+  head -c 8 /dev/zero
+  printf '%s' "$4"
+  head -c 8 /dev/zero
+  printf 'GSRBJEND'
+}
+journal '\x01\0\0\0\0\0\0\0' '\x02\0\0\0\0\0\0\0' '\x05\0\0\0\0\0\0\0' 'abcde' >"$journals/checks_wrong"
+journal '\x01\0\0\0\0\0\0\0' '\x02\0\0\0\0\0\0\0' '\x09\0\0\0\0\0\0\0' 'abcde' >"$journals/size_wrong"
+
 # Command lines: words separated by NUL bytes.
 args="$build/seeds-args"
 rm -rf "$args"
@@ -66,6 +80,7 @@ seeds_of() {
   case "$1" in
     fuzz_settings) echo "$settings" ;;
     fuzz_cli_args) echo "$args" ;;
+    fuzz_journal) echo "$journals" ;;
     *) echo "$seeds" ;;
   esac
 }

@@ -20,6 +20,9 @@ inline std::string BytesAfterEndMark(std::size_t count) {
   return "文件在结束标记(Ctrl-Z)之后还有 " + std::to_string(count) + " 字节未读入，这些字节将原样保留在文件末尾。";
 }
 
+// A rewrite in place that a killed program left half done, undone on opening.
+inline constexpr std::string_view kRewriteUndone = "该文件上次在原处改写时被中断，已恢复为改写之前的内容。";
+
 // ---- why a file operation failed ----------------------------------------------------
 inline constexpr std::string_view kNoSuchFile = "文件或文件夹不存在";
 inline constexpr std::string_view kPermission = "没有访问权限";
@@ -32,6 +35,7 @@ inline constexpr std::string_view kNotRegular = "不是普通文件";
 inline constexpr std::string_view kTooLarge = "文件太大";
 inline constexpr std::string_view kNameTooLong = "文件名太长";
 inline constexpr std::string_view kLinkLoop = "符号链接绕成了循环";
+inline constexpr std::string_view kBusy = "另一个程序正在写入该文件";
 inline std::string SystemError(int code) { return "系统错误 " + std::to_string(code); }
 
 // ---- the settings file: before the path, then ": " and the reason ---------------
@@ -98,6 +102,7 @@ inline constexpr std::string_view kRowDuplicate = "学号重复";
 inline constexpr std::string_view kRowUnreadable = "无法识别的成绩";
 inline constexpr std::string_view kRowNotGbk = "含有成绩文件不能保存的字符";
 inline constexpr std::string_view kRowTooLong = "超过6个字节";
+inline constexpr std::string_view kRowDuplicateInFile = "学号在成绩文件中重复";
 inline constexpr std::string_view kImportBadShare =
     "本课程的平时成绩占百分比不是0到100之间的数，请先改正比例再导入";
 
@@ -108,6 +113,16 @@ inline std::string TooManyStudents(std::string_view courseKey) {
   return "课程" + std::string(courseKey) + "的学生超出了Excel工作表的行数";
 }
 inline constexpr std::string_view kNoWorkbook = "无法创建工作簿";
+// After the exported file's name: course texts longer than a cell holds.
+inline std::string HeadingTextsCut(std::size_t courses, std::size_t characters) {
+  return "：" + std::to_string(courses) + " 门课程的名称、教师或班级超过单元格的 " + std::to_string(characters) +
+         " 个字符，已截断";
+}
+// Why the workbook module failed.
+inline constexpr std::string_view kWorkbookNoMemory = "内存不足";
+inline constexpr std::string_view kWorkbookSheetName = "工作表名称无效";
+inline constexpr std::string_view kWorkbookTextTooLong = "单元格文字超过 32767 个字符";
+inline constexpr std::string_view kWorkbookNotWritten = "工作簿文件写入失败";
 // The workbook writer, a part of the installation, cannot be loaded; the
 // loader's own words follow.
 inline std::string NoExportModule(std::string_view why) { return "无法载入 Excel 导出组件(" + std::string(why) + ")"; }

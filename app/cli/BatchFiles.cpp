@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 
@@ -33,6 +34,21 @@ bool LoadBook(const std::string& file, GradeBook& book) {
   if (!loaded.Notice.empty()) std::cerr << loaded.Notice << '\n';
   book.BuildCourseList();
   return true;
+}
+
+std::string Shown(std::string_view gbk) { return DisplayPath(GbkToUtf8(gbk)); }
+
+std::optional<platform::WriteLock> LockForWriting(std::string_view command, const std::string& file) {
+  constexpr std::chrono::seconds kWaitForOtherWriter{5};
+  platform::FileStatus status;
+  std::string holder;
+  std::optional<platform::WriteLock> lock = platform::WriteLock::Take(file, kWaitForOtherWriter, status, &holder);
+  if (lock) return lock;
+  if (status.Error != platform::FileError::Busy) return platform::WriteLock::None();
+  std::string why = DisplayPath(file) + "：" + FileErrorReason(status);
+  if (!holder.empty()) why += "（进程 " + DisplayPath(holder) + "）";
+  Complain(command, why + "，请稍后再试；文件未写入");
+  return std::nullopt;
 }
 
 std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string& key) {

@@ -11,6 +11,7 @@
 
 #include "gradefile/OutputCheck.h"  // OutputRefusal, which every command that writes asks
 #include "platform/Files.h"
+#include "platform/WriteLock.h"
 
 class GradeBook;
 
@@ -30,6 +31,17 @@ int BadUsage(const CommandSyntax& syntax, std::string_view why);
 // (the file's name, then what went wrong) and returns false. What the user
 // should know about a file that loaded (bytes after a Ctrl-Z) is printed too.
 bool LoadBook(const std::string& file, GradeBook& book);
+
+// A text of the data (GBK) as printed: UTF-8, with every control character
+// escaped as \xNN (DisplayPath), so that no grade or name from a file or a
+// CSV can move the cursor, clear the screen or split a line.
+std::string Shown(std::string_view gbk);
+
+// Locks FILE for a command that reads, changes and writes it, waiting a few
+// seconds for another writer; nullopt after saying so on standard error
+// (the command then exits with 2, the file untouched). A lock that could
+// not be taken for another reason is left to the loading to report.
+std::optional<platform::WriteLock> LockForWriting(std::string_view command, const std::string& file);
 
 // The course key (GBK) that KEY, as typed, names in the book; nullopt when
 // the book has no such course.

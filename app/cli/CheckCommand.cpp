@@ -16,22 +16,6 @@
 
 namespace {
 
-// A field of an output line: UTF-8, and no byte that would split the line or
-// the record (tabs, line ends, other control characters show as U+FFFD).
-std::string Cell(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      out += "\xEF\xBF\xBD";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 // "demo.txt: 共 128 条记录，发现 3 处问题（unrecognised 1，total-mismatch 2）": the kinds by
 // the names the lines on standard output give them.
 std::string Summary(const std::string& file, const GradeBook& book, const std::vector<GradeFinding>& findings) {
@@ -63,9 +47,10 @@ bool WriteFindings(cli::StandardOutput& out, std::string_view prefix, const Grad
     // A finding of a course (a bad share) names no student.
     const std::string_view record =
         f.LineIndex < book.GradeLines.size() ? std::string_view(book.GradeLines[f.LineIndex]) : std::string_view();
-    out << prefix << Cell(GbkToUtf8(f.CourseKey)) << '\t'
-        << Cell(GbkToUtf8(TrimmedBlanks(Field(record, record::Number)))) << '\t' << ColumnName(f.Column) << '\t'
-        << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t' << Cell(f.Explanation) << '\n';
+    // No byte of the data splits the line or its fields: tabs and line ends show as \xNN.
+    out << prefix << cli::Shown(f.CourseKey) << '\t' << cli::Shown(TrimmedBlanks(Field(record, record::Number))) << '\t'
+        << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << cli::Shown(f.Text) << '\t'
+        << DisplayPath(f.Explanation) << '\n';
     if (!out.Ok()) return false;
   }
   return true;

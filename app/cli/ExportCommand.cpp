@@ -46,6 +46,7 @@ int RunExport(const cli::Invocation& call) {
     std::cerr << written.Message << '\n';
     return kRefused;
   }
+  if (!written.Message.empty()) cli::Complain("export", written.Message);
   std::size_t students = 0;
   for (const exchange::ExportCourse& c : courses) students += c.Students.size();
   std::cerr << "已导出 " << courses.size() << " 门课程、" << students << " 名学生的成绩到 " << DisplayPath(out)

@@ -43,7 +43,7 @@ void PrintColumns(cli::StandardOutput& out, const exchange::ImportPreview& p) {
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (columns[i].second == 0) continue;
     out << (first ? " " : "，") << columns[i].first << " = 第 " << columns[i].second << " 列";
-    if (!p.Headings[i].empty()) out << " (" << GbkToUtf8(p.Headings[i]) << ')';
+    if (!p.Headings[i].empty()) out << " (" << cli::Shown(p.Headings[i]) << ')';
     first = false;
   }
   out << '\n';
@@ -52,9 +52,11 @@ void PrintColumns(cli::StandardOutput& out, const exchange::ImportPreview& p) {
 std::string Why(const exchange::SkippedRow& row) {
   using exchange::RowIssue;
   const std::string issue(exchange::RowIssueText(row.Issue));
-  if (row.Issue == RowIssue::NotInCourse || row.Issue == RowIssue::Duplicate) return issue;
+  if (row.Issue == RowIssue::NotInCourse || row.Issue == RowIssue::Duplicate ||
+      row.Issue == RowIssue::DuplicateInGradeFile)
+    return issue;
   // The score and its text, then the reason: 考试成绩“八十”：无法识别的成绩.
-  return std::string(exchange::ScoreColumnText(row.Column)) + "“" + GbkToUtf8(row.Text) + "”：" + issue;
+  return std::string(exchange::ScoreColumnText(row.Column)) + "“" + cli::Shown(row.Text) + "”：" + issue;
 }
 
 void PrintReport(cli::StandardOutput& out, const exchange::ImportPreview& p) {
@@ -63,17 +65,17 @@ void PrintReport(cli::StandardOutput& out, const exchange::ImportPreview& p) {
       p.Count(RowIssue::Unreadable) + p.Count(RowIssue::NotGbk) + p.Count(RowIssue::TooLong);
   out << "匹配 " << p.Matched.size() << " 人，改动 " << p.ChangedCount() << " 人，不在本课程 "
       << p.Count(RowIssue::NotInCourse) << " 行，缺少 " << p.Missing.size() << " 人，无法识别 " << unreadable
-      << " 行，学号重复 " << p.Count(RowIssue::Duplicate) << " 行\n";
+      << " 行，学号重复 " << p.Count(RowIssue::Duplicate) + p.Count(RowIssue::DuplicateInGradeFile) << " 行\n";
   if (!p.Skipped.empty()) {
     out << "未导入的行:\n";
     for (const exchange::SkippedRow& row : p.Skipped)
-      out << "  第 " << row.Line << " 行\t" << GbkToUtf8(row.Number) << '\t' << Why(row) << '\n';
+      out << "  第 " << row.Line << " 行\t" << cli::Shown(row.Number) << '\t' << Why(row) << '\n';
     if (p.SkippedNotListed() > 0) out << "  ……另有 " << p.SkippedNotListed() << " 行未列出\n";
   }
   if (!p.Missing.empty()) {
     out << "CSV文件中缺少的本课程学生:\n";
     for (const exchange::MissingStudent& m : p.Missing)
-      out << "  " << GbkToUtf8(m.Number) << '\t' << GbkToUtf8(m.Name) << '\n';
+      out << "  " << cli::Shown(m.Number) << '\t' << cli::Shown(m.Name) << '\n';
   }
 }
 
@@ -84,6 +86,10 @@ int RunImport(const cli::Invocation& call) {
   const std::string& csv = call.Operands[2];
   exchange::ImportColumns columns;
   if (const std::string why = ColumnsOf(call, columns); !why.empty()) return cli::BadUsage(*call.Command, why);
+  // Locked from the reading to the end of the write: a second import waits
+  // and applies its rows over this one's.
+  std::optional<platform::WriteLock> lock;
+  if (!call.DryRun && !(lock = cli::LockForWriting("import", file))) return kGradeFile;
   GradeBook book;
   if (!cli::LoadBook(file, book)) return kGradeFile;
   const std::optional<std::string> key = cli::CourseKeyOf(book, call.Operands[1]);
@@ -99,7 +105,7 @@ int RunImport(const cli::Invocation& call) {
   if (p.HeadingLine > 0) out << "表头在第 " << p.HeadingLine << " 行\n";
   else out << "没有表头行\n";
   PrintColumns(out, p);
-  out << "课程 " << GbkToUtf8(*key) << "，平时成绩占百分比“" << GbkToUtf8(p.Share) << "”\n";
+  out << "课程 " << cli::Shown(*key) << "，平时成绩占百分比“" << cli::Shown(p.Share) << "”\n";
   PrintReport(out, p);
 
   auto notWritten = [&](const char* why) {
@@ -130,5 +136,10 @@ int RunImport(const cli::Invocation& call) {
     return kGradeFile;
   }
   out << "已改动 " << applied.Changes.size() << " 条记录，已存储 " << DisplayPath(file) << '\n';
-  return out.Finish("import", 0);
+  const int code = out.Finish("import", 0);
+  // Standard output failed, but the file was written: both must be said.
+  if (code != 0)
+    cli::Complain("import", DisplayPath(file) + "：成绩文件已保存，" + std::to_string(applied.Changes.size()) +
+                                " 条记录已改动");
+  return code;
 }

@@ -27,7 +27,20 @@ namespace {
 
 using cli::Invocation;
 
-std::string TrimmedUtf8(std::string_view gbk) { return GbkToUtf8(TrimmedBlanks(gbk)); }
+std::string TrimmedUtf8(std::string_view gbk) { return cli::Shown(TrimmedBlanks(gbk)); }
+
+// A drawn page's lines, the data on them shown without control characters.
+std::string ShownPage(std::string_view gbk) {
+  std::string out;
+  out.reserve(gbk.size() + gbk.size() / 8);
+  for (std::size_t start = 0; start <= gbk.size();) {
+    const std::size_t end = std::min(gbk.find('\n', start), gbk.size());
+    out += cli::Shown(gbk.substr(start, end - start));
+    if (end < gbk.size()) out += '\n';
+    start = end + 1;
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -53,12 +66,13 @@ int RunSheetText(const Invocation& call) {
     }
     first = last = *call.Page;
   }
+  printer.IndexHeads();  // one scan of the header lines for all pages, not one a page
   cli::StandardOutput out;
   for (std::int32_t page = first; page <= last && out.Ok(); ++page) {
     if (page > first) out << '\f';
     TextCanvas canvas;
     printer.DrawPage(canvas, page, DevicePrinter, 1.0);
-    out << GbkToUtf8(canvas.Render());
+    out << ShownPage(canvas.Render());
   }
   return out.Finish("text", 0);
 }

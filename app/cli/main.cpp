@@ -30,7 +30,7 @@ int RunCourses(const Invocation& call) {
   if (!cli::LoadBook(call.File(), book)) return 2;
   cli::StandardOutput out;
   for (const std::string& row : book.CourseRows) {
-    out << GbkToUtf8(row) << '\n';
+    out << cli::Shown(row) << '\n';
     if (!out.Ok()) break;
   }
   return out.Finish("courses", 0);
@@ -51,7 +51,7 @@ int RunStudents(const Invocation& call) {
     if (row.IsPlaceholder()) continue;
     for (std::size_t c = 0; c < row.Cells.size(); ++c) {
       if (c > 0) out << '\t';
-      out << GbkToUtf8(row.Cells[c]);
+      out << cli::Shown(row.Cells[c]);
     }
     out << '\n';
     if (!out.Ok()) break;

@@ -1,14 +1,61 @@
 // The workbook module: writes a laid-out workbook with libxlsxwriter. Loaded
 // only when a workbook is exported, so that the library and what it links
 // stay out of every start.
+#include <fcntl.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <array>
+#include <cerrno>
 #include <memory>
+#include <string>
 
 #include "exchange/Workbook.h"
+#include "text/Texts.h"
 
 namespace {
+
+// The library prints its own errors ("[ERROR] workbook_close(): ...", in
+// English) on standard error; the caller says what went wrong in its own
+// words, so standard error points nowhere while the library works.
+class QuietStandardError {
+ public:
+  QuietStandardError() : saved_(::dup(STDERR_FILENO)) {
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
+  }
+  ~QuietStandardError() {
+    if (saved_ < 0) return;
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_;
+};
+
+// Why the library failed, in the program's words; `code` is errno as the
+// library left it.
+std::string Reason(lxw_error error, int code) {
+  switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return std::string(texts::kWorkbookNoMemory);
+    case LXW_ERROR_SHEETNAME_ALREADY_USED:
+    case LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED:
+    case LXW_ERROR_INVALID_SHEETNAME_CHARACTER:
+    case LXW_ERROR_SHEETNAME_START_END_APOSTROPHE: return std::string(texts::kWorkbookSheetName);
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED: return std::string(texts::kWorkbookTextTooLong);
+    default: break;
+  }
+  std::string why(texts::kWorkbookNotWritten);
+  if (code == ENOSPC || code == EDQUOT) why += "：" + std::string(texts::kDiskFull);
+  else if (code == EFBIG) why += "：" + std::string(texts::kTooLarge);
+  else if (code == EACCES || code == EPERM) why += "：" + std::string(texts::kPermission);
+  else why += "（" + texts::SystemError(static_cast<int>(error)) + "）";
+  return why;
+}
 
 using exchange::CellLook;
 
@@ -42,6 +89,7 @@ lxw_error WriteSheet(lxw_worksheet* ws, const exchange::WorksheetPlan& plan,
 
 extern "C" __attribute__((visibility("default"))) bool gradesheet_write_workbook(
     const char* path, const std::vector<exchange::WorksheetPlan>& sheets, std::string& why) {
+  const QuietStandardError quiet;
   lxw_workbook_options options{};
   std::unique_ptr<lxw_workbook, WorkbookCloser> wb(workbook_new_opt(path, &options));
   if (!wb) return false;  // no reason of the library's: the caller's own words
@@ -64,8 +112,10 @@ extern "C" __attribute__((visibility("default"))) bool gradesheet_write_workbook
     error = ws == nullptr ? LXW_ERROR_SHEETNAME_ALREADY_USED : WriteSheet(ws, sheets[i], looks);
   }
   // Closing writes the file; the workbook is gone either way.
+  errno = 0;
   const lxw_error closed = workbook_close(wb.release());
+  const int code = errno;
   if (error == LXW_NO_ERROR) error = closed;
-  if (error != LXW_NO_ERROR) why = lxw_strerror(error);
+  if (error != LXW_NO_ERROR) why = Reason(error, code);
   return error == LXW_NO_ERROR;
 }

@@ -22,7 +22,7 @@ expect_eq "flagged findings" "$(printf '%s\n' \
   $'10001\t2024000004\tcoursework\tout-of-range\t120\t超出0–100' \
   $'10001\t2024000005\ttotal\tread-as-zero\t37\t考试成绩\'缺考\'按0计入总成绩' \
   $'10001\t2024000001\t\tduplicate-student\t2024000001\t学号在本课程中重复，与第 1 行相同' \
-  $'10001\t2024000007\tcoursework\tunrecognised\t8\xEF\xBF\xBD5\t无法识别的成绩，总成绩按 8 计算' \
+  $'10001\t2024000007\tcoursework\tunrecognised\t8\\x095\t无法识别的成绩，总成绩按 8 计算' \
   $'10002\t2024000001\ttotal\ttotal-mismatch\t89\t总成绩与当前比例不符，应为 88' \
   $'10002\t2024000003\ttotal\tread-as-zero\t63\t平时成绩\'８５\'按0计入总成绩' \
   $'10001\t2024000009\tcoursework\tunrecognised\t85分\t无法识别的成绩，总成绩按 85 计算')" \

@@ -98,6 +98,15 @@ expect_eq "named column missing" 4 "$rc"
 expect_has "named column message" "没有“卷面分”这一列" "$tmp/err"
 cmp -s "$book" "$tmp/before.txt" || fail "failed imports left the file"
 
+# Control characters of the CSV reach the terminal escaped: a carriage
+# return inside a score, an escape sequence that would clear the screen.
+printf '学号,考试成绩\r\n2023040101,"9\r0"\r\n"\033[2J2023",80\r\n' >"$tmp/controls.csv"
+run import "$book" 01213 "$tmp/controls.csv" --dry-run
+expect_eq "controls exit" 0 "$rc"
+expect_has "carriage return escaped" '考试成绩“9\x0D0”：无法识别的成绩' "$tmp/out"
+expect_has "escape sequence escaped" "$(printf '第 4 行\t\\x1B[2J2023\t不在本课程')" "$tmp/out"
+grep -q $'[\r\033]' "$tmp/out" && fail "a control character reached standard output"
+
 # ---- export ----------------------------------------------------------------
 
 run export "$book" -o "$tmp/all.xlsx"

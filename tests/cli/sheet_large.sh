@@ -17,7 +17,7 @@ for page in 65535 65536 75000; do
 done
 run text "$tmp/many.txt" --page 75001
 expect_eq "page past the end exit" 1 "$rc"
-expect_has "page past the end message" "(the sheet has 75000 pages)" "$tmp/err"
+expect_has "page past the end message" "（成绩表共 75000 页）" "$tmp/err"
 
 run stats "$tmp/many.txt"
 expect_eq "stats exit" 0 "$rc"

@@ -3,6 +3,10 @@
 // search finds next, and how the list of recent files keeps its order.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +14,7 @@
 #include "gradefile/Clipboard.h"
 #include "gradefile/FindStudent.h"
 #include "gradefile/RecentFiles.h"
+#include "platform/Files.h"
 #include "text/Gbk.h"
 
 namespace {
@@ -163,6 +168,9 @@ TEST(RecentFiles, NewestFirstWithoutRepeatsAtMostEight) {
   list.Add("/t/5.txt");  // opened again: first, not twice
   EXPECT_EQ(list.Paths()[0], "/t/5.txt");
   EXPECT_EQ(list.Paths()[1], "/t/9.txt");
+  EXPECT_EQ(std::count(list.Paths().begin(), list.Paths().end(), "/t/5.txt"), 1);
+  EXPECT_EQ(list.Paths()[4], "/t/6.txt") << "the others keep their order";
+  EXPECT_EQ(list.Paths()[5], "/t/4.txt");
   EXPECT_EQ(list.Paths().size(), RecentFiles::kLimit);
   EXPECT_TRUE(list.Remove("/t/9.txt"));
   EXPECT_FALSE(list.Remove("/t/9.txt"));
@@ -182,6 +190,32 @@ TEST(RecentFiles, StoredAsTheBytesOfThePaths) {
   for (int i = 0; i < 12; ++i) stored += "/f" + std::to_string(i) + "\n";
   const std::vector<std::string> expected = {"/a", "/f0", "/f1", "/f2", "/f3", "/f4", "/f5", "/f6"};
   EXPECT_EQ(RecentFiles::Parse(stored).Paths(), expected);
+}
+
+// A stored list with damaged lines, however long, keeps its good entries.
+TEST(RecentFiles, ReadKeepsTheGoodLinesOfADamagedList) {
+  const std::string file = ::testing::TempDir() + "recent-files-" + std::to_string(::getpid());
+  const std::string huge = "/" + std::string(200000, 'x');
+  const std::string endless = "/" + std::string(3u << 20, 'x');  // longer than the whole read
+  struct Case {
+    std::string Stored;
+    std::vector<std::string> Expected;
+  };
+  const Case cases[] = {
+      {"/a\n" + huge + "\n/b\n", {"/a", "/b"}},
+      {"/a\n" + endless + "\n/b\n", {"/a"}},  // the read stops in the line
+      {"/a\n/" + std::string(RecentFiles::kMaxPathBytes, 'y') + "\n/b\n/c", {"/a", "/b", "/c"}},
+      {"/a\n/" + std::string(RecentFiles::kMaxPathBytes - 1, 'z') + "\n",
+       {"/a", "/" + std::string(RecentFiles::kMaxPathBytes - 1, 'z')}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(platform::WriteWholeFile(file, c.Stored).Ok());
+    EXPECT_EQ(RecentFiles::Read(file).Paths(), c.Expected) << c.Stored.size() << " bytes";
+    if (c.Stored.size() < RecentFiles::kMaxReadBytes) EXPECT_EQ(RecentFiles::Parse(c.Stored).Paths(), c.Expected);
+  }
+  std::remove(file.c_str());
+  EXPECT_TRUE(RecentFiles::Read(file).Paths().empty());
 }
 
 }  // namespace

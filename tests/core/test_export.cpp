@@ -138,7 +138,41 @@ TEST(XlsxSheetNames, FollowExcelsRules) {
   for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(names[i], table[i].second) << i;
 }
 
+// Thousands of courses of one name number their sheets in turn.
+TEST(XlsxSheetNames, ManyCoursesOfOneName) {
+  std::vector<ExportCourse> courses(3000);
+  for (ExportCourse& c : courses) c.Name = Gbk("体育");
+  courses.back().Name = Gbk("体育(2)");  // taken by then: numbered in its own turn
+  const std::vector<std::string> names = XlsxSheetNames(courses);
+  EXPECT_EQ(names[0], "体育");
+  EXPECT_EQ(names[1], "体育(2)");
+  EXPECT_EQ(names[2998], "体育(2999)");
+  EXPECT_EQ(names[2999], "体育(2)(2)");
+}
+
 using ExportFileTest = ScratchDirTest;
+
+// A course text longer than a cell holds is cut once, for every format,
+// and the export says so.
+TEST_F(ExportFileTest, CutsTextsNoCellCanHold) {
+  GradeBook book = MakeBook();
+  std::string title;
+  for (int i = 0; i < 40000; ++i) title += "课";
+  book.HeadLines[0] = Head("01213", "tk", title);
+  book.BuildCourseList();
+  const std::vector<ExportCourse> courses = CoursesForExport(book);
+  EXPECT_TRUE(courses[0].TextCut);
+  EXPECT_FALSE(courses[1].TextCut);
+  EXPECT_EQ(courses[0].Name, Gbk(title).substr(0, 2 * kHeadingTextCharacters));
+  for (const char* name : {"cut.csv", "cut.xlsx"}) {
+    const fs::path target = dir_ / name;
+    const ExportResult r = std::string(name).ends_with(".csv") ? WriteCsvExport(target.string(), courses, true)
+                                                               : WriteXlsxExport(target.string(), courses);
+    ASSERT_TRUE(r.Ok) << r.Message;
+    EXPECT_EQ(r.Message, target.string() + "：1 门课程的名称、教师或班级超过单元格的 32767 个字符，已截断");
+  }
+  EXPECT_LT(Read(dir_ / "cut.csv").size(), 4u * 100000) << "the title once per row, cut";
+}
 
 TEST_F(ExportFileTest, WritesBothFormatsAndLeavesNoTemporaryFiles) {
   const std::vector<ExportCourse> courses = CoursesForExport(MakeBook());

@@ -36,6 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
                       PathCase{"beyondUnicode", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
                       PathCase{"controls", "a\nb\x1B[2J\x7F", "a\\x0Ab\\x1B[2J\\x7F"},
+                      // U+009B, the one-character escape sequence start, and U+00A0 after it.
+                      PathCase{"c1Controls", "a\xC2\x9B" "2J\xC2\x85\xC2\xA0", "a\\xC2\\x9B2J\\xC2\\x85\xC2\xA0"},
                       PathCase{"empty", "", ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -351,6 +351,26 @@ TEST(ApplyImport, RewritesTheChangedRecordsLikeAnEdit) {
   EXPECT_EQ(book.GradeLines, before.GradeLines);
 }
 
+// Which of two records with one number a row means cannot be told: the row
+// changes neither, and says why, whether the CSV names it once or twice.
+TEST(ApplyImport, ANumberStandingTwiceInTheCourseChangesNeitherRecord) {
+  GradeBook book = MakeBook();
+  book.GradeLines.push_back(Record("01213", "2023040102", "孟姣芳", "计科2302", "1", "2", " 2"));
+  book.BuildCourseList();
+  const Lines before = book.GradeLines;
+  const ImportPreview p = PreviewImportBytes(
+      book, "01213", "学号,平时成绩,考试成绩\n2023040101,90,85\n2023040102,80,70\n2023040102,81,71\n", {});
+  ASSERT_TRUE(p.Ok()) << p.Message;
+  EXPECT_EQ(Describe(p), (std::vector<std::string>{"L2 2023040101 90/85/86", "L3 学号在成绩文件中重复 2023040102",
+                                                   "L4 学号在成绩文件中重复 2023040102", "missing 2023040103",
+                                                   "missing 2023040104"}));
+  EXPECT_EQ(p.Count(RowIssue::DuplicateInGradeFile), 2u);
+  ASSERT_TRUE(ApplyImport(book, p).Ok);
+  EXPECT_NE(book.GradeLines[0], before[0]);
+  EXPECT_EQ(book.GradeLines[1], before[1]);
+  EXPECT_EQ(book.GradeLines[5], before[5]);
+}
+
 TEST(ApplyImport, KeepsTheFieldBeyondTheGradesAndTheShareOfItsCourse) {
   GradeBook book = MakeBook();
   book.GradeLines[2] = Record("02107", "2023050101", "王英", "软件2301", "80", "80", " 80").substr(0, 51) + "XYZ123";

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -68,7 +69,9 @@ int InChild(const ChildSetup& setup, const std::function<int()>& fn) {
   return std::stoi(outcome.Answer);
 }
 
-// A folder of its own for each case, which nobody may enter.
+// A folder of its own for each case, which anybody may enter, with the
+// state folder (where a rewrite in a folder nobody may write keeps its
+// journal) inside it.
 class Scratch : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,8 +81,12 @@ class Scratch : public ::testing::Test {
     fs::remove_all(dir);
     fs::create_directories(dir);
     ::chmod(dir.c_str(), 0777);
+    ::setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
   }
-  void TearDown() override { fs::remove_all(dir); }
+  void TearDown() override {
+    ::unsetenv("XDG_STATE_HOME");
+    fs::remove_all(dir);
+  }
 
   fs::path dir;
 };

@@ -1,11 +1,14 @@
 // A save killed at a random moment: the grade file is byte for byte the
 // version before or the version after, never a mixture or a stump, and no
-// temporary file stays beside it.
+// temporary file stays beside it. Twice: a file the save replaces, and a
+// file with a second hard link, which the save rewrites in place; there
+// the next opening puts back a rewrite the kill interrupted.
 //
 // A child loads and saves a file of some megabytes over and over, each save
 // turning one version into the other; the test kills it with SIGKILL after
-// a random (seeded) delay spread over a few load-save cycles, looks at the
-// folder, and starts the next child.
+// a random (seeded) delay spread over a few load-save cycles, opens the
+// file as the next program would, looks at the folder, and starts the next
+// child.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +18,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <random>
 #include <set>
@@ -68,17 +72,25 @@ std::set<std::string> Entries(const fs::path& dir) {
   }
 }
 
-TEST(SaveKilled, LeavesTheOldOrTheNewFileAndNoTemporaryFile) {
+class SaveKilled : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SaveKilled, LeavesTheOldOrTheNewFileAndNoTemporaryFile) {
+  const bool hardLinked = GetParam();
   const fs::path dir = fs::temp_directory_path() / ("gs_killed_" + std::to_string(::getpid()));
+  const fs::path elsewhere = fs::temp_directory_path() / ("gs_killed_link_" + std::to_string(::getpid()));
   fs::remove_all(dir);
+  fs::remove_all(elsewhere);
   fs::create_directories(dir);
+  fs::create_directories(elsewhere);
   const fs::path target = dir / "grades.txt";
+  const fs::path link = elsewhere / "same.txt";
   const std::string versionA = GradeFile(60, 1000, 0), versionB = GradeFile(60, 1000, 1);  // 3.5 MB each
   GradeBook bookA, bookB;
   ASSERT_TRUE(bookA.ReadBytes(versionA));
   ASSERT_TRUE(bookB.ReadBytes(versionB));
   ASSERT_TRUE(bookA.Save(target).Ok);
   ASSERT_EQ(ReadAll(target), versionA);
+  if (hardLinked) fs::create_hard_link(target, link);
 
   // One load and save here, to spread the kills over a few cycles.
   const auto start = std::chrono::steady_clock::now();
@@ -93,7 +105,7 @@ TEST(SaveKilled, LeavesTheOldOrTheNewFileAndNoTemporaryFile) {
   std::uniform_int_distribution<std::int64_t> delay(0, 3 * cycle.count());
   const std::set<std::string> alone{"grades.txt"};
   std::set<std::string> leftovers;  // from a kill between naming and renaming, if one hit that moment
-  int sawA = 0, sawB = 0;
+  int sawA = 0, sawB = 0, putBack = 0;
   constexpr int kKills = 60;
   for (int kill = 0; kill < kKills; ++kill) {
     const pid_t pid = ::fork();
@@ -105,9 +117,19 @@ TEST(SaveKilled, LeavesTheOldOrTheNewFileAndNoTemporaryFile) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself with " << WEXITSTATUS(status);
 
+    {
+      GradeBook next;
+      const LoadResult opened = next.Load(target);
+      ASSERT_EQ(opened.Outcome, LoadOutcome::Loaded) << opened.Message;
+      if (!opened.Notice.empty()) ++putBack;
+    }
     const std::string now = ReadAll(target);
     ASSERT_TRUE(now == versionA || now == versionB) << "kill " << kill << ": " << now.size() << " bytes";
     (now == versionA ? sawA : sawB)++;
+    if (hardLinked) {
+      ASSERT_EQ(fs::hard_link_count(target), 2u) << "kill " << kill;
+      ASSERT_TRUE(fs::equivalent(target, link));
+    }
     std::set<std::string> names = Entries(dir);
     // The next save removes what an earlier kill left.
     for (const std::string& old : leftovers) EXPECT_FALSE(names.count(old)) << old << " was not removed";
@@ -126,12 +148,19 @@ TEST(SaveKilled, LeavesTheOldOrTheNewFileAndNoTemporaryFile) {
   // Both versions were seen: the kills did not all land before the first save.
   EXPECT_GT(sawA, 0);
   EXPECT_GT(sawB, 0);
+  if (hardLinked) {
+    std::cout << "[          ] " << putBack << " of " << kKills << " kills interrupted a rewrite in place\n";
+  }
 
   // A last save, undisturbed, leaves the file alone in its folder.
   ASSERT_TRUE(bookA.Save(target).Ok);
   EXPECT_EQ(Entries(dir), alone);
   EXPECT_EQ(ReadAll(target), versionA);
   fs::remove_all(dir);
+  fs::remove_all(elsewhere);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, SaveKilled, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "HardLinkedRewrittenInPlace" : "Replaced"; });
 
 }  // namespace

@@ -1,5 +1,9 @@
 // Saving without losing grades: save as, a file that another program or
 // window wrote after it was opened, and closing when the save does not happen.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -63,6 +67,7 @@ class SavingTest : public QObject {
   void changedOnDisk();
   void twoWindowsOnOneFile();
   void fileGoneMeanwhileIsSavedAgain();
+  void fileAnotherProgramWritesIsNotSaved();
   void closeKeepsTheGradesWhenTheSaveFails();
 };
 
@@ -327,6 +332,25 @@ void SavingTest::fileGoneMeanwhileIsSavedAgain() {
   QVERIFY(QFile::remove(path));
   h.W->saveAction->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});  // nothing of anyone's to lose
+  QCOMPARE(ReadFile(path), FileBytes(Edited()));
+}
+
+// Another program holds the file's write lock through the window's wait:
+// the save says so and writes nothing; once it lets go, the save goes through.
+void SavingTest::fileAnotherProgramWritesIsNotSaved() {
+  WindowHarness h;
+  const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
+  const std::string before = ReadFile(path);
+  const int other = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  QVERIFY(other >= 0);
+  QCOMPARE(::flock(other, LOCK_EX), 0);
+  h.W->saveAction->trigger();
+  QCOMPARE(h.Script->Count(Kind::Error), 1);
+  QVERIFY(h.Script->Texts(Kind::Error).front().contains(QStringLiteral("另一个程序正在写入该文件")));
+  QCOMPARE(ReadFile(path), before);
+  QVERIFY(h.W->Modified());
+  ::close(other);
+  h.W->saveAction->trigger();
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
 }
 

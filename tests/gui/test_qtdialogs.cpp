@@ -28,6 +28,7 @@ class QtDialogsTest : public QObject {
   void initTestCase();
   void questions_data();
   void questions();
+  void discardQuestionKeepsByDefault();
   void informationAndError();
   void fontSpecRoundTrip();
   void saveDialog_data();
@@ -100,6 +101,19 @@ void QtDialogsTest::questions() {
   buttons.sort();
   expected.sort();
   QCOMPARE(buttons, expected);
+}
+
+// Enter on the question before another program's version is overwritten
+// keeps that version: 取消 is the default.
+void QtDialogsTest::discardQuestionKeepsByDefault() {
+  QtDialogs dialogs;
+  QString defaultButton;
+  WhenBoxShows([&](QMessageBox& box) {
+    if (box.defaultButton() != nullptr) defaultButton = box.defaultButton()->text();
+    QTest::keyClick(&box, Qt::Key_Return);
+  });
+  QCOMPARE(int(dialogs.AskToDiscard(nullptr, QStringLiteral("覆盖吗?"))), int(Answer::Cancel));
+  QCOMPARE(defaultButton, QStringLiteral("取消"));
 }
 
 void QtDialogsTest::informationAndError() {

@@ -12,20 +12,27 @@ start_window_manager() {
 }
 
 # Prints "left top right bottom" of window $1 with its frame: xwininfo gives
-# the client area, the frame's extents are the window manager's.
+# the client area, the frame's extents are the window manager's. A window
+# the manager has not framed yet has no extents: "unframed".
 frame_of() {
-  local info x y w h left right top bottom
+  local info x y w h left right top bottom extents
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null)
+  if ! [[ "$extents" =~ =\ *([0-9]+),\ *([0-9]+),\ *([0-9]+),\ *([0-9]+) ]]; then
+    echo unframed
+    return
+  fi
+  read -r left right top bottom <<<"${BASH_REMATCH[*]:1}"
   info=$(xwininfo -id "$1")
   x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
   y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
   w=$(sed -n 's/^ *Width: *//p' <<<"$info")
   h=$(sed -n 's/^ *Height: *//p' <<<"$info")
-  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
   echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
 }
 
 # Prints the frame of window $1 once it is "$2" (the program fits it when
-# the window manager has framed it), or as it is after 5 s.
+# the window manager has framed it), or as it is after 5 s ("unframed" if
+# the manager never framed it).
 frame_when() {
   local frame
   for _ in $(seq 50); do
