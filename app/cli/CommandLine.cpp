@@ -37,6 +37,14 @@ constexpr std::string_view kExportHelp =
     "考试成绩 总成绩; numbers as numbers) or as CSV in UTF-8 with a BOM (all courses with a course key column, or "
     "one with --course). OUT is never a grade file or FILE itself";
 
+constexpr std::string_view kVersionsHelp =
+    "the versions of FILE that saves replaced (kept in the state folder, the newest 20 of each file), one per "
+    "line, newest first: number (1 = newest), time the bytes were written (ISO 8601), size in bytes, separated "
+    "by tabs; nothing when there are none";
+constexpr std::string_view kRestoreHelp =
+    "puts version N (as versions numbers them) back in place of FILE, after keeping what FILE holds now as the "
+    "newest version; refused while a window edits FILE";
+
 std::optional<std::int32_t> ParsePositive(std::string_view text) {
   std::int32_t value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -124,6 +132,8 @@ const std::vector<CommandSyntax>& Commands() {
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
        kColumns | kDryRun, 3, 3, "FILE, KEY and SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},
+      {"versions", "FILE", kVersionsHelp, 0, 1, 1},
+      {"restore", "FILE N", kRestoreHelp, 0, 2, 2, "FILE and N"},
   };
   return commands;
 }

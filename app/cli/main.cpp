@@ -15,6 +15,7 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
+#include "app/cli/VersionCommands.h"
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Files.h"
@@ -65,7 +66,8 @@ struct Runner {
 constexpr Runner kRunners[] = {
     {"courses", RunCourses}, {"students", RunStudents}, {"text", RunSheetText},
     {"pdf", RunSheetPdf},    {"stats", RunSheetStats},  {"check", RunCheck},
-    {"import", RunImport},   {"export", RunExport},
+    {"import", RunImport},   {"export", RunExport},  {"versions", RunVersions},
+    {"restore", RunRestore},
 };
 
 }  // namespace
