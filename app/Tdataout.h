@@ -98,6 +98,7 @@
 #include <vector>
 
 #include "app/DialogSeam.h"
+#include "app/FileRecovery.h"
 #include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
@@ -249,6 +250,12 @@ class Tdataout : public QMainWindow {
   // Opens `path` as the open command opens the file it is given, asking
   // first about unsaved grades: the command line, a drop, the recent files.
   bool OpenFile(const QString& path);
+  // ---- app/TdataoutRecovery.cpp: what a crashed session left, and the
+  // versions a save replaced (文件 → 以前的版本)
+  void OfferLeftJournals();  // at a start without a file
+  void ShowVersions();
+  FileRecovery& Recovery() { return *recovery_; }
+  QAction* PreviousVersions = nullptr;
   void OpenRecent(const std::string& path);
   void ShowRecentFiles();  // refills RecentItems from the stored list
 
@@ -392,6 +399,7 @@ class Tdataout : public QMainWindow {
   QString JobTitle() const;
 
   std::unique_ptr<DialogSeam> dialogs_;
+  std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
   QString appDirOverride_;
   std::string shareBytes_;   // Edit1's text as GBK (always GBK-valid)
   std::string editorBytes_;  // ComboBox1's text as GBK (always GBK-valid)

@@ -127,6 +127,7 @@ void Tdataout::BuildMenus() {
            // A save that fails (a read-only folder or file, another user's
            // file) always leaves this way out to another place.
            {&Tdataout::A1, "A1", "另存为(&A)..."},
+           {&Tdataout::PreviousVersions, "PreviousVersions", "以前的版本(&V)..."},
            kSeparator,
            {&Tdataout::I1, "I1", "导入成绩(&I)..."},
            {&Tdataout::E3, "E3", "导出(&E)..."},
@@ -161,6 +162,7 @@ void Tdataout::BuildMenus() {
   S1->setObjectName(QStringLiteral("S1"));
   S3->setEnabled(false);
   A1->setEnabled(false);
+  PreviousVersions->setEnabled(false);
   I1->setEnabled(false);
   E3->setEnabled(false);
   Z1->setEnabled(false);
@@ -325,7 +327,7 @@ void Tdataout::ConnectCommands() {
       {G2, &Tdataout::SpeedButton4Click}, {S2, &Tdataout::SpeedButton5Click},
       {P1, &Tdataout::P1Click},           {S1, &Tdataout::S1Click},
       {F2, &Tdataout::F2Click},           {L1, &Tdataout::L1Click},
-      {B3, &Tdataout::B3Click}};
+      {B3, &Tdataout::B3Click},           {PreviousVersions, &Tdataout::ShowVersions}};
   for (const auto& [action, handler] : actions)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   const std::pair<int, void (Tdataout::*)()> buttons[] = {

@@ -15,6 +15,7 @@
 #include "app/WindowTexts.h"
 #include "platform/Files.h"
 #include "printing/qt/QtText.h"
+#include "text/RecoveryTexts.h"
 
 void Tdataout::O1Click() {
   ComboBox1Exit();
@@ -35,11 +36,18 @@ bool Tdataout::AskSaveBeforeOpen() {
 }
 
 bool Tdataout::OpenChosenFile(const QString& path) {
-  if (!LoadGradeFile(path)) return false;
+  if (recovery_->Claim(PathBytes(path)) == FileRecovery::Access::Refused) return false;
+  if (!LoadGradeFile(path)) {
+    recovery_->Unclaim();
+    return false;
+  }
   // The steps of the file that was open mean nothing in this one.
   cellStep_ = {};
   shareStep_ = {};
   History.Clear();
+  std::string recoveredCopy;
+  recovery_->Opened(FileName, Book, History, &recoveredCopy);
+  if (!recoveredCopy.empty()) FileName = recoveredCopy;
   EnableUndoRedo();
   ShowFileName();
   A1->setEnabled(true);
@@ -52,7 +60,8 @@ bool Tdataout::OpenChosenFile(const QString& path) {
     LayoutSheet();
   else
     SelectSheet(1);
-  S3->setEnabled(false);
+  S3->setEnabled(Book.Modified);  // a recovered session is unsaved
+  PreviousVersions->setEnabled(true);
   RememberFile();
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
   if (Views->currentWidget() == Panel1) StringGrid2->setFocus(Qt::OtherFocusReason);
@@ -90,7 +99,8 @@ void Tdataout::A1Click() {
 void Tdataout::X1Click() { close(); }
 
 void Tdataout::ShowFileName() {
-  Label8->setText(WindowTexts::FileLabel() + PathToQString(FileName));
+  Label8->setText(WindowTexts::FileLabel() + PathToQString(FileName) +
+                  (recovery_->ReadOnly() ? QString::fromUtf8(texts::kReadOnlyMark.data(), texts::kReadOnlyMark.size()) : QString()));
   Label8->setToolTip(Label8->text());
 }
 
@@ -137,11 +147,18 @@ bool Tdataout::MayOverwriteOnDisk() {
 }
 
 bool Tdataout::WriteGradeFile(const std::string& path) {
+  // Read only, the file is another window's to write.
+  if (recovery_->ReadOnly() && path == FileName) {
+    Dialogs().Information(this, QString::fromUtf8(texts::kReadOnlySave.data(), texts::kReadOnlySave.size()));
+    return false;
+  }
+  recovery_->BeforeSave(path);
   const SaveResult result = Book.Save(std::filesystem::path(path));
   if (!result.Ok) {
     Dialogs().Error(this, QString::fromStdString(result.Message));
     return false;
   }
+  recovery_->Saved(path, Book);
   Book.Modified = false;
   Dialogs().Information(this, WindowTexts::Saved());
   return true;
@@ -171,6 +188,7 @@ void Tdataout::closeEvent(QCloseEvent* event) {
         return;
     }
   }
+  recovery_->Closed();  // saved or given up: nothing is left to recover
   ReleaseAll();
   event->accept();
 }

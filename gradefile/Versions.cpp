@@ -68,7 +68,9 @@ std::vector<KeptVersion> ListVersions(const std::string& file) {
 std::string KeepVersion(const std::string& file, const VersionLimits& limits) {
   platform::FileStatus status;
   const std::optional<platform::FileIdentity> id = platform::Identify(file, &status);
-  if (!id) return {};  // nothing there yet: nothing is replaced
+  // Nothing there yet, or no file (a folder, a device): nothing a save
+  // replaces; the save itself says what is wrong.
+  if (!id || !id->Regular) return {};
   const std::string folder = FolderOf(file);
   const auto failed = [&](const platform::FileStatus& why) {
     return texts::VersionNotKept(DisplayPath(file), FileErrorReason(why));

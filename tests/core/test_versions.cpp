@@ -24,7 +24,10 @@ class VersionsTest : public StateFolderTest {
 TEST_F(VersionsTest, KeepsWhatEachSaveReplacedNewestFirst) {
   const fs::path file = dir_ / "g.txt";
   EXPECT_EQ(KeepVersion(file), "");
+  fs::create_directory(dir_ / "sub");
+  EXPECT_EQ(KeepVersion(dir_ / "sub"), "") << "a folder is the save's to refuse";
   EXPECT_TRUE(ListVersions(file).empty()) << "nothing there, nothing kept";
+  EXPECT_TRUE(ListVersions(dir_ / "sub").empty());
   for (const char* bytes : {"one", "two", "two", "three!"}) {
     Write("g.txt", bytes);
     EXPECT_EQ(KeepVersion(file), "");
@@ -35,7 +38,6 @@ TEST_F(VersionsTest, KeepsWhatEachSaveReplacedNewestFirst) {
   EXPECT_GT(versions[0].KeptNs, versions[1].KeptNs);
   EXPECT_EQ(versions[0].WrittenNs, platform::Identify(file)->ModifiedNs);
   // Another name of the same file finds the same versions.
-  fs::create_directory(dir_ / "sub");
   EXPECT_EQ(ListVersions((dir_ / "sub" / ".." / "g.txt").string()).size(), 3u);
 }
 

@@ -123,7 +123,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.P1->menu() == nullptr);
   QVERIFY(w.S1->menu() == nullptr);
   QCOMPARE(MenuTexts(w.F1->menu()),
-           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "导入成绩(&I)...", "导出(&E)...",
+           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "以前的版本(&V)...", "-", "导入成绩(&I)...", "导出(&E)...",
                         "-", "&X.  退出"}));
   QCOMPARE(w.O1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(w.S3->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
@@ -144,6 +144,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(!w.S3->isEnabled());
   QVERIFY(!w.I1->isEnabled());  // no course to import into or export
   QVERIFY(!w.E3->isEnabled());
+  QVERIFY(!w.PreviousVersions->isEnabled());  // no file, no versions
   QVERIFY(w.X1->isEnabled());
   QVERIFY(w.E1->isEnabled());
   QVERIFY(!w.U1->isEnabled());  // nothing to undo or redo yet
