@@ -64,8 +64,9 @@ class DialogSeam {
     return OpenFileName(parent);
   }
 
-  // Save dialog with `suggested` (a path) filled in. The dialog itself asks
-  // before an existing file is replaced. nullopt on cancel.
+  // Save dialog with `suggested` (a path) filled in, offering grade files
+  // first and every file. The dialog itself asks before an existing file is
+  // replaced. nullopt on cancel.
   virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& suggested) = 0;
 
   // Message boxes (text already converted from GBK).
@@ -92,8 +93,8 @@ class DialogSeam {
   virtual bool PageMargins(QWidget* parent, PageMetrics& metrics) = 0;
 
   // Open and save dialogs with a title and file types ("CSV 文件 (*.csv)"),
-  // the first type selected. nullopt on cancel. The save dialog asks before
-  // an existing file is replaced.
+  // the first type selected. nullopt on cancel. The save dialog does not ask
+  // about replacing a file: the caller first checks that it may be replaced.
   virtual std::optional<QString> OpenFileOfType(QWidget* parent, const QString& title,
                                                 const QStringList& filters) = 0;
   virtual std::optional<ChosenFile> SaveFileOfType(QWidget* parent, const QString& title,

@@ -92,7 +92,8 @@ std::optional<QString> QtDialogs::OpenGradeFile(QWidget* parent, const QString& 
 }
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& suggested) {
-  const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), suggested);
+  const QString path =
+      QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), suggested, WindowTexts::OpenFilters());
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
@@ -236,9 +237,11 @@ std::optional<ChosenFile> QtDialogs::SaveFileOfType(QWidget* parent, const QStri
                                                     const QString& suggested, const QStringList& filters) {
   QFileDialog dialog(parent, title, suggested, filters.join(QStringLiteral(";;")));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The caller asks about replacing a file, once it has checked that the file
+  // may be replaced at all (a grade file never is).
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.selectFile(suggested);
-  // A name typed without a type gets the one chosen, before the dialog asks
-  // about replacing a file of that name. (Qt's dialog itself changes the
+  // A name typed without a type gets the one chosen. (Qt's dialog itself changes the
   // type of a name that has one when another is chosen.)
   auto suffixOf = [](const QString& filter) {
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)")).match(filter);

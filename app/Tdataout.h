@@ -196,8 +196,10 @@ class Tdataout : public QMainWindow {
   // The grid cell the grade editor was laid over; -1 when none.
   int EditCol = -1;
   int EditRow = -1;
-  // The last refusal of typed text that the grade file cannot hold (shown as
-  // the editor's or the share field's tool tip); empty when none.
+  // The last refusal of typed text (a character the grade file cannot hold,
+  // a grade past its field, a share that is no number from 0 to 100), shown
+  // as the editor's or the share field's tool tip and on the status bar;
+  // empty when none.
   QString InputNotice;
 
   // ---- app/Tdataout.cpp ---------------------------------------------------
@@ -347,7 +349,7 @@ class Tdataout : public QMainWindow {
   void FillEditorWords();     // 13 (app/TdataoutGrid.cpp)
 
   // ---- app/TdataoutFiles.cpp
-  bool AskSaveBeforeOpen();  // false when the teacher's grades could not be saved
+  bool AskSaveBeforeOpen();  // false when the grades must stay: cancelled, or the save failed
   bool OpenChosenFile(const QString& path);
   bool MayOverwriteOnDisk();  // asks when another program wrote the file
   bool WriteGradeFile(const std::string& path);
@@ -358,7 +360,8 @@ class Tdataout : public QMainWindow {
   void ShowGridRow(int row);             // puts GridRows[row - 1] on the grid
   void PlaceEditor();                    // keeps the editor over its cell
   void MoveEditor(EditorMove move);
-  void RefuseInput(QWidget* where, const QString& restored);
+  void RefuseInput(QWidget* where, const QString& restored, const QString& why);
+  void MarkShare();  // a share no total can be weighed with is marked on its field
 
   // ---- app/TdataoutEdit.cpp
   void ShowEditStep(const EditStep& step);  // the course and cell an undo or redo changed
@@ -374,8 +377,9 @@ class Tdataout : public QMainWindow {
   // ---- app/TdataoutClipboard.cpp
   bool IsClipboardKey(QEvent* event, const QAction* action) const;
   // Writes each cell through as typed, in order, as one step to undo, and
-  // leaves the cells selected.
-  void WriteCells(const std::vector<PasteCell>& cells);
+  // leaves the cells selected. Returns the cells not written because they
+  // (or the totals they lead to) do not fit their fields.
+  std::vector<PasteCell> WriteCells(const std::vector<PasteCell>& cells);
   void ClearSelectedCells();  // Delete on the grid: the selected grades emptied
 
   // ---- app/TdataoutOpen.cpp

@@ -44,7 +44,8 @@ int GridColumn(FindingColumn column) {
     case FindingColumn::Coursework: return 4;
     case FindingColumn::Exam: return 5;
     case FindingColumn::Total: return 6;
-    case FindingColumn::None: break;
+    case FindingColumn::None:
+    case FindingColumn::Share: break;
   }
   return 1;  // a repeated student number
 }
@@ -149,13 +150,27 @@ void Tdataout::MarkEditor() {
 
 void Tdataout::UpdateCheckBar() {
   if (CheckBar == nullptr) return;
-  if (mismatches_ == 0) {
+  // At a share like "3O" every total would be weighed at 3%: the bar says
+  // what is wrong and offers no recompute.
+  const bool badShare = IsBadShare(shareBytes_);
+  RecomputeButton->setVisible(!badShare);
+  if (mismatches_ == 0 && !badShare) {
     CheckBar->hide();
     return;
   }
   CheckBarLabel->setText(QString::fromStdString(
-      texts::MismatchBar(mismatches_, GbkToUtf8(TrimmedBlanks(shareBytes_)), typedMismatches_)));
+      badShare ? std::string(texts::kBadShare)
+               : texts::MismatchBar(mismatches_, GbkToUtf8(TrimmedBlanks(shareBytes_)), typedMismatches_)));
   CheckBar->show();
+}
+
+void Tdataout::MarkShare() {
+  const bool bad = IsBadShare(shareBytes_);
+  QPalette palette;
+  if (bad) palette.setColor(QPalette::Base, kGradeFindingFace);
+  Edit1->setPalette(palette);
+  Edit1->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
+  UpdateCheckBar();
 }
 
 void Tdataout::RecomputeClick() {
@@ -202,6 +217,11 @@ void Tdataout::GoToFinding(const GradeFinding& finding) {
   if (key == Book.CourseKeys.end()) return;
   const int course = static_cast<int>(key - Book.CourseKeys.begin()) + 1;
   if (StringGrid2->currentRow() != course) StringGrid2->setCurrentCell(course, 0);  // shows the course
+  if (finding.Column == FindingColumn::Share) {
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
+    return;
+  }
   const int row = GridRowOf(finding.LineIndex);
   if (row == 0) return;
   // A repeated number is put right in the grades of its row, if at all.

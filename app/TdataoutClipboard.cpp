@@ -65,19 +65,30 @@ void Tdataout::P2Click() {
   const PastePlan plan =
       PlanPaste(SplitClipboardText(*bytes), start, students ? static_cast<int>(GridRows.size()) : 0);
 
-  WriteCells(plan.Cells);
   QStringList notes;
+  QStringList tooLong;
+  for (const PasteCell& cell : WriteCells(plan.Cells)) {
+    const StudentRow& row = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)];
+    tooLong << WindowTexts::PasteCellName(cell.Cell.Row, GbkToQString(TrimmedBlanks(row.Cells[1])),
+                                          StringGrid1->item(0, cell.Cell.Col)->text().trimmed(), GbkToQString(cell.Text));
+  }
+  if (!tooLong.isEmpty()) notes << WindowTexts::PasteTooLong(tooLong);
   if (plan.ColumnsCut > 0) notes << WindowTexts::PasteColumnsCut(plan.ColumnsCut);
   if (plan.RowsLeftOut > 0) notes << WindowTexts::PasteRowsLeftOut(plan.RowsLeftOut);
   if (!notes.isEmpty()) Dialogs().Information(this, notes.join(QLatin1Char('\n')));
 }
 
-void Tdataout::WriteCells(const std::vector<PasteCell>& written) {
+std::vector<PasteCell> Tdataout::WriteCells(const std::vector<PasteCell>& written) {
   ComboBox1Exit();  // the cell edit in progress is a step of its own
   EditStep step;
   std::set<int> rows;
+  std::vector<PasteCell> refused;
   for (const PasteCell& cell : written) {
     auto& cells = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)].Cells;
+    if (PlanGradeEdit(cells, cell.Cell.Col, cell.Text, shareBytes_).Fit != GradeEditFit::Fits) {
+      refused.push_back(cell);
+      continue;
+    }
     if (const std::optional<RecordChange> change =
             Book.WriteThrough(StringGrid2->currentRow(), cells, cell.Cell.Col, cell.Text, shareBytes_))
       step.Add(*change);
@@ -88,7 +99,7 @@ void Tdataout::WriteCells(const std::vector<PasteCell>& written) {
     PushEditStep(std::move(step));
     S3->setEnabled(true);
   }
-  if (written.empty()) return;
+  if (written.empty()) return refused;
   // The block stays selected, its first cell current, the editor away until
   // a key or a click calls it.
   const GridCell first = written.front().Cell;
@@ -101,6 +112,7 @@ void Tdataout::WriteCells(const std::vector<PasteCell>& written) {
   EditRow = EditCol = -1;
   if (QTableWidgetItem* item = StringGrid1->item(first.Row, first.Col)) StringGrid1->scrollToItem(item);
   StringGrid1->setFocus(Qt::OtherFocusReason);
+  return refused;
 }
 
 void Tdataout::ClearSelectedCells() {

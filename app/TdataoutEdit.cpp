@@ -48,8 +48,8 @@ void Tdataout::EnableUndoRedo() {
 }
 
 void Tdataout::ShowEditStep(const EditStep& step) {
-  // The file on disk holds neither state for sure: saving stays possible.
-  S3->setEnabled(true);
+  // Back at the state last saved or opened, there is nothing to save.
+  S3->setEnabled(Book.Modified);
   const StepPlace place = PlaceOf(step);
   int courseRow = StringGrid2->currentRow();
   for (std::size_t i = 0; i < Book.CourseKeys.size(); ++i) {

@@ -126,22 +126,25 @@ void Tdataout::E3Click() {
       this, ExchangeTexts::ExportTitle(), gradeFile.dir().filePath(base + QStringLiteral(".xlsx")), filters);
   if (!chosen || chosen->Path.isEmpty()) return;
 
+  // The file chosen is refused before anything is asked about replacing it:
+  // the grade file itself (or any grade file) is never an export's target,
+  // not even under the name its type would add.
   std::string target = PathBytes(chosen->Path);
+  const std::array<std::string, 1> inputs = {FileName};
+  std::string refused = OutputRefusal(target, inputs);
   std::optional<exchange::ExportFormat> format = exchange::ExportFormatOf(target);
-  if (!format) {
-    // A name typed without its type gets the one chosen in the dialog, which
-    // did not see that name and so asked nothing about replacing it.
+  if (refused.empty() && !format) {
     format = chosen->Filter == 1 ? exchange::ExportFormat::Csv : exchange::ExportFormat::Xlsx;
     target += format == exchange::ExportFormat::Csv ? ".csv" : ".xlsx";
-    if (platform::Identify(target) &&
-        Dialogs().AskYesNo(this, ExchangeTexts::AskReplace(PathToQString(target))) != Answer::Yes)
-      return;
+    refused = OutputRefusal(target, inputs);
   }
-  const std::array<std::string, 1> inputs = {FileName};
-  if (const std::string refused = OutputRefusal(target, inputs); !refused.empty()) {
+  if (!refused.empty()) {
     Dialogs().Error(this, Utf8(refused));
     return;
   }
+  if (platform::Identify(target) &&
+      Dialogs().AskYesNo(this, ExchangeTexts::AskReplace(PathToQString(target))) != Answer::Yes)
+    return;
   const exchange::ExportResult written = format == exchange::ExportFormat::Xlsx
                                              ? exchange::WriteXlsxExport(target, courses)
                                              : exchange::WriteCsvExport(target, courses, all);

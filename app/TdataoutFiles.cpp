@@ -27,7 +27,13 @@ void Tdataout::O1Click() {
 
 bool Tdataout::AskSaveBeforeOpen() {
   if (FileName.empty() || !Book.Modified) return true;
-  if (Dialogs().AskYesNo(this, WindowTexts::AskSave()) != Answer::Yes) return true;
+  // As before closing: Escape or the box's close button is 取消, and the
+  // grades stay open; only 否 lets them go.
+  switch (Dialogs().AskYesNoCancel(this, WindowTexts::AskSave())) {
+    case Answer::Yes: break;
+    case Answer::No: return true;
+    case Answer::Cancel: return false;
+  }
   // A save that failed must not be followed by opening another file: the
   // unsaved grades would be replaced by it.
   if (!SaveGradeFile()) return false;
@@ -160,6 +166,7 @@ bool Tdataout::WriteGradeFile(const std::string& path) {
   }
   recovery_->Saved(path, Book);
   Book.Modified = false;
+  History.MarkSaved();  // undo and redo back to here need no save
   Dialogs().Information(this, WindowTexts::Saved());
   return true;
 }

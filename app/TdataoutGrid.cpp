@@ -10,12 +10,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolTip>
 
 #include "app/FrozenHeading.h"
 #include "app/Tdataout.h"
 #include "app/WindowTexts.h"
+#include "grading/GradeCheck.h"
 #include "printing/qt/QtText.h"
 #include "text/Blanks.h"
 
@@ -96,7 +98,7 @@ void Tdataout::ShowCourse(const std::string& key) {
   CourseView view = Book.ShowCourse(key);
   shareBytes_ = view.Share;
   Edit1->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
-  Edit1->setToolTip(QString());
+  MarkShare();
   ComboBox1Exit();
   EditRow = EditCol = -1;
 
@@ -185,11 +187,21 @@ void Tdataout::ComboBox1Change() {
   if (EditRow < 1 || EditCol < kFirstGradeColumn || EditRow > static_cast<int>(GridRows.size())) return;
   const std::optional<std::string> text = QStringToGbk(ComboBox1->currentText());
   if (!text) {
-    RefuseInput(ComboBox1, GbkToQString(editorBytes_));
+    RefuseInput(ComboBox1, GbkToQString(editorBytes_), WindowTexts::InputRefused());
     return;
   }
-  editorBytes_ = *text;
   auto& cells = GridRows[static_cast<std::size_t>(EditRow - 1)].Cells;
+  // A grade the record cannot hold whole is never typed at all.
+  switch (PlanGradeEdit(cells, EditCol, *text, shareBytes_).Fit) {
+    case GradeEditFit::Fits: break;
+    case GradeEditFit::TextTooLong:
+      RefuseInput(ComboBox1, GbkToQString(editorBytes_), WindowTexts::GradeTooLong());
+      return;
+    case GradeEditFit::TotalTooLong:
+      RefuseInput(ComboBox1, GbkToQString(editorBytes_), WindowTexts::TotalTooLong());
+      return;
+  }
+  editorBytes_ = *text;
   const std::optional<RecordChange> change =
       Book.WriteThrough(StringGrid2->currentRow(), cells, EditCol, *text, shareBytes_);
   ShowGridRow(EditRow);
@@ -216,8 +228,10 @@ void Tdataout::MoveEditor(EditorMove move) {
   }
 }
 
-void Tdataout::RefuseInput(QWidget* where, const QString& restored) {
-  InputNotice = WindowTexts::InputRefused();
+void Tdataout::RefuseInput(QWidget* where, const QString& restored, const QString& why) {
+  InputNotice = why;
+  StatusBar1->show();
+  StatusBar1->showMessage(why, 8000);
   auto* edit = where == ComboBox1 ? ComboBox1->lineEdit() : qobject_cast<QLineEdit*>(where);
   if (edit != nullptr) {
     const int grown = edit->text().size() - restored.size();
@@ -305,7 +319,11 @@ bool Tdataout::eventFilter(QObject* watched, QEvent* event) {
 void Tdataout::Edit1Change() {
   const std::optional<std::string> text = QStringToGbk(Edit1->text());
   if (!text) {
-    RefuseInput(Edit1, GbkToQString(shareBytes_));
+    RefuseInput(Edit1, GbkToQString(shareBytes_), WindowTexts::InputRefused());
+    return;
+  }
+  if (!IsShareNumber(TrimmedBlanks(*text), true)) {
+    RefuseInput(Edit1, GbkToQString(shareBytes_), WindowTexts::ShareRefused());
     return;
   }
   shareBytes_ = *text;
@@ -315,5 +333,6 @@ void Tdataout::Edit1Change() {
     EnableUndoRedo();
   }
   // Every total of the course is checked against the new share at once.
+  MarkShare();
   for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) MarkRow(r);
 }

@@ -30,6 +30,13 @@ inline QString FileLabel() { return QStringLiteral("成绩文件: "); }
 inline QString InputRefused() {
   return QStringLiteral("成绩文件使用 GBK 编码，无法存放刚输入的字符，已撤销这次输入。");
 }
+// A keystroke past a grade's field, or one whose total would not fit its own.
+inline QString GradeTooLong() { return QStringLiteral("成绩最多6个字节"); }
+inline QString TotalTooLong() { return QStringLiteral("总成绩最多6个字节，按这个成绩算出的总成绩放不下"); }
+// A keystroke that would make the share no number from 0 to 100.
+inline QString ShareRefused() {
+  return QStringLiteral("平时成绩占百分比只能是0到100之间的数（数字，最多一个小数点）");
+}
 
 // The bar over the student grid and its command.
 inline QString Recompute() { return QStringLiteral("按当前比例重新计算"); }
@@ -50,7 +57,7 @@ inline QString PrintAnyway() { return QStringLiteral("仍然打印"); }
 inline QString BackToEditing() { return QStringLiteral("返回修改"); }
 inline QString GoToFinding() { return QStringLiteral("转到"); }
 
-// The open dialog's filters: grade files first, then every file.
+// The open and save-as dialogs' filters: grade files first, then every file.
 inline QString OpenFilters() { return QStringLiteral("成绩文件 (*.txt *.TXT);;所有文件 (*)"); }
 
 // Paste and copy of grade cells.
@@ -59,6 +66,14 @@ inline QString PasteNotGbk() {
 }
 inline QString PasteRowsLeftOut(int rows) {
   return QStringLiteral("有 %1 行超出本课程的最后一名学生，没有粘贴。").arg(rows);
+}
+// The cells of a paste that do not fit their 6-byte fields, each named by
+// its grid row, student number, column and text.
+inline QString PasteTooLong(const QStringList& cells) {
+  return QStringLiteral("以下内容超过成绩栏的6个字节，没有粘贴：\n") + cells.join(QLatin1Char('\n'));
+}
+inline QString PasteCellName(int row, const QString& number, const QString& column, const QString& text) {
+  return QStringLiteral("第 %1 行（学号 %2）%3“%4”").arg(row).arg(number, column, text);
 }
 inline QString PasteColumnsCut(int columns) {
   return QStringLiteral("粘贴的内容比成绩列宽：总成绩右边的 %1 列没有粘贴。").arg(columns);

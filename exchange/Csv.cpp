@@ -233,6 +233,18 @@ char DetectSeparator(std::string_view text, std::size_t offset) {
   return best;
 }
 
+std::string InertText(std::string_view text) {
+  if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos)
+    return std::string(text);
+  // A signed number is a number to every spreadsheet, and nothing it runs.
+  const std::string_view digits = text.substr(1);
+  const bool number = (text.front() == '-' || text.front() == '+') && !digits.empty() &&
+                      digits.find_first_not_of("0123456789.") == std::string_view::npos &&
+                      digits.find('.') == digits.rfind('.') && digits.front() != '.';
+  if (number) return std::string(text);
+  return "'" + std::string(text);
+}
+
 std::string CsvField(std::string_view text, char separator) {
   if (text.find_first_of(std::string{'"', '\r', '\n', separator}) == std::string_view::npos)
     return std::string(text);

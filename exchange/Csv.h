@@ -78,6 +78,11 @@ class CsvParser {
 // splits the record at `offset` into the most fields (comma on a tie).
 char DetectSeparator(std::string_view text, std::size_t offset);
 
+// A text cell that a spreadsheet takes as text, never as a formula: one that
+// begins with '=', '+', '-', '@', a tab or a carriage return gets a leading
+// apostrophe. A plain number with a sign ("-5", "+3.5") stays as it is.
+std::string InertText(std::string_view text);
+
 // One field for writing: quoted when it holds the separator, a quote or a
 // line end, with its quotes doubled.
 std::string CsvField(std::string_view text, char separator = ',');

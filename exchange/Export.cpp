@@ -213,7 +213,7 @@ std::string CsvExportBytes(const std::vector<ExportCourse>& courses, bool course
     for (std::string_view cell : cells) {
       if (!first) out.push_back(',');
       first = false;
-      out += CsvField(cell);
+      out += CsvField(InertText(cell));
     }
     out += "\r\n";
   };

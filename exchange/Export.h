@@ -30,7 +30,8 @@ std::vector<ExportCourse> CoursesForExport(const GradeBook& book, std::optional<
 
 // The CSV bytes: UTF-8 with a byte order mark (so that Excel and WPS read
 // the Chinese right), CR LF, a heading row, one row per student. With
-// `courseColumns` every row starts with the course key and name.
+// `courseColumns` every row starts with the course key and name. No cell is
+// a formula (InertText).
 std::string CsvExportBytes(const std::vector<ExportCourse>& courses, bool courseColumns);
 
 // The worksheet names (UTF-8) of the courses: the course name, characters

@@ -75,6 +75,7 @@ class Previewer {
     }
     preview_.Encoding = csv_.EncodingName;
     ReadCourse();
+    if (IsBadShare(preview_.Share)) return Failed(std::move(preview_), ImportFailure::BadShare);
 
     std::size_t dataOffset = 0, dataLine = 1;
     if (ImportFailure f = FindHeading(dataOffset, dataLine); f != ImportFailure::None)

@@ -46,6 +46,7 @@ enum class ImportFailure {
   NoScoreColumn,    // no heading names a coursework or examination score
   NoSuchColumn,     // a column the caller named is not there
   NoSuchCourse,     // the course key is not a course of the book
+  BadShare,         // the course's share is no number from 0 to 100: no total could be computed
   Cancelled,        // the progress callback said stop
 };
 

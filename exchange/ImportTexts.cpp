@@ -26,6 +26,7 @@ std::string FailureText(ImportFailure failure, std::size_t line, const Want* mis
       if (missing != nullptr && missing->kind == Want::Number) return texts::NoColumnNumber(missing->number);
       return texts::NoColumnNamed(missing != nullptr ? GbkToUtf8(missing->asGiven) : std::string());
     case ImportFailure::NoSuchCourse: return std::string(texts::kNoSuchCourse);
+    case ImportFailure::BadShare: return std::string(texts::kImportBadShare);
     case ImportFailure::Cancelled: return std::string(texts::kImportCancelled);
   }
   return {};

@@ -68,10 +68,25 @@ void CheckRecords(const GradeBook& book, std::optional<std::string_view> only, s
   static const std::string t9 = "t9";
   // The share of every key at once: the last "t9" line wins, as on screen.
   std::unordered_map<std::string_view, std::string_view> shares;
+  std::vector<std::string_view> keys;  // with a "t9" line, in order of their first
   for (const auto& line : book.HeadLines) {
     if (TagOf(line) != t9) continue;
     if (only && KeyOf(line) != *only) continue;
-    shares[KeyOf(line)] = TrimmedBlanks(Field(line, kShareField));
+    const auto [at, first] = shares.insert_or_assign(KeyOf(line), TrimmedBlanks(Field(line, kShareField)));
+    if (first) keys.push_back(at->first);
+  }
+  // A share no total can be weighed with comes first: every total of its
+  // course follows from it.
+  for (std::string_view key : keys) {
+    const std::string_view share = shares[key];
+    if (!IsBadShare(share)) continue;
+    GradeFinding f;
+    f.Kind = FindingKind::BadShare;
+    f.Column = FindingColumn::Share;
+    f.CourseKey = std::string(key);
+    f.Text = std::string(share);
+    f.Explanation = std::string(texts::kBadShare);
+    out.push_back(std::move(f));
   }
 
   std::vector<std::size_t> records;
@@ -136,6 +151,7 @@ std::vector<GradeFinding> CheckCourse(const GradeBook& book, std::string_view ke
 std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key) {
   const std::string share = book.Share(key);
   std::vector<RecordChange> changes;
+  if (IsBadShare(share)) return changes;
   std::size_t last = kNoRecord;
   for (const GradeFinding& f : CheckCourse(book, key)) {
     if (f.Kind != FindingKind::TotalMismatch || f.LineIndex == last) continue;
@@ -143,8 +159,9 @@ std::vector<RecordChange> RecomputeTotals(GradeBook& book, std::string_view key)
     const std::string& line = book.GradeLines[f.LineIndex];
     const std::string coursework(Field(line, record::Coursework));
     const std::string examination(Field(line, record::Examination));
-    changes.push_back(
-        book.RewriteGrades(f.LineIndex, coursework, examination, ComputeTotal(share, coursework, examination)));
+    const std::string total = ComputeTotal(share, coursework, examination);
+    if (!record::FitsGradeField(total)) continue;  // "9e999": no total the field can hold
+    changes.push_back(book.RewriteGrades(f.LineIndex, coursework, examination, total));
   }
   return changes;
 }
@@ -171,6 +188,7 @@ std::vector<FindingRow> FindingRows(const GradeBook& book, const std::vector<Gra
       case FindingColumn::Coursework: row[3] = texts::kCourseworkGrade; break;
       case FindingColumn::Exam: row[3] = texts::kExamGrade; break;
       case FindingColumn::Total: row[3] = texts::kTotalColumn; break;
+      case FindingColumn::Share: row[3] = texts::kShareColumn; break;
     }
     row[4] = GbkToUtf8(f.Text);
     row[5] = f.Explanation;

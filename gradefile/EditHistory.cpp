@@ -64,6 +64,8 @@ StepPlace PlaceOf(const EditStep& step) {
 
 void EditHistory::Push(EditStep step) {
   if (step.Empty()) return;
+  // The saved point among the steps undone cannot be reached any more.
+  if (saved_ != kNoSavedPoint && saved_ > done_.size()) saved_ = kNoSavedPoint;
   done_.push_back(std::move(step));
   undone_.clear();
   if (observer_) observer_(done_.back(), false);
@@ -127,13 +129,15 @@ EditStep Reversed(const EditStep& step) {
   return reversed;
 }
 
+void EditHistory::MarkSaved() { saved_ = done_.size(); }
+
 const EditStep* EditHistory::Undo(GradeBook& book) {
   if (done_.empty()) return nullptr;
   undone_.push_back(std::move(done_.back()));
   done_.pop_back();
   const EditStep& step = undone_.back();
   PlayStep(book.HeadLines, book.GradeLines, step, true, false);
-  book.Modified = true;
+  book.Modified = !AtSavedPoint();
   if (observer_) observer_(step, true);
   return &step;
 }
@@ -144,7 +148,7 @@ const EditStep* EditHistory::Redo(GradeBook& book) {
   undone_.pop_back();
   const EditStep& step = done_.back();
   PlayStep(book.HeadLines, book.GradeLines, step, false, false);
-  book.Modified = true;
+  book.Modified = !AtSavedPoint();
   if (observer_) observer_(step, false);
   return &step;
 }
@@ -152,4 +156,5 @@ const EditStep* EditHistory::Redo(GradeBook& book) {
 void EditHistory::Clear() {
   done_.clear();
   undone_.clear();
+  saved_ = 0;
 }

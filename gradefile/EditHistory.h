@@ -65,13 +65,24 @@ class EditHistory {
   bool CanRedo() const { return !undone_.empty(); }
 
   // Puts the newest step's "before" bytes back (in reverse order) and
-  // returns the step, or null when there is nothing to undo. Sets Modified:
-  // the file on disk may hold either state.
+  // returns the step, or null when there is nothing to undo. Modified then
+  // says whether the lines differ from the saved point.
   const EditStep* Undo(GradeBook& book);
 
   // Writes the newest undone step's "after" bytes again; null when none.
   const EditStep* Redo(GradeBook& book);
 
+  // The book now holds what its file holds (it was just saved): undo and
+  // redo back to here clear Modified. Every step in progress must have been
+  // pushed first.
+  void MarkSaved();
+
+  // True when the steps done are those of the saved point: the lines are
+  // what the file holds, unless an edit not yet pushed changed them.
+  bool AtSavedPoint() const { return saved_ == done_.size(); }
+
+  // Forgets every step; the book as it stands is the saved point (a file
+  // was just opened).
   void Clear();
 
   // Is told of every step as it is kept, undone (backward) or redone, after
@@ -81,6 +92,11 @@ class EditHistory {
 
  private:
   Observer observer_;
+  // The number of steps done at the saved point; kNoSavedPoint once the
+  // steps that lead back to it are forgotten.
+  static constexpr std::size_t kNoSavedPoint = static_cast<std::size_t>(-1);
+
   std::vector<EditStep> done_;
   std::vector<EditStep> undone_;
+  std::size_t saved_ = 0;
 };

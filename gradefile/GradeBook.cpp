@@ -118,17 +118,26 @@ void ForEachRun(const Lines& head, Fn&& fn) {
   }
 }
 
-// Bytes that would end a line or the whole file when read back; typed into
-// a record or the share line they would cut the file, so they become blanks.
-std::string FileSafe(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c == '\r' || c == '\n' || c == kCtrlZ) c = ' ';
-  }
-  return out;
-}
-
 }  // namespace
+
+GradeEdit PlanGradeEdit(const std::array<std::string, 7>& cells, int col, std::string_view text,
+                        std::string_view share) {
+  GradeEdit edit;
+  if (col < 4 || col > 6) return edit;
+  std::array<std::string, 3> grades = {cells[4], cells[5], cells[6]};
+  grades[static_cast<std::size_t>(col - 4)] = FileSafe(text);
+  if (!record::FitsGradeField(grades[static_cast<std::size_t>(col - 4)])) {
+    edit.Fit = GradeEditFit::TextTooLong;
+    return edit;
+  }
+  if (col != 6) grades[2] = ComputeTotal(share, grades[0], grades[1]);
+  if (!record::FitsGradeField(grades[2])) {
+    edit.Fit = GradeEditFit::TotalTooLong;
+    return edit;
+  }
+  edit.Grades = std::move(grades);
+  return edit;
+}
 
 LoadResult GradeBook::Load(const std::filesystem::path& path) {
   const std::string& name = path.native();
@@ -371,6 +380,7 @@ std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_v
   if (key.size() < 5) return std::nullopt;
   std::string text = FileSafe(editText);
   TrimBlanks(text);
+  if (text.size() > kShareField.Width) return std::nullopt;
 
   for (std::size_t i = 0; i < HeadLines.size(); ++i) {
     std::string& line = HeadLines[i];
@@ -397,10 +407,10 @@ std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_v
 
 std::optional<RecordChange> GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
                                                     std::string_view text, std::string_view share) {
-  if (col < 4 || col > 6) return std::nullopt;
-  cells[static_cast<std::size_t>(col)] = std::string(text);
+  GradeEdit edit = PlanGradeEdit(cells, col, text, share);
+  if (col < 4 || col > 6 || edit.Fit != GradeEditFit::Fits) return std::nullopt;
+  for (std::size_t i = 0; i < 3; ++i) cells[4 + i] = std::move(edit.Grades[i]);
   Modified = true;
-  if (col == 4 || col == 5) cells[6] = ComputeTotal(share, cells[4], cells[5]);
 
   if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return std::nullopt;
   std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
@@ -421,9 +431,9 @@ RecordChange GradeBook::RewriteGrades(std::size_t lineIndex, std::string_view co
   // grades land in their own columns.
   std::string rewritten(Field(line, 1, 33));
   rewritten.resize(33, ' ');
-  rewritten += Padded(FileSafe(coursework), record::GradeWidth);
-  rewritten += Padded(FileSafe(examination), record::GradeWidth);
-  rewritten += Padded(FileSafe(total), record::GradeWidth);
+  rewritten += PaddedGbk(FileSafe(coursework), record::GradeWidth);
+  rewritten += PaddedGbk(FileSafe(examination), record::GradeWidth);
+  rewritten += PaddedGbk(FileSafe(total), record::GradeWidth);
   rewritten += Field(line, record::Tail);
   line = std::move(rewritten);
   change.After = line;

@@ -76,6 +76,18 @@ struct HeadLineChange {
   bool Removed = false;
 };
 
+// What an edit of grid column `col` (4..6) of a row to `text` stores: the
+// coursework, examination and total texts as the record will hold them (the
+// total computed from `share` for columns 4 and 5). An edit whose text, or
+// the total it leads to, does not fit its 6-byte field is refused whole.
+enum class GradeEditFit { Fits, TextTooLong, TotalTooLong };
+struct GradeEdit {
+  GradeEditFit Fit = GradeEditFit::Fits;
+  std::array<std::string, 3> Grades;  // without the padding; set only when it fits
+};
+GradeEdit PlanGradeEdit(const std::array<std::string, 7>& cells, int col, std::string_view text,
+                        std::string_view share);
+
 class GradeBook {
  public:
   Lines HeadLines;    // every non-"cj" line after the magic line, file order
@@ -124,16 +136,19 @@ class GradeBook {
 
   // Stores an edit of the weighting field for the course of course-list row
   // `courseRow` (from 1). Returns nothing (nothing stored) when the row names
-  // no course; otherwise the change made to the course's "t9" line (an added
+  // no course or the text (blanks trimmed) is longer than the 6-byte field;
+  // otherwise the change made to the course's "t9" line (an added
   // one when the course had none). On success Modified is set.
   std::optional<HeadLineChange> StoreShare(int courseRow, std::string_view editText);
 
   // Writes an edit through: `cells` is the grid row, `col` the edited column
-  // (4..6), `text` the editor's text. Stores the text in the cell, recomputes
-  // the total for columns 4 and 5 from `share`, sets Modified, then rewrites
-  // the record of the course of list row `courseRow` whose student number is
-  // the first 10 bytes of cells[1]. Returns the record's change when one was
-  // rewritten (the save command is enabled only then), nothing otherwise.
+  // (4..6), `text` the editor's text. Puts the grades PlanGradeEdit gives in
+  // the cells (the text, the total recomputed for columns 4 and 5 from
+  // `share`), sets Modified, then rewrites the record of the course of list
+  // row `courseRow` whose student number is the first 10 bytes of cells[1].
+  // Returns the record's change when one was rewritten (the save command is
+  // enabled only then), nothing otherwise. An edit that does not fit is
+  // refused: nothing changes, cells included.
   std::optional<RecordChange> WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
                     std::string_view text, std::string_view share);
 

@@ -15,6 +15,16 @@ inline constexpr std::size_t kHeadValuePos = 8;
 // The coursework share on a "t9" line.
 inline constexpr FieldWindow kShareField{kHeadValuePos, 6};
 
+// A text as a record or a header line may hold it: bytes that would end a
+// line or the whole file when read back (CR, LF, Ctrl-Z) become blanks.
+inline std::string FileSafe(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == '\x1A') c = ' ';
+  }
+  return out;
+}
+
 // The fields of a student record; a grade field is 6 bytes wide.
 namespace record {
 inline constexpr FieldWindow Number{8, 10};
@@ -26,4 +36,9 @@ inline constexpr FieldWindow Total{46, 6};
 // Positions 52-57, after the grades: kept as they are by every rewrite.
 inline constexpr FieldWindow Tail{52, 6};
 inline constexpr std::size_t GradeWidth = 6;
+
+// True when a grade text goes into its field whole: every edit, paste,
+// import and recompute writes only such texts, so what the grid shows is
+// what the file holds.
+constexpr bool FitsGradeField(std::string_view text) { return text.size() <= GradeWidth; }
 }  // namespace record

@@ -117,6 +117,7 @@ std::string_view KindName(FindingKind kind) {
     case FindingKind::TotalMismatch: return "total-mismatch";
     case FindingKind::ReadAsZero: return "read-as-zero";
     case FindingKind::DuplicateStudent: return "duplicate-student";
+    case FindingKind::BadShare: return "bad-share";
   }
   return {};
 }
@@ -127,8 +128,31 @@ std::string_view ColumnName(FindingColumn column) {
     case FindingColumn::Coursework: return "coursework";
     case FindingColumn::Exam: return "exam";
     case FindingColumn::Total: return "total";
+    case FindingColumn::Share: return "share";
   }
   return {};
+}
+
+bool IsShareNumber(std::string_view trimmed, bool partial) {
+  if (trimmed.size() > 6) return false;  // the width of the share's field
+  bool point = false;
+  bool digit = false;
+  for (char c : trimmed) {
+    if (c == '.' && !point) {
+      point = true;
+    } else if (IsAsciiDigit(c)) {
+      digit = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digit) return partial && trimmed.size() <= 1;
+  return ReadNumber(trimmed) <= 100.0L;
+}
+
+bool IsBadShare(std::string_view share) {
+  const std::string_view trimmed = TrimmedBlanks(share);
+  return !trimmed.empty() && !IsShareNumber(trimmed);
 }
 
 RowCheck::RowCheck(std::string_view share)

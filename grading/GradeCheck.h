@@ -22,20 +22,32 @@ bool IsEditorWord(std::string_view trimmed);
 // "85分", "8 5". `ascii`, when given, gets the number in ASCII ("85.5").
 bool IsPlainNumber(std::string_view trimmed, std::string* ascii = nullptr);
 
+// True for a share (already trimmed) the total rule can weigh with: ASCII
+// digits with at most one decimal point, from 0 to 100 ("30", "12.5", "100"),
+// at most the 6 bytes of its field.
+// Not "", "3O", "150", "-5", "３０". `partial` also takes what typing such a
+// share passes through: the empty text and a lone point.
+bool IsShareNumber(std::string_view trimmed, bool partial = false);
+
+// True for a share as the file holds it (blanks around) that the total rule
+// cannot weigh with: not empty (no share reads as 0) and no share number.
+bool IsBadShare(std::string_view share);
+
 enum class FindingKind {
   Unrecognised,      // neither a plain number nor one of the editor's words
   OutOfRange,        // a plain number above 100
   TotalMismatch,     // the total is not what the total rule gives at the share
   ReadAsZero,        // the total counts a word or empty grade as 0
   DuplicateStudent,  // the student number occurs earlier in the course
+  BadShare,          // the course's coursework share is no number from 0 to 100
 };
 
-enum class FindingColumn { None, Coursework, Exam, Total };
+enum class FindingColumn { None, Coursework, Exam, Total, Share };
 
 // "unrecognised", "out-of-range", "total-mismatch", "read-as-zero",
-// "duplicate-student".
+// "duplicate-student", "bad-share".
 std::string_view KindName(FindingKind kind);
-// "coursework", "exam", "total", "" for None.
+// "coursework", "exam", "total", "share", "" for None.
 std::string_view ColumnName(FindingColumn column);
 
 struct GradeFinding {

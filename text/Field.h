@@ -31,3 +31,20 @@ inline std::string Padded(std::string_view text, std::size_t width) {
   out.resize(width, ' ');
   return out;
 }
+
+// GBK `text` as a field of `width` bytes, padded with blanks; a text too long
+// is cut before the first character that does not fit whole, so that no
+// double-byte character loses its second byte (which would join the next
+// field's first byte into a character of its own).
+inline std::string PaddedGbk(std::string_view text, std::size_t width) {
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[end]);
+    const std::size_t size = lead >= 0x81 && lead <= 0xFE && end + 1 < text.size() ? 2 : 1;
+    if (end + size > width) break;
+    end += size;
+  }
+  std::string out(text.substr(0, end));
+  out.resize(width, ' ');
+  return out;
+}

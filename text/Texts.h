@@ -58,8 +58,11 @@ inline std::string DuplicateStudent(std::size_t firstRow) {
   return "学号在本课程中重复，与第 " + std::to_string(firstRow) + " 行相同";
 }
 
+inline constexpr std::string_view kBadShare = "平时成绩占百分比应为0到100之间的数，总成绩无法按它计算";
+
 // The columns of the check's findings, as the window's list names them.
 inline constexpr std::string_view kNumberColumn = "学号";
+inline constexpr std::string_view kShareColumn = "平时成绩占百分比";
 inline constexpr std::string_view kTotalColumn = "总成绩";
 // The bar over the student grid: "本课程有 10 个总成绩与当前比例(40%)不符", and
 // how many of them no share explains (typed by hand, most likely).
@@ -95,6 +98,8 @@ inline constexpr std::string_view kRowDuplicate = "学号重复";
 inline constexpr std::string_view kRowUnreadable = "无法识别的成绩";
 inline constexpr std::string_view kRowNotGbk = "含有成绩文件不能保存的字符";
 inline constexpr std::string_view kRowTooLong = "超过6个字节";
+inline constexpr std::string_view kImportBadShare =
+    "本课程的平时成绩占百分比不是0到100之间的数，请先改正比例再导入";
 
 // ---- exporting: after the path, then the reason -------------------------------------
 inline constexpr std::string_view kExportFailed = "：导出失败，";

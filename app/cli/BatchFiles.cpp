@@ -43,7 +43,7 @@ std::optional<std::string> CourseKeyOf(const GradeBook& book, const std::string&
 }
 
 int NoSuchCourse(std::string_view command, const std::string& file, const std::string& key) {
-  Complain(command, DisplayPath(file) + ": no course with the key \"" + DisplayPath(key) + "\"");
+  Complain(command, DisplayPath(file) + ": 没有课程号为“" + DisplayPath(key) + "”的课程");
   return 1;
 }
 

@@ -31,23 +31,23 @@ std::string Cell(std::string_view utf8) {
   return out;
 }
 
+// "demo.txt: 共 128 条记录，发现 3 处问题（unrecognised 1，total-mismatch 2）": the kinds by
+// the names the lines on standard output give them.
 std::string Summary(const std::string& file, const GradeBook& book, const std::vector<GradeFinding>& findings) {
-  std::string text = DisplayPath(file) + ": ";
-  const std::string records =
-      std::to_string(book.GradeLines.size()) + (book.GradeLines.size() == 1 ? " record" : " records");
-  if (findings.empty()) return text + "no findings in " + records;
-  constexpr std::array kinds = {FindingKind::Unrecognised, FindingKind::OutOfRange, FindingKind::TotalMismatch,
+  std::string text = DisplayPath(file) + ": 共 " + std::to_string(book.GradeLines.size()) + " 条记录，";
+  if (findings.empty()) return text + "没有发现问题";
+  constexpr std::array kinds = {FindingKind::BadShare,   FindingKind::Unrecognised,
+                                FindingKind::OutOfRange, FindingKind::TotalMismatch,
                                 FindingKind::ReadAsZero, FindingKind::DuplicateStudent};
   std::string counts;
   for (FindingKind kind : kinds) {
     std::size_t n = 0;
     for (const GradeFinding& f : findings) n += f.Kind == kind;
     if (n == 0) continue;
-    if (!counts.empty()) counts += ", ";
-    counts += std::to_string(n) + ' ' + std::string(KindName(kind));
+    if (!counts.empty()) counts += "，";
+    counts += std::string(KindName(kind)) + ' ' + std::to_string(n);
   }
-  return text + std::to_string(findings.size()) + (findings.size() == 1 ? " finding" : " findings") + " in " +
-         records + " (" + counts + ")";
+  return text + "发现 " + std::to_string(findings.size()) + " 处问题（" + counts + "）";
 }
 
 }  // namespace
@@ -58,7 +58,9 @@ int RunCheck(const cli::Invocation& call) {
   const std::vector<GradeFinding> findings = CheckBook(book);
   cli::StandardOutput out;
   for (const GradeFinding& f : findings) {
-    const std::string_view record = book.GradeLines[f.LineIndex];
+    // A finding of a course (a bad share) names no student.
+    const std::string_view record =
+        f.LineIndex < book.GradeLines.size() ? std::string_view(book.GradeLines[f.LineIndex]) : std::string_view();
     out << Cell(GbkToUtf8(f.CourseKey)) << '\t' << Cell(GbkToUtf8(TrimmedBlanks(Field(record, record::Number)))) << '\t'
         << ColumnName(f.Column) << '\t' << KindName(f.Kind) << '\t' << Cell(GbkToUtf8(f.Text)) << '\t'
         << Cell(f.Explanation) << '\n';

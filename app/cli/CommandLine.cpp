@@ -9,33 +9,31 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kSheetTextHelp =
-    "the grade sheet as plain text on its grid (one column per GBK byte), every page or page N, "
-    "a form feed between pages; --by-class: the sheet split by class";
+    "成绩表的纯文本（按表格的字符网格，每个GBK字节占一列），全部页或第 N 页，页与页之间为换页符；"
+    "--by-class：按班级分开的成绩表";
 constexpr std::string_view kSheetPdfHelp =
-    "the grade sheet as a PDF on A4 at 600 dpi, one PDF page per sheet page, with the fonts and "
-    "margins of DIR/qprtpara.dat (default: the built-in ones); OUT is never a grade file or an "
-    "input, and is replaced only once the whole PDF is written. --threads N: draw the pages in N "
-    "threads (default: one per processor, at most 8)";
+    "成绩表的PDF文件，A4纸，600 dpi，成绩表的每一页为PDF的一页，字体和页边距取自 DIR/qprtpara.dat"
+    "（缺省为内置的设置）；OUT 不能是成绩文件或输入文件，整个PDF写完后才替换原有的文件。"
+    "--threads N：用 N 个线程绘制各页（缺省为每个处理器一个，最多8个）";
 constexpr std::string_view kSheetStatsHelp =
-    "one tab-separated line per sheet group after a header line: course key, class, pages, "
-    "students due, coursework and examination shares, the five band counts, average, failure "
-    "rate, as the sheet prints them (empty where it leaves a blank)";
+    "先输出一行表头，然后每个成绩表分组一行，以制表符分隔：课程号、班级、页数、应考人数、平时成绩和考试成绩"
+    "所占比例、五个分数段的人数、平均分、不及格率，与成绩表上印出的一样（表上留空处为空）";
 
 constexpr std::string_view kCheckHelp =
-    "every suspicious grade of FILE, one line per finding in the order of the records: course key, "
-    "student number, column (coursework, exam, total; empty for duplicate-student), kind "
-    "(unrecognised, out-of-range, total-mismatch, read-as-zero, duplicate-student), the cell's text "
-    "and an explanation, separated by tabs; a summary on standard error; exit 3 when there are findings";
+    "FILE 中所有可疑的成绩，按记录的顺序每处一行，以制表符分隔：课程号、学号、栏目（coursework、exam、"
+    "total、share；duplicate-student 为空）、类别（bad-share、unrecognised、out-of-range、total-mismatch、"
+    "read-as-zero、duplicate-student）、单元格的内容和说明；bad-share 一行的学号为空。"
+    "汇总输出到标准错误；有问题时退出码为3";
 constexpr std::string_view kImportHelp =
-    "grades from a CSV file (UTF-8 or GBK; comma, tab or semicolon) into the course KEY: rows are matched by "
-    "student number, each changed row is written like an edit (total recomputed) and FILE is saved; prints the "
-    "counts and the rows not applied. Columns come from the heading (学号, 平时成绩, 考试成绩 / 卷面, or student, "
-    "coursework, exam) or are named by number or heading text; naming a score column imports only the named "
-    "ones. --dry-run writes nothing. Exit 4: the CSV cannot be read or used";
+    "把CSV文件（UTF-8或GBK编码；逗号、制表符或分号分隔）中的成绩导入课程 KEY：按学号匹配各行，"
+    "改动的每一行都像编辑一样写入（重新计算总成绩），然后存储 FILE；输出各项计数和未导入的行。"
+    "成绩所在的列由表头确定（学号、平时成绩、考试成绩/卷面，或 student、coursework、exam），"
+    "也可以用列号或表头文字指定；指定了成绩列时只导入指定的列。--dry-run：什么也不写入。"
+    "退出码4：CSV文件无法读取或无法使用";
 constexpr std::string_view kExportHelp =
-    "the courses as an Excel workbook (one worksheet per course: heading block, then 序号 学号 姓名 班级 平时成绩 "
-    "考试成绩 总成绩; numbers as numbers) or as CSV in UTF-8 with a BOM (all courses with a course key column, or "
-    "one with --course). OUT is never a grade file or FILE itself";
+    "把各课程导出为Excel工作簿（每门课程一个工作表：先是课程信息，然后是 序号 学号 姓名 班级 平时成绩 "
+    "考试成绩 总成绩，数值存为数字）或带BOM的UTF-8编码CSV文件（全部课程时带课程号列，--course 只导出一门）；"
+    "以 = + - @ 开头的文字不会成为公式。OUT 不能是成绩文件或 FILE 本身";
 
 constexpr std::string_view kVersionsHelp =
     "the versions of FILE that saves replaced (kept in the state folder, the newest 20 of each file), one per "
@@ -62,7 +60,7 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
     const bool isOption = !optionsEnded && word.size() > 1 && word[0] == '-';
     if (!isOption) {
       if (call.Operands.size() == syntax.MaxOperands)
-        return syntax.MaxOperands == 1 ? "one FILE only" : "too many words: " + DisplayPath(word);
+        return syntax.MaxOperands == 1 ? "只能给出一个 FILE" : "多余的参数: " + DisplayPath(word);
       call.Operands.push_back(word);
       continue;
     }
@@ -71,46 +69,46 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
     } else if (accepts(kByClass) && word == "--by-class") {
       call.ByClass = true;
     } else if (accepts(kPage) && word == "--page") {
-      if (!value || !(call.Page = ParsePositive(*value))) return "--page needs a page number from 1";
+      if (!value || !(call.Page = ParsePositive(*value))) return "--page 后面要给出页码（从1起）";
       ++i;
     } else if (accepts(kOutput) && (word == "-o" || word == "--output")) {
-      if (!value || value->empty()) return "-o needs the name of the output file";
+      if (!value || value->empty()) return "-o 后面要给出输出文件名";
       call.Out = *value;
       ++i;
     } else if (accepts(kPageRange) && word == "--pages") {
-      if (!value) return "--pages needs a range A-B";
+      if (!value) return "--pages 后面要给出页码范围 A-B";
       const std::string_view range = *value;
       const std::size_t dash = range.find('-');
       const auto first = ParsePositive(range.substr(0, dash));
       const auto last = dash == std::string_view::npos ? first : ParsePositive(range.substr(dash + 1));
-      if (!first || !last || *first > *last) return "--pages needs a range A-B with 1 <= A <= B";
+      if (!first || !last || *first > *last) return "--pages 的页码范围应为 A-B，且 1 <= A <= B";
       call.Pages.emplace(*first, *last);
       ++i;
     } else if (accepts(kSettings) && word == "--settings") {
-      if (!value || value->empty()) return "--settings needs a directory";
+      if (!value || value->empty()) return "--settings 后面要给出文件夹";
       call.SettingsDir = *value;
       ++i;
     } else if (accepts(kCourse) && word == "--course") {
-      if (!value) return "--course needs a course key";
+      if (!value) return "--course 后面要给出课程号";
       call.Course = *value;
       ++i;
     } else if (accepts(kColumns) && (word == "--coursework" || word == "--exam" || word == "--student")) {
-      if (!value || value->empty()) return word + " needs a column number or heading";
+      if (!value || value->empty()) return word + " 后面要给出列号或表头文字";
       (word == "--coursework" ? call.CourseworkColumn : word == "--exam" ? call.ExamColumn : call.StudentColumn) =
           *value;
       ++i;
     } else if (accepts(kThreads) && word == "--threads") {
-      if (!value || !(call.Threads = ParsePositive(*value))) return "--threads needs a number from 1";
+      if (!value || !(call.Threads = ParsePositive(*value))) return "--threads 后面要给出线程数（从1起）";
       ++i;
     } else if (accepts(kDryRun) && word == "--dry-run") {
       call.DryRun = true;
     } else {
-      return "unknown option " + DisplayPath(word);
+      return "不认识的选项 " + DisplayPath(word);
     }
   }
   if (call.Operands.size() < syntax.MinOperands)
-    return syntax.MinOperands == 1 ? "FILE is missing" : "needs " + std::string(syntax.OperandNames);
-  if (accepts(kOutput) && call.Out.empty()) return "-o OUT is missing: name the output file";
+    return syntax.MinOperands == 1 ? "缺少 FILE" : "需要 " + std::string(syntax.OperandNames);
+  if (accepts(kOutput) && call.Out.empty()) return "缺少 -o OUT：请给出输出文件名";
   return {};
 }
 
@@ -118,11 +116,10 @@ std::string ParseCommandWords(const CommandSyntax& syntax, std::span<const std::
 
 const std::vector<CommandSyntax>& Commands() {
   static const std::vector<CommandSyntax> commands = {
-      {"courses", "FILE", "the course list: name, teacher and classes of each course, one per line", 0, 1, 1},
+      {"courses", "FILE", "课程列表：每门课程一行，课程名、教师和上课班级", 0, 1, 1},
       {"students", "FILE [KEY]",
-       "the students of the course KEY (default: the first course), one per line: running number, "
-       "student number, name, class, coursework, examination, total, separated by tabs, each cell "
-       "exactly as it stands in the file (blanks kept)",
+       "课程 KEY（缺省为第一门课程）的学生，每人一行，以制表符分隔：序号、学号、姓名、班级、平时成绩、"
+       "考试成绩、总成绩，每项与文件中的完全一样（保留空格）",
        0, 1, 2},
       {"text", "FILE [--by-class] [--page N]", kSheetTextHelp, kByClass | kPage, 1, 1},
       {"pdf", "FILE -o OUT.pdf [--by-class] [--pages A-B] [--settings DIR] [--threads N]", kSheetPdfHelp,
@@ -130,7 +127,7 @@ const std::vector<CommandSyntax>& Commands() {
       {"stats", "FILE [--by-class]", kSheetStatsHelp, kByClass, 1, 1},
       {"check", "FILE", kCheckHelp, 0, 1, 1},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
-       kColumns | kDryRun, 3, 3, "FILE, KEY and SCORES.csv"},
+       kColumns | kDryRun, 3, 3, "FILE、KEY 和 SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},
       {"versions", "FILE", kVersionsHelp, 0, 1, 1},
       {"restore", "FILE N", kRestoreHelp, 0, 2, 2, "FILE and N"},
@@ -157,7 +154,7 @@ Invocation ParseCommandLine(std::span<const std::string> words) {
   }
   call.Command = FindCommand(words[0]);
   if (!call.Command) {
-    call.Complaint = "unknown command \"" + DisplayPath(words[0]) + "\"";
+    call.Complaint = "不认识的命令“" + DisplayPath(words[0]) + "”";
     return call;
   }
   call.Complaint = ParseCommandWords(*call.Command, words.subspan(1), call);
@@ -167,21 +164,21 @@ Invocation ParseCommandLine(std::span<const std::string> words) {
 
 std::string ToolUsage() {
   std::string text =
-      "usage: gradesheet-cli COMMAND ARGS...\n"
-      "       gradesheet-cli --help | --version\n\n"
-      "commands:\n";
+      "用法: gradesheet-cli COMMAND ARGS...\n"
+      "      gradesheet-cli --help | --version\n\n"
+      "命令:\n";
   for (const CommandSyntax& c : Commands()) {
     text += "  " + std::string(c.Name) + ' ' + std::string(c.Usage) + "\n      " + std::string(c.Help) + '\n';
   }
   text +=
-      "\nText is written as UTF-8; a file whose name begins with '-' follows \"--\".\n"
-      "Exit codes: 0 done, 1 bad usage, 2 a file cannot be read or written (missing,\n"
-      "unreadable, not a grade file, a full disk, an output that would replace an input).\n";
+      "\n输出的文字为UTF-8编码；名字以“-”开头的文件放在“--”之后。\n"
+      "退出码：0 完成，1 用法有误，2 文件无法读取或写入（不存在、无法读取、不是成绩文件、\n"
+      "磁盘已满、输出会替换输入文件）。\n";
   return text;
 }
 
 std::string CommandUsage(const CommandSyntax& syntax) {
-  return "usage: gradesheet-cli " + std::string(syntax.Name) + ' ' + std::string(syntax.Usage) + '\n';
+  return "用法: gradesheet-cli " + std::string(syntax.Name) + ' ' + std::string(syntax.Usage) + '\n';
 }
 
 }  // namespace cli

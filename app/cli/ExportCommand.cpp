@@ -8,6 +8,7 @@
 #include "exchange/Export.h"
 #include "gradefile/FileMessages.h"
 #include "text/Gbk.h"
+#include "text/Texts.h"
 #include "gradefile/GradeBook.h"
 
 namespace {
@@ -20,7 +21,7 @@ int RunExport(const cli::Invocation& call) {
   const std::optional<exchange::ExportFormat> format = exchange::ExportFormatOf(out);
   const bool xlsx = format == exchange::ExportFormat::Xlsx;
   if (!format)
-    return cli::BadUsage(*call.Command, "the output must end in .xlsx or .csv: " + DisplayPath(out));
+    return cli::BadUsage(*call.Command, "输出文件名应以 .xlsx 或 .csv 结尾: " + DisplayPath(out));
 
   GradeBook book;
   if (!cli::LoadBook(file, book)) return kRefused;
@@ -31,7 +32,7 @@ int RunExport(const cli::Invocation& call) {
   }
   const std::vector<exchange::ExportCourse> courses = exchange::CoursesForExport(book, key);
   if (courses.empty()) {
-    cli::Complain("export", DisplayPath(file) + ": no course to export");
+    cli::Complain("export", DisplayPath(file) + ": " + std::string(texts::kNothingToExport));
     return kRefused;
   }
   const std::string inputs[] = {file};
@@ -47,7 +48,7 @@ int RunExport(const cli::Invocation& call) {
   }
   std::size_t students = 0;
   for (const exchange::ExportCourse& c : courses) students += c.Students.size();
-  std::cerr << courses.size() << (courses.size() == 1 ? " course, " : " courses, ") << students
-            << " students written to " << DisplayPath(out) << '\n';
+  std::cerr << "已导出 " << courses.size() << " 门课程、" << students << " 名学生的成绩到 " << DisplayPath(out)
+            << '\n';
   return 0;
 }

@@ -28,22 +28,22 @@ std::string ColumnsOf(const cli::Invocation& call, exchange::ImportColumns& colu
   for (const auto& [typed, gbk] : named) {
     if (typed->empty()) continue;
     const std::optional<std::string> text = Utf8ToGbk(*typed);
-    if (!text) return DisplayPath(*typed) + ": no heading of a grade file can hold these characters";
+    if (!text) return DisplayPath(*typed) + "：含有成绩文件无法存放的字符，不能作为表头";
     *gbk = *text;
   }
   return {};
 }
 
-const char* SeparatorName(char sep) { return sep == '\t' ? "tab" : sep == ';' ? "semicolon" : "comma"; }
+const char* SeparatorName(char sep) { return sep == '\t' ? "制表符" : sep == ';' ? "分号" : "逗号"; }
 
 void PrintColumns(cli::StandardOutput& out, const exchange::ImportPreview& p) {
-  out << "columns:";
+  out << "成绩所在的列:";
   const std::array<std::pair<const char*, std::size_t>, 3> columns = {
-      {{"student number", p.StudentColumn}, {"coursework", p.CourseworkColumn}, {"examination", p.ExaminationColumn}}};
+      {{"学号", p.StudentColumn}, {"平时成绩", p.CourseworkColumn}, {"考试成绩", p.ExaminationColumn}}};
   bool first = true;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (columns[i].second == 0) continue;
-    out << (first ? " " : ", ") << columns[i].first << " = " << columns[i].second;
+    out << (first ? " " : "，") << columns[i].first << " = 第 " << columns[i].second << " 列";
     if (!p.Headings[i].empty()) out << " (" << GbkToUtf8(p.Headings[i]) << ')';
     first = false;
   }
@@ -52,33 +52,27 @@ void PrintColumns(cli::StandardOutput& out, const exchange::ImportPreview& p) {
 
 std::string Why(const exchange::SkippedRow& row) {
   using exchange::RowIssue;
-  const std::string column = row.Column == exchange::ScoreColumn::Coursework ? "coursework" : "examination";
-  const std::string text = " \"" + GbkToUtf8(row.Text) + '"';
-  switch (row.Issue) {
-    case RowIssue::NotInCourse: return "not in the course";
-    case RowIssue::Duplicate: return "student number on more than one row";
-    case RowIssue::Unreadable: return column + text + " is neither a number nor a grade word";
-    case RowIssue::NotGbk: return column + text + " has characters the grade file cannot hold";
-    case RowIssue::TooLong: return column + text + " is longer than the 6 bytes of its field";
-  }
-  return {};
+  const std::string issue(exchange::RowIssueText(row.Issue));
+  if (row.Issue == RowIssue::NotInCourse || row.Issue == RowIssue::Duplicate) return issue;
+  // The score and its text, then the reason: 考试成绩“八十”：无法识别的成绩.
+  return std::string(exchange::ScoreColumnText(row.Column)) + "“" + GbkToUtf8(row.Text) + "”：" + issue;
 }
 
 void PrintReport(cli::StandardOutput& out, const exchange::ImportPreview& p) {
   using exchange::RowIssue;
   const std::size_t unreadable =
       p.Count(RowIssue::Unreadable) + p.Count(RowIssue::NotGbk) + p.Count(RowIssue::TooLong);
-  out << "matched " << p.Matched.size() << ", changed " << p.ChangedCount() << ", not in course "
-      << p.Count(RowIssue::NotInCourse) << ", missing " << p.Missing.size() << ", unreadable " << unreadable
-      << ", duplicate " << p.Count(RowIssue::Duplicate) << '\n';
+  out << "匹配 " << p.Matched.size() << " 人，改动 " << p.ChangedCount() << " 人，不在本课程 "
+      << p.Count(RowIssue::NotInCourse) << " 行，缺少 " << p.Missing.size() << " 人，无法识别 " << unreadable
+      << " 行，学号重复 " << p.Count(RowIssue::Duplicate) << " 行\n";
   if (!p.Skipped.empty()) {
-    out << "rows not applied:\n";
+    out << "未导入的行:\n";
     for (const exchange::SkippedRow& row : p.Skipped)
-      out << "  line " << row.Line << '\t' << GbkToUtf8(row.Number) << '\t' << Why(row) << '\n';
-    if (p.SkippedNotListed() > 0) out << "  ... and " << p.SkippedNotListed() << " more rows\n";
+      out << "  第 " << row.Line << " 行\t" << GbkToUtf8(row.Number) << '\t' << Why(row) << '\n';
+    if (p.SkippedNotListed() > 0) out << "  ……另有 " << p.SkippedNotListed() << " 行未列出\n";
   }
   if (!p.Missing.empty()) {
-    out << "students missing from the CSV:\n";
+    out << "CSV文件中缺少的本课程学生:\n";
     for (const exchange::MissingStudent& m : p.Missing)
       out << "  " << GbkToUtf8(m.Number) << '\t' << GbkToUtf8(m.Name) << '\n';
   }
@@ -102,20 +96,20 @@ int RunImport(const cli::Invocation& call) {
     return kCsv;
   }
   cli::StandardOutput out;
-  out << DisplayPath(csv) << ": " << p.Encoding << ", " << SeparatorName(p.Separator) << "-separated, ";
-  if (p.HeadingLine > 0) out << "heading on line " << p.HeadingLine << '\n';
-  else out << "no heading line\n";
+  out << DisplayPath(csv) << ": 编码 " << p.Encoding << "，" << SeparatorName(p.Separator) << "分隔，";
+  if (p.HeadingLine > 0) out << "表头在第 " << p.HeadingLine << " 行\n";
+  else out << "没有表头行\n";
   PrintColumns(out, p);
-  out << "course " << GbkToUtf8(*key) << ", coursework share \"" << GbkToUtf8(p.Share) << "\"\n";
+  out << "课程 " << GbkToUtf8(*key) << "，平时成绩占百分比“" << GbkToUtf8(p.Share) << "”\n";
   PrintReport(out, p);
 
   auto notWritten = [&](const char* why) {
-    out << why << ": " << DisplayPath(file) << " not written\n";
+    out << why << "：未写入 " << DisplayPath(file) << '\n';
     return out.Finish("import", 0);
   };
-  if (call.DryRun) return notWritten("dry run");
-  if (p.Matched.empty()) return notWritten("nothing matched");
-  if (p.ChangedCount() == 0) return notWritten("nothing changed");
+  if (call.DryRun) return notWritten("试运行");
+  if (p.Matched.empty()) return notWritten("没有匹配的学生");
+  if (p.ChangedCount() == 0) return notWritten("成绩没有变动");
 
   const exchange::ApplyResult applied = exchange::ApplyImport(book, p);
   if (!applied.Ok) {
@@ -127,7 +121,7 @@ int RunImport(const cli::Invocation& call) {
   // throw their version away.
   if (book.ChangedOnDisk(file)) {
     out.Finish("import", kGradeFile);
-    cli::Complain("import", DisplayPath(file) + " changed on disk while importing; not written");
+    cli::Complain("import", DisplayPath(file) + " 在导入期间被其他程序修改，未写入");
     return kGradeFile;
   }
   // The bytes this save replaces stay within reach (gradesheet-cli restore).
@@ -138,6 +132,6 @@ int RunImport(const cli::Invocation& call) {
     std::cerr << saved.Message << '\n';
     return kGradeFile;
   }
-  out << applied.Changes.size() << " records changed, " << DisplayPath(file) << " saved\n";
+  out << "已改动 " << applied.Changes.size() << " 条记录，已存储 " << DisplayPath(file) << '\n';
   return out.Finish("import", 0);
 }

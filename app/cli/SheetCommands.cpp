@@ -53,8 +53,8 @@ int RunSheetText(const Invocation& call) {
   std::int32_t first = 1, last = printer.FPageCount;
   if (call.Page) {
     if (*call.Page > printer.FPageCount) {
-      cli::Complain("text", DisplayPath(call.File()) + ": no page " + std::to_string(*call.Page) +
-                                " (the sheet has " + std::to_string(printer.FPageCount) + " pages)");
+      cli::Complain("text", DisplayPath(call.File()) + ": 没有第 " + std::to_string(*call.Page) + " 页（成绩表共 " +
+                                std::to_string(printer.FPageCount) + " 页）");
       return 1;
     }
     first = last = *call.Page;
@@ -95,7 +95,7 @@ int RunSheetStats(const Invocation& call) {
 
 int RunSheetPdf(const Invocation& call) {
   if (call.SettingsDir && !std::filesystem::is_directory(*call.SettingsDir))
-    return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " is not a directory");
+    return cli::BadUsage(*call.Command, "--settings: " + DisplayPath(*call.SettingsDir) + " 不是文件夹");
   std::string settingsDir;
   std::vector<std::string> inputs = {call.File()};
   if (call.SettingsDir) {
@@ -135,8 +135,8 @@ int RunSheetPdf(const Invocation& call) {
   options.Threads = call.Threads.value_or(0);
   const SheetPdfResult result = WriteSheetPdf(call.Out, book, setup, mode, first, last, options);
   if (result.Why == SheetPdfResult::NoPageInRange) {
-    cli::Complain("pdf", DisplayPath(call.File()) + ": 没有可打印的页 (the sheet has " +
-                             std::to_string(result.PageCount) + " pages)");
+    cli::Complain("pdf", DisplayPath(call.File()) + ": 没有可打印的页（成绩表共 " +
+                             std::to_string(result.PageCount) + " 页）");
     // A range past the end is a bad option; a sheet without pages a file
     // that cannot be printed.
     return result.PageCount > 0 ? 1 : 2;
@@ -146,7 +146,7 @@ int RunSheetPdf(const Invocation& call) {
                              "，未写入任何内容。");
     return 2;
   }
-  std::cerr << result.PagesWritten << " of " << result.PageCount << " pages written to " << DisplayPath(call.Out)
-            << '\n';
+  std::cerr << "已将 " << result.PagesWritten << " 页（成绩表共 " << result.PageCount << " 页）写入 "
+            << DisplayPath(call.Out) << '\n';
   return 0;
 }

@@ -100,10 +100,11 @@ int main(int argc, char** argv) {
     try {
       return runner.Run(call);
     } catch (const std::exception& e) {
-      cli::Complain(runner.Name, e.what());
+      // The library's own words (std::bad_alloc and the like) after ours.
+      cli::Complain(runner.Name, std::string("无法完成：") + e.what());
       return 2;
     }
   }
-  cli::Complain(call.Command->Name, "not available in this build");
+  cli::Complain(call.Command->Name, "这一版本没有这个命令");
   return 1;
 }

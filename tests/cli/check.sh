@@ -9,7 +9,7 @@ source "$(dirname "$0")/support/checks.bash"
 run check "$SAMPLES/demo.txt"
 expect_eq "clean exit" 0 "$rc"
 expect_eq "clean stdout" "" "$(cat "$tmp/out")"
-expect_eq "clean summary" "gradesheet-cli check: $SAMPLES/demo.txt: no findings in 128 records" "$(cat "$tmp/err")"
+expect_eq "clean summary" "gradesheet-cli check: $SAMPLES/demo.txt: 共 128 条记录，没有发现问题" "$(cat "$tmp/err")"
 
 # Every kind, in the order of the records (the last record stands after the
 # second course); the tab typed into a grade does not split its line.
@@ -29,8 +29,17 @@ expect_eq "flagged findings" "$(printf '%s\n' \
   "$(cat "$tmp/out")"
 expect_eq "six fields on every line" 6 "$(awk -F'\t' '{print NF}' "$tmp/out" | sort -u)"
 expect_eq "flagged summary" \
-  "gradesheet-cli check: $TEST_DATA/check_flagged.txt: 10 findings in 11 records (4 unrecognised, 1 out-of-range, 2 total-mismatch, 2 read-as-zero, 1 duplicate-student)" \
+  "gradesheet-cli check: $TEST_DATA/check_flagged.txt: 共 11 条记录，发现 10 处问题（unrecognised 4，out-of-range 1，total-mismatch 2，read-as-zero 2，duplicate-student 1）" \
   "$(cat "$tmp/err")"
+
+# A share that is no number from 0 to 100 ("3O" looks like 30): a finding of
+# its course, before those of the records, with no student number.
+LC_ALL=C sed 's/^01213t930/01213t93O/' "$SAMPLES/demo.txt" >"$tmp/bad_share.txt"
+run check "$tmp/bad_share.txt"
+expect_eq "bad share exit" 3 "$rc"
+expect_eq "bad share first line" $'01213\t\tshare\tbad-share\t3O\t平时成绩占百分比应为0到100之间的数，总成绩无法按它计算' \
+  "$(head -n1 "$tmp/out")"
+expect_has "bad share summary" "bad-share 1，" "$tmp/err"
 
 # A folder as a school office has it: the exit code tells the files apart.
 mkdir "$tmp/folder"

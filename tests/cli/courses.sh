@@ -67,7 +67,7 @@ expect_eq "bad magic message" "$TEST_DATA/magic_trailing_blank.txt不是Velmora�
 # Usage errors.
 run
 expect_eq "no command exit" 1 "$rc"
-grep -q 'usage:' "$tmp/err" || fail "usage on stderr without a command"
+grep -q '用法:' "$tmp/err" || fail "usage on stderr without a command"
 run frobnicate x
 expect_eq "unknown command exit" 1 "$rc"
 run courses

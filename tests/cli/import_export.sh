@@ -20,16 +20,16 @@ printf '%s\r\n' '学号,姓名,平时成绩,考试成绩' '2023040101,余佳,90,
 
 run import "$book" 01213 "$tmp/scores.csv" --dry-run
 expect_eq "dry run exit" 0 "$rc"
-expect_has "dry run counts" "matched 2, changed 1, not in course 1, missing 42, unreadable 1, duplicate 0" "$tmp/out"
-expect_has "dry run unreadable row" "$(printf 'line 3\t2023040102\texamination "八十" is neither a number nor a grade word')" "$tmp/out"
-expect_has "dry run stranger" "$(printf 'line 4\t2099999999\tnot in the course')" "$tmp/out"
+expect_has "dry run counts" "匹配 2 人，改动 1 人，不在本课程 1 行，缺少 42 人，无法识别 1 行，学号重复 0 行" "$tmp/out"
+expect_has "dry run unreadable row" "$(printf '第 3 行\t2023040102\t考试成绩“八十”：无法识别的成绩')" "$tmp/out"
+expect_has "dry run stranger" "$(printf '第 4 行\t2099999999\t不在本课程')" "$tmp/out"
 expect_has "dry run missing student" "$(printf '2023040104\t刘敏竹')" "$tmp/out"
-expect_has "dry run says so" "dry run: $book not written" "$tmp/out"
+expect_has "dry run says so" "试运行：未写入 $book" "$tmp/out"
 cmp -s "$book" "$SAMPLES/demo.txt" || fail "dry run left the grade file alone"
 
 run import "$book" 01213 "$tmp/scores.csv"
 expect_eq "import exit" 0 "$rc"
-expect_has "import saved" "1 records changed, $book saved" "$tmp/out"
+expect_has "import saved" "已改动 1 条记录，已存储 $book" "$tmp/out"
 # Exactly one record changed: coursework 90, examination 85, total 86 at share 30.
 iconv -f gbk -t utf-8 "$SAMPLES/demo.txt" |
   awk 'NR==16 { print "01213cj2023040101余佳    计科230190    85     86         \r"; next } 1' |
@@ -40,14 +40,14 @@ cmp -s "$book" "$tmp/expected.txt" || fail "grade file after import"
 touch -d '2001-01-01' "$book"
 run import "$book" 01213 "$tmp/scores.csv"
 expect_eq "second import exit" 0 "$rc"
-expect_has "second import" "nothing changed: $book not written" "$tmp/out"
+expect_has "second import" "成绩没有变动：未写入 $book" "$tmp/out"
 expect_eq "second import left the file" "2001" "$(date -r "$book" +%Y)"
 
 # GBK, tab-separated, no heading, columns by number; only the examination.
 printf '2023040104\t刘敏竹\t60\r\n' | gbk >"$tmp/gbk.tsv"
 run import "$book" 01213 "$tmp/gbk.tsv" --student 1 --exam 3
 expect_eq "gbk exit" 0 "$rc"
-expect_has "gbk encoding" "GBK, tab-separated, no heading line" "$tmp/out"
+expect_has "gbk encoding" "编码 GBK，制表符分隔，没有表头行" "$tmp/out"
 expect_eq "gbk row" "$(printf '   4\t2023040104\t刘敏竹  \t计科2301\t90    \t60    \t 69   ')" \
   "$("$CLI" students "$book" 01213 | sed -n 4p)"
 
@@ -56,7 +56,7 @@ cp "$book" "$tmp/before.txt"
 printf '学号,考试成绩\n2099999999,80\n' >"$tmp/strangers.csv"
 run import "$book" 01213 "$tmp/strangers.csv"
 expect_eq "nothing matched exit" 0 "$rc"
-expect_has "nothing matched" "nothing matched: $book not written" "$tmp/out"
+expect_has "nothing matched" "没有匹配的学生：未写入 $book" "$tmp/out"
 cmp -s "$book" "$tmp/before.txt" || fail "nothing matched left the file"
 
 # Exit codes: 1 bad usage, 2 the grade file, 4 the CSV. The grade file is
@@ -69,7 +69,7 @@ run import "$book" 01213 "$tmp/scores.csv" --exam
 expect_eq "option without value" 1 "$rc"
 run import "$book" 99999 "$tmp/scores.csv"
 expect_eq "unknown course" 1 "$rc"
-expect_has "unknown course message" 'no course with the key "99999"' "$tmp/err"
+expect_has "unknown course message" '没有课程号为“99999”的课程' "$tmp/err"
 run import "$tmp/nope.txt" 01213 "$tmp/scores.csv"
 expect_eq "missing grade file" 2 "$rc"
 expect_eq "missing grade file message" "$tmp/nope.txt不存在!" "$(cat "$tmp/err")"
@@ -102,7 +102,7 @@ cmp -s "$book" "$tmp/before.txt" || fail "failed imports left the file"
 
 run export "$book" -o "$tmp/all.xlsx"
 expect_eq "xlsx exit" 0 "$rc"
-expect_has "xlsx summary" "5 courses, 128 students written to $tmp/all.xlsx" "$tmp/err"
+expect_has "xlsx summary" "已导出 5 门课程、128 名学生的成绩到 $tmp/all.xlsx" "$tmp/err"
 # Read back as a zip of XML, as any reader does.
 "$PY" - "$tmp/all.xlsx" >"$tmp/xlsx.txt" <<'EOF' || fail "xlsx read back with zipfile"
 import sys, zipfile, xml.etree.ElementTree as ET
@@ -158,7 +158,7 @@ expect_eq "one course heading" "$(printf '\xef\xbb\xbf序号,学号,姓名,班�
 
 # What is exported imports again into the same course without a change.
 run import "$book" 02107 "$tmp/one.CSV" --dry-run
-expect_has "round trip" "matched 32, changed 0, not in course 0, missing 0, unreadable 0, duplicate 0" "$tmp/out"
+expect_has "round trip" "匹配 32 人，改动 0 人，不在本课程 0 行，缺少 0 人，无法识别 0 行，学号重复 0 行" "$tmp/out"
 
 # An output is never a grade file.
 cp "$book" "$tmp/grades.csv"
@@ -172,6 +172,29 @@ expect_eq "the grade file itself exit" 2 "$rc"
 expect_has "the grade file itself message" "$tmp/link.xlsx: 输出文件就是输入文件 $book，不能覆盖" "$tmp/err"
 cmp -s "$book" "$tmp/before.txt" || fail "export left the grade file"
 
+# Nothing exported is a formula: names and a course name that a spreadsheet
+# would run (=, @, +, -) stay text, in the CSV with an apostrophe before them.
+iconv -f gbk -t utf-8 "$SAMPLES/demo.txt" |
+  sed -e 's/^01213tk.*/01213tk=2+3\r/' -e 's/^\(01213cj2023040101\)余佳    /\1=1+1    /' \
+    -e 's/^\(01213cj2023040102\)孟姣芳  /\1@SUM(A1)/' -e 's/^\(01213cj2023040103\)周瑾影  /\1-3+4    /' |
+  gbk >"$tmp/formulas.txt"
+run export "$tmp/formulas.txt" -o "$tmp/formulas.csv" --course 01213
+expect_eq "formula csv exit" 0 "$rc"
+expect_eq "formula csv rows" "$(printf '%s\r\n' "1,2023040101,'=1+1,计科2301,87,71,76" \
+  "2,2023040102,'@SUM(A1),计科2301,100,65,76" "3,2023040103,'-3+4,计科2301,89,71,76")" \
+  "$(sed -n 2,4p "$tmp/formulas.csv")"
+run export "$tmp/formulas.txt" -o "$tmp/formulas.xlsx"
+expect_eq "formula xlsx exit" 0 "$rc"
+"$PY" - "$tmp/formulas.xlsx" >"$tmp/formulas-xlsx.txt" <<'EOF' || fail "formula xlsx read back"
+import re, sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+sheets = [n for n in z.namelist() if n.startswith("xl/worksheets/sheet")]
+print("formulas", sum(len(re.findall(rb"<f[ >/]", z.read(n))) for n in sheets))
+strings = z.read("xl/sharedStrings.xml").decode()
+print(all(t in strings for t in ("=1+1", "@SUM(A1)", "-3+4", "课程：=2+3")))
+EOF
+expect_eq "no formula in the workbook" "$(printf 'formulas 0\nTrue')" "$(cat "$tmp/formulas-xlsx.txt")"
+
 run export "$book"
 expect_eq "export without -o" 1 "$rc"
 run export "$book" -o "$tmp/out.pdf"
@@ -182,7 +205,7 @@ run export "$tmp/nope.txt" -o "$tmp/x.csv"
 expect_eq "export missing file" 2 "$rc"
 run export "$TEST_DATA/magic_only.txt" -o "$tmp/x.csv"
 expect_eq "export file without courses" 2 "$rc"
-expect_has "no course message" "no course to export" "$tmp/err"
+expect_has "no course message" "没有可导出的课程" "$tmp/err"
 run export "$book" -o "$tmp/no/such/dir.xlsx"
 expect_eq "export into a missing folder" 2 "$rc"
 expect_has "missing folder message" "导出失败，文件或文件夹不存在" "$tmp/err"

@@ -7,7 +7,7 @@ two="$TEST_DATA/sheet_two_courses.txt"
 
 run pdf "$two" -o "$tmp/all.pdf"
 expect_eq "pdf exit" 0 "$rc"
-expect_eq "pdf report" "3 of 3 pages written to $tmp/all.pdf" "$(cat "$tmp/err")"
+expect_eq "pdf report" "已将 3 页（成绩表共 3 页）写入 $tmp/all.pdf" "$(cat "$tmp/err")"
 expect_eq "pdf pages" "3" "$(pdfinfo "$tmp/all.pdf" | awk '/^Pages:/ {print $2}')"
 expect_has "A4" "595 x 842 pts (A4)" <(pdfinfo "$tmp/all.pdf")
 

@@ -12,7 +12,7 @@ timeout 20 "$CLI" pdf "$SAMPLES/demo.txt" -o "$tmp/sheet.pdf" --settings "$tmp/s
 rc=$?
 expect_eq "finishes without waiting on the pipe" 0 "$rc"
 pdfinfo "$tmp/sheet.pdf" >"$tmp/info" 2>&1 || fail "the PDF is readable"
-expect_has "pages written" "pages written to" "$tmp/err"
+expect_has "pages written" "页）写入" "$tmp/err"
 [ -p "$tmp/settings/qprtpara.dat" ] || fail "the pipe is still a pipe"
 
 finish

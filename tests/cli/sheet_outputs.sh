@@ -74,7 +74,7 @@ odd=$'\xff\xfe\x01.pdf'
 run pdf g.txt -o "$odd"
 expect_eq "odd name exit" 0 "$rc"
 [ -f "$odd" ] || fail "odd name: the PDF is not under the name given"
-expect_eq "odd name report" '3 of 3 pages written to \xFF\xFE\x01.pdf' "$(cat "$tmp/err")"
+expect_eq "odd name report" '已将 3 页（成绩表共 3 页）写入 \xFF\xFE\x01.pdf' "$(cat "$tmp/err")"
 run text $'\xb2\xbb.txt'
 expect_eq "odd missing input exit" 2 "$rc"
 expect_eq "odd missing input message" '\xB2\xBB.txt不存在!' "$(cat "$tmp/err")"

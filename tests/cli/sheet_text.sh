@@ -67,7 +67,7 @@ for cmd in text stats; do
   expect_has "$cmd not a grade file message" "不是Velmora生成的文件，打开失败!" "$tmp/err"
   run "$cmd" "$two" --bogus
   expect_eq "$cmd bad option exit" 1 "$rc"
-  expect_has "$cmd usage" "usage: gradesheet-cli $cmd" "$tmp/err"
+  expect_has "$cmd usage" "用法: gradesheet-cli $cmd" "$tmp/err"
   run "$cmd"
   expect_eq "$cmd no file exit" 1 "$rc"
 done

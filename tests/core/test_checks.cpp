@@ -223,6 +223,8 @@ TEST_P(BookTable, FindsInRecordOrder) {
   }
 }
 
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
 Seen At(std::size_t line, std::string key, Seen s) {
   s.line = line;
   s.key = std::move(key);
@@ -280,6 +282,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {Record("ZZZZZ", "1", "甲", "一班", "80", "60", " 66"),
                   Record("ZZZZZ", "2", "乙", "一班", "80", "60", " 60")},
                  {At(0, "ZZZZZ", {K::TotalMismatch, C::Total, "66", "总成绩与当前比例不符，应为 60"})}},
+        BookCase{"BadSharesComeFirstWithoutAStudent",
+                 {Head("AAAAA", "t9", "3O"), Head("BBBBB", "t9", "30"), Head("ZZZZZ", "t9", " 12.5"),
+                  Head("BBBBB", "t9", "150"), Head("CCCCC", "t9", "  ")},
+                 {Record("BBBBB", "1", "甲", "一班", "", "", "")},
+                 {At(kNone, "AAAAA", {K::BadShare, C::Share, "3O", std::string(texts::kBadShare)}),
+                  At(kNone, "BBBBB", {K::BadShare, C::Share, "150", std::string(texts::kBadShare)})}},
         BookCase{"ShareFromItsSixBytes",
                  {Head("AAAAA", "t9", "30    99")},
                  {Record("AAAAA", "1", "甲", "一班", "80", "60", " 66")},
@@ -397,6 +405,40 @@ TEST(TotalFitsSomeShare, TellsComputedFromTypedTotals) {
   }
 }
 
+struct ShareCase {
+  const char* text;
+  bool number;   // a share the total rule weighs with
+  bool partial;  // what typing one passes through
+};
+
+TEST(IsShareNumber, TakesDigitsWithOnePointFromZeroToHundred) {
+  const ShareCase cases[] = {
+      {"30", true, true},     {"0", true, true},     {"100", true, true},   {"12.5", true, true},
+      {"100.0", true, true},  {"30.", true, true},   {".5", true, true},    {"", false, true},
+      {".", false, true},     {"3O", false, false},  {"150", false, false}, {"100.1", false, false},
+      {"-5", false, false},   {"1.2.3", false, false}, {"3 0", false, false}, {"1e2", false, false},
+      {"0000030", false, false},
+  };
+  for (const ShareCase& c : cases) {
+    EXPECT_EQ(IsShareNumber(c.text), c.number) << c.text;
+    EXPECT_EQ(IsShareNumber(c.text, true), c.partial) << c.text;
+  }
+  EXPECT_FALSE(IsShareNumber(Gbk("３０"), true));
+  EXPECT_FALSE(IsBadShare("  "));  // no share reads as 0
+  EXPECT_FALSE(IsBadShare(" 30 "));
+  EXPECT_TRUE(IsBadShare(" 3O"));
+}
+
+TEST(RecomputeTotals, NothingAtABadShare) {
+  GradeBook book;
+  book.HeadLines = {Head("AAAAA", "t9", "3O"), Head("BBBBB", "t9", "30")};
+  book.GradeLines = {Record("AAAAA", "1", "甲", "一班", "80", "60", " 66"),
+                     Record("BBBBB", "3", "丙", "一班", "80", "60", " 99")};
+  book.BuildCourseList();
+  EXPECT_TRUE(RecomputeTotals(book, "AAAAA").empty());  // 3O would be weighed as 3
+  EXPECT_EQ(RecomputeTotals(book, "BBBBB").size(), 1u);
+}
+
 TEST(MismatchBar, CountsAndNamesTypedTotals) {
   EXPECT_EQ(texts::MismatchBar(10, "40", 0), "本课程有 10 个总成绩与当前比例(40%)不符");
   EXPECT_EQ(texts::MismatchBar(1, "", 0), "本课程有 1 个总成绩与当前比例(0%)不符");
@@ -420,6 +462,11 @@ TEST(FindingRows, NameCourseStudentColumnTextAndReason) {
       Row{"BBBBB", "2022000002", "赵四", "平时成绩", "120", "超出0–100"},
   };
   EXPECT_EQ(FindingRows(book, CheckBook(book)), expected);
+  // A bad share names its course and column, and no student.
+  book.HeadLines.push_back(Head("BBBBB", "t9", "3O"));
+  const std::vector<Row> rows = FindingRows(book, CheckBook(book));
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.front(), (Row{"BBBBB", "", "", "平时成绩占百分比", "3O", std::string(texts::kBadShare)}));
 }
 
 }  // namespace

@@ -82,12 +82,13 @@ TEST_P(EditHistorySteps, UndoAndRedoGiveBackTheBytes) {
 
   ASSERT_NE(history.Undo(book), nullptr);
   EXPECT_EQ(Take(book), before);
-  EXPECT_TRUE(book.Modified);
+  EXPECT_FALSE(book.Modified);  // back to the file as opened
   EXPECT_FALSE(history.CanUndo());
   EXPECT_TRUE(history.CanRedo());
 
   ASSERT_NE(history.Redo(book), nullptr);
   EXPECT_EQ(Take(book), after);
+  EXPECT_TRUE(book.Modified);
   EXPECT_TRUE(history.CanUndo());
   EXPECT_FALSE(history.CanRedo());
 
@@ -158,6 +159,54 @@ TEST(EditHistory, StepsThatChangeNothingAreNotKept) {
   EXPECT_FALSE(history.CanRedo());
 }
 
+// The saved point: undo and redo say whether the lines are what the file
+// holds. Each row is a run of actions from a file just opened; after each
+// action the book must be modified (1) or not (0).
+struct SavedPointCase {
+  const char* Name;
+  const char* Actions;   // e push a step, u undo, r redo, s save
+  const char* Modified;  // after each action
+};
+void PrintTo(const SavedPointCase& c, std::ostream* os) { *os << c.Name; }
+
+const SavedPointCase kSavedPoints[] = {
+    {"undo to the opened state", "eeuu", "1110"},
+    {"redo away from it and back", "euru", "1010"},
+    {"undo to the saved state", "eseeuu", "101110"},
+    {"redo to the saved state", "esur", "1010"},
+    {"saved state lost to a new step", "eesueuu", "1101111"},
+    {"saved after an undo", "eeusru", "111010"},
+};
+
+class EditHistorySavedPoint : public ::testing::TestWithParam<SavedPointCase> {};
+
+TEST_P(EditHistorySavedPoint, UndoAndRedoKnowIt) {
+  GradeBook book = Book();
+  EditHistory history;
+  history.Clear();  // as opening does
+  int typed = 0;
+  const std::string actions = GetParam().Actions;
+  for (std::size_t i = 0; i < actions.size(); ++i) {
+    switch (actions[i]) {
+      case 'e': {
+        // A new grade each time, so that no step is the one before it again.
+        const std::string text = std::to_string(50 + ++typed);
+        EditStep step;
+        step.Add(book.RewriteGrades(1, text.c_str(), "", ""));
+        history.Push(step);
+        break;
+      }
+      case 'u': ASSERT_NE(history.Undo(book), nullptr); break;
+      case 'r': ASSERT_NE(history.Redo(book), nullptr); break;
+      case 's':
+        book.Modified = false;  // what a successful save leaves
+        history.MarkSaved();
+        break;
+    }
+    EXPECT_EQ(book.Modified, GetParam().Modified[i] == '1') << "after action " << i + 1 << " '" << actions[i] << "'";
+  }
+}
+
 // Where undo shows a step: the course, the student and the first grade that
 // differs; a header line alone names only its course.
 struct PlaceCase {
@@ -209,6 +258,8 @@ const PlaceCase kPlaces[] = {
      {"K0002", "", 0}},
     {"nothing", [](GradeBook&) { return EditStep{}; }, {"", "", 0}},
 };
+INSTANTIATE_TEST_SUITE_P(SavedPoints, EditHistorySavedPoint, ::testing::ValuesIn(kSavedPoints),
+                         RowName<SavedPointCase>);
 INSTANTIATE_TEST_SUITE_P(Places, EditStepPlaces, ::testing::ValuesIn(kPlaces), RowName<PlaceCase>);
 
 }  // namespace

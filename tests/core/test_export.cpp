@@ -81,6 +81,20 @@ TEST(CsvExport, QuotesCellsThatHoldCommasAndQuotes) {
                                        "00001,\"语文,数学\",1,1,\"A\"\"B\",,,,\r\n");
 }
 
+// A spreadsheet runs a cell that begins with = + - @ (or a tab or CR) as a
+// formula; the export makes every such text plain text.
+TEST(CsvExport, WritesNoFormula) {
+  ExportCourse c;
+  c.Key = "=0001";
+  c.Name = "=2+3";
+  c.Students.push_back({"1", "=1+1", "@SUM(A1)", "+1-2", "-3+4", "-5"});
+  c.Students.push_back({"2", "\tx", "\rx", "a=b", "+5", ""});
+  EXPECT_EQ(CsvExportBytes({c}, true), "\xEF\xBB\xBF"
+                                       "课程号,课程,序号,学号,姓名,班级,平时成绩,考试成绩,总成绩\r\n"
+                                       "'=0001,'=2+3,1,1,'=1+1,'@SUM(A1),'+1-2,'-3+4,-5\r\n"
+                                       "'=0001,'=2+3,2,2,'\tx,\"'\rx\",a=b,+5,\r\n");
+}
+
 // What is exported imports again; the only change is a full-width number,
 // which the import writes in ASCII so that the total can read it.
 TEST(CsvExport, ReadsBackAsAnImport) {

@@ -341,8 +341,11 @@ TEST_F(GradeBookTest, ShareEditRewritesTheFirstT9Line) {
   EXPECT_TRUE(book.Modified);
   EXPECT_TRUE(book.StoreShare(1, ""));
   EXPECT_EQ(book.HeadLines[1], "AAAAAt9");
-  EXPECT_TRUE(book.StoreShare(1, G("三十") + "1234567"));  // any text, no padding or cutting
-  EXPECT_EQ(book.HeadLines[1], "AAAAAt9" + G("三十") + "1234567");
+  // Longer than the 6-byte field (blanks around aside): not stored at all.
+  EXPECT_FALSE(book.StoreShare(1, G("三十") + "1234567"));
+  EXPECT_EQ(book.HeadLines[1], "AAAAAt9");
+  EXPECT_TRUE(book.StoreShare(1, " 100.0 "));
+  EXPECT_EQ(book.HeadLines[1], "AAAAAt9100.0");
 }
 
 TEST_F(GradeBookTest, ShareEditCreatesT9InsideTheCoursesOwnRun) {
@@ -428,14 +431,54 @@ TEST_F(WriteThroughTest, TypingKeyByKeyKeepsCellTotalAndRecordInStep) {
   EXPECT_EQ(book.GradeLines[2].size(), 57u);
 }
 
-TEST_F(WriteThroughTest, LongTextStaysWholeInTheCellAndIsCutInTheRecord) {
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 5, G("不及格者"), view.Share));
-  EXPECT_EQ(Row(0)[5], G("不及格者"));
+// What does not fit its 6-byte field is refused whole, whichever way it
+// comes: the grid keeps showing what the record holds.
+struct TooLongEdit {
+  const char* name;
+  int col;
+  std::string text;  // GBK
+  std::string share;
+  GradeEditFit fit;
+};
+
+class TooLongEdits : public WriteThroughTest, public ::testing::WithParamInterface<TooLongEdit> {};
+
+TEST_P(TooLongEdits, AreRefusedAndChangeNothing) {
+  const TooLongEdit& e = GetParam();
+  const auto cellsBefore = Row(0);
+  const Lines before = book.GradeLines;
+  EXPECT_EQ(PlanGradeEdit(Row(0), e.col, e.text, e.share).Fit, e.fit);
+  EXPECT_FALSE(book.WriteThrough(1, Row(0), e.col, e.text, e.share));
+  EXPECT_EQ(Row(0), cellsBefore);
+  EXPECT_EQ(book.GradeLines, before);
+  EXPECT_FALSE(book.Modified);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grades, TooLongEdits,
+    ::testing::Values(TooLongEdit{"typed_seven_digits", 4, "1234567", "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"pasted_word", 5, G("不通过考试"), "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"cut_lead_byte", 5, "a" + G("优优优"), "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"typed_total", 6, "1234567", "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"total_of_an_exponent", 5, "9e999", "30", GradeEditFit::TotalTooLong},
+                      TooLongEdit{"total_at_a_bad_share", 4, "999999", "150", GradeEditFit::TotalTooLong}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WriteThroughTest, TextsThatFitAreStoredAndShownAsTheRecordHoldsThem) {
+  EXPECT_TRUE(book.WriteThrough(1, Row(0), 5, G("不及格"), view.Share));
+  EXPECT_EQ(Row(0)[5], G("不及格"));
   EXPECT_EQ(Field(book.GradeLines[1], 40, 6), G("不及格"));
-  // A cut through a double-byte character is carried as it stands.
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 5, "a" + G("优优优"), view.Share));
-  EXPECT_EQ(Field(book.GradeLines[1], 40, 6), "a" + G("优优") + G("优").substr(0, 1));
+  EXPECT_TRUE(book.WriteThrough(1, Row(0), 4, "123456", view.Share));
+  EXPECT_EQ(Row(0)[6], "37037");  // 0.3 * 123456 + 0.7 * 不及格 (0)
+  EXPECT_EQ(Field(book.GradeLines[1], 46, 6), "37037 ");
   EXPECT_EQ(book.GradeLines[1].size(), 57u);
+}
+
+TEST(PaddedGbk, NeverCutsACharacterInTwo) {
+  EXPECT_EQ(PaddedGbk("a" + G("优优优"), 6), "a" + G("优优") + " ");
+  EXPECT_EQ(PaddedGbk(G("不及格者"), 6), G("不及格"));
+  EXPECT_EQ(PaddedGbk("85", 6), "85    ");
+  EXPECT_EQ(PaddedGbk("1234567", 6), "123456");
 }
 
 TEST_F(WriteThroughTest, EditingTheTotalStoresItAsTyped) {
@@ -509,7 +552,7 @@ TEST_F(WriteThroughTest, ShortRecordKeepsItsColumns) {
 
 TEST_F(WriteThroughTest, LineBreaksTypedIntoACellCannotSplitTheRecord) {
   EXPECT_TRUE(book.WriteThrough(1, Row(0), 4, "8\n5", view.Share));
-  EXPECT_EQ(Row(0)[4], "8\n5");
+  EXPECT_EQ(Row(0)[4], "8 5");  // as the record holds it
   EXPECT_EQ(Field(book.GradeLines[1], 34, 6), "8 5   ");
   GradeBook again = Loaded(book.Serialize());
   EXPECT_EQ(again.GradeLines.size(), book.GradeLines.size());

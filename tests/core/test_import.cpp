@@ -7,6 +7,7 @@
 #include "exchange/Csv.h"
 #include "test_exchange_fixture.h"
 #include "text/Blanks.h"
+#include "text/Texts.h"
 
 using namespace exchange;
 using namespace exchange_test;
@@ -286,6 +287,16 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"unknown_course", "学号,考试成绩\n2023040101,85\n", ImportFailure::NoSuchCourse, "没有这门课程",
                     ImportColumns{}, "99999"}),
     CaseName);
+
+// No total can be computed at a share like "3O": nothing is imported until
+// the share is put right.
+TEST(PreviewImport, RefusesACourseWithABadShare) {
+  GradeBook book = MakeBook();
+  book.HeadLines[4] = Head("02107", "t9", "150");
+  const ImportPreview p = PreviewImportBytes(book, "02107", "学号,考试成绩\n2023040101,85\n", {});
+  EXPECT_EQ(p.Failure, ImportFailure::BadShare);
+  EXPECT_EQ(p.Message, std::string(texts::kImportBadShare));
+}
 
 // ---- acceptance of one score -------------------------------------------------
 

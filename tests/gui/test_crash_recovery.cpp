@@ -4,7 +4,8 @@
 // recovers, and the book must be, byte for byte, what a save after some
 // step at least as late as every step finished more than a second before
 // the kill would have written. GS_CRASH_KILLS sets the number of kills
-// (default 8, the short run of the test suite; the full run is 100), and
+// (default 8, the short run of the test suite; the full run is 100, with
+// QTEST_FUNCTION_TIMEOUT=900000 past Qt Test's five minutes), and
 // GS_CRASH_SEED the first seed.
 #include <QAction>
 #include <QComboBox>

@@ -264,7 +264,7 @@ void MainWindowTest::openFailuresChangeNothing() {
 
   QString bad = h.Dir.filePath(name);
   if (QTest::currentDataTag() != QByteArray("missing")) bad = h.Write(name, bytes.toStdString());
-  h.Script->YesNoAnswers.push_back(Answer::No);  // do not save before opening
+  h.Script->YesNoCancelAnswers.push_back(Answer::No);  // do not save before opening
   h.Open(bad);
 
   QCOMPARE(h.Script->Texts(Kind::Information), QStringList({bad + message}));
@@ -318,6 +318,7 @@ void MainWindowTest::questionBeforeOpening_data() {
   QTest::newRow("yes, then open") << true << false;
   QTest::newRow("yes, then cancel the dialog") << true << true;
   QTest::newRow("no, then open") << false << false;
+  QTest::newRow("cancel: nothing changes") << false << true;
 }
 
 void MainWindowTest::questionBeforeOpening() {
@@ -335,7 +336,9 @@ void MainWindowTest::questionBeforeOpening() {
   QVERIFY(w.Modified());
   h.Script->ClearCalls();
 
-  h.Script->YesNoAnswers.push_back(yes ? Answer::Yes : Answer::No);
+  // Without 是 or 否 the question is cancelled, as Escape does.
+  const bool cancel = !yes && cancelDialog;
+  if (!cancel) h.Script->YesNoCancelAnswers.push_back(yes ? Answer::Yes : Answer::No);
   if (cancelDialog)
     h.Script->OpenFiles.push_back(std::nullopt);
   else
@@ -345,8 +348,16 @@ void MainWindowTest::questionBeforeOpening() {
   QStringList expected = {"当前的成绩有所变动，存储吗?"};
   if (yes) expected << "存储完毕！";
   QCOMPARE(h.Script->Messages(), expected);
-  QCOMPARE(h.Script->Count(Kind::AskYesNo), 1);
-  QCOMPARE(h.Script->Count(Kind::OpenFile), 1);
+  QCOMPARE(h.Script->Count(Kind::AskYesNoCancel), 1);
+  QCOMPARE(h.Script->Count(Kind::OpenFile), cancel ? 0 : 1);
+  if (cancel) {  // the edit stays, unsaved, in the file that stays open
+    QCOMPARE(w.FileName, first.toStdString());
+    QVERIFY(w.Modified());
+    QVERIFY(w.S3->isEnabled());
+    QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
+    QCOMPARE(ReadFile(first), FileBytes(lines));
+    return;
+  }
   std::vector<std::string> saved = lines;
   saved[4] = Record("k0001", "2022000001", "王小明", "计科2201", "80", "1", " 25");
   QCOMPARE(GbkToQString(ReadFile(first)), GbkToQString(FileBytes(yes ? saved : lines)));
@@ -374,7 +385,7 @@ void MainWindowTest::failedSaveBeforeOpeningKeepsTheFile() {
   QTest::keyClicks(w.ComboBox1, "77");
   QVERIFY(gone.remove());  // the folder is gone: the save must fail
   h.Script->ClearCalls();
-  h.Script->YesNoAnswers.push_back(Answer::Yes);
+  h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
   h.Script->OpenFiles.push_back(h.Write("other.txt", FileBytes({})));
   w.O1Click();
   QCOMPARE(h.Script->Count(Kind::Error), 1);

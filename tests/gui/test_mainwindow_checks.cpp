@@ -93,7 +93,7 @@ void MainWindowChecksTest::marksAfterEdits_data() {
   QTest::addColumn<QString>("tip");
   // "8O" with the letter O: the total takes its 8; "120" is a number, out of range.
   QTest::newRow("8O") << 4 << QStringLiteral("8O") << 4 << QStringLiteral("无法识别的成绩，总成绩按 8 计算");
-  QTest::newRow("pasted column") << 4 << QStringLiteral("70 71 72 73") << 4
+  QTest::newRow("pasted column") << 4 << QStringLiteral("70 71") << 4
                                  << QStringLiteral("无法识别的成绩，总成绩按 70 计算");
   QTest::newRow("120") << 4 << QStringLiteral("120") << 4 << QStringLiteral("超出0–100");
   QTest::newRow("缺考") << 5 << QStringLiteral("缺考") << 6 << QStringLiteral("考试成绩'缺考'按0计入总成绩");
@@ -233,7 +233,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
     case 0: w.S3Click(); break;
     case 1: h.Script->SaveFiles.push_back(copy); w.A1Click(); break;
     case 2:
-      h.Script->YesNoAnswers.push_back(Answer::Yes);
+      h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
       h.Script->OpenFiles.push_back(other);
       w.O1Click();
       break;

@@ -4,6 +4,7 @@
 // files an export writes. The rules of reading a CSV file and of writing a
 // workbook are tested in the core suite.
 #include <QAction>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -33,6 +34,8 @@ class MainWindowExchangeTest : public QObject {
   void exportsShownCourseAsCsv();
   void exportsAllCoursesAsWorkbook();
   void oneCourseIsExportedWithoutAsking();
+  void exportRefusesTheGradeFileBeforeAsking_data();
+  void exportRefusesTheGradeFileBeforeAsking();
   void failedExportSaysWhy_data();
   void failedExportSaysWhy();
 };
@@ -301,6 +304,39 @@ void MainWindowExchangeTest::exportsAllCoursesAsWorkbook() {
   o.h.Script->ClearCalls();
   w.E3->trigger();
   QCOMPARE(o.h.Script->Messages(), QStringList{o.h.Dir.filePath("全部.xlsx") + QStringLiteral("\n已经存在。要替换它吗?")});
+}
+
+// The grade file chosen as the export's target, in the typed name or the
+// name its type would add, is refused at once: no question about replacing
+// it comes first, and it stays as it was.
+void MainWindowExchangeTest::exportRefusesTheGradeFileBeforeAsking_data() {
+  QTest::addColumn<QString>("chosen");  // in the save dialog
+  QTest::addColumn<QString>("kept");    // the grade file it would have replaced
+  QTest::newRow("the open grade file") << "grades.txt" << "grades.txt";
+  QTest::newRow("another grade file") << "other.txt" << "other.txt";
+  QTest::newRow("a grade file under the name with the type") << "plain.txt" << "plain.txt.xlsx";
+}
+
+void MainWindowExchangeTest::exportRefusesTheGradeFileBeforeAsking() {
+  QFETCH(QString, chosen);
+  QFETCH(QString, kept);
+  Opened o;
+  Tdataout& w = *o.h.W;
+  const std::string other = FileBytes({Head("k0100", "tk", "物理")});
+  o.h.Write("other.txt", other);
+  o.h.Write("plain.txt", "no grade file");
+  o.h.Write("plain.txt.xlsx", other);
+  const std::string before = ReadFile(o.h.Dir.filePath(kept));
+  o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
+  o.h.Script->SaveFiles.push_back(o.h.Dir.filePath(chosen));
+  o.h.Script->YesNoAnswers.push_back(Answer::Yes);  // would replace, were it asked
+  w.E3->trigger();
+  QCOMPARE(o.h.Script->Count(Kind::AskYesNo), 0);
+  QCOMPARE(o.h.Script->Texts(Kind::Error).size(), 1);
+  QVERIFY2(o.h.Script->Texts(Kind::Error)[0].startsWith(o.h.Dir.filePath(kept)),
+           qPrintable(o.h.Script->Texts(Kind::Error)[0]));
+  QCOMPARE(ReadFile(o.h.Dir.filePath(kept)), before);
+  QVERIFY(!QFileInfo::exists(o.h.Dir.filePath("grades.txt.xlsx")));
 }
 
 void MainWindowExchangeTest::oneCourseIsExportedWithoutAsking() {

@@ -96,11 +96,11 @@ void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
   QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&w, &enter);
   QVERIFY(enter.isAccepted());
-  h.Script->YesNoAnswers.push_back(Answer::No);
+  h.Script->YesNoCancelAnswers.push_back(Answer::No);
   QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&w, &drop);
   QTRY_COMPARE(QString::fromStdString(w.FileName), second);
-  QCOMPARE(h.Script->Texts(Kind::AskYesNo), QStringList{WindowTexts::AskSave()});
+  QCOMPARE(h.Script->Texts(Kind::AskYesNoCancel), QStringList{WindowTexts::AskSave()});
   QVERIFY(!w.Modified());
 
   // Two files at once, or something that is no file, are not taken.

@@ -249,7 +249,8 @@ void SavingTest::changedOnDisk() {
     h.Script->YesNoAnswers.push_back(answer);
     w.S3->trigger();
   } else if (command == "open another") {
-    h.Script->YesNoAnswers = {Answer::Yes, answer};  // save first, then overwrite?
+    h.Script->YesNoCancelAnswers = {Answer::Yes};  // save first,
+    h.Script->YesNoAnswers = {answer};             // then overwrite?
     h.Script->OpenFiles.push_back(other);
     w.O1->trigger();
   } else {

@@ -170,6 +170,7 @@ void QtDialogsTest::saveDialog() {
 
   // The steps a user takes, each run once its window is up.
   QString offered;
+  QStringList types;
   QString question;
   const QString shots = qEnvironmentVariable("GS_SCREENSHOT_DIR");
   std::deque<std::function<bool(QWidget*)>> steps;
@@ -177,6 +178,7 @@ void QtDialogsTest::saveDialog() {
     auto* dialog = qobject_cast<QFileDialog*>(active);
     if (dialog == nullptr || !dialog->isVisible()) return false;
     offered = dialog->selectedFiles().value(0);
+    types = dialog->nameFilters();
     if (!shots.isEmpty() && replace == QMessageBox::Yes) dialog->grab().save(shots + "/save-as.png");
     if (name.isEmpty()) {
       dialog->reject();
@@ -217,6 +219,7 @@ void QtDialogsTest::saveDialog() {
 
   QVERIFY(steps.empty());
   QCOMPARE(offered, suggested);
+  QCOMPARE(types, QStringList({QStringLiteral("成绩文件 (*.txt *.TXT)"), QStringLiteral("所有文件 (*)")}));
   QCOMPARE(got.has_value(), chosen);
   if (chosen) QCOMPARE(*got, target);
   if (replace >= 0) {
@@ -233,6 +236,7 @@ void QtDialogsTest::saveDialogOfType() {
   const QString suggested = dir.filePath(QStringLiteral("高等数学.xlsx"));
   const QStringList filters = {QStringLiteral("Excel 工作簿 (*.xlsx)"), QStringLiteral("CSV 文件 (*.csv)")};
   QString offered, afterTypeChange;
+  bool asksToReplace = true;
   QTimer timer;
   timer.setInterval(10);
   connect(&timer, &QTimer::timeout, this, [&] {
@@ -240,6 +244,7 @@ void QtDialogsTest::saveDialogOfType() {
     if (dialog == nullptr || !dialog->isVisible()) return;
     timer.stop();
     offered = dialog->selectedFiles().value(0);
+    asksToReplace = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
     auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     types->setCurrentIndex(1);
     emit types->activated(1);  // as the user's choice does
@@ -256,6 +261,8 @@ void QtDialogsTest::saveDialogOfType() {
   QVERIFY(got.has_value());
   QCOMPARE(got->Path, dir.filePath(QStringLiteral("全部.csv")));
   QCOMPARE(got->Filter, 1);
+  // The export asks about replacing only after refusing a grade file.
+  QVERIFY(!asksToReplace);
 }
 
 QTEST_MAIN(QtDialogsTest)
