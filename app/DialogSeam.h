@@ -37,6 +37,13 @@ struct ImportOffer {
 
 enum class ExportScope { ShownCourse, AllCourses };
 
+// One version of the open file as the list of versions shows it.
+struct VersionRow {
+  QString Time;       // when its bytes were written, local time
+  long long Size = 0;  // bytes
+  long long Differing = 0;  // records that differ from the book as it is now
+};
+
 // The list of findings before a save or a print, and what the teacher chose:
 // go on ("仍然存储" / "仍然打印"), go back ("返回修改"), or go to the finding
 // of row `Row` (the list closes; nothing is saved or printed).
@@ -140,4 +147,12 @@ class DialogSeam {
   // The findings of the file (UTF-8 rows) before a save or a print.
   virtual FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
                                         const std::vector<FindingRow>& rows) = 0;
+
+  // A question with buttons of its own, `defaultButton` taken by Enter: the
+  // index of the button chosen, -1 when the box is closed without one.
+  virtual int Choose(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton) = 0;
+
+  // The versions a save replaced, newest first: the row chosen to open, or
+  // nullopt on cancel.
+  virtual std::optional<int> ChooseVersion(QWidget* parent, const std::vector<VersionRow>& rows) = 0;
 };

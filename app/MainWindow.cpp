@@ -23,6 +23,7 @@
 MainWindow::MainWindow(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs)), appDirOverride_(std::move(appDir)) {
   if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
+  recovery_ = std::make_unique<FileRecovery>(this, *dialogs_);
   FormCreate();
 }
 

@@ -51,6 +51,7 @@
 #include <vector>
 
 #include "app/DialogSeam.h"
+#include "app/FileRecovery.h"
 #include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
@@ -206,6 +207,12 @@ class MainWindow : public QMainWindow {
   // Opens `path` as the open command opens the file it is given, asking
   // first about unsaved grades: the command line, a drop, the recent files.
   bool OpenNamedFile(const QString& path);
+  // ---- app/MainWindowRecovery.cpp: what a crashed session left, and the
+  // versions a save replaced (文件 → 以前的版本)
+  void OfferLeftJournals();  // at a start without a file
+  void showVersions();
+  FileRecovery& Recovery() { return *recovery_; }
+  QAction* previousVersionsAction = nullptr;
   void OpenRecent(const std::string& path);
   void ShowRecentFiles();  // refills RecentItems from the stored list
 
@@ -355,6 +362,7 @@ class MainWindow : public QMainWindow {
   QString JobTitle() const;
 
   std::unique_ptr<DialogSeam> dialogs_;
+  std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
   QString appDirOverride_;
   std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
   std::string editorBytes_;  // gradeEditor's text as GBK (always GBK-valid)

@@ -128,6 +128,7 @@ void MainWindow::BuildMenus() {
            // A save that fails (a read-only folder or file, another user's
            // file) always leaves this way out to another place.
            {&MainWindow::saveAsAction, "saveAsAction", "另存为(&A)..."},
+           {&MainWindow::previousVersionsAction, "previousVersionsAction", "以前的版本(&V)..."},
            kSeparator,
            {&MainWindow::importAction, "importAction", "导入成绩(&I)..."},
            {&MainWindow::exportAction, "exportAction", "导出(&E)..."},
@@ -169,6 +170,7 @@ void MainWindow::BuildMenus() {
   saveAsAction->setEnabled(false);
   importAction->setEnabled(false);
   exportAction->setEnabled(false);
+  previousVersionsAction->setEnabled(false);
   exportSheetPdfAction->setEnabled(false);
   showEditingAction->setEnabled(false);
 }
@@ -345,7 +347,7 @@ void MainWindow::ConnectCommands() {
       {printAction, &MainWindow::printSheet},           {printerSetupAction, &MainWindow::setUpPrinter},
       {bodyFontAction, &MainWindow::chooseBodyFont},           {titleFontAction, &MainWindow::chooseTitleFont},
       {marginsAction, &MainWindow::setMargins},           {analysisAction, &MainWindow::showAnalysis},
-      {exportSheetPdfAction, &MainWindow::exportSheetPdf}};
+      {exportSheetPdfAction, &MainWindow::exportSheetPdf},  {previousVersionsAction, &MainWindow::showVersions}};
   for (const auto& [action, handler] : actions)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   const std::pair<int, void (MainWindow::*)()> buttons[] = {

@@ -19,6 +19,7 @@
 #include "platform/WriteLock.h"
 #include "text/Texts.h"
 #include "printing/qt/QtText.h"
+#include "text/RecoveryTexts.h"
 
 void MainWindow::openFile() {
   leaveGradeEditor();
@@ -45,11 +46,18 @@ bool MainWindow::AskSaveBeforeOpen() {
 }
 
 bool MainWindow::OpenChosenFile(const QString& path) {
-  if (!LoadGradeFile(path)) return false;
+  if (recovery_->Claim(PathBytes(path)) == FileRecovery::Access::Refused) return false;
+  if (!LoadGradeFile(path)) {
+    recovery_->Unclaim();
+    return false;
+  }
   // The steps of the file that was open mean nothing in this one.
   cellStep_ = {};
   shareStep_ = {};
   History.Clear();
+  std::string recoveredCopy;
+  recovery_->Opened(FileName, Book, History, &recoveredCopy);
+  if (!recoveredCopy.empty()) FileName = recoveredCopy;
   EnableUndoRedo();
   ShowFileName();
   saveAsAction->setEnabled(true);
@@ -62,7 +70,8 @@ bool MainWindow::OpenChosenFile(const QString& path) {
     LayoutSheet();
   else
     SelectSheet(1);
-  saveAction->setEnabled(false);
+  saveAction->setEnabled(Book.Modified);  // a recovered session is unsaved
+  previousVersionsAction->setEnabled(true);
   RememberFile();
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
   if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
@@ -100,7 +109,8 @@ void MainWindow::saveAs() {
 void MainWindow::exitProgram() { close(); }
 
 void MainWindow::ShowFileName() {
-  fileLabel->setText(WindowTexts::FileLabel() + PathToQString(FileName));
+  fileLabel->setText(WindowTexts::FileLabel() + PathToQString(FileName) +
+                  (recovery_->ReadOnly() ? QString::fromUtf8(texts::kReadOnlyMark.data(), texts::kReadOnlyMark.size()) : QString()));
   fileLabel->setToolTip(fileLabel->text());
 }
 
@@ -155,11 +165,18 @@ bool MainWindow::MayOverwriteOnDisk() {
 }
 
 bool MainWindow::WriteGradeFile(const std::string& path) {
+  // Read only, the file is another window's to write.
+  if (recovery_->ReadOnly() && path == FileName) {
+    Dialogs().Information(this, QString::fromUtf8(texts::kReadOnlySave.data(), texts::kReadOnlySave.size()));
+    return false;
+  }
+  recovery_->BeforeSave(path);
   const SaveResult result = Book.Save(std::filesystem::path(path));
   if (!result.Ok) {
     Dialogs().Error(this, QString::fromStdString(result.Message));
     return false;
   }
+  recovery_->Saved(path, Book);
   Book.Modified = false;
   History.MarkSaved();  // undo and redo back to here need no save
   Dialogs().Information(this, WindowTexts::Saved());
@@ -190,6 +207,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
   }
+  recovery_->Closed();  // saved or given up: nothing is left to recover
   ReleaseAll();
   event->accept();
 }

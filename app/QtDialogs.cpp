@@ -29,6 +29,7 @@
 #include "app/ImportDialog.h"
 #include "app/WindowTexts.h"
 #include "app/FindingsDialog.h"
+#include "app/VersionsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "preview/MarginsDialog.h"
 #include "preview/ChoosePageDialog.h"
@@ -280,6 +281,26 @@ std::optional<ExportScope> QtDialogs::ChooseExportScope(QWidget* parent, const Q
                                                         int courseCount) {
   ExportScopeDialog dialog(shownCourse, courseCount, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
+}
+
+int QtDialogs::Choose(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("提示"), text, QMessageBox::NoButton, parent);
+  std::vector<QPushButton*> made;
+  for (int i = 0; i < buttons.size(); ++i) {
+    made.push_back(box.addButton(buttons[i], i == buttons.size() - 1 ? QMessageBox::RejectRole
+                                                                      : QMessageBox::AcceptRole));
+  }
+  if (defaultButton >= 0 && defaultButton < buttons.size()) box.setDefaultButton(made[static_cast<std::size_t>(defaultButton)]);
+  box.exec();
+  for (std::size_t i = 0; i < made.size(); ++i)
+    if (box.clickedButton() == made[i]) return static_cast<int>(i);
+  return -1;
+}
+
+std::optional<int> QtDialogs::ChooseVersion(QWidget* parent, const std::vector<VersionRow>& rows) {
+  VersionsDialog dialog(rows, parent);
+  dialog.exec();
   return dialog.Chosen();
 }
 

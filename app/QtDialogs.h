@@ -36,4 +36,6 @@ class QtDialogs : public DialogSeam {
                                                int courseCount) override;
   FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
                                 const std::vector<FindingRow>& rows) override;
+  int Choose(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton) override;
+  std::optional<int> ChooseVersion(QWidget* parent, const std::vector<VersionRow>& rows) override;
 };

@@ -103,5 +103,7 @@ int main(int argc, char** argv) {
   // Opened once the window is up, so that its messages stand over it.
   if (file != nullptr)
     QTimer::singleShot(0, &window, [&window, name = PathToQString(file)] { window.OpenNamedFile(name); });
+  else
+    QTimer::singleShot(0, &window, [&window] { window.OfferLeftJournals(); });
   return app.exec();
 }

@@ -31,6 +31,8 @@ class BenchDialogs : public DialogSeam {
   FindingsChoice ReviewFindings(QWidget*, FindingsPurpose, const std::vector<FindingRow>&) override {
     return {FindingsChoice::GoOn, -1};
   }
+  int Choose(QWidget*, const QString&, const QStringList&, int) override { return -1; }
+  std::optional<int> ChooseVersion(QWidget*, const std::vector<VersionRow>&) override { return {}; }
 
  private:
   QString file_;

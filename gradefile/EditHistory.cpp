@@ -18,7 +18,7 @@ void EditStep::Add(const RecordChange& change) {
 
 void EditStep::Add(const HeadLineChange& change) {
   for (HeadLineChange& kept : Heads) {
-    if (kept.Index == change.Index && !change.Added) {
+    if (kept.Index == change.Index && !change.Added && !change.Removed && !kept.Removed) {
       kept.After = change.After;
       return;
     }
@@ -34,7 +34,7 @@ bool EditStep::Empty() const {
   const bool records = std::all_of(Records.begin(), Records.end(),
                                    [](const RecordChange& c) { return c.Before == c.After; });
   const bool heads = std::all_of(Heads.begin(), Heads.end(), [](const HeadLineChange& c) {
-    return !c.Added && c.Before == c.After;
+    return !c.Added && !c.Removed && c.Before == c.After;
   });
   return records && heads;
 }
@@ -68,6 +68,65 @@ void EditHistory::Push(EditStep step) {
   if (saved_ != kNoSavedPoint && saved_ > done_.size()) saved_ = kNoSavedPoint;
   done_.push_back(std::move(step));
   undone_.clear();
+  if (observer_) observer_(done_.back(), false);
+}
+
+namespace {
+
+// One header change played forward (or backward): false when strict and the
+// line does not hold what the change starts from.
+bool PlayHead(Lines& heads, const HeadLineChange& change, bool backward, bool strict) {
+  const bool inserts = backward ? change.Removed : change.Added;
+  const bool erases = backward ? change.Added : change.Removed;
+  const std::string& from = backward ? change.After : change.Before;
+  const std::string& to = backward ? change.Before : change.After;
+  const auto at = [&](std::size_t i) { return heads.begin() + static_cast<std::ptrdiff_t>(i); };
+  if (inserts) {
+    if (strict && change.Index > heads.size()) return false;
+    heads.insert(at(std::min(change.Index, heads.size())), to);
+    return true;
+  }
+  if (change.Index >= heads.size()) return !strict;
+  if (strict && heads[change.Index] != from) return false;
+  if (erases)
+    heads.erase(at(change.Index));
+  else
+    heads[change.Index] = to;
+  return true;
+}
+
+bool PlayRecord(Lines& grades, const RecordChange& change, bool backward, bool strict) {
+  if (change.LineIndex >= grades.size()) return !strict;
+  std::string& line = grades[change.LineIndex];
+  if (strict && line != (backward ? change.After : change.Before)) return false;
+  line = backward ? change.Before : change.After;
+  return true;
+}
+
+}  // namespace
+
+bool PlayStep(Lines& heads, Lines& grades, const EditStep& step, bool backward, bool strict) {
+  if (backward) {
+    for (auto it = step.Heads.rbegin(); it != step.Heads.rend(); ++it)
+      if (!PlayHead(heads, *it, true, strict)) return false;
+    for (auto it = step.Records.rbegin(); it != step.Records.rend(); ++it)
+      if (!PlayRecord(grades, *it, true, strict)) return false;
+    return true;
+  }
+  for (const RecordChange& change : step.Records)
+    if (!PlayRecord(grades, change, false, strict)) return false;
+  for (const HeadLineChange& change : step.Heads)
+    if (!PlayHead(heads, change, false, strict)) return false;
+  return true;
+}
+
+EditStep Reversed(const EditStep& step) {
+  EditStep reversed;
+  for (auto it = step.Records.rbegin(); it != step.Records.rend(); ++it)
+    reversed.Records.push_back(RecordChange{it->LineIndex, it->After, it->Before});
+  for (auto it = step.Heads.rbegin(); it != step.Heads.rend(); ++it)
+    reversed.Heads.push_back(HeadLineChange{it->Index, it->After, it->Before, it->Removed, it->Added});
+  return reversed;
 }
 
 void EditHistory::MarkSaved() { saved_ = done_.size(); }
@@ -77,16 +136,9 @@ const EditStep* EditHistory::Undo(GradeBook& book) {
   undone_.push_back(std::move(done_.back()));
   done_.pop_back();
   const EditStep& step = undone_.back();
-  for (auto it = step.Heads.rbegin(); it != step.Heads.rend(); ++it) {
-    if (it->Index >= book.HeadLines.size()) continue;
-    if (it->Added)
-      book.HeadLines.erase(book.HeadLines.begin() + static_cast<std::ptrdiff_t>(it->Index));
-    else
-      book.HeadLines[it->Index] = it->Before;
-  }
-  for (auto it = step.Records.rbegin(); it != step.Records.rend(); ++it)
-    if (it->LineIndex < book.GradeLines.size()) book.GradeLines[it->LineIndex] = it->Before;
+  PlayStep(book.HeadLines, book.GradeLines, step, true, false);
   book.Modified = !AtSavedPoint();
+  if (observer_) observer_(step, true);
   return &step;
 }
 
@@ -95,17 +147,9 @@ const EditStep* EditHistory::Redo(GradeBook& book) {
   done_.push_back(std::move(undone_.back()));
   undone_.pop_back();
   const EditStep& step = done_.back();
-  for (const RecordChange& change : step.Records)
-    if (change.LineIndex < book.GradeLines.size()) book.GradeLines[change.LineIndex] = change.After;
-  for (const HeadLineChange& change : step.Heads) {
-    if (change.Added) {
-      const std::size_t at = std::min(change.Index, book.HeadLines.size());
-      book.HeadLines.insert(book.HeadLines.begin() + static_cast<std::ptrdiff_t>(at), change.After);
-    } else if (change.Index < book.HeadLines.size()) {
-      book.HeadLines[change.Index] = change.After;
-    }
-  }
+  PlayStep(book.HeadLines, book.GradeLines, step, false, false);
   book.Modified = !AtSavedPoint();
+  if (observer_) observer_(step, false);
   return &step;
 }
 

@@ -11,6 +11,7 @@
 // and a step that added a header line is the newest thing that touched the
 // lines after it, so the indexes of every kept step stay valid.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,17 @@ struct StepPlace {
 };
 StepPlace PlaceOf(const EditStep& step);
 
+// Plays a step onto the lines: forward writes its "after" bytes (a redo),
+// backward puts its "before" bytes back in reverse order (an undo). Loose,
+// a line the step names that is not there is passed over; strict, every
+// line must hold the bytes the step starts from, and the first that does
+// not stops the play (false; the lines are then partly changed).
+bool PlayStep(Lines& heads, Lines& grades, const EditStep& step, bool backward, bool strict);
+
+// The step that undoes `step`: the same lines with before and after
+// swapped, in reverse order; an added header line becomes a removed one.
+EditStep Reversed(const EditStep& step);
+
 class EditHistory {
  public:
   // Keeps a finished step as the newest to undo and forgets what could be
@@ -73,7 +85,13 @@ class EditHistory {
   // was just opened).
   void Clear();
 
+  // Is told of every step as it is kept, undone (backward) or redone, after
+  // the book has it: the recovery journal follows the edits this way.
+  using Observer = std::function<void(const EditStep& step, bool backward)>;
+  void Observe(Observer observer) { observer_ = std::move(observer); }
+
  private:
+  Observer observer_;
   // The number of steps done at the saved point; kNoSavedPoint once the
   // steps that lead back to it are forgotten.
   static constexpr std::size_t kNoSavedPoint = static_cast<std::size_t>(-1);

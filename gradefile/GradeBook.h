@@ -64,13 +64,16 @@ struct RecordChange {
   std::string After;
 };
 
-// One header line rewritten or added: its index in HeadLines and its bytes
-// before and after. An added line has no bytes before; undoing it removes it.
+// One header line rewritten, added or taken out: its index in HeadLines and
+// its bytes before and after. An added line has no bytes before; undoing it
+// removes it. A removed line (only ever the undoing of an added one, as a
+// recovered journal replays it) has no bytes after; undoing it puts it back.
 struct HeadLineChange {
   std::size_t Index = 0;
   std::string Before;
   std::string After;
   bool Added = false;
+  bool Removed = false;
 };
 
 // What an edit of grid column `col` (4..6) of a row to `text` stores: the

@@ -76,11 +76,56 @@ printf 'import\x00g.txt\x00C0001\x00s.csv\x00--exam\x003\x00--student\x00学号\
 printf 'export\x00g.txt\x00-o\x00out.xlsx\x00--course\x00C0001' >"$args/export"
 printf -- '--help' >"$args/help"
 
+# Journals: whole, torn, reordered and of a foreign base, in the journal's
+# format (gradefile/RecoveryJournal.h) over the records of fuzz_recovery_journal's book.
+recovery="$build/seeds-recovery"
+rm -rf "$recovery"
+mkdir -p "$recovery"
+python3 - "$recovery" <<'PY'
+import struct, sys
+def fnv(b, h=14695981039346656037):
+    for c in b:
+        h = ((h ^ c) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+    return h
+def frame(payload, prev):
+    check = fnv(struct.pack('<Q', prev) + payload)
+    return struct.pack('<I', len(payload)) + payload + struct.pack('<Q', check), check
+def text(b):
+    return struct.pack('<I', len(b)) + b
+def step(back, records, heads):
+    p = struct.pack('<QB', 1765250133000000000, back) + struct.pack('<I', len(records))
+    for i, before, after in records:
+        p += struct.pack('<Q', i) + text(before) + text(after)
+    p += struct.pack('<I', len(heads))
+    for i, flags, before, after in heads:
+        p += struct.pack('<QB', i, flags) + text(before) + text(after)
+    return p
+def journal(base, steps):
+    head, check = frame(text(b'/home/t/g.txt') + struct.pack('<QQQQQ', 2049, 1234, 500, 1, base), 0)
+    out = [b'GSJOURNAL1\n' + head]
+    for s in steps:
+        f, check = frame(s, check)
+        out.append(f)
+    return out
+r0 = b'C0001cj2023040101                80    70    73    EXTRA1'
+r1 = r0[:34] + b'85    90    88    EXTRA1'
+a = step(0, [(0, r0, r1)], [])
+b = step(0, [], [(3, 1, b'', b'C0002t9  40')])
+c = step(1, [(0, r0, r1)], [])
+parts = journal(42, [a, b, c])
+out = sys.argv[1]
+open(out + '/whole', 'wb').write(b''.join(parts))
+open(out + '/torn', 'wb').write(b''.join(parts)[:-5])
+open(out + '/reordered', 'wb').write(parts[0] + parts[2] + parts[1])
+open(out + '/foreign', 'wb').write(journal(43, [])[0] + parts[1])
+PY
+
 seeds_of() {
   case "$1" in
     fuzz_settings) echo "$settings" ;;
-    fuzz_cli_args) echo "$args" ;;
     fuzz_journal) echo "$journals" ;;
+    fuzz_cli_args) echo "$args" ;;
+    fuzz_recovery_journal) echo "$recovery" ;;
     *) echo "$seeds" ;;
   esac
 }

@@ -4,7 +4,7 @@
 # gtest_discover_tests does for GoogleTest:
 #
 #   cmake -D TEST_EXECUTABLE=... -D TEST_NAME=... -D CTEST_FILE=...
-#         -D TEST_TIMEOUT=... [-D TEST_ENVIRONMENT=NAME=VALUE] -P QtTestFunctions.cmake
+#         -D TEST_TIMEOUT=... -D TEST_STATE_HOME=DIR [-D TEST_ENVIRONMENT=NAME=VALUE] -P QtTestFunctions.cmake
 #
 # The cases of one program never run at the same time (a resource lock of
 # the program's name): they may share fixed files, as they did when the
@@ -33,7 +33,7 @@ foreach(line IN LISTS lines)
   set(test "${TEST_NAME}.${function}")
   string(APPEND content
     "add_test([=[${test}]=] [=[${TEST_EXECUTABLE}]=] [=[${function}]=])\n"
-    "set_tests_properties([=[${test}]=] PROPERTIES ENVIRONMENT [=[QT_QPA_PLATFORM=offscreen;${TEST_ENVIRONMENT}]=]"
+    "set_tests_properties([=[${test}]=] PROPERTIES ENVIRONMENT [=[QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${TEST_STATE_HOME};${TEST_ENVIRONMENT}]=]"
     " TIMEOUT ${TEST_TIMEOUT} RESOURCE_LOCK [=[${TEST_NAME}]=] LABELS qtest)\n")
   math(EXPR count "${count} + 1")
 endforeach()

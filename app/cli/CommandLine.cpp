@@ -48,6 +48,14 @@ constexpr std::string_view kExportHelp =
     "考试成绩 总成绩，数值存为数字）或带BOM的UTF-8编码CSV文件（全部课程时带课程号列，--course 只导出一门）；"
     "以 = + - @ 开头的文字不会成为公式。OUT 不能是成绩文件或 FILE 本身";
 
+constexpr std::string_view kVersionsHelp =
+    "the versions of FILE that saves replaced (kept in the state folder, the newest 20 of each file), one per "
+    "line, newest first: number (1 = newest), time the bytes were written (ISO 8601), size in bytes, separated "
+    "by tabs; nothing when there are none";
+constexpr std::string_view kRestoreHelp =
+    "puts version N (as versions numbers them) back in place of FILE, after keeping what FILE holds now as the "
+    "newest version; refused while a window edits FILE";
+
 std::optional<std::int32_t> ParsePositive(std::string_view text) {
   std::int32_t value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -137,6 +145,8 @@ const std::vector<CommandSyntax>& Commands() {
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
        kColumns | kDryRun, 3, 3, "FILE、KEY 和 SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},
+      {"versions", "FILE", kVersionsHelp, 0, 1, 1},
+      {"restore", "FILE N", kRestoreHelp, 0, 2, 2, "FILE and N"},
   };
   return commands;
 }

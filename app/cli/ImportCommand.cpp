@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli/BatchFiles.h"
+#include "gradefile/Versions.h"
 #include "exchange/Import.h"
 #include "gradefile/FileMessages.h"
 #include "text/Gbk.h"
@@ -129,6 +130,8 @@ int RunImport(const cli::Invocation& call) {
     cli::Complain("import", DisplayPath(file) + " 在导入期间被其他程序修改，未写入");
     return kGradeFile;
   }
+  // The bytes this save replaces stay within reach (gradesheet-cli restore).
+  if (const std::string notKept = KeepVersion(file); !notKept.empty()) cli::Complain("import", notKept);
   const SaveResult saved = book.Save(file);
   if (!saved.Ok) {
     out.Finish("import", kGradeFile);

@@ -17,6 +17,7 @@
 #include "app/cli/ImportCommand.h"
 #include "app/cli/SheetCommands.h"
 #include "text/About.h"
+#include "app/cli/VersionCommands.h"
 #include "text/Gbk.h"
 #include "gradefile/GradeBook.h"
 #include "platform/Files.h"
@@ -68,6 +69,7 @@ constexpr Runner kRunners[] = {
     {"courses", RunCourses}, {"students", RunStudents}, {"text", RunSheetText},
     {"pdf", RunSheetPdf},    {"stats", RunSheetStats},  {"check", RunCheck},
     {"import", RunImport},   {"export", RunExport},      {"analysis", RunAnalysis},
+    {"versions", RunVersions}, {"restore", RunRestore},
 };
 
 }  // namespace

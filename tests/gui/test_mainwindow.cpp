@@ -124,7 +124,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(w.printAction->menu() == nullptr);
   QVERIFY(w.printerSetupAction->menu() == nullptr);
   QCOMPARE(MenuTexts(w.fileMenu->menu()),
-           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "-", "导入成绩(&I)...", "导出(&E)...",
+           QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "以前的版本(&V)...", "-", "导入成绩(&I)...", "导出(&E)...",
                         "导出成绩单 PDF(&D)...", "-", "&X.  退出"}));
   QCOMPARE(w.openAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(w.saveAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
@@ -148,6 +148,7 @@ void MainWindowTest::startMenus() {
   QVERIFY(!w.importAction->isEnabled());  // no course to import into or export
   QVERIFY(!w.exportAction->isEnabled());
   QVERIFY(!w.exportSheetPdfAction->isEnabled());
+  QVERIFY(!w.previousVersionsAction->isEnabled());  // no file, no versions
   QVERIFY(w.exitAction->isEnabled());
   QVERIFY(w.editMenu->isEnabled());
   QVERIFY(!w.undoAction->isEnabled());  // nothing to undo or redo yet

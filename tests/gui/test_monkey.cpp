@@ -196,6 +196,13 @@ class MonkeyDialogs : public DialogSeam {
     if (rows.empty() || Chance(rng_, 0.5)) return {FindingsChoice::Back, -1};
     return {FindingsChoice::GoTo, Pick(rng_, 0, int(rows.size()) - 1)};
   }
+  int Choose(QWidget*, const QString&, const QStringList& buttons, int) override {
+    return Pick(rng_, -1, int(buttons.size()) - 1);
+  }
+  std::optional<int> ChooseVersion(QWidget*, const std::vector<VersionRow>& rows) override {
+    if (rows.empty() || Chance(rng_, 0.5)) return std::nullopt;
+    return Pick(rng_, 0, int(rows.size()) - 1);
+  }
 
  private:
   Rng& rng_;

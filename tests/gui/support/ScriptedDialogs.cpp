@@ -43,7 +43,7 @@ QStringList ScriptedDialogs::Messages() const {
   QStringList out;
   for (const Call& c : Calls)
     if (c.What == Kind::Information || c.What == Kind::Error || c.What == Kind::AskYesNo ||
-        c.What == Kind::AskYesNoCancel)
+        c.What == Kind::AskYesNoCancel || c.What == Kind::Choose)
       out << c.Text;
   return out;
 }
@@ -211,4 +211,19 @@ FindingsChoice ScriptedDialogs::ReviewFindings(QWidget*, FindingsPurpose purpose
   const FindingsChoice choice = FindingsAnswers.front();
   FindingsAnswers.pop_front();
   return choice;
+}
+
+int ScriptedDialogs::Choose(QWidget*, const QString& text, const QStringList& buttons, int defaultButton) {
+  Calls.push_back({Kind::Choose, text});
+  QStringList offered = buttons;
+  if (defaultButton > 0 && defaultButton < offered.size()) offered.move(defaultButton, 0);
+  ButtonsOffered.push_back(offered);
+  const std::optional<QString> answer = NextOrCancel(Choices);
+  return answer ? static_cast<int>(buttons.indexOf(*answer)) : -1;
+}
+
+std::optional<int> ScriptedDialogs::ChooseVersion(QWidget*, const std::vector<VersionRow>& rows) {
+  Calls.push_back({Kind::ChooseVersion, {}});
+  VersionsShown.push_back(rows);
+  return NextOrCancel(Versions);
 }

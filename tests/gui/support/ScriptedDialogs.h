@@ -17,6 +17,7 @@ class ScriptedDialogs : public DialogSeam {
   enum class Kind {
     OpenNamedFile, SaveFile, Information, Error, AskYesNo, AskYesNoCancel,
     ChooseFont, PrinterSetup, Print, ChoosePage, PageMargins, Findings, ImportPreview, ExportScope, SheetCourses,
+    Choose, ChooseVersion,
   };
 
   // What the teacher does in one import preview: choose the score columns
@@ -64,6 +65,10 @@ class ScriptedDialogs : public DialogSeam {
   // questions it goes on when nothing is scripted, so that tests of other
   // things need not answer it; it is recorded all the same.
   std::deque<FindingsChoice> FindingsAnswers;
+  // A question with buttons of its own: the button's text (or nullopt, the
+  // box closed); none scripted closes it.
+  std::deque<std::optional<QString>> Choices;
+  std::deque<std::optional<int>> Versions;  // the row chosen, nullopt = cancel
 
   // ---- what was asked ------------------------------------------------------
   std::vector<Call> Calls;
@@ -86,6 +91,8 @@ class ScriptedDialogs : public DialogSeam {
   std::vector<std::pair<int, int>> SheetCoursesPages;
   std::vector<FindingsPurpose> FindingsPurposes;      // each list's purpose
   std::vector<std::vector<FindingRow>> FindingsShown;  // each list's rows
+  std::vector<QStringList> ButtonsOffered;  // each Choose's buttons, the default first
+  std::vector<std::vector<VersionRow>> VersionsShown;
 
   int Count(Kind kind) const;
   QStringList Texts(Kind kind) const;  // texts of the calls of one kind
@@ -119,6 +126,8 @@ class ScriptedDialogs : public DialogSeam {
   std::optional<SheetCoursesChoice> ChooseSheetCourses(QWidget* parent, const SheetCoursesOffer& offer) override;
   FindingsChoice ReviewFindings(QWidget* parent, FindingsPurpose purpose,
                                 const std::vector<FindingRow>& rows) override;
+  int Choose(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton) override;
+  std::optional<int> ChooseVersion(QWidget* parent, const std::vector<VersionRow>& rows) override;
 
  private:
   template <typename T>
