@@ -29,7 +29,7 @@ constexpr std::string_view kAnalysisHelp =
     "以制表符分隔：key、class、students（人数）、scored（计分人数）、levels（等级制）、uncounted（未计）、mean、"
     "median、sd（样本标准差）、max、min、pass_rate、excellent_rate、五个分数段的人数和五个等级的人数；"
     "小数保留两位，没有计分成绩时为空。-o OUT.pdf：改为写出每门课程的\"课程成绩分析\"页（A4，每门课程一页）；"
-    "-o OUT.png 或 OUT.svg：第一门课程的分析页写成图片";
+    "-o OUT.png 或 OUT.svg：第一门课程的分析页写成图片。多个文件或文件夹时，每行以文件路径开头（表头多一列 file）";
 
 constexpr std::string_view kCheckHelp =
     "FILE 中所有可疑的成绩，按记录的顺序每处一行，以制表符分隔：课程号、学号、栏目（coursework、exam、"
@@ -140,8 +140,8 @@ const std::vector<CommandSyntax>& Commands() {
        kSheetPdfHelp, kByClass | kOutput | kPageRange | kSettings | kThreads | kCourse, 1, kManyOperands},
       {"stats", "FILE|DIR... [--by-class]", kSheetStatsHelp, kByClass, 1, kManyOperands},
       {"check", "FILE|DIR...", kCheckHelp, 0, 1, kManyOperands},
-      {"analysis", "FILE [--course KEY] [--by-class] [-o OUT.pdf|OUT.png|OUT.svg]", kAnalysisHelp,
-       kCourse | kByClass | kMaybeOutput, 1, 1},
+      {"analysis", "FILE|DIR... [--course KEY] [--by-class] [-o OUT.pdf|OUT.png|OUT.svg]", kAnalysisHelp,
+       kCourse | kByClass | kMaybeOutput, 1, kManyOperands},
       {"import", "FILE KEY SCORES.csv [--coursework COL] [--exam COL] [--student COL] [--dry-run]", kImportHelp,
        kColumns | kDryRun, 3, 3, "FILE、KEY 和 SCORES.csv"},
       {"export", "FILE -o OUT.xlsx|OUT.csv [--course KEY]", kExportHelp, kOutput | kCourse, 1, 1},

@@ -66,6 +66,22 @@ expect_eq "stats rows" "$(printf '%s\n' "$two C0001" "$two C0002" \
 run stats "$two"
 expect_eq "one file: no path column" $'course\tclass' "$(head -n1 "$tmp/out" | cut -f1-2)"
 
+# analysis: the same way, a course looked for in every file.
+run analysis "$two" "$office/math/b_flagged.txt"
+expect_eq "analysis exit" 0 "$rc"
+expect_eq "analysis header" $'file\tkey\tclass\tstudents' "$(head -n1 "$tmp/out" | cut -f1-4)"
+expect_eq "analysis rows" "$(printf '%s\n' "$two C0001" "$two C0002" \
+  "$office/math/b_flagged.txt 10001" "$office/math/b_flagged.txt 10002")" \
+  "$(tail -n +2 "$tmp/out" | cut -f1-2 | tr '\t' ' ')"
+run analysis "$two" "$office/math/b_flagged.txt" --course 10002
+expect_eq "analysis of a course one file has" "$office/math/b_flagged.txt 10002" \
+  "$(tail -n +2 "$tmp/out" | cut -f1-2 | tr '\t' ' ')"
+run analysis "$two" "$office/math/b_flagged.txt" --course 99999
+expect_eq "analysis of a course no file has" 1 "$rc"
+expect_has "the missing course named" "99999" "$tmp/err"
+run analysis "$office" -o "$tmp/office-analysis.pdf"
+expect_eq "folder analysis pdf exit" 0 "$rc"
+
 # pdf: the sheets of several files in the order given, one PDF.
 run pdf "$two" "$SAMPLES/demo.txt" -o "$tmp/both.pdf"
 expect_eq "pdf exit" 0 "$rc"
