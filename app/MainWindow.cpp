@@ -27,7 +27,13 @@ MainWindow::MainWindow(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWid
   FormCreate();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // These parts filter the events of the grid, the editor and the page: they
+  // go before the widgets they watch, which would otherwise still call them
+  // while the window is half taken down.
+  qDeleteAll(findChildren<GridSelection*>(QString(), Qt::FindDirectChildrenOnly));
+  qDeleteAll(findChildren<KeyboardCommands*>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 void MainWindow::FormCreate() {
   BuildForm();
