@@ -88,10 +88,12 @@ done
 
 # ---- the batch tool and --version, without a display --------------------------------
 noscreen=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-got=$("${noscreen[@]}" timeout 20 /usr/bin/gradesheet --version 2>&1)
-[ "$got" = "gradesheet $version" ] || fail "gradesheet --version said: $got"
-got=$("${noscreen[@]}" timeout 20 /usr/bin/gradesheet-cli --version 2>&1)
-[ "$got" = "gradesheet-cli $version" ] || fail "gradesheet-cli --version said: $got"
+# The first line names the program and its version, the lines after it the licence.
+for program in gradesheet gradesheet-cli; do
+  got=$("${noscreen[@]}" timeout 20 "/usr/bin/$program" --version 2>&1)
+  [ "$(head -n1 <<<"$got")" = "$program $version" ] && grep -q 'GPL-3.0-or-later' <<<"$got" ||
+    fail "$program --version said: $got"
+done
 "${noscreen[@]}" timeout 60 /usr/bin/gradesheet-cli courses samples/demo.txt >"$work/courses" 2>"$work/err" ||
   fail "gradesheet-cli courses: $(cat "$work/err")"
 [ "$(wc -l <"$work/courses")" -eq 5 ] && grep -q '^高等数学(一) ' "$work/courses" ||

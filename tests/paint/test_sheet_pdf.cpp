@@ -192,7 +192,19 @@ TEST(SheetPdfWithoutTheJoin, IsWrittenWhole) {
   ASSERT_TRUE(dir.isValid());
   if (testmodules::Mapped("gradesheet-pdfjoin"))
     GTEST_SKIP() << "the join is loaded in this process already: run the test alone, as ctest does";
-  ::setenv("GRADESHEET_MODULE_DIR", QFile::encodeName(dir.path()).constData(), 1);
+  // The suite may run as one process (the sanitizer run does): the folder is
+  // named back afterwards, or every later join in it would be without its module.
+  struct NamedModuleDir {
+    std::optional<std::string> Before;
+    explicit NamedModuleDir(const QString& path) {
+      if (const char* was = std::getenv("GRADESHEET_MODULE_DIR")) Before = was;
+      ::setenv("GRADESHEET_MODULE_DIR", QFile::encodeName(path).constData(), 1);
+    }
+    ~NamedModuleDir() {
+      if (Before) ::setenv("GRADESHEET_MODULE_DIR", Before->c_str(), 1);
+      else ::unsetenv("GRADESHEET_MODULE_DIR");
+    }
+  } empty(dir.path());
   const GradeBook book = Book({480});
   PrintSetup setup;
   ApplyDefaultPrintSettings(setup);
