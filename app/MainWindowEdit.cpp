@@ -68,8 +68,9 @@ void MainWindow::ShowEditStep(const EditStep& step) {
   for (std::size_t r = 0; r < GridRows.size(); ++r) {
     if (std::string_view(GridRows[r].Cells[1]).substr(0, 10) != place.Number) continue;
     // The total is not typed: the editor goes to the grade that made it.
-    const int column = place.Column == 6 ? 4 : place.Column;
-    studentGrid->setCurrentCell(static_cast<int>(r) + 1, column);
+    const GradeField field = place.Field.value_or(GradeField::Coursework);
+    studentGrid->setCurrentCell(GridRow(static_cast<int>(r)),
+                                GridColumn(field == GradeField::Total ? GradeField::Coursework : field));
     return;
   }
 }

@@ -18,7 +18,7 @@ constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
 // What the check keeps per course key while it walks the records.
 struct CourseState {
   RowCheck check;
-  std::size_t rows = 0;  // records of the key seen so far: the grid row of the last
+  std::size_t rows = 0;  // records of the key seen so far: the last one's place in the course, from 1
 };
 
 // The student numbers met so far, per course key: an open-addressing table of
@@ -32,8 +32,9 @@ class NumbersSeen {
     slots_.assign(capacity, Slot{});
   }
 
-  // The grid row where the student number of record `line` (grid row `row`)
-  // first stood in its course; 0 when this is its first record.
+  // The place in its course (from 1, as the course lists its students)
+  // where the student number of record `line` (at place `row`) first stood;
+  // 0 when this is its first record.
   std::size_t FirstRow(std::size_t line, std::size_t row) {
     const std::string_view key = KeyOf(lines_[line]);
     const std::string_view number = Field(lines_[line], record::Number);

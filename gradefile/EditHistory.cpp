@@ -45,11 +45,13 @@ StepPlace PlaceOf(const EditStep& step) {
     if (change.Before == change.After) continue;
     place.Key = KeyOf(change.After);
     place.Number = Field(change.After, record::Number);
-    const FieldWindow grades[] = {record::Coursework, record::Examination, record::Total};
-    place.Column = 4;
-    for (int i = 0; i < 3; ++i) {
-      if (Field(change.Before, grades[i]) != Field(change.After, grades[i])) {
-        place.Column = 4 + i;
+    using enum GradeField;
+    const std::pair<GradeField, FieldWindow> grades[] = {
+        {Coursework, record::Coursework}, {Examination, record::Examination}, {Total, record::Total}};
+    place.Field = Coursework;
+    for (const auto& [field, window] : grades) {
+      if (Field(change.Before, window) != Field(change.After, window)) {
+        place.Field = field;
         break;
       }
     }

@@ -12,6 +12,7 @@
 // lines after it, so the indexes of every kept step stay valid.
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,12 +36,12 @@ struct EditStep {
 
 // Where a step is seen, so that undo and redo can show the teacher what
 // they changed: the course key, and for a record the student number and the
-// grid column (4 coursework, 5 examination, 6 total) of its first grade that
-// differs; Column 0 and an empty Number when only a header line changed.
+// first grade field that differs (the coursework when none does); no field
+// and an empty Number when only a header line changed.
 struct StepPlace {
   std::string Key;
   std::string Number;
-  int Column = 0;
+  std::optional<GradeField> Field;
 };
 StepPlace PlaceOf(const EditStep& step);
 

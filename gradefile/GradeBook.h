@@ -51,8 +51,8 @@ struct StudentRow {
   const std::string& Grade(GradeField field) const { return Cells[kFirstGrade + static_cast<std::size_t>(field)]; }
 };
 
-// The rows a grid shows for a course without students: one empty row that
-// stands for no record.
+// What a course without students shows: one empty row that stands for no
+// record.
 std::vector<StudentRow> EmptyCourseRows();
 
 // What showing a course puts on screen: the share for the weighting field

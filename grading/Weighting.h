@@ -10,7 +10,7 @@
 // rounded half to even.
 std::int64_t WeightedTotal(long double share, long double coursework, long double examination);
 
-// The total text for column 6, from the three texts as they stand:
+// The total grade's text, from the three texts as they stand:
 // share% of coursework plus the rest of examination, in extended precision,
 // rounded half to even, right-aligned in 3.
 std::string ComputeTotal(std::string_view share, std::string_view coursework, std::string_view examination);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 using namespace gradebook_test;
 
 namespace {
+
+using enum GradeField;
 
 GradeBook Book() {
   GradeBook book;
@@ -223,40 +226,40 @@ TEST_P(EditStepPlaces, NameTheCellTheTeacherChanged) {
   const StepPlace place = PlaceOf(GetParam().Command(book));
   EXPECT_EQ(place.Key, GetParam().Expected.Key);
   EXPECT_EQ(place.Number, GetParam().Expected.Number);
-  EXPECT_EQ(place.Column, GetParam().Expected.Column);
+  EXPECT_EQ(place.Field, GetParam().Expected.Field);
 }
 
 const PlaceCase kPlaces[] = {
-    {"coursework", [](GradeBook& b) { return TypeInto(b, 0, {"85"}); }, {"K0001", "2022000001", 4}},
+    {"coursework", [](GradeBook& b) { return TypeInto(b, 0, {"85"}); }, {"K0001", "2022000001", Coursework}},
     {"examination",
      [](GradeBook& b) {
        EditStep step;
        step.Add(b.RewriteGrades(2, "70", "88", " 49"));
        return step;
      },
-     {"K0002", "2022000003", 5}},
+     {"K0002", "2022000003", Examination}},
     {"total only",
      [](GradeBook& b) {
        EditStep step;
        step.Add(b.RewriteGrades(0, "80", "90", " 88"));
        return step;
      },
-     {"K0001", "2022000001", 6}},
+     {"K0001", "2022000001", Total}},
     {"an unchanged record is passed over",
      [](GradeBook& b) {
        EditStep step;
        step.Add(std::vector<RecordChange>{b.RewriteGrades(0, "80", "90", " 87"), b.RewriteGrades(1, "", "1", "")});
        return step;
      },
-     {"K0001", "2022000002", 5}},
+     {"K0001", "2022000002", Examination}},
     {"share line added",
      [](GradeBook& b) {
        EditStep step;
        step.Add(*b.StoreShare(1, "40"));
        return step;
      },
-     {"K0002", "", 0}},
-    {"nothing", [](GradeBook&) { return EditStep{}; }, {"", "", 0}},
+     {"K0002", "", std::nullopt}},
+    {"nothing", [](GradeBook&) { return EditStep{}; }, {"", "", std::nullopt}},
 };
 INSTANTIATE_TEST_SUITE_P(SavedPoints, EditHistorySavedPoint, ::testing::ValuesIn(kSavedPoints),
                          RowName<SavedPointCase>);
