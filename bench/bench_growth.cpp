@@ -55,10 +55,10 @@ void BM_Text(benchmark::State& state) {
     PrintSetup setup;
     ApplyDefaultPrintSettings(setup);
     TextCanvas::UseGrid(setup);
-    std::uint8_t mode = 0;
+    SheetKind kind = SheetKind::WholeCourse;
     TPageList pages;
     TRowList rows;
-    GradeSheetPrinter printer(book, setup, mode, pages, rows);
+    GradeSheetPrinter printer(book, setup, kind, pages, rows);
     printer.MakePages();
     printer.IndexHeads();
     std::size_t bytes = 0;
@@ -77,10 +77,10 @@ void BM_Stats(benchmark::State& state) {
   const GradeBook book = BookOf(state);
   for (auto _ : state) {
     PrintSetup setup;
-    std::uint8_t mode = 0;
+    SheetKind kind = SheetKind::WholeCourse;
     TPageList pages;
     TRowList rows;
-    GradeSheetPrinter printer(book, setup, mode, pages, rows);
+    GradeSheetPrinter printer(book, setup, kind, pages, rows);
     printer.MakePages();
     std::size_t groups = 0;
     printer.EveryGroupFigures([&](std::int32_t, const TGroupFigures&) { return ++groups > 0; });
