@@ -52,10 +52,11 @@
 
 #include "app/DialogSeam.h"
 #include "app/FileRecovery.h"
+#include "app/GridPlaces.h"
 #include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
-#include "gradefile/GridMoves.h"
+#include "gradefile/KeyMoves.h"
 #include "printing/PrintSettings.h"
 #include "printing/GradeSheetPrinter.h"
 
