@@ -55,9 +55,9 @@ void MainWindow::showEditing() {
   Enable(showSheetByClassAction, true);
 }
 
-void MainWindow::showSheet() { PreviewSheet(0); }
+void MainWindow::showSheet() { PreviewSheet(SheetKind::WholeCourse); }
 
-void MainWindow::showSheetByClass() { PreviewSheet(1); }
+void MainWindow::showSheetByClass() { PreviewSheet(SheetKind::ByClass); }
 
 void MainWindow::ShowView(bool preview) {
   if (views != nullptr) {
@@ -74,12 +74,12 @@ void MainWindow::ShowView(bool preview) {
   EnableUndoRedo();
 }
 
-void MainWindow::PreviewSheet(std::uint8_t mode) {
+void MainWindow::PreviewSheet(SheetKind kind) {
   EnsurePreview();
   ShowView(true);
-  Enable(showSheetAction, mode != 0);
-  Enable(showSheetByClassAction, mode == 0);
-  SheetMode = mode;
+  Enable(showSheetAction, kind != SheetKind::WholeCourse);
+  Enable(showSheetByClassAction, kind == SheetKind::WholeCourse);
+  SheetMode = kind;
   if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
 }
 
@@ -263,7 +263,7 @@ void MainWindow::lastPage() {
 void MainWindow::choosePage() {
   if (SheetIndex < 1 || !sheetPrinter || sheetPrinter->FPageCount < 2) return;
   QStringList labels;
-  for (const std::string& label : PageLabels(PageList, Book, SheetMode != 0)) labels << GbkToQString(label);
+  for (const std::string& label : PageLabels(PageList, Book, SheetMode == SheetKind::ByClass)) labels << GbkToQString(label);
   const std::optional<int> page = Dialogs().ChoosePageOf(this, labels, CurPage);
   if (!page || *page < 1 || *page > sheetPrinter->FPageCount) return;
   CurPage = *page;

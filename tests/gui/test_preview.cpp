@@ -177,7 +177,7 @@ class PreviewTest : public QObject {
     w.showSheetByClass();
     QCOMPARE(w.sheetPrinter->FPageCount, 4);  // one page per course and class
     QCOMPARE(w.CurPage, 1);
-    QCOMPARE(w.SheetMode, std::uint8_t{1});
+    QCOMPARE(w.SheetMode, SheetKind::ByClass);
   }
 
   void zoomLimits_data() {
@@ -448,7 +448,7 @@ class PreviewTest : public QObject {
     w.nextPage();
     const int lineHeight = w.Setup.Metrics[DeviceScreen].LineHeight;
     // MakePages reads the mode at every call: a new layout shows as a new page count.
-    w.SheetMode = 1;
+    w.SheetMode = SheetKind::ByClass;
     FontSpec bigger = w.Setup.BodyFont;
     bigger.Size = 14;
     p.Script->Fonts.push_back(bigger);
@@ -468,7 +468,7 @@ class PreviewTest : public QObject {
     w.showSheet();
     w.nextPage();
     const PageMetrics metrics = w.Setup.Metrics;
-    w.SheetMode = 1;
+    w.SheetMode = SheetKind::ByClass;
     FontSpec title = w.Setup.TitleFont;
     title.Size = 20;
     p.Script->Fonts.push_back(title);
