@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalBlocker>
-#include <QTableWidget>
 
+#include "app/EditingGrids.h"
 #include "app/KeyTable.h"
 #include "app/MainWindow.h"
 
@@ -89,37 +89,35 @@ bool GridSelection::TakeKey(QKeyEvent* key) {
 
 void GridSelection::Select(const GradeBlock& block) {
   block_ = block;
-  QTableWidget* grid = w_.studentGrid;
+  StudentGrid* grid = w_.studentGrid;
   {
     const QSignalBlocker quiet(grid);
     grid->setCurrentCell(GridRow(block.Anchor.Student), GridColumn(block.Anchor.Field));
     grid->clearSelection();
-    grid->setRangeSelected({GridRow(block.FirstStudent()), GridColumn(block.FirstField()),
-                            GridRow(block.LastStudent()), GridColumn(block.LastField())},
-                           true);
+    grid->SelectRange({GridRow(block.FirstStudent()), GridColumn(block.FirstField()),
+                       GridRow(block.LastStudent()), GridColumn(block.LastField())});
   }
   w_.EditRow = w_.EditCol = -1;
-  if (QTableWidgetItem* far = grid->item(GridRow(block.Extent.Student), GridColumn(block.Extent.Field)))
-    grid->scrollToItem(far);
+  grid->ScrollToCell(GridRow(block.Extent.Student), GridColumn(block.Extent.Field));
   grid->setFocus(Qt::OtherFocusReason);
 }
 
 bool GridSelection::TakeMouse(QEvent* event) {
-  QTableWidget* grid = w_.studentGrid;
+  StudentGrid* grid = w_.studentGrid;
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       dragging_.reset();
       pressedCell_.reset();
       const QModelIndex at = grid->indexAt(mouse->position().toPoint());
-      if (mouse->button() == Qt::LeftButton && at.isValid()) pressedCell_ = QPoint(at.row(), at.column());
+      if (mouse->button() == Qt::LeftButton && at.isValid()) pressedCell_ = QPoint(StudentGrid::RowOf(at), at.column());
       return false;  // the click itself calls the editor to the cell
     }
     case QEvent::MouseMove: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (!pressedCell_ || !(mouse->buttons() & Qt::LeftButton) || dragging_) return false;
       const QModelIndex at = grid->indexAt(mouse->position().toPoint());
-      if (!at.isValid() || QPoint(at.row(), at.column()) == *pressedCell_) return false;
+      if (!at.isValid() || QPoint(StudentGrid::RowOf(at), at.column()) == *pressedCell_) return false;
       // A drag, not a click: the editor goes, and the current cell follows
       // the mouse without calling it back.
       w_.leaveGradeEditor();
@@ -136,7 +134,7 @@ bool GridSelection::TakeMouse(QEvent* event) {
       // drag becomes current again, as a spreadsheet leaves it.
       const QPoint to = [&] {
         const QModelIndex at = grid->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-        return at.isValid() ? QPoint(at.row(), at.column()) : QPoint(-1, -1);
+        return at.isValid() ? QPoint(StudentGrid::RowOf(at), at.column()) : QPoint(-1, -1);
       }();
       QMetaObject::invokeMethod(this, [this, to] { EndDrag(to); }, Qt::QueuedConnection);
       return false;
@@ -147,10 +145,10 @@ bool GridSelection::TakeMouse(QEvent* event) {
 }
 
 void GridSelection::EndDrag(QPoint to) {
-  QTableWidget* grid = w_.studentGrid;
+  StudentGrid* grid = w_.studentGrid;
   const QPoint from = pressedCell_.value_or(QPoint(-1, -1));
   if (from.x() >= 0)
-    grid->selectionModel()->setCurrentIndex(grid->model()->index(from.x(), from.y()), QItemSelectionModel::NoUpdate);
+    grid->selectionModel()->setCurrentIndex(grid->IndexOf(from.x(), from.y()), QItemSelectionModel::NoUpdate);
   dragging_.reset();
   pressedCell_.reset();
   block_.reset();

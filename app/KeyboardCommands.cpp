@@ -12,13 +12,13 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QToolButton>
 #include <cmath>
 
 #include "app/AboutDialog.h"
 #include "app/KeyTable.h"
 #include "app/ShortcutsDialog.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/BookCheck.h"

@@ -76,10 +76,11 @@ class QPrinter;
 class QScrollArea;
 class QStackedWidget;
 class QStatusBar;
-class QTableWidget;
 class QToolBar;
 class QToolButton;
+class CourseList;
 class PageWidget;
+class StudentGrid;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -117,10 +118,10 @@ class MainWindow : public QMainWindow {
   QFrame* editingView = nullptr;
   QFrame* courseColumn = nullptr;
   QLabel* fileLabel = nullptr;
-  QTableWidget* courseList = nullptr;
+  CourseList* courseList = nullptr;
   QLabel* shareLabel = nullptr;
   QLineEdit* shareEdit = nullptr;
-  QTableWidget* studentGrid = nullptr;
+  StudentGrid* studentGrid = nullptr;
   QComboBox* gradeEditor = nullptr;
   QMenu* pageSetupMenu = nullptr;
 
@@ -147,7 +148,7 @@ class MainWindow : public QMainWindow {
   DialogSeam& Dialogs() { return *dialogs_; }
 
   // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
-  // row r (row 0 is the heading). The grid's QStrings are only for display.
+  // row r (row 0 is the heading); the grid's model shows them.
   std::vector<StudentRow> GridRows;
   // The grid cell the grade editor was laid over; -1 when none.
   int EditCol = -1;
@@ -173,8 +174,8 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowGrid.cpp -------------------------------------------------
   void BuildCourseList();
   void ShowCourse(const std::string& key);
-  void selectCourse(int ACol, int ARow, bool& CanSelect);
-  void selectGradeCell(int ACol, int ARow, bool& CanSelect);
+  void selectCourse(int row);                  // the course of course list row `row`
+  void selectGradeCell(int row, int column);  // lays the editor over a grade cell
   void takeEditorText();
   void leaveGradeEditor();
   void changeShare();

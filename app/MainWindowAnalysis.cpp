@@ -1,8 +1,8 @@
 // The main window's hook to the course analysis (app/AnalysisWindow.h).
-#include <QTableWidget>
 #include <algorithm>
 
 #include "app/AnalysisWindow.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "printing/CourseAnalysis.h"
 

@@ -15,12 +15,11 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <initializer_list>
 
-#include "app/FrozenHeading.h"
+#include "app/EditingGrids.h"
 #include "app/Glyphs.h"
 #include "app/KeyTable.h"
 #include "app/MainWindow.h"
@@ -99,15 +98,6 @@ class PathLabel : public QLabel {
 };
 
 // The grid's look shared by the course list and the student grid.
-void SetUpGrid(QTableWidget* grid) {
-  grid->horizontalHeader()->hide();
-  grid->verticalHeader()->hide();
-  grid->verticalHeader()->setMinimumSectionSize(20);
-  grid->verticalHeader()->setDefaultSectionSize(20);
-  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid->setWordWrap(false);
-}
-
 }  // namespace
 
 void MainWindow::BuildForm() {
@@ -259,10 +249,9 @@ void MainWindow::BuildEditingView() {
   fileLabel->setObjectName(QStringLiteral("fileLabel"));
   fileLabel->setGeometry(16, 20, 344 - 16 - 6, 18);
 
-  courseList = new QTableWidget(2, 1, courseColumn);
+  courseList = new CourseList(Book.CourseRows, courseColumn);
   courseList->setObjectName(QStringLiteral("courseList"));
   courseList->setGeometry(11, 48, 321, 249);
-  SetUpGrid(courseList);
   courseList->setColumnWidth(0, 308);
   courseList->setSelectionBehavior(QAbstractItemView::SelectRows);
   courseList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -277,9 +266,8 @@ void MainWindow::BuildEditingView() {
   shareEdit->setObjectName(QStringLiteral("shareEdit"));
   shareEdit->setGeometry(128, 324, 49, 21);
 
-  studentGrid = new QTableWidget(2, 7, editingView);
+  studentGrid = new StudentGrid(GridRows, editingView);
   studentGrid->setObjectName(QStringLiteral("studentGrid"));
-  SetUpGrid(studentGrid);
   studentGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
   studentGrid->setTextElideMode(Qt::ElideNone);
   {
@@ -298,7 +286,6 @@ void MainWindow::BuildEditingView() {
   gridColumn->addWidget(BuildCheckBar(editingView));
   gridColumn->addWidget(studentGrid, 1);
   editingLayout->addLayout(gridColumn, 1);
-  FreezeHeadingRow(studentGrid);
 
   gradeEditor = new QComboBox(editingView);
   gradeEditor->setObjectName(QStringLiteral("gradeEditor"));
@@ -362,23 +349,14 @@ void MainWindow::ConnectCommands() {
     connect(pageButtons[index], &QToolButton::clicked, this,
             [this, handler = handler] { (this->*handler)(); });
 
-  connect(courseList, &QTableWidget::currentCellChanged, this,
-          [this](int row, int col, int, int) {
-            bool canSelect = true;
-            selectCourse(col, row, canSelect);
-          });
-  connect(studentGrid, &QTableWidget::currentCellChanged, this,
-          [this](int row, int col, int, int) {
-            bool canSelect = true;
-            selectGradeCell(col, row, canSelect);
-          });
+  connect(courseList, &CourseList::rowChosen, this, &MainWindow::selectCourse);
+  connect(studentGrid, &StudentGrid::currentCellChanged, this, &MainWindow::selectGradeCell);
   // A click on the cell that is already current (the editor was left) lays
   // the editor over it again.
-  connect(studentGrid, &QTableWidget::cellPressed, this, [this](int row, int col) {
+  connect(studentGrid, &StudentGrid::cellPressed, this, [this](int row, int col) {
     if (gradeEditor->isVisible() && row == EditRow && col == EditCol) return;
     if (studentGrid->currentRow() != row || studentGrid->currentColumn() != col) return;
-    bool canSelect = true;
-    selectGradeCell(col, row, canSelect);
+    selectGradeCell(row, col);
   });
   connect(gradeEditor, &QComboBox::editTextChanged, this, [this] { takeEditorText(); });
   connect(shareEdit, &QLineEdit::textEdited, this, [this] { changeShare(); });

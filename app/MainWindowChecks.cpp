@@ -11,9 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <algorithm>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/BookCheck.h"
@@ -25,9 +25,6 @@
 
 namespace {
 
-// The fixed cells' face (as the grid draws them) and a grade cell's.
-const QColor kFixedFace(236, 233, 216);
-const QColor kGradeFace(Qt::white);
 // A grade the file cannot mean as typed: unrecognised or above 100.
 const QColor kGradeFindingFace(255, 200, 140);
 // A total that disagrees with the share or counts a word as 0.
@@ -44,13 +41,6 @@ bool IsGradeKind(FindingKind kind) {
 int MarkedColumn(FindingColumn column) {
   if (column == FindingColumn::None || column == FindingColumn::Share) return 1;
   return GridColumn(FieldOf(column));
-}
-
-void Mark(QTableWidgetItem* item, const QColor& face, const QColor& marked, const QStringList& why,
-          bool mark) {
-  if (item == nullptr) return;
-  item->setBackground(mark ? marked : face);
-  item->setToolTip(why.join(QLatin1Char('\n')));
 }
 
 }  // namespace
@@ -112,13 +102,14 @@ void MainWindow::MarkRow(int row) {
       gradeKind = gradeKind || IsGradeKind(f.Kind);
       mismatch = mismatch || f.Kind == FindingKind::TotalMismatch;
     }
-    Mark(studentGrid->item(row, col), kGradeFace, gradeKind ? kGradeFindingFace : kTotalFindingFace, why,
-         !why.isEmpty());
+    studentGrid->Students().Mark(StudentOfRow(row), col,
+                                 why.isEmpty() ? QColor() : gradeKind ? kGradeFindingFace : kTotalFindingFace,
+                                 why.join(QLatin1Char('\n')));
   }
   if (row == EditRow) MarkEditor();
   const std::string repeated = index < repeatedNumber_.size() ? repeatedNumber_[index] : std::string();
-  Mark(studentGrid->item(row, 1), kFixedFace, kRepeatedFace,
-       repeated.empty() ? QStringList() : QStringList{QString::fromStdString(repeated)}, !repeated.empty());
+  studentGrid->Students().Mark(StudentOfRow(row), 1, repeated.empty() ? QColor() : kRepeatedFace,
+                               QString::fromStdString(repeated));
 
   // The bar counts rows the recompute can reach: those with a record.
   if (index >= totalState_.size()) return;
@@ -139,13 +130,13 @@ void MainWindow::MarkRow(int row) {
 void MainWindow::MarkEditor() {
   // The editor covers its cell: it wears the cell's mark, so that a typo
   // shows while it is typed.
-  const QTableWidgetItem* item = EditRow >= 1 && EditCol >= kFirstGradeColumn ? studentGrid->item(EditRow, EditCol)
-                                                                              : nullptr;
-  if (item == nullptr || gradeEditor == nullptr) return;
+  const QModelIndex cell = IsGradeColumn(EditCol) ? studentGrid->IndexOf(EditRow, EditCol) : QModelIndex();
+  if (!cell.isValid() || gradeEditor == nullptr) return;
+  const QString why = cell.data(Qt::ToolTipRole).toString();
   QPalette palette = gradeEditor->palette();
-  if (!item->toolTip().isEmpty()) palette.setColor(QPalette::Base, item->background().color());
+  if (!why.isEmpty()) palette.setColor(QPalette::Base, cell.data(Qt::BackgroundRole).value<QColor>());
   gradeEditor->lineEdit()->setPalette(palette);
-  gradeEditor->setToolTip(item->toolTip());
+  gradeEditor->setToolTip(why);
 }
 
 void MainWindow::UpdateCheckBar() {
@@ -217,7 +208,7 @@ void MainWindow::GoToFinding(const GradeFinding& finding) {
   });
   if (key == Book.CourseKeys.end()) return;
   const int course = static_cast<int>(key - Book.CourseKeys.begin()) + 1;
-  if (courseList->currentRow() != course) courseList->setCurrentCell(course, 0);  // shows the course
+  if (courseList->currentRow() != course) courseList->ChooseRow(course);  // shows the course
   if (finding.Column == FindingColumn::Share) {
     shareEdit->setFocus(Qt::OtherFocusReason);
     shareEdit->selectAll();
@@ -229,7 +220,6 @@ void MainWindow::GoToFinding(const GradeFinding& finding) {
   const int col = GridColumn(FieldOf(finding.Column));
   studentGrid->setCurrentCell(row, col);
   if (!gradeEditor->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
-    bool canSelect = true;
-    selectGradeCell(col, row, canSelect);
+    selectGradeCell(row, col);
   }
 }

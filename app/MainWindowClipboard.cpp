@@ -9,9 +9,9 @@
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <set>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/Clipboard.h"
@@ -26,9 +26,9 @@ bool MainWindow::IsClipboardKey(QEvent* event, const QAction* action) const {
 }
 
 void MainWindow::copyCells() {
-  QTableWidgetSelectionRange range;
-  const QList<QTableWidgetSelectionRange> ranges = studentGrid->selectedRanges();
-  if (!ranges.isEmpty())
+  GridRange range;
+  const std::vector<GridRange> ranges = studentGrid->SelectedRanges();
+  if (!ranges.empty())
     range = ranges.front();
   else if (studentGrid->currentRow() >= 1 && studentGrid->currentColumn() >= kFirstGradeColumn)
     range = {studentGrid->currentRow(), studentGrid->currentColumn(), studentGrid->currentRow(),
@@ -36,10 +36,10 @@ void MainWindow::copyCells() {
   else
     return;
   CellBlock block;
-  for (int r = std::max(1, range.topRow()); r <= range.bottomRow(); ++r) {
+  for (int r = std::max(1, range.Top); r <= range.Bottom; ++r) {
     if (r > static_cast<int>(GridRows.size())) break;
     std::vector<std::string>& row = block.emplace_back();
-    for (int c = range.leftColumn(); c <= range.rightColumn(); ++c)
+    for (int c = range.Left; c <= range.Right; ++c)
       row.emplace_back(TrimmedBlanks(GridRows[static_cast<std::size_t>(r - 1)].Cells[static_cast<std::size_t>(c)]));
   }
   if (!block.empty()) QApplication::clipboard()->setText(GbkToQString(JoinClipboardText(block)));
@@ -72,7 +72,7 @@ void MainWindow::pasteCells() {
   for (const PasteCell& cell : WriteCells(plan.Cells)) {
     const StudentRow& row = GridRows[static_cast<std::size_t>(cell.Place.Student)];
     tooLong << WindowTexts::PasteCellName(GridRow(cell.Place.Student), GbkToQString(TrimmedBlanks(row.Cells[1])),
-                                          studentGrid->item(0, GridColumn(cell.Place.Field))->text().trimmed(),
+                                          studentGrid->Heading(GridColumn(cell.Place.Field)).trimmed(),
                                           GbkToQString(cell.Text));
   }
   if (!tooLong.isEmpty()) notes << WindowTexts::PasteTooLong(tooLong);
@@ -112,21 +112,21 @@ std::vector<PasteCell> MainWindow::WriteCells(const std::vector<PasteCell>& writ
   for (const PasteCell& cell : written) right = std::max(right, GridColumn(cell.Place.Field));
   const QSignalBlocker block(studentGrid);
   studentGrid->setCurrentCell(top, left);
-  studentGrid->setRangeSelected({top, left, bottom, right}, true);
+  studentGrid->SelectRange({top, left, bottom, right});
   EditRow = EditCol = -1;
-  if (QTableWidgetItem* item = studentGrid->item(top, left)) studentGrid->scrollToItem(item);
+  studentGrid->ScrollToCell(top, left);
   studentGrid->setFocus(Qt::OtherFocusReason);
   return refused;
 }
 
 void MainWindow::ClearSelectedCells() {
   const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
-  const QList<QTableWidgetSelectionRange> ranges = studentGrid->selectedRanges();
-  if (!students || ranges.isEmpty()) return;
-  const QTableWidgetSelectionRange& range = ranges.front();
+  const std::vector<GridRange> ranges = studentGrid->SelectedRanges();
+  if (!students || ranges.empty()) return;
+  const GridRange& range = ranges.front();
   std::vector<PasteCell> cleared;
-  for (int r = std::max(1, range.topRow()); r <= std::min(range.bottomRow(), static_cast<int>(GridRows.size())); ++r)
-    for (int c = std::max(range.leftColumn(), kFirstGradeColumn); c <= std::min(range.rightColumn(), kLastGradeColumn); ++c)
+  for (int r = std::max(1, range.Top); r <= std::min(range.Bottom, static_cast<int>(GridRows.size())); ++r)
+    for (int c = std::max(range.Left, kFirstGradeColumn); c <= std::min(range.Right, kLastGradeColumn); ++c)
       cleared.push_back({{StudentOfRow(r), FieldOfColumn(c)}, std::string()});
   WriteCells(cleared);
 }

@@ -10,8 +10,8 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QStackedWidget>
-#include <QTableWidget>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 
 void MainWindow::FinishEditSteps() {
@@ -60,7 +60,7 @@ void MainWindow::ShowEditStep(const EditStep& step) {
   }
   if (courseRow >= 1 && courseRow <= static_cast<int>(Book.CourseKeys.size())) {
     if (courseList->currentRow() != courseRow)
-      courseList->setCurrentCell(courseRow, 0);  // shows the course
+      courseList->ChooseRow(courseRow);  // shows the course
     else
       ShowCourse(Book.CourseKeys[static_cast<std::size_t>(courseRow) - 1]);
   }

@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <array>
 
 #include "app/ExchangeTexts.h"
 #include "app/ReadingProgress.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "exchange/Export.h"
 #include "exchange/ImportSession.h"

@@ -6,12 +6,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QStackedWidget>
-#include <QTableWidget>
 
 #include <chrono>
 #include <filesystem>
 #include <system_error>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/FileMessages.h"

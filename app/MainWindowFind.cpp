@@ -10,11 +10,10 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/FrozenHeading.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/FindStudent.h"
@@ -93,19 +92,16 @@ void MainWindow::FindNext() {
   const int listRow = ListRowOfCourse(student.Course);
   const int gridRow = GridRow(student.Student);
   leaveGradeEditor();
-  if (courseList->currentRow() != listRow) courseList->setCurrentCell(listRow, 0);
+  if (courseList->currentRow() != listRow) courseList->ChooseRow(listRow);
   {
     // The row is marked, the editor stays away: the find field keeps the
     // keyboard for the next Enter.
     const QSignalBlocker block(studentGrid);
     studentGrid->setCurrentCell(gridRow, kFirstGradeColumn);
-    studentGrid->setRangeSelected({gridRow, kFirstGradeColumn, gridRow, kLastGradeColumn}, true);
+    studentGrid->SelectRange({gridRow, kFirstGradeColumn, gridRow, kLastGradeColumn});
     EditRow = EditCol = -1;
   }
-  if (QTableWidgetItem* item = studentGrid->item(gridRow, kFirstGradeColumn)) {
-    studentGrid->scrollToItem(item);
-    KeepRowClearOfHeading(studentGrid, gridRow);
-  }
+  studentGrid->ScrollToCell(gridRow, kFirstGradeColumn);
   findCourse_ = listRow;
   findRow_ = gridRow;
   const std::string courseName = student.Course < Book.CourseRows.size()

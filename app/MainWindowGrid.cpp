@@ -1,7 +1,7 @@
 // The editing view: the course list, the student grid, the grade editor over
 // a grid cell, and the share field. The book decides what a cell shows and
-// what an edit writes; the grid keeps each row's bytes (GridRows) and shows
-// them, so no record byte makes a trip through a QString.
+// what an edit writes; the window keeps each row's bytes (GridRows) and the
+// grid's model shows them, so no record byte makes a trip through a QString.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -11,57 +11,22 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QToolTip>
 
-#include "app/FrozenHeading.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "grading/GradeCheck.h"
 #include "printing/qt/QtText.h"
 #include "text/Blanks.h"
 
-namespace {
-
-// Fixed cells of a grid (headings, row numbers, student number, name, class):
-// not selectable, drawn like the grid's fixed area but with readable text.
-const QColor kFixedFace(236, 233, 216);
-
-QTableWidgetItem* FixedItem(const QString& text) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::NoItemFlags);
-  item->setBackground(kFixedFace);
-  item->setForeground(Qt::black);
-  return item;
-}
-
-QTableWidgetItem* CellItem(QTableWidget* grid, int row, int col) {
-  QTableWidgetItem* item = grid->item(row, col);
-  if (item == nullptr) {
-    item = new QTableWidgetItem;
-    grid->setItem(row, col, item);
-  }
-  return item;
-}
-
-}  // namespace
-
 // ---- start-up -------------------------------------------------------------------
 
-// 12. The headings of both grids, and the empty row of no course.
+// 12. The empty row of no course (the headings are the grids' own).
 void MainWindow::ShowGridHeadings() {
-  courseList->setItem(0, 0, FixedItem(QStringLiteral(" 课程列表")));
-  courseList->setItem(1, 0, new QTableWidgetItem);
-  const QString headings[7] = {QString(),
-                               QStringLiteral(" 学 号"),
-                               QStringLiteral(" 姓 名"),
-                               QStringLiteral(" 班 级"),
-                               QStringLiteral("平时成绩"),
-                               QStringLiteral("考试成绩"),
-                               QStringLiteral(" 总成绩")};
-  for (int c = 0; c < 7; ++c) studentGrid->setItem(0, c, FixedItem(headings[c]));
   GridRows = EmptyCourseRows();
   const QSignalBlocker block(studentGrid);
+  studentGrid->Students().Reset();
   ShowGridRow(1);
   studentGrid->setCurrentIndex(QModelIndex());
 }
@@ -79,19 +44,7 @@ void MainWindow::FillEditorWords() {
 void MainWindow::BuildCourseList() {
   Book.BuildCourseList();
   const QSignalBlocker block(courseList);
-  const int courses = static_cast<int>(Book.CourseKeys.size());
-  courseList->setRowCount(1 + std::max(1, courses));
-  courseList->setItem(1, 0, new QTableWidgetItem);
-  for (int i = 0; i < courses; ++i) {
-    const QString text = i < static_cast<int>(Book.CourseRows.size())
-                             ? GbkToQString(Book.CourseRows[static_cast<std::size_t>(i)])
-                             : QString();
-    auto* item = new QTableWidgetItem(text);
-    item->setToolTip(text);
-    courseList->setItem(i + 1, 0, item);
-  }
-  courseList->setCurrentCell(1, 0);
-  courseList->scrollToTop();
+  courseList->ShowTitles();
 }
 
 void MainWindow::ShowCourse(const std::string& key) {
@@ -107,46 +60,29 @@ void MainWindow::ShowCourse(const std::string& key) {
   const QSignalBlocker block(studentGrid);
   studentGrid->setCurrentIndex(QModelIndex());
   studentGrid->clearSelection();
-  studentGrid->setRowCount(1 + static_cast<int>(GridRows.size()));
-  for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) ShowGridRow(r);
+  studentGrid->Students().Reset();
+  for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) MarkRow(r);
   studentGrid->scrollToTop();
   leaveGradeEditor();
 }
 
 void MainWindow::ShowGridRow(int row) {
-  const StudentRow& data = GridRows[static_cast<std::size_t>(row - 1)];
-  for (int c = 0; c < 7; ++c) {
-    const QString text = GbkToQString(data.Cells[static_cast<std::size_t>(c)]);
-    if (c < kFirstGradeColumn) {
-      QTableWidgetItem* item = studentGrid->item(row, c);
-      if (item == nullptr || item->flags() != Qt::NoItemFlags) {
-        item = FixedItem(text);
-        studentGrid->setItem(row, c, item);
-      } else {
-        item->setText(text);
-      }
-      if (c == 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    } else {
-      QTableWidgetItem* item = CellItem(studentGrid, row, c);
-      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-      item->setText(text);
-    }
-  }
+  studentGrid->Students().ShowStudent(StudentOfRow(row));
   MarkRow(row);  // every re-show of a row brings its marks up to date
 }
 
-void MainWindow::selectCourse(int, int ARow, bool&) {
-  if (ARow >= 1 && ARow <= static_cast<int>(Book.CourseKeys.size()))
-    ShowCourse(Book.CourseKeys[static_cast<std::size_t>(ARow - 1)]);
+void MainWindow::selectCourse(int row) {
+  if (const std::size_t course = CourseOfListRow(row); course < Book.CourseKeys.size())
+    ShowCourse(Book.CourseKeys[course]);
 }
 
 // ---- the grade editor ----------------------------------------------------------
 
-void MainWindow::selectGradeCell(int ACol, int ARow, bool&) {
+void MainWindow::selectGradeCell(int row, int column) {
   FinishEditSteps();  // the editor leaves its cell, wherever it goes
-  if (Book.CourseKeys.empty() || ARow < 1 || ACol < kFirstGradeColumn) return;
-  if (ARow > static_cast<int>(GridRows.size()) || ACol > kLastGradeColumn) return;
-  std::string text = GridRows[static_cast<std::size_t>(ARow - 1)].Cells[static_cast<std::size_t>(ACol)];
+  if (Book.CourseKeys.empty() || row < 1 || !IsGradeColumn(column)) return;
+  if (row > static_cast<int>(GridRows.size())) return;
+  std::string text = GridRows[static_cast<std::size_t>(StudentOfRow(row))].Cells[static_cast<std::size_t>(column)];
   TrimBlanks(text);
   {
     const QSignalBlocker block(gradeEditor);
@@ -154,12 +90,9 @@ void MainWindow::selectGradeCell(int ACol, int ARow, bool&) {
     gradeEditor->setEditText(GbkToQString(text));
   }
   editorBytes_ = text;
-  EditRow = ARow;
-  EditCol = ACol;
-  if (QTableWidgetItem* item = studentGrid->item(ARow, ACol)) {
-    studentGrid->scrollToItem(item);
-    KeepRowClearOfHeading(studentGrid, ARow);
-  }
+  EditRow = row;
+  EditCol = column;
+  studentGrid->ScrollToCell(row, column);
   gradeEditor->show();
   gradeEditor->raise();
   PlaceEditor();
@@ -170,13 +103,10 @@ void MainWindow::selectGradeCell(int ACol, int ARow, bool&) {
 
 void MainWindow::PlaceEditor() {
   if (!gradeEditor->isVisible() || EditRow < 1 || EditCol < kFirstGradeColumn) return;
-  QTableWidgetItem* item = studentGrid->item(EditRow, EditCol);
-  if (item == nullptr) return;
-  const QRect cell = studentGrid->visualItemRect(item);
-  // Scrolled out of sight, or under the frozen heading: the editor goes with
-  // its cell.
-  const QRect body = studentGrid->viewport()->rect().adjusted(0, studentGrid->rowHeight(0), 0, 0);
-  if (!body.intersects(cell)) {
+  const QRect cell = studentGrid->CellRect(EditRow, EditCol);
+  if (cell.isEmpty()) return;
+  // Scrolled out of sight: the editor goes with its cell.
+  if (!studentGrid->viewport()->rect().intersects(cell)) {
     leaveGradeEditor();
     return;
   }
@@ -228,8 +158,7 @@ void MainWindow::MoveEditor(EditorMove move) {
   const int col = GridColumn(to->Field);
   studentGrid->setCurrentCell(row, col);
   if (EditRow != row || EditCol != col) {
-    bool canSelect = true;
-    selectGradeCell(col, row, canSelect);
+    selectGradeCell(row, col);
   }
 }
 

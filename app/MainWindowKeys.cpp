@@ -15,7 +15,6 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 
@@ -23,6 +22,7 @@
 #include <initializer_list>
 
 #include "app/KeyTable.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "gradefile/Clipboard.h"
 
@@ -101,8 +101,7 @@ void MainWindow::EnterGrid() {
 
 void MainWindow::EnterGridAt(int row) {
   if (studentGrid->currentRow() == row && studentGrid->currentColumn() == kFirstGradeColumn) {
-    bool canSelect = true;
-    selectGradeCell(kFirstGradeColumn, row, canSelect);
+    selectGradeCell(row, kFirstGradeColumn);
   } else {
     studentGrid->setCurrentCell(row, kFirstGradeColumn);
   }
@@ -122,8 +121,8 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
   // Delete over a block selected by dragging (the editor sits in its first
   // cell) empties the block; over the editor's cell alone it edits the text.
   if (editor && IsKey(event, {Qt::Key_Delete})) {
-    const QList<QTableWidgetSelectionRange> ranges = studentGrid->selectedRanges();
-    if (!ranges.isEmpty() && ranges.front().rowCount() * ranges.front().columnCount() > 1) {
+    const std::vector<GridRange> ranges = studentGrid->SelectedRanges();
+    if (!ranges.empty() && (ranges.front().Bottom > ranges.front().Top || ranges.front().Right > ranges.front().Left)) {
       ClearSelectedCells();
       return true;
     }
@@ -162,8 +161,7 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
     const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
                         (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
     if (!typing && !IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})) return false;
-    bool canSelect = true;
-    selectGradeCell(col, row, canSelect);
+    selectGradeCell(row, col);
     // The key that opened the editor is its first keystroke.
     if (typing && gradeEditor->isVisible()) QApplication::sendEvent(gradeEditor->lineEdit(), event);
     return true;

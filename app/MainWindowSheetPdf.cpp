@@ -4,11 +4,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QTableWidget>
 #include <algorithm>
 
 #include "app/ChosenSheet.h"
 #include "app/SheetOutputTexts.h"
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/FileMessages.h"

@@ -11,11 +11,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "bench/BenchDialogs.h"
 #include "bench/WindowBenchMain.h"
@@ -88,14 +88,14 @@ void BM_ShowCourse(benchmark::State& state) {
   MainWindow& w = Window();
   const std::string key = w.Book.CourseKeys[state.range(0) ? 0 : 1];
   for (auto _ : state) w.ShowCourse(key);
-  state.counters["rows"] = w.studentGrid->rowCount() - 1;
+  state.counters["rows"] = w.studentGrid->LastRow();
 }
 BENCHMARK(BM_ShowCourse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Keystroke(benchmark::State& state) {
   MainWindow& w = Window();
-  w.courseList->setCurrentCell(1, 0);
-  const int last = w.studentGrid->rowCount() - 1;
+  w.courseList->ChooseRow(1);
+  const int last = w.studentGrid->LastRow();
   w.studentGrid->setCurrentCell(last, 5);
   bool odd = false;
   for (auto _ : state) {
@@ -110,14 +110,14 @@ BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 // the marks, each keystroke changes all of them.
 void BM_ShareKeystroke(benchmark::State& state) {
   MainWindow& w = Window();
-  w.courseList->setCurrentCell(1, 0);
+  w.courseList->ChooseRow(1);
   bool odd = false;
   for (auto _ : state) {
     w.shareEdit->setText(odd ? QStringLiteral("30") : QStringLiteral("40"));
     w.changeShare();
     odd = !odd;
   }
-  state.counters["students"] = w.studentGrid->rowCount() - 1;
+  state.counters["students"] = w.studentGrid->LastRow();
 }
 BENCHMARK(BM_ShareKeystroke)->Unit(benchmark::kMillisecond);
 

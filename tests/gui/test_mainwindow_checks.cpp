@@ -61,10 +61,8 @@ std::vector<std::string> Clean() {
           Record("k0001", "2022000002", "李华", "计科2201", "", "", "")};
 }
 
-QColor Face(const WindowHarness& h, int row, int col) {
-  return h.W->studentGrid->item(row, col)->background().color();
-}
-QString Tip(const WindowHarness& h, int row, int col) { return h.W->studentGrid->item(row, col)->toolTip(); }
+QColor Face(const WindowHarness& h, int row, int col) { return h.Face(row, col); }
+QString Tip(const WindowHarness& h, int row, int col) { return h.Tip(row, col); }
 bool Marked(const WindowHarness& h, int row, int col) { return !Tip(h, row, col).isEmpty(); }
 
 // Types as a keyboard does, and words as an input method delivers them.
@@ -262,7 +260,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
   }
   if (answer == int(FindingsChoice::GoTo)) {
     QVERIFY(w.editingView->isVisible());  // from the preview too
-    QCOMPARE(w.courseList->currentRow(), 2);
+    QCOMPARE(h.CourseRow(), 2);
     QCOMPARE(w.EditRow, 1);
     QCOMPARE(w.EditCol, 5);
     QVERIFY(w.gradeEditor->isVisible());

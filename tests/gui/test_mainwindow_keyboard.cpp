@@ -84,9 +84,9 @@ void MainWindowKeyboardTest::blockByShiftArrows() {
   QVERIFY(!w.gradeEditor->isVisible());
   QTRY_VERIFY(w.studentGrid->hasFocus());
   QTest::keyClick(w.studentGrid, Qt::Key_Down, Qt::ShiftModifier);
-  QCOMPARE(w.studentGrid->selectedRanges().size(), 1);
-  const QTableWidgetSelectionRange range = w.studentGrid->selectedRanges().front();
-  QCOMPARE(QList<int>({range.topRow(), range.leftColumn(), range.bottomRow(), range.rightColumn()}),
+  QCOMPARE(h.Selected().size(), 1);
+  const GridRange range = h.Selected().front();
+  QCOMPARE(QList<int>({range.Top, range.Left, range.Bottom, range.Right}),
            QList<int>({1, 4, 2, 5}));
   QCOMPARE(w.studentGrid->currentRow(), 1);
   QCOMPARE(w.studentGrid->currentColumn(), 4);
@@ -95,17 +95,17 @@ void MainWindowKeyboardTest::blockByShiftArrows() {
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("66\t90\n优\t"));
   // Shift+End to the total, Ctrl+A every grade of the course.
   QTest::keyClick(w.studentGrid, Qt::Key_End, Qt::ShiftModifier);
-  QCOMPARE(w.studentGrid->selectedRanges().front().rightColumn(), 6);
+  QCOMPARE(h.Selected().front().Right, 6);
   QTest::keyClick(w.studentGrid, Qt::Key_A, Qt::ControlModifier);
-  const QTableWidgetSelectionRange all = w.studentGrid->selectedRanges().front();
-  QCOMPARE(QList<int>({all.topRow(), all.leftColumn(), all.bottomRow(), all.rightColumn()}),
+  const GridRange all = h.Selected().front();
+  QCOMPARE(QList<int>({all.Top, all.Left, all.Bottom, all.Right}),
            QList<int>({1, 4, 3, 6}));
   // A paste selects the pasted block, its first cell current.
   h.Select(2, 5);
   QApplication::clipboard()->setText(QStringLiteral("70\t71\n72\t73\n"));
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_V, Qt::ControlModifier);
-  const QTableWidgetSelectionRange pasted = w.studentGrid->selectedRanges().front();
-  QCOMPARE(QList<int>({pasted.topRow(), pasted.leftColumn(), pasted.bottomRow(), pasted.rightColumn()}),
+  const GridRange pasted = h.Selected().front();
+  QCOMPARE(QList<int>({pasted.Top, pasted.Left, pasted.Bottom, pasted.Right}),
            QList<int>({2, 5, 3, 6}));
   QCOMPARE(w.studentGrid->currentRow(), 2);
   QCOMPARE(w.studentGrid->currentColumn(), 5);
@@ -117,8 +117,8 @@ void MainWindowKeyboardTest::dragSelectsWithoutTheEditor() {
   MainWindow& w = *h.W;
   OpenThree(h);
   QWidget* viewport = w.studentGrid->viewport();
-  const QPoint from = w.studentGrid->visualItemRect(w.studentGrid->item(1, 4)).center();
-  const QPoint to = w.studentGrid->visualItemRect(w.studentGrid->item(3, 5)).center();
+  const QPoint from = h.CellRect(1, 4).center();
+  const QPoint to = h.CellRect(3, 5).center();
   QTest::mousePress(viewport, Qt::LeftButton, {}, from);
   QVERIFY(w.gradeEditor->isVisible());  // a click calls the editor
   QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -126,8 +126,8 @@ void MainWindowKeyboardTest::dragSelectsWithoutTheEditor() {
   QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
   QTRY_COMPARE(w.studentGrid->currentRow(), 1);
   QVERIFY(!w.gradeEditor->isVisible());
-  const QTableWidgetSelectionRange range = w.studentGrid->selectedRanges().front();
-  QCOMPARE(QList<int>({range.topRow(), range.leftColumn(), range.bottomRow(), range.rightColumn()}),
+  const GridRange range = h.Selected().front();
+  QCOMPARE(QList<int>({range.Top, range.Left, range.Bottom, range.Right}),
            QList<int>({1, 4, 3, 5}));
   QApplication::clipboard()->clear();
   QTest::keyClick(w.studentGrid, Qt::Key_C, Qt::ControlModifier);

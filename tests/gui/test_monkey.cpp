@@ -17,13 +17,14 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QStackedWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <map>
 #include <random>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "exchange/ImportSession.h"
 #include "gradefile/GradeBook.h"
@@ -348,11 +349,12 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     QWidget* f = QApplication::focusWidget();
     return f != nullptr && f->window() == &w ? f : static_cast<QWidget*>(&w);
   };
-  auto clickCell = [&](QTableWidget* grid, int row, int col) {
-    QTableWidgetItem* item = grid->item(row, col);
-    if (item == nullptr || !grid->isVisible()) return;
-    grid->scrollToItem(item);
-    const QRect cell = grid->visualItemRect(item);
+  // A click on a cell of a grid's model (the heading is the header, not a row).
+  auto clickCell = [&](QTableView* grid, int row, int col) {
+    const QModelIndex item = grid->model()->index(row, col);
+    if (!item.isValid() || !grid->isVisible()) return;
+    grid->scrollTo(item);
+    const QRect cell = grid->visualRect(item);
     if (!grid->viewport()->rect().contains(cell.center())) return;
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
   };
@@ -379,9 +381,9 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     } else if (action < 55) {
       QTest::keyClick(focused(), char('0' + Pick(rng, 0, 9)));
     } else if (action < 70) {  // a click on a student's cell
-      clickCell(w.studentGrid, Pick(rng, 0, w.studentGrid->rowCount() - 1), Pick(rng, 0, 6));
+      clickCell(w.studentGrid, Pick(rng, 0, w.studentGrid->model()->rowCount() - 1), Pick(rng, 0, 6));
     } else if (action < 75) {  // a click on a course
-      clickCell(w.courseList, Pick(rng, 0, w.courseList->rowCount() - 1), 0);
+      clickCell(w.courseList, Pick(rng, 0, w.courseList->model()->rowCount() - 1), 0);
     } else if (action < 80) {  // into the share field, and something typed
       if (w.shareEdit->isVisible()) {
         QTest::mouseClick(w.shareEdit, Qt::LeftButton);

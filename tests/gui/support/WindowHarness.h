@@ -1,11 +1,15 @@
 #pragma once
 // A main window for one test: scripted dialogs, its own program directory in a
 // temporary folder, shown offscreen.
+#include <QColor>
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
@@ -25,7 +29,16 @@ class WindowHarness {
   // Selects a student grid cell as a click would (grid coordinates: row 0 is
   // the heading).
   void Select(int row, int col);
-  // Selects a row of the course list.
+  // Selects a row of the course list (a course's row from 1).
   void SelectCourse(int row);
-  QString Cell(int row, int col) const;  // what the grid shows
+  QString Cell(int row, int col) const;  // what the grid shows; row 0 the heading
+  QColor Face(int row, int col) const;   // a cell's background as drawn
+  QString Tip(int row, int col) const;   // a cell's tool tip
+  QRect CellRect(int row, int col) const;  // in the grid's viewport
+  int LastRow() const;                   // the grid's last row (rows from 1 under the heading)
+  std::vector<GridRange> Selected() const;
+  void SelectRange(const GridRange& range);
+  int CourseRow() const;                 // the course list's current row from 1; -1 for none
+  int CourseRows() const;                // the course list's rows (one empty row without courses)
+  QString CourseText(int row) const;     // row 0 the heading
 };
