@@ -37,8 +37,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::FormCreate() {
   BuildForm();
-  BuildMenus();
-  BuildToolBar();
+  commands_.Build(*this);
   BuildStatusBar();
   BuildEditingView();
   BuildPreviewView();
@@ -63,10 +62,10 @@ void MainWindow::FormCreate() {
 // 1. The window starts in the editing view; the preview's bars and menus wait.
 void MainWindow::HidePreview() {
   views->setCurrentWidget(editingView);
-  previewToolBar->setVisible(false);
+  commands_.previewToolBar->setVisible(false);
   statusLine->setVisible(false);
-  previewMenu->setEnabled(false);
-  printAction->setVisible(false);
+  commands_.previewMenu->setEnabled(false);
+  commands_.print->setVisible(false);
 }
 
 // 2. The program's directory as bytes, or the one the caller named.
@@ -78,11 +77,10 @@ void MainWindow::FindAppDir() {
   if (appDirOverride_.isEmpty()) UserDir = UserSettingsDir();
 }
 
-// 3. No sheet, no page, no file.
+// 3. No sheet, no page; the document starts with no file.
 void MainWindow::ResetSheet() {
   SheetIndex = 0;
   CurPage = 0;
-  FileName.clear();
   SheetMode = 0;
 }
 
@@ -121,7 +119,7 @@ void MainWindow::SetUpPreview() {
   MeasureResolutions();
   LoadPrintSettings(AppDir, UserDir, Setup);
   InitZoomLimits();
-  pageButtons[16]->setEnabled(false);
+  commands_.print->setEnabled(false);
   Zoom = 1.0;
   SetpvParameter();
   SetDrawBorder();
@@ -131,6 +129,6 @@ void MainWindow::SetUpPreview() {
 // 11.
 void MainWindow::ShowEditingView() {
   views->setCurrentWidget(editingView);
-  previewToolBar->setVisible(false);
+  commands_.previewToolBar->setVisible(false);
   Book.Modified = false;
 }

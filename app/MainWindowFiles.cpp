@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <system_error>
 
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
@@ -30,7 +29,7 @@ void MainWindow::openFile() {
 }
 
 bool MainWindow::AskSaveBeforeOpen() {
-  if (FileName.empty() || !Book.Modified) return true;
+  if (!document_.CanSave()) return true;
   // As before closing: Escape or the box's close button is 取消, and the
   // grades stay open; only 否 lets them go.
   switch (Dialogs().AskYesNoCancel(this, WindowTexts::AskSave())) {
@@ -40,9 +39,7 @@ bool MainWindow::AskSaveBeforeOpen() {
   }
   // A save that failed must not be followed by opening another file: the
   // unsaved grades would be replaced by it.
-  if (!SaveGradeFile()) return false;
-  saveAction->setEnabled(false);
-  return true;
+  return SaveGradeFile();
 }
 
 bool MainWindow::OpenChosenFile(const QString& path) {
@@ -54,13 +51,11 @@ bool MainWindow::OpenChosenFile(const QString& path) {
   // The steps of the file that was open mean nothing in this one.
   cellStep_ = {};
   shareStep_ = {};
-  History.Clear();
   std::string recoveredCopy;
   recovery_->Opened(FileName, Book, History, &recoveredCopy);
-  if (!recoveredCopy.empty()) FileName = recoveredCopy;
-  EnableUndoRedo();
-  ShowFileName();
-  saveAsAction->setEnabled(true);
+  if (!recoveredCopy.empty()) document_.SetFileName(recoveredCopy);
+  FollowEdits();  // a recovered session is unsaved
+  ShowFileName();  // read only or not, as the recovery found
   BuildCourseList();
   EnableExchange();
   const std::string key =
@@ -70,8 +65,6 @@ bool MainWindow::OpenChosenFile(const QString& path) {
     LayoutSheet();
   else
     SelectSheet(1);
-  saveAction->setEnabled(Book.Modified);  // a recovered session is unsaved
-  previousVersionsAction->setEnabled(true);
   RememberFile();
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
   if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
@@ -81,7 +74,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
 void MainWindow::save() {
   // The save command stays enabled when the save failed: the grades are
   // still unsaved.
-  if (SaveGradeFile()) saveAction->setEnabled(false);
+  SaveGradeFile();
 }
 
 void MainWindow::saveAs() {
@@ -96,13 +89,11 @@ void MainWindow::saveAs() {
   const std::optional<platform::FileIdentity> open = platform::Identify(FileName);
   const std::optional<platform::FileIdentity> chosenFile = platform::Identify(target);
   if (target == FileName || (open && chosenFile && open->SameFile(*chosenFile))) {
-    if (MayOverwriteOnDisk() && WriteGradeFile(FileName)) saveAction->setEnabled(false);
+    if (MayOverwriteOnDisk()) WriteGradeFile(FileName);
     return;
   }
   if (!WriteGradeFile(target)) return;  // the message was shown; the window goes on as before
-  FileName = target;
-  ShowFileName();
-  saveAction->setEnabled(false);
+  document_.SetFileName(target);
   RememberFile();
 }
 
@@ -115,18 +106,10 @@ void MainWindow::ShowFileName() {
 }
 
 bool MainWindow::LoadGradeFile(const QString& path) {
-  const std::string bytes = PathBytes(path);
-  const LoadResult result = Book.Load(std::filesystem::path(bytes));
+  const LoadResult result = document_.Load(PathBytes(path));
   const QString message = QString::fromStdString(result.Message);
   switch (result.Outcome) {
     case LoadOutcome::Loaded:
-      // A name from the command line is relative to where the program was
-      // started; the label, save as and the recent files want the whole path.
-      {
-        std::error_code error;
-        const std::filesystem::path whole = std::filesystem::absolute(std::filesystem::path(bytes), error);
-        FileName = error ? bytes : whole.string();
-      }
       if (!result.Notice.empty()) Dialogs().Information(this, QString::fromStdString(result.Notice));
       return true;
     case LoadOutcome::Missing:
@@ -171,14 +154,12 @@ bool MainWindow::WriteGradeFile(const std::string& path) {
     return false;
   }
   recovery_->BeforeSave(path);
-  const SaveResult result = Book.Save(std::filesystem::path(path));
+  const SaveResult result = document_.Write(path);
   if (!result.Ok) {
     Dialogs().Error(this, QString::fromStdString(result.Message));
     return false;
   }
   recovery_->Saved(path, Book);
-  Book.Modified = false;
-  History.MarkSaved();  // undo and redo back to here need no save
   Dialogs().Information(this, WindowTexts::Saved());
   return true;
 }
@@ -191,14 +172,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   leaveGradeEditor();
-  if (Book.Modified && !FileName.empty()) {
+  if (document_.CanSave()) {
     switch (Dialogs().AskYesNoCancel(this, WindowTexts::AskSave())) {
       case Answer::Yes:
         if (!SaveGradeFile()) {  // the message was shown; the grades stay
           event->ignore();
           return;
         }
-        saveAction->setEnabled(false);
         break;
       case Answer::No:
         break;

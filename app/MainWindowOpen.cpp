@@ -75,7 +75,7 @@ void MainWindow::RememberFile() {
 }
 
 void MainWindow::ShowRecentFiles() {
-  QMenu* file = fileMenu->menu();
+  QMenu* file = commands_.fileMenu->menu();
   for (QAction* item : RecentItems) {
     file->removeAction(item);
     item->deleteLater();
