@@ -21,9 +21,11 @@
 #include "printing/qt/SettingsFolder.h"
 
 MainWindow::MainWindow(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
-    : QMainWindow(parent), dialogs_(std::move(dialogs)), appDirOverride_(std::move(appDir)) {
-  if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
-  recovery_ = std::make_unique<FileRecovery>(this, *dialogs_);
+    : QMainWindow(parent),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()),
+      recovery_(std::make_unique<FileRecovery>(this, *dialogs_)),
+      document_(this, *dialogs_, *recovery_),
+      appDirOverride_(std::move(appDir)) {
   FormCreate();
 }
 

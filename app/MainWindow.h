@@ -72,8 +72,11 @@ class PageWidget;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
-  // The open file; first, as Book, History and FileName below name its parts.
-  Document document_;
+  // First, as the document asks through them, and Book, History and
+  // FileName below name the document's parts.
+  std::unique_ptr<DialogSeam> dialogs_;
+  std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
+  Document document_;  // the open file
 
  public:
   // `dialogs` answers every modal question; null means the real Qt dialogs.
@@ -82,7 +85,7 @@ class MainWindow : public QMainWindow {
                     QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // ---- model owned by the window --------------------------------------
+  // ---- the model: the open file (the document's parts) and the sheet ------
   Document& document() { return document_; }
   GradeBook& Book = document_.Book();
   EditHistory& History = document_.History();
@@ -142,8 +145,6 @@ class MainWindow : public QMainWindow {
   void save();
   void saveAs();  // save as: the window goes on with the file it saved to
   void exitProgram();
-  bool LoadGradeFile(const QString& path);
-  bool SaveGradeFile();  // false when the save failed (message shown)
   bool Modified() const { return Book.Modified; }
 
   // ---- app/MainWindowGrid.cpp -------------------------------------------------
@@ -280,10 +281,7 @@ class MainWindow : public QMainWindow {
   void FillEditorWords();     // 13 (app/MainWindowGrid.cpp)
 
   // ---- app/MainWindowFiles.cpp
-  bool AskSaveBeforeOpen();  // false when the grades must stay: cancelled, or the save failed
   bool OpenChosenFile(const QString& path);
-  bool MayOverwriteOnDisk();  // asks when another program wrote the file
-  bool WriteGradeFile(const std::string& path);
   void ShowFileName();  // fileLabel
   void ReleaseAll();
 
@@ -334,8 +332,6 @@ class MainWindow : public QMainWindow {
   QString JobTitle() const;
 
   Commands commands_;
-  std::unique_ptr<DialogSeam> dialogs_;
-  std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
   QString appDirOverride_;
   std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
   std::string editorBytes_;  // gradeEditor's text as GBK (always GBK-valid)

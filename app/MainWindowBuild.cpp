@@ -214,6 +214,7 @@ void MainWindow::ConnectCommands() {
   for (const auto& [action, handler] : handlers)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   connect(&document_, &Document::canSaveChanged, c.save, &QAction::setEnabled);
+  document_.ConfirmSaveWith([this] { return ConfirmFindings(FindingsPurpose::Save); });
   connect(&document_, &Document::fileNameChanged, this, [this] {
     for (QAction* command : {commands_.saveAs, commands_.versions}) command->setEnabled(!FileName.empty());
     ShowFileName();

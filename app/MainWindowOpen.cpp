@@ -50,7 +50,7 @@ std::optional<QString> DroppedFile(const QMimeData* mime) {
 
 bool MainWindow::OpenNamedFile(const QString& path) {
   leaveGradeEditor();
-  if (!AskSaveBeforeOpen()) return false;
+  if (!document_.MayLeave()) return false;
   return OpenChosenFile(path);
 }
 
