@@ -3,19 +3,26 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTableWidget>
 
 namespace {
 
+// The grid's model with its first row only. Hiding the other rows of the
+// overlay one by one instead costs the header a walk over all of them for
+// each: a course of 100,000 students took seconds to show.
+class HeadingRowOnly : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex&) const override { return row == 0; }
+};
+
 void Fit(QTableWidget* grid, QTableView* overlay) {
   const QRect port = grid->viewport()->geometry();
   overlay->setGeometry(port.left(), port.top(), port.width(), grid->rowHeight(0));
-}
-
-void HideBody(QTableView* overlay) {
-  const int rows = overlay->model()->rowCount();
-  for (int r = 1; r < rows; ++r) overlay->setRowHidden(r, true);
 }
 
 }  // namespace
@@ -23,7 +30,9 @@ void HideBody(QTableView* overlay) {
 QTableView* FreezeHeadingRow(QTableWidget* grid) {
   auto* overlay = new QTableView(grid);
   overlay->setObjectName(grid->objectName() + QStringLiteral("Heading"));
-  overlay->setModel(grid->model());
+  auto* heading = new HeadingRowOnly(overlay);
+  heading->setSourceModel(grid->model());
+  overlay->setModel(heading);
   overlay->setFocusPolicy(Qt::NoFocus);
   overlay->setSelectionMode(QAbstractItemView::NoSelection);
   overlay->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -36,16 +45,11 @@ QTableView* FreezeHeadingRow(QTableWidget* grid) {
   overlay->verticalHeader()->setMinimumSectionSize(grid->verticalHeader()->minimumSectionSize());
   overlay->verticalHeader()->setDefaultSectionSize(grid->rowHeight(0));
   for (int c = 0; c < grid->columnCount(); ++c) overlay->setColumnWidth(c, grid->columnWidth(c));
-  HideBody(overlay);
 
   QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionResized, overlay,
                    [overlay](int c, int, int size) { overlay->setColumnWidth(c, size); });
   QObject::connect(grid->horizontalScrollBar(), &QScrollBar::valueChanged,
                    overlay->horizontalScrollBar(), &QScrollBar::setValue);
-  QObject::connect(grid->model(), &QAbstractItemModel::rowsInserted, overlay,
-                   [overlay] { HideBody(overlay); });
-  QObject::connect(grid->model(), &QAbstractItemModel::modelReset, overlay,
-                   [overlay] { HideBody(overlay); });
 
   // Follow the grid's viewport whenever the grid is laid out again.
   class Follower : public QObject {

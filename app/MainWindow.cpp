@@ -83,7 +83,7 @@ void MainWindow::FindAppDir() {
 void MainWindow::ResetSheet() {
   SheetIndex = 0;
   CurPage = 0;
-  SheetMode = 0;
+  SheetMode = SheetKind::WholeCourse;
 }
 
 // 4. At the top left corner of the screen's free area, the whole window in

@@ -93,7 +93,7 @@ class MainWindow : public QMainWindow {
   PrintSetup Setup;  // BodyFont, TitleFont, PageMetrics
   TPageList PageList;
   TRowList RowList;
-  std::uint8_t SheetMode = 0;
+  SheetKind SheetMode = SheetKind::WholeCourse;
   std::string AppDir;
   std::string UserDir;  // the user's configuration folder with its separator; empty: none
   std::int32_t SheetIndex = 0;
@@ -324,7 +324,7 @@ class MainWindow : public QMainWindow {
 
   // ---- app/MainWindowPreview.cpp
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
-  void PreviewSheet(std::uint8_t mode);  // the preview of the sheet (0) or the sheet by class
+  void PreviewSheet(SheetKind kind);
   void PageSetupChanged();           // measures, lays out and shows the page again
 
   // ---- app/MainWindowPrint.cpp

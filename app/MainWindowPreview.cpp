@@ -42,9 +42,9 @@ void MainWindow::showEditing() {
   commands_.showSheetByClass->setEnabled(true);
 }
 
-void MainWindow::showSheet() { PreviewSheet(0); }
+void MainWindow::showSheet() { PreviewSheet(SheetKind::WholeCourse); }
 
-void MainWindow::showSheetByClass() { PreviewSheet(1); }
+void MainWindow::showSheetByClass() { PreviewSheet(SheetKind::ByClass); }
 
 void MainWindow::ShowView(bool preview) {
   if (views != nullptr) {
@@ -56,12 +56,12 @@ void MainWindow::ShowView(bool preview) {
   FollowEdits();
 }
 
-void MainWindow::PreviewSheet(std::uint8_t mode) {
+void MainWindow::PreviewSheet(SheetKind kind) {
   EnsurePreview();
   ShowView(true);
-  commands_.showSheet->setEnabled(mode != 0);
-  commands_.showSheetByClass->setEnabled(mode == 0);
-  SheetMode = mode;
+  commands_.showSheet->setEnabled(kind != SheetKind::WholeCourse);
+  commands_.showSheetByClass->setEnabled(kind == SheetKind::WholeCourse);
+  SheetMode = kind;
   if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
 }
 
@@ -231,7 +231,7 @@ void MainWindow::lastPage() {
 void MainWindow::choosePage() {
   if (SheetIndex < 1 || !sheetPrinter || sheetPrinter->FPageCount < 2) return;
   QStringList labels;
-  for (const std::string& label : PageLabels(PageList, Book, SheetMode != 0)) labels << GbkToQString(label);
+  for (const std::string& label : PageLabels(PageList, Book, SheetMode == SheetKind::ByClass)) labels << GbkToQString(label);
   const std::optional<int> page = Dialogs().ChoosePageOf(this, labels, CurPage);
   if (!page || *page < 1 || *page > sheetPrinter->FPageCount) return;
   CurPage = *page;

@@ -65,7 +65,7 @@ void MainWindow::setUpPrinter() {
 QString MainWindow::JobTitle() const {
   const QString title = QFileInfo(PathToQString(FileName)).fileName();
   const QString sheet = GbkToQString(preview::SheetName(SheetIndex)) +
-                        (SheetMode != 0 ? WindowTexts::ByClassMark() : QString());
+                        (SheetMode == SheetKind::ByClass ? WindowTexts::ByClassMark() : QString());
   return title.isEmpty() ? sheet : title + WindowTexts::JobTitleSeparator() + sheet;
 }
 

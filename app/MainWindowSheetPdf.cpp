@@ -51,7 +51,7 @@ void MainWindow::exportSheetPdf() {
 
   const QFileInfo gradeFile(PathToQString(FileName));
   const QString suggested = gradeFile.dir().filePath(gradeFile.completeBaseName() +
-                                                     (SheetMode != 0 ? WindowTexts::ByClassMark() : QString()) +
+                                                     (SheetMode == SheetKind::ByClass ? WindowTexts::ByClassMark() : QString()) +
                                                      QStringLiteral(".pdf"));
   const std::optional<ChosenFile> chosen = Dialogs().SaveFileOfType(this, SheetOutputTexts::ExportTitle(), suggested,
                                                                     {SheetOutputTexts::PdfFilter()});

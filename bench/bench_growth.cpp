@@ -2,14 +2,12 @@
 // tool's `text`), the sheet's figures (`stats`), the check, the CSV and the
 // workbook's layout, and the window's course list, over 2,500 to 20,000
 // courses and over one course of 50,000 to 200,000 students. Each doubling
-// should cost about twice the time: the "BigO" line of each family says
-// how close it comes, and scripts compare the rows.
+// should cost about twice the time: bench/growth.sh prints the factors.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
+#include "bench/GrowthBooks.h"
 #include "exchange/Export.h"
 #include "gradefile/BookCheck.h"
 #include "gradefile/GradeBook.h"
@@ -18,36 +16,8 @@
 
 namespace {
 
-// `courses` courses of `students` students each, with the header lines of
-// a real course and one name for all courses (the worksheets' names).
-GradeBook MakeBook(int courses, int students) {
-  GradeBook book;
-  const char* tags[] = {"t0", "t1", "tk", "tj", "td", "tb", "t9"};
-  for (int c = 0; c < courses; ++c) {
-    char key[16];
-    std::snprintf(key, sizeof key, "%05d", c % 100000);
-    for (const char* tag : tags) book.HeadLines.push_back(std::string(key) + tag + (tag[1] == '9' ? "30" : "Course"));
-    for (int i = 0; i < students; ++i) {
-      char record[96];
-      std::snprintf(record, sizeof record, "%scj%010d%-8s%-8s%-6d%-6d%-6d      ", key, c * students + i, "name",
-                    i % 2 == 0 ? "classA" : "classB", 60 + i % 40, 50 + i % 50, 55 + i % 45);
-      book.GradeLines.push_back(record);
-    }
-  }
-  book.BuildCourseList();
-  return book;
-}
-
-GradeBook BookOf(const benchmark::State& state) {
-  return state.range(1) == 0 ? MakeBook(static_cast<int>(state.range(0)), 40)
-                             : MakeBook(1, static_cast<int>(state.range(0)));
-}
-
-void Families(benchmark::internal::Benchmark* b) {
-  for (int courses : {2500, 5000, 10000, 20000}) b->Args({courses, 0});
-  for (int students : {50000, 100000, 200000}) b->Args({students, 1});
-  b->ArgNames({"n", "oneCourse"})->Unit(benchmark::kMillisecond)->Iterations(1);
-}
+using growth::BookOf;
+using growth::Families;
 
 void BM_Text(benchmark::State& state) {
   const GradeBook book = BookOf(state);
@@ -55,10 +25,10 @@ void BM_Text(benchmark::State& state) {
     PrintSetup setup;
     ApplyDefaultPrintSettings(setup);
     TextCanvas::UseGrid(setup);
-    std::uint8_t mode = 0;
+    SheetKind kind = SheetKind::WholeCourse;
     TPageList pages;
     TRowList rows;
-    GradeSheetPrinter printer(book, setup, mode, pages, rows);
+    GradeSheetPrinter printer(book, setup, kind, pages, rows);
     printer.MakePages();
     printer.IndexHeads();
     std::size_t bytes = 0;
@@ -77,10 +47,10 @@ void BM_Stats(benchmark::State& state) {
   const GradeBook book = BookOf(state);
   for (auto _ : state) {
     PrintSetup setup;
-    std::uint8_t mode = 0;
+    SheetKind kind = SheetKind::WholeCourse;
     TPageList pages;
     TRowList rows;
-    GradeSheetPrinter printer(book, setup, mode, pages, rows);
+    GradeSheetPrinter printer(book, setup, kind, pages, rows);
     printer.MakePages();
     std::size_t groups = 0;
     printer.EveryGroupFigures([&](std::int32_t, const TGroupFigures&) { return ++groups > 0; });

@@ -33,12 +33,12 @@ GradeBook MakeBook(int lines) {
   return book;
 }
 
-void MakePages(benchmark::State& state, std::uint8_t mode) {
+void MakePages(benchmark::State& state, SheetKind kind) {
   const GradeBook book = MakeBook(static_cast<int>(state.range(0)));
   PrintSetup setup;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   for (auto _ : state) {
     printer.MakePages();
     benchmark::DoNotOptimize(pages.data());
@@ -48,8 +48,8 @@ void MakePages(benchmark::State& state, std::uint8_t mode) {
   state.counters["pages"] = static_cast<double>(pages.size());
 }
 
-void BM_MakePagesWhole(benchmark::State& state) { MakePages(state, 0); }
-void BM_MakePagesSplit(benchmark::State& state) { MakePages(state, 1); }
+void BM_MakePagesWhole(benchmark::State& state) { MakePages(state, SheetKind::WholeCourse); }
+void BM_MakePagesSplit(benchmark::State& state) { MakePages(state, SheetKind::ByClass); }
 BENCHMARK(BM_MakePagesWhole)->RangeMultiplier(4)->Range(6250, 100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MakePagesSplit)->RangeMultiplier(4)->Range(6250, 100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
@@ -74,10 +74,10 @@ void DrawPageOn(benchmark::State& state) {
   PrintSetup setup;
   ApplyDefaultPrintSettings(setup);
   TextCanvas::UseGrid(setup);
-  std::uint8_t mode = 0;
+  SheetKind kind = SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
   const auto last = static_cast<std::uint16_t>(pages.size() - 1);
   for (auto _ : state) {

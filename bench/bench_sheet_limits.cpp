@@ -35,10 +35,10 @@ GradeBook ManyCourses(int courses) {
 void BM_EveryGroupFigures(benchmark::State& state) {
   const GradeBook book = ManyCourses(static_cast<int>(state.range(0)));
   PrintSetup setup;
-  std::uint8_t mode = 0;
+  SheetKind kind = SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
   for (auto _ : state) {
     std::int64_t groups = 0;
@@ -64,10 +64,10 @@ void BM_DrawPageWithAHugeTitle(benchmark::State& state) {
   m.CharWidth = 42;
   m.LineHeight = 83;
   m.HalfLine = 41;
-  std::uint8_t mode = 0;
+  SheetKind kind = SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
   for (auto _ : state) {
     RecordingCanvas canvas(600);

@@ -50,10 +50,10 @@ void DrawFullPage(benchmark::State& state, double zoom, int courses) {
   const TextExtent printer = MeasureDigits(probe, setup.BodyFont, 600);
   DerivePageMetrics(setup.Metrics, DeviceMeasurement{4960, 7016, printer.Width, printer.Height,
                                                      screen.Width, screen.Height});
-  std::uint8_t mode = 0;
+  SheetKind kind = SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter sheet(book, setup, mode, pages, rows);
+  GradeSheetPrinter sheet(book, setup, kind, pages, rows);
   sheet.MakePages();
   const TDeviceMetrics& m = setup.Metrics[DeviceScreen];
   QImage image(static_cast<int>(m.PageWidth * zoom), static_cast<int>(m.PageHeight * zoom),

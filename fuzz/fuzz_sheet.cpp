@@ -97,13 +97,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double scale = kScales[flags & 7];
   const std::uint16_t device = (flags & 8) ? DeviceScreen : DevicePrinter;
 
-  std::uint8_t mode = 0;
+  SheetKind kind = SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
-  for (mode = 0; mode < 2; ++mode) {
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
+  for (SheetKind each : {SheetKind::WholeCourse, SheetKind::ByClass}) {
+    kind = each;
     printer.MakePages();
-    const Lines& groups = mode ? book.ClassGroups : book.CourseKeys;
+    const Lines& groups = kind == SheetKind::ByClass ? book.ClassGroups : book.CourseKeys;
     Check(printer.FPageCount == static_cast<std::int32_t>(pages.size()));
     Check(pages.size() >= groups.size());
     for (const TPageEntry& p : pages) Check(p.FirstRow >= 0 && static_cast<std::size_t>(p.FirstRow) <= rows.size());

@@ -47,8 +47,8 @@ std::string EntryGroupKey(std::string_view entry, bool split) {
 }  // namespace
 
 GradeSheetPrinter::GradeSheetPrinter(const GradeBook& book, const PrintSetup& setup,
-                       const std::uint8_t& sheetMode, TPageList& pageList, TRowList& rowList)
-    : book_(book), setup_(setup), sheetMode_(sheetMode), pageList_(pageList), rowList_(rowList) {}
+                       const SheetKind& sheetKind, TPageList& pageList, TRowList& rowList)
+    : book_(book), setup_(setup), sheetKind_(sheetKind), pageList_(pageList), rowList_(rowList) {}
 
 void GradeSheetPrinter::ClearPageList() { pageList_.clear(); }
 void GradeSheetPrinter::ClearRowList() { rowList_.clear(); }
@@ -60,7 +60,7 @@ bool GradeSheetPrinter::MakePages() {
   ClearPageList();
   ClearRowList();
 
-  const bool split = sheetMode_ != 0;
+  const bool split = sheetKind_ == SheetKind::ByClass;
   const Lines& groups = split ? book_.ClassGroups : book_.CourseKeys;
   const Lines& lines = book_.GradeLines;
 
@@ -122,7 +122,7 @@ bool GradeSheetPrinter::MakePages() {
 
 GradeSheetPrinter::PageGroup GradeSheetPrinter::GroupOfPage(const TPageEntry& page) const {
   PageGroup group;
-  const bool split = sheetMode_ != 0;
+  const bool split = sheetKind_ == SheetKind::ByClass;
   const Lines& groups = split ? book_.ClassGroups : book_.CourseKeys;
   if (page.GroupIndex < 0 || static_cast<std::size_t>(page.GroupIndex) >= groups.size()) return group;
   std::string_view entry = groups[static_cast<std::size_t>(page.GroupIndex)];

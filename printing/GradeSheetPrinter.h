@@ -12,6 +12,7 @@
 #include "printing/CourseChoice.h"
 #include "printing/PrintSettings.h"
 #include "printing/SheetForm.h"
+#include "printing/SheetKind.h"
 #include "printing/SheetPrinter.h"
 
 class GradeBook;
@@ -45,12 +46,12 @@ struct TGroupFigures {
 using TRowList = std::vector<TRowEntry>;
 
 // The printer of the grade sheet "学生考试(考查)成绩表": pages of forty
-// students per course (SheetMode 0) or per course and class (otherwise).
-// It reads the book, the set-up and the mode at every call, and lays out into
+// students per course or per course and class (SheetKind). It reads the
+// book, the set-up and the kind at every call, and lays out into
 // the lists the main window owns.
 class GradeSheetPrinter : public SheetPrinter {
  public:
-  GradeSheetPrinter(const GradeBook& book, const PrintSetup& setup, const std::uint8_t& sheetMode,
+  GradeSheetPrinter(const GradeBook& book, const PrintSetup& setup, const SheetKind& sheetKind,
              TPageList& pageList, TRowList& rowList);
 
   // Lays out the groups of the chosen courses only (printing/CourseChoice.h).
@@ -136,7 +137,7 @@ class GradeSheetPrinter : public SheetPrinter {
 
   const GradeBook& book_;
   const PrintSetup& setup_;
-  const std::uint8_t& sheetMode_;
+  const SheetKind& sheetKind_;
   TPageList& pageList_;
   TRowList& rowList_;
 };

@@ -51,10 +51,10 @@ int RunSheetText(const Invocation& call) {
   PrintSetup setup;
   ApplyDefaultPrintSettings(setup);
   TextCanvas::UseGrid(setup);
-  const std::uint8_t mode = call.ByClass ? 1 : 0;
+  const SheetKind kind = call.ByClass ? SheetKind::ByClass : SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
 
   std::int32_t first = 1, last = printer.FPageCount;
@@ -80,11 +80,11 @@ int RunSheetText(const Invocation& call) {
 namespace {
 
 // The statistics lines of one book, each after `prefix`.
-void WriteStats(cli::StandardOutput& out, std::string_view prefix, const GradeBook& book, std::uint8_t mode) {
+void WriteStats(cli::StandardOutput& out, std::string_view prefix, const GradeBook& book, SheetKind kind) {
   PrintSetup setup;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
   printer.EveryGroupFigures([&](std::int32_t, const TGroupFigures& f) {
     out << prefix << TrimmedUtf8(f.CourseKey) << '\t' << TrimmedUtf8(f.ClassCode) << '\t' << f.GroupPages << '\t'
@@ -99,13 +99,13 @@ void WriteStats(cli::StandardOutput& out, std::string_view prefix, const GradeBo
 
 int RunSheetStats(const Invocation& call) {
   const cli::BatchInputs inputs = cli::GatherInputs("stats", call.Operands);
-  const std::uint8_t mode = call.ByClass ? 1 : 0;
+  const SheetKind kind = call.ByClass ? SheetKind::ByClass : SheetKind::WholeCourse;
   cli::StandardOutput out;
   out << (inputs.Several ? "file\t" : "")
       << "course\tclass\tpages\tdue\tcoursework\texamination\t90-100\t80-89\t70-79\t60-69\t"
          "below60\taverage\tfailure_rate\n";
   const std::size_t failed = cli::ForEachBook("stats", "统计", inputs, [&](const std::string& file, GradeBook& book) {
-    WriteStats(out, inputs.Several ? DisplayPath(file) + '\t' : std::string(), book, mode);
+    WriteStats(out, inputs.Several ? DisplayPath(file) + '\t' : std::string(), book, kind);
     return out.Ok();
   });
   return out.Finish("stats", failed > 0 ? 2 : 0);
@@ -157,7 +157,7 @@ int RunSheetPdf(const Invocation& call) {
   setup.Metrics[DevicePrinter].Dpi = kPdfDpi;
   if (call.SettingsDir) LoadPrintSettings(settingsDir, setup);
   else ApplyDefaultPrintSettings(setup);
-  const std::uint8_t mode = call.ByClass ? 1 : 0;
+  const SheetKind kind = call.ByClass ? SheetKind::ByClass : SheetKind::WholeCourse;
   const std::int32_t first = call.Pages ? call.Pages->first : 1;
   const std::int32_t last = call.Pages ? call.Pages->second : INT32_MAX;
   SheetPdfOptions options;
@@ -169,7 +169,7 @@ int RunSheetPdf(const Invocation& call) {
   };
   std::vector<const GradeBook*> sheets;
   for (const GradeBook& book : books) sheets.push_back(&book);
-  const SheetPdfResult result = WriteSheetsPdf(call.Out, sheets, setup, mode, choice, first, last, options);
+  const SheetPdfResult result = WriteSheetsPdf(call.Out, sheets, setup, kind, choice, first, last, options);
   progress.Wipe();
   if (result.Why == SheetPdfResult::NoPageInRange) {
     const std::string what = batch.Several ? std::string("所给的文件") : DisplayPath(call.File());

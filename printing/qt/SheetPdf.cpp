@@ -65,7 +65,7 @@ bool DrawPages(const SheetSource& source, const PdfPaper& paper, bool formFirst,
   if (paper.RuleWidth > 0) painter.setPen(QPen(Qt::black, paper.RuleWidth));
   PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
   canvas.SetGathering(true);
-  GradeSheetPrinter printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
+  GradeSheetPrinter printer(source.Book, source.Setup, source.Kind, source.Pages, source.Rows);
   if (formFirst) {
     printer.DrawForm(canvas, DevicePrinter, 1.0);
     canvas.Flush();
@@ -106,7 +106,7 @@ SheetPdfOutcome DrawDirect(std::span<const SheetSpan> spans, const PdfPaper& pap
     for (const SheetSpan& span : spans) {
       const SheetSource& source = span.Source;
       PainterCanvas canvas(painter, source.Setup.Metrics[DevicePrinter].Dpi);
-      GradeSheetPrinter printer(source.Book, source.Setup, source.SheetMode, source.Pages, source.Rows);
+      GradeSheetPrinter printer(source.Book, source.Setup, source.Kind, source.Pages, source.Rows);
       printer.IndexHeads();
       for (std::int32_t page = span.First; page <= span.Last && drawn && !cancelled && !device.Failed(); ++page) {
         cancelled = options.Progress && !options.Progress(done);
@@ -270,14 +270,14 @@ SheetPdfOutcome DrawSheetsPdf(std::span<const SheetSpan> spans, const PdfPaper& 
 }
 
 SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, PrintSetup& setup,
-                             std::uint8_t sheetMode, std::int32_t firstPage, std::int32_t lastPage,
+                             SheetKind kind, std::int32_t firstPage, std::int32_t lastPage,
                              const SheetPdfOptions& options) {
   const GradeBook* books[] = {&book};
-  return WriteSheetsPdf(path, books, setup, sheetMode, CourseChoice::All(), firstPage, lastPage, options);
+  return WriteSheetsPdf(path, books, setup, kind, CourseChoice::All(), firstPage, lastPage, options);
 }
 
 SheetPdfResult WriteSheetsPdf(const std::string& path, std::span<const GradeBook* const> books, PrintSetup& setup,
-                              std::uint8_t sheetMode, const CourseChoice& choice, std::int32_t firstPage,
+                              SheetKind kind, const CourseChoice& choice, std::int32_t firstPage,
                               std::int32_t lastPage, const SheetPdfOptions& options) {
   SheetPdfResult result;
   // Every book's sheet laid out into lists of its own, which the spans
@@ -286,7 +286,7 @@ SheetPdfResult WriteSheetsPdf(const std::string& path, std::span<const GradeBook
   std::vector<TRowList> rowLists(books.size());
   std::vector<std::int32_t> counts(books.size());
   for (std::size_t b = 0; b < books.size(); ++b) {
-    GradeSheetPrinter printer(*books[b], setup, sheetMode, pageLists[b], rowLists[b]);
+    GradeSheetPrinter printer(*books[b], setup, kind, pageLists[b], rowLists[b]);
     printer.ChooseCourses(choice);
     printer.MakePages();
     counts[b] = printer.FPageCount;
@@ -330,7 +330,7 @@ SheetPdfResult WriteSheetsPdf(const std::string& path, std::span<const GradeBook
   for (std::size_t b = 0; b < books.size(); ++b) {
     const std::int32_t first = std::max(firstPage - before, 1);
     const std::int32_t last = std::min(lastPage - before, counts[b]);
-    if (first <= last) spans.push_back({{*books[b], setup, sheetMode, pageLists[b], rowLists[b]}, first, last});
+    if (first <= last) spans.push_back({{*books[b], setup, kind, pageLists[b], rowLists[b]}, first, last});
     before += counts[b];
   }
 

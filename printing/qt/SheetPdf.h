@@ -26,7 +26,7 @@ constexpr int kPdfDpi = 600;
 struct SheetSource {
   const GradeBook& Book;
   const PrintSetup& Setup;  // the printer entry's metrics are the PDF's
-  std::uint8_t SheetMode = 0;
+  SheetKind Kind = SheetKind::WholeCourse;
   TPageList& Pages;
   TRowList& Rows;
 };
@@ -101,7 +101,7 @@ struct SheetPdfResult {
 // at 600 dpi; its metrics are measured and derived here. Needs a
 // QGuiApplication. Fails, writing nothing, when the range holds no page.
 SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, PrintSetup& setup,
-                             std::uint8_t sheetMode, std::int32_t firstPage, std::int32_t lastPage,
+                             SheetKind kind, std::int32_t firstPage, std::int32_t lastPage,
                              const SheetPdfOptions& options = {});
 
 // Like WriteSheetPdf, for the sheets of several books one after the other
@@ -109,5 +109,5 @@ SheetPdfResult WriteSheetPdf(const std::string& path, const GradeBook& book, Pri
 // count speak of all their pages together. A book without a chosen course
 // adds no page.
 SheetPdfResult WriteSheetsPdf(const std::string& path, std::span<const GradeBook* const> books, PrintSetup& setup,
-                              std::uint8_t sheetMode, const CourseChoice& choice, std::int32_t firstPage,
+                              SheetKind kind, const CourseChoice& choice, std::int32_t firstPage,
                               std::int32_t lastPage, const SheetPdfOptions& options = {});

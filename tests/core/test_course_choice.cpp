@@ -17,7 +17,7 @@ namespace {
 struct ChoiceCase {
   const char* Name;
   CourseChoice Choice;
-  std::uint8_t Mode;
+  SheetKind Kind;
   // One entry per page: course key, and the class on the split sheet.
   std::vector<std::string> Pages;
 };
@@ -30,7 +30,7 @@ std::vector<std::string> PagesOf(const ChoiceCase& c) {
   sheet.AddCourse("KC003", 30, {}, "X");
   for (int i = 0; i < 50; ++i)
     sheet.Book.GradeLines.push_back(Record("KC003", "Y" + std::to_string(i), "李四", "Y", "70", "70", "70"));
-  sheet.Mode = c.Mode;
+  sheet.Kind = c.Kind;
   sheet.Printer.ChooseCourses(c.Choice);
   sheet.Layout();
   std::vector<std::string> pages;
@@ -38,7 +38,7 @@ std::vector<std::string> PagesOf(const ChoiceCase& c) {
     TGroupFigures f;
     EXPECT_TRUE(sheet.Printer.PageFigures(p, f));
     std::string page = f.CourseKey;
-    if (c.Mode != 0) page += " " + std::string(TrimmedBlanks(f.ClassCode));
+    if (c.Kind == SheetKind::ByClass) page += " " + std::string(TrimmedBlanks(f.ClassCode));
     page += " of " + std::to_string(f.GroupCount);
     pages.push_back(page);
   }
@@ -52,17 +52,17 @@ TEST_P(CourseChoiceTest, PrintsThePagesOfTheChosenCoursesOnly) { EXPECT_EQ(Pages
 INSTANTIATE_TEST_SUITE_P(
     Choices, CourseChoiceTest,
     ::testing::Values(
-        ChoiceCase{"AllWhole", CourseChoice::All(), 0,
+        ChoiceCase{"AllWhole", CourseChoice::All(), SheetKind::WholeCourse,
                    {"KA001 of 45", "KA001 of 45", "KB002 of 10", "KC003 of 80", "KC003 of 80"}},
-        ChoiceCase{"ShownWhole", CourseChoice::Shown("KB002"), 0, {"KB002 of 10"}},
-        ChoiceCase{"ChosenInBookOrder", CourseChoice::Chosen({"KC003", "KA001"}), 0,
+        ChoiceCase{"ShownWhole", CourseChoice::Shown("KB002"), SheetKind::WholeCourse, {"KB002 of 10"}},
+        ChoiceCase{"ChosenInBookOrder", CourseChoice::Chosen({"KC003", "KA001"}), SheetKind::WholeCourse,
                    {"KA001 of 45", "KA001 of 45", "KC003 of 80", "KC003 of 80"}},
-        ChoiceCase{"ShownSplitHasAllItsClasses", CourseChoice::Shown("KC003"), 1,
+        ChoiceCase{"ShownSplitHasAllItsClasses", CourseChoice::Shown("KC003"), SheetKind::ByClass,
                    {"KC003 X of 30", "KC003 Y of 50", "KC003 Y of 50"}},
-        ChoiceCase{"ChosenSplit", CourseChoice::Chosen({"KB002", "KC003"}), 1,
+        ChoiceCase{"ChosenSplit", CourseChoice::Chosen({"KB002", "KC003"}), SheetKind::ByClass,
                    {"KB002 CLASS1 of 10", "KC003 X of 30", "KC003 Y of 50", "KC003 Y of 50"}},
-        ChoiceCase{"NoneChosen", CourseChoice::Chosen({}), 0, {}},
-        ChoiceCase{"UnknownKeyPrintsNothing", CourseChoice::Chosen({"ZZ999"}), 1, {}}),
+        ChoiceCase{"NoneChosen", CourseChoice::Chosen({}), SheetKind::WholeCourse, {}},
+        ChoiceCase{"UnknownKeyPrintsNothing", CourseChoice::Chosen({"ZZ999"}), SheetKind::ByClass, {}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(CourseChoiceTest, ChosenPagesDrawTheirOwnRows) {

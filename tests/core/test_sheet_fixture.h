@@ -47,10 +47,10 @@ inline TDeviceMetrics TestMetrics() {
 struct Sheet {
   GradeBook Book;
   PrintSetup Setup;
-  std::uint8_t Mode = 0;
+  SheetKind Kind = SheetKind::WholeCourse;
   TPageList Pages;
   TRowList Rows;
-  GradeSheetPrinter Printer{Book, Setup, Mode, Pages, Rows};
+  GradeSheetPrinter Printer{Book, Setup, Kind, Pages, Rows};
 
   Sheet() {
     Setup.Metrics[DevicePrinter].Dpi = 600;

@@ -108,7 +108,7 @@ TEST(SheetPages, SplitSheetGroupsByClassInOrderOfFirstAppearance) {
   for (int i = 0; i < 5; ++i)
     sheet.Book.GradeLines.push_back(
         Record("C0001", std::to_string(i), "李四", classes[i], "", "", ""));
-  sheet.Mode = 1;
+  sheet.Kind = SheetKind::ByClass;
   sheet.Layout();
   ASSERT_EQ(sheet.Pages.size(), 2u);
   EXPECT_EQ(sheet.Pages[0].GroupCount, 3);
@@ -154,13 +154,13 @@ TEST(SheetPages, OnePassGivesTheSameLayoutAsAScanPerGroup) {
       sheet.Book.GradeLines.push_back(line);
     }
     sheet.Book.BuildCourseList();
-    for (std::uint8_t mode : {0, 1}) {
-      sheet.Mode = mode;
+    for (SheetKind kind : {SheetKind::WholeCourse, SheetKind::ByClass}) {
+      sheet.Kind = kind;
       sheet.Printer.MakePages();
       TPageList pages;
       TRowList rows;
-      ScanPerGroup(sheet.Book, mode != 0, pages, rows);
-      ASSERT_EQ(Shapes(sheet.Pages), Shapes(pages)) << "round " << round << " mode " << int(mode);
+      ScanPerGroup(sheet.Book, kind == SheetKind::ByClass, pages, rows);
+      ASSERT_EQ(Shapes(sheet.Pages), Shapes(pages)) << "round " << round << " by class " << (kind == SheetKind::ByClass);
       ASSERT_EQ(sheet.Rows.size(), rows.size());
       for (std::size_t i = 0; i < rows.size(); ++i)
         ASSERT_EQ(sheet.Rows[i].LineIndex, rows[i].LineIndex);

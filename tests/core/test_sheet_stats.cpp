@@ -154,7 +154,7 @@ TEST(SheetStatsBlock, SplitSheetCountsOnlyThePageClassWholeSheetTheCourse) {
   sheet.Book.GradeLines = {Record("C0001", "1", "a", "A", "", "", "95"),
                            Record("C0001", "2", "b", "B", "", "", "50"),
                            Record("C0001", "3", "c", "A", "", "", "85")};
-  sheet.Mode = 1;
+  sheet.Kind = SheetKind::ByClass;
   sheet.Layout();
   TGroupFigures a, b;
   ASSERT_TRUE(sheet.Printer.PageFigures(1, a));
@@ -164,7 +164,7 @@ TEST(SheetStatsBlock, SplitSheetCountsOnlyThePageClassWholeSheetTheCourse) {
   EXPECT_EQ(a.Average, " 90.00");
   EXPECT_EQ(b.Due, "   1");
   EXPECT_EQ(b.FailureRate, "100.00");
-  sheet.Mode = 0;
+  sheet.Kind = SheetKind::WholeCourse;
   sheet.Printer.MakePages();
   TGroupFigures whole;
   ASSERT_TRUE(sheet.Printer.PageFigures(1, whole));

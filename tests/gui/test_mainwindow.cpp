@@ -89,7 +89,7 @@ void MainWindowTest::startState() {
   QCOMPARE(w.shareEdit->text(), QString());
   QCOMPARE(w.SheetIndex, 0);
   QCOMPARE(w.CurPage, 0);
-  QCOMPARE(w.SheetMode, std::uint8_t{0});
+  QCOMPARE(w.SheetMode, SheetKind::WholeCourse);
   QCOMPARE(w.Zoom, 1.0);
   QVERIFY(w.FileName.empty());
   QVERIFY(!w.Modified());

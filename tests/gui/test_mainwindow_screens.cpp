@@ -123,8 +123,7 @@ void MainWindowScreensTest::headingStaysInSight() {
   QVERIFY(w.studentGrid->verticalScrollBar()->value() > 0);
   QCOMPARE(heading->model()->index(0, 1).data().toString(), QStringLiteral(" 学 号"));
   QCOMPARE(heading->height(), w.studentGrid->rowHeight(0));
-  QVERIFY(!heading->isRowHidden(0));
-  QVERIFY(heading->isRowHidden(1));
+  QCOMPARE(heading->model()->rowCount(), 1);  // the heading row alone
   for (int r = last; r > 1; --r) {
     QTest::keyClick(w.gradeEditor, Qt::Key_Up);
     const QRect cell = w.studentGrid->visualRect(w.studentGrid->model()->index(w.EditRow, 5));

@@ -100,13 +100,13 @@ class PreviewTest : public QObject {
 
   void viewTable_data() {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("preview");  // pageArea in front, bars, previewMenu, printAction shown, showEditingAction
+    QTest::addColumn<bool>("preview");  // pageArea in front, bars, previewMenu, print shown, showEditing
     QTest::addColumn<bool>("n11");
     QTest::addColumn<bool>("g1");
     QTest::addColumn<int>("mode");
-    QTest::newRow("showSheetAction") << "showSheetAction" << true << false << true << 0;
-    QTest::newRow("showSheetByClassAction") << "showSheetByClassAction" << true << true << false << 1;
-    QTest::newRow("showSheetByClassAction then showEditingAction") << "showEditingAction" << false << true << true << 1;
+    QTest::newRow("showSheet") << "showSheet" << true << false << true << 0;
+    QTest::newRow("showSheetByClass") << "showSheetByClass" << true << true << false << 1;
+    QTest::newRow("showSheetByClass then showEditing") << "showEditing" << false << true << true << 1;
   }
   void viewTable() {
     QFETCH(QString, command);
@@ -117,9 +117,9 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.show();
-    if (command == "showSheetAction") w.showSheet();
-    if (command == "showSheetByClassAction") w.showSheetByClass();
-    if (command == "showEditingAction") {
+    if (command == "showSheet") w.showSheet();
+    if (command == "showSheetByClass") w.showSheetByClass();
+    if (command == "showEditing") {
       w.showSheetByClass();
       w.showEditing();
     }
@@ -176,7 +176,7 @@ class PreviewTest : public QObject {
     w.showSheetByClass();
     QCOMPARE(w.sheetPrinter->FPageCount, 4);  // one page per course and class
     QCOMPARE(w.CurPage, 1);
-    QCOMPARE(w.SheetMode, std::uint8_t{1});
+    QCOMPARE(w.SheetMode, SheetKind::ByClass);
   }
 
   void zoomLimits_data() {
@@ -447,7 +447,7 @@ class PreviewTest : public QObject {
     w.nextPage();
     const int lineHeight = w.Setup.Metrics[DeviceScreen].LineHeight;
     // MakePages reads the mode at every call: a new layout shows as a new page count.
-    w.SheetMode = 1;
+    w.SheetMode = SheetKind::ByClass;
     FontSpec bigger = w.Setup.BodyFont;
     bigger.Size = 14;
     p.Script->Fonts.push_back(bigger);
@@ -467,7 +467,7 @@ class PreviewTest : public QObject {
     w.showSheet();
     w.nextPage();
     const PageMetrics metrics = w.Setup.Metrics;
-    w.SheetMode = 1;
+    w.SheetMode = SheetKind::ByClass;
     FontSpec title = w.Setup.TitleFont;
     title.Size = 20;
     p.Script->Fonts.push_back(title);

@@ -190,10 +190,10 @@ TEST(PainterCanvasTest, PageIntoAnImage) {
   DerivePageMetrics(setup.Metrics, measured);
   const TDeviceMetrics& screen = setup.Metrics[DeviceScreen];
 
-  std::uint8_t mode = 0;
+  SheetKind kind = SheetKind::WholeCourse;
   TPageList pages;
   TRowList rows;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
   QImage page = WhiteImage(screen.PageWidth, screen.PageHeight);
   QPainter painter(&page);
@@ -227,14 +227,14 @@ TEST(SheetPdfTest, WritesTheRangeAndReportsThePages) {
   setup.Metrics[DevicePrinter].Dpi = kPdfDpi;
   ApplyDefaultPrintSettings(setup);
   const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("sheet.pdf"))).toStdString();
-  SheetPdfResult result = WriteSheetPdf(path, book, setup, 0, 2, 99);
+  SheetPdfResult result = WriteSheetPdf(path, book, setup, SheetKind::WholeCourse, 2, 99);
   EXPECT_TRUE(result.Ok);
   EXPECT_EQ(result.PageCount, 2);
   EXPECT_EQ(result.PagesWritten, 1);
   // Measured on the PDF: A4 at 600 dpi and the 10 pt body font.
   EXPECT_NEAR(setup.Metrics[DevicePrinter].PageWidth, 4960, 4);
   EXPECT_NEAR(setup.Metrics[DevicePrinter].CharWidth, 42, 2);
-  result = WriteSheetPdf(path + ".none", book, setup, 0, 3, 4);
+  result = WriteSheetPdf(path + ".none", book, setup, SheetKind::WholeCourse, 3, 4);
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(result.Why, SheetPdfResult::NoPageInRange);
 }

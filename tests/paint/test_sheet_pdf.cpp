@@ -108,7 +108,7 @@ TEST_P(SheetPdfJoin, ReadsAndLooksAsTheDirectDrawing) {
     ApplyDefaultPrintSettings(setup);
     const QString path = dir.filePath(name);
     const SheetPdfResult result =
-        WriteSheetPdf(QFile::encodeName(path).toStdString(), book, setup, 0, c.First, c.Last, options);
+        WriteSheetPdf(QFile::encodeName(path).toStdString(), book, setup, SheetKind::WholeCourse, c.First, c.Last, options);
     EXPECT_TRUE(result.Ok) << name.toStdString();
     EXPECT_EQ(result.PagesWritten, c.Pages);
     return path;
@@ -211,7 +211,7 @@ TEST(SheetPdfWithoutTheJoin, IsWrittenWhole) {
   SheetPdfOptions options;
   options.Threads = 2;
   const QString pdf = dir.filePath("alone.pdf");
-  const SheetPdfResult result = WriteSheetPdf(QFile::encodeName(pdf).toStdString(), book, setup, 0, 1, 12, options);
+  const SheetPdfResult result = WriteSheetPdf(QFile::encodeName(pdf).toStdString(), book, setup, SheetKind::WholeCourse, 1, 12, options);
   EXPECT_TRUE(result.Ok);
   EXPECT_EQ(PageCount(pdf), 12);
   EXPECT_TRUE(PageText(pdf, 12).contains(QStringLiteral("课程")));
@@ -230,8 +230,8 @@ TEST(SheetPdfCancel, StopsAndLeavesTheFileUnwritten) {
   ApplyDefaultPrintSettings(setup);
   TPageList pages;
   TRowList rows;
-  std::uint8_t mode = 0;
-  GradeSheetPrinter printer(book, setup, mode, pages, rows);
+  SheetKind kind = SheetKind::WholeCourse;
+  GradeSheetPrinter printer(book, setup, kind, pages, rows);
   printer.MakePages();
   for (bool direct : {false, true}) {
     platform::FileStatus status;
@@ -245,7 +245,7 @@ TEST(SheetPdfCancel, StopsAndLeavesTheFileUnwritten) {
     // starts and while its threads draw.
     int asked = 0;
     options.Progress = [&](int) { return ++asked < (direct ? 2 : 1); };
-    EXPECT_EQ(DrawSheetPdf({book, setup, mode, pages, rows}, SheetPaper(), 1, 10, *out, options),
+    EXPECT_EQ(DrawSheetPdf({book, setup, kind, pages, rows}, SheetPaper(), 1, 10, *out, options),
               SheetPdfOutcome::Cancelled);
     EXPECT_EQ(asked, direct ? 2 : 1);
     out->Abandon();
