@@ -3,7 +3,8 @@
 // what the teacher does; every rule it applies lives below it (gradefile/,
 // grading/, printing/PreviewRules, printing/PageMetrics).
 //
-// Its commands, their menus and the preview's tool bar are app/Commands.h.
+// Its commands, their menus and the preview's tool bar are app/Commands.h;
+// the open file, its edit history and the file commands app/Document.h.
 //
 // The editing view (editingView): on the left (courseColumn) fileLabel
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
@@ -14,10 +15,10 @@
 //
 // The member functions live in files by concern:
 //   app/MainWindow.cpp          FormCreate: the builders in order, then the start-up steps
-//   app/MainWindowBuild.cpp     the builders: menus, tool bar, status bar, both views, connections
-//   app/MainWindowFiles.cpp     open, save, save as, exit, closing
+//   app/MainWindowBuild.cpp     the builders: status bar, both views, connections
+//   app/MainWindowFiles.cpp     the file commands around the document's, closing
 //   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
-//   app/MainWindowEdit.cpp      undo and redo
+//   app/MainWindowEdit.cpp      undo and redo; undo, redo and save follow the edits
 //   app/MainWindowExchange.cpp  import of scores from CSV, export to Excel or CSV
 //   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
 //                               the window's fit to the screen
@@ -58,7 +59,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QPainter;
 class QPrinter;
@@ -67,7 +67,6 @@ class QStackedWidget;
 class QStatusBar;
 class QTableWidget;
 class QToolBar;
-class QToolButton;
 class PageWidget;
 
 class MainWindow : public QMainWindow {
