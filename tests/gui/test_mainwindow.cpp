@@ -185,9 +185,8 @@ void MainWindowTest::startToolBar() {
                               "页左边", "页右边", "页左上角", "页右下角", "", "打印机设置", "",
                               "打印", "导出成绩单 PDF"}));
   const Commands& c = w.commands();
-  for (QAction* command : {c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut, c.scrollToTop,
-                           c.scrollToBottom, c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft,
-                           c.scrollToBottomRight, c.printerSetup, c.print}) {
+  for (QAction* command : {c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut, c.scrollToTop, c.scrollToBottom,
+                           c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft, c.scrollToBottomRight, c.printerSetup, c.print}) {
     QCOMPARE(c.ButtonOf(command)->size(), QSize(22, 22));
     QVERIFY(!c.ButtonOf(command)->icon().isNull());
   }

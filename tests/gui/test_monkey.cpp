@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <array>
 #include <map>
 #include <random>
 
@@ -392,7 +391,7 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
       }
     } else if (action < 83) {  // the page buttons of the tool bar
       const Commands& c = w.commands();
-      QToolButton* button = c.ButtonOf(std::array{c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut,
+      QToolButton* button = c.ButtonOf(std::vector<QAction*>{c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut,
           c.scrollToTop, c.scrollToBottom, c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft, c.scrollToBottomRight}[Pick(rng, 0, 10)]);
       if (button->isVisible()) QTest::mouseClick(button, Qt::LeftButton);
     } else if (action < 84) {  // closing with unsaved grades, and cancelling
