@@ -12,9 +12,6 @@
 
 namespace {
 
-int GridRow(int student) { return student + 1; }
-int GridColumn(GradeField field) { return kFirstGradeColumn + static_cast<int>(field); }
-
 std::optional<BlockKey> KeyOf(const QKeyEvent& key) {
   const QKeySequence pressed(key.keyCombination());
   if (IsKeyOf(KeyCommand::SelectAllGrades, pressed)) return BlockKey::All;
@@ -57,8 +54,8 @@ std::optional<StudentCell> GridSelection::CurrentCell() const {
   const bool editing = w_.gradeEditor->isVisible();
   const int row = editing ? w_.EditRow : w_.studentGrid->currentRow();
   const int col = editing ? w_.EditCol : w_.studentGrid->currentColumn();
-  if (row < 1 || row > Students() || col < kFirstGradeColumn || col > kLastGradeColumn) return std::nullopt;
-  return StudentCell{row - 1, static_cast<GradeField>(col - kFirstGradeColumn)};
+  if (row < 1 || row > Students() || !IsGradeColumn(col)) return std::nullopt;
+  return StudentCell{StudentOfRow(row), FieldOfColumn(col)};
 }
 
 bool GridSelection::eventFilter(QObject* watched, QEvent* event) {
@@ -158,10 +155,10 @@ void GridSelection::EndDrag(QPoint to) {
   pressedCell_.reset();
   block_.reset();
   auto inGrades = [this](QPoint cell) {
-    return cell.x() >= 1 && cell.x() <= Students() && cell.y() >= kFirstGradeColumn && cell.y() <= kLastGradeColumn;
+    return cell.x() >= 1 && cell.x() <= Students() && IsGradeColumn(cell.y());
   };
   if (inGrades(from) && inGrades(to))
-    block_ = GradeBlock{{from.x() - 1, static_cast<GradeField>(from.y() - kFirstGradeColumn)},
-                        {to.x() - 1, static_cast<GradeField>(to.y() - kFirstGradeColumn)}};
+    block_ = GradeBlock{{StudentOfRow(from.x()), FieldOfColumn(from.y())},
+                        {StudentOfRow(to.x()), FieldOfColumn(to.y())}};
   grid->setFocus(Qt::MouseFocusReason);
 }

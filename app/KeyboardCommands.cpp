@@ -57,9 +57,9 @@ void KeyboardCommands::AddEditCommands() {
 }
 
 bool KeyboardCommands::GoToNextFinding(bool backward) {
-  const int course = w_.courseList->currentRow();
-  if (Previewing() || course < 1 || course > static_cast<int>(w_.Book.CourseKeys.size())) return false;
-  const std::string key = w_.Book.CourseKeys[static_cast<std::size_t>(course - 1)].substr(0, 5);
+  const std::size_t course = CourseOfListRow(w_.courseList->currentRow());
+  if (Previewing() || course >= w_.Book.CourseKeys.size()) return false;
+  const std::string key = w_.Book.CourseKeys[course].substr(0, 5);
   const std::vector<GradeFinding> findings = CheckCourse(w_.Book, key);
   // From the editor's cell, or the grid's current cell; before the first
   // student when there is none (line 0 is never a record).
@@ -67,8 +67,8 @@ bool KeyboardCommands::GoToNextFinding(bool backward) {
   const int row = w_.gradeEditor->isVisible() ? w_.EditRow : w_.studentGrid->currentRow();
   const int col = w_.gradeEditor->isVisible() ? w_.EditCol : w_.studentGrid->currentColumn();
   if (row >= 1 && row <= static_cast<int>(w_.GridRows.size()) && col >= kFirstGradeColumn) {
-    from.LineIndex = w_.GridRows[static_cast<std::size_t>(row - 1)].LineIndex;
-    from.Field = static_cast<GradeField>(std::min(col, kLastGradeColumn) - kFirstGradeColumn);
+    from.LineIndex = w_.GridRows[static_cast<std::size_t>(StudentOfRow(row))].LineIndex;
+    from.Field = FieldOfColumn(col);
   }
   const std::optional<std::size_t> next = ::NextFinding(findings, from, backward);
   if (!next) return false;

@@ -43,10 +43,11 @@
 #include "app/DialogSeam.h"
 #include "app/Document.h"
 #include "app/FileRecovery.h"
+#include "app/GridPlaces.h"
 #include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
-#include "gradefile/GridMoves.h"
+#include "gradefile/KeyMoves.h"
 #include "printing/PrintSettings.h"
 #include "printing/GradeSheetPrinter.h"
 

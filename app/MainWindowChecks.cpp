@@ -39,15 +39,11 @@ bool IsGradeKind(FindingKind kind) {
   return kind == FindingKind::Unrecognised || kind == FindingKind::OutOfRange;
 }
 
-int GridColumn(FindingColumn column) {
-  switch (column) {
-    case FindingColumn::Coursework: return 4;
-    case FindingColumn::Exam: return 5;
-    case FindingColumn::Total: return 6;
-    case FindingColumn::None:
-    case FindingColumn::Share: break;
-  }
-  return 1;  // a repeated student number
+// The column a finding is marked in: its grade's, or the student number's
+// for a repeated number.
+int MarkedColumn(FindingColumn column) {
+  if (column == FindingColumn::None || column == FindingColumn::Share) return 1;
+  return GridColumn(FieldOf(column));
 }
 
 void Mark(QTableWidgetItem* item, const QColor& face, const QColor& marked, const QStringList& why,
@@ -102,16 +98,16 @@ void MainWindow::MarkRow(int row) {
   if (row < 1 || row > static_cast<int>(GridRows.size())) return;
   const std::size_t index = static_cast<std::size_t>(row - 1);
   const StudentRow& data = GridRows[index];
-  const auto& cells = data.Cells;
   std::vector<GradeFinding> found;
-  RowCheck(shareBytes_).Run(cells[4], cells[5], cells[6], found);
+  using enum GradeField;
+  RowCheck(shareBytes_).Run(data.Grade(Coursework), data.Grade(Examination), data.Grade(Total), found);
 
   bool mismatch = false;
-  for (int col = 4; col <= 6; ++col) {
+  for (int col = kFirstGradeColumn; col <= kLastGradeColumn; ++col) {
     QStringList why;
     bool gradeKind = false;
     for (const GradeFinding& f : found) {
-      if (GridColumn(f.Column) != col) continue;
+      if (MarkedColumn(f.Column) != col) continue;
       why << QString::fromStdString(f.Explanation);
       gradeKind = gradeKind || IsGradeKind(f.Kind);
       mismatch = mismatch || f.Kind == FindingKind::TotalMismatch;
@@ -127,8 +123,12 @@ void MainWindow::MarkRow(int row) {
   // The bar counts rows the recompute can reach: those with a record.
   if (index >= totalState_.size()) return;
   unsigned char state = 0;
-  if (mismatch && !data.IsPlaceholder())
-    state = TrimmedBlanks(cells[6]).empty() || TotalFitsSomeShare(cells[4], cells[5], cells[6]) ? 1 : 2;
+  if (mismatch && !data.IsPlaceholder()) {
+    const std::string& total = data.Grade(Total);
+    const bool typed = !TrimmedBlanks(total).empty() &&
+                       !TotalFitsSomeShare(data.Grade(Coursework), data.Grade(Examination), total);
+    state = typed ? 2 : 1;
+  }
   const unsigned char was = totalState_[index];
   mismatches_ = mismatches_ - (was != 0) + (state != 0);
   typedMismatches_ = typedMismatches_ - (was == 2) + (state == 2);
@@ -185,7 +185,8 @@ void MainWindow::recomputeTotals() {
   PushEditStep(std::move(step));
   for (const RecordChange& change : changes) {
     if (const int row = GridRowOf(change.LineIndex)) {
-      GridRows[static_cast<std::size_t>(row - 1)].Cells[6] = std::string(Field(change.After, record::Total));
+      GridRows[static_cast<std::size_t>(row - 1)].Grade(GradeField::Total) =
+          std::string(Field(change.After, record::Total));
       ShowGridRow(row);
     }
   }
@@ -224,7 +225,7 @@ void MainWindow::GoToFinding(const GradeFinding& finding) {
   const int row = GridRowOf(finding.LineIndex);
   if (row == 0) return;
   // A repeated number is put right in the grades of its row, if at all.
-  const int col = finding.Column == FindingColumn::None ? kFirstGradeColumn : GridColumn(finding.Column);
+  const int col = GridColumn(FieldOf(finding.Column));
   studentGrid->setCurrentCell(row, col);
   if (!gradeEditor->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
     bool canSelect = true;

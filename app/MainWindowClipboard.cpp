@@ -56,11 +56,13 @@ void MainWindow::pasteCells() {
     Dialogs().Information(this, WindowTexts::PasteNotGbk());
     return;
   }
-  GridCell start{1, kFirstGradeColumn};
+  // From the editor's cell, else the current cell (a column left of the
+  // grades starts at the coursework), else the first student.
+  StudentCell start{0, GradeField::Coursework};
   if (gradeEditor->isVisible() && EditRow >= 1)
-    start = {EditRow, EditCol};
+    start = {StudentOfRow(EditRow), FieldOfColumn(EditCol)};
   else if (studentGrid->currentRow() >= 1)
-    start = {studentGrid->currentRow(), std::max(studentGrid->currentColumn(), kFirstGradeColumn)};
+    start = {StudentOfRow(studentGrid->currentRow()), FieldOfColumn(studentGrid->currentColumn())};
   const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
   const PastePlan plan =
       PlanPaste(SplitClipboardText(*bytes), start, students ? static_cast<int>(GridRows.size()) : 0);
@@ -68,9 +70,10 @@ void MainWindow::pasteCells() {
   QStringList notes;
   QStringList tooLong;
   for (const PasteCell& cell : WriteCells(plan.Cells)) {
-    const StudentRow& row = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)];
-    tooLong << WindowTexts::PasteCellName(cell.Cell.Row, GbkToQString(TrimmedBlanks(row.Cells[1])),
-                                          studentGrid->item(0, cell.Cell.Col)->text().trimmed(), GbkToQString(cell.Text));
+    const StudentRow& row = GridRows[static_cast<std::size_t>(cell.Place.Student)];
+    tooLong << WindowTexts::PasteCellName(GridRow(cell.Place.Student), GbkToQString(TrimmedBlanks(row.Cells[1])),
+                                          studentGrid->item(0, GridColumn(cell.Place.Field))->text().trimmed(),
+                                          GbkToQString(cell.Text));
   }
   if (!tooLong.isEmpty()) notes << WindowTexts::PasteTooLong(tooLong);
   if (plan.ColumnsCut > 0) notes << WindowTexts::PasteColumnsCut(plan.ColumnsCut);
@@ -84,30 +87,31 @@ std::vector<PasteCell> MainWindow::WriteCells(const std::vector<PasteCell>& writ
   std::set<int> rows;
   std::vector<PasteCell> refused;
   for (const PasteCell& cell : written) {
-    auto& cells = GridRows[static_cast<std::size_t>(cell.Cell.Row - 1)].Cells;
-    if (PlanGradeEdit(cells, cell.Cell.Col, cell.Text, shareBytes_).Fit != GradeEditFit::Fits) {
+    StudentRow& student = GridRows[static_cast<std::size_t>(cell.Place.Student)];
+    if (PlanGradeEdit(student, cell.Place.Field, cell.Text, shareBytes_).Fit != GradeEditFit::Fits) {
       refused.push_back(cell);
       continue;
     }
-    if (const std::optional<RecordChange> change =
-            Book.WriteThrough(courseList->currentRow(), cells, cell.Cell.Col, cell.Text, shareBytes_))
+    if (const std::optional<RecordChange> change = Book.WriteThrough(
+            CourseOfListRow(courseList->currentRow()), student, cell.Place.Field, cell.Text, shareBytes_))
       step.Add(*change);
-    rows.insert(cell.Cell.Row);
+    rows.insert(GridRow(cell.Place.Student));
   }
   for (int row : rows) ShowGridRow(row);
   if (!step.Empty()) PushEditStep(std::move(step));
   if (written.empty()) return refused;
   // The block stays selected, its first cell current, the editor away until
   // a key or a click calls it.
-  const GridCell first = written.front().Cell;
-  const GridCell last = written.back().Cell;
-  int right = first.Col;
-  for (const PasteCell& cell : written) right = std::max(right, cell.Cell.Col);
+  const int top = GridRow(written.front().Place.Student);
+  const int bottom = GridRow(written.back().Place.Student);
+  const int left = GridColumn(written.front().Place.Field);
+  int right = left;
+  for (const PasteCell& cell : written) right = std::max(right, GridColumn(cell.Place.Field));
   const QSignalBlocker block(studentGrid);
-  studentGrid->setCurrentCell(first.Row, first.Col);
-  studentGrid->setRangeSelected({first.Row, first.Col, last.Row, right}, true);
+  studentGrid->setCurrentCell(top, left);
+  studentGrid->setRangeSelected({top, left, bottom, right}, true);
   EditRow = EditCol = -1;
-  if (QTableWidgetItem* item = studentGrid->item(first.Row, first.Col)) studentGrid->scrollToItem(item);
+  if (QTableWidgetItem* item = studentGrid->item(top, left)) studentGrid->scrollToItem(item);
   studentGrid->setFocus(Qt::OtherFocusReason);
   return refused;
 }
@@ -120,6 +124,6 @@ void MainWindow::ClearSelectedCells() {
   std::vector<PasteCell> cleared;
   for (int r = std::max(1, range.topRow()); r <= std::min(range.bottomRow(), static_cast<int>(GridRows.size())); ++r)
     for (int c = std::max(range.leftColumn(), kFirstGradeColumn); c <= std::min(range.rightColumn(), kLastGradeColumn); ++c)
-      cleared.push_back({{r, c}, std::string()});
+      cleared.push_back({{StudentOfRow(r), FieldOfColumn(c)}, std::string()});
   WriteCells(cleared);
 }

@@ -80,8 +80,8 @@ void MainWindow::FindNext() {
   const int row = studentGrid->currentRow();
   long after = -1;
   for (std::size_t i = 0; i < students.size(); ++i) {
-    if (students[i].CourseRow < course || (students[i].CourseRow == course && students[i].GridRow <= row))
-      after = static_cast<long>(i);
+    const int listRow = ListRowOfCourse(students[i].Course);
+    if (listRow < course || (listRow == course && GridRow(students[i].Student) <= row)) after = static_cast<long>(i);
   }
   const std::optional<std::size_t> found =
       FindNextStudent(students, FindEdit->text().toStdString(), after);
@@ -90,25 +90,27 @@ void MainWindow::FindNext() {
     return;
   }
   const StudentEntry& student = students[*found];
+  const int listRow = ListRowOfCourse(student.Course);
+  const int gridRow = GridRow(student.Student);
   leaveGradeEditor();
-  if (courseList->currentRow() != student.CourseRow) courseList->setCurrentCell(student.CourseRow, 0);
+  if (courseList->currentRow() != listRow) courseList->setCurrentCell(listRow, 0);
   {
     // The row is marked, the editor stays away: the find field keeps the
     // keyboard for the next Enter.
     const QSignalBlocker block(studentGrid);
-    studentGrid->setCurrentCell(student.GridRow, kFirstGradeColumn);
-    studentGrid->setRangeSelected({student.GridRow, kFirstGradeColumn, student.GridRow, kLastGradeColumn}, true);
+    studentGrid->setCurrentCell(gridRow, kFirstGradeColumn);
+    studentGrid->setRangeSelected({gridRow, kFirstGradeColumn, gridRow, kLastGradeColumn}, true);
     EditRow = EditCol = -1;
   }
-  if (QTableWidgetItem* item = studentGrid->item(student.GridRow, kFirstGradeColumn)) {
+  if (QTableWidgetItem* item = studentGrid->item(gridRow, kFirstGradeColumn)) {
     studentGrid->scrollToItem(item);
-    KeepRowClearOfHeading(studentGrid, student.GridRow);
+    KeepRowClearOfHeading(studentGrid, gridRow);
   }
-  findCourse_ = student.CourseRow;
-  findRow_ = student.GridRow;
-  const std::size_t index = static_cast<std::size_t>(student.CourseRow - 1);
-  const std::string courseName =
-      index < Book.CourseRows.size() ? std::string(TrimmedBlanks(Book.CourseRows[index])) : std::string();
+  findCourse_ = listRow;
+  findRow_ = gridRow;
+  const std::string courseName = student.Course < Book.CourseRows.size()
+                                     ? std::string(TrimmedBlanks(Book.CourseRows[student.Course]))
+                                     : std::string();
   statusLine->showMessage(GbkToQString(std::string(TrimmedBlanks(student.Number)) + "  " +
                                        std::string(TrimmedBlanks(student.Name)) + "  " + courseName));
 }

@@ -184,15 +184,16 @@ void MainWindow::PlaceEditor() {
 }
 
 void MainWindow::takeEditorText() {
-  if (EditRow < 1 || EditCol < kFirstGradeColumn || EditRow > static_cast<int>(GridRows.size())) return;
+  if (EditRow < 1 || !IsGradeColumn(EditCol) || EditRow > static_cast<int>(GridRows.size())) return;
   const std::optional<std::string> text = QStringToGbk(gradeEditor->currentText());
   if (!text) {
     RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::InputRefused());
     return;
   }
-  auto& cells = GridRows[static_cast<std::size_t>(EditRow - 1)].Cells;
+  StudentRow& student = GridRows[static_cast<std::size_t>(StudentOfRow(EditRow))];
+  const GradeField field = FieldOfColumn(EditCol);
   // A grade the record cannot hold whole is never typed at all.
-  switch (PlanGradeEdit(cells, EditCol, *text, shareBytes_).Fit) {
+  switch (PlanGradeEdit(student, field, *text, shareBytes_).Fit) {
     case GradeEditFit::Fits: break;
     case GradeEditFit::TextTooLong:
       RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::GradeTooLong());
@@ -203,7 +204,7 @@ void MainWindow::takeEditorText() {
   }
   editorBytes_ = *text;
   const std::optional<RecordChange> change =
-      Book.WriteThrough(courseList->currentRow(), cells, EditCol, *text, shareBytes_);
+      Book.WriteThrough(CourseOfListRow(courseList->currentRow()), student, field, *text, shareBytes_);
   ShowGridRow(EditRow);
   if (change) {
     cellStep_.Add(*change);
@@ -217,13 +218,17 @@ void MainWindow::leaveGradeEditor() {
 }
 
 void MainWindow::MoveEditor(EditorMove move) {
-  const std::optional<GridCell> to =
-      EditorMoveTarget({EditRow, EditCol}, move, static_cast<int>(GridRows.size()));
+  if (EditRow < 1 || !IsGradeColumn(EditCol)) return;
+  // The empty row of a course without students takes the editor too.
+  const std::optional<StudentCell> to = EditorMoveTarget({StudentOfRow(EditRow), FieldOfColumn(EditCol)}, move,
+                                                         static_cast<int>(GridRows.size()));
   if (!to) return;
-  studentGrid->setCurrentCell(to->Row, to->Col);
-  if (EditRow != to->Row || EditCol != to->Col) {
+  const int row = GridRow(to->Student);
+  const int col = GridColumn(to->Field);
+  studentGrid->setCurrentCell(row, col);
+  if (EditRow != row || EditCol != col) {
     bool canSelect = true;
-    selectGradeCell(to->Col, to->Row, canSelect);
+    selectGradeCell(col, row, canSelect);
   }
 }
 
@@ -326,7 +331,7 @@ void MainWindow::changeShare() {
     return;
   }
   shareBytes_ = *text;
-  if (const std::optional<HeadLineChange> change = Book.StoreShare(courseList->currentRow(), *text)) {
+  if (const std::optional<HeadLineChange> change = Book.StoreShare(CourseOfListRow(courseList->currentRow()), *text)) {
     shareStep_.Add(*change);
     FollowEdits();
   }

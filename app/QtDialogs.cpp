@@ -224,7 +224,7 @@ std::optional<int> QtDialogs::ChoosePage(QWidget* parent, int pageCount, int cur
 
 std::optional<int> QtDialogs::ChoosePageOf(QWidget* parent, const QStringList& labels, int current) {
   ChoosePageDialog dialog(parent);
-  dialog.FormCreate(parent, static_cast<int>(labels.size()), current);
+  dialog.fillPages(static_cast<int>(labels.size()), current);
   dialog.ShowLabels(labels);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const int page = dialog.SelectedPage();

@@ -74,10 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Edits keep the file readable and the same shape.
   if (!book.CourseKeys.empty()) {
     std::string text = input.substr(0, std::min<std::size_t>(input.size(), 12));
-    book.StoreShare(1, text);
+    book.StoreShare(0, text);
     CourseView v = book.ShowCourse(book.CourseKeys[0]);
     std::size_t records = book.GradeLines.size();
-    book.WriteThrough(1, v.Rows[0].Cells, 4 + static_cast<int>(size % 3), text, v.Share);
+    book.WriteThrough(0, v.Rows[0], static_cast<GradeField>(size % kGradeFields), text, v.Share);
     Check(book.GradeLines.size() == records);
     GradeBook edited;
     Check(edited.ReadBytes(book.Serialize()));

@@ -38,21 +38,22 @@ std::string JoinClipboardText(const CellBlock& rows) {
 
 bool IsCellBlock(std::string_view text) { return text.find_first_of("\t\r\n") != text.npos; }
 
-PastePlan PlanPaste(const CellBlock& rows, GridCell start, int lastRow) {
+PastePlan PlanPaste(const CellBlock& rows, StudentCell start, int students) {
   PastePlan plan;
-  const int firstCol = std::clamp(start.Col, kFirstGradeColumn, kLastGradeColumn);
-  const int room = kLastGradeColumn - firstCol + 1;
-  const int firstRow = std::max(start.Row, 1);
+  const int firstField = static_cast<int>(start.Field);
+  const int room = kGradeFields - firstField;
+  const int firstStudent = std::max(start.Student, 0);
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const int row = firstRow + static_cast<int>(r);
-    if (row > lastRow) {
+    const int student = firstStudent + static_cast<int>(r);
+    if (student >= students) {
       plan.RowsLeftOut = static_cast<int>(rows.size() - r);
       break;
     }
     const int width = static_cast<int>(rows[r].size());
     plan.ColumnsCut = std::max(plan.ColumnsCut, width - room);
     for (int c = 0; c < std::min(width, room); ++c)
-      plan.Cells.push_back({{row, firstCol + c}, std::string(TrimmedBlanks(rows[r][static_cast<std::size_t>(c)]))});
+      plan.Cells.push_back({{student, static_cast<GradeField>(firstField + c)},
+                            std::string(TrimmedBlanks(rows[r][static_cast<std::size_t>(c)]))});
   }
   return plan;
 }

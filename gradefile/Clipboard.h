@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gradefile/GridMoves.h"
+#include "gradefile/KeyMoves.h"
 
 using CellBlock = std::vector<std::vector<std::string>>;
 
@@ -23,22 +23,22 @@ CellBlock SplitClipboardText(std::string_view text);
 std::string JoinClipboardText(const CellBlock& rows);
 
 // True when the text is more than one cell (a tab or a line end in it): such
-// a paste fills grid cells, a single value goes into the editor's text.
+// a paste fills grade cells, a single value goes into the editor's text.
 bool IsCellBlock(std::string_view text);
 
-// Where a block lands in the student grid.
+// Where a block lands among the course's students and their grade fields.
 struct PasteCell {
-  GridCell Cell;
+  StudentCell Place;
   std::string Text;  // blanks trimmed
 };
 struct PastePlan {
-  std::vector<PasteCell> Cells;  // row by row, left to right: the order of typing
-  int RowsLeftOut = 0;           // rows below the course's last student
-  int ColumnsCut = 0;            // columns right of the total, per row at most
+  std::vector<PasteCell> Cells;  // student by student, field by field: the order of typing
+  int RowsLeftOut = 0;           // rows past the course's last student
+  int ColumnsCut = 0;            // columns past the total, per row at most
 };
 
-// Lays `rows` out from `start` rightwards and downwards over the grade
-// columns of a grid with students in rows 1..lastRow. A start left of the
-// grade columns begins at the coursework. Cells right of the total and rows
-// past lastRow are left out and counted.
-PastePlan PlanPaste(const CellBlock& rows, GridCell start, int lastRow);
+// Lays `rows` out from `start` over the grade fields, a row of the block
+// per student, to the following fields and students, among `students`
+// students. Cells past the total and rows past the last student are left
+// out and counted.
+PastePlan PlanPaste(const CellBlock& rows, StudentCell start, int students);

@@ -46,10 +46,10 @@ std::vector<StudentEntry> StudentsInListOrder(const GradeBook& book) {
   for (std::size_t c = 0; c < book.CourseKeys.size(); ++c) {
     const auto records = byKey.find(book.CourseKeys[c]);
     if (records == byKey.end()) continue;
-    int row = 0;
+    int student = 0;
     for (const std::size_t j : records->second) {
       const std::string& line = book.GradeLines[j];
-      students.push_back({static_cast<int>(c) + 1, ++row, std::string(Field(line, record::Number)),
+      students.push_back({c, student++, std::string(Field(line, record::Number)),
                           std::string(Field(line, record::Name))});
     }
   }

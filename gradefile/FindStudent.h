@@ -9,18 +9,19 @@
 
 #include "gradefile/GradeBook.h"
 
-// A student as the window finds it again: the course list row (from 1), the
-// grid row (from 1), and the record's number and name as they stand (GBK).
+// A student as the window finds it again: its course (the index in
+// CourseKeys, from 0), its place among the course's students (from 0, the
+// order of ShowCourse), and the record's number and name as they stand (GBK).
 struct StudentEntry {
-  int CourseRow = 0;
-  int GridRow = 0;
+  std::size_t Course = 0;
+  int Student = 0;
   std::string Number;
   std::string Name;
 };
 
 // Every student of every listed course, course by course, each course's
-// students in the order of its grid. A course listed twice has its students
-// twice, once under each row.
+// students in the order ShowCourse gives them. A course listed twice has
+// its students twice, once under each entry of CourseKeys.
 std::vector<StudentEntry> StudentsInListOrder(const GradeBook& book);
 
 // True when `query` (UTF-8, what the teacher typed) names the student: the

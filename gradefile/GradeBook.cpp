@@ -120,17 +120,18 @@ void ForEachRun(const Lines& head, Fn&& fn) {
 
 }  // namespace
 
-GradeEdit PlanGradeEdit(const std::array<std::string, 7>& cells, int col, std::string_view text,
+GradeEdit PlanGradeEdit(const StudentRow& student, GradeField field, std::string_view text,
                         std::string_view share) {
   GradeEdit edit;
-  if (col < 4 || col > 6) return edit;
-  std::array<std::string, 3> grades = {cells[4], cells[5], cells[6]};
-  grades[static_cast<std::size_t>(col - 4)] = FileSafe(text);
-  if (!record::FitsGradeField(grades[static_cast<std::size_t>(col - 4)])) {
+  using enum GradeField;
+  std::array<std::string, 3> grades = {student.Grade(Coursework), student.Grade(Examination), student.Grade(Total)};
+  std::string& edited = grades[static_cast<std::size_t>(field)];
+  edited = FileSafe(text);
+  if (!record::FitsGradeField(edited)) {
     edit.Fit = GradeEditFit::TextTooLong;
     return edit;
   }
-  if (col != 6) grades[2] = ComputeTotal(share, grades[0], grades[1]);
+  if (field != Total) grades[2] = ComputeTotal(share, grades[0], grades[1]);
   if (!record::FitsGradeField(grades[2])) {
     edit.Fit = GradeEditFit::TotalTooLong;
     return edit;
@@ -373,10 +374,10 @@ CourseView GradeBook::ShowCourse(std::string_view key) const {
   return view;
 }
 
-std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_view editText) {
+std::optional<HeadLineChange> GradeBook::StoreShare(std::size_t course, std::string_view editText) {
   static const std::string t9 = "t9";
-  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return std::nullopt;
-  std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
+  if (course >= CourseKeys.size()) return std::nullopt;
+  std::string_view key = std::string_view(CourseKeys[course]).substr(0, 5);
   // A "course" made of empty or short lines has no five-byte key: a "t9" line
   // for it would carry another key and start a course of its own.
   if (key.size() < 5) return std::nullopt;
@@ -394,12 +395,13 @@ std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_v
       return change;
     }
   }
-  // No "t9" line yet: the new one goes at the end of the run this row lists,
-  // so the course's header lines stay one contiguous run.
+  // No "t9" line yet: the new one goes at the end of the run of header lines
+  // this course stands for (a key listed twice has two runs), so the run
+  // stays contiguous.
   std::size_t insertAt = HeadLines.size();
-  int run = 0;
+  std::size_t run = 0;
   ForEachRun(HeadLines, [&](std::string_view, std::size_t, std::size_t end) {
-    if (++run == courseRow) insertAt = end;
+    if (run++ == course) insertAt = end;
   });
   HeadLineChange change{insertAt, {}, std::string(key) + t9 + text, true};
   HeadLines.insert(HeadLines.begin() + static_cast<std::ptrdiff_t>(insertAt), change.After);
@@ -407,20 +409,22 @@ std::optional<HeadLineChange> GradeBook::StoreShare(int courseRow, std::string_v
   return change;
 }
 
-std::optional<RecordChange> GradeBook::WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
+std::optional<RecordChange> GradeBook::WriteThrough(std::size_t course, StudentRow& student, GradeField field,
                                                     std::string_view text, std::string_view share) {
-  GradeEdit edit = PlanGradeEdit(cells, col, text, share);
-  if (col < 4 || col > 6 || edit.Fit != GradeEditFit::Fits) return std::nullopt;
-  for (std::size_t i = 0; i < 3; ++i) cells[4 + i] = std::move(edit.Grades[i]);
+  GradeEdit edit = PlanGradeEdit(student, field, text, share);
+  if (edit.Fit != GradeEditFit::Fits) return std::nullopt;
+  using enum GradeField;
+  for (const GradeField f : {Coursework, Examination, Total})
+    student.Grade(f) = std::move(edit.Grades[static_cast<std::size_t>(f)]);
   Modified = true;
 
-  if (courseRow < 1 || static_cast<std::size_t>(courseRow) > CourseKeys.size()) return std::nullopt;
-  std::string_view key = std::string_view(CourseKeys[static_cast<std::size_t>(courseRow) - 1]).substr(0, 5);
-  std::string_view number = std::string_view(cells[1]).substr(0, 10);
+  if (course >= CourseKeys.size()) return std::nullopt;
+  std::string_view key = std::string_view(CourseKeys[course]).substr(0, 5);
+  std::string_view number = std::string_view(student.Cells[1]).substr(0, 10);
   for (std::size_t j = 0; j < GradeLines.size(); ++j) {
     const std::string& line = GradeLines[j];
     if (KeyOf(line) != key || Field(line, record::Number) != number) continue;
-    return RewriteGrades(j, cells[4], cells[5], cells[6]);
+    return RewriteGrades(j, student.Grade(Coursework), student.Grade(Examination), student.Grade(Total));
   }
   return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gradefile/Record.h"
 #include "platform/Files.h"
 
 using Lines = std::vector<std::string>;
@@ -36,13 +37,18 @@ struct SaveResult {
   std::string Message;  // the file and the reason; empty on success
 };
 
-// One student row of the grid: the 7 cells as GBK bytes, and the index of its
-// record in GradeLines (kNoRecord for the empty row of a course without students).
+// One student of a course as it is shown: its texts as GBK bytes, in the
+// order a course lists them (its place in the course from 1, number, name,
+// class, then the three grades), and the index of its record in GradeLines
+// (kNoRecord for the empty row of a course without students).
 struct StudentRow {
   static constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kFirstGrade = 4;  // Cells[kFirstGrade] is the coursework
   std::array<std::string, 7> Cells;
   std::size_t LineIndex = kNoRecord;
   bool IsPlaceholder() const { return LineIndex == kNoRecord; }
+  std::string& Grade(GradeField field) { return Cells[kFirstGrade + static_cast<std::size_t>(field)]; }
+  const std::string& Grade(GradeField field) const { return Cells[kFirstGrade + static_cast<std::size_t>(field)]; }
 };
 
 // The rows a grid shows for a course without students: one empty row that
@@ -76,16 +82,17 @@ struct HeadLineChange {
   bool Removed = false;
 };
 
-// What an edit of grid column `col` (4..6) of a row to `text` stores: the
+// What an edit of one grade field of a student to `text` stores: the
 // coursework, examination and total texts as the record will hold them (the
-// total computed from `share` for columns 4 and 5). An edit whose text, or
-// the total it leads to, does not fit its 6-byte field is refused whole.
+// total computed from `share` when the coursework or the examination is
+// edited). An edit whose text, or the total it leads to, does not fit its
+// 6-byte field is refused whole.
 enum class GradeEditFit { Fits, TextTooLong, TotalTooLong };
 struct GradeEdit {
   GradeEditFit Fit = GradeEditFit::Fits;
   std::array<std::string, 3> Grades;  // without the padding; set only when it fits
 };
-GradeEdit PlanGradeEdit(const std::array<std::string, 7>& cells, int col, std::string_view text,
+GradeEdit PlanGradeEdit(const StudentRow& student, GradeField field, std::string_view text,
                         std::string_view share);
 
 class GradeBook {
@@ -134,23 +141,24 @@ class GradeBook {
   // line, positions 8-13, blanks trimmed; empty without one.
   std::string Share(std::string_view key) const;
 
-  // Stores an edit of the weighting field for the course of course-list row
-  // `courseRow` (from 1). Returns nothing (nothing stored) when the row names
-  // no course or the text (blanks trimmed) is longer than the 6-byte field;
-  // otherwise the change made to the course's "t9" line (an added
+  // Stores an edit of the weighting field for course `course` (its index
+  // in CourseKeys, from 0). Returns nothing (nothing stored) when there is
+  // no such course or the text (blanks trimmed) is longer than the 6-byte
+  // field; otherwise the change made to the course's "t9" line (an added
   // one when the course had none). On success Modified is set.
-  std::optional<HeadLineChange> StoreShare(int courseRow, std::string_view editText);
+  std::optional<HeadLineChange> StoreShare(std::size_t course, std::string_view editText);
 
-  // Writes an edit through: `cells` is the grid row, `col` the edited column
-  // (4..6), `text` the editor's text. Puts the grades PlanGradeEdit gives in
-  // the cells (the text, the total recomputed for columns 4 and 5 from
-  // `share`), sets Modified, then rewrites the record of the course of list
-  // row `courseRow` whose student number is the first 10 bytes of cells[1].
-  // Returns the record's change when one was rewritten (the save command is
-  // enabled only then), nothing otherwise. An edit that does not fit is
-  // refused: nothing changes, cells included.
-  std::optional<RecordChange> WriteThrough(int courseRow, std::array<std::string, 7>& cells, int col,
-                    std::string_view text, std::string_view share);
+  // Writes an edit of `student`'s grade `field` through, `text` being the
+  // editor's text. Puts the grades PlanGradeEdit gives in the student's
+  // texts (the text, the total recomputed from `share` for the coursework
+  // and the examination), sets Modified, then rewrites the first record of
+  // course `course` (its index in CourseKeys) whose student number is the
+  // first 10 bytes of the student's number text. Returns the record's
+  // change when one was rewritten (the save command is enabled only then),
+  // nothing otherwise. An edit that does not fit is refused: nothing
+  // changes, the student's texts included.
+  std::optional<RecordChange> WriteThrough(std::size_t course, StudentRow& student, GradeField field,
+                                           std::string_view text, std::string_view share);
 
   // The rewrite of one record's grades, as every edit makes it: positions
   // 1-33 kept (padded when the record is shorter), the three texts each cut

@@ -5,12 +5,36 @@
 
 namespace {
 
-constexpr int kFields = 3;
+constexpr int kFields = kGradeFields;
 
 int Rank(GradeField field) { return static_cast<int>(field); }
 GradeField FieldAt(int rank) { return static_cast<GradeField>(std::clamp(rank, 0, kFields - 1)); }
 
 }  // namespace
+
+std::optional<StudentCell> EditorMoveTarget(StudentCell from, EditorMove move, int students) {
+  StudentCell to = from;
+  int field = Rank(from.Field);
+  switch (move) {
+    case EditorMove::Down: ++to.Student; break;
+    case EditorMove::Up: --to.Student; break;
+    case EditorMove::Next:
+      if (++field == kFields) {
+        field = 0;
+        ++to.Student;
+      }
+      break;
+    case EditorMove::Previous:
+      if (--field < 0) {
+        field = kFields - 1;
+        --to.Student;
+      }
+      break;
+  }
+  if (to.Student < 0 || to.Student >= students) return std::nullopt;
+  to.Field = FieldAt(field);
+  return to;
+}
 
 int GradeBlock::FirstStudent() const { return std::min(Anchor.Student, Extent.Student); }
 int GradeBlock::LastStudent() const { return std::max(Anchor.Student, Extent.Student); }
@@ -46,10 +70,11 @@ GradeBlock ExtendBlock(GradeBlock block, BlockKey key, int students) {
 
 GradeField FieldOf(FindingColumn column) {
   switch (column) {
-    case FindingColumn::Exam: return GradeField::Exam;
+    case FindingColumn::Exam: return GradeField::Examination;
     case FindingColumn::Total: return GradeField::Total;
     case FindingColumn::Coursework:
-    case FindingColumn::None: break;
+    case FindingColumn::None:
+    case FindingColumn::Share: break;
   }
   return GradeField::Coursework;
 }

@@ -1,22 +1,32 @@
 #pragma once
 // Where the grid's keys go, said in the course's students and their grade
-// fields: the block that Shift+arrows, Shift+Home/End and Ctrl+A select, and
-// the finding that F8 and Shift+F8 go to. Which grid row and column show a
-// student and a field is the window's business.
+// fields: the cell the grade editor moves to, the block that Shift+arrows,
+// Shift+Home/End and Ctrl+A select, and the finding that F8 and Shift+F8 go
+// to. Which grid row and column show a student and a field is the window's
+// business.
 #include <cstddef>
 #include <optional>
 #include <vector>
 
+#include "gradefile/Record.h"
 #include "grading/GradeCheck.h"
-
-// The three grade fields of a student record, left to right.
-enum class GradeField { Coursework, Exam, Total };
 
 struct StudentCell {
   int Student = 0;  // the student's place in the course shown, from 0
   GradeField Field = GradeField::Coursework;
   bool operator==(const StudentCell&) const = default;
 };
+
+enum class EditorMove {
+  Down,      // Enter, Down: the same field of the next student
+  Up,        // Up: the same field of the student before
+  Next,      // Tab: the next field, after the total the coursework of the next student
+  Previous,  // Shift+Tab: the field before, before the coursework the total of the student before
+};
+
+// The cell the editor moves to among `students` students, or nothing when
+// the move would leave them.
+std::optional<StudentCell> EditorMoveTarget(StudentCell from, EditorMove move, int students);
 
 // A block of grade cells as a spreadsheet selects it: from the cell the
 // selection started at (the current cell) to the corner the keys move.

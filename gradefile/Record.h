@@ -25,6 +25,10 @@ inline std::string FileSafe(std::string_view text) {
   return out;
 }
 
+// The three grade fields of a student record, left to right.
+enum class GradeField { Coursework, Examination, Total };
+inline constexpr int kGradeFields = 3;
+
 // The fields of a student record; a grade field is 6 bytes wide.
 namespace record {
 inline constexpr FieldWindow Number{8, 10};

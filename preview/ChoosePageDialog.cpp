@@ -14,10 +14,10 @@ ChoosePageDialog::ChoosePageDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("选页"));
   preview::MakeFixedDialog(*this, 274, 115);
 
-  Bevel1 = new QFrame(this);
-  Bevel1->setFrameShape(QFrame::Box);
-  Bevel1->setFrameShadow(QFrame::Sunken);
-  Bevel1->setGeometry(8, 8, 177, 99);
+  frame = new QFrame(this);
+  frame->setFrameShape(QFrame::Box);
+  frame->setFrameShadow(QFrame::Sunken);
+  frame->setGeometry(8, 8, 177, 99);
 
   pageCountLabel = new QLabel(QStringLiteral("总页数:"), this);
   pageCountLabel->setGeometry(24, 24, 56, 21);
@@ -36,17 +36,17 @@ ChoosePageDialog::ChoosePageDialog(QWidget* parent) : QDialog(parent) {
   pageCountLabel->setBuddy(pageCountEdit);
   pageLabel->setBuddy(pageBox);
 
-  OKBtn = new QPushButton(QStringLiteral("确定(&O)"), this);
-  OKBtn->setGeometry(192, 8, 75, 25);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("取消(&C)"), this);
-  CancelBtn->setGeometry(192, 38, 75, 25);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  okButton = new QPushButton(QStringLiteral("确定(&O)"), this);
+  okButton->setGeometry(192, 8, 75, 25);
+  okButton->setDefault(true);
+  cancelButton = new QPushButton(QStringLiteral("取消(&C)"), this);
+  cancelButton->setGeometry(192, 38, 75, 25);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   pageBox->setFocus();
 }
 
-void ChoosePageDialog::FormCreate(QWidget* /*sender*/, int pageCount, int current) {
+void ChoosePageDialog::fillPages(int pageCount, int current) {
   pageCountEdit->setText(QString::number(pageCount));
   pageBox->clear();
   for (int i = 1; i <= pageCount; ++i) pageBox->addItem(QString::number(i));
@@ -66,8 +66,8 @@ void ChoosePageDialog::ShowLabels(const QStringList& labels) {
   const int grow = std::clamp(widest + 40 - pageBox->width(), 0, 420);
   if (grow == 0) return;
   pageBox->resize(pageBox->width() + grow, pageBox->height());
-  Bevel1->resize(Bevel1->width() + grow, Bevel1->height());
-  for (QPushButton* button : {OKBtn, CancelBtn}) button->move(button->x() + grow, button->y());
+  frame->resize(frame->width() + grow, frame->height());
+  for (QPushButton* button : {okButton, cancelButton}) button->move(button->x() + grow, button->y());
   setFixedSize(width() + grow, height());
 }
 

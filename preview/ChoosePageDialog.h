@@ -16,7 +16,7 @@ class ChoosePageDialog : public QDialog {
 
   // Fills the dialog before it is shown: the page total in pageCountEdit, the numbers
   // 1 .. pageCount in pageBox (entry i - 1 reads i), `current` selected.
-  void FormCreate(QWidget* sender, int pageCount, int current);
+  void fillPages(int pageCount, int current);
 
   // Each entry i - 1 reads "i  <labels[i - 1]>" (the page's course and
   // class), the list and the dialog as wide as the longest.
@@ -25,11 +25,11 @@ class ChoosePageDialog : public QDialog {
   // The page of the selected entry (its index + 1); 0 when the list is empty.
   int SelectedPage() const;
 
-  QFrame* Bevel1 = nullptr;
+  QFrame* frame = nullptr;
   QLabel* pageCountLabel = nullptr;
   QLineEdit* pageCountEdit = nullptr;
   QLabel* pageLabel = nullptr;
   QComboBox* pageBox = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 };

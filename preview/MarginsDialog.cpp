@@ -14,10 +14,10 @@ MarginsDialog::MarginsDialog(PageMetrics& metrics, QWidget* parent)
   setWindowTitle(QStringLiteral("设置页边界"));
   preview::MakeFixedDialog(*this, 315, 174);
 
-  Bevel1 = new QFrame(this);
-  Bevel1->setFrameShape(QFrame::Box);
-  Bevel1->setFrameShadow(QFrame::Sunken);
-  Bevel1->setGeometry(8, 8, 218, 158);
+  frame = new QFrame(this);
+  frame->setFrameShape(QFrame::Box);
+  frame->setFrameShadow(QFrame::Sunken);
+  frame->setGeometry(8, 8, 218, 158);
 
   const QString texts[4] = {QStringLiteral("页左边空白(毫米):"), QStringLiteral("页右边空白(毫米):"),
                             QStringLiteral("页顶部空白(毫米):"), QStringLiteral("页底部空白(毫米):")};
@@ -35,21 +35,21 @@ MarginsDialog::MarginsDialog(PageMetrics& metrics, QWidget* parent)
   setTabOrder(rightEdit, topEdit);
   setTabOrder(topEdit, bottomEdit);
 
-  OKBtn = new QPushButton(QStringLiteral("确定(&O)"), this);
-  OKBtn->setGeometry(234, 8, 75, 25);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("取消(&C)"), this);
-  CancelBtn->setGeometry(234, 38, 75, 25);
-  setTabOrder(bottomEdit, OKBtn);
-  setTabOrder(OKBtn, CancelBtn);
-  connect(OKBtn, &QPushButton::clicked, this, &MarginsDialog::OKBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  okButton = new QPushButton(QStringLiteral("确定(&O)"), this);
+  okButton->setGeometry(234, 8, 75, 25);
+  okButton->setDefault(true);
+  cancelButton = new QPushButton(QStringLiteral("取消(&C)"), this);
+  cancelButton->setGeometry(234, 38, 75, 25);
+  setTabOrder(bottomEdit, okButton);
+  setTabOrder(okButton, cancelButton);
+  connect(okButton, &QPushButton::clicked, this, &MarginsDialog::storeMargins);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-  FormCreate();
+  fillMargins();
   leftEdit->setFocus();
 }
 
-void MarginsDialog::FormCreate() {
+void MarginsDialog::fillMargins() {
   const TDeviceMetrics& p = metrics_[DevicePrinter];
   leftEdit->setText(QString::number(preview::MarginPixelsToMm(p.MarginLeft, p.Dpi)));
   rightEdit->setText(QString::number(preview::MarginPixelsToMm(p.MarginRight, p.Dpi)));
@@ -57,7 +57,7 @@ void MarginsDialog::FormCreate() {
   bottomEdit->setText(QString::number(preview::MarginPixelsToMm(p.MarginBottom, p.Dpi)));
 }
 
-void MarginsDialog::OKBtnClick() {
+void MarginsDialog::storeMargins() {
   TDeviceMetrics& p = metrics_[DevicePrinter];
   auto read = [&](const QLineEdit* edit) {
     return preview::MarginTextToPixels(edit->text().toStdString(), p.Dpi);

@@ -18,11 +18,11 @@ class MarginsDialog : public QDialog {
   explicit MarginsDialog(PageMetrics& metrics, QWidget* parent = nullptr);
 
   // Fills leftEdit .. bottomEdit with the left, right, top and bottom margins in mm.
-  void FormCreate();
+  void fillMargins();
   // Stores the four boxes into the printer margins, then closes with OK.
-  void OKBtnClick();
+  void storeMargins();
 
-  QFrame* Bevel1 = nullptr;
+  QFrame* frame = nullptr;
   QLabel* leftLabel = nullptr;
   QLabel* rightLabel = nullptr;
   QLabel* topLabel = nullptr;
@@ -31,8 +31,8 @@ class MarginsDialog : public QDialog {
   QLineEdit* rightEdit = nullptr;
   QLineEdit* topEdit = nullptr;
   QLineEdit* bottomEdit = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QPushButton* okButton = nullptr;
+  QPushButton* cancelButton = nullptr;
 
  private:
   PageMetrics& metrics_;

@@ -34,7 +34,7 @@ void ShowDialogs(std::vector<std::unique_ptr<QDialog>>& dialogs, GradeBook& book
   dialogs.push_back(std::make_unique<ExportScopeDialog>(QStringLiteral("高等数学(一)"), 3, nullptr));
   dialogs.push_back(std::make_unique<MarginsDialog>(metrics));
   auto choose = std::make_unique<ChoosePageDialog>();
-  choose->FormCreate(nullptr, 4, 2);
+  choose->fillPages(4, 2);
   choose->ShowLabels({QStringLiteral("高等数学(一) 计科2301 (1/2)"), QStringLiteral("高等数学(一) 计科2301 (2/2)"),
                       QStringLiteral("高等数学(一) 计科2302 (1/1)"), QStringLiteral("数据库原理 计科2301 (1/1)")});
   dialogs.push_back(std::move(choose));

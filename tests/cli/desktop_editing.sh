@@ -47,15 +47,8 @@ printf '55\t65\n' | xclip -selection clipboard
 sleep 0.3
 xdotool key --delay 60 ctrl+v ctrl+s
 box=$(wait_window '提示' 50) || { log "no message after the save"; kill "$pid"; exit 12; }
-xdotool windowactivate --sync "$box" >/dev/null 2>&1
-xdotool key Return
-sleep 0.3
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
-xdotool key --clearmodifiers alt+f
-sleep 0.3
-xdotool key x
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then log "the program did not quit"; kill "$pid"; exit 13; fi
+answer_box "$box"
+quit_by_menu "$main" || { log "the program did not quit"; kill "$pid"; exit 13; }
 wait "$pid"
 SESSION
 

@@ -48,15 +48,8 @@ xdotool key ctrl+a
 xdotool type --delay 20 "$out"
 xdotool key Return
 box=$(wait_program_window '提示' 200) || { log "no message after the export"; kill "$pid"; exit 14; }
-xdotool windowactivate --sync "$box" >/dev/null 2>&1
-xdotool key Return
-sleep 0.3
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
-xdotool key --clearmodifiers alt+f
-sleep 0.3
-xdotool key x
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then log "the program did not quit"; kill "$pid"; exit 15; fi
+answer_box "$box"
+quit_by_menu "$main" || { log "the program did not quit"; kill "$pid"; exit 15; }
 wait "$pid"
 SESSION
 

@@ -51,13 +51,13 @@ const StepCase kSteps[] = {
     {"share edit of an existing t9 line",
      [](GradeBook& b) {
        EditStep step;
-       for (const char* text : {"4", "40"}) step.Add(*b.StoreShare(1, text));
+       for (const char* text : {"4", "40"}) step.Add(*b.StoreShare(0, text));
        return step;
      }},
     {"share edit that adds the t9 line",
      [](GradeBook& b) {
        EditStep step;
-       for (const char* text : {"5", "50", ""}) step.Add(*b.StoreShare(2, text));
+       for (const char* text : {"5", "50", ""}) step.Add(*b.StoreShare(1, text));
        return step;
      }},
     {"paste over several records",
@@ -252,7 +252,7 @@ const PlaceCase kPlaces[] = {
     {"share line added",
      [](GradeBook& b) {
        EditStep step;
-       step.Add(*b.StoreShare(2, "40"));
+       step.Add(*b.StoreShare(1, "40"));
        return step;
      },
      {"K0002", "", 0}},

@@ -1,5 +1,5 @@
 // The rules behind paste, copy, find and the recent files: how clipboard
-// text splits into cells and lands on the grade columns, which student a
+// text splits into cells and lands on the grade fields, which student a
 // search finds next, and how the list of recent files keeps its order.
 #include <gtest/gtest.h>
 
@@ -67,9 +67,9 @@ TEST(Clipboard, ABlockIsMoreThanOneValue) {
 struct PlanCase {
   const char* Name;
   CellBlock Rows;
-  GridCell Start;
-  int LastRow;
-  std::vector<std::pair<GridCell, std::string>> Cells;
+  StudentCell Start;
+  int Students;
+  std::vector<std::pair<StudentCell, std::string>> Cells;
   int RowsLeftOut;
   int ColumnsCut;
 };
@@ -78,38 +78,40 @@ class PlanTable : public ::testing::TestWithParam<PlanCase> {};
 
 TEST_P(PlanTable, FillsRightAndDown) {
   const PlanCase& c = GetParam();
-  const PastePlan plan = PlanPaste(c.Rows, c.Start, c.LastRow);
-  std::vector<std::pair<GridCell, std::string>> cells;
-  for (const PasteCell& cell : plan.Cells) cells.emplace_back(cell.Cell, cell.Text);
+  const PastePlan plan = PlanPaste(c.Rows, c.Start, c.Students);
+  std::vector<std::pair<StudentCell, std::string>> cells;
+  for (const PasteCell& cell : plan.Cells) cells.emplace_back(cell.Place, cell.Text);
   EXPECT_EQ(cells, c.Cells);
   EXPECT_EQ(plan.RowsLeftOut, c.RowsLeftOut);
   EXPECT_EQ(plan.ColumnsCut, c.ColumnsCut);
 }
 
+using enum GradeField;
+
 INSTANTIATE_TEST_SUITE_P(
     Paste, PlanTable,
     ::testing::Values(
         PlanCase{"3x2 from the coursework, trimmed, in typing order",
-                 {{" 70", "80 "}, {"60", "50"}, {"90", "100"}}, {2, 4}, 5,
-                 {{{2, 4}, "70"}, {{2, 5}, "80"}, {{3, 4}, "60"}, {{3, 5}, "50"}, {{4, 4}, "90"}, {{4, 5}, "100"}},
+                 {{" 70", "80 "}, {"60", "50"}, {"90", "100"}}, {1, Coursework}, 5,
+                 {{{1, Coursework}, "70"}, {{1, Examination}, "80"}, {{2, Coursework}, "60"},
+                  {{2, Examination}, "50"}, {{3, Coursework}, "90"}, {{3, Examination}, "100"}},
                  0, 0},
-        PlanCase{"rows past the last student are left out", {{"1"}, {"2"}, {"3"}}, {4, 6}, 5,
-                 {{{4, 6}, "1"}, {{5, 6}, "2"}}, 1, 0},
-        PlanCase{"cut at the total", {{"1", "2", "3", "4"}}, {1, 5}, 5,
-                 {{{1, 5}, "1"}, {{1, 6}, "2"}}, 0, 2},
-        PlanCase{"a start left of the grades begins at the coursework", {{"1", "2"}}, {1, 2}, 5,
-                 {{{1, 4}, "1"}, {{1, 5}, "2"}}, 0, 0},
-        PlanCase{"a course without students takes nothing", {{"1"}, {"2"}}, {1, 4}, 0, {}, 2, 0},
-        PlanCase{"ragged rows: each as long as it is", {{"1", "2", "3"}, {"4"}}, {1, 4}, 5,
-                 {{{1, 4}, "1"}, {{1, 5}, "2"}, {{1, 6}, "3"}, {{2, 4}, "4"}}, 0, 0}));
+        PlanCase{"rows past the last student are left out", {{"1"}, {"2"}, {"3"}}, {3, Total}, 5,
+                 {{{3, Total}, "1"}, {{4, Total}, "2"}}, 1, 0},
+        PlanCase{"cut at the total", {{"1", "2", "3", "4"}}, {0, Examination}, 5,
+                 {{{0, Examination}, "1"}, {{0, Total}, "2"}}, 0, 2},
+        PlanCase{"a course without students takes nothing", {{"1"}, {"2"}}, {0, Coursework}, 0, {}, 2, 0},
+        PlanCase{"ragged rows: each as long as it is", {{"1", "2", "3"}, {"4"}}, {0, Coursework}, 5,
+                 {{{0, Coursework}, "1"}, {{0, Examination}, "2"}, {{0, Total}, "3"}, {{1, Coursework}, "4"}}, 0,
+                 0}));
 
 // ---- finding a student -----------------------------------------------------------
 
 std::vector<StudentEntry> Class() {
-  return {{1, 1, "2022000001", Gbk("王  明  ")},
-          {1, 2, "2022000002", Gbk("李华    ")},
-          {2, 1, "2022000001", Gbk("王  明  ")},
-          {2, 2, "S2022AB   ", Gbk("Anna Li ")}};
+  return {{0, 0, "2022000001", Gbk("王  明  ")},
+          {0, 1, "2022000002", Gbk("李华    ")},
+          {1, 0, "2022000001", Gbk("王  明  ")},
+          {1, 1, "S2022AB   ", Gbk("Anna Li ")}};
 }
 
 struct FindCase {
@@ -141,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"nothing matches", "张", -1, std::nullopt},
                       FindCase{"a place past the end starts at the top", "王", 99, 0}));
 
-TEST(Find, StudentsInTheOrderOfTheListAndTheGrid) {
+TEST(Find, StudentsInTheOrderOfTheCoursesAndTheirRecords) {
   GradeBook book;
   book.CourseKeys = {"k0001", "k0002"};
   const std::string pad(57 - 25, ' ');
@@ -149,12 +151,12 @@ TEST(Find, StudentsInTheOrderOfTheListAndTheGrid) {
                      "k0002cj2022000001" + Gbk("王明    ") + pad};
   const std::vector<StudentEntry> students = StudentsInListOrder(book);
   ASSERT_EQ(students.size(), 3U);
-  EXPECT_EQ(students[0].CourseRow, 1);
-  EXPECT_EQ(students[0].GridRow, 1);
+  EXPECT_EQ(students[0].Course, 0U);
+  EXPECT_EQ(students[0].Student, 0);
   EXPECT_EQ(students[1].Number, "2022000009");
-  EXPECT_EQ(students[1].CourseRow, 2);
-  EXPECT_EQ(students[1].GridRow, 1);
-  EXPECT_EQ(students[2].GridRow, 2);
+  EXPECT_EQ(students[1].Course, 1U);
+  EXPECT_EQ(students[1].Student, 0);
+  EXPECT_EQ(students[2].Student, 1);
 }
 
 // ---- recent files ----------------------------------------------------------------

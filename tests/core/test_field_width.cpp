@@ -7,6 +7,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exchange/Import.h"
@@ -21,6 +22,8 @@ using namespace gradebook_test;
 
 namespace {
 
+using enum GradeField;
+
 GradeBook Book() {
   GradeBook book;
   EXPECT_TRUE(book.ReadBytes(Join({Magic(), "AAAAAtk A", "AAAAAt9 30",
@@ -30,12 +33,12 @@ GradeBook Book() {
   return book;
 }
 
-// Types `texts` into grid column `col` of row `row` as the editor does, one
-// text after another, and keeps what the grid shows.
-void Write(GradeBook& book, CourseView& view, std::size_t row, int col, const std::vector<std::string>& texts,
-           EditStep* step = nullptr) {
+// Types `texts` into grade `field` of student `student` as the editor does,
+// one text after another, and keeps what the grid shows.
+void Write(GradeBook& book, CourseView& view, std::size_t student, GradeField field,
+           const std::vector<std::string>& texts, EditStep* step = nullptr) {
   for (const std::string& text : texts) {
-    const auto change = book.WriteThrough(1, view.Rows[row].Cells, col, text, view.Share);
+    const auto change = book.WriteThrough(0, view.Rows[student], field, text, view.Share);
     if (change && step != nullptr) step->Add(*change);
   }
 }
@@ -51,18 +54,18 @@ void PrintTo(const WritingPath& p, std::ostream* os) { *os << p.Name; }
 const WritingPath kPaths[] = {
     {"editor_typing_past_six_bytes",
      [](GradeBook& b, CourseView& v, EditHistory&) {
-       Write(b, v, 0, 4, {"1", "12", "123", "1234", "12345", "123456", "1234567"});
+       Write(b, v, 0, Coursework, {"1", "12", "123", "1234", "12345", "123456", "1234567"});
      },
      true},
     {"paste_of_long_words",
      [](GradeBook& b, CourseView& v, EditHistory&) {
-       Write(b, v, 0, 4, {G("不通过考试")});
-       Write(b, v, 0, 5, {"1234567"});
-       Write(b, v, 1, 5, {"a" + G("优优优")});
-       Write(b, v, 1, 6, {G("不及格者")});
+       Write(b, v, 0, Coursework, {G("不通过考试")});
+       Write(b, v, 0, Examination, {"1234567"});
+       Write(b, v, 1, Examination, {"a" + G("优优优")});
+       Write(b, v, 1, Total, {G("不及格者")});
      },
      true},
-    {"delete", [](GradeBook& b, CourseView& v, EditHistory&) { Write(b, v, 1, 4, {""}); }, true},
+    {"delete", [](GradeBook& b, CourseView& v, EditHistory&) { Write(b, v, 1, Coursework, {""}); }, true},
     {"import",
      [](GradeBook& b, CourseView&, EditHistory&) {
        const exchange::ImportPreview p = exchange::PreviewImportBytes(
@@ -73,13 +76,13 @@ const WritingPath kPaths[] = {
      }},
     {"recompute_after_a_share_edit",
      [](GradeBook& b, CourseView&, EditHistory&) {
-       ASSERT_TRUE(b.StoreShare(1, "45.5"));
+       ASSERT_TRUE(b.StoreShare(0, "45.5"));
        EXPECT_EQ(RecomputeTotals(b, "AAAAA").size(), 2u);
      }},
     {"undo_and_redo",
      [](GradeBook& b, CourseView& v, EditHistory& h) {
        EditStep step;
-       Write(b, v, 0, 5, {"9", "99", "999999", "9999999"}, &step);
+       Write(b, v, 0, Examination, {"9", "99", "999999", "9999999"}, &step);
        h.Push(step);
        ASSERT_TRUE(h.Undo(b));
        ASSERT_TRUE(h.Redo(b));
@@ -100,14 +103,16 @@ TEST_P(EveryWritingPath, WritesOnlyWhatFitsAndTotalsFollowTheStoredTexts) {
     const std::string& line = book.GradeLines[i];
     SCOPED_TRACE("record " + std::to_string(i + 1) + ": " + line);
     ASSERT_EQ(line.size(), 57u);
-    const FieldWindow fields[] = {record::Coursework, record::Examination, record::Total};
-    for (std::size_t f = 0; f < 3; ++f) {
-      const std::string stored(Field(line, fields[f]));
+    const std::pair<GradeField, FieldWindow> fields[] = {
+        {Coursework, record::Coursework}, {Examination, record::Examination}, {Total, record::Total}};
+    for (const auto& [field, window] : fields) {
+      const std::string stored(Field(line, window));
       EXPECT_EQ(PaddedGbk(stored, record::GradeWidth), stored) << "no character cut in two";
       // The grid the edit left shows the record's text, as reading it again does.
-      if (GetParam().InPlace)
-        EXPECT_EQ(Padded(view.Rows[i].Cells[4 + f], record::GradeWidth), stored);
-      EXPECT_EQ(shown.Rows[i].Cells[4 + f], stored);
+      if (GetParam().InPlace) {
+        EXPECT_EQ(Padded(view.Rows[i].Grade(field), record::GradeWidth), stored);
+      }
+      EXPECT_EQ(shown.Rows[i].Grade(field), stored);
     }
     EXPECT_EQ(TrimmedBlanks(Field(line, record::Total)),
               TrimmedBlanks(ComputeTotal(share, Field(line, record::Coursework), Field(line, record::Examination))));

@@ -25,6 +25,8 @@ using namespace gradebook_test;
 
 namespace {
 
+using enum GradeField;
+
 // ---------------------------------------------------------------- loading
 
 TEST_F(GradeBookTest, SplitsLinesIntoHeaderLinesAndRecords) {
@@ -218,7 +220,7 @@ TEST_F(GradeBookTest, SaveKeepsPermissionsAndReplacesAtomically) {
   GradeBook book;
   ASSERT_EQ(book.Load(p).Outcome, LoadOutcome::Loaded);
   book.BuildCourseList();
-  ASSERT_TRUE(book.StoreShare(1, "30"));
+  ASSERT_TRUE(book.StoreShare(0, "30"));
   ASSERT_TRUE(book.Modified);
   SaveResult r = book.Save(p);
   ASSERT_TRUE(r.Ok) << GbkToUtf8(r.Message);
@@ -336,23 +338,23 @@ TEST_F(GradeBookTest, SplitCourseListsTwiceWithTheSameStudents) {
 
 TEST_F(GradeBookTest, ShareEditRewritesTheFirstT9Line) {
   GradeBook book = Loaded(Join({Magic(), "AAAAAtk A", "AAAAAt9 40 ", "AAAAAt9 50", "BBBBBt9 40"}));
-  EXPECT_TRUE(book.StoreShare(1, "  30 "));
+  EXPECT_TRUE(book.StoreShare(0, "  30 "));
   EXPECT_EQ(book.HeadLines, (Lines{"AAAAAtk A", "AAAAAt930", "AAAAAt9 50", "BBBBBt9 40"}));
   EXPECT_TRUE(book.Modified);
-  EXPECT_TRUE(book.StoreShare(1, ""));
+  EXPECT_TRUE(book.StoreShare(0, ""));
   EXPECT_EQ(book.HeadLines[1], "AAAAAt9");
   // Longer than the 6-byte field (blanks around aside): not stored at all.
-  EXPECT_FALSE(book.StoreShare(1, G("三十") + "1234567"));
+  EXPECT_FALSE(book.StoreShare(0, G("三十") + "1234567"));
   EXPECT_EQ(book.HeadLines[1], "AAAAAt9");
-  EXPECT_TRUE(book.StoreShare(1, " 100.0 "));
+  EXPECT_TRUE(book.StoreShare(0, " 100.0 "));
   EXPECT_EQ(book.HeadLines[1], "AAAAAt9100.0");
 }
 
 TEST_F(GradeBookTest, ShareEditCreatesT9InsideTheCoursesOwnRun) {
   GradeBook book = Loaded(Join({Magic(), "AAAAAtk A", "AAAAAtj T", "BBBBBtk B", "AAAAAtb second run"}));
-  ASSERT_TRUE(book.StoreShare(3, "40"));  // row 3 is the second run of AAAAA
+  ASSERT_TRUE(book.StoreShare(2, "40"));  // course 2 is the second run of AAAAA
   EXPECT_EQ(book.HeadLines, (Lines{"AAAAAtk A", "AAAAAtj T", "BBBBBtk B", "AAAAAtb second run", "AAAAAt940"}));
-  ASSERT_TRUE(book.StoreShare(2, "30"));
+  ASSERT_TRUE(book.StoreShare(1, "30"));
   EXPECT_EQ(book.HeadLines, (Lines{"AAAAAtk A", "AAAAAtj T", "BBBBBtk B", "BBBBBt930", "AAAAAtb second run",
                                    "AAAAAt940"}));
   book.BuildCourseList();
@@ -363,22 +365,23 @@ TEST_F(GradeBookTest, ShareEditCreatesT9InsideTheCoursesOwnRun) {
 TEST_F(GradeBookTest, ShareEditWithoutACourseStoresNothing) {
   GradeBook book = Loaded(Join({Magic(), "AAAAAtk A", "", "ab"}));
   const Lines before = book.HeadLines;
-  for (int row : {0, -1, 4, 100}) EXPECT_FALSE(book.StoreShare(row, "30")) << row;
-  // Rows 2 and 3 list the empty and the short line: no five-byte key, so a
+  for (std::size_t course : {3U, 4U, 100U}) EXPECT_FALSE(book.StoreShare(course, "30")) << course;
+  EXPECT_FALSE(book.StoreShare(static_cast<std::size_t>(-1), "30"));
+  // Courses 1 and 2 are the empty and the short line: no five-byte key, so a
   // "t9" line could not belong to them.
+  EXPECT_FALSE(book.StoreShare(1, "30"));
   EXPECT_FALSE(book.StoreShare(2, "30"));
-  EXPECT_FALSE(book.StoreShare(3, "30"));
   EXPECT_EQ(book.HeadLines, before);
   EXPECT_FALSE(book.Modified);
 
   GradeBook empty;
-  EXPECT_FALSE(empty.StoreShare(1, "30"));
+  EXPECT_FALSE(empty.StoreShare(0, "30"));
   EXPECT_TRUE(empty.HeadLines.empty());
 }
 
 TEST_F(GradeBookTest, ShareEditCannotBreakTheFileIntoLines) {
   GradeBook book = Loaded(Join({Magic(), "AAAAAtk A", "AAAAAt9 40"}));
-  ASSERT_TRUE(book.StoreShare(1, "3\r\n0\x1A"));
+  ASSERT_TRUE(book.StoreShare(0, "3\r\n0\x1A"));
   EXPECT_EQ(book.HeadLines[1], "AAAAAt93  0");
 }
 
@@ -403,7 +406,7 @@ class WriteThroughTest : public GradeBookTest {
     book = Loaded(Join({Magic(), "AAAAAtk A", "AAAAAt9 30", "BBBBBtk B", other, rec1, rec2}));
     view = book.ShowCourse("AAAAA");
   }
-  std::array<std::string, 7>& Row(int i) { return view.Rows[static_cast<std::size_t>(i)].Cells; }
+  StudentRow& Row(int i) { return view.Rows[static_cast<std::size_t>(i)]; }
 
   std::string rec1, rec2, other;
   GradeBook book;
@@ -411,9 +414,9 @@ class WriteThroughTest : public GradeBookTest {
 };
 
 TEST_F(WriteThroughTest, PickingAWordRecomputesAndRewritesTheRecord) {
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 4, G("优"), view.Share));
-  EXPECT_EQ(Row(0)[4], G("优"));
-  EXPECT_EQ(Row(0)[6], " 63");  // 优 reads as 0: 0.7 * 90
+  EXPECT_TRUE(book.WriteThrough(0, Row(0), Coursework, G("优"), view.Share));
+  EXPECT_EQ(Row(0).Grade(Coursework), G("优"));
+  EXPECT_EQ(Row(0).Grade(Total), " 63");  // 优 reads as 0: 0.7 * 90
   EXPECT_EQ(book.GradeLines[1], rec1.substr(0, 33) + G("优") + "    " + "90    " + " 63   " + "KEEP57");
   EXPECT_EQ(book.GradeLines[0], other);  // the same number in another course is not touched
   EXPECT_EQ(book.GradeLines[2], rec2);
@@ -421,12 +424,12 @@ TEST_F(WriteThroughTest, PickingAWordRecomputesAndRewritesTheRecord) {
 }
 
 TEST_F(WriteThroughTest, TypingKeyByKeyKeepsCellTotalAndRecordInStep) {
-  EXPECT_TRUE(book.WriteThrough(1, Row(1), 5, "8", view.Share));
-  EXPECT_EQ(Row(1)[6], "  6");  // 0.7 * 8 = 5.6
+  EXPECT_TRUE(book.WriteThrough(0, Row(1), Examination, "8", view.Share));
+  EXPECT_EQ(Row(1).Grade(Total), "  6");  // 0.7 * 8 = 5.6
   EXPECT_EQ(Field(book.GradeLines[2], 34, 18), "      8       6   ");
-  EXPECT_TRUE(book.WriteThrough(1, Row(1), 5, "85", view.Share));
-  EXPECT_EQ(Row(1)[5], "85");
-  EXPECT_EQ(Row(1)[6], " 60");  // 59.5 rounds to even
+  EXPECT_TRUE(book.WriteThrough(0, Row(1), Examination, "85", view.Share));
+  EXPECT_EQ(Row(1).Grade(Examination), "85");
+  EXPECT_EQ(Row(1).Grade(Total), " 60");  // 59.5 rounds to even
   EXPECT_EQ(Field(book.GradeLines[2], 34, 18), "      85     60   ");
   EXPECT_EQ(book.GradeLines[2].size(), 57u);
 }
@@ -435,7 +438,7 @@ TEST_F(WriteThroughTest, TypingKeyByKeyKeepsCellTotalAndRecordInStep) {
 // comes: the grid keeps showing what the record holds.
 struct TooLongEdit {
   const char* name;
-  int col;
+  GradeField field;
   std::string text;  // GBK
   std::string share;
   GradeEditFit fit;
@@ -445,31 +448,31 @@ class TooLongEdits : public WriteThroughTest, public ::testing::WithParamInterfa
 
 TEST_P(TooLongEdits, AreRefusedAndChangeNothing) {
   const TooLongEdit& e = GetParam();
-  const auto cellsBefore = Row(0);
+  const auto cellsBefore = Row(0).Cells;
   const Lines before = book.GradeLines;
-  EXPECT_EQ(PlanGradeEdit(Row(0), e.col, e.text, e.share).Fit, e.fit);
-  EXPECT_FALSE(book.WriteThrough(1, Row(0), e.col, e.text, e.share));
-  EXPECT_EQ(Row(0), cellsBefore);
+  EXPECT_EQ(PlanGradeEdit(Row(0), e.field, e.text, e.share).Fit, e.fit);
+  EXPECT_FALSE(book.WriteThrough(0, Row(0), e.field, e.text, e.share));
+  EXPECT_EQ(Row(0).Cells, cellsBefore);
   EXPECT_EQ(book.GradeLines, before);
   EXPECT_FALSE(book.Modified);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Grades, TooLongEdits,
-    ::testing::Values(TooLongEdit{"typed_seven_digits", 4, "1234567", "30", GradeEditFit::TextTooLong},
-                      TooLongEdit{"pasted_word", 5, G("不通过考试"), "30", GradeEditFit::TextTooLong},
-                      TooLongEdit{"cut_lead_byte", 5, "a" + G("优优优"), "30", GradeEditFit::TextTooLong},
-                      TooLongEdit{"typed_total", 6, "1234567", "30", GradeEditFit::TextTooLong},
-                      TooLongEdit{"total_of_an_exponent", 5, "9e999", "30", GradeEditFit::TotalTooLong},
-                      TooLongEdit{"total_at_a_bad_share", 4, "999999", "150", GradeEditFit::TotalTooLong}),
+    ::testing::Values(TooLongEdit{"typed_seven_digits", Coursework, "1234567", "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"pasted_word", Examination, G("不通过考试"), "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"cut_lead_byte", Examination, "a" + G("优优优"), "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"typed_total", Total, "1234567", "30", GradeEditFit::TextTooLong},
+                      TooLongEdit{"total_of_an_exponent", Examination, "9e999", "30", GradeEditFit::TotalTooLong},
+                      TooLongEdit{"total_at_a_bad_share", Coursework, "999999", "150", GradeEditFit::TotalTooLong}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WriteThroughTest, TextsThatFitAreStoredAndShownAsTheRecordHoldsThem) {
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 5, G("不及格"), view.Share));
-  EXPECT_EQ(Row(0)[5], G("不及格"));
+  EXPECT_TRUE(book.WriteThrough(0, Row(0), Examination, G("不及格"), view.Share));
+  EXPECT_EQ(Row(0).Grade(Examination), G("不及格"));
   EXPECT_EQ(Field(book.GradeLines[1], 40, 6), G("不及格"));
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 4, "123456", view.Share));
-  EXPECT_EQ(Row(0)[6], "37037");  // 0.3 * 123456 + 0.7 * 不及格 (0)
+  EXPECT_TRUE(book.WriteThrough(0, Row(0), Coursework, "123456", view.Share));
+  EXPECT_EQ(Row(0).Grade(Total), "37037");  // 0.3 * 123456 + 0.7 * 不及格 (0)
   EXPECT_EQ(Field(book.GradeLines[1], 46, 6), "37037 ");
   EXPECT_EQ(book.GradeLines[1].size(), 57u);
 }
@@ -482,37 +485,34 @@ TEST(PaddedGbk, NeverCutsACharacterInTwo) {
 }
 
 TEST_F(WriteThroughTest, EditingTheTotalStoresItAsTyped) {
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 6, G("缓考"), view.Share));
-  EXPECT_EQ(Row(0)[4], "80    ");
-  EXPECT_EQ(Row(0)[6], G("缓考"));
+  EXPECT_TRUE(book.WriteThrough(0, Row(0), Total, G("缓考"), view.Share));
+  EXPECT_EQ(Row(0).Grade(Coursework), "80    ");
+  EXPECT_EQ(Row(0).Grade(Total), G("缓考"));
   EXPECT_EQ(Field(book.GradeLines[1], 34, 18), "80    90    " + G("缓考") + "  ");
 }
 
 TEST_F(WriteThroughTest, RowWithoutRecordChangesOnlyTheCells) {
-  std::array<std::string, 7> cells{"   9", "9999999999", "", "", "", "", ""};
+  StudentRow student{{"   9", "9999999999", "", "", "", "", ""}};
   const Lines before = book.GradeLines;
-  EXPECT_FALSE(book.WriteThrough(1, cells, 4, "70", view.Share));
-  EXPECT_EQ(cells[4], "70");
-  EXPECT_EQ(cells[6], " 21");
+  EXPECT_FALSE(book.WriteThrough(0, student, Coursework, "70", view.Share));
+  EXPECT_EQ(student.Grade(Coursework), "70");
+  EXPECT_EQ(student.Grade(Total), " 21");
   EXPECT_EQ(book.GradeLines, before);
   EXPECT_TRUE(book.Modified);
 
-  std::array<std::string, 7> placeholder{};
+  StudentRow placeholder = EmptyCourseRows().front();
   GradeBook none = Loaded(Join({Magic(), "AAAAAtk A"}));
-  EXPECT_FALSE(none.WriteThrough(1, placeholder, 5, "1", ""));
-  EXPECT_EQ(placeholder[5], "1");
+  EXPECT_FALSE(none.WriteThrough(0, placeholder, Examination, "1", ""));
+  EXPECT_EQ(placeholder.Grade(Examination), "1");
   EXPECT_TRUE(none.GradeLines.empty());
 }
 
-TEST_F(WriteThroughTest, OnlyGradeColumnsAndListedCoursesAreWritten) {
+TEST_F(WriteThroughTest, OnlyListedCoursesAreWritten) {
   const Lines before = book.GradeLines;
-  std::array<std::string, 7> cells = Row(0);
-  EXPECT_FALSE(book.WriteThrough(1, cells, 3, "x", view.Share));
-  EXPECT_EQ(cells, Row(0));
-  EXPECT_FALSE(book.Modified);
-  EXPECT_FALSE(book.WriteThrough(0, cells, 4, "70", view.Share));  // no course row selected
-  EXPECT_FALSE(book.WriteThrough(3, cells, 4, "70", view.Share));
-  EXPECT_EQ(cells[4], "70");
+  StudentRow student = Row(0);
+  EXPECT_FALSE(book.WriteThrough(static_cast<std::size_t>(-1), student, Coursework, "70", view.Share));  // none
+  EXPECT_FALSE(book.WriteThrough(2, student, Coursework, "70", view.Share));
+  EXPECT_EQ(student.Grade(Coursework), "70");
   EXPECT_EQ(book.GradeLines, before);
 }
 
@@ -522,7 +522,7 @@ TEST_F(WriteThroughTest, StudentNumberMatchesOverAllTenBytes) {
                              shortNumber}));
   CourseView v = b.ShowCourse("CCCCC");
   ASSERT_EQ(v.Rows.size(), 2u);
-  EXPECT_TRUE(b.WriteThrough(1, v.Rows[1].Cells, 4, "99", ""));
+  EXPECT_TRUE(b.WriteThrough(0, v.Rows[1], Coursework, "99", ""));
   EXPECT_EQ(Field(b.GradeLines[1], 34, 6), "99    ");
   EXPECT_EQ(Field(b.GradeLines[0], 34, 6), "      ");
 }
@@ -531,7 +531,7 @@ TEST_F(WriteThroughTest, DuplicateNumbersWriteTheFirstRecord) {
   std::string dup = Record("AAAAA", "2023000001", "重号", "二班", "", "", "");
   GradeBook b = Loaded(Join({Magic(), "AAAAAtk A", rec1, dup}));
   CourseView v = b.ShowCourse("AAAAA");
-  EXPECT_TRUE(b.WriteThrough(1, v.Rows[1].Cells, 6, "1", ""));
+  EXPECT_TRUE(b.WriteThrough(0, v.Rows[1], Total, "1", ""));
   EXPECT_EQ(Field(b.GradeLines[0], 46, 6), "1     ");
   EXPECT_EQ(b.GradeLines[1], dup);
 }
@@ -539,7 +539,7 @@ TEST_F(WriteThroughTest, DuplicateNumbersWriteTheFirstRecord) {
 TEST_F(WriteThroughTest, ShortRecordKeepsItsColumns) {
   GradeBook b = Loaded(Join({Magic(), "AAAAAtk A", "AAAAAcj2023000009" + G("短")}));
   CourseView v = b.ShowCourse("AAAAA");
-  EXPECT_TRUE(b.WriteThrough(1, v.Rows[0].Cells, 4, "77", ""));
+  EXPECT_TRUE(b.WriteThrough(0, v.Rows[0], Coursework, "77", ""));
   const std::string& line = b.GradeLines[0];
   EXPECT_EQ(line.size(), 51u);
   EXPECT_EQ(Field(line, 18, 8), G("短") + "      ");
@@ -551,8 +551,8 @@ TEST_F(WriteThroughTest, ShortRecordKeepsItsColumns) {
 }
 
 TEST_F(WriteThroughTest, LineBreaksTypedIntoACellCannotSplitTheRecord) {
-  EXPECT_TRUE(book.WriteThrough(1, Row(0), 4, "8\n5", view.Share));
-  EXPECT_EQ(Row(0)[4], "8 5");  // as the record holds it
+  EXPECT_TRUE(book.WriteThrough(0, Row(0), Coursework, "8\n5", view.Share));
+  EXPECT_EQ(Row(0).Grade(Coursework), "8 5");  // as the record holds it
   EXPECT_EQ(Field(book.GradeLines[1], 34, 6), "8 5   ");
   GradeBook again = Loaded(book.Serialize());
   EXPECT_EQ(again.GradeLines.size(), book.GradeLines.size());
@@ -560,7 +560,7 @@ TEST_F(WriteThroughTest, LineBreaksTypedIntoACellCannotSplitTheRecord) {
 }
 
 TEST_F(WriteThroughTest, EditedBookSavesAndLoadsBack) {
-  ASSERT_TRUE(book.WriteThrough(1, Row(0), 5, "100", view.Share));
+  ASSERT_TRUE(book.WriteThrough(0, Row(0), Examination, "100", view.Share));
   fs::path p = dir_ / "edited.txt";
   ASSERT_TRUE(book.Save(p).Ok);
   GradeBook again;

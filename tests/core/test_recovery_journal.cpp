@@ -29,7 +29,7 @@ class RecoveryJournalTest : public StateFolderTest {
     history.Push(cell);
     EditStep share;
     book.BuildCourseList();
-    share.Add(*book.StoreShare(2, "40"));
+    share.Add(*book.StoreShare(1, "40"));
     history.Push(share);
     EditStep second;
     second.Add(book.RewriteGrades(0, "60", "70", "67"));
@@ -81,7 +81,7 @@ TEST_F(RecoveryJournalTest, AnUndoneAddedLineIsRemovedAndPutBackByTheWholeStep) 
   GradeBook book = Loaded(TwoCourses());
   book.BuildCourseList();
   EditStep share;
-  share.Add(*book.StoreShare(2, "40"));
+  share.Add(*book.StoreShare(1, "40"));
   const std::string base = book.Serialize();
   GradeBook later = Loaded(base);
   const std::optional<JournalContents> read = ReadJournal(Encode(Header(), {{1, true, share}}));

@@ -44,9 +44,9 @@ class PageDialogsTest : public QObject {
     QCOMPARE(dlg.size(), QSize(274, 115));
     QCOMPARE(dlg.pageCountLabel->text(), QString("总页数:"));
     QCOMPARE(dlg.pageLabel->text(), QString("当前页:"));
-    QCOMPARE(dlg.OKBtn->text(), QString("确定(&O)"));
-    QCOMPARE(dlg.CancelBtn->text(), QString("取消(&C)"));
-    QVERIFY(dlg.OKBtn->isDefault());
+    QCOMPARE(dlg.okButton->text(), QString("确定(&O)"));
+    QCOMPARE(dlg.cancelButton->text(), QString("取消(&C)"));
+    QVERIFY(dlg.okButton->isDefault());
     QVERIFY(!dlg.pageCountEdit->isEnabled());
     QVERIFY(!dlg.pageBox->isEditable());
     QCOMPARE(dlg.font().pixelSize(), 13);
@@ -54,7 +54,7 @@ class PageDialogsTest : public QObject {
 
   void choosePageFill() {
     ChoosePageDialog dlg;
-    dlg.FormCreate(nullptr, 12, 5);
+    dlg.fillPages(12, 5);
     QCOMPARE(dlg.pageCountEdit->text(), QString("12"));
     QCOMPARE(dlg.pageBox->count(), 12);
     for (int i = 0; i < 12; ++i) QCOMPARE(dlg.pageBox->itemText(i), QString::number(i + 1));
@@ -72,10 +72,10 @@ class PageDialogsTest : public QObject {
     QFETCH(bool, ok);
     QFETCH(int, result);
     ChoosePageDialog dlg;
-    dlg.FormCreate(nullptr, 12, 5);
+    dlg.fillPages(12, 5);
     dlg.show();
     dlg.pageBox->setCurrentIndex(8);
-    QTest::mouseClick(ok ? dlg.OKBtn : dlg.CancelBtn, Qt::LeftButton);
+    QTest::mouseClick(ok ? dlg.okButton : dlg.cancelButton, Qt::LeftButton);
     QCOMPARE(dlg.result(), result);
     QCOMPARE(dlg.SelectedPage(), 9);
   }
@@ -89,8 +89,8 @@ class PageDialogsTest : public QObject {
     QCOMPARE(dlg.rightLabel->text(), QString("页右边空白(毫米):"));
     QCOMPARE(dlg.topLabel->text(), QString("页顶部空白(毫米):"));
     QCOMPARE(dlg.bottomLabel->text(), QString("页底部空白(毫米):"));
-    QCOMPARE(dlg.OKBtn->text(), QString("确定(&O)"));
-    QCOMPARE(dlg.CancelBtn->text(), QString("取消(&C)"));
+    QCOMPARE(dlg.okButton->text(), QString("确定(&O)"));
+    QCOMPARE(dlg.cancelButton->text(), QString("取消(&C)"));
     QCOMPARE(dlg.leftEdit->text(), QString("8"));
     QCOMPARE(dlg.rightEdit->text(), QString("0"));
     QCOMPARE(dlg.topEdit->text(), QString("17"));
@@ -123,7 +123,7 @@ class PageDialogsTest : public QObject {
       QTest::keyClicks(edits[i], typed[i]);
       if (typed[i].isEmpty()) edits[i]->clear();
     }
-    QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+    QTest::mouseClick(dlg.okButton, Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     const TDeviceMetrics& p = m[DevicePrinter];
     QCOMPARE((QList<int>{p.MarginLeft, p.MarginRight, p.MarginTop, p.MarginBottom}), pixels);
@@ -136,7 +136,7 @@ class PageDialogsTest : public QObject {
     MarginsDialog dlg(m);
     dlg.show();
     for (QLineEdit* e : {dlg.leftEdit, dlg.rightEdit, dlg.topEdit, dlg.bottomEdit}) e->setText("99");
-    QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
+    QTest::mouseClick(dlg.cancelButton, Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     QVERIFY(m == before);
   }
@@ -158,7 +158,7 @@ class PageDialogsTest : public QObject {
       if (dlg == nullptr) return;
       seen = dlg->pageBox->currentText() == "5" && dlg->pageCountEdit->text() == "12";
       dlg->pageBox->setCurrentIndex(8);
-      (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
+      (ok ? dlg->okButton : dlg->cancelButton)->click();
     });
     QCOMPARE(seam.ChoosePage(nullptr, 12, 5), page);
     QVERIFY(seen);
@@ -179,7 +179,7 @@ class PageDialogsTest : public QObject {
       auto* dlg = qobject_cast<MarginsDialog*>(QApplication::activeModalWidget());
       if (dlg == nullptr) return;
       dlg->leftEdit->setText("20");
-      (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
+      (ok ? dlg->okButton : dlg->cancelButton)->click();
     });
     QCOMPARE(seam.PageMargins(nullptr, m), ok);
     QCOMPARE(m[DevicePrinter].MarginLeft, left);

@@ -61,12 +61,23 @@ wait_program_window() {
 # Prints the id of a visible window of the program started as $pid whose
 # name matches $1, waiting $2 tries of 0.1 s (default 200: 20 s).
 wait_window() {
-  local id
-  for _ in $(seq "${2:-200}"); do
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-      [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ] && { echo "$id"; return 0; }
-    done
-    sleep 0.1
-  done
+  wait_program_window "$1" "${2:-200}" ""
+}
+
+# Answers message box $1 with its default button (Enter).
+answer_box() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1
+  xdotool key Return
+  sleep 0.3
+}
+
+# Quits the program of main window $1 (process $pid) by 文件 → 退出 and
+# waits (at most 5 s) for it to end; false when it is still running.
+quit_by_menu() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1
+  xdotool key --clearmodifiers alt+f
+  sleep 0.3
+  xdotool key x
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
   return 1
 }
