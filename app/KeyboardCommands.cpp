@@ -5,14 +5,11 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QToolButton>
 #include <cmath>
 
 #include "app/AboutDialog.h"
@@ -27,12 +24,6 @@
 
 namespace {
 
-QAction* AddCommand(QMenu* menu, const QString& caption, KeyCommand command) {
-  QAction* action = menu->addAction(caption);
-  action->setShortcuts(KeysOf(command));
-  return action;
-}
-
 // The dialog over the window, not blocking it: it closes by its button or
 // Escape and deletes itself.
 void OpenDialog(QDialog* dialog) {
@@ -46,27 +37,21 @@ KeyboardCommands::KeyboardCommands(MainWindow& window) : QObject(&window), w_(wi
   setObjectName(QStringLiteral("KeyboardCommands"));
   AddEditCommands();
   AddPreviewCommands();
-  AddHelpMenu();
+  const Commands& c = w_.commands();
+  connect(c.shortcuts, &QAction::triggered, this, [this] { OpenDialog(new ShortcutsDialog(&w_)); });
+  connect(c.about, &QAction::triggered, this, [this] { OpenDialog(new AboutDialog(&w_)); });
   NameControls();
 }
 
 bool KeyboardCommands::Previewing() const { return w_.views != nullptr && w_.views->currentWidget() != w_.editingView; }
 
 void KeyboardCommands::AddEditCommands() {
-  QMenu* edit = w_.editMenu->menu();
-  edit->addSeparator();
-  recompute_ = AddCommand(edit, WindowTexts::RecomputeItem(), KeyCommand::Recompute);
-  recompute_->setObjectName(QStringLiteral("RecomputeAction"));
-  recompute_->setEnabled(false);
-  nextFinding_ = AddCommand(edit, WindowTexts::NextFindingItem(), KeyCommand::NextFinding);
-  nextFinding_->setObjectName(QStringLiteral("NextFindingAction"));
-  previousFinding_ = AddCommand(edit, WindowTexts::PreviousFindingItem(), KeyCommand::PreviousFinding);
-  previousFinding_->setObjectName(QStringLiteral("PreviousFindingAction"));
-  connect(recompute_, &QAction::triggered, this, [this] {
+  const Commands& c = w_.commands();
+  connect(c.recompute, &QAction::triggered, this, [this] {
     if (!Previewing() && !w_.CheckBar->isHidden()) w_.recomputeTotals();
   });
-  connect(nextFinding_, &QAction::triggered, this, [this] { GoToNextFinding(false); });
-  connect(previousFinding_, &QAction::triggered, this, [this] { GoToNextFinding(true); });
+  connect(c.nextFinding, &QAction::triggered, this, [this] { GoToNextFinding(false); });
+  connect(c.previousFinding, &QAction::triggered, this, [this] { GoToNextFinding(true); });
   // The command is there exactly when the bar over the grid offers it.
   w_.CheckBar->installEventFilter(this);
 }
@@ -96,34 +81,17 @@ void KeyboardCommands::AddPreviewCommands() {
   // the page's scrolled area. They are keys only while the preview shows:
   // the grid has its own Ctrl+Home and PgDn, and the preview's set-up
   // enables its commands whichever view shows.
-  pageKeys_ = {{w_.nextPageAction, KeyCommand::NextPage}, {w_.previousPageAction, KeyCommand::PreviousPage},
-               {w_.firstPageAction, KeyCommand::FirstPage}, {w_.lastPageAction, KeyCommand::LastPage},
-               {w_.zoomInAction, KeyCommand::ZoomIn},    {w_.zoomOutAction, KeyCommand::ZoomOut}};
+  const Commands& c = w_.commands();
+  pageKeys_ = {{c.nextPage, KeyCommand::NextPage},   {c.previousPage, KeyCommand::PreviousPage},
+               {c.firstPage, KeyCommand::FirstPage}, {c.lastPage, KeyCommand::LastPage},
+               {c.zoomIn, KeyCommand::ZoomIn},       {c.zoomOut, KeyCommand::ZoomOut},
+               {c.scrollDown, KeyCommand::ScrollDown}, {c.scrollUp, KeyCommand::ScrollUp}};
   for (const bool down : {true, false}) {
-    auto* scroll = new QAction(&w_);
-    scroll->setObjectName(down ? QStringLiteral("ScrollDownAction") : QStringLiteral("ScrollUpAction"));
-    w_.addAction(scroll);
-    connect(scroll, &QAction::triggered, this, [this, down] {
+    connect(down ? c.scrollDown : c.scrollUp, &QAction::triggered, this, [this, down] {
       if (w_.pageArea != nullptr && Previewing())
         w_.pageArea->verticalScrollBar()->triggerAction(down ? QAbstractSlider::SliderPageStepAdd
                                                                 : QAbstractSlider::SliderPageStepSub);
     });
-    pageKeys_.push_back({scroll, down ? KeyCommand::ScrollDown : KeyCommand::ScrollUp});
-  }
-
-  // Fonts and margins, which the tool bar's context menu holds, in the
-  // menu too, with letters of their own there.
-  QMenu* menu = w_.previewMenu->menu();
-  menu->addSeparator();
-  const struct {
-    QString Caption;
-    void (MainWindow::*Command)();
-  } setUp[] = {{WindowTexts::BodyFontItem(), &MainWindow::chooseBodyFont},
-               {WindowTexts::TitleFontItem(), &MainWindow::chooseTitleFont},
-               {WindowTexts::MarginsItem(), &MainWindow::setMargins}};
-  for (const auto& item : setUp) {
-    QAction* action = menu->addAction(item.Caption);
-    connect(action, &QAction::triggered, this, [this, command = item.Command] { (w_.*command)(); });
   }
 
   zoomPanel_ = new QLabel(w_.statusLine);
@@ -137,7 +105,7 @@ void KeyboardCommands::AddPreviewCommands() {
   auto follow = [this] {
     const bool preview = Previewing();
     for (const PageKey& key : pageKeys_) key.Action->setShortcuts(preview ? KeysOf(key.Command) : QList<QKeySequence>());
-    recompute_->setEnabled(!preview && !w_.CheckBar->isHidden());
+    w_.commands().recompute->setEnabled(!preview && !w_.CheckBar->isHidden());
     ShowZoom();
   };
   connect(w_.views, &QStackedWidget::currentChanged, this, follow);
@@ -146,17 +114,6 @@ void KeyboardCommands::AddPreviewCommands() {
 
 void KeyboardCommands::ShowZoom() {
   if (zoomPanel_ != nullptr) zoomPanel_->setText(WindowTexts::ZoomPercent(static_cast<int>(std::lround(w_.Zoom * 100))));
-}
-
-void KeyboardCommands::AddHelpMenu() {
-  QMenu* help = w_.menuBar()->addMenu(WindowTexts::HelpMenu());
-  help->setObjectName(QStringLiteral("HelpMenu"));
-  QAction* keys = AddCommand(help, WindowTexts::ShortcutsItem(), KeyCommand::Shortcuts);
-  keys->setObjectName(QStringLiteral("ShortcutsAction"));
-  QAction* about = help->addAction(WindowTexts::AboutItem());
-  about->setObjectName(QStringLiteral("AboutAction"));
-  connect(keys, &QAction::triggered, this, [this] { OpenDialog(new ShortcutsDialog(&w_)); });
-  connect(about, &QAction::triggered, this, [this] { OpenDialog(new AboutDialog(&w_)); });
 }
 
 void KeyboardCommands::NameControls() {
@@ -169,14 +126,11 @@ void KeyboardCommands::NameControls() {
   w_.pageArea->setAccessibleName(WindowTexts::PreviewName());
   w_.pageWidget->setAccessibleName(WindowTexts::PageName());
   w_.pageWidget->setAccessibleDescription(WindowTexts::PageDescription());
-  // The tool bar's buttons show an icon; their hint is their name.
-  for (QToolButton* button : w_.pageButtons)
-    if (button != nullptr) button->setAccessibleName(button->toolTip());
 }
 
 bool KeyboardCommands::eventFilter(QObject* watched, QEvent* event) {
   if (watched == w_.CheckBar && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
-    recompute_->setEnabled(!Previewing() && event->type() == QEvent::ShowToParent);
+    w_.commands().recompute->setEnabled(!Previewing() && event->type() == QEvent::ShowToParent);
   if (watched == w_.pageWidget && event->type() == QEvent::Resize) ShowZoom();
   return QObject::eventFilter(watched, event);
 }

@@ -1,10 +1,11 @@
 #pragma once
-// The window's commands that the keyboard reaches and a screen reader
-// names: 编辑 → 按当前比例重新计算 (F9) and the next and previous finding
-// (F8, Shift+F8); the preview's page, scroll and zoom keys, its fonts and
-// margins in the 预览 menu and the zoom in the status bar; the 帮助 menu;
-// the accessible names of the window's controls. Keys come from the key
-// table (app/KeyTable.h).
+// What the keyboard and a screen reader reach beyond the menus: the
+// handlers of 编辑 → 按当前比例重新计算 (F9) and of the next and previous
+// finding (F8, Shift+F8); the preview's page, scroll and zoom keys, which
+// hold only while the preview shows, and the zoom in the status bar; the
+// 帮助 menu's dialogs; the accessible names of the window's controls. The
+// commands themselves are app/Commands.h; keys come from the key table
+// (app/KeyTable.h).
 #include <QObject>
 #include <vector>
 
@@ -20,9 +21,6 @@ class KeyboardCommands : public QObject {
  public:
   explicit KeyboardCommands(MainWindow& window);
 
-  QAction* Recompute() const { return recompute_; }
-  QAction* NextFinding() const { return nextFinding_; }
-  QAction* PreviousFinding() const { return previousFinding_; }
   QLabel* ZoomPanel() const { return zoomPanel_; }
 
   // F8 and Shift+F8: the editor to the next (previous) cell of the course
@@ -36,15 +34,11 @@ class KeyboardCommands : public QObject {
  private:
   void AddEditCommands();
   void AddPreviewCommands();
-  void AddHelpMenu();
   void NameControls();
   void ShowZoom();
   bool Previewing() const;
 
   MainWindow& w_;
-  QAction* recompute_ = nullptr;
-  QAction* nextFinding_ = nullptr;
-  QAction* previousFinding_ = nullptr;
   struct PageKey {
     QAction* Action;
     KeyCommand Command;

@@ -21,9 +21,11 @@
 #include "printing/qt/SettingsFolder.h"
 
 MainWindow::MainWindow(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWidget* parent)
-    : QMainWindow(parent), dialogs_(std::move(dialogs)), appDirOverride_(std::move(appDir)) {
-  if (!dialogs_) dialogs_ = std::make_unique<QtDialogs>();
-  recovery_ = std::make_unique<FileRecovery>(this, *dialogs_);
+    : QMainWindow(parent),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()),
+      recovery_(std::make_unique<FileRecovery>(this, *dialogs_)),
+      document_(this, *dialogs_, *recovery_),
+      appDirOverride_(std::move(appDir)) {
   FormCreate();
 }
 
@@ -37,8 +39,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::FormCreate() {
   BuildForm();
-  BuildMenus();
-  BuildToolBar();
+  commands_.Build(*this);
   BuildStatusBar();
   BuildEditingView();
   BuildPreviewView();
@@ -63,10 +64,10 @@ void MainWindow::FormCreate() {
 // 1. The window starts in the editing view; the preview's bars and menus wait.
 void MainWindow::HidePreview() {
   views->setCurrentWidget(editingView);
-  previewToolBar->setVisible(false);
+  commands_.previewToolBar->setVisible(false);
   statusLine->setVisible(false);
-  previewMenu->setEnabled(false);
-  printAction->setVisible(false);
+  commands_.previewMenu->setEnabled(false);
+  commands_.print->setVisible(false);
 }
 
 // 2. The program's directory as bytes, or the one the caller named.
@@ -78,11 +79,10 @@ void MainWindow::FindAppDir() {
   if (appDirOverride_.isEmpty()) UserDir = UserSettingsDir();
 }
 
-// 3. No sheet, no page, no file.
+// 3. No sheet, no page; the document starts with no file.
 void MainWindow::ResetSheet() {
   SheetIndex = 0;
   CurPage = 0;
-  FileName.clear();
   SheetMode = SheetKind::WholeCourse;
 }
 
@@ -121,7 +121,7 @@ void MainWindow::SetUpPreview() {
   MeasureResolutions();
   LoadPrintSettings(AppDir, UserDir, Setup);
   InitZoomLimits();
-  pageButtons[16]->setEnabled(false);
+  commands_.print->setEnabled(false);
   Zoom = 1.0;
   SetpvParameter();
   SetDrawBorder();
@@ -131,6 +131,6 @@ void MainWindow::SetUpPreview() {
 // 11.
 void MainWindow::ShowEditingView() {
   views->setCurrentWidget(editingView);
-  previewToolBar->setVisible(false);
+  commands_.previewToolBar->setVisible(false);
   Book.Modified = false;
 }

@@ -3,19 +3,8 @@
 // what the teacher does; every rule it applies lives below it (gradefile/,
 // grading/, printing/PreviewRules, printing/PageMetrics).
 //
-// Its menus, by caption, and the commands behind them:
-//   "&F 文件"       openAction (Ctrl+O), saveAction (Ctrl+S), saveAsAction
-//                   (Ctrl+Shift+S), importAction, exportAction, the recent
-//                   files ("&1 <path>" ..), exitAction
-//   "编辑(&E)"      undoAction, redoAction, copyAction, pasteAction, findAction
-//                   (the editing view only)
-//   "&W 窗口"       showEditingAction, showSheetAction, showSheetByClassAction
-//   "&V 预览"       previousPageAction, nextPageAction, firstPageAction,
-//                   lastPageAction, choosePageAction, zoomInAction, zoomOutAction
-//   "&P 打印"       printAction (the preview only), "&S 打印机设置" printerSetupAction
-// The preview's tool bar (previewToolBar) holds pageButtons 1..11, 15 and 16
-// (previous page .. bottom right corner, printer set-up, print); its context
-// menu (pageSetupMenu) the body font, the title font and the margins.
+// Its commands, their menus and the preview's tool bar are app/Commands.h;
+// the open file, its edit history and the file commands app/Document.h.
 //
 // The editing view (editingView): on the left (courseColumn) fileLabel
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
@@ -26,10 +15,10 @@
 //
 // The member functions live in files by concern:
 //   app/MainWindow.cpp          FormCreate: the builders in order, then the start-up steps
-//   app/MainWindowBuild.cpp     the builders: menus, tool bar, status bar, both views, connections
-//   app/MainWindowFiles.cpp     open, save, save as, exit, closing
+//   app/MainWindowBuild.cpp     the builders: status bar, both views, connections
+//   app/MainWindowFiles.cpp     the file commands around the document's, closing
 //   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
-//   app/MainWindowEdit.cpp      undo and redo
+//   app/MainWindowEdit.cpp      undo and redo; undo, redo and save follow the edits
 //   app/MainWindowExchange.cpp  import of scores from CSV, export to Excel or CSV
 //   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
 //                               the window's fit to the screen
@@ -50,7 +39,9 @@
 #include <string>
 #include <vector>
 
+#include "app/Commands.h"
 #include "app/DialogSeam.h"
+#include "app/Document.h"
 #include "app/FileRecovery.h"
 #include "app/GridPlaces.h"
 #include "gradefile/Clipboard.h"
@@ -69,7 +60,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QPainter;
 class QPrinter;
@@ -77,13 +67,17 @@ class QScrollArea;
 class QStackedWidget;
 class QStatusBar;
 class QToolBar;
-class QToolButton;
 class CourseList;
 class PageWidget;
 class StudentGrid;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
+  // First, as the document asks through them, and Book, History and
+  // FileName below name the document's parts.
+  std::unique_ptr<DialogSeam> dialogs_;
+  std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
+  Document document_;  // the open file
 
  public:
   // `dialogs` answers every modal question; null means the real Qt dialogs.
@@ -92,15 +86,17 @@ class MainWindow : public QMainWindow {
                     QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // ---- model owned by the window --------------------------------------
-  GradeBook Book;  // HeadLines, GradeLines, CourseKeys, ClassGroups, Modified
+  // ---- the model: the open file (the document's parts) and the sheet ------
+  Document& document() { return document_; }
+  GradeBook& Book = document_.Book();
+  EditHistory& History = document_.History();
+  const std::string& FileName = document_.FileName();  // empty when none is open
   PrintSetup Setup;  // BodyFont, TitleFont, PageMetrics
   TPageList PageList;
   TRowList RowList;
   SheetKind SheetMode = SheetKind::WholeCourse;
   std::string AppDir;
   std::string UserDir;  // the user's configuration folder with its separator; empty: none
-  std::string FileName;  // path of the open file as bytes; empty when none
   std::int32_t SheetIndex = 0;
   std::unique_ptr<GradeSheetPrinter> sheetPrinter;
   std::int32_t CurPage = 0;
@@ -109,7 +105,6 @@ class MainWindow : public QMainWindow {
   double Zoom = 1.0;
 
   // ---- components (see the legend above) --------------------------------
-  QToolBar* previewToolBar = nullptr;
   QStatusBar* statusLine = nullptr;
   std::array<QLabel*, 3> statusPanels{};
   QStackedWidget* views = nullptr;
@@ -123,27 +118,11 @@ class MainWindow : public QMainWindow {
   QLineEdit* shareEdit = nullptr;
   StudentGrid* studentGrid = nullptr;
   QComboBox* gradeEditor = nullptr;
-  QMenu* pageSetupMenu = nullptr;
 
-  // Main menu items (menus fileMenu, windowMenu, previewMenu as their menu actions).
-  QAction *fileMenu = nullptr, *openAction = nullptr, *saveAction = nullptr, *saveAsAction = nullptr, *exitAction = nullptr;
-  QAction *importAction = nullptr, *exportAction = nullptr;
-  QAction* exportSheetPdfAction = nullptr;  // 文件 → 导出成绩单 PDF, also on the tool bar
-  QAction *editMenu = nullptr, *undoAction = nullptr, *redoAction = nullptr;
-  QAction *copyAction = nullptr, *pasteAction = nullptr, *findAction = nullptr;
+  Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
   std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
   QToolBar* FindBar = nullptr;
   QLineEdit* FindEdit = nullptr;
-  QAction *windowMenu = nullptr, *showEditingAction = nullptr, *showSheetAction = nullptr, *showSheetByClassAction = nullptr;
-  QAction* analysisAction = nullptr;  // 窗口 → 成绩分析(&A)
-  QAction *previewMenu = nullptr, *previousPageAction = nullptr, *nextPageAction = nullptr, *firstPageAction = nullptr, *lastPageAction = nullptr,
-          *choosePageAction = nullptr, *zoomInAction = nullptr, *zoomOutAction = nullptr;
-  QAction *printAction = nullptr, *printerSetupAction = nullptr;
-  QAction *bodyFontAction = nullptr, *titleFontAction = nullptr, *marginsAction = nullptr;  // pageSetupMenu
-
-  // Tool bar buttons; index i is pageButtons(i), unused indices null.
-  std::array<QToolButton*, 17> pageButtons{};
-
   std::unique_ptr<QPrinter> Printer;  // the current printer
   DialogSeam& Dialogs() { return *dialogs_; }
 
@@ -167,8 +146,6 @@ class MainWindow : public QMainWindow {
   void save();
   void saveAs();  // save as: the window goes on with the file it saved to
   void exitProgram();
-  bool LoadGradeFile(const QString& path);
-  bool SaveGradeFile();  // false when the save failed (message shown)
   bool Modified() const { return Book.Modified; }
 
   // ---- app/MainWindowGrid.cpp -------------------------------------------------
@@ -181,8 +158,6 @@ class MainWindow : public QMainWindow {
   void changeShare();
 
   // ---- app/MainWindowEdit.cpp -------------------------------------------------
-  // The undo history of the open file; opening a file clears it.
-  EditHistory History;
   void undo();  // undo the newest step
   void redo();  // redo the newest undone step
   // Keeps a finished command (a paste, a recompute, an import) as one step to
@@ -194,7 +169,7 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowExchange.cpp ---------------------------------------------
   void importScores();  // import scores of the shown course from a CSV file
   void exportGrades();  // export the shown course or all courses
-  void EnableExchange();  // importAction and exportAction: a file with courses is open
+  void EnableExchange();  // the commands for a file with courses
 
   // ---- app/MainWindowClipboard.cpp --------------------------------------------
   void copyCells();  // the selected grade cells to the clipboard
@@ -214,7 +189,6 @@ class MainWindow : public QMainWindow {
   void OfferLeftJournals();  // at a start without a file
   void showVersions();
   FileRecovery& Recovery() { return *recovery_; }
-  QAction* previousVersionsAction = nullptr;
   void OpenRecent(const std::string& path);
   void ShowRecentFiles();  // refills RecentItems from the stored list
 
@@ -290,13 +264,11 @@ class MainWindow : public QMainWindow {
  private:
   // ---- app/MainWindowBuild.cpp: the builders, in the order FormCreate calls them
   void BuildForm();         // caption, icon, font
-  void BuildMenus();        // fileMenu, windowMenu, previewMenu, printAction, printerSetupAction and their items
-  void BuildToolBar();      // previewToolBar, its buttons and pageSetupMenu
   void BuildStatusBar();    // statusLine and its three panels
   void BuildEditingView();  // views, editingView and what it holds
   void BuildPreviewView();  // pageArea and pageWidget
-  void ConnectCommands();   // menus, buttons, grids, editor and share to their handlers
-  void BuildEditingAids();  // shortcuts, copy, paste, find, recent files, drops (MainWindowKeys.cpp)
+  void ConnectCommands();   // commands, grids, editor and share to their handlers
+  void BuildEditingAids();  // keys, recent files, drops (MainWindowKeys.cpp)
 
   // ---- app/MainWindow.cpp: the start-up steps, in order
   void HidePreview();         // 1
@@ -310,10 +282,7 @@ class MainWindow : public QMainWindow {
   void FillEditorWords();     // 13 (app/MainWindowGrid.cpp)
 
   // ---- app/MainWindowFiles.cpp
-  bool AskSaveBeforeOpen();  // false when the grades must stay: cancelled, or the save failed
   bool OpenChosenFile(const QString& path);
-  bool MayOverwriteOnDisk();  // asks when another program wrote the file
-  bool WriteGradeFile(const std::string& path);
   void ShowFileName();  // fileLabel
   void ReleaseAll();
 
@@ -326,7 +295,7 @@ class MainWindow : public QMainWindow {
 
   // ---- app/MainWindowEdit.cpp
   void ShowEditStep(const EditStep& step);  // the course and cell an undo or redo changed
-  void EnableUndoRedo();
+  void FollowEdits();  // undo, redo and save as the edits leave them
   bool IsUndoKey(QEvent* event) const;  // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z in an edit field
 
   // ---- app/MainWindowKeys.cpp
@@ -363,8 +332,7 @@ class MainWindow : public QMainWindow {
   void SaveSettings();  // fonts and margins for the next start
   QString JobTitle() const;
 
-  std::unique_ptr<DialogSeam> dialogs_;
-  std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
+  Commands commands_;
   QString appDirOverride_;
   std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
   std::string editorBytes_;  // gradeEditor's text as GBK (always GBK-valid)
@@ -374,7 +342,7 @@ class MainWindow : public QMainWindow {
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
-  QAction* recentSeparator_ = nullptr;  // after the recent files, before exitAction
+  QAction* recentSeparator_ = nullptr;  // after the recent files, before the exit command
   int findCourse_ = 0;  // the course list row and grid row of the last student found; 0: none
   int findRow_ = 0;
   // Per grid row of the course shown: why its student number is marked

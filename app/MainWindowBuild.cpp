@@ -8,20 +8,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
-#include <initializer_list>
 
 #include "app/EditingGrids.h"
 #include "app/Glyphs.h"
-#include "app/KeyTable.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "preview/DialogLook.h"
@@ -29,58 +23,6 @@
 #include "printing/qt/Fonts.h"
 
 namespace {
-
-// An item of a menu: the window's member that holds it, its object name and
-// its caption; no member makes a separator.
-struct MenuItem {
-  QAction* MainWindow::*Action = nullptr;
-  const char* Name = nullptr;
-  const char* Caption = nullptr;
-};
-constexpr MenuItem kSeparator{};
-
-void AddItems(MainWindow& w, QMenu* menu, std::initializer_list<MenuItem> items) {
-  for (const MenuItem& item : items) {
-    if (item.Action == nullptr) {
-      menu->addSeparator();
-      continue;
-    }
-    QAction* action = menu->addAction(QString::fromUtf8(item.Caption));
-    action->setObjectName(QString::fromLatin1(item.Name));
-    w.*item.Action = action;
-  }
-}
-
-QMenu* AddMenu(MainWindow& w, QMenuBar* bar, const MenuItem& title, std::initializer_list<MenuItem> items) {
-  QMenu* menu = bar->addMenu(QString::fromUtf8(title.Caption));
-  menu->setFont(preview::FormFont());
-  w.*title.Action = menu->menuAction();
-  (w.*title.Action)->setObjectName(QString::fromLatin1(title.Name));
-  AddItems(w, menu, items);
-  return menu;
-}
-
-QToolButton* MakePageButton(QToolBar* bar, int index, const char* name, const QString& hint) {
-  auto* button = new QToolButton(bar);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoRaise(true);
-  button->setFixedSize(22, 22);
-  button->setIconSize(QSize(16, 16));
-  button->setIcon(ToolGlyph(index));
-  button->setToolTip(hint);
-  button->setFocusPolicy(Qt::NoFocus);
-  bar->addWidget(button);
-  return button;
-}
-
-void AddSplitter(QToolBar* bar, const QString& name) {
-  auto* line = new QFrame(bar);
-  line->setObjectName(name);
-  line->setFrameShape(QFrame::VLine);
-  line->setFrameShadow(QFrame::Sunken);
-  line->setFixedSize(10, 22);
-  bar->addWidget(line);
-}
 
 // A label that shows its caption elided in the middle when it does not fit,
 // so a long path keeps its file name visible; text() stays the whole caption.
@@ -106,108 +48,6 @@ void MainWindow::BuildForm() {
   setWindowTitle(WindowTexts::Caption());
   setWindowIcon(WindowIcon());
   setFont(preview::FormFont());
-}
-
-void MainWindow::BuildMenus() {
-  QMenuBar* bar = menuBar();
-  bar->setFont(preview::FormFont());
-  AddMenu(*this, bar, {&MainWindow::fileMenu, "fileMenu", "&F 文件"},
-          {{&MainWindow::openAction, "openAction", "&O.  打开..."},
-           kSeparator,
-           {&MainWindow::saveAction, "saveAction", "&S.  保存"},
-           // A save that fails (a read-only folder or file, another user's
-           // file) always leaves this way out to another place.
-           {&MainWindow::saveAsAction, "saveAsAction", "另存为(&A)..."},
-           {&MainWindow::previousVersionsAction, "previousVersionsAction", "以前的版本(&V)..."},
-           kSeparator,
-           {&MainWindow::importAction, "importAction", "导入成绩(&I)..."},
-           {&MainWindow::exportAction, "exportAction", "导出(&E)..."},
-           {&MainWindow::exportSheetPdfAction, "exportSheetPdf", "导出成绩单 PDF(&D)..."},
-           kSeparator,
-           {&MainWindow::exitAction, "exitAction", "&X.  退出"}});
-  saveAsAction->setShortcuts(KeysOf(KeyCommand::SaveAs));
-  AddMenu(*this, bar, {&MainWindow::editMenu, "editMenu", "编辑(&E)"},
-          {{&MainWindow::undoAction, "undoAction", "撤销(&U)"}, {&MainWindow::redoAction, "redoAction", "重做(&R)"}});
-  undoAction->setShortcuts(KeysOf(KeyCommand::Undo));
-  redoAction->setShortcuts(KeysOf(KeyCommand::Redo));
-  undoAction->setEnabled(false);
-  redoAction->setEnabled(false);
-  AddMenu(*this, bar, {&MainWindow::windowMenu, "windowMenu", "&W 窗口"},
-          {{&MainWindow::showEditingAction, "showEditingAction", "&Z.  整理成绩"},
-           kSeparator,
-           {&MainWindow::showSheetAction, "showSheetAction", "&B.  成绩单"},
-           {&MainWindow::showSheetByClassAction, "showSheetByClassAction", "&G.  分班成绩单"},
-           kSeparator,
-           {&MainWindow::analysisAction, "analysisAction", "成绩分析(&A)"}});
-  analysisAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-  analysisAction->setEnabled(false);
-  AddMenu(*this, bar, {&MainWindow::previewMenu, "previewMenu", "&V 预览"},
-          {{&MainWindow::previousPageAction, "previousPageAction", "&L.  上页"},
-           {&MainWindow::nextPageAction, "nextPageAction", "&N.  下页"},
-           kSeparator,
-           {&MainWindow::firstPageAction, "firstPageAction", "&F.  第一页"},
-           {&MainWindow::lastPageAction, "lastPageAction", "&E.  最后一页"},
-           kSeparator,
-           {&MainWindow::choosePageAction, "choosePageAction", "&C.  选页..."},
-           kSeparator,
-           {&MainWindow::zoomInAction, "zoomInAction", "&G.  放大"},
-           {&MainWindow::zoomOutAction, "zoomOutAction", "&S.  缩小"}});
-  printAction = bar->addAction(QStringLiteral("&P 打印"));
-  printAction->setObjectName(QStringLiteral("printAction"));
-  printerSetupAction = bar->addAction(QStringLiteral("&S 打印机设置"));
-  printerSetupAction->setObjectName(QStringLiteral("printerSetupAction"));
-  saveAction->setEnabled(false);
-  saveAsAction->setEnabled(false);
-  importAction->setEnabled(false);
-  exportAction->setEnabled(false);
-  previousVersionsAction->setEnabled(false);
-  exportSheetPdfAction->setEnabled(false);
-  showEditingAction->setEnabled(false);
-}
-
-void MainWindow::BuildToolBar() {
-  previewToolBar = new QToolBar(this);
-  previewToolBar->setObjectName(QStringLiteral("previewToolBar"));
-  previewToolBar->setMovable(false);
-  previewToolBar->setFloatable(false);
-  previewToolBar->setFixedHeight(27);
-  previewToolBar->setIconSize(QSize(16, 16));
-  previewToolBar->setContentsMargins(6, 0, 0, 0);
-  addToolBar(Qt::TopToolBarArea, previewToolBar);
-  struct Button {
-    int Index;
-    const char* Name;
-    const char* Hint;
-  };
-  const Button buttons[] = {
-      {1, "previousPageButton", "上一页"},    {2, "nextPageButton", "下一页"},
-      {3, "choosePageButton", "选择页码"},    {4, "zoomInButton", "放大"},
-      {5, "zoomOutButton", "缩小"},           {6, "scrollToTopButton", "页顶"},
-      {7, "scrollToBottomButton", "页底"},    {8, "scrollToLeftButton", "页左边"},
-      {9, "scrollToRightButton", "页右边"},   {10, "scrollToTopLeftButton", "页左上角"},
-      {11, "scrollToBottomRightButton", "页右下角"}};
-  for (const Button& b : buttons)
-    pageButtons[b.Index] = MakePageButton(previewToolBar, b.Index, b.Name, QString::fromUtf8(b.Hint));
-  AddSplitter(previewToolBar, QStringLiteral("Splitter1"));
-  pageButtons[15] = MakePageButton(previewToolBar, 15, "printerSetupButton", QStringLiteral("打印机设置"));
-  AddSplitter(previewToolBar, QStringLiteral("Splitter2"));
-  pageButtons[16] = MakePageButton(previewToolBar, 16, "printButton", QStringLiteral("打印"));
-  exportSheetPdfAction->setIconText(QStringLiteral("导出成绩单 PDF"));
-  exportSheetPdfAction->setToolTip(exportSheetPdfAction->iconText());
-  previewToolBar->addAction(exportSheetPdfAction);
-  previewToolBar->widgetForAction(exportSheetPdfAction)->setObjectName(QStringLiteral("exportSheetPdfButton"));
-
-  pageSetupMenu = new QMenu(this);
-  pageSetupMenu->setObjectName(QStringLiteral("pageSetupMenu"));
-  pageSetupMenu->setFont(preview::FormFont());
-  AddItems(*this, pageSetupMenu,
-           {{&MainWindow::bodyFontAction, "bodyFontAction", "&F.  表内容字体..."},
-            {&MainWindow::titleFontAction, "titleFontAction", "&L.  表标题字体..."},
-            kSeparator,
-            {&MainWindow::marginsAction, "marginsAction", "&B.  设置页边界..."}});
-  previewToolBar->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(previewToolBar, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { pageSetupMenu->popup(previewToolBar->mapToGlobal(at)); });
 }
 
 void MainWindow::BuildStatusBar() {
@@ -321,33 +161,51 @@ void MainWindow::BuildPreviewView() {
 }
 
 void MainWindow::ConnectCommands() {
-  const std::pair<QAction*, void (MainWindow::*)()> actions[] = {
-      {openAction, &MainWindow::openFile},           {saveAction, &MainWindow::save},
-      {saveAsAction, &MainWindow::saveAs},           {exitAction, &MainWindow::exitProgram},
-      {importAction, &MainWindow::importScores},           {exportAction, &MainWindow::exportGrades},
-      {undoAction, &MainWindow::undo},           {redoAction, &MainWindow::redo},
-      {showEditingAction, &MainWindow::showEditing},           {showSheetAction, &MainWindow::showSheet},
-      {showSheetByClassAction, &MainWindow::showSheetByClass},           {previousPageAction, &MainWindow::previousPage},
-      {nextPageAction, &MainWindow::nextPage}, {firstPageAction, &MainWindow::firstPage},
-      {lastPageAction, &MainWindow::lastPage},           {choosePageAction, &MainWindow::choosePage},
-      {zoomInAction, &MainWindow::zoomIn}, {zoomOutAction, &MainWindow::zoomOut},
-      {printAction, &MainWindow::printSheet},           {printerSetupAction, &MainWindow::setUpPrinter},
-      {bodyFontAction, &MainWindow::chooseBodyFont},           {titleFontAction, &MainWindow::chooseTitleFont},
-      {marginsAction, &MainWindow::setMargins},           {analysisAction, &MainWindow::showAnalysis},
-      {exportSheetPdfAction, &MainWindow::exportSheetPdf},  {previousVersionsAction, &MainWindow::showVersions}};
-  for (const auto& [action, handler] : actions)
+  const Commands& c = commands_;
+  const std::pair<QAction*, void (MainWindow::*)()> handlers[] = {
+      {c.open, &MainWindow::openFile},
+      {c.save, &MainWindow::save},
+      {c.saveAs, &MainWindow::saveAs},
+      {c.versions, &MainWindow::showVersions},
+      {c.importScores, &MainWindow::importScores},
+      {c.exportGrades, &MainWindow::exportGrades},
+      {c.exportSheetPdf, &MainWindow::exportSheetPdf},
+      {c.exit, &MainWindow::exitProgram},
+      {c.undo, &MainWindow::undo},
+      {c.redo, &MainWindow::redo},
+      {c.copyCells, &MainWindow::copyCells},
+      {c.pasteCells, &MainWindow::pasteCells},
+      {c.find, &MainWindow::showFindBar},
+      {c.showEditing, &MainWindow::showEditing},
+      {c.showSheet, &MainWindow::showSheet},
+      {c.showSheetByClass, &MainWindow::showSheetByClass},
+      {c.analysis, &MainWindow::showAnalysis},
+      {c.previousPage, &MainWindow::previousPage},
+      {c.nextPage, &MainWindow::nextPage},
+      {c.firstPage, &MainWindow::firstPage},
+      {c.lastPage, &MainWindow::lastPage},
+      {c.choosePage, &MainWindow::choosePage},
+      {c.zoomIn, &MainWindow::zoomIn},
+      {c.zoomOut, &MainWindow::zoomOut},
+      {c.scrollToTop, &MainWindow::scrollToTop},
+      {c.scrollToBottom, &MainWindow::scrollToBottom},
+      {c.scrollToLeft, &MainWindow::scrollToLeft},
+      {c.scrollToRight, &MainWindow::scrollToRight},
+      {c.scrollToTopLeft, &MainWindow::scrollToTopLeft},
+      {c.scrollToBottomRight, &MainWindow::scrollToBottomRight},
+      {c.print, &MainWindow::printSheet},
+      {c.printerSetup, &MainWindow::setUpPrinter},
+      {c.bodyFont, &MainWindow::chooseBodyFont},
+      {c.titleFont, &MainWindow::chooseTitleFont},
+      {c.margins, &MainWindow::setMargins}};
+  for (const auto& [action, handler] : handlers)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
-  const std::pair<int, void (MainWindow::*)()> buttons[] = {
-      {1, &MainWindow::previousPage},   {2, &MainWindow::nextPage},
-      {3, &MainWindow::choosePage},             {4, &MainWindow::zoomIn},
-      {5, &MainWindow::zoomOut},   {6, &MainWindow::scrollToTop},
-      {7, &MainWindow::scrollToBottom},   {8, &MainWindow::scrollToLeft},
-      {9, &MainWindow::scrollToRight},   {10, &MainWindow::scrollToTopLeft},
-      {11, &MainWindow::scrollToBottomRight}, {15, &MainWindow::setUpPrinter},
-      {16, &MainWindow::printSheet}};
-  for (const auto& [index, handler] : buttons)
-    connect(pageButtons[index], &QToolButton::clicked, this,
-            [this, handler = handler] { (this->*handler)(); });
+  connect(&document_, &Document::canSaveChanged, c.save, &QAction::setEnabled);
+  document_.ConfirmSaveWith([this] { return ConfirmFindings(FindingsPurpose::Save); });
+  connect(&document_, &Document::fileNameChanged, this, [this] {
+    for (QAction* command : {commands_.saveAs, commands_.versions}) command->setEnabled(!FileName.empty());
+    ShowFileName();
+  });
 
   connect(courseList, &CourseList::rowChosen, this, &MainWindow::selectCourse);
   connect(studentGrid, &StudentGrid::currentCellChanged, this, &MainWindow::selectGradeCell);

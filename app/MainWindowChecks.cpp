@@ -174,7 +174,6 @@ void MainWindow::recomputeTotals() {
   EditStep step;
   step.Add(changes);
   PushEditStep(std::move(step));
-  saveAction->setEnabled(true);
   for (const RecordChange& change : changes) {
     if (const int row = GridRowOf(change.LineIndex)) {
       GridRows[static_cast<std::size_t>(row - 1)].Grade(GradeField::Total) =

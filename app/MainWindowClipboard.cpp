@@ -98,10 +98,7 @@ std::vector<PasteCell> MainWindow::WriteCells(const std::vector<PasteCell>& writ
     rows.insert(GridRow(cell.Place.Student));
   }
   for (int row : rows) ShowGridRow(row);
-  if (!step.Empty()) {
-    PushEditStep(std::move(step));
-    saveAction->setEnabled(true);
-  }
+  if (!step.Empty()) PushEditStep(std::move(step));
   if (written.empty()) return refused;
   // The block stays selected, its first cell current, the editor away until
   // a key or a click calls it.

@@ -17,39 +17,40 @@
 void MainWindow::FinishEditSteps() {
   History.Push(std::exchange(cellStep_, {}));
   History.Push(std::exchange(shareStep_, {}));
-  EnableUndoRedo();
+  FollowEdits();
 }
 
 void MainWindow::PushEditStep(EditStep step) {
   FinishEditSteps();
   History.Push(std::move(step));
-  EnableUndoRedo();
+  FollowEdits();
 }
 
 void MainWindow::undo() {
   FinishEditSteps();
   if (const EditStep* step = History.Undo(Book)) ShowEditStep(*step);
-  EnableUndoRedo();
+  FollowEdits();
 }
 
 void MainWindow::redo() {
   FinishEditSteps();
   if (const EditStep* step = History.Redo(Book)) ShowEditStep(*step);
-  EnableUndoRedo();
+  FollowEdits();
 }
 
-void MainWindow::EnableUndoRedo() {
+void MainWindow::FollowEdits() {
   // An edit in progress is as good as a step: Ctrl+Z ends it and takes it
   // back, and it will forget what could be redone.
   const bool editing = !cellStep_.Empty() || !shareStep_.Empty();
   const bool shown = views == nullptr || views->currentWidget() == editingView;
-  if (undoAction != nullptr) undoAction->setEnabled(shown && (editing || History.CanUndo()));
-  if (redoAction != nullptr) redoAction->setEnabled(shown && !editing && History.CanRedo());
+  commands_.undo->setEnabled(shown && (editing || History.CanUndo()));
+  commands_.redo->setEnabled(shown && !editing && History.CanRedo());
+  // Every change of the book passes here; back at the state last saved or
+  // opened, there is nothing to save.
+  document_.Changed();
 }
 
 void MainWindow::ShowEditStep(const EditStep& step) {
-  // Back at the state last saved or opened, there is nothing to save.
-  saveAction->setEnabled(Book.Modified);
   const StepPlace place = PlaceOf(step);
   int courseRow = courseList->currentRow();
   for (std::size_t i = 0; i < Book.CourseKeys.size(); ++i) {
@@ -79,8 +80,7 @@ bool MainWindow::IsUndoKey(QEvent* event) const {
   if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const QKeySequence pressed(key->keyCombination());
-  for (const QAction* action : {undoAction, redoAction}) {
-    if (action == nullptr) continue;
+  for (const QAction* action : {commands_.undo, commands_.redo}) {
     for (const QKeySequence& shortcut : action->shortcuts())
       if (shortcut.matches(pressed) == QKeySequence::ExactMatch) return true;
   }

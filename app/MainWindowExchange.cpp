@@ -36,10 +36,8 @@ QString FileNamePart(const std::string& gbk) {
 
 void MainWindow::EnableExchange() {
   const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
-  importAction->setEnabled(courses);
-  exportAction->setEnabled(courses);
-  exportSheetPdfAction->setEnabled(courses);
-  analysisAction->setEnabled(courses);
+  for (QAction* command : {commands_.importScores, commands_.exportGrades, commands_.exportSheetPdf, commands_.analysis})
+    command->setEnabled(courses);
 }
 
 // ---- import ---------------------------------------------------------------------
@@ -94,7 +92,6 @@ void MainWindow::importScores() {
   step.Add(applied.Changes);
   PushEditStep(std::move(step));
   ShowCourse(key);
-  saveAction->setEnabled(true);
   Dialogs().Information(this, ExchangeTexts::Imported(applied.Changes.size()));
 }
 

@@ -138,8 +138,7 @@ void MainWindow::takeEditorText() {
   ShowGridRow(EditRow);
   if (change) {
     cellStep_.Add(*change);
-    saveAction->setEnabled(true);
-    EnableUndoRedo();
+    FollowEdits();
   }
 }
 
@@ -191,7 +190,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if ((editor || watched == shareEdit) && IsUndoKey(event)) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
-      if (undoAction->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch)
+      if (commands_.undo->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch)
         undo();
       else
         redo();
@@ -263,8 +262,7 @@ void MainWindow::changeShare() {
   shareBytes_ = *text;
   if (const std::optional<HeadLineChange> change = Book.StoreShare(CourseOfListRow(courseList->currentRow()), *text)) {
     shareStep_.Add(*change);
-    saveAction->setEnabled(true);
-    EnableUndoRedo();
+    FollowEdits();
   }
   // Every total of the course is checked against the new share at once.
   MarkShare();

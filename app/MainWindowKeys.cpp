@@ -52,34 +52,14 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 }  // namespace
 
 void MainWindow::BuildEditingAids() {
-  openAction->setShortcuts(KeysOf(KeyCommand::Open));
-  saveAction->setShortcuts(KeysOf(KeyCommand::Save));
-
-  QMenu* edit = editMenu->menu();
-  edit->addSeparator();
-  copyAction = edit->addAction(QStringLiteral("复制(&C)"));
-  copyAction->setObjectName(QStringLiteral("copyAction"));
-  copyAction->setShortcuts(KeysOf(KeyCommand::Copy));
-  pasteAction = edit->addAction(QStringLiteral("粘贴(&P)"));
-  pasteAction->setObjectName(QStringLiteral("pasteAction"));
-  pasteAction->setShortcuts(KeysOf(KeyCommand::Paste));
-  edit->addSeparator();
-  findAction = edit->addAction(QStringLiteral("查找学生(&F)..."));
-  findAction->setObjectName(QStringLiteral("findAction"));
-  findAction->setShortcuts(KeysOf(KeyCommand::Find));
-  connect(copyAction, &QAction::triggered, this, [this] { copyCells(); });
-  connect(pasteAction, &QAction::triggered, this, [this] { pasteCells(); });
-  connect(findAction, &QAction::triggered, this, [this] { showFindBar(); });
-  // Copy, paste and find belong to the grid; the preview has none of them.
+  // The find bar belongs to the grid; the preview has none.
   connect(views, &QStackedWidget::currentChanged, this, [this] {
-    const bool editing = views->currentWidget() == editingView;
-    for (QAction* action : {copyAction, pasteAction, findAction}) action->setEnabled(editing);
-    if (!editing) CloseFind();
+    if (views->currentWidget() != editingView) CloseFind();
   });
 
-  // The recent files stand above exitAction, read afresh whenever the menu opens.
-  QMenu* file = fileMenu->menu();
-  recentSeparator_ = file->insertSeparator(exitAction);
+  // The recent files stand above the exit command, read afresh whenever the menu opens.
+  QMenu* file = commands_.fileMenu->menu();
+  recentSeparator_ = file->insertSeparator(commands_.exit);
   recentSeparator_->setVisible(false);
   connect(file, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
 
@@ -111,8 +91,8 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
   const bool editor = watched == gradeEditor || watched == gradeEditor->lineEdit();
   // Copy and paste of cells: the menu's commands, unless the editor's own
   // copy of selected text or paste of a single value is meant.
-  if ((editor || watched == studentGrid) && (IsClipboardKey(event, copyAction) || IsClipboardKey(event, pasteAction))) {
-    const bool copy = IsClipboardKey(event, copyAction);
+  if ((editor || watched == studentGrid) && (IsClipboardKey(event, commands_.copyCells) || IsClipboardKey(event, commands_.pasteCells))) {
+    const bool copy = IsClipboardKey(event, commands_.copyCells);
     if (editor && copy && gradeEditor->lineEdit()->hasSelectedText()) return false;
     if (editor && !copy && !IsCellBlock(QApplication::clipboard()->text().toStdString())) return false;
     if (event->type() == QEvent::KeyPress) copy ? copyCells() : pasteCells();

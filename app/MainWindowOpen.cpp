@@ -50,7 +50,7 @@ std::optional<QString> DroppedFile(const QMimeData* mime) {
 
 bool MainWindow::OpenNamedFile(const QString& path) {
   leaveGradeEditor();
-  if (!AskSaveBeforeOpen()) return false;
+  if (!document_.MayLeave()) return false;
   return OpenChosenFile(path);
 }
 
@@ -75,7 +75,7 @@ void MainWindow::RememberFile() {
 }
 
 void MainWindow::ShowRecentFiles() {
-  QMenu* file = fileMenu->menu();
+  QMenu* file = commands_.fileMenu->menu();
   for (QAction* item : RecentItems) {
     file->removeAction(item);
     item->deleteLater();

@@ -10,8 +10,6 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
 
 #include "app/MainWindow.h"
 #include "grading/Numbers.h"
@@ -23,17 +21,6 @@
 #include "printing/qt/FontConvert.h"
 #include "printing/qt/PainterCanvas.h"
 #include "printing/qt/QtText.h"
-
-namespace {
-
-void Enable(QAction* action, bool on) {
-  if (action != nullptr) action->setEnabled(on);
-}
-void Enable(QToolButton* button, bool on) {
-  if (button != nullptr) button->setEnabled(on);
-}
-
-}  // namespace
 
 void MainWindow::MeasureResolutions() {
   Printer = preview::DefaultPrinter();
@@ -51,8 +38,8 @@ void MainWindow::InitZoomLimits() {
 
 void MainWindow::showEditing() {
   ShowView(false);
-  Enable(showSheetAction, true);
-  Enable(showSheetByClassAction, true);
+  commands_.showSheet->setEnabled(true);
+  commands_.showSheetByClass->setEnabled(true);
 }
 
 void MainWindow::showSheet() { PreviewSheet(SheetKind::WholeCourse); }
@@ -64,21 +51,16 @@ void MainWindow::ShowView(bool preview) {
     QWidget* view = preview ? static_cast<QWidget*>(pageArea) : static_cast<QWidget*>(editingView);
     if (view != nullptr) views->setCurrentWidget(view);
   }
-  if (previewToolBar != nullptr) previewToolBar->setVisible(preview);
   if (statusLine != nullptr) statusLine->setVisible(preview);
-  Enable(previewMenu, preview);
-  if (printAction != nullptr) printAction->setVisible(preview);
-  Enable(showEditingAction, preview);
-  // Undo in the preview would change grades behind a page that shows them.
-  Enable(editMenu, !preview);
-  EnableUndoRedo();
+  commands_.ShowView(preview);
+  FollowEdits();
 }
 
 void MainWindow::PreviewSheet(SheetKind kind) {
   EnsurePreview();
   ShowView(true);
-  Enable(showSheetAction, kind != SheetKind::WholeCourse);
-  Enable(showSheetByClassAction, kind == SheetKind::WholeCourse);
+  commands_.showSheet->setEnabled(kind != SheetKind::WholeCourse);
+  commands_.showSheetByClass->setEnabled(kind == SheetKind::WholeCourse);
   SheetMode = kind;
   if (SheetIndex == 1) LayoutSheet(); else SelectSheet(1);
 }
@@ -179,21 +161,7 @@ void MainWindow::SetpvStatus() {
   const auto texts = preview::PreviewStatusTexts(state);
   for (std::size_t i = 0; i < statusPanels.size(); ++i)
     if (statusPanels[i] != nullptr) statusPanels[i]->setText(GbkToQString(texts[i]));
-  Enable(pageButtons[1], c.PreviousPage);
-  Enable(previousPageAction, c.PreviousPage);
-  Enable(pageButtons[2], c.NextPage);
-  Enable(nextPageAction, c.NextPage);
-  Enable(pageButtons[3], c.ChoosePage);
-  Enable(choosePageAction, c.ChoosePage);
-  Enable(pageButtons[4], c.ZoomIn);
-  Enable(zoomInAction, c.ZoomIn);
-  Enable(pageButtons[5], c.ZoomOut);
-  Enable(zoomOutAction, c.ZoomOut);
-  Enable(firstPageAction, c.FirstLast);
-  Enable(lastPageAction, c.FirstLast);
-  for (int i = 6; i <= 11; ++i) Enable(pageButtons[i], c.Scroll);
-  Enable(printAction, c.Print);
-  Enable(pageButtons[16], c.Print);
+  commands_.EnablePreview(c);
 }
 
 void MainWindow::RepaintPage() {

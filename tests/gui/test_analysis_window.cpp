@@ -42,10 +42,10 @@ class AnalysisWindowTest : public QObject {
  private slots:
   void opensAtTheCourseShown() {
     WindowHarness h;
-    QVERIFY(!h.W->analysisAction->isEnabled());
+    QVERIFY(!h.W->commands().analysis->isEnabled());
     h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-    QVERIFY(h.W->analysisAction->isEnabled());
-    QCOMPARE(h.W->analysisAction->text(), QStringLiteral("成绩分析(&A)"));
+    QVERIFY(h.W->commands().analysis->isEnabled());
+    QCOMPARE(h.W->commands().analysis->text(), QStringLiteral("成绩分析(&A)"));
     h.SelectCourse(2);
     int page = -1, pages = 0;
     QString status;
@@ -57,7 +57,7 @@ class AnalysisWindowTest : public QObject {
       status = window->StatusText();
       window->close();
     });
-    h.W->analysisAction->trigger();
+    h.W->commands().analysis->trigger();
     QCOMPARE(page, 1);
     QCOMPARE(pages, 3);
     QVERIFY2(status.startsWith(QStringLiteral("第 2 页，共 3 页    k0002 高等数学")), qPrintable(status));

@@ -53,9 +53,9 @@ int RunChild(const QString& file, unsigned seed) {
       for (int i = 0; i < digits; ++i) QTest::keyClick(w.gradeEditor, static_cast<Qt::Key>(Qt::Key_0 + random() % 10));
       h.Select(row, column == 4 ? 5 : 4);  // leaving the cell ends the step
     } else if (action < 9) {
-      w.undoAction->trigger();
+      w.commands().undo->trigger();
     } else {
-      w.redoAction->trigger();
+      w.commands().redo->trigger();
     }
     const std::uint64_t now = HashOfBook(w.Book);
     if (now != shown) {

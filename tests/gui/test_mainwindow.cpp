@@ -63,7 +63,7 @@ void MainWindowTest::startState() {
   QCOMPARE(w.windowTitle(), QStringLiteral("教师整理学生成绩__Velmora (VLM) Tarvin版"));
   QCOMPARE(w.font().pixelSize(), 13);
   QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(w.editingView));
-  QVERIFY(!w.previewToolBar->isVisible());
+  QVERIFY(!w.commands().previewToolBar->isVisible());
   QVERIFY(!w.statusLine->isVisible());
   QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件："));
   QCOMPARE(w.shareLabel->text(), QStringLiteral("平时成绩占百分比:"));
@@ -110,57 +110,57 @@ void MainWindowTest::startMenus() {
   MainWindow& w = *h.W;
   const QList<QAction*> bar = w.menuBar()->actions();
   QCOMPARE(bar.size(), 7);
-  QCOMPARE(bar[0], w.fileMenu);
-  QCOMPARE(bar[1], w.editMenu);
-  QCOMPARE(bar[2], w.windowMenu);
-  QCOMPARE(bar[3], w.previewMenu);
-  QCOMPARE(bar[4], w.printAction);
-  QCOMPARE(bar[5], w.printerSetupAction);
+  QCOMPARE(bar[0], w.commands().fileMenu);
+  QCOMPARE(bar[1], w.commands().editMenu);
+  QCOMPARE(bar[2], w.commands().windowMenu);
+  QCOMPARE(bar[3], w.commands().previewMenu);
+  QCOMPARE(bar[4], w.commands().print);
+  QCOMPARE(bar[5], w.commands().printerSetup);
   QCOMPARE(bar[6]->text(), QStringLiteral("帮助(&H)"));
-  QCOMPARE(w.fileMenu->text(), QStringLiteral("&F 文件"));
-  QCOMPARE(w.windowMenu->text(), QStringLiteral("&W 窗口"));
-  QCOMPARE(w.previewMenu->text(), QStringLiteral("&V 预览"));
-  QCOMPARE(w.printAction->text(), QStringLiteral("&P 打印"));
-  QCOMPARE(w.printerSetupAction->text(), QStringLiteral("&S 打印机设置"));
-  QVERIFY(w.printAction->menu() == nullptr);
-  QVERIFY(w.printerSetupAction->menu() == nullptr);
-  QCOMPARE(MenuTexts(w.fileMenu->menu()),
+  QCOMPARE(w.commands().fileMenu->text(), QStringLiteral("&F 文件"));
+  QCOMPARE(w.commands().windowMenu->text(), QStringLiteral("&W 窗口"));
+  QCOMPARE(w.commands().previewMenu->text(), QStringLiteral("&V 预览"));
+  QCOMPARE(w.commands().print->text(), QStringLiteral("&P 打印"));
+  QCOMPARE(w.commands().printerSetup->text(), QStringLiteral("&S 打印机设置"));
+  QVERIFY(w.commands().print->menu() == nullptr);
+  QVERIFY(w.commands().printerSetup->menu() == nullptr);
+  QCOMPARE(MenuTexts(w.commands().fileMenu->menu()),
            QStringList({"&O.  打开...", "-", "&S.  保存", "另存为(&A)...", "以前的版本(&V)...", "-", "导入成绩(&I)...", "导出(&E)...",
                         "导出成绩单 PDF(&D)...", "-", "&X.  退出"}));
-  QCOMPARE(w.openAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-  QCOMPARE(w.saveAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-  QCOMPARE(MenuTexts(w.editMenu->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
+  QCOMPARE(w.commands().open->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  QCOMPARE(w.commands().save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+  QCOMPARE(MenuTexts(w.commands().editMenu->menu()), QStringList({"撤销(&U)", "重做(&R)", "-", "复制(&C)", "粘贴(&P)", "-",
                                                  "查找学生(&F)...", "-", "按当前比例重新计算(&T)",
                                                  "下一处需核对的成绩(&N)", "上一处需核对的成绩(&B)"}));
-  QCOMPARE(w.undoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-  QCOMPARE(w.redoAction->shortcuts(),
+  QCOMPARE(w.commands().undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+  QCOMPARE(w.commands().redo->shortcuts(),
            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
-  QCOMPARE(MenuTexts(w.windowMenu->menu()),
+  QCOMPARE(MenuTexts(w.commands().windowMenu->menu()),
            QStringList({"&Z.  整理成绩", "-", "&B.  成绩单", "&G.  分班成绩单", "-", "成绩分析(&A)"}));
-  QCOMPARE(MenuTexts(w.previewMenu->menu()),
+  QCOMPARE(MenuTexts(w.commands().previewMenu->menu()),
            QStringList({"&L.  上页", "&N.  下页", "-", "&F.  第一页", "&E.  最后一页", "-",
                         "&C.  选页...", "-", "&G.  放大", "&S.  缩小", "-", "表内容字体(&T)...",
                         "表标题字体(&H)...", "设置页边界(&B)..."}));
-  QCOMPARE(MenuTexts(w.pageSetupMenu),
+  QCOMPARE(MenuTexts(w.commands().pageSetupMenu),
            QStringList({"&F.  表内容字体...", "&L.  表标题字体...", "-", "&B.  设置页边界..."}));
   // Start states.
-  QVERIFY(w.openAction->isEnabled());
-  QVERIFY(!w.saveAction->isEnabled());
-  QVERIFY(!w.importAction->isEnabled());  // no course to import into or export
-  QVERIFY(!w.exportAction->isEnabled());
-  QVERIFY(!w.exportSheetPdfAction->isEnabled());
-  QVERIFY(!w.previousVersionsAction->isEnabled());  // no file, no versions
-  QVERIFY(w.exitAction->isEnabled());
-  QVERIFY(w.editMenu->isEnabled());
-  QVERIFY(!w.undoAction->isEnabled());  // nothing to undo or redo yet
-  QVERIFY(!w.redoAction->isEnabled());
-  QVERIFY(!w.showEditingAction->isEnabled());
-  QVERIFY(w.showSheetAction->isEnabled());
-  QVERIFY(w.showSheetByClassAction->isEnabled());
-  QVERIFY(!w.previewMenu->isEnabled());
-  QVERIFY(!w.printAction->isVisible());
-  QVERIFY(w.printerSetupAction->isVisible());
-  QVERIFY(w.printerSetupAction->isEnabled());
+  QVERIFY(w.commands().open->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
+  QVERIFY(!w.commands().importScores->isEnabled());  // no course to import into or export
+  QVERIFY(!w.commands().exportGrades->isEnabled());
+  QVERIFY(!w.commands().exportSheetPdf->isEnabled());
+  QVERIFY(!w.commands().versions->isEnabled());  // no file, no versions
+  QVERIFY(w.commands().exit->isEnabled());
+  QVERIFY(w.commands().editMenu->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());  // nothing to undo or redo yet
+  QVERIFY(!w.commands().redo->isEnabled());
+  QVERIFY(!w.commands().showEditing->isEnabled());
+  QVERIFY(w.commands().showSheet->isEnabled());
+  QVERIFY(w.commands().showSheetByClass->isEnabled());
+  QVERIFY(!w.commands().previewMenu->isEnabled());
+  QVERIFY(!w.commands().print->isVisible());
+  QVERIFY(w.commands().printerSetup->isVisible());
+  QVERIFY(w.commands().printerSetup->isEnabled());
 }
 
 void MainWindowTest::startToolBar() {
@@ -170,8 +170,8 @@ void MainWindowTest::startToolBar() {
   // button, a splitter, the print button, the PDF export.
   QStringList names;
   QStringList tips;
-  for (QAction* a : w.previewToolBar->actions()) {
-    QWidget* widget = w.previewToolBar->widgetForAction(a);
+  for (QAction* a : w.commands().previewToolBar->actions()) {
+    QWidget* widget = w.commands().previewToolBar->widgetForAction(a);
     QVERIFY(widget != nullptr);
     names << widget->objectName();
     tips << widget->toolTip();
@@ -185,14 +185,14 @@ void MainWindowTest::startToolBar() {
   QCOMPARE(tips, QStringList({"上一页", "下一页", "选择页码", "放大", "缩小", "页顶", "页底",
                               "页左边", "页右边", "页左上角", "页右下角", "", "打印机设置", "",
                               "打印", "导出成绩单 PDF"}));
-  for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16}) {
-    QVERIFY(w.pageButtons[i] != nullptr);
-    QCOMPARE(w.pageButtons[i]->size(), QSize(22, 22));
-    QVERIFY(!w.pageButtons[i]->icon().isNull());
+  const Commands& c = w.commands();
+  for (QAction* command : {c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut, c.scrollToTop, c.scrollToBottom,
+                           c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft, c.scrollToBottomRight, c.printerSetup, c.print}) {
+    QCOMPARE(c.ButtonOf(command)->size(), QSize(22, 22));
+    QVERIFY(!c.ButtonOf(command)->icon().isNull());
   }
-  for (int i : {0, 12, 13, 14}) QVERIFY(w.pageButtons[i] == nullptr);
-  QVERIFY(!w.pageButtons[16]->isEnabled());
-  QCOMPARE(w.previewToolBar->contextMenuPolicy(), Qt::CustomContextMenu);
+  QVERIFY(!c.ButtonOf(c.print)->isEnabled());
+  QCOMPARE(w.commands().previewToolBar->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 void MainWindowTest::appDirIsCutTo100Bytes() {
@@ -232,7 +232,7 @@ void MainWindowTest::openShowsFirstCourse() {
   QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
   QCOMPARE(w.GridRows.size(), std::size_t{3});
   QCOMPARE(w.GridRows[1].Cells[2], Pad(Gbk("李华"), 8));
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
   QVERIFY(!w.Modified());
   QCOMPARE(w.SheetIndex, 1);  // the sheet printer exists and is laid out
 }
@@ -282,7 +282,7 @@ void MainWindowTest::openFailuresChangeNothing() {
   QCOMPARE(h.CourseText(2), course);
   QCOMPARE(h.CourseRow(), 2);
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
 }
 
 void MainWindowTest::openFileWithOnlyMagicLine() {
@@ -304,7 +304,7 @@ void MainWindowTest::openFileWithOnlyMagicLine() {
   QTest::keyClicks(w.shareEdit, "50");  // no course: nothing is stored
   QVERIFY(w.Book.HeadLines.empty());
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void MainWindowTest::openSameFileTwiceAsksNothing() {
@@ -360,7 +360,7 @@ void MainWindowTest::questionBeforeOpening() {
   if (cancel) {  // the edit stays, unsaved, in the file that stays open
     QCOMPARE(w.FileName, first.toStdString());
     QVERIFY(w.Modified());
-    QVERIFY(w.saveAction->isEnabled());
+    QVERIFY(w.commands().save->isEnabled());
     QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
     QCOMPARE(ReadFile(first), FileBytes(lines));
     return;
@@ -377,7 +377,7 @@ void MainWindowTest::questionBeforeOpening() {
     QCOMPARE(w.FileName, second.toStdString());
     QCOMPARE(w.shareEdit->text(), QStringLiteral("20"));
     QVERIFY(!w.Modified());
-    QVERIFY(!w.saveAction->isEnabled());
+    QVERIFY(!w.commands().save->isEnabled());
   }
 }
 
@@ -399,7 +399,7 @@ void MainWindowTest::failedSaveBeforeOpeningKeepsTheFile() {
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);  // not asked: the grades would be lost
   QCOMPARE(w.FileName, first.toStdString());
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(h.Cell(2, 5), QStringLiteral("77"));
 }
 
@@ -412,11 +412,11 @@ void MainWindowTest::saveWritesTheFileByteForByte() {
   h.SelectCourse(2);
   h.Select(2, 4);
   QTest::keyClicks(w.gradeEditor, "88");
-  QVERIFY(w.saveAction->isEnabled());
-  w.saveAction->trigger();
+  QVERIFY(w.commands().save->isEnabled());
+  w.commands().save->trigger();
   QCOMPARE(h.Script->Messages(), QStringList({"存储完毕！"}));
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
   // 40% of 88 and 60% of an empty exam (0) is 35.2.
   lines[11] = Record("k0002", "2022000004", "钱五", "计科2201", "88", "", " 35");
   QCOMPARE(ReadFile(path), FileBytes(lines));
@@ -437,13 +437,13 @@ void MainWindowTest::failedSaveKeepsModifiedAndSave() {
   QTest::keyClicks(w.gradeEditor, "66");
   QVERIFY(gone.remove());
   h.Script->ClearCalls();
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   const QStringList errors = h.Script->Texts(Kind::Error);
   QCOMPARE(errors.size(), 1);
   QVERIFY2(errors[0].contains(path), qPrintable(errors[0]));
   QCOMPARE(h.Script->Count(Kind::Information), 0);  // never "存储完毕！"
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(w.FileName, path.toStdString());
 }
 
@@ -488,7 +488,7 @@ void MainWindowTest::closeQuestion() {
     QVERIFY(!w.sheetPrinter);
   } else {
     QVERIFY(w.Modified());
-    QVERIFY(w.saveAction->isEnabled());
+    QVERIFY(w.commands().save->isEnabled());
     QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
     QCOMPARE(w.Book.GradeLines[0], edited[4]);
     QCOMPARE(w.SheetIndex, 1);

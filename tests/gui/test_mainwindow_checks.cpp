@@ -173,7 +173,7 @@ void MainWindowChecksTest::recomputeIsOneStep() {
   // Only the totals that disagreed: the row of no grades and the other course stay.
   QCOMPARE(w.Book.GradeLines[10], before[10]);
   QCOMPARE(w.Book.GradeLines[11], before[11]);
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
 
   // One undo takes back the whole recompute, and the bar comes back.
   w.undo();

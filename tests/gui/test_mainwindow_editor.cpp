@@ -79,7 +79,7 @@ void MainWindowEditorTest::courseSwitchLeavesLinesAlone() {
   QCOMPARE(w.Book.HeadLines, head);
   QCOMPARE(w.Book.GradeLines, grades);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void MainWindowEditorTest::editorOnlyOverGradeCells_data() {
@@ -115,7 +115,7 @@ void MainWindowEditorTest::editorOnlyOverGradeCells() {
   }
   // Showing the text is not an edit.
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void MainWindowEditorTest::editorSitsOverItsCell() {
@@ -152,7 +152,7 @@ void MainWindowEditorTest::typingWritesThroughEveryKey() {
   QCOMPARE(w.Book.GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "8", " 30"));
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QTest::keyClick(w.gradeEditor, Qt::Key_5);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("85"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84"));  // 24 + 59.5 = 83.5, to even
@@ -226,7 +226,7 @@ void MainWindowEditorTest::rowWithoutRecordChangesOnlyTheGrid() {
   QCOMPARE(h.Cell(1, 4), QStringLiteral("60"));
   QCOMPARE(w.Book.GradeLines, grades);
   QVERIFY(w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
@@ -280,7 +280,7 @@ void MainWindowEditorTest::shareEditReplacesT9() {
   QTest::keyClicks(w.shareEdit, "30");
   QCOMPARE(w.Book.HeadLines[6], std::string("k0002t930"));
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(w.Book.GradeLines[3], before);  // totals keep their values
   QCOMPARE(h.Cell(1, 6), Shown("64"));
   // The next edit of a grade of a row uses the new share: 30% of 70 + 70% of 50.
@@ -313,7 +313,7 @@ void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
   QCOMPARE(head[index - 1].substr(0, 5), std::string("k0003"));
   QVERIFY(index + 1 == head.size() || head[index + 1].substr(0, 5) == "k0003" ||
           head[index + 1].substr(0, 5) == "k0009");
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   w.save();
   const std::string saved = ReadFile(path);
   const std::string run = Head("k0003", "tj", "孙老师") + "\r\n";

@@ -82,7 +82,7 @@ struct Opened {
   void Import(std::optional<ScriptedDialogs::ImportScript> script, const QString& file = {}) {
     h.Script->OpenFiles.push_back(file.isEmpty() ? scores : file);
     if (script) h.Script->Imports.push_back(*script);
-    h.W->importAction->trigger();
+    h.W->commands().importScores->trigger();
   }
 };
 
@@ -110,12 +110,12 @@ void MainWindowExchangeTest::enabledWithACourse() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  QVERIFY(w.importAction->isEnabled());
-  QVERIFY(w.exportAction->isEnabled());
+  QVERIFY(w.commands().importScores->isEnabled());
+  QVERIFY(w.commands().exportGrades->isEnabled());
   // A grade file without a course has nothing to import into or export.
   h.Open(h.Write("empty.txt", FileBytes({})));
-  QVERIFY(!w.importAction->isEnabled());
-  QVERIFY(!w.exportAction->isEnabled());
+  QVERIFY(!w.commands().importScores->isEnabled());
+  QVERIFY(!w.commands().exportGrades->isEnabled());
 }
 
 void MainWindowExchangeTest::previewShowsCountsAndRows() {
@@ -151,7 +151,7 @@ void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
   Opened o;
   MainWindow& w = *o.h.W;
   const Lines before = w.Book.GradeLines;
-  w.showSheetAction->trigger();  // in the preview: the import is seen in the grid, and undone there
+  w.commands().showSheet->trigger();  // in the preview: the import is seen in the grid, and undone there
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, true});  // 卷面 as the examination
   QCOMPARE(w.views->currentWidget(), w.editingView);
   const ScriptedDialogs::ImportSeen& seen = o.h.Script->ImportsSeen.at(0);
@@ -167,8 +167,8 @@ void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
   QCOMPARE(o.h.Cell(2, 4), QStringLiteral("良    "));
   QCOMPARE(o.h.Cell(2, 6), QStringLiteral(" 42   "));
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
-  QVERIFY(w.undoAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
+  QVERIFY(w.commands().undo->isEnabled());
   QCOMPARE(o.h.Script->Texts(Kind::Information).size(), 1);
   QVERIFY(o.h.Script->Texts(Kind::Information)[0].startsWith(QStringLiteral("已导入 2 名学生的成绩")));
 
@@ -185,15 +185,15 @@ void MainWindowExchangeTest::undoAndRedoOfAnImport() {
   const Lines imported = w.Book.GradeLines;
   QVERIFY(imported != before);
 
-  w.undoAction->trigger();  // the whole import is one step
+  w.commands().undo->trigger();  // the whole import is one step
   QCOMPARE(w.Book.GradeLines, before);
   QCOMPARE(o.h.Cell(1, 5), QStringLiteral("90    "));
-  QVERIFY(!w.undoAction->isEnabled());
-  QVERIFY(w.redoAction->isEnabled());
-  w.redoAction->trigger();
+  QVERIFY(!w.commands().undo->isEnabled());
+  QVERIFY(w.commands().redo->isEnabled());
+  w.commands().redo->trigger();
   QCOMPARE(w.Book.GradeLines, imported);
   QCOMPARE(o.h.Cell(2, 6), QStringLiteral(" 42   "));
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, before);
 }
 
@@ -204,12 +204,12 @@ void MainWindowExchangeTest::cancelChangesNothing() {
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, false});  // a choice, then 取消
   QCOMPARE(w.Book.GradeLines, before);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
-  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
   QCOMPARE(o.h.Script->Messages(), QStringList());
   // Cancelling the file dialog asks nothing more.
   o.h.Script->OpenFiles.push_back(std::nullopt);
-  w.importAction->trigger();
+  w.commands().importScores->trigger();
   QCOMPARE(o.h.Script->Count(Kind::ImportPreview), 1);
   QCOMPARE(w.Book.GradeLines, before);
 }
@@ -255,7 +255,7 @@ void MainWindowExchangeTest::badFileChangesNothing() {
   QCOMPARE(o.h.Script->Count(Kind::ImportPreview), 0);
   QCOMPARE(w.Book.GradeLines, before);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
 }
 
 void MainWindowExchangeTest::exportsShownCourseAsCsv() {
@@ -264,7 +264,7 @@ void MainWindowExchangeTest::exportsShownCourseAsCsv() {
   o.h.SelectCourse(2);  // 高等数学
   o.h.Script->ExportScopes.push_back(ExportScope::ShownCourse);
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath("高数.csv"));
-  w.exportAction->trigger();
+  w.commands().exportGrades->trigger();
   ScriptedDialogs& s = *o.h.Script;
   QCOMPARE(s.ExportScopesOffered.at(0), qMakePair(QStringLiteral("高等数学 李老师"), 3));
   QCOMPARE(s.SavesSuggested, QStringList{o.h.Dir.filePath("高等数学.xlsx")});
@@ -286,7 +286,7 @@ void MainWindowExchangeTest::exportsAllCoursesAsWorkbook() {
   o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
   // A name typed without its type gets the type chosen: the first, a workbook.
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath("全部"));
-  w.exportAction->trigger();
+  w.commands().exportGrades->trigger();
   QCOMPARE(o.h.Script->SavesSuggested, QStringList{o.h.Dir.filePath("grades.xlsx")});
   const QStringList strings = WorkbookStrings(o.h.Dir.filePath("全部.xlsx"));
   const int split = strings.indexOf(QStringLiteral("--"));
@@ -302,7 +302,7 @@ void MainWindowExchangeTest::exportsAllCoursesAsWorkbook() {
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath("全部"));
   o.h.Script->YesNoAnswers.push_back(Answer::No);
   o.h.Script->ClearCalls();
-  w.exportAction->trigger();
+  w.commands().exportGrades->trigger();
   QCOMPARE(o.h.Script->Messages(), QStringList{o.h.Dir.filePath("全部.xlsx") + QStringLiteral("\n已经存在。要替换它吗?")});
 }
 
@@ -330,7 +330,7 @@ void MainWindowExchangeTest::exportRefusesTheGradeFileBeforeAsking() {
   o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
   o.h.Script->SaveFiles.push_back(o.h.Dir.filePath(chosen));
   o.h.Script->YesNoAnswers.push_back(Answer::Yes);  // would replace, were it asked
-  w.exportAction->trigger();
+  w.commands().exportGrades->trigger();
   QCOMPARE(o.h.Script->Count(Kind::AskYesNo), 0);
   QCOMPARE(o.h.Script->Texts(Kind::Error).size(), 1);
   QVERIFY2(o.h.Script->Texts(Kind::Error)[0].startsWith(o.h.Dir.filePath(kept)),
@@ -345,7 +345,7 @@ void MainWindowExchangeTest::oneCourseIsExportedWithoutAsking() {
   lines.resize(7);  // 数据库原理 only
   h.Open(h.Write("one.txt", FileBytes(lines)));
   h.Script->SaveFiles.push_back(h.Dir.filePath("one.csv"));
-  h.W->exportAction->trigger();
+  h.W->commands().exportGrades->trigger();
   QCOMPARE(h.Script->Count(Kind::ExportScope), 0);
   QCOMPARE(h.Script->SavesSuggested, QStringList{h.Dir.filePath("one.xlsx")});
   QVERIFY(ReadFile(h.Dir.filePath("one.csv")).find("2022000003") != std::string::npos);
@@ -373,7 +373,7 @@ void MainWindowExchangeTest::failedExportSaysWhy() {
   const std::string bytes = ReadFile(path);
   o.h.Script->ExportScopes.push_back(ExportScope::AllCourses);
   o.h.Script->SaveFiles.push_back(path);
-  o.h.W->exportAction->trigger();
+  o.h.W->commands().exportGrades->trigger();
   if (says.contains(QStringLiteral("%1"))) says = says.arg(open);
   QCOMPARE(o.h.Script->Texts(Kind::Error), QStringList{path + says});
   QCOMPARE(o.h.Script->Texts(Kind::Information), QStringList());

@@ -45,7 +45,7 @@ void OpenThree(WindowHarness& h) {
   QVERIFY(QTest::qWaitForWindowActive(h.W.get()));
 }
 
-KeyboardCommands& Commands(MainWindow& w) { return *w.findChild<KeyboardCommands*>(); }
+KeyboardCommands& Keyboard(MainWindow& w) { return *w.findChild<KeyboardCommands*>(); }
 
 }  // namespace
 
@@ -53,7 +53,7 @@ void MainWindowKeyboardTest::recomputeByF9() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  QAction* recompute = Commands(w).Recompute();
+  QAction* recompute = w.commands().recompute;
   QCOMPARE(recompute->text(), QStringLiteral("按当前比例重新计算(&T)"));
   QCOMPARE(w.RecomputeButton->text(), recompute->text());
   QCOMPARE(recompute->shortcut(), QKeySequence(Qt::Key_F9));
@@ -158,7 +158,7 @@ void MainWindowKeyboardTest::nextFindingByF8() {
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_F8);
   QCOMPARE(QPoint(w.EditRow, w.EditCol), QPoint(1, 5));
-  QVERIFY(w.editMenu->menu()->actions().contains(Commands(w).NextFinding()));
+  QVERIFY(w.commands().editMenu->menu()->actions().contains(w.commands().nextFinding));
 }
 
 void MainWindowKeyboardTest::previewKeys() {
@@ -166,7 +166,7 @@ void MainWindowKeyboardTest::previewKeys() {
   QVERIFY(p.Open(3, 5));
   MainWindow& w = p.W();
   // In the editing view the page keys are the grid's.
-  QVERIFY(w.nextPageAction->shortcuts().isEmpty());
+  QVERIFY(w.commands().nextPage->shortcuts().isEmpty());
   w.showSheet();
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -179,7 +179,7 @@ void MainWindowKeyboardTest::previewKeys() {
   QCOMPARE(w.CurPage, 2);
   QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
   QCOMPARE(w.CurPage, 1);
-  QLabel* zoom = Commands(w).ZoomPanel();
+  QLabel* zoom = Keyboard(w).ZoomPanel();
   QCOMPARE(zoom->text(), QStringLiteral("缩放 100%"));
   QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
   QVERIFY(w.Zoom > 1.0);
@@ -192,10 +192,10 @@ void MainWindowKeyboardTest::previewKeys() {
   QCOMPARE(bar->value(), std::min(bar->maximum(), bar->pageStep()));
   // Fonts and margins in the 预览 menu.
   QStringList captions;
-  for (QAction* action : w.previewMenu->menu()->actions()) captions << action->text();
+  for (QAction* action : w.commands().previewMenu->menu()->actions()) captions << action->text();
   QVERIFY(captions.contains(QStringLiteral("表内容字体(&T)...")));
   QVERIFY(captions.contains(QStringLiteral("设置页边界(&B)...")));
-  QCOMPARE(w.nextPageAction->shortcut(), QKeySequence(Qt::ControlModifier | Qt::Key_PageDown));
+  QCOMPARE(w.commands().nextPage->shortcut(), QKeySequence(Qt::ControlModifier | Qt::Key_PageDown));
   // 选页 offers each page's course beside its number.
   p.Script->Pages.push_back(3);
   w.choosePage();
@@ -204,7 +204,7 @@ void MainWindowKeyboardTest::previewKeys() {
   QCOMPARE(p.Script->PageLabelsOffered.front(),
            QStringList({QStringLiteral("课程1 (1/1)"), QStringLiteral("课程2 (1/1)"), QStringLiteral("课程3 (1/1)")}));
   w.showEditing();
-  QVERIFY(w.firstPageAction->shortcuts().isEmpty());
+  QVERIFY(w.commands().firstPage->shortcuts().isEmpty());
 }
 
 void MainWindowKeyboardTest::helpMenu() {
@@ -224,7 +224,7 @@ void MainWindowKeyboardTest::helpMenu() {
   const QList<QTableWidgetItem*> f9 = keys->Table()->findItems(QStringLiteral("按当前比例重新计算"), Qt::MatchExactly);
   QCOMPARE(f9.size(), 1);
   QCOMPARE(keys->Table()->item(f9.front()->row(), 2)->text(),
-           Commands(w).Recompute()->shortcut().toString(QKeySequence::NativeText));
+           w.commands().recompute->shortcut().toString(QKeySequence::NativeText));
   keys->close();
 }
 

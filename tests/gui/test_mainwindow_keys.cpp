@@ -203,8 +203,8 @@ void MainWindowKeysTest::pasteBlocks() {
   for (std::size_t i = 3; i < before.size(); ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
   QCOMPARE(h.Script->Messages(), message.isEmpty() ? QStringList() : QStringList{message});
   const bool changed = w.Book.GradeLines != before;
-  QCOMPARE(w.saveAction->isEnabled(), changed);
-  QCOMPARE(w.undoAction->isEnabled(), changed);
+  QCOMPARE(w.commands().save->isEnabled(), changed);
+  QCOMPARE(w.commands().undo->isEnabled(), changed);
   // The grid shows what the records hold.
   QCOMPARE(h.Cell(row, col).trimmed(),
            GbkToQString(w.Book.GradeLines[static_cast<std::size_t>(row - 1)].substr(col == 4 ? 33 : 39, 6)).trimmed());
@@ -223,10 +223,10 @@ void MainWindowKeysTest::pasteIsOneStep() {
   QCOMPARE(pasted[1], Li("60", "50", " 53"));
   QTest::keyClick(w.studentGrid, Qt::Key_Z, Qt::ControlModifier);
   QCOMPARE(w.Book.GradeLines, typed);  // the paste alone
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, before);  // then the typing
-  w.redoAction->trigger();
-  w.redoAction->trigger();
+  w.commands().redo->trigger();
+  w.commands().redo->trigger();
   QCOMPARE(w.Book.GradeLines, pasted);
 }
 
@@ -268,7 +268,7 @@ void MainWindowKeysTest::copy() {
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Delete);
   QCOMPARE(w.Book.GradeLines[0], Wang("80", "", ""));
   QCOMPARE(w.Book.GradeLines[2], Zhao("855", "", ""));
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, full);
   // On the bare grid too, a single cell as well.
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
@@ -277,16 +277,16 @@ void MainWindowKeysTest::copy() {
   h.SelectRange({2, 4, 2, 4});
   QTest::keyClick(w.studentGrid, Qt::Key_Delete);
   QCOMPARE(w.Book.GradeLines[1], Li("", "", "  0"));
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, full);
   // Copied cells paste back unchanged.
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
   const std::vector<std::string> before = w.Book.GradeLines;
   h.Select(1, 4);
   h.SelectRange({1, 4, 1, 6});
-  w.copyAction->trigger();
+  w.commands().copyCells->trigger();
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("80\t90\t87"));
-  w.pasteAction->trigger();
+  w.commands().pasteCells->trigger();
   QCOMPARE(w.Book.GradeLines, before);
 }
 

@@ -67,7 +67,7 @@ void MainWindowOpeningTest::namedFileOpensLikeTheOpenCommand() {
   QCOMPARE(h.Cell(1, 2).trimmed(), QStringLiteral("郑一"));
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
   QTRY_VERIFY(w.courseList->hasFocus());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void MainWindowOpeningTest::missingNamedFileSaysSo() {
@@ -120,13 +120,13 @@ void MainWindowOpeningTest::recentFiles() {
   for (int i = 1; i <= 9; ++i) files << OneCourse(h, QStringLiteral("f%1.txt").arg(i));
   for (const QString& file : files) h.Open(file);
   // The menu when it opens: the newest first, at most eight, above 退出.
-  emit w.fileMenu->menu()->aboutToShow();
+  emit w.commands().fileMenu->menu()->aboutToShow();
   QStringList expected;
   for (int i = 8; i >= 1; --i) expected << files[i];
   QCOMPARE(RecentCaptions(w), expected);
   QVERIFY(w.RecentItems.front()->text().startsWith(QStringLiteral("&1  ")));
-  const QList<QAction*> items = w.fileMenu->menu()->actions();
-  QVERIFY(items.indexOf(w.RecentItems.back()) < items.indexOf(w.exitAction));
+  const QList<QAction*> items = w.commands().fileMenu->menu()->actions();
+  QVERIFY(items.indexOf(w.RecentItems.back()) < items.indexOf(w.commands().exit));
   // Kept in the user's folder for the next start, one path a line.
   const std::string stored = ReadFile(h.Dir.filePath(QStringLiteral("config/gradesheet/recent-files")));
   QCOMPARE(QString::fromStdString(stored), expected.join(QLatin1Char('\n')) + QLatin1Char('\n'));

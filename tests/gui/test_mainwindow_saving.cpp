@@ -74,19 +74,19 @@ class SavingTest : public QObject {
 void SavingTest::saveAsInTheFileMenu() {
   WindowHarness h;
   MainWindow& w = *h.W;
-  const QList<QAction*> items = w.fileMenu->menu()->actions();
-  const int save = items.indexOf(w.saveAction);
+  const QList<QAction*> items = w.commands().fileMenu->menu()->actions();
+  const int save = items.indexOf(w.commands().save);
   QVERIFY(save >= 0 && save + 1 < items.size());
-  QCOMPARE(items[save + 1], w.saveAsAction);
-  QCOMPARE(w.saveAsAction->text(), QStringLiteral("另存为(&A)..."));
-  QCOMPARE(w.saveAsAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-  QVERIFY(!w.saveAsAction->isEnabled());  // nothing to save yet
-  w.saveAsAction->trigger();
+  QCOMPARE(items[save + 1], w.commands().saveAs);
+  QCOMPARE(w.commands().saveAs->text(), QStringLiteral("另存为(&A)..."));
+  QCOMPARE(w.commands().saveAs->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+  QVERIFY(!w.commands().saveAs->isEnabled());  // nothing to save yet
+  w.commands().saveAs->trigger();
   QCOMPARE(h.Script->Count(Kind::SaveFile), 0);
 
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  QVERIFY(w.saveAsAction->isEnabled());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(w.commands().saveAs->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 
   // Ctrl+Shift+S; a cancelled dialog changes nothing.
   h.Script->SaveFiles.push_back(std::nullopt);
@@ -102,7 +102,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   const QString original = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   const QString copy = h.Dir.filePath("副本.txt");
   h.Script->SaveFiles.push_back(copy);
-  w.saveAsAction->trigger();
+  w.commands().saveAs->trigger();
 
   QCOMPARE(h.Script->SavesSuggested, QStringList{original});
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
@@ -111,8 +111,8 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   QCOMPARE(w.FileName, copy.toStdString());
   QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + copy);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
-  QVERIFY(w.saveAsAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
+  QVERIFY(w.commands().saveAs->isEnabled());
 
   // The next plain save goes to the new file, and asks nothing: the window
   // wrote it itself.
@@ -120,7 +120,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   h.Select(2, 4);
   h.Select(1, 4);
   QTest::keyClicks(w.gradeEditor, "99");
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(copy), FileBytes(TheirVersion()));
   QCOMPARE(ReadFile(original), FileBytes(ThreeCourses()));
@@ -129,7 +129,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   h.Script->ClearCalls();
   const QString third = h.Dir.filePath("third.txt");
   h.Script->SaveFiles.push_back(third);
-  w.saveAsAction->trigger();
+  w.commands().saveAs->trigger();
   QCOMPARE(h.Script->SavesSuggested, QStringList{copy});
   QCOMPARE(ReadFile(third), FileBytes(TheirVersion()));
   QCOMPARE(w.FileName, third.toStdString());
@@ -159,7 +159,7 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
     h.Script->YesNoAnswers.push_back(Answer::Yes);
   }
   h.Script->SaveFiles.push_back(chosen);
-  w.saveAsAction->trigger();
+  w.commands().saveAs->trigger();
 
   QStringList expected;
   if (changedMeanwhile) expected << ChangedQuestion(path);
@@ -169,7 +169,7 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
   QCOMPARE(w.FileName, path.toStdString());
   QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + path);
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void SavingTest::failedSaveAsChangesNothing_data() {
@@ -188,7 +188,7 @@ void SavingTest::failedSaveAsChangesNothing() {
   const QString caption = w.fileLabel->text();
   const QString chosen = h.Dir.filePath(target);
   h.Script->SaveFiles.push_back(chosen);
-  w.saveAsAction->trigger();
+  w.commands().saveAs->trigger();
 
   const QStringList errors = h.Script->Texts(Kind::Error);
   QCOMPARE(errors.size(), 1);
@@ -197,12 +197,12 @@ void SavingTest::failedSaveAsChangesNothing() {
   QCOMPARE(w.FileName, path.toStdString());
   QCOMPARE(w.fileLabel->text(), caption);
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(ReadFile(path), FileBytes(ThreeCourses()));
 
   // The window still works on the file it had: the plain save goes there.
   h.Script->ClearCalls();
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
 }
@@ -213,19 +213,19 @@ void SavingTest::saveAsIsTheWayOutOfAFailedSave() {
   QTemporaryDir gone;
   OpenAndEdit(h, gone.filePath("grades.txt"));
   QVERIFY(gone.remove());  // the folder is gone: the plain save fails
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   QCOMPARE(h.Script->Count(Kind::Error), 1);
   QVERIFY(w.Modified());
 
   h.Script->ClearCalls();
   const QString rescue = h.Dir.filePath("rescued.txt");
   h.Script->SaveFiles.push_back(rescue);
-  w.saveAsAction->trigger();
+  w.commands().saveAs->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(rescue), FileBytes(Edited()));
   QCOMPARE(w.FileName, rescue.toStdString());
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void SavingTest::changedOnDisk_data() {
@@ -252,12 +252,12 @@ void SavingTest::changedOnDisk() {
   bool closed = false;
   if (command == "save") {
     h.Script->YesNoAnswers.push_back(answer);
-    w.saveAction->trigger();
+    w.commands().save->trigger();
   } else if (command == "open another") {
     h.Script->YesNoCancelAnswers = {Answer::Yes};  // save first,
     h.Script->YesNoAnswers = {answer};             // then overwrite?
     h.Script->OpenFiles.push_back(other);
-    w.openAction->trigger();
+    w.commands().open->trigger();
   } else {
     h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
     h.Script->YesNoAnswers.push_back(answer);
@@ -279,7 +279,7 @@ void SavingTest::changedOnDisk() {
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
   QCOMPARE(w.FileName, path.toStdString());
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
   QCOMPARE(h.Cell(1, 4), QStringLiteral("50"));
 }
@@ -297,21 +297,21 @@ void SavingTest::twoWindowsOnOneFile() {
   QTest::keyClicks(second.W->gradeEditor, "77");
   second.Script->ClearCalls();
 
-  first.W->saveAction->trigger();
+  first.W->commands().save->trigger();
   QCOMPARE(first.Script->Messages(), QStringList{"存储完毕！"});  // nobody wrote it before
   const std::string firstSaved = ReadFile(path);
   QCOMPARE(firstSaved, FileBytes(Edited()));
 
   // The second window's save would drop the first one's grades: it asks.
   second.Script->YesNoAnswers.push_back(Answer::No);
-  second.W->saveAction->trigger();
+  second.W->commands().save->trigger();
   QCOMPARE(second.Script->Messages(), QStringList{ChangedQuestion(path)});
   QCOMPARE(ReadFile(path), firstSaved);
   QVERIFY(second.W->Modified());
 
   second.Script->ClearCalls();
   second.Script->YesNoAnswers.push_back(Answer::Yes);
-  second.W->saveAction->trigger();
+  second.W->commands().save->trigger();
   QCOMPARE(second.Script->Messages(), QStringList({ChangedQuestion(path), "存储完毕！"}));
   // The second window's version: its own edit, without the first one's.
   const std::string secondSaved = ReadFile(path);
@@ -325,7 +325,7 @@ void SavingTest::twoWindowsOnOneFile() {
   first.Select(1, 4);
   QTest::keyClicks(first.W->gradeEditor, "1");
   first.Script->YesNoAnswers.push_back(Answer::No);
-  first.W->saveAction->trigger();
+  first.W->commands().save->trigger();
   QCOMPARE(first.Script->Messages(), QStringList{ChangedQuestion(path)});
   QCOMPARE(ReadFile(path), secondSaved);
 }
@@ -334,7 +334,7 @@ void SavingTest::fileGoneMeanwhileIsSavedAgain() {
   WindowHarness h;
   const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   QVERIFY(QFile::remove(path));
-  h.W->saveAction->trigger();
+  h.W->commands().save->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});  // nothing of anyone's to lose
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
 }
@@ -348,13 +348,13 @@ void SavingTest::fileAnotherProgramWritesIsNotSaved() {
   const int other = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
   QVERIFY(other >= 0);
   QCOMPARE(::flock(other, LOCK_EX), 0);
-  h.W->saveAction->trigger();
+  h.W->commands().save->trigger();
   QCOMPARE(h.Script->Count(Kind::Error), 1);
   QVERIFY(h.Script->Texts(Kind::Error).front().contains(QStringLiteral("另一个程序正在写入该文件")));
   QCOMPARE(ReadFile(path), before);
   QVERIFY(h.W->Modified());
   ::close(other);
-  h.W->saveAction->trigger();
+  h.W->commands().save->trigger();
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
 }
 
@@ -372,7 +372,7 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   QCOMPARE(h.Script->Count(Kind::Information), 0);
   QVERIFY(w.isVisible());
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
   QCOMPARE(w.Book.GradeLines.size(), std::size_t{6});
   QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
@@ -383,7 +383,7 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   h.Script->ClearCalls();
   const QString rescue = h.Dir.filePath("rescued.txt");
   h.Script->SaveFiles.push_back(rescue);
-  w.saveAsAction->trigger();
+  w.commands().saveAs->trigger();
   QCOMPARE(ReadFile(rescue), FileBytes(Edited()));
   QVERIFY(w.close());
   QCOMPARE(h.Script->Count(Kind::AskYesNoCancel), 0);

@@ -177,7 +177,7 @@ void MainWindowScreensTest::screenshots() {
     w.showSheet();
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-preview.png"));
-    const QImage bar = w.previewToolBar->grab().toImage();
+    const QImage bar = w.commands().previewToolBar->grab().toImage();
     QVERIFY(bar.copy(0, 0, 360, bar.height()).scaled(360 * 3, bar.height() * 3)
                 .save(outDir_ + "/toolbar-zoom.png"));
     // The marks: a share that no total of the course agrees with.

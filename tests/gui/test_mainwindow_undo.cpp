@@ -61,27 +61,27 @@ void MainWindowUndoTest::cellEditIsOneStep() {
   QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("90"));
   // Back at the file as opened: there is nothing to save, nor to ask at closing.
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 
   Redo(w.gradeEditor->lineEdit());
   QCOMPARE(w.Book.GradeLines, typed);
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84   "));
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   Undo(w.gradeEditor->lineEdit());
   Redo(w.gradeEditor->lineEdit(), /*shifted=*/true);
   QCOMPARE(w.Book.GradeLines, typed);
 
   // Saved with 85, the saved state is the one undo and redo come back to.
-  w.saveAction->trigger();
-  QVERIFY(!w.saveAction->isEnabled());
+  w.commands().save->trigger();
+  QVERIFY(!w.commands().save->isEnabled());
   w.undo();
   QCOMPARE(w.Book.GradeLines, before);
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   w.redo();
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
 }
 
 void MainWindowUndoTest::eachCellIsAStepOfItsOwn() {
@@ -100,16 +100,16 @@ void MainWindowUndoTest::eachCellIsAStepOfItsOwn() {
   Undo(w.gradeEditor->lineEdit());  // once: one step, not two
   QCOMPARE(w.Book.GradeLines, first);
   QCOMPARE(w.EditRow, 2);
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, before);
   QCOMPARE(w.EditRow, 1);
   QCOMPARE(w.EditCol, 4);
-  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
   // A cell the editor passed without a change is no step.
   h.Select(3, 5);
   h.Select(2, 5);
-  QVERIFY(!w.undoAction->isEnabled());
-  QVERIFY(w.redoAction->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
+  QVERIFY(w.commands().redo->isEnabled());
 }
 
 void MainWindowUndoTest::shareEditIsOneStep_data() {
@@ -136,16 +136,16 @@ void MainWindowUndoTest::shareEditIsOneStep() {
   Undo(w.shareEdit);
   QCOMPARE(w.Book.HeadLines, head);
   QCOMPARE(w.shareEdit->text(), oldShare);
-  w.redoAction->trigger();
+  w.commands().redo->trigger();
   QCOMPARE(w.Book.HeadLines, edited);
   QCOMPARE(w.shareEdit->text(), QStringLiteral("45"));
   // Leaving the field ends the step: a second edit is undone on its own.
   w.shareEdit->setFocus();
   QTest::keyClick(w.shareEdit, Qt::Key_Backspace);
   h.Select(1, 4);
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.HeadLines, edited);
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.HeadLines, head);
 }
 
@@ -159,7 +159,7 @@ void MainWindowUndoTest::undoShowsTheCourseItChanged() {
   h.SelectCourse(1);
   QCOMPARE(h.CourseRow(), 1);
 
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(h.CourseRow(), 2);
   QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
   QCOMPARE(w.EditRow, 2);
@@ -172,21 +172,21 @@ void MainWindowUndoTest::commandsEnabledOnlyWhenPossible() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  QVERIFY(!w.undoAction->isEnabled());
-  QVERIFY(!w.redoAction->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
+  QVERIFY(!w.commands().redo->isEnabled());
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor, Qt::Key_1);
-  QVERIFY(w.undoAction->isEnabled());  // the edit in progress can be undone
-  QVERIFY(!w.redoAction->isEnabled());
-  w.undoAction->trigger();
-  QVERIFY(!w.undoAction->isEnabled());
-  QVERIFY(w.redoAction->isEnabled());
+  QVERIFY(w.commands().undo->isEnabled());  // the edit in progress can be undone
+  QVERIFY(!w.commands().redo->isEnabled());
+  w.commands().undo->trigger();
+  QVERIFY(!w.commands().undo->isEnabled());
+  QVERIFY(w.commands().redo->isEnabled());
   // A new edit forgets what could be redone.
   QTest::keyClick(w.gradeEditor, Qt::Key_2);
-  QVERIFY(!w.redoAction->isEnabled());
+  QVERIFY(!w.commands().redo->isEnabled());
   h.Select(2, 4);
-  QVERIFY(w.undoAction->isEnabled());
-  QVERIFY(!w.redoAction->isEnabled());
+  QVERIFY(w.commands().undo->isEnabled());
+  QVERIFY(!w.commands().redo->isEnabled());
 }
 
 void MainWindowUndoTest::openingAnotherFileClearsTheHistory() {
@@ -198,9 +198,9 @@ void MainWindowUndoTest::openingAnotherFileClearsTheHistory() {
   h.Select(2, 4);
   h.Script->YesNoCancelAnswers.push_back(Answer::No);  // do not save the first file
   h.Open(h.Write("other.txt", FileBytes(ThreeCourses())));
-  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
   const Lines loaded = w.Book.GradeLines;
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, loaded);
   QVERIFY(!w.Modified());
 }
@@ -212,11 +212,11 @@ void MainWindowUndoTest::previewHasNoUndo() {
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor, Qt::Key_1);
   w.showSheet();
-  QVERIFY(!w.editMenu->isEnabled());
-  QVERIFY(!w.undoAction->isEnabled());
+  QVERIFY(!w.commands().editMenu->isEnabled());
+  QVERIFY(!w.commands().undo->isEnabled());
   w.showEditing();
-  QVERIFY(w.editMenu->isEnabled());
-  QVERIFY(w.undoAction->isEnabled());
+  QVERIFY(w.commands().editMenu->isEnabled());
+  QVERIFY(w.commands().undo->isEnabled());
 }
 
 QTEST_MAIN(MainWindowUndoTest)

@@ -334,9 +334,9 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
   w.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&w));
 
-  const std::vector<QAction*> commands = {w.openAction, w.saveAction, w.saveAsAction, w.showEditingAction, w.showSheetAction, w.showSheetByClassAction, w.previousPageAction, w.nextPageAction,
-                                          w.firstPageAction, w.lastPageAction, w.choosePageAction, w.zoomInAction, w.zoomOutAction, w.printAction, w.printerSetupAction, w.bodyFontAction,
-                                          w.titleFontAction, w.marginsAction, w.importAction, w.exportAction};
+  const std::vector<QAction*> commands = {w.commands().open, w.commands().save, w.commands().saveAs, w.commands().showEditing, w.commands().showSheet, w.commands().showSheetByClass, w.commands().previousPage, w.commands().nextPage,
+                                          w.commands().firstPage, w.commands().lastPage, w.commands().choosePage, w.commands().zoomIn, w.commands().zoomOut, w.commands().print, w.commands().printerSetup, w.commands().bodyFont,
+                                          w.commands().titleFont, w.commands().margins, w.commands().importScores, w.commands().exportGrades};
   const QStringList words = {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过",
                              "不通过", "A", "b", "缺考", "缓考", "旷考", "作弊", "１２",
                              "85.5", "-3", "100", "1e9", "😀", "é", "   "};
@@ -373,7 +373,7 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     const int action = Pick(rng, 0, 99);
     // In the preview, a teacher who wants to type goes back to the grades.
     if (action < 80 && w.views->currentWidget() == w.pageArea && Chance(rng, 0.3)) {
-      w.showEditingAction->trigger();
+      w.commands().showEditing->trigger();
     } else if (action < 30) {  // a grade word or number typed where the focus is
       Type(focused(), words[Pick(rng, 0, int(words.size()) - 1)]);
     } else if (action < 45) {
@@ -392,9 +392,10 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
                                          : words[Pick(rng, 0, int(words.size()) - 1)]);
       }
     } else if (action < 83) {  // the page buttons of the tool bar
-      const int button = Pick(rng, 1, 11);
-      if (w.pageButtons[button] != nullptr && w.pageButtons[button]->isVisible())
-        QTest::mouseClick(w.pageButtons[button], Qt::LeftButton);
+      const Commands& c = w.commands();
+      QToolButton* button = c.ButtonOf(std::vector<QAction*>{c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut,
+          c.scrollToTop, c.scrollToBottom, c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft, c.scrollToBottomRight}[Pick(rng, 0, 10)]);
+      if (button->isVisible()) QTest::mouseClick(button, Qt::LeftButton);
     } else if (action < 84) {  // closing with unsaved grades, and cancelling
       if (w.Modified() && !w.FileName.empty()) {
         QVERIFY2(!w.close(), qPrintable(where + "closed although cancelled"));
@@ -402,10 +403,10 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
       }
     } else {
       QAction* command = commands[std::size_t(Pick(rng, 0, int(commands.size()) - 1))];
-      if (command == w.printAction && !Chance(rng, 0.3)) continue;  // printing is the slow one
+      if (command == w.commands().print && !Chance(rng, 0.3)) continue;  // printing is the slow one
       command->trigger();
       // Saved under another name: that file now goes back to the same original.
-      if (command == w.saveAsAction && w.FileName != before) {
+      if (command == w.commands().saveAs && w.FileName != before) {
         const QString now = QFile::decodeName(QByteArray::fromStdString(w.FileName));
         origin[now] = origin[QFile::decodeName(QByteArray::fromStdString(before))];
         if (!places.GradeFiles.contains(now)) places.GradeFiles << now;

@@ -29,24 +29,23 @@ double Steps(double factor, int n) {
 
 // The enabled state of the preview commands, as a string of 0 and 1 in the
 // order: previous, next, choose, zoom in, zoom out, first, last, scroll x6, print.
-QString Commands(MainWindow& w) {
+QString PreviewCommands(MainWindow& w) {
   QString s;
+  const Commands& c = w.commands();
   auto bit = [&](bool on) { s += on ? '1' : '0'; };
-  auto both = [&](QToolButton* b, QAction* a) {
-    QCOMPARE(b->isEnabled(), a->isEnabled());  // button and menu item agree
+  auto both = [&](QAction* a) {
+    QCOMPARE(c.ButtonOf(a)->isEnabled(), a->isEnabled());  // button and menu item agree
     bit(a->isEnabled());
   };
-  both(w.pageButtons[1], w.previousPageAction);
-  both(w.pageButtons[2], w.nextPageAction);
-  both(w.pageButtons[3], w.choosePageAction);
-  both(w.pageButtons[4], w.zoomInAction);
-  both(w.pageButtons[5], w.zoomOutAction);
-  bit(w.firstPageAction->isEnabled());
-  bit(w.lastPageAction->isEnabled());
+  for (QAction* a : {c.previousPage, c.nextPage, c.choosePage, c.zoomIn, c.zoomOut}) both(a);
+  bit(c.firstPage->isEnabled());
+  bit(c.lastPage->isEnabled());
   s += ' ';
-  for (int i = 6; i <= 11; ++i) bit(w.pageButtons[i]->isEnabled());
+  for (QAction* a : {c.scrollToTop, c.scrollToBottom, c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft,
+                     c.scrollToBottomRight})
+    bit(c.ButtonOf(a)->isEnabled());
   s += ' ';
-  both(w.pageButtons[16], w.printAction);
+  both(c.print);
   return s;
 }
 
@@ -68,7 +67,7 @@ class PreviewTest : public QObject {
     std::unique_ptr<MainWindow> shown = make();
     QVERIFY(!shown->PreviewSetUp());
     QVERIFY(!shown->Printer);
-    QCOMPARE(Commands(*shown), QString("0000000 000000 0"));
+    QCOMPARE(PreviewCommands(*shown), QString("0000000 000000 0"));
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     QTRY_VERIFY(shown->PreviewSetUp());
@@ -94,20 +93,20 @@ class PreviewTest : public QObject {
     QCOMPARE(w.CurPage, 0);
     QCOMPARE(w.Zoom, 1.0);
     QCOMPARE(p.Status(), (QStringList{"", "", ""}));
-    QCOMPARE(Commands(w), QString("0000000 000000 0"));
-    QVERIFY(w.printerSetupAction->isEnabled());
-    QVERIFY(w.pageButtons[15]->isEnabled());
+    QCOMPARE(PreviewCommands(w), QString("0000000 000000 0"));
+    QVERIFY(w.commands().printerSetup->isEnabled());
+    QVERIFY(w.commands().ButtonOf(w.commands().printerSetup)->isEnabled());
   }
 
   void viewTable_data() {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("preview");  // pageArea in front, bars, previewMenu, printAction shown, showEditingAction
+    QTest::addColumn<bool>("preview");  // pageArea in front, bars, previewMenu, print shown, showEditing
     QTest::addColumn<bool>("n11");
     QTest::addColumn<bool>("g1");
     QTest::addColumn<int>("mode");
-    QTest::newRow("showSheetAction") << "showSheetAction" << true << false << true << 0;
-    QTest::newRow("showSheetByClassAction") << "showSheetByClassAction" << true << true << false << 1;
-    QTest::newRow("showSheetByClassAction then showEditingAction") << "showEditingAction" << false << true << true << 1;
+    QTest::newRow("showSheet") << "showSheet" << true << false << true << 0;
+    QTest::newRow("showSheetByClass") << "showSheetByClass" << true << true << false << 1;
+    QTest::newRow("showSheetByClass then showEditing") << "showEditing" << false << true << true << 1;
   }
   void viewTable() {
     QFETCH(QString, command);
@@ -118,21 +117,21 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.show();
-    if (command == "showSheetAction") w.showSheet();
-    if (command == "showSheetByClassAction") w.showSheetByClass();
-    if (command == "showEditingAction") {
+    if (command == "showSheet") w.showSheet();
+    if (command == "showSheetByClass") w.showSheetByClass();
+    if (command == "showEditing") {
       w.showSheetByClass();
       w.showEditing();
     }
     QCOMPARE(w.views->currentWidget(),
              preview ? static_cast<QWidget*>(w.pageArea) : static_cast<QWidget*>(w.editingView));
-    QCOMPARE(w.previewToolBar->isVisible(), preview);
+    QCOMPARE(w.commands().previewToolBar->isVisible(), preview);
     QCOMPARE(w.statusLine->isVisible(), preview);
-    QCOMPARE(w.previewMenu->isEnabled(), preview);
-    QCOMPARE(w.printAction->isVisible(), preview);
-    QCOMPARE(w.showEditingAction->isEnabled(), preview);
-    QCOMPARE(w.showSheetAction->isEnabled(), n11);
-    QCOMPARE(w.showSheetByClassAction->isEnabled(), g1);
+    QCOMPARE(w.commands().previewMenu->isEnabled(), preview);
+    QCOMPARE(w.commands().print->isVisible(), preview);
+    QCOMPARE(w.commands().showEditing->isEnabled(), preview);
+    QCOMPARE(w.commands().showSheet->isEnabled(), n11);
+    QCOMPARE(w.commands().showSheetByClass->isEnabled(), g1);
     QCOMPARE(int(w.SheetMode), mode);
     // The sheet printer exists from the first sheet command on, also after showEditingAction.
     QCOMPARE(w.SheetIndex, 1);
@@ -146,7 +145,7 @@ class PreviewTest : public QObject {
     QCOMPARE(w.CurPage, 0);
     QCOMPARE(w.sheetPrinter->FPageCount, 0);
     QCOMPARE(p.Status(), (QStringList{" 学生成绩单", " 共 0 页", " 第 0 页"}));
-    QCOMPARE(Commands(w), QString("0001111 111111 1"));
+    QCOMPARE(PreviewCommands(w), QString("0001111 111111 1"));
     // First, last and print are enabled but do nothing without pages.
     w.firstPage();
     w.lastPage();
@@ -199,8 +198,8 @@ class PreviewTest : public QObject {
     QCOMPARE(w.ZoomMin, zoomMin);
     QCOMPARE(w.ZoomMax, zoomMax);
     w.showSheet();
-    QCOMPARE(w.zoomInAction->isEnabled(), zoomMax > 1.0);
-    QCOMPARE(w.zoomOutAction->isEnabled(), zoomMin < 1.0);
+    QCOMPARE(w.commands().zoomIn->isEnabled(), zoomMax > 1.0);
+    QCOMPARE(w.commands().zoomOut->isEnabled(), zoomMin < 1.0);
   }
 
   void zoomToTheLimitAndBack() {
@@ -210,16 +209,16 @@ class PreviewTest : public QObject {
     w.showSheet();
     for (int i = 0; i < 4; ++i) w.zoomIn();
     QCOMPARE(w.Zoom, 2.44140625);
-    QVERIFY(!w.zoomInAction->isEnabled());
+    QVERIFY(!w.commands().zoomIn->isEnabled());
     w.zoomIn();
     QCOMPARE(w.Zoom, 2.44140625);
     w.zoomOut();
     QCOMPARE(w.Zoom, 1.953125);
-    QVERIFY(w.zoomInAction->isEnabled());
+    QVERIFY(w.commands().zoomIn->isEnabled());
     for (int i = 0; i < 10; ++i) w.zoomOut();
     QCOMPARE(w.Zoom, w.ZoomMin);
-    QVERIFY(!w.zoomOutAction->isEnabled());
-    QVERIFY(w.zoomInAction->isEnabled());
+    QVERIFY(!w.commands().zoomOut->isEnabled());
+    QVERIFY(w.commands().zoomIn->isEnabled());
   }
 
   void drawBorderSizes_data() {
@@ -287,7 +286,7 @@ class PreviewTest : public QObject {
     w.showSheet();
     for (int i = 0; i < turns; ++i) w.nextPage();
     QCOMPARE(p.Status(), status);
-    QCOMPARE(Commands(w), commands);
+    QCOMPARE(PreviewCommands(w), commands);
   }
 
   void navigation() {

@@ -104,12 +104,12 @@ void RecoveryTest::recoverPutsTheSessionBackAsOneStep() {
   MainWindow& w = *after.W;
   QCOMPARE(w.Book.GradeLines, edited);
   QVERIFY(w.Modified());
-  QVERIFY(w.saveAction->isEnabled());
+  QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(ReadFile(path), FileBytes(ThreeCourses()));  // nothing saved by itself
   // One step: one undo gives the file back.
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.Serialize(), FileBytes(ThreeCourses()));
-  w.redoAction->trigger();
+  w.commands().redo->trigger();
   QCOMPARE(w.Book.GradeLines, edited);
   // The recovered session is this session's journal now, and the old one gone.
   w.Recovery().Flush();
@@ -136,7 +136,7 @@ void RecoveryTest::discardAndLaterAnswers() {
   MainWindow& w = *after.W;
   QCOMPARE(w.Book.Serialize(), FileBytes(ThreeCourses()));  // opened as it is
   QVERIFY(!w.Modified());
-  QVERIFY(!w.saveAction->isEnabled());
+  QVERIFY(!w.commands().save->isEnabled());
   // Edits of this session go to a journal of their own; the left one stays or goes.
   after.Select(1, 4);
   QTest::keyClicks(w.gradeEditor, "7");
@@ -177,7 +177,7 @@ void RecoveryTest::aFileChangedSinceOpensAsACopy() {
   QVERIFY(w.Modified());
   QVERIFY(!QFile::exists(copy));  // unsaved until the teacher saves it
   QCOMPARE(ReadFile(path), FileBytes(changed));
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   QCOMPARE(ReadFile(copy), w.Book.Serialize());
 }
 
@@ -203,7 +203,7 @@ void RecoveryTest::aSecondWindowIsTold() {
   QTest::keyClicks(w.gradeEditor, "9");
   second.Select(2, 4);
   second.Script->ClearCalls();
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   QVERIFY(second.Script->Messages().front().startsWith(QStringLiteral("这个文件以只读方式打开")));
   QCOMPARE(ReadFile(path), FileBytes(ThreeCourses()));
   // Its edits are not journalled: the journal is the first window's.
@@ -225,7 +225,7 @@ void RecoveryTest::saveAndCloseRemoveTheJournal() {
   QVERIFY(JournalsOfPath(path).empty());  // a file only looked at leaves none
   EditTwoCells(h);
   QCOMPARE(JournalsOfPath(path).size(), std::size_t{1});
-  h.W->saveAction->trigger();
+  h.W->commands().save->trigger();
   h.W->Recovery().Flush();
   QVERIFY(JournalsOfPath(path).empty());
   // The save kept what it replaced.
@@ -249,14 +249,14 @@ void RecoveryTest::aVersionOpensAsOneStep() {
   const QString path = h.Write("grades.txt", FileBytes(ThreeCourses()));
   MainWindow& w = *h.W;
   h.Open(path);
-  w.previousVersionsAction->trigger();
+  w.commands().versions->trigger();
   QCOMPARE(h.Script->Messages().back(), QStringLiteral("这个文件还没有以前的版本。以前的版本在每次存储替换文件时保留。"));
   EditTwoCells(h);
-  w.saveAction->trigger();
+  w.commands().save->trigger();
   const Lines saved = w.Book.GradeLines;
 
   h.Script->Versions.push_back(0);
-  w.previousVersionsAction->trigger();
+  w.commands().versions->trigger();
   QCOMPARE(h.Script->VersionsShown.size(), std::size_t{1});
   const std::vector<VersionRow>& rows = h.Script->VersionsShown.front();
   QCOMPARE(rows.size(), std::size_t{1});
@@ -265,7 +265,7 @@ void RecoveryTest::aVersionOpensAsOneStep() {
   QCOMPARE(w.Book.Serialize(), FileBytes(ThreeCourses()));
   QVERIFY(w.Modified());
   QVERIFY(ReadFile(path) != FileBytes(ThreeCourses()));  // the file itself is as saved
-  w.undoAction->trigger();
+  w.commands().undo->trigger();
   QCOMPARE(w.Book.GradeLines, saved);
 }
 
@@ -298,7 +298,7 @@ void RecoveryTest::anUnwritableStateFolderStopsNothing() {
     h.Select(2, 4);
     w.Recovery().Flush();
     w.Recovery().ShowFailures();
-    w.saveAction->trigger();
+    w.commands().save->trigger();
     QCOMPARE(ReadFile(path), w.Book.Serialize());  // every save went through
   }
   const QStringList errors = h.Script->Texts(Kind::Error);

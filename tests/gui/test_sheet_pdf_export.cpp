@@ -51,8 +51,8 @@ void SheetPdfExportTest::writesTheChosenCourses() {
   const QString out = o.h.Dir.filePath("成绩单.pdf");
   s.SheetCourses.push_back(Chosen({"k0003", "k0002"}));
   s.SaveFiles.push_back(out);
-  QVERIFY(o.h.W->exportSheetPdfAction->isEnabled());
-  o.h.W->exportSheetPdfAction->trigger();
+  QVERIFY(o.h.W->commands().exportSheetPdf->isEnabled());
+  o.h.W->commands().exportSheetPdf->trigger();
 
   QCOMPARE(s.Count(Kind::Findings), 1);
   QCOMPARE(s.SheetCoursesOffered.size(), std::size_t{1});
@@ -74,7 +74,7 @@ void SheetPdfExportTest::refusesToWriteOverAGradeFile() {
   ScriptedDialogs& s = *o.h.Script;
   const std::string before = ReadFile(o.grades);
   s.SaveFiles.push_back(o.grades);
-  o.h.W->exportSheetPdfAction->trigger();
+  o.h.W->commands().exportSheetPdf->trigger();
   QCOMPARE(s.Count(Kind::Error), 1);
   QCOMPARE(s.Count(Kind::Information), 0);
   QCOMPARE(ReadFile(o.grades), before);
@@ -84,7 +84,7 @@ void SheetPdfExportTest::findingsComeFirst() {
   Opened o;
   ScriptedDialogs& s = *o.h.Script;
   s.FindingsAnswers.push_back({FindingsChoice::Back, -1});
-  o.h.W->exportSheetPdfAction->trigger();
+  o.h.W->commands().exportSheetPdf->trigger();
   QCOMPARE(s.Count(Kind::Findings), 1);
   QCOMPARE(s.Count(Kind::SheetCourses), 0);
   QCOMPARE(s.Count(Kind::SaveFile), 0);
@@ -94,13 +94,13 @@ void SheetPdfExportTest::findingsComeFirst() {
 void SheetPdfExportTest::printCountsThePagesOfTheChoice() {
   Opened o;
   ScriptedDialogs& s = *o.h.Script;
-  o.h.W->showSheetAction->trigger();  // the sheet, three pages
+  o.h.W->commands().showSheet->trigger();  // the sheet, three pages
   s.ClearCalls();
   const QString out = o.h.Dir.filePath("printed.pdf");
   s.PrintToFile = out;
   s.SheetCourses.push_back(SheetCoursesChoice{CourseChoice::Shown("k0002"), {}});
   s.Prints.push_back(PrintChoice{});
-  o.h.W->printAction->trigger();
+  o.h.W->commands().print->trigger();
   QCOMPARE(s.Count(Kind::SheetCourses), 1);
   QVERIFY(!s.SheetCoursesOffered.back().WithPages);  // the print dialog has the range
   QCOMPARE(s.PrintRanges.back(), std::make_pair(1, 1));
