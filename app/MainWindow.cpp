@@ -1,4 +1,4 @@
-// The window's construction: FormCreate builds the components in order and
+// The window's construction: BuildWindow builds the components in order and
 // then takes the start-up steps in the order the program has always taken
 // them, but for the preview's (6 to 10), taken after the first paint (the
 // builders are in MainWindowBuild.cpp).
@@ -26,7 +26,7 @@ MainWindow::MainWindow(std::unique_ptr<DialogSeam> dialogs, QString appDir, QWid
       recovery_(std::make_unique<FileRecovery>(this, *dialogs_)),
       document_(this, *dialogs_, *recovery_),
       appDirOverride_(std::move(appDir)) {
-  FormCreate();
+  BuildWindow();
 }
 
 MainWindow::~MainWindow() {
@@ -37,7 +37,7 @@ MainWindow::~MainWindow() {
   qDeleteAll(findChildren<KeyboardCommands*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::BuildWindow() {
   BuildForm();
   commands_.Build(*this);
   BuildStatusBar();
@@ -51,7 +51,7 @@ void MainWindow::FormCreate() {
   ResetSheet();
   PlaceWindow();
   ClearLayoutLists();
-  SetpvStatus();  // the preview's commands stand still until it is set up
+  ShowPreviewState();  // the preview's commands stand still until it is set up
   ShowEditingView();
   ShowGridHeadings();
   FillEditorWords();
@@ -123,9 +123,9 @@ void MainWindow::SetUpPreview() {
   InitZoomLimits();
   commands_.print->setEnabled(false);
   Zoom = 1.0;
-  SetpvParameter();
-  SetDrawBorder();
-  SetpvStatus();
+  MeasurePage();
+  SizePageView();
+  ShowPreviewState();
 }
 
 // 11.

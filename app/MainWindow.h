@@ -14,7 +14,7 @@
 // page, and in the editing view the find bar's result.
 //
 // The member functions live in files by concern:
-//   app/MainWindow.cpp          FormCreate: the builders in order, then the start-up steps
+//   app/MainWindow.cpp          BuildWindow: the builders in order, then the start-up steps
 //   app/MainWindowBuild.cpp     the builders: status bar, both views, connections
 //   app/MainWindowFiles.cpp     the file commands around the document's, closing
 //   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
@@ -139,7 +139,7 @@ class MainWindow : public QMainWindow {
   QString InputNotice;
 
   // ---- app/MainWindow.cpp ---------------------------------------------------
-  void FormCreate();
+  void BuildWindow();
 
   // ---- app/MainWindowFiles.cpp ------------------------------------------------
   void openFile();
@@ -218,9 +218,9 @@ class MainWindow : public QMainWindow {
   void showAnalysis();  // app/MainWindowAnalysis.cpp: the course analysis of the course shown
   void SelectSheet(std::uint8_t kind);
   void LayoutSheet();
-  void SetpvParameter();
-  void SetDrawBorder();
-  void SetpvStatus();
+  void MeasurePage();
+  void SizePageView();
+  void ShowPreviewState();
   void InitZoomLimits();
   void RepaintPage();
   void paintPage(QPainter& painter);
@@ -249,7 +249,7 @@ class MainWindow : public QMainWindow {
   void exportSheetPdf();
 
  protected:
-  // app/MainWindowFiles.cpp: FormCloseQuery and the release.
+  // app/MainWindowFiles.cpp: the close question and the release.
   void closeEvent(QCloseEvent* event) override;
   // app/MainWindowGrid.cpp: the editor's keys and leaving.
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -262,7 +262,7 @@ class MainWindow : public QMainWindow {
   bool event(QEvent* event) override;
 
  private:
-  // ---- app/MainWindowBuild.cpp: the builders, in the order FormCreate calls them
+  // ---- app/MainWindowBuild.cpp: the builders, in the order BuildWindow calls them
   void BuildForm();         // caption, icon, font
   void BuildStatusBar();    // statusLine and its three panels
   void BuildEditingView();  // views, editingView and what it holds

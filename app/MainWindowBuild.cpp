@@ -1,4 +1,4 @@
-// The builders of the window's components, in the order FormCreate calls
+// The builders of the window's components, in the order BuildWindow calls
 // them, and the connections of the components to their handlers. What each
 // component is for is in the legend at the top of MainWindow.h.
 #include <QAction>

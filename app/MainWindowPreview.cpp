@@ -73,7 +73,7 @@ void MainWindow::SelectSheet(std::uint8_t kind) {
   if (kind == 1) {
     SheetIndex = 1;
     sheetPrinter = std::make_unique<GradeSheetPrinter>(Book, Setup, SheetMode, PageList, RowList);
-    SetpvParameter();
+    MeasurePage();
     LayoutSheet();
   }
 }
@@ -82,12 +82,12 @@ void MainWindow::LayoutSheet() {
   if (!sheetPrinter) return;
   sheetPrinter->MakePages();
   CurPage = sheetPrinter->FPageCount > 0 ? 1 : 0;
-  SetDrawBorder();
+  SizePageView();
   RepaintPage();
-  SetpvStatus();
+  ShowPreviewState();
 }
 
-void MainWindow::SetpvParameter() {
+void MainWindow::MeasurePage() {
   if (!Printer) return;
   DeviceMeasurement m;
   // The printable area of the current printer and paper, in printer pixels.
@@ -128,14 +128,14 @@ QWidget* PageContainer(QScrollArea& box, PageWidget& grid) {
 }  // namespace
 
 void MainWindow::PageSetupChanged() {
-  SetpvParameter();
-  SetDrawBorder();
+  MeasurePage();
+  SizePageView();
   if (SheetIndex > 0 && sheetPrinter) sheetPrinter->MakePages();
   RepaintPage();
-  SetpvStatus();
+  ShowPreviewState();
 }
 
-void MainWindow::SetDrawBorder() {
+void MainWindow::SizePageView() {
   if (pageWidget == nullptr) return;
   const TDeviceMetrics& s = Setup.Metrics[DeviceScreen];
   const int h = Round(s.PageHeight * Zoom);
@@ -149,7 +149,7 @@ void MainWindow::SetDrawBorder() {
   pageWidget->move(kPageInset, kPageInset);
 }
 
-void MainWindow::SetpvStatus() {
+void MainWindow::ShowPreviewState() {
   preview::PreviewState state;
   state.SheetIndex = SheetIndex;
   state.PageCount = sheetPrinter ? sheetPrinter->FPageCount : 0;
@@ -200,7 +200,7 @@ void MainWindow::previousPage() {
   if (CurPage > 1) {
     --CurPage;
     RepaintPage();
-    SetpvStatus();
+    ShowPreviewState();
   }
 }
 
@@ -208,7 +208,7 @@ void MainWindow::nextPage() {
   if (SheetIndex > 0 && sheetPrinter && sheetPrinter->FPageCount > CurPage) {
     ++CurPage;
     RepaintPage();
-    SetpvStatus();
+    ShowPreviewState();
   }
 }
 
@@ -216,7 +216,7 @@ void MainWindow::firstPage() {
   if (SheetIndex > 0 && sheetPrinter && sheetPrinter->FPageCount > 0) {
     CurPage = 1;
     RepaintPage();
-    SetpvStatus();
+    ShowPreviewState();
   }
 }
 
@@ -224,7 +224,7 @@ void MainWindow::lastPage() {
   if (SheetIndex > 0 && sheetPrinter && sheetPrinter->FPageCount > 0) {
     CurPage = sheetPrinter->FPageCount;
     RepaintPage();
-    SetpvStatus();
+    ShowPreviewState();
   }
 }
 
@@ -236,24 +236,24 @@ void MainWindow::choosePage() {
   if (!page || *page < 1 || *page > sheetPrinter->FPageCount) return;
   CurPage = *page;
   RepaintPage();
-  SetpvStatus();
+  ShowPreviewState();
 }
 
 void MainWindow::zoomIn() {
   if (Zoom < ZoomMax) {
     Zoom = preview::ZoomedIn(Zoom, ZoomMax);
-    SetDrawBorder();
+    SizePageView();
     RepaintPage();
-    SetpvStatus();
+    ShowPreviewState();
   }
 }
 
 void MainWindow::zoomOut() {
   if (Zoom > ZoomMin) {
     Zoom = preview::ZoomedOut(Zoom, ZoomMin);
-    SetDrawBorder();
+    SizePageView();
     RepaintPage();
-    SetpvStatus();
+    ShowPreviewState();
   }
 }
 

@@ -22,7 +22,7 @@ enum : int { DevicePrinter = 0, DeviceScreen = 1 };
 // Entry 0 the printer, entry 1 the screen.
 using PageMetrics = std::array<TDeviceMetrics, 2>;
 
-// What SetpvParameter measures on the two devices with their measuring fonts.
+// What the window measures on the two devices with their measuring fonts.
 struct DeviceMeasurement {
   std::int32_t PrinterPageWidth = 0;   // HORZRES
   std::int32_t PrinterPageHeight = 0;  // VERTRES

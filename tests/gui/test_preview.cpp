@@ -237,7 +237,7 @@ class PreviewTest : public QObject {
     w.Setup.Metrics[DeviceScreen].PageWidth = 768;
     w.Setup.Metrics[DeviceScreen].PageHeight = 1056;
     w.Zoom = zoom;
-    w.SetDrawBorder();
+    w.SizePageView();
     QCOMPARE(w.pageWidget->size(), size);
     QCOMPARE(w.pageWidget->pos(), QPoint(20, 20));
     QCOMPARE(w.pageArea->widget()->size(), size + QSize(40, 40));
