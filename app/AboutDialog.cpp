@@ -4,7 +4,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/TextTable.h"
@@ -39,7 +39,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   QList<QStringList> rows;
   for (const about::Library& library : about::kLibraries)
     rows.push_back({FromUtf8(library.Name), FromUtf8(library.Licence), FromUtf8(library.Use)});
-  QTableWidget* libraries =
+  QTableView* libraries =
       MakeTextTable({QStringLiteral("库"), QStringLiteral("许可证"), QStringLiteral("用途")}, rows, this);
   libraries->setObjectName(QStringLiteral("AboutLibraries"));
   libraries->setAccessibleName(WindowTexts::AboutLibraries());

@@ -2,7 +2,6 @@
 // versions a save replaced (文件 → 以前的版本). Opening a file offers its own
 // journal (FileRecovery::Opened, from OpenChosenFile).
 #include <QAction>
-#include <QTableWidget>
 
 #include "app/MainWindow.h"
 #include "gradefile/FileMessages.h"

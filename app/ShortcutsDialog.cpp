@@ -2,7 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // menus use, by where it works.
 #include <QDialog>
 
-class QTableWidget;
+class QTableView;
 
 class ShortcutsDialog : public QDialog {
   Q_OBJECT
@@ -11,8 +11,8 @@ class ShortcutsDialog : public QDialog {
  public:
   explicit ShortcutsDialog(QWidget* parent = nullptr);
 
-  QTableWidget* Table() const { return table_; }
+  QTableView* Table() const { return table_; }
 
  private:
-  QTableWidget* table_ = nullptr;
+  QTableView* table_ = nullptr;
 };

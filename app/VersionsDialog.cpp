@@ -4,7 +4,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
 VersionsDialog::VersionsDialog(const std::vector<VersionRow>& rows, QWidget* parent) : QDialog(parent) {
@@ -16,23 +17,25 @@ VersionsDialog::VersionsDialog(const std::vector<VersionRow>& rows, QWidget* par
   note->setWordWrap(true);
   layout->addWidget(note);
 
-  table_ = new QTableWidget(static_cast<int>(rows.size()), 3, this);
-  table_->setHorizontalHeaderLabels(
+  auto* model = new QStandardItemModel(static_cast<int>(rows.size()), 3, this);
+  model->setHorizontalHeaderLabels(
       {QStringLiteral("时间"), QStringLiteral("大小（字节）"), QStringLiteral("与现在不同的记录")});
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const VersionRow& row = rows[static_cast<std::size_t>(r)];
+    model->setItem(r, 0, new QStandardItem(row.Time));
+    for (const auto& [column, value] : {std::pair{1, row.Size}, std::pair{2, row.Differing}}) {
+      auto* item = new QStandardItem(QString::number(value));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      model->setItem(r, column, item);
+    }
+  }
+  table_ = new QTableView(this);
+  table_->setModel(model);
   table_->setAccessibleName(QStringLiteral("以前的版本"));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->setVisible(false);
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    const VersionRow& row = rows[static_cast<std::size_t>(r)];
-    table_->setItem(r, 0, new QTableWidgetItem(row.Time));
-    for (const auto& [column, value] : {std::pair{1, row.Size}, std::pair{2, row.Differing}}) {
-      auto* item = new QTableWidgetItem(QString::number(value));
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      table_->setItem(r, column, item);
-    }
-  }
   table_->resizeColumnsToContents();
   table_->horizontalHeader()->setStretchLastSection(true);
   if (!rows.empty()) table_->selectRow(0);
@@ -45,12 +48,13 @@ VersionsDialog::VersionsDialog(const std::vector<VersionRow>& rows, QWidget* par
   open->setEnabled(!rows.empty());
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(table_, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
+  connect(table_, &QAbstractItemView::doubleClicked, this, &QDialog::accept);
   layout->addWidget(buttons);
   resize(520, 360);
 }
 
 std::optional<int> VersionsDialog::Chosen() const {
-  if (result() != QDialog::Accepted || table_->currentRow() < 0) return std::nullopt;
-  return table_->currentRow();
+  const QModelIndex current = table_->currentIndex();
+  if (result() != QDialog::Accepted || !current.isValid()) return std::nullopt;
+  return current.row();
 }

@@ -9,7 +9,7 @@
 
 #include "app/DialogSeam.h"
 
-class QTableWidget;
+class QTableView;
 
 class VersionsDialog : public QDialog {
   Q_OBJECT
@@ -20,8 +20,8 @@ class VersionsDialog : public QDialog {
   // The row chosen, once the dialog was accepted.
   std::optional<int> Chosen() const;
 
-  QTableWidget* Table() const { return table_; }
+  QTableView* Table() const { return table_; }
 
  private:
-  QTableWidget* table_ = nullptr;
+  QTableView* table_ = nullptr;
 };

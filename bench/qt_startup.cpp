@@ -9,7 +9,8 @@
 #include <QEvent>
 #include <QMainWindow>
 #include <QScreen>
-#include <QTableWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -58,7 +59,9 @@ int main(int argc, char** argv) {
   font.setPixelSize(13);
   QApplication::setFont(font);
   auto* main = new QMainWindow;
-  main->setCentralWidget(new QTableWidget(40, 7));
+  auto* table = new QTableView;
+  table->setModel(new QStandardItemModel(40, 7, table));
+  main->setCentralWidget(table);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     main->setGeometry(screen->availableGeometry().marginsRemoved(QMargins(4, 30, 4, 4)));
   window.reset(main);

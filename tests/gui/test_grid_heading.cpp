@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QStandardItemModel>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "app/GridHeading.h"
@@ -37,17 +37,16 @@ QString Cell(int row, int col) {
 }
 
 // The titles as row 0 of the grid, as the window had them.
-void FillAsFirstRow(QTableWidget& grid) {
-  grid.setRowCount(kRows + 1);
-  grid.setColumnCount(static_cast<int>(kTitles.size()));
-  grid.horizontalHeader()->hide();
+void FillAsFirstRow(QStandardItemModel& model) {
+  model.setRowCount(kRows + 1);
+  model.setColumnCount(static_cast<int>(kTitles.size()));
   for (int c = 0; c < kTitles.size(); ++c) {
-    auto* title = new QTableWidgetItem(kTitles[c]);
+    auto* title = new QStandardItem(kTitles[c]);
     title->setFlags(Qt::NoItemFlags);
     title->setBackground(GridHeading::FixedFace());
     title->setForeground(Qt::black);
-    grid.setItem(0, c, title);
-    for (int r = 1; r <= kRows; ++r) grid.setItem(r, c, new QTableWidgetItem(Cell(r, c)));
+    model.setItem(0, c, title);
+    for (int r = 1; r <= kRows; ++r) model.setItem(r, c, new QStandardItem(Cell(r, c)));
   }
 }
 
@@ -83,8 +82,11 @@ void GridHeadingTest::looksAsTheFirstRow() {
   QFETCH(int, widthScale);
   QFETCH(int, scrolled);
   QFETCH(bool, focused);
-  QTableWidget asRow;
-  FillAsFirstRow(asRow);
+  QTableView asRow;
+  QStandardItemModel rowModel;
+  FillAsFirstRow(rowModel);
+  asRow.setModel(&rowModel);
+  asRow.horizontalHeader()->hide();
   SetUp(asRow, widthScale);
   QTableView asHeader;
   QStandardItemModel model;

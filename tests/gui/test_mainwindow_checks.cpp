@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTest>
 
 #include "app/FindingsDialog.h"

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStackedWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "app/MainWindow.h"

@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QUrl>
 

@@ -9,6 +9,7 @@
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -17,6 +18,7 @@
 #include "support/GradeFiles.h"
 
 #include "app/QtDialogs.h"
+#include "app/VersionsDialog.h"
 #include "printing/qt/FontConvert.h"
 #include "text/Gbk.h"
 #include "printing/qt/Fonts.h"
@@ -34,6 +36,8 @@ class QtDialogsTest : public QObject {
   void saveDialog_data();
   void saveDialog();
   void saveDialogOfType();
+  void versionChosen_data();
+  void versionChosen();
 
  private:
   // Runs `act` on the message box once it is up; returns what it showed.
@@ -277,6 +281,43 @@ void QtDialogsTest::saveDialogOfType() {
   QCOMPARE(got->Filter, 1);
   // The export asks about replacing only after refusing a grade file.
   QVERIFY(!asksToReplace);
+}
+
+void QtDialogsTest::versionChosen_data() {
+  QTest::addColumn<QString>("how");
+  QTest::addColumn<int>("row");
+  QTest::addColumn<int>("chosen");  // -1: none
+  QTest::newRow("doubleClick") << "doubleClick" << 2 << 2;
+  QTest::newRow("openButton") << "打开" << 1 << 1;
+  QTest::newRow("cancelButton") << "取消" << 1 << -1;
+}
+
+void QtDialogsTest::versionChosen() {
+  QFETCH(QString, how);
+  QFETCH(int, row);
+  QFETCH(int, chosen);
+  const std::vector<VersionRow> rows{{QStringLiteral("2026-12-09 10:00"), 1200, 0},
+                                     {QStringLiteral("2026-12-08 09:30"), 1100, 2},
+                                     {QStringLiteral("2026-12-07 16:45"), 900, 5}};
+  VersionsDialog dialog(rows);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  QTableView* table = dialog.Table();
+  // The newest is offered first.
+  QCOMPARE(table->currentIndex().row(), 0);
+  QCOMPARE(table->model()->index(1, 2).data().toString(), QStringLiteral("2"));
+  if (how == QLatin1String("doubleClick")) {
+    // As a mouse sends it: a click, then the second press as the double click.
+    const QPoint at = table->visualRect(table->model()->index(row, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+  } else {
+    table->selectRow(row);
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->text() == how) button->click();
+  }
+  QCOMPARE(dialog.isVisible(), false);
+  QCOMPARE(dialog.Chosen(), chosen < 0 ? std::nullopt : std::optional<int>(chosen));
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
