@@ -23,6 +23,7 @@
 
 #include "app/KeyTable.h"
 #include "app/EditingGrids.h"
+#include "app/FindBar.h"
 #include "app/MainWindow.h"
 #include "gradefile/Clipboard.h"
 
@@ -54,7 +55,7 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 void MainWindow::BuildEditingAids() {
   // The find bar belongs to the grid; the preview has none.
   connect(views, &QStackedWidget::currentChanged, this, [this] {
-    if (views->currentWidget() != editingView) CloseFind();
+    if (views->currentWidget() != editingView && findBar_ != nullptr) findBar_->closeBar();
   });
 
   // The recent files stand above the exit command, read afresh whenever the menu opens.
