@@ -69,6 +69,7 @@ class QStatusBar;
 class QToolBar;
 class CourseList;
 class FindBar;
+class RecentFilesMenu;
 class PageWidget;
 class StudentGrid;
 
@@ -121,7 +122,7 @@ class MainWindow : public QMainWindow {
   QComboBox* gradeEditor = nullptr;
 
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
-  std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
+  RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
   FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
   std::unique_ptr<QPrinter> Printer;  // the current printer
   DialogSeam& Dialogs() { return *dialogs_; }
@@ -187,7 +188,6 @@ class MainWindow : public QMainWindow {
   void showVersions();
   FileRecovery& Recovery() { return *recovery_; }
   void OpenRecent(const std::string& path);
-  void ShowRecentFiles();  // refills RecentItems from the stored list
 
   // ---- app/MainWindowChecks.cpp -----------------------------------------------
   QFrame* CheckBar = nullptr;
@@ -311,7 +311,6 @@ class MainWindow : public QMainWindow {
 
   // ---- app/MainWindowOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
-  void RememberFile();         // FileName first in the recent files
   // ---- app/MainWindowChecks.cpp
   QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
   void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
@@ -339,7 +338,7 @@ class MainWindow : public QMainWindow {
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
-  QAction* recentSeparator_ = nullptr;  // after the recent files, before the exit command
+  RecentFilesMenu* recentFiles_ = nullptr;
   FindBar* findBar_ = nullptr;
   // Per grid row of the course shown: why its student number is marked
   // (empty: not repeated), and its total: 0 agrees with the share, 1 does

@@ -25,6 +25,7 @@
 #include "app/EditingGrids.h"
 #include "app/FindBar.h"
 #include "app/MainWindow.h"
+#include "app/RecentFilesMenu.h"
 #include "gradefile/Clipboard.h"
 
 namespace {
@@ -59,10 +60,8 @@ void MainWindow::BuildEditingAids() {
   });
 
   // The recent files stand above the exit command, read afresh whenever the menu opens.
-  QMenu* file = commands_.fileMenu->menu();
-  recentSeparator_ = file->insertSeparator(commands_.exit);
-  recentSeparator_->setVisible(false);
-  connect(file, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
+  recentFiles_ = new RecentFilesMenu(commands_.fileMenu->menu(), commands_.exit, UserDir, this);
+  connect(recentFiles_, &RecentFilesMenu::chosen, this, [this](const std::string& path) { OpenRecent(path); });
 
   courseList->installEventFilter(this);
   studentGrid->installEventFilter(this);
