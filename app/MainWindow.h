@@ -8,7 +8,7 @@
 //
 // The editing view (editingView): on the left (courseColumn) fileLabel
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
-// CheckBar over the studentGrid, and the gradeEditor laid over a grade cell.
+// checkBar over the studentGrid, and the gradeEditor laid over a grade cell.
 // The preview (pageArea) scrolls the pageWidget. The find bar (app/FindBar.h)
 // stands above the editing view; the statusLine shows the sheet, the page count and the
 // page, and in the editing view the find bar's result.
@@ -67,6 +67,7 @@ class QScrollArea;
 class QStackedWidget;
 class QStatusBar;
 class QToolBar;
+class CheckBar;
 class CourseList;
 class FindBar;
 class RecentFilesMenu;
@@ -190,9 +191,7 @@ class MainWindow : public QMainWindow {
   void OpenRecent(const std::string& path);
 
   // ---- app/MainWindowChecks.cpp -----------------------------------------------
-  QFrame* CheckBar = nullptr;
-  QLabel* CheckBarLabel = nullptr;
-  QPushButton* RecomputeButton = nullptr;
+  CheckBar* checkBar() const { return checkBar_; }  // over the grid: the totals that disagree
   // Writes the total the rule gives into every row of the course shown whose
   // total disagrees with the share; one step to undo.
   void recomputeTotals();
@@ -312,7 +311,6 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
   // ---- app/MainWindowChecks.cpp
-  QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
   void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
   void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
   void MarkEditor();  // the mark of the editor's cell on the editor
@@ -340,6 +338,7 @@ class MainWindow : public QMainWindow {
   EditStep shareStep_;  // the share field's changes since it took the focus
   RecentFilesMenu* recentFiles_ = nullptr;
   FindBar* findBar_ = nullptr;
+  CheckBar* checkBar_ = nullptr;
   // Per grid row of the course shown: why its student number is marked
   // (empty: not repeated), and its total: 0 agrees with the share, 1 does
   // not, 2 does not and fits no share (typed by hand, most likely).
