@@ -16,6 +16,7 @@
 #include "app/KeyTable.h"
 #include "app/ShortcutsDialog.h"
 #include "app/EditingGrids.h"
+#include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/BookCheck.h"
@@ -48,12 +49,12 @@ bool KeyboardCommands::Previewing() const { return w_.views != nullptr && w_.vie
 void KeyboardCommands::AddEditCommands() {
   const Commands& c = w_.commands();
   connect(c.recompute, &QAction::triggered, this, [this] {
-    if (!Previewing() && !w_.CheckBar->isHidden()) w_.recomputeTotals();
+    if (!Previewing() && !w_.checkBar()->isHidden()) w_.recomputeTotals();
   });
   connect(c.nextFinding, &QAction::triggered, this, [this] { GoToNextFinding(false); });
   connect(c.previousFinding, &QAction::triggered, this, [this] { GoToNextFinding(true); });
   // The command is there exactly when the bar over the grid offers it.
-  w_.CheckBar->installEventFilter(this);
+  w_.checkBar()->installEventFilter(this);
 }
 
 bool KeyboardCommands::GoToNextFinding(bool backward) {
@@ -105,7 +106,7 @@ void KeyboardCommands::AddPreviewCommands() {
   auto follow = [this] {
     const bool preview = Previewing();
     for (const PageKey& key : pageKeys_) key.Action->setShortcuts(preview ? KeysOf(key.Command) : QList<QKeySequence>());
-    w_.commands().recompute->setEnabled(!preview && !w_.CheckBar->isHidden());
+    w_.commands().recompute->setEnabled(!preview && !w_.checkBar()->isHidden());
     ShowZoom();
   };
   connect(w_.views, &QStackedWidget::currentChanged, this, follow);
@@ -129,7 +130,7 @@ void KeyboardCommands::NameControls() {
 }
 
 bool KeyboardCommands::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == w_.CheckBar && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+  if (watched == w_.checkBar() && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
     w_.commands().recompute->setEnabled(!Previewing() && event->type() == QEvent::ShowToParent);
   if (watched == w_.pageWidget && event->type() == QEvent::Resize) ShowZoom();
   return QObject::eventFilter(watched, event);

@@ -8,9 +8,9 @@
 //
 // The editing view (editingView): on the left (courseColumn) fileLabel
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
-// CheckBar over the studentGrid, and the gradeEditor laid over a grade cell.
-// The preview (pageArea) scrolls the pageWidget. The FindBar stands above
-// the editing view; the statusLine shows the sheet, the page count and the
+// checkBar over the studentGrid, and the gradeEditor laid over a grade cell.
+// The preview (pageArea) scrolls the pageWidget. The find bar (app/FindBar.h)
+// stands above the editing view; the statusLine shows the sheet, the page count and the
 // page, and in the editing view the find bar's result.
 //
 // The member functions live in files by concern:
@@ -23,7 +23,7 @@
 //   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
 //                               the window's fit to the screen
 //   app/MainWindowClipboard.cpp copy and paste of grade cells
-//   app/MainWindowFind.cpp      finding a student
+//   app/MainWindowFind.cpp      the find bar in the window
 //   app/MainWindowOpen.cpp      opening a named file: command line, drop, recent files
 //   app/MainWindowChecks.cpp    marks in the grid, the bar, the findings before save and print
 //   app/FindingsDialog.cpp      the list of findings (through DialogSeam::ReviewFindings)
@@ -67,7 +67,10 @@ class QScrollArea;
 class QStackedWidget;
 class QStatusBar;
 class QToolBar;
+class CheckBar;
 class CourseList;
+class FindBar;
+class RecentFilesMenu;
 class PageWidget;
 class StudentGrid;
 
@@ -120,9 +123,8 @@ class MainWindow : public QMainWindow {
   QComboBox* gradeEditor = nullptr;
 
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
-  std::vector<QAction*> RecentItems;  // the file menu's recent files, newest first
-  QToolBar* FindBar = nullptr;
-  QLineEdit* FindEdit = nullptr;
+  RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
+  FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
   std::unique_ptr<QPrinter> Printer;  // the current printer
   DialogSeam& Dialogs() { return *dialogs_; }
 
@@ -175,10 +177,7 @@ class MainWindow : public QMainWindow {
   void copyCells();  // the selected grade cells to the clipboard
   void pasteCells();  // a block of cells from the clipboard into the grade cells
 
-  // ---- app/MainWindowFind.cpp -------------------------------------------------
-  void showFindBar();   // shows the find bar
-  void FindNext();  // the next student that FindEdit names, in any course
-  void CloseFind();
+  void showFindBar();  // app/MainWindowFind.cpp: the find bar, built on first use
 
   // ---- app/MainWindowOpen.cpp -------------------------------------------------
   // Opens `path` as the open command opens the file it is given, asking
@@ -190,12 +189,9 @@ class MainWindow : public QMainWindow {
   void showVersions();
   FileRecovery& Recovery() { return *recovery_; }
   void OpenRecent(const std::string& path);
-  void ShowRecentFiles();  // refills RecentItems from the stored list
 
   // ---- app/MainWindowChecks.cpp -----------------------------------------------
-  QFrame* CheckBar = nullptr;
-  QLabel* CheckBarLabel = nullptr;
-  QPushButton* RecomputeButton = nullptr;
+  CheckBar* checkBar() const { return checkBar_; }  // over the grid: the totals that disagree
   // Writes the total the rule gives into every row of the course shown whose
   // total disagrees with the share; one step to undo.
   void recomputeTotals();
@@ -314,9 +310,7 @@ class MainWindow : public QMainWindow {
 
   // ---- app/MainWindowOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
-  void RememberFile();         // FileName first in the recent files
   // ---- app/MainWindowChecks.cpp
-  QWidget* BuildCheckBar(QWidget* parent);  // hidden; the caller lays it over the grid
   void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
   void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
   void MarkEditor();  // the mark of the editor's cell on the editor
@@ -342,9 +336,9 @@ class MainWindow : public QMainWindow {
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
-  QAction* recentSeparator_ = nullptr;  // after the recent files, before the exit command
-  int findCourse_ = 0;  // the course list row and grid row of the last student found; 0: none
-  int findRow_ = 0;
+  RecentFilesMenu* recentFiles_ = nullptr;
+  FindBar* findBar_ = nullptr;
+  CheckBar* checkBar_ = nullptr;
   // Per grid row of the course shown: why its student number is marked
   // (empty: not repeated), and its total: 0 agrees with the share, 1 does
   // not, 2 does not and fits no share (typed by hand, most likely).

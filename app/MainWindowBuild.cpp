@@ -16,6 +16,7 @@
 
 #include "app/EditingGrids.h"
 #include "app/Glyphs.h"
+#include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "preview/DialogLook.h"
@@ -123,7 +124,9 @@ void MainWindow::BuildEditingView() {
   }
   auto* gridColumn = new QVBoxLayout;
   gridColumn->setSpacing(0);
-  gridColumn->addWidget(BuildCheckBar(editingView));
+  checkBar_ = new CheckBar(editingView);
+  connect(checkBar_, &CheckBar::recompute, this, [this] { recomputeTotals(); });
+  gridColumn->addWidget(checkBar_);
   gridColumn->addWidget(studentGrid, 1);
   editingLayout->addLayout(gridColumn, 1);
 

@@ -6,13 +6,11 @@
 // command; the rules are the core's (grading/GradeCheck, gradefile/BookCheck).
 #include <QAction>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <algorithm>
 
+#include "app/CheckBar.h"
 #include "app/EditingGrids.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
@@ -44,28 +42,6 @@ int MarkedColumn(FindingColumn column) {
 }
 
 }  // namespace
-
-QWidget* MainWindow::BuildCheckBar(QWidget* parent) {
-  CheckBar = new QFrame(parent);
-  CheckBar->setObjectName(QStringLiteral("CheckBar"));
-  CheckBar->setAutoFillBackground(true);
-  QPalette palette = CheckBar->palette();
-  palette.setColor(QPalette::Window, QColor(255, 248, 210));
-  CheckBar->setPalette(palette);
-  CheckBar->setFrameStyle(QFrame::Box | QFrame::Plain);
-  auto* layout = new QHBoxLayout(CheckBar);
-  layout->setContentsMargins(8, 4, 8, 4);
-  CheckBarLabel = new QLabel(CheckBar);
-  CheckBarLabel->setObjectName(QStringLiteral("CheckBarLabel"));
-  CheckBarLabel->setWordWrap(true);
-  layout->addWidget(CheckBarLabel, 1);
-  RecomputeButton = new QPushButton(WindowTexts::Recompute(), CheckBar);
-  RecomputeButton->setObjectName(QStringLiteral("RecomputeButton"));
-  layout->addWidget(RecomputeButton);
-  connect(RecomputeButton, &QPushButton::clicked, this, [this] { recomputeTotals(); });
-  CheckBar->hide();
-  return CheckBar;
-}
 
 int MainWindow::GridRowOf(std::size_t lineIndex) const {
   // The grid shows the course's records in record order.
@@ -140,19 +116,7 @@ void MainWindow::MarkEditor() {
 }
 
 void MainWindow::UpdateCheckBar() {
-  if (CheckBar == nullptr) return;
-  // At a share like "3O" every total would be weighed at 3%: the bar says
-  // what is wrong and offers no recompute.
-  const bool badShare = IsBadShare(shareBytes_);
-  RecomputeButton->setVisible(!badShare);
-  if (mismatches_ == 0 && !badShare) {
-    CheckBar->hide();
-    return;
-  }
-  CheckBarLabel->setText(QString::fromStdString(
-      badShare ? std::string(texts::kBadShare)
-               : texts::MismatchBar(mismatches_, GbkToUtf8(TrimmedBlanks(shareBytes_)), typedMismatches_)));
-  CheckBar->show();
+  if (checkBar_ != nullptr) checkBar_->showCounts(shareBytes_, mismatches_, typedMismatches_);
 }
 
 void MainWindow::MarkShare() {

@@ -9,6 +9,7 @@
 
 #include "app/EditingGrids.h"
 #include "app/MainWindow.h"
+#include "app/RecentFilesMenu.h"
 #include "app/WindowTexts.h"
 #include "text/Texts.h"
 #include "printing/qt/QtText.h"
@@ -45,7 +46,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
     LayoutSheet();
   else
     SelectSheet(1);
-  RememberFile();
+  recentFiles_->remember(FileName);
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
   if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
   return true;
@@ -58,7 +59,7 @@ void MainWindow::save() {
 
 void MainWindow::saveAs() {
   leaveGradeEditor();
-  if (document_.SaveAs()) RememberFile();
+  if (document_.SaveAs()) recentFiles_->remember(FileName);
 }
 
 void MainWindow::exitProgram() { close(); }

@@ -23,7 +23,9 @@
 
 #include "app/KeyTable.h"
 #include "app/EditingGrids.h"
+#include "app/FindBar.h"
 #include "app/MainWindow.h"
+#include "app/RecentFilesMenu.h"
 #include "gradefile/Clipboard.h"
 
 namespace {
@@ -54,14 +56,12 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 void MainWindow::BuildEditingAids() {
   // The find bar belongs to the grid; the preview has none.
   connect(views, &QStackedWidget::currentChanged, this, [this] {
-    if (views->currentWidget() != editingView) CloseFind();
+    if (views->currentWidget() != editingView && findBar_ != nullptr) findBar_->closeBar();
   });
 
   // The recent files stand above the exit command, read afresh whenever the menu opens.
-  QMenu* file = commands_.fileMenu->menu();
-  recentSeparator_ = file->insertSeparator(commands_.exit);
-  recentSeparator_->setVisible(false);
-  connect(file, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
+  recentFiles_ = new RecentFilesMenu(commands_.fileMenu->menu(), commands_.exit, UserDir, this);
+  connect(recentFiles_, &RecentFilesMenu::chosen, this, [this](const std::string& path) { OpenRecent(path); });
 
   courseList->installEventFilter(this);
   studentGrid->installEventFilter(this);

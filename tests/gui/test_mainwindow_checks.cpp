@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "app/FindingsDialog.h"
+#include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
@@ -133,27 +134,27 @@ void MainWindowChecksTest::shareChangeMarksEveryTotal() {
   // The repeated number is marked on its number cell, from the start.
   QCOMPARE(Tip(h, 11, 1), QStringLiteral("学号在本课程中重复，与第 1 行相同"));
   QVERIFY(!Marked(h, 1, 1));
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
 
   TypeShare(w, QStringLiteral("40"));
   for (int r = 1; r <= 10; ++r)
     QCOMPARE(Tip(h, r, 6), QStringLiteral("总成绩与当前比例不符，应为 %1").arg(68 + r - 1));
-  QVERIFY(w.CheckBar->isVisible());
-  QCOMPARE(w.CheckBarLabel->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
+  QVERIFY(w.checkBar()->isVisible());
+  QCOMPARE(w.checkBar()->label()->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
   // The file's rule stays: the share edit changed no total.
   QCOMPARE(h.Cell(1, 6), QStringLiteral("66    "));
 
   // Another course has its own share and its own count; coming back counts again.
   h.SelectCourse(2);
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
   h.SelectCourse(1);
-  QCOMPARE(w.CheckBarLabel->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
+  QCOMPARE(w.checkBar()->label()->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
 
   // Undoing the share edit takes the marks and the bar away.
   w.undo();
   QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
   QVERIFY(!Marked(h, 1, 6));
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
 }
 
 void MainWindowChecksTest::recomputeIsOneStep() {
@@ -162,12 +163,12 @@ void MainWindowChecksTest::recomputeIsOneStep() {
   h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
   const Lines before = w.Book.GradeLines;
   TypeShare(w, QStringLiteral("40"));
-  QTest::mouseClick(w.RecomputeButton, Qt::LeftButton);
+  QTest::mouseClick(w.checkBar()->recomputeButton(), Qt::LeftButton);
   for (int r = 1; r <= 10; ++r) {
     QCOMPARE(h.Cell(r, 6), QStringLiteral(" %1   ").arg(68 + r - 1));
     QVERIFY(!Marked(h, r, 6));
   }
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
   QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000010", "学生0", "计科2201", "80", "60", " 68"));
   // Only the totals that disagreed: the row of no grades and the other course stay.
   QCOMPARE(w.Book.GradeLines[10], before[10]);
@@ -178,11 +179,11 @@ void MainWindowChecksTest::recomputeIsOneStep() {
   w.undo();
   for (std::size_t i = 0; i < 10; ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
   QCOMPARE(h.Cell(3, 6), QStringLiteral("68    "));
-  QVERIFY(w.CheckBar->isVisible());
-  QCOMPARE(w.CheckBarLabel->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
+  QVERIFY(w.checkBar()->isVisible());
+  QCOMPARE(w.checkBar()->label()->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
   w.redo();
   QCOMPARE(h.Cell(3, 6), QStringLiteral(" 70   "));
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
 }
 
 void MainWindowChecksTest::barNamesTypedTotals() {
@@ -192,11 +193,11 @@ void MainWindowChecksTest::barNamesTypedTotals() {
   // A total no share makes of 81 and 61: typed by hand.
   lines[4] = Record("k0001", "2022000011", "学生1", "计科2201", "81", "61", " 95");
   h.Open(h.Write("grades.txt", FileBytes(lines)));
-  QCOMPARE(w.CheckBarLabel->text(),
+  QCOMPARE(w.checkBar()->label()->text(),
            QStringLiteral("本课程有 1 个总成绩与当前比例(30%)不符，其中 1 个可能是手工填写的总成绩，重新计算会覆盖它们"));
-  QVERIFY(w.CheckBar->isVisible());
+  QVERIFY(w.checkBar()->isVisible());
   TypeShare(w, QStringLiteral("40"));
-  QCOMPARE(w.CheckBarLabel->text(),
+  QCOMPARE(w.checkBar()->label()->text(),
            QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符，其中 1 个可能是手工填写的总成绩，重新计算会覆盖它们"));
 }
 
@@ -275,7 +276,7 @@ void MainWindowChecksTest::noFindingsNoList() {
   h.Select(1, 5);
   w.gradeEditor->lineEdit()->selectAll();
   QTest::keyClicks(w.gradeEditor, "95");
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
   w.save();
   w.showSheet();
   w.printSheet();

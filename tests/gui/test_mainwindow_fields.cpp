@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "support/GradeFiles.h"
@@ -111,9 +112,9 @@ void MainWindowFieldsTest::badShareFromTheFileIsMarked() {
   QCOMPARE(w.shareEdit->text(), QStringLiteral("3O"));
   QCOMPARE(w.shareEdit->toolTip(), why);
   QVERIFY(w.shareEdit->palette().color(QPalette::Base) != QApplication::palette().color(QPalette::Base));
-  QVERIFY(w.CheckBar->isVisible());
-  QCOMPARE(w.CheckBarLabel->text(), why);
-  QVERIFY(w.RecomputeButton->isHidden());  // no recompute at 3%
+  QVERIFY(w.checkBar()->isVisible());
+  QCOMPARE(w.checkBar()->label()->text(), why);
+  QVERIFY(w.checkBar()->recomputeButton()->isHidden());  // no recompute at 3%
 
   // The save lists it first, with its course and no student.
   w.shareEdit->setFocus();  // a key in the grid would leave the field as it is
@@ -128,7 +129,7 @@ void MainWindowFieldsTest::badShareFromTheFileIsMarked() {
   w.shareEdit->selectAll();
   QTest::keyClicks(w.shareEdit, QStringLiteral("40"));
   QCOMPARE(w.shareEdit->toolTip(), QString());
-  QVERIFY(!w.RecomputeButton->isHidden());
+  QVERIFY(!w.checkBar()->recomputeButton()->isHidden());
 }
 
 QTEST_MAIN(MainWindowFieldsTest)

@@ -19,6 +19,7 @@
 #include "app/KeyTable.h"
 #include "app/KeyboardCommands.h"
 #include "app/ShortcutsDialog.h"
+#include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "support/GradeFiles.h"
 #include "support/PreviewWindow.h"
@@ -55,20 +56,20 @@ void MainWindowKeyboardTest::recomputeByF9() {
   OpenThree(h);
   QAction* recompute = w.commands().recompute;
   QCOMPARE(recompute->text(), QStringLiteral("按当前比例重新计算(&T)"));
-  QCOMPARE(w.RecomputeButton->text(), recompute->text());
+  QCOMPARE(w.checkBar()->recomputeButton()->text(), recompute->text());
   QCOMPARE(recompute->shortcut(), QKeySequence(Qt::Key_F9));
   QVERIFY(!recompute->isEnabled());
   // A new share: 王小明's 87 no longer agrees; the bar and the command come.
   w.shareEdit->setFocus();
   w.shareEdit->selectAll();
   QTest::keyClicks(w.shareEdit, QStringLiteral("50"));
-  QVERIFY(!w.CheckBar->isHidden());
+  QVERIFY(!w.checkBar()->isHidden());
   QVERIFY(recompute->isEnabled());
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_F9);
   // 0.5 x 80 + 0.5 x 90 = 85.
   QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", " 85"));
-  QVERIFY(w.CheckBar->isHidden());
+  QVERIFY(w.checkBar()->isHidden());
   QVERIFY(!recompute->isEnabled());
 }
 

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/FindBar.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "printing/qt/QtText.h"
@@ -295,8 +296,10 @@ void MainWindowKeysTest::findAcrossCourses() {
   MainWindow& w = *h.W;
   OpenThree(h);
   QTest::keyClick(w.courseList, Qt::Key_F, Qt::ControlModifier);
-  QVERIFY(w.FindBar != nullptr && w.FindBar->isVisible());
-  QTRY_VERIFY(w.FindEdit->hasFocus());
+  FindBar* bar = w.findBar();
+  QVERIFY(bar != nullptr && bar->isVisible());
+  QLineEdit* field = bar->field();
+  QTRY_VERIFY(field->hasFocus());
   QVERIFY(w.statusLine->isVisible());
   struct Step {
     QString Query;
@@ -313,8 +316,8 @@ void MainWindowKeysTest::findAcrossCourses() {
       {QStringLiteral("0000"), 0, 0},         // a number matches from its start only
   };
   for (const Step& step : steps) {
-    w.FindEdit->setText(step.Query);
-    QTest::keyClick(w.FindEdit, Qt::Key_Return);
+    field->setText(step.Query);
+    QTest::keyClick(field, Qt::Key_Return);
     const QString where = step.Query;
     if (step.Course == 0) {
       QCOMPARE(w.statusLine->currentMessage(), WindowTexts::NotFound());
@@ -324,14 +327,14 @@ void MainWindowKeysTest::findAcrossCourses() {
     QVERIFY2(w.studentGrid->currentRow() == step.Row, qPrintable(where));
     QVERIFY(w.statusLine->currentMessage() != WindowTexts::NotFound());
     // The find field keeps the keyboard for the next Enter.
-    QVERIFY(w.FindEdit->hasFocus());
+    QVERIFY(field->hasFocus());
     QVERIFY(!w.gradeEditor->isVisible());
   }
   // Escape closes the bar; the editor comes to the student found last.
-  w.FindEdit->setText(QStringLiteral("赵四"));
-  QTest::keyClick(w.FindEdit, Qt::Key_Return);
-  QTest::keyClick(w.FindEdit, Qt::Key_Escape);
-  QVERIFY(!w.FindBar->isVisible());
+  field->setText(QStringLiteral("赵四"));
+  QTest::keyClick(field, Qt::Key_Return);
+  QTest::keyClick(field, Qt::Key_Escape);
+  QVERIFY(!bar->isVisible());
   QVERIFY(!w.statusLine->isVisible());
   QVERIFY(w.gradeEditor->isVisible());
   QCOMPARE(h.CourseRow(), 1);

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/MainWindow.h"
+#include "app/RecentFilesMenu.h"
 #include "app/WindowTexts.h"
 #include "support/GradeFiles.h"
 #include "support/WindowHarness.h"
@@ -42,7 +43,7 @@ QString OneCourse(WindowHarness& h, const QString& name) {
 
 QStringList RecentCaptions(const MainWindow& w) {
   QStringList out;
-  for (const QAction* item : w.RecentItems) out << item->toolTip();
+  for (const QAction* item : w.recentFiles().items()) out << item->toolTip();
   return out;
 }
 
@@ -124,15 +125,15 @@ void MainWindowOpeningTest::recentFiles() {
   QStringList expected;
   for (int i = 8; i >= 1; --i) expected << files[i];
   QCOMPARE(RecentCaptions(w), expected);
-  QVERIFY(w.RecentItems.front()->text().startsWith(QStringLiteral("&1  ")));
+  QVERIFY(w.recentFiles().items().front()->text().startsWith(QStringLiteral("&1  ")));
   const QList<QAction*> items = w.commands().fileMenu->menu()->actions();
-  QVERIFY(items.indexOf(w.RecentItems.back()) < items.indexOf(w.commands().exit));
+  QVERIFY(items.indexOf(w.recentFiles().items().back()) < items.indexOf(w.commands().exit));
   // Kept in the user's folder for the next start, one path a line.
   const std::string stored = ReadFile(h.Dir.filePath(QStringLiteral("config/gradesheet/recent-files")));
   QCOMPARE(QString::fromStdString(stored), expected.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 
   // Chosen again: it opens and comes first.
-  w.RecentItems[3]->trigger();
+  w.recentFiles().items()[3]->trigger();
   QCOMPARE(QString::fromStdString(w.FileName), files[5]);
   QCOMPARE(RecentCaptions(w).front(), files[5]);
   QCOMPARE(RecentCaptions(w).size(), 8);
@@ -140,7 +141,7 @@ void MainWindowOpeningTest::recentFiles() {
   // A file that has gone: a message, and off the list; the open file stays.
   QVERIFY(QFile::remove(files[7]));
   h.Script->ClearCalls();
-  w.RecentItems[RecentCaptions(w).indexOf(files[7])]->trigger();
+  w.recentFiles().items()[RecentCaptions(w).indexOf(files[7])]->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{WindowTexts::RecentFileGone(QFile::encodeName(files[7]).toStdString())});
   QVERIFY(!RecentCaptions(w).contains(files[7]));
   QCOMPARE(RecentCaptions(w).size(), 7);

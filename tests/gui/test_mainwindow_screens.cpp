@@ -19,6 +19,7 @@
 
 #include "app/FindingsDialog.h"
 #include "app/Glyphs.h"
+#include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "printing/qt/Fonts.h"
 #include "support/WindowHarness.h"
@@ -186,7 +187,7 @@ void MainWindowScreensTest::screenshots() {
     w.shareEdit->selectAll();
     QTest::keyClicks(w.shareEdit, QStringLiteral("40"));
     QCoreApplication::processEvents();
-    QVERIFY(w.CheckBar->isVisible());
+    QVERIFY(w.checkBar()->isVisible());
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-marks.png"));
     FindingsDialog findings(FindingsPurpose::Save,
                             {{"高等数学(一)", "2023040101", "余佳", "平时成绩", "8O", "无法识别的成绩"},
