@@ -5,6 +5,10 @@
 
 #include "app/GridHeading.h"
 
+namespace {
+
+// The grids' common set-up: one 20-pixel line per row, nothing edited in
+// place, no word wrap.
 void SetUpGridView(QTableView& grid) {
   grid.verticalHeader()->hide();
   grid.verticalHeader()->setMinimumSectionSize(20);
@@ -12,6 +16,8 @@ void SetUpGridView(QTableView& grid) {
   grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid.setWordWrap(false);
 }
+
+}  // namespace
 
 // ---- the course list -------------------------------------------------------------
 
@@ -25,12 +31,6 @@ void CourseList::ShowTitles() {
   model_.Reset();
   setCurrentIndex(model_.index(0, 0));
   scrollToTop();
-}
-
-std::optional<std::size_t> CourseList::CurrentCourse() const {
-  const QModelIndex current = currentIndex();
-  if (!current.isValid()) return std::nullopt;
-  return static_cast<std::size_t>(current.row());
 }
 
 int CourseList::currentRow() const {

@@ -4,9 +4,6 @@
 // does: the course list's row c + 1 is course c, the student grid's row s + 1
 // student s, row 0 the heading; these views turn that into model indexes.
 #include <QTableView>
-#include <cstddef>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "app/GridModels.h"
@@ -20,10 +17,6 @@ struct GridRange {
   bool operator==(const GridRange&) const = default;
 };
 
-// The grids' common set-up: one 20-pixel line per row, nothing edited in
-// place, no word wrap.
-void SetUpGridView(QTableView& grid);
-
 class CourseList : public QTableView {
   Q_OBJECT
 
@@ -32,8 +25,6 @@ class CourseList : public QTableView {
 
   // The titles were rebuilt: the list shows them with the first chosen.
   void ShowTitles();
-  // The course chosen (its index in CourseKeys), or nothing.
-  std::optional<std::size_t> CurrentCourse() const;
   // The row chosen: a course's row from 1, -1 when none is.
   int currentRow() const;
   void ChooseRow(int row);

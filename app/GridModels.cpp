@@ -70,11 +70,6 @@ void StudentGridModel::Mark(int student, int column, const QColor& face, const Q
   emit dataChanged(cell, cell, {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
-QColor StudentGridModel::MarkOf(int student, int column) const {
-  const auto found = marks_.find(Key(student, column));
-  return found == marks_.end() ? QColor() : found->second.Face;
-}
-
 int StudentGridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(students_.size());
 }

@@ -47,7 +47,6 @@ class StudentGridModel : public QAbstractTableModel {
   // Marks a cell with a face and why (the tool tip); `face` invalid gives the
   // column's own face back, `why` empty no tool tip.
   void Mark(int student, int column, const QColor& face, const QString& why);
-  QColor MarkOf(int student, int column) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
