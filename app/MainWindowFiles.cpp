@@ -42,10 +42,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
   const std::string key =
       Book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : Book.CourseKeys.front();
   ShowCourse(key);
-  if (SheetIndex == 1)
-    LayoutSheet();
-  else
-    SelectSheet(1);
+  sheetPreview_->LayOut();
   recentFiles_->remember(FileName);
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
   if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
@@ -94,13 +91,7 @@ void MainWindow::ReleaseAll() {
   Book.GradeLines.clear();
   Book.ClassGroups.clear();
   Book.CourseRows.clear();
-  if (sheetPrinter) {
-    sheetPrinter->ClearPageList();
-    sheetPrinter->ClearRowList();
-  }
-  PageList.clear();
-  RowList.clear();
-  if (SheetIndex > 0) SelectSheet(0);
+  sheetPreview_->DropSheet();
   GridRows.clear();
   EditRow = EditCol = -1;
   released_ = true;

@@ -88,17 +88,17 @@ void MainWindowTest::startState() {
   for (int i = 0; i < 18; ++i) QCOMPARE(w.gradeEditor->itemText(i), words[i]);
   QCOMPARE(w.gradeEditor->maxVisibleItems(), 24);
   QCOMPARE(w.shareEdit->text(), QString());
-  QCOMPARE(w.SheetIndex, 0);
-  QCOMPARE(w.CurPage, 0);
-  QCOMPARE(w.SheetMode, SheetKind::WholeCourse);
-  QCOMPARE(w.Zoom, 1.0);
+  QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
+  QCOMPARE(w.sheetPreview().Page(), 0);
+  QCOMPARE(w.sheetPreview().Kind(), SheetKind::WholeCourse);
+  QCOMPARE(w.sheetPreview().Zoom(), 1.0);
   QVERIFY(w.FileName.empty());
   QVERIFY(!w.Modified());
   QCOMPARE(w.statusPanels[0]->width(), 160);
   QCOMPARE(w.statusPanels[1]->width(), 120);
   QCOMPARE(w.statusPanels[2]->width(), 120);
-  QVERIFY(w.pageWidget != nullptr);
-  QCOMPARE(w.pageArea->widget(), w.pageWidget->parentWidget());
+  QVERIFY(w.sheetPreview().pageWidget() != nullptr);
+  QCOMPARE(w.sheetPreview().pageArea()->widget(), w.sheetPreview().pageWidget()->parentWidget());
   QCOMPARE(w.AppDir, (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
   // Selecting a grade cell with no file open shows nothing.
   h.Select(1, 4);
@@ -234,7 +234,7 @@ void MainWindowTest::openShowsFirstCourse() {
   QCOMPARE(w.GridRows[1].Cells[2], Pad(Gbk("李华"), 8));
   QVERIFY(!w.commands().save->isEnabled());
   QVERIFY(!w.Modified());
-  QCOMPARE(w.SheetIndex, 1);  // the sheet printer exists and is laid out
+  QCOMPARE(w.sheetPreview().State().SheetIndex, 1);  // the sheet printer exists and is laid out
 }
 
 void MainWindowTest::openFailuresChangeNothing_data() {
@@ -482,16 +482,16 @@ void MainWindowTest::closeQuestion() {
     QVERIFY(w.Book.GradeLines.empty());
     QVERIFY(w.Book.CourseKeys.empty());
     QVERIFY(w.Book.ClassGroups.empty());
-    QVERIFY(w.PageList.empty());
-    QVERIFY(w.RowList.empty());
-    QCOMPARE(w.SheetIndex, 0);
-    QVERIFY(!w.sheetPrinter);
+    QVERIFY(w.sheetPreview().PageList().empty());
+    QVERIFY(w.sheetPreview().RowList().empty());
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
+    QVERIFY(!w.sheetPreview().SheetPrinter());
   } else {
     QVERIFY(w.Modified());
     QVERIFY(w.commands().save->isEnabled());
     QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
     QCOMPARE(w.Book.GradeLines[0], edited[4]);
-    QCOMPARE(w.SheetIndex, 1);
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
   }
 }
 

@@ -237,7 +237,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
       w.openFile();
       break;
     case 3: h.Script->YesNoCancelAnswers.push_back(Answer::Yes); w.close(); break;
-    case 4: w.showSheet(); w.printSheet(); break;  // the print dialog is cancelled
+    case 4: w.showSheet(); w.sheetOutput().printSheet(); break;  // the print dialog is cancelled
   }
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 1);
   QCOMPARE(h.Script->FindingsPurposes.front(), command == 4 ? FindingsPurpose::Print : FindingsPurpose::Save);
@@ -279,7 +279,7 @@ void MainWindowChecksTest::noFindingsNoList() {
   QVERIFY(w.checkBar()->isHidden());
   w.save();
   w.showSheet();
-  w.printSheet();
+  w.sheetOutput().printSheet();
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 0);
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Print), 1);
   QVERIFY(!w.Modified());

@@ -377,7 +377,7 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   QCOMPARE(w.Book.GradeLines.size(), std::size_t{6});
   QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
   QCOMPARE(w.GridRows.size(), std::size_t{3});
-  QCOMPARE(w.SheetIndex, 1);
+  QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
 
   // The grades can still go elsewhere, and then the window closes.
   h.Script->ClearCalls();
