@@ -20,7 +20,6 @@
 //   app/MainWindowFiles.cpp     the file commands around the document's, closing
 //   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
 //   app/MainWindowEdit.cpp      undo and redo; undo, redo and save follow the edits
-//   app/MainWindowExchange.cpp  import of scores from CSV, export to Excel or CSV
 //   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
 //                               the window's fit to the screen
 //   app/MainWindowClipboard.cpp copy and paste of grade cells
@@ -42,6 +41,7 @@
 #include "app/DialogSeam.h"
 #include "app/Document.h"
 #include "app/FileRecovery.h"
+#include "app/GradeExchange.h"
 #include "app/GridPlaces.h"
 #include "app/SheetOutput.h"
 #include "gradefile/Clipboard.h"
@@ -113,6 +113,7 @@ class MainWindow : public QMainWindow {
   preview::SheetPreview& sheetPreview() const { return *sheetPreview_; }
   // Printing, the sheet as a PDF, and the page set-up.
   SheetOutput& sheetOutput() const { return *sheetOutput_; }
+  GradeExchange& gradeExchange() const { return *gradeExchange_; }  // import and export of grades
   DialogSeam& Dialogs() { return *dialogs_; }
 
   // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
@@ -155,10 +156,6 @@ class MainWindow : public QMainWindow {
   // Ends the cell and share edits in progress: each becomes one step.
   void FinishEditSteps();
 
-  // ---- app/MainWindowExchange.cpp ---------------------------------------------
-  void importScores();  // import scores of the shown course from a CSV file
-  void exportGrades();  // export the shown course or all courses
-  void EnableExchange();  // the commands for a file with courses
 
   // ---- app/MainWindowClipboard.cpp --------------------------------------------
   void copyCells();  // the selected grade cells to the clipboard
@@ -236,6 +233,7 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowFiles.cpp
   bool OpenChosenFile(const QString& path);
   void ShowFileName();  // fileLabel
+  void EnableCourseCommands();  // the commands for a file with courses
   void ReleaseAll();
 
   // ---- app/MainWindowGrid.cpp
@@ -292,6 +290,7 @@ class MainWindow : public QMainWindow {
   RecentFilesMenu* recentFiles_ = nullptr;
   preview::SheetPreview* sheetPreview_ = nullptr;
   SheetOutput* sheetOutput_ = nullptr;
+  GradeExchange* gradeExchange_ = nullptr;
   FindBar* findBar_ = nullptr;
   CheckBar* checkBar_ = nullptr;
   // Per grid row of the course shown: why its student number is marked

@@ -153,6 +153,20 @@ void MainWindow::BuildPreviewView() {
                                   .LeaveEditor = [this] { leaveGradeEditor(); },
                                   .EnsurePreview = [this] { EnsurePreview(); },
                                   .ShownCourse = [this] { return courseList->currentRow(); }});
+  gradeExchange_ = new GradeExchange(*this, document_, *dialogs_,
+                                     {.ShownCourse = [this] { return courseList->currentRow(); },
+                                      .LeaveEditing =
+                                          [this] {
+                                            leaveGradeEditor();
+                                            FinishEditSteps();
+                                            if (views->currentWidget() != editingView) showEditing();
+                                          },
+                                      .LeaveEditor = [this] { leaveGradeEditor(); },
+                                      .Imported =
+                                          [this](EditStep step, const std::string& key) {
+                                            PushEditStep(std::move(step));
+                                            ShowCourse(key);
+                                          }});
 }
 
 void MainWindow::ConnectCommands() {
@@ -162,8 +176,6 @@ void MainWindow::ConnectCommands() {
       {c.save, &MainWindow::save},
       {c.saveAs, &MainWindow::saveAs},
       {c.versions, &MainWindow::showVersions},
-      {c.importScores, &MainWindow::importScores},
-      {c.exportGrades, &MainWindow::exportGrades},
       {c.exit, &MainWindow::exitProgram},
       {c.undo, &MainWindow::undo},
       {c.redo, &MainWindow::redo},
@@ -202,6 +214,8 @@ void MainWindow::ConnectCommands() {
       {c.margins, &SheetOutput::setMargins}};
   for (const auto& [action, handler] : outputCommands)
     connect(action, &QAction::triggered, sheetOutput_, handler);
+  connect(c.importScores, &QAction::triggered, gradeExchange_, &GradeExchange::importScores);
+  connect(c.exportGrades, &QAction::triggered, gradeExchange_, &GradeExchange::exportGrades);
   connect(&document_, &Document::canSaveChanged, c.save, &QAction::setEnabled);
   document_.ConfirmSaveWith([this] { return ConfirmFindings(FindingsPurpose::Save); });
   connect(&document_, &Document::fileNameChanged, this, [this] {

@@ -38,7 +38,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
   FollowEdits();  // a recovered session is unsaved
   ShowFileName();  // read only or not, as the recovery found
   BuildCourseList();
-  EnableExchange();
+  EnableCourseCommands();
   const std::string key =
       Book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : Book.CourseKeys.front();
   ShowCourse(key);
@@ -95,4 +95,10 @@ void MainWindow::ReleaseAll() {
   GridRows.clear();
   EditRow = EditCol = -1;
   released_ = true;
+}
+
+void MainWindow::EnableCourseCommands() {
+  const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
+  for (QAction* command : {commands_.importScores, commands_.exportGrades, commands_.exportSheetPdf, commands_.analysis})
+    command->setEnabled(courses);
 }
