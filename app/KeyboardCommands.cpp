@@ -59,9 +59,9 @@ void KeyboardCommands::AddEditCommands() {
 
 bool KeyboardCommands::GoToNextFinding(bool backward) {
   const std::size_t course = CourseOfListRow(w_.courseList->currentRow());
-  if (Previewing() || course >= w_.Book.CourseKeys.size()) return false;
-  const std::string key = w_.Book.CourseKeys[course].substr(0, 5);
-  const std::vector<GradeFinding> findings = CheckCourse(w_.Book, key);
+  if (Previewing() || course >= w_.document().Book().CourseKeys.size()) return false;
+  const std::string key = w_.document().Book().CourseKeys[course].substr(0, 5);
+  const std::vector<GradeFinding> findings = CheckCourse(w_.document().Book(), key);
   // From the editor's cell, or the grid's current cell; before the first
   // student when there is none (line 0 is never a record).
   FindingPlace from;

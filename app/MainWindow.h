@@ -71,11 +71,14 @@ class StudentGrid;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
-  // First, as the document asks through them, and Book, History and
-  // FileName below name the document's parts.
+  // First, as the document asks through them.
   std::unique_ptr<DialogSeam> dialogs_;
   std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
   Document document_;  // the open file
+  // The document's parts under the names the window's code reads them by.
+  GradeBook& Book = document_.Book();
+  EditHistory& History = document_.History();
+  const std::string& FileName = document_.FileName();  // empty when none is open
 
  public:
   // `dialogs` answers every modal question; null means the real Qt dialogs.
@@ -86,9 +89,6 @@ class MainWindow : public QMainWindow {
 
   // ---- the model: the open file (the document's parts) and the sheet ------
   Document& document() { return document_; }
-  GradeBook& Book = document_.Book();
-  EditHistory& History = document_.History();
-  const std::string& FileName = document_.FileName();  // empty when none is open
   std::string AppDir;
   std::string UserDir;  // the user's configuration folder with its separator; empty: none
 

@@ -81,7 +81,7 @@ void BM_ImportCommand(benchmark::State& state) {
     w.gradeExchange().importScores();
     QApplication::processEvents();
   }
-  state.counters["records"] = static_cast<double>(w.Book.GradeLines.size());
+  state.counters["records"] = static_cast<double>(w.document().Book().GradeLines.size());
 }
 BENCHMARK(BM_ImportCommand)->Unit(benchmark::kMillisecond);
 

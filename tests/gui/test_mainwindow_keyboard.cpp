@@ -68,7 +68,7 @@ void MainWindowKeyboardTest::recomputeByF9() {
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_F9);
   // 0.5 x 80 + 0.5 x 90 = 85.
-  QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", " 85"));
+  QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", " 85"));
   QVERIFY(w.checkBar()->isHidden());
   QVERIFY(!recompute->isEnabled());
 }
