@@ -1,5 +1,6 @@
 #include "app/EditingGrids.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -89,6 +90,12 @@ void StudentGrid::ScrollToCell(int row, int column) {
 }
 
 QRect StudentGrid::CellRect(int row, int column) const { return visualRect(IndexOf(row, column)); }
+
+bool StudentGrid::focusNextPrevChild(bool next) {
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && focus != this && isAncestorOf(focus)) return QAbstractScrollArea::focusNextPrevChild(next);
+  return QTableView::focusNextPrevChild(next);
+}
 
 void StudentGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTableView::currentChanged(current, previous);

@@ -73,6 +73,9 @@ class StudentGrid : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  // A cell's editor that hides with the focus hands it on along the tab
+  // chain, as any widget does; only a Tab on the grid moves its current cell.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   StudentGridModel model_;

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/GradeEditor.h"
 #include "app/GridSelection.h"
 #include "app/KeyboardCommands.h"
 #include "app/QtDialogs.h"
@@ -36,6 +37,8 @@ MainWindow::~MainWindow() {
   // while the window is half taken down.
   qDeleteAll(findChildren<GridSelection*>(QString(), Qt::FindDirectChildrenOnly));
   qDeleteAll(findChildren<KeyboardCommands*>(QString(), Qt::FindDirectChildrenOnly));
+  // An editor still open would call the grid back as it is taken down.
+  if (gradeCells_ != nullptr) gradeCells_->Close();
 }
 
 void MainWindow::BuildWindow() {

@@ -66,6 +66,7 @@ class QToolBar;
 class CheckBar;
 class CourseList;
 class FindBar;
+class GradeEditor;
 class RecentFilesMenu;
 class StudentGrid;
 
@@ -238,7 +239,6 @@ class MainWindow : public QMainWindow {
 
   // ---- app/MainWindowGrid.cpp
   void ShowGridRow(int row);             // puts GridRows[row - 1] on the grid
-  void PlaceEditor();                    // keeps the editor over its cell
   void MoveEditor(EditorMove move);
   void RefuseInput(QWidget* where, const QString& restored, const QString& why);
   void MarkShare();  // a share no total can be weighed with is marked on its field
@@ -293,6 +293,7 @@ class MainWindow : public QMainWindow {
   GradeExchange* gradeExchange_ = nullptr;
   FindBar* findBar_ = nullptr;
   CheckBar* checkBar_ = nullptr;
+  GradeEditor* gradeCells_ = nullptr;  // lays gradeEditor over the grade cells of the grid
   // Per grid row of the course shown: why its student number is marked
   // (empty: not repeated), and its total: 0 agrees with the share, 1 does
   // not, 2 does not and fits no share (typed by hand, most likely).

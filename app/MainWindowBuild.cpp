@@ -10,12 +10,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 
 #include "app/EditingGrids.h"
 #include "app/Glyphs.h"
+#include "app/GradeEditor.h"
 #include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "app/SheetOutput.h"
@@ -131,7 +131,8 @@ void MainWindow::BuildEditingView() {
   gridColumn->addWidget(studentGrid, 1);
   editingLayout->addLayout(gridColumn, 1);
 
-  gradeEditor = new QComboBox(editingView);
+  // The grid shows the editor over a grade cell, as the cell's editor.
+  gradeEditor = new QComboBox(studentGrid->viewport());
   gradeEditor->setObjectName(QStringLiteral("gradeEditor"));
   gradeEditor->setEditable(true);
   gradeEditor->setInsertPolicy(QComboBox::NoInsert);
@@ -140,6 +141,9 @@ void MainWindow::BuildEditingView() {
   gradeEditor->setFont(preview::FormFont());
   gradeEditor->setFixedSize(std::max(66, studentGrid->columnWidth(4) + 2), 21);
   gradeEditor->hide();
+  gradeCells_ = new GradeEditor(*gradeEditor, *studentGrid);
+  for (int column = kFirstGradeColumn; column <= kLastGradeColumn; ++column)
+    studentGrid->setItemDelegateForColumn(column, gradeCells_);
 
   views->addWidget(editingView);
 }
@@ -237,7 +241,6 @@ void MainWindow::ConnectCommands() {
   gradeEditor->installEventFilter(this);
   gradeEditor->lineEdit()->installEventFilter(this);
   shareEdit->installEventFilter(this);
-  studentGrid->viewport()->installEventFilter(this);
-  for (QScrollBar* bar : {studentGrid->verticalScrollBar(), studentGrid->horizontalScrollBar()})
-    connect(bar, &QScrollBar::valueChanged, this, [this] { PlaceEditor(); });
+  // A cell scrolled out of sight takes the editor with it.
+  connect(gradeCells_, &GradeEditor::leftSight, this, &MainWindow::leaveGradeEditor);
 }

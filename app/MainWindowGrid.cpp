@@ -14,6 +14,7 @@
 #include <QToolTip>
 
 #include "app/EditingGrids.h"
+#include "app/GradeEditor.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "grading/GradeCheck.h"
@@ -92,25 +93,10 @@ void MainWindow::selectGradeCell(int row, int column) {
   editorBytes_ = text;
   EditRow = row;
   EditCol = column;
-  studentGrid->ScrollToCell(row, column);
-  gradeEditor->show();
-  gradeEditor->raise();
-  PlaceEditor();
+  gradeCells_->OpenAt(studentGrid->IndexOf(row, column));
   gradeEditor->setFocus(Qt::OtherFocusReason);
   gradeEditor->lineEdit()->selectAll();
   MarkEditor();
-}
-
-void MainWindow::PlaceEditor() {
-  if (!gradeEditor->isVisible() || EditRow < 1 || EditCol < kFirstGradeColumn) return;
-  const QRect cell = studentGrid->CellRect(EditRow, EditCol);
-  if (cell.isEmpty()) return;
-  // Scrolled out of sight: the editor goes with its cell.
-  if (!studentGrid->viewport()->rect().intersects(cell)) {
-    leaveGradeEditor();
-    return;
-  }
-  gradeEditor->move(studentGrid->viewport()->mapTo(editingView, cell.topLeft()));
 }
 
 void MainWindow::takeEditorText() {
@@ -143,7 +129,7 @@ void MainWindow::takeEditorText() {
 }
 
 void MainWindow::leaveGradeEditor() {
-  if (gradeEditor != nullptr) gradeEditor->hide();
+  if (gradeCells_ != nullptr) gradeCells_->Close();
   FinishEditSteps();
 }
 
@@ -234,16 +220,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (editor && event->type() == QEvent::FocusOut) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     // Opening the word list or switching to another program is not leaving.
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+    // Nor is its going from cell to cell.
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !gradeCells_->Moving()) {
       QWidget* now = QApplication::focusWidget();
       // Nor is the word list taking the keys (Alt+Down).
       const bool wordList = now != nullptr && now->window() == gradeEditor->view()->window();
       if (now != gradeEditor && now != gradeEditor->lineEdit() && !wordList) leaveGradeEditor();
     }
   }
-  if (studentGrid != nullptr && watched == studentGrid->viewport() &&
-      event->type() == QEvent::Resize)
-    PlaceEditor();
   return QMainWindow::eventFilter(watched, event);
 }
 

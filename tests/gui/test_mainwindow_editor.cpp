@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -39,6 +40,7 @@ class MainWindowEditorTest : public QObject {
   void keyboardMoves();
   void movesWriteNothing();
   void leavingHidesTheEditor();
+  void scrollingTakesTheEditorAlong();
   void warningColourFollowsTheText();
 };
 
@@ -129,14 +131,15 @@ void MainWindowEditorTest::editorSitsOverItsCell() {
   QCOMPARE(w.EditRow, 2);
   QCOMPARE(w.EditCol, 5);
   const QPoint cellInPanel = w.studentGrid->viewport()->mapTo(w.editingView, cell.topLeft());
-  QCOMPARE(w.gradeEditor->pos(), cellInPanel);
-  QCOMPARE(w.gradeEditor->parentWidget(), static_cast<QWidget*>(w.editingView));
+  QCOMPARE(w.gradeEditor->mapTo(w.editingView, QPoint(0, 0)), cellInPanel);
+  QCOMPARE(w.gradeEditor->parentWidget(), w.studentGrid->viewport());  // the grid's own editor
   QVERIFY(w.gradeEditor->width() >= 66);
   QCOMPARE(w.gradeEditor->height(), 21);
   // Another grade cell moves it; the first cell keeps its text.
   h.Select(3, 4);
   const QRect next = h.CellRect(3, 4);
-  QCOMPARE(w.gradeEditor->pos(), w.studentGrid->viewport()->mapTo(w.editingView, next.topLeft()));
+  QCOMPARE(w.gradeEditor->mapTo(w.editingView, QPoint(0, 0)),
+           w.studentGrid->viewport()->mapTo(w.editingView, next.topLeft()));
   QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("855"));
   QCOMPARE(h.Cell(2, 5), Shown(""));
 }
@@ -443,6 +446,25 @@ void MainWindowEditorTest::leavingHidesTheEditor() {
   // Showing a course hides it.
   h.SelectCourse(2);
   QVERIFY(!w.gradeEditor->isVisible());
+}
+
+// The grid keeps the editor over its cell as it scrolls; a cell scrolled out
+// of sight takes the editor with it, and the current cell stays.
+void MainWindowEditorTest::scrollingTakesTheEditorAlong() {
+  WindowHarness h;
+  MainWindow& w = *h.W;
+  w.resize(900, 400);
+  h.Open(QStringLiteral(GS_SAMPLES "/demo.txt"));
+  QVERIFY(h.LastRow() > 29);
+  h.Select(3, 5);
+  QScrollBar* bar = w.studentGrid->verticalScrollBar();
+  bar->setValue(1);
+  QVERIFY(w.gradeEditor->isVisible());
+  QCOMPARE(w.gradeEditor->pos(), h.CellRect(3, 5).topLeft());
+  bar->setValue(5);
+  QVERIFY(!w.gradeEditor->isVisible());
+  QCOMPARE(w.studentGrid->currentRow(), 3);
+  QCOMPARE(w.studentGrid->currentColumn(), 5);
 }
 
 void MainWindowEditorTest::warningColourFollowsTheText() {
