@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "app/GradeEditor.h"
+#include "app/GradeMarks.h"
 #include "app/GridSelection.h"
 #include "app/KeyboardCommands.h"
 #include "app/QtDialogs.h"

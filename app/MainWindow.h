@@ -66,6 +66,7 @@ class QToolBar;
 class CheckBar;
 class CourseList;
 class FindBar;
+class GradeMarks;
 class GradeEditor;
 class RecentFilesMenu;
 class StudentGrid;
@@ -265,10 +266,8 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
   // ---- app/MainWindowChecks.cpp
-  void FindRepeatedNumbers(const std::string& key);  // of the course shown, before its rows are shown
   void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
   void MarkEditor();  // the mark of the editor's cell on the editor
-  int GridRowOf(std::size_t lineIndex) const;  // the grid row of a record of the course shown; 0 none
   void UpdateCheckBar();
 
   // ---- app/MainWindowPreview.cpp
@@ -294,11 +293,5 @@ class MainWindow : public QMainWindow {
   FindBar* findBar_ = nullptr;
   CheckBar* checkBar_ = nullptr;
   GradeEditor* gradeCells_ = nullptr;  // lays gradeEditor over the grade cells of the grid
-  // Per grid row of the course shown: why its student number is marked
-  // (empty: not repeated), and its total: 0 agrees with the share, 1 does
-  // not, 2 does not and fits no share (typed by hand, most likely).
-  std::vector<std::string> repeatedNumber_;
-  std::vector<unsigned char> totalState_;
-  std::size_t mismatches_ = 0;
-  std::size_t typedMismatches_ = 0;
+  std::unique_ptr<GradeMarks> marks_;  // the check's marks on the course shown
 };

@@ -15,6 +15,7 @@
 
 #include "app/EditingGrids.h"
 #include "app/Glyphs.h"
+#include "app/GradeMarks.h"
 #include "app/GradeEditor.h"
 #include "app/CheckBar.h"
 #include "app/MainWindow.h"
@@ -109,6 +110,7 @@ void MainWindow::BuildEditingView() {
   shareEdit->setGeometry(128, 324, 49, 21);
 
   studentGrid = new StudentGrid(GridRows, editingView);
+  marks_ = std::make_unique<GradeMarks>(GridRows, studentGrid->Students());
   studentGrid->setObjectName(QStringLiteral("studentGrid"));
   studentGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
   studentGrid->setTextElideMode(Qt::ElideNone);

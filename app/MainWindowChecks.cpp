@@ -12,6 +12,7 @@
 
 #include "app/CheckBar.h"
 #include "app/EditingGrids.h"
+#include "app/GradeMarks.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
 #include "gradefile/BookCheck.h"
@@ -21,85 +22,9 @@
 #include "text/Gbk.h"
 #include "text/Texts.h"
 
-namespace {
-
-// A grade the file cannot mean as typed: unrecognised or above 100.
-const QColor kGradeFindingFace(255, 200, 140);
-// A total that disagrees with the share or counts a word as 0.
-const QColor kTotalFindingFace(255, 240, 150);
-// A student number that stands twice in the course.
-const QColor kRepeatedFace(240, 180, 200);
-
-bool IsGradeKind(FindingKind kind) {
-  return kind == FindingKind::Unrecognised || kind == FindingKind::OutOfRange;
-}
-
-// The column a finding is marked in: its grade's, or the student number's
-// for a repeated number.
-int MarkedColumn(FindingColumn column) {
-  if (column == FindingColumn::None || column == FindingColumn::Share) return 1;
-  return GridColumn(FieldOf(column));
-}
-
-}  // namespace
-
-int MainWindow::GridRowOf(std::size_t lineIndex) const {
-  // The grid shows the course's records in record order.
-  const auto at = std::lower_bound(GridRows.begin(), GridRows.end(), lineIndex,
-                                   [](const StudentRow& r, std::size_t line) { return r.LineIndex < line; });
-  return at != GridRows.end() && at->LineIndex == lineIndex ? static_cast<int>(at - GridRows.begin()) + 1 : 0;
-}
-
-void MainWindow::FindRepeatedNumbers(const std::string& key) {
-  repeatedNumber_.assign(GridRows.size(), std::string());
-  totalState_.assign(GridRows.size(), 0);
-  mismatches_ = typedMismatches_ = 0;
-  for (const GradeFinding& f : CheckCourse(Book, std::string_view(key).substr(0, 5))) {
-    if (f.Kind != FindingKind::DuplicateStudent) continue;
-    if (const int row = GridRowOf(f.LineIndex)) repeatedNumber_[static_cast<std::size_t>(row - 1)] = f.Explanation;
-  }
-}
-
 void MainWindow::MarkRow(int row) {
-  if (row < 1 || row > static_cast<int>(GridRows.size())) return;
-  const std::size_t index = static_cast<std::size_t>(row - 1);
-  const StudentRow& data = GridRows[index];
-  std::vector<GradeFinding> found;
-  using enum GradeField;
-  RowCheck(shareBytes_).Run(data.Grade(Coursework), data.Grade(Examination), data.Grade(Total), found);
-
-  bool mismatch = false;
-  for (int col = kFirstGradeColumn; col <= kLastGradeColumn; ++col) {
-    QStringList why;
-    bool gradeKind = false;
-    for (const GradeFinding& f : found) {
-      if (MarkedColumn(f.Column) != col) continue;
-      why << QString::fromStdString(f.Explanation);
-      gradeKind = gradeKind || IsGradeKind(f.Kind);
-      mismatch = mismatch || f.Kind == FindingKind::TotalMismatch;
-    }
-    studentGrid->Students().Mark(StudentOfRow(row), col,
-                                 why.isEmpty() ? QColor() : gradeKind ? kGradeFindingFace : kTotalFindingFace,
-                                 why.join(QLatin1Char('\n')));
-  }
+  marks_->MarkRow(row, shareBytes_);
   if (row == EditRow) MarkEditor();
-  const std::string repeated = index < repeatedNumber_.size() ? repeatedNumber_[index] : std::string();
-  studentGrid->Students().Mark(StudentOfRow(row), 1, repeated.empty() ? QColor() : kRepeatedFace,
-                               QString::fromStdString(repeated));
-
-  // The bar counts rows the recompute can reach: those with a record.
-  if (index >= totalState_.size()) return;
-  unsigned char state = 0;
-  if (mismatch && !data.IsPlaceholder()) {
-    const std::string& total = data.Grade(Total);
-    const bool typed = !TrimmedBlanks(total).empty() &&
-                       !TotalFitsSomeShare(data.Grade(Coursework), data.Grade(Examination), total);
-    state = typed ? 2 : 1;
-  }
-  const unsigned char was = totalState_[index];
-  mismatches_ = mismatches_ - (was != 0) + (state != 0);
-  typedMismatches_ = typedMismatches_ - (was == 2) + (state == 2);
-  totalState_[index] = state;
   UpdateCheckBar();
 }
 
@@ -116,7 +41,7 @@ void MainWindow::MarkEditor() {
 }
 
 void MainWindow::UpdateCheckBar() {
-  if (checkBar_ != nullptr) checkBar_->showCounts(shareBytes_, mismatches_, typedMismatches_);
+  if (checkBar_ != nullptr) checkBar_->showCounts(shareBytes_, marks_->Mismatches(), marks_->TypedMismatches());
 }
 
 void MainWindow::MarkShare() {
@@ -139,7 +64,7 @@ void MainWindow::recomputeTotals() {
   step.Add(changes);
   PushEditStep(std::move(step));
   for (const RecordChange& change : changes) {
-    if (const int row = GridRowOf(change.LineIndex)) {
+    if (const int row = marks_->GridRowOf(change.LineIndex)) {
       GridRows[static_cast<std::size_t>(row - 1)].Grade(GradeField::Total) =
           std::string(Field(change.After, record::Total));
       ShowGridRow(row);
@@ -177,7 +102,7 @@ void MainWindow::GoToFinding(const GradeFinding& finding) {
     shareEdit->selectAll();
     return;
   }
-  const int row = GridRowOf(finding.LineIndex);
+  const int row = marks_->GridRowOf(finding.LineIndex);
   if (row == 0) return;
   // A repeated number is put right in the grades of its row, if at all.
   const int col = GridColumn(FieldOf(finding.Column));

@@ -14,6 +14,7 @@
 #include <QToolTip>
 
 #include "app/EditingGrids.h"
+#include "app/GradeMarks.h"
 #include "app/GradeEditor.h"
 #include "app/MainWindow.h"
 #include "app/WindowTexts.h"
@@ -57,7 +58,7 @@ void MainWindow::ShowCourse(const std::string& key) {
   EditRow = EditCol = -1;
 
   GridRows = std::move(view.Rows);
-  FindRepeatedNumbers(key);
+  marks_->Start(Book, key);
   const QSignalBlocker block(studentGrid);
   studentGrid->setCurrentIndex(QModelIndex());
   studentGrid->clearSelection();
