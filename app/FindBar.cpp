@@ -82,8 +82,8 @@ void FindBar::findNext() {
   const StudentEntry& student = students[*found];
   found_ = {ListRowOfCourse(student.Course), GridRow(student.Student)};
   emit studentFound(found_.CourseRow, found_.GridRow);
-  const std::string courseName = student.Course < book_.CourseRows.size()
-                                     ? std::string(TrimmedBlanks(book_.CourseRows[student.Course]))
+  const std::string courseName = student.Course < book_.CourseTitles.size()
+                                     ? std::string(TrimmedBlanks(book_.CourseTitles[student.Course]))
                                      : std::string();
   emit message(GbkToQString(std::string(TrimmedBlanks(student.Number)) + "  " +
                             std::string(TrimmedBlanks(student.Name)) + "  " + courseName));

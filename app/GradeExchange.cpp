@@ -70,7 +70,7 @@ void GradeExchange::importScores() {
     return;
   }
   const ImportOffer offer{*chosen,
-                          GbkToQString(TrimmedBlanks(book.CourseRows[static_cast<std::size_t>(course)])),
+                          GbkToQString(TrimmedBlanks(book.CourseTitles[static_cast<std::size_t>(course)])),
                           &session};
   const std::optional<exchange::ScoreColumns> columns = dialogs_.ImportPreview(&window_, offer);
   if (!columns) return;
@@ -109,7 +109,7 @@ void GradeExchange::exportGrades() {
   bool all = true;
   if (courses.size() > 1) {
     const std::optional<ExportScope> scope = dialogs_.ChooseExportScope(
-        &window_, GbkToQString(TrimmedBlanks(book.CourseRows[static_cast<std::size_t>(course)])),
+        &window_, GbkToQString(TrimmedBlanks(book.CourseTitles[static_cast<std::size_t>(course)])),
         static_cast<int>(courses.size()));
     if (!scope) return;
     if (*scope == ExportScope::ShownCourse) {

@@ -16,7 +16,7 @@
 
 class CourseListModel : public QAbstractTableModel {
  public:
-  // `titles`: one GBK text per course (GradeBook::CourseRows); the model
+  // `titles`: one GBK text per course (GradeBook::CourseTitles); the model
   // reads it at every call, and shows one empty row when it is empty.
   explicit CourseListModel(const Lines& titles, QObject* parent = nullptr);
 

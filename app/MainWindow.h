@@ -3,31 +3,19 @@
 // what the teacher does; every rule it applies lives below it (gradefile/,
 // grading/, printing/PreviewRules, printing/PageMetrics).
 //
-// Its commands, their menus and the preview's tool bar are app/Commands.h;
-// the open file, its edit history and the file commands app/Document.h.
+// Its parts: the commands, their menus and tool bars (app/Commands); the open
+// file, its edit history and the file commands (app/Document); the grade
+// editor over the grid (app/GradeEditor) and the check's marks on it
+// (app/GradeMarks); import and export of grades (app/GradeExchange); the
+// sheet preview (preview/SheetPreview) and the sheet's output, printed or as
+// a PDF (app/SheetOutput); the find bar, the check bar, the recent files.
 //
 // The editing view (editingView): on the left (courseColumn) fileLabel
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
-// checkBar over the studentGrid, and the gradeEditor laid over a grade cell.
-// The sheet preview (preview/SheetPreview.h) scrolls the page. The find bar
-// (app/FindBar.h) stands above the editing view; the statusLine shows the
-// sheet, the page count and the page, and in the editing view the find bar's
-// result.
-//
-// The member functions live in files by concern:
-//   app/MainWindow.cpp          BuildWindow: the builders in order, then the start-up steps
-//   app/MainWindowBuild.cpp     the builders: status bar, both views, connections
-//   app/MainWindowFiles.cpp     the file commands around the document's, closing
-//   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
-//   app/MainWindowEdit.cpp      undo and redo; undo, redo and save follow the edits
-//   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
-//                               the window's fit to the screen
-//   app/MainWindowClipboard.cpp copy and paste of grade cells
-//   app/MainWindowFind.cpp      the find bar in the window
-//   app/MainWindowOpen.cpp      opening a named file: command line, drop, recent files
-//   app/MainWindowChecks.cpp    marks in the grid, the bar, the findings before save and print
-//   app/FindingsDialog.cpp      the list of findings (through DialogSeam::ReviewFindings)
-//   app/MainWindowPreview.cpp   the two views, the sheet preview set up and followed
+// checkBar over the studentGrid. The find bar stands above the editing view;
+// the statusLine shows the sheet, the page count and the page, and in the
+// editing view the find bar's result. The window's own member functions
+// live in app/MainWindow*.cpp by concern, as the sections below name them.
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
@@ -94,7 +82,7 @@ class MainWindow : public QMainWindow {
   std::string AppDir;
   std::string UserDir;  // the user's configuration folder with its separator; empty: none
 
-  // ---- components (see the legend above) --------------------------------
+  // ---- components (see the legend above) ---------------------------------
   QStatusBar* statusLine = nullptr;
   std::array<QLabel*, 3> statusPanels{};
   QStackedWidget* views = nullptr;
@@ -158,7 +146,6 @@ class MainWindow : public QMainWindow {
   // Ends the cell and share edits in progress: each becomes one step.
   void FinishEditSteps();
 
-
   // ---- app/MainWindowClipboard.cpp --------------------------------------------
   void copyCells();  // the selected grade cells to the clipboard
   void pasteCells();  // a block of cells from the clipboard into the grade cells
@@ -198,7 +185,6 @@ class MainWindow : public QMainWindow {
   void showSheetByClass();
   void showAnalysis();  // app/MainWindowAnalysis.cpp: the course analysis of the course shown
   void choosePage();
-
 
  protected:
   // app/MainWindowFiles.cpp: the close question and the release.
@@ -274,7 +260,6 @@ class MainWindow : public QMainWindow {
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
   void PreviewSheet(SheetKind kind);
   void ShowPreviewState();           // the status panels and commands the preview's state gives
-
 
   Commands commands_;
   QString appDirOverride_;

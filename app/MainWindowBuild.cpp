@@ -92,7 +92,7 @@ void MainWindow::BuildEditingView() {
   fileLabel->setObjectName(QStringLiteral("fileLabel"));
   fileLabel->setGeometry(16, 20, 344 - 16 - 6, 18);
 
-  courseList = new CourseList(Book.CourseRows, courseColumn);
+  courseList = new CourseList(Book.CourseTitles, courseColumn);
   courseList->setObjectName(QStringLiteral("courseList"));
   courseList->setGeometry(11, 48, 321, 249);
   courseList->setColumnWidth(0, 308);

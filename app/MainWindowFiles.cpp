@@ -90,7 +90,7 @@ void MainWindow::ReleaseAll() {
   Book.CourseKeys.clear();
   Book.GradeLines.clear();
   Book.ClassGroups.clear();
-  Book.CourseRows.clear();
+  Book.CourseTitles.clear();
   sheetPreview_->DropSheet();
   GridRows.clear();
   EditRow = EditCol = -1;

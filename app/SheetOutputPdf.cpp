@@ -26,7 +26,7 @@ SheetCoursesOffer SheetOutput::sheetCoursesOffer(const QString& title, bool with
   offer.Title = title;
   offer.Keys = book.CourseKeys;
   for (std::size_t i = 0; i < book.CourseKeys.size(); ++i)
-    offer.Courses << (i < book.CourseRows.size() ? GbkToQString(TrimmedBlanks(book.CourseRows[i]))
+    offer.Courses << (i < book.CourseTitles.size() ? GbkToQString(TrimmedBlanks(book.CourseTitles[i]))
                                                  : GbkToQString(book.CourseKeys[i]));
   const int row = hooks_.ShownCourse();
   if (row >= 1 && row <= static_cast<int>(book.CourseKeys.size())) offer.ShownCourse = row - 1;

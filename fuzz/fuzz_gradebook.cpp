@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   book.BuildCourseList();
-  Check(book.CourseKeys.size() == book.CourseRows.size());
+  Check(book.CourseKeys.size() == book.CourseTitles.size());
   // Showing a course scans the file; a few courses are enough here.
   for (std::size_t i = 0; i < book.CourseKeys.size() && i < 8; ++i) {
     CourseView v = book.ShowCourse(book.CourseKeys[i]);

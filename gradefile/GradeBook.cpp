@@ -208,7 +208,7 @@ void GradeBook::Adopt(Lines&& head, Lines&& grades, std::string&& trailer) {
   Trailer = std::move(trailer);
   CourseKeys.clear();
   ClassGroups.clear();
-  CourseRows.clear();
+  CourseTitles.clear();
   Modified = false;
   diskVersion_.reset();
 }
@@ -309,7 +309,7 @@ SaveResult GradeBook::Save(const std::filesystem::path& path) {
 void GradeBook::BuildCourseList() {
   static const std::string tk = "tk", tj = "tj", tb = "tb";
   CourseKeys.clear();
-  CourseRows.clear();
+  CourseTitles.clear();
   ForEachRun(HeadLines, [&](std::string_view key, std::size_t begin, std::size_t end) {
     std::string_view name, teacher, classes;
     for (std::size_t i = begin; i < end; ++i) {
@@ -322,7 +322,7 @@ void GradeBook::BuildCourseList() {
     std::string row;
     row.reserve(name.size() + teacher.size() + classes.size() + 2);
     row.append(name).append(" ").append(teacher).append(" ").append(classes);
-    CourseRows.push_back(std::move(row));
+    CourseTitles.push_back(std::move(row));
     CourseKeys.emplace_back(key);
   });
 

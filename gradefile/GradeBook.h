@@ -101,7 +101,7 @@ class GradeBook {
   Lines GradeLines;   // every "cj" record, file order; rewritten in place only
   Lines CourseKeys;   // one 5-byte key per run of header lines
   Lines ClassGroups;  // distinct key(5)+class(8), order of first appearance
-  Lines CourseRows;   // the course list's row texts, parallel to CourseKeys
+  Lines CourseTitles;  // each course as the course list names it, parallel to CourseKeys
   // The file's bytes from a Ctrl-Z on (the old end-of-file mark, included),
   // which are not read as lines; a save writes them back after the lines.
   std::string Trailer;
@@ -131,7 +131,7 @@ class GradeBook {
   // followed by their grade records, CR LF); Save follows them with Trailer.
   std::string Serialize() const;
 
-  // Rebuilds CourseKeys, CourseRows and ClassGroups from the lines.
+  // Rebuilds CourseKeys, CourseTitles and ClassGroups from the lines.
   void BuildCourseList();
 
   // The weighting text and the student rows of one course key.

@@ -30,7 +30,7 @@ int RunCourses(const Invocation& call) {
   GradeBook book;
   if (!cli::LoadBook(call.File(), book)) return 2;
   cli::StandardOutput out;
-  for (const std::string& row : book.CourseRows) {
+  for (const std::string& row : book.CourseTitles) {
     out << cli::Shown(row) << '\n';
     if (!out.Ok()) break;
   }

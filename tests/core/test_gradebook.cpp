@@ -252,21 +252,21 @@ TEST_F(GradeBookTest, CourseRowsTakeTheirWindowsUntrimmed) {
   GradeBook book = Loaded(Join({Magic(), "AAAAAtk" + longName, "AAAAAtj" + G("张三丰老师"), "AAAAAtb" + G("  一班, 二班 "),
                                 "AAAAAtk" + G("后来的名字 "), "BBBBBt9 30", "CCCCCtj" + G("李"), ""}));
   EXPECT_EQ(book.CourseKeys, (Lines{"AAAAA", "BBBBB", "CCCCC", ""}));
-  ASSERT_EQ(book.CourseRows.size(), 4u);
+  ASSERT_EQ(book.CourseTitles.size(), 4u);
   // The later "tk" wins; the teacher is cut to 8 bytes; the classes keep their blanks.
-  EXPECT_EQ(book.CourseRows[0], G("后来的名字 ") + " " + G("张三丰老") + " " + G("  一班, 二班 "));
-  EXPECT_EQ(book.CourseRows[1], "  ");
-  EXPECT_EQ(book.CourseRows[2], " " + G("李") + " ");
-  EXPECT_EQ(book.CourseRows[3], "  ");
+  EXPECT_EQ(book.CourseTitles[0], G("后来的名字 ") + " " + G("张三丰老") + " " + G("  一班, 二班 "));
+  EXPECT_EQ(book.CourseTitles[1], "  ");
+  EXPECT_EQ(book.CourseTitles[2], " " + G("李") + " ");
+  EXPECT_EQ(book.CourseTitles[3], "  ");
 
   GradeBook one = Loaded(Join({Magic(), "AAAAAtk" + longName}));
-  EXPECT_EQ(one.CourseRows[0], longName.substr(0, 31) + "  ");  // 31 bytes: the last character cut in half
+  EXPECT_EQ(one.CourseTitles[0], longName.substr(0, 31) + "  ");  // 31 bytes: the last character cut in half
 }
 
 TEST_F(GradeBookTest, NoHeaderLinesMeansNoCourse) {
   GradeBook book = Loaded(Join({Magic(), Record("K0001", "1", "甲", "一班", "1", "2", "3")}));
   EXPECT_TRUE(book.CourseKeys.empty());
-  EXPECT_TRUE(book.CourseRows.empty());
+  EXPECT_TRUE(book.CourseTitles.empty());
   EXPECT_EQ(book.ClassGroups, (Lines{"K0001" + G("一班") + "    "}));
   CourseView v = book.ShowCourse(GradeTexts::NoCourseKey());
   EXPECT_EQ(v.Share, "");
@@ -296,10 +296,10 @@ TEST_F(GradeBookTest, RebuildingTheListIsIdempotent) {
   GradeBook book;
   ASSERT_EQ(book.Load(fs::path(GS_SAMPLES) / "demo.txt").Outcome, LoadOutcome::Loaded);
   book.BuildCourseList();
-  Lines keys = book.CourseKeys, rows = book.CourseRows, groups = book.ClassGroups;
+  Lines keys = book.CourseKeys, rows = book.CourseTitles, groups = book.ClassGroups;
   book.BuildCourseList();
   EXPECT_EQ(book.CourseKeys, keys);
-  EXPECT_EQ(book.CourseRows, rows);
+  EXPECT_EQ(book.CourseTitles, rows);
   EXPECT_EQ(book.ClassGroups, groups);
 }
 
