@@ -8,7 +8,8 @@
 //
 // The editing view (editingView): on the left (courseColumn) fileLabel
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
-// checkBar over the studentGrid, and the gradeEditor laid over a grade cell.
+// checkBar over the studentGrid, whose grade cells take the gradeEditor
+// (app/GradeEditor.h) as their editor.
 // The preview (pageArea) scrolls the pageWidget. The find bar (app/FindBar.h)
 // stands above the editing view; the statusLine shows the sheet, the page count and the
 // page, and in the editing view the find bar's result.
@@ -43,6 +44,7 @@
 #include "app/DialogSeam.h"
 #include "app/Document.h"
 #include "app/FileRecovery.h"
+#include "app/GradeEditor.h"
 #include "app/GridPlaces.h"
 #include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
@@ -70,7 +72,6 @@ class QToolBar;
 class CheckBar;
 class CourseList;
 class FindBar;
-class GradeEditor;
 class RecentFilesMenu;
 class PageWidget;
 class StudentGrid;
@@ -121,8 +122,10 @@ class MainWindow : public QMainWindow {
   QLabel* shareLabel = nullptr;
   QLineEdit* shareEdit = nullptr;
   StudentGrid* studentGrid = nullptr;
-  QComboBox* gradeEditor = nullptr;
 
+  // The grade editor over the grid's grade cells, and its word list.
+  GradeEditor& gradeCells() const { return *gradeCells_; }
+  QComboBox* gradeEditor() const { return gradeCells_ != nullptr ? gradeCells_->Field() : nullptr; }
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
   RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
   FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
@@ -132,9 +135,6 @@ class MainWindow : public QMainWindow {
   // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
   // row r (row 0 is the heading); the grid's model shows them.
   std::vector<StudentRow> GridRows;
-  // The grid cell the grade editor was laid over; -1 when none.
-  int EditCol = -1;
-  int EditRow = -1;
   // The last refusal of typed text (a character the grade file cannot hold,
   // a grade past its field, a share that is no number from 0 to 100), shown
   // as the editor's or the share field's tool tip and on the status bar;
@@ -329,17 +329,15 @@ class MainWindow : public QMainWindow {
   Commands commands_;
   QString appDirOverride_;
   std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
-  std::string editorBytes_;  // gradeEditor's text as GBK (always GBK-valid)
   bool released_ = false;
   bool placed_ = false;  // the first show has fitted the frame into the screen
   bool previewSetUp_ = false;
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
-  EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
   RecentFilesMenu* recentFiles_ = nullptr;
   FindBar* findBar_ = nullptr;
   CheckBar* checkBar_ = nullptr;
-  GradeEditor* gradeCells_ = nullptr;  // lays gradeEditor over the grade cells of the grid
+  GradeEditor* gradeCells_ = nullptr;
   // Per grid row of the course shown: why its student number is marked
   // (empty: not repeated), and its total: 0 agrees with the share, 1 does
   // not, 2 does not and fits no share (typed by hand, most likely).

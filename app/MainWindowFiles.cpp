@@ -30,7 +30,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
     return false;
   }
   // The steps of the file that was open mean nothing in this one.
-  cellStep_ = {};
+  gradeCells_->TakeStep();
   shareStep_ = {};
   std::string recoveredCopy;
   recovery_->Opened(FileName, Book, History, &recoveredCopy);
@@ -102,6 +102,6 @@ void MainWindow::ReleaseAll() {
   RowList.clear();
   if (SheetIndex > 0) SelectSheet(0);
   GridRows.clear();
-  EditRow = EditCol = -1;
+  gradeCells_->ForgetCell();
   released_ = true;
 }
