@@ -59,9 +59,9 @@ void KeyboardCommands::AddEditCommands() {
 
 bool KeyboardCommands::GoToNextFinding(bool backward) {
   const std::size_t course = CourseOfListRow(w_.courseList->currentRow());
-  if (Previewing() || course >= w_.Book.CourseKeys.size()) return false;
-  const std::string key = w_.Book.CourseKeys[course].substr(0, 5);
-  const std::vector<GradeFinding> findings = CheckCourse(w_.Book, key);
+  if (Previewing() || course >= w_.document().Book().CourseKeys.size()) return false;
+  const std::string key = w_.document().Book().CourseKeys[course].substr(0, 5);
+  const std::vector<GradeFinding> findings = CheckCourse(w_.document().Book(), key);
   // From the editor's cell, or the grid's current cell; before the first
   // student when there is none (line 0 is never a record).
   FindingPlace from;
@@ -89,8 +89,8 @@ void KeyboardCommands::AddPreviewCommands() {
                {c.scrollDown, KeyCommand::ScrollDown}, {c.scrollUp, KeyCommand::ScrollUp}};
   for (const bool down : {true, false}) {
     connect(down ? c.scrollDown : c.scrollUp, &QAction::triggered, this, [this, down] {
-      if (w_.pageArea != nullptr && Previewing())
-        w_.pageArea->verticalScrollBar()->triggerAction(down ? QAbstractSlider::SliderPageStepAdd
+      if (Previewing())
+        w_.sheetPreview().pageArea()->verticalScrollBar()->triggerAction(down ? QAbstractSlider::SliderPageStepAdd
                                                                 : QAbstractSlider::SliderPageStepSub);
     });
   }
@@ -100,7 +100,7 @@ void KeyboardCommands::AddPreviewCommands() {
   zoomPanel_->setAccessibleName(WindowTexts::ZoomName());
   w_.statusLine->addPermanentWidget(zoomPanel_);
   // Every change of the zoom sizes the page anew.
-  w_.pageWidget->installEventFilter(this);
+  w_.sheetPreview().pageWidget()->installEventFilter(this);
   ShowZoom();
 
   auto follow = [this] {
@@ -114,7 +114,7 @@ void KeyboardCommands::AddPreviewCommands() {
 }
 
 void KeyboardCommands::ShowZoom() {
-  if (zoomPanel_ != nullptr) zoomPanel_->setText(WindowTexts::ZoomPercent(static_cast<int>(std::lround(w_.Zoom * 100))));
+  if (zoomPanel_ != nullptr) zoomPanel_->setText(WindowTexts::ZoomPercent(static_cast<int>(std::lround(w_.sheetPreview().Zoom() * 100))));
 }
 
 void KeyboardCommands::NameControls() {
@@ -124,14 +124,14 @@ void KeyboardCommands::NameControls() {
   w_.shareEdit->setAccessibleName(WindowTexts::ShareName());
   w_.gradeEditor()->setAccessibleName(WindowTexts::GradeEditorName());
   w_.gradeEditor()->setAccessibleDescription(WindowTexts::GradeEditorDescription());
-  w_.pageArea->setAccessibleName(WindowTexts::PreviewName());
-  w_.pageWidget->setAccessibleName(WindowTexts::PageName());
-  w_.pageWidget->setAccessibleDescription(WindowTexts::PageDescription());
+  w_.sheetPreview().pageArea()->setAccessibleName(WindowTexts::PreviewName());
+  w_.sheetPreview().pageWidget()->setAccessibleName(WindowTexts::PageName());
+  w_.sheetPreview().pageWidget()->setAccessibleDescription(WindowTexts::PageDescription());
 }
 
 bool KeyboardCommands::eventFilter(QObject* watched, QEvent* event) {
   if (watched == w_.checkBar() && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
     w_.commands().recompute->setEnabled(!Previewing() && event->type() == QEvent::ShowToParent);
-  if (watched == w_.pageWidget && event->type() == QEvent::Resize) ShowZoom();
+  if (watched == w_.sheetPreview().pageWidget() && event->type() == QEvent::Resize) ShowZoom();
   return QObject::eventFilter(watched, event);
 }

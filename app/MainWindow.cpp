@@ -18,6 +18,7 @@
 #include "app/GridSelection.h"
 #include "app/KeyboardCommands.h"
 #include "app/QtDialogs.h"
+#include "app/SheetOutput.h"
 #include "printing/qt/QtText.h"
 #include "printing/qt/SettingsFolder.h"
 
@@ -51,9 +52,7 @@ void MainWindow::BuildWindow() {
 
   HidePreview();
   FindAppDir();
-  ResetSheet();
   PlaceWindow();
-  ClearLayoutLists();
   ShowPreviewState();  // the preview's commands stand still until it is set up
   ShowEditingView();
   ShowGridHeadings();
@@ -82,13 +81,6 @@ void MainWindow::FindAppDir() {
   if (appDirOverride_.isEmpty()) UserDir = UserSettingsDir();
 }
 
-// 3. No sheet, no page; the document starts with no file.
-void MainWindow::ResetSheet() {
-  SheetIndex = 0;
-  CurPage = 0;
-  SheetMode = SheetKind::WholeCourse;
-}
-
 // 4. At the top left corner of the screen's free area, the whole window in
 // it with its frame: the title bar and frame are the window manager's and
 // known only once it is shown (FitFrameToScreen), so room is left for a
@@ -100,12 +92,6 @@ void MainWindow::PlaceWindow() {
     setGeometry(area.marginsRemoved(usualFrame));
     placedSize_ = size();
   }
-}
-
-// 5. The lists and fonts are members of the window and exist with it.
-void MainWindow::ClearLayoutLists() {
-  PageList.clear();
-  RowList.clear();
 }
 
 void MainWindow::EnsurePreview() {
@@ -121,14 +107,9 @@ bool MainWindow::event(QEvent* event) {
 
 // 6 to 10: resolutions, print settings, zoom limits, the empty page.
 void MainWindow::SetUpPreview() {
-  MeasureResolutions();
-  LoadPrintSettings(AppDir, UserDir, Setup);
-  InitZoomLimits();
+  sheetPreview_->SetUp(AppDir, UserDir);
+  sheetOutput_->KeepSettingsIn(AppDir, UserDir);  // where the settings came from
   commands_.print->setEnabled(false);
-  Zoom = 1.0;
-  MeasurePage();
-  SizePageView();
-  ShowPreviewState();
 }
 
 // 11.

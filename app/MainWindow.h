@@ -10,9 +10,10 @@
 // "成绩文件: <path>", the courseList and the shareEdit; on the right the
 // checkBar over the studentGrid, whose grade cells take the gradeEditor
 // (app/GradeEditor.h) as their editor.
-// The preview (pageArea) scrolls the pageWidget. The find bar (app/FindBar.h)
-// stands above the editing view; the statusLine shows the sheet, the page count and the
-// page, and in the editing view the find bar's result.
+// The sheet preview (preview/SheetPreview.h) scrolls the page. The find bar
+// (app/FindBar.h) stands above the editing view; the statusLine shows the
+// sheet, the page count and the page, and in the editing view the find bar's
+// result.
 //
 // The member functions live in files by concern:
 //   app/MainWindow.cpp          BuildWindow: the builders in order, then the start-up steps
@@ -20,7 +21,6 @@
 //   app/MainWindowFiles.cpp     the file commands around the document's, closing
 //   app/MainWindowGrid.cpp      course list, student grid, grade editor, share
 //   app/MainWindowEdit.cpp      undo and redo; undo, redo and save follow the edits
-//   app/MainWindowExchange.cpp  import of scores from CSV, export to Excel or CSV
 //   app/MainWindowKeys.cpp      the keyboard from the course list into the grid and back,
 //                               the window's fit to the screen
 //   app/MainWindowClipboard.cpp copy and paste of grade cells
@@ -28,9 +28,7 @@
 //   app/MainWindowOpen.cpp      opening a named file: command line, drop, recent files
 //   app/MainWindowChecks.cpp    marks in the grid, the bar, the findings before save and print
 //   app/FindingsDialog.cpp      the list of findings (through DialogSeam::ReviewFindings)
-//   app/MainWindowPreview.cpp   views, the sheet printer, the page, zoom, navigation
-//   app/MainWindowPrint.cpp     page dialogs, fonts, printer set-up, printing
-//   app/MainWindowSheetPdf.cpp  the courses a print is for, the sheet written as a PDF
+//   app/MainWindowPreview.cpp   the two views, the sheet preview set up and followed
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
@@ -45,13 +43,14 @@
 #include "app/Document.h"
 #include "app/FileRecovery.h"
 #include "app/GradeEditor.h"
+#include "app/GradeExchange.h"
 #include "app/GridPlaces.h"
+#include "app/SheetOutput.h"
 #include "gradefile/Clipboard.h"
 #include "gradefile/EditHistory.h"
 #include "gradefile/GradeBook.h"
 #include "gradefile/KeyMoves.h"
-#include "printing/PrintSettings.h"
-#include "printing/GradeSheetPrinter.h"
+#include "preview/SheetPreview.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -63,9 +62,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QPainter;
-class QPrinter;
-class QScrollArea;
 class QStackedWidget;
 class QStatusBar;
 class QToolBar;
@@ -73,16 +69,18 @@ class CheckBar;
 class CourseList;
 class FindBar;
 class RecentFilesMenu;
-class PageWidget;
 class StudentGrid;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
-  // First, as the document asks through them, and Book, History and
-  // FileName below name the document's parts.
+  // First, as the document asks through them.
   std::unique_ptr<DialogSeam> dialogs_;
   std::unique_ptr<FileRecovery> recovery_;  // the open file's lock, journal and versions
   Document document_;  // the open file
+  // The document's parts under the names the window's code reads them by.
+  GradeBook& Book = document_.Book();
+  EditHistory& History = document_.History();
+  const std::string& FileName = document_.FileName();  // empty when none is open
 
  public:
   // `dialogs` answers every modal question; null means the real Qt dialogs.
@@ -93,28 +91,13 @@ class MainWindow : public QMainWindow {
 
   // ---- the model: the open file (the document's parts) and the sheet ------
   Document& document() { return document_; }
-  GradeBook& Book = document_.Book();
-  EditHistory& History = document_.History();
-  const std::string& FileName = document_.FileName();  // empty when none is open
-  PrintSetup Setup;  // BodyFont, TitleFont, PageMetrics
-  TPageList PageList;
-  TRowList RowList;
-  SheetKind SheetMode = SheetKind::WholeCourse;
   std::string AppDir;
   std::string UserDir;  // the user's configuration folder with its separator; empty: none
-  std::int32_t SheetIndex = 0;
-  std::unique_ptr<GradeSheetPrinter> sheetPrinter;
-  std::int32_t CurPage = 0;
-  double ZoomMin = 1.0;
-  double ZoomMax = 1.0;
-  double Zoom = 1.0;
 
   // ---- components (see the legend above) --------------------------------
   QStatusBar* statusLine = nullptr;
   std::array<QLabel*, 3> statusPanels{};
   QStackedWidget* views = nullptr;
-  QScrollArea* pageArea = nullptr;
-  PageWidget* pageWidget = nullptr;
   QFrame* editingView = nullptr;
   QFrame* courseColumn = nullptr;
   QLabel* fileLabel = nullptr;
@@ -129,7 +112,12 @@ class MainWindow : public QMainWindow {
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
   RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
   FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
-  std::unique_ptr<QPrinter> Printer;  // the current printer
+  // The sheet, its page and zoom, the printer and the print set-up; the page
+  // is measured on first use (EnsurePreview).
+  preview::SheetPreview& sheetPreview() const { return *sheetPreview_; }
+  // Printing, the sheet as a PDF, and the page set-up.
+  SheetOutput& sheetOutput() const { return *sheetOutput_; }
+  GradeExchange& gradeExchange() const { return *gradeExchange_; }  // import and export of grades
   DialogSeam& Dialogs() { return *dialogs_; }
 
   // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
@@ -169,10 +157,6 @@ class MainWindow : public QMainWindow {
   // Ends the cell and share edits in progress: each becomes one step.
   void FinishEditSteps();
 
-  // ---- app/MainWindowExchange.cpp ---------------------------------------------
-  void importScores();  // import scores of the shown course from a CSV file
-  void exportGrades();  // export the shown course or all courses
-  void EnableExchange();  // the commands for a file with courses
 
   // ---- app/MainWindowClipboard.cpp --------------------------------------------
   void copyCells();  // the selected grade cells to the clipboard
@@ -208,42 +192,12 @@ class MainWindow : public QMainWindow {
   // first paint, or before when a command needs the page and its printer.
   void EnsurePreview();
   bool PreviewSetUp() const { return previewSetUp_; }
-  void MeasureResolutions();  // start-up step 6: printer and screen Dpi
   void showEditing();
   void showSheet();
   void showSheetByClass();
   void showAnalysis();  // app/MainWindowAnalysis.cpp: the course analysis of the course shown
-  void SelectSheet(std::uint8_t kind);
-  void LayoutSheet();
-  void MeasurePage();
-  void SizePageView();
-  void ShowPreviewState();
-  void InitZoomLimits();
-  void RepaintPage();
-  void paintPage(QPainter& painter);
-  void previousPage();  // previous page
-  void nextPage();  // next page
-  void firstPage();
-  void lastPage();
   void choosePage();
-  void zoomIn();  // zoom in
-  void zoomOut();  // zoom out
-  void scrollToTop();
-  void scrollToBottom();
-  void scrollToLeft();
-  void scrollToRight();
-  void scrollToTopLeft();
-  void scrollToBottomRight();
 
-  // ---- app/MainWindowPrint.cpp ------------------------------------------------
-  void setMargins();
-  void chooseBodyFont();
-  void chooseTitleFont();
-  void setUpPrinter();
-  void printSheet();
-  // ---- app/MainWindowSheetPdf.cpp: the course choice, the sheet as a PDF ---------
-  SheetCoursesOffer sheetCoursesOffer(const QString& title, bool withPages);
-  void exportSheetPdf();
 
  protected:
   // app/MainWindowFiles.cpp: the close question and the release.
@@ -263,16 +217,15 @@ class MainWindow : public QMainWindow {
   void BuildForm();         // caption, icon, font
   void BuildStatusBar();    // statusLine and its three panels
   void BuildEditingView();  // views, editingView and what it holds
-  void BuildPreviewView();  // pageArea and pageWidget
+  void BuildPreviewView();  // the sheet preview
   void ConnectCommands();   // commands, grids, editor and share to their handlers
   void BuildEditingAids();  // keys, recent files, drops (MainWindowKeys.cpp)
 
   // ---- app/MainWindow.cpp: the start-up steps, in order
+  // (3 and 5, no sheet, no page and empty layout lists: the sheet preview as built)
   void HidePreview();         // 1
   void FindAppDir();          // 2
-  void ResetSheet();          // 3
   void PlaceWindow();         // 4
-  void ClearLayoutLists();    // 5
   void SetUpPreview();        // 6 to 10: resolutions, print settings, zoom, page (by EnsurePreview)
   void ShowEditingView();     // 11
   void ShowGridHeadings();    // 12 (app/MainWindowGrid.cpp)
@@ -281,6 +234,7 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowFiles.cpp
   bool OpenChosenFile(const QString& path);
   void ShowFileName();  // fileLabel
+  void EnableCourseCommands();  // the commands for a file with courses
   void ReleaseAll();
 
   // ---- app/MainWindowGrid.cpp
@@ -320,11 +274,8 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowPreview.cpp
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
   void PreviewSheet(SheetKind kind);
-  void PageSetupChanged();           // measures, lays out and shows the page again
+  void ShowPreviewState();           // the status panels and commands the preview's state gives
 
-  // ---- app/MainWindowPrint.cpp
-  void SaveSettings();  // fonts and margins for the next start
-  QString JobTitle() const;
 
   Commands commands_;
   QString appDirOverride_;
@@ -335,6 +286,9 @@ class MainWindow : public QMainWindow {
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
   EditStep shareStep_;  // the share field's changes since it took the focus
   RecentFilesMenu* recentFiles_ = nullptr;
+  preview::SheetPreview* sheetPreview_ = nullptr;
+  SheetOutput* sheetOutput_ = nullptr;
+  GradeExchange* gradeExchange_ = nullptr;
   FindBar* findBar_ = nullptr;
   CheckBar* checkBar_ = nullptr;
   GradeEditor* gradeCells_ = nullptr;

@@ -12,7 +12,7 @@ void MainWindow::showAnalysis() {
   leaveGradeEditor();
   FinishEditSteps();
   EnsurePreview();
-  if (!Printer) return;
+  if (sheetPreview_->Printer() == nullptr) return;
   std::vector<CourseAnalysis> courses = AnalyseCourses(Book);
   const int row = courseList->currentRow();
   int first = 0;
@@ -22,6 +22,6 @@ void MainWindow::showAnalysis() {
                                     [&](const CourseAnalysis& c) { return c.Whole.CourseKey == key; });
     first = static_cast<int>(shown - courses.begin());
   }
-  AnalysisWindow window(this, std::move(courses), first, Setup.BodyFont, *Printer, Dialogs(), FileName);
+  AnalysisWindow window(this, std::move(courses), first, sheetPreview_->Setup().BodyFont, *sheetPreview_->Printer(), Dialogs(), FileName);
   window.exec();
 }

@@ -17,6 +17,7 @@
 #include "app/Glyphs.h"
 #include "app/CheckBar.h"
 #include "app/MainWindow.h"
+#include "app/SheetOutput.h"
 #include "app/WindowTexts.h"
 #include "preview/DialogLook.h"
 #include "preview/PageWidget.h"
@@ -135,23 +136,28 @@ void MainWindow::BuildEditingView() {
 }
 
 void MainWindow::BuildPreviewView() {
-  pageArea = new QScrollArea(views);
-  pageArea->setObjectName(QStringLiteral("pageArea"));
-  pageArea->setWidgetResizable(false);
-  auto* pageHost = new QWidget;
-  pageHost->setObjectName(QStringLiteral("ScrollBox1Host"));
-  {
-    QPalette desktop = pageHost->palette();
-    desktop.setColor(QPalette::Window, QColor(58, 110, 165));  // the desktop colour
-    pageHost->setPalette(desktop);
-    pageHost->setAutoFillBackground(true);
-    pageArea->setPalette(desktop);
-  }
-  pageWidget = new PageWidget(pageHost);
-  pageWidget->SetPagePainter([this](QPainter& painter) { paintPage(painter); });
-  pageWidget->move(20, 20);
-  pageArea->setWidget(pageHost);
-  views->addWidget(pageArea);
+  sheetPreview_ = new preview::SheetPreview(Book, views);
+  views->addWidget(sheetPreview_->pageArea());
+  connect(sheetPreview_, &preview::SheetPreview::stateChanged, this, &MainWindow::ShowPreviewState);
+  sheetOutput_ = new SheetOutput(*this, document_, *sheetPreview_, *dialogs_,
+                                 {.ConfirmPrint = [this] { return ConfirmFindings(FindingsPurpose::Print); },
+                                  .LeaveEditor = [this] { leaveGradeEditor(); },
+                                  .EnsurePreview = [this] { EnsurePreview(); },
+                                  .ShownCourse = [this] { return courseList->currentRow(); }});
+  gradeExchange_ = new GradeExchange(*this, document_, *dialogs_,
+                                     {.ShownCourse = [this] { return courseList->currentRow(); },
+                                      .LeaveEditing =
+                                          [this] {
+                                            leaveGradeEditor();
+                                            FinishEditSteps();
+                                            if (views->currentWidget() != editingView) showEditing();
+                                          },
+                                      .LeaveEditor = [this] { leaveGradeEditor(); },
+                                      .Imported =
+                                          [this](EditStep step, const std::string& key) {
+                                            PushEditStep(std::move(step));
+                                            ShowCourse(key);
+                                          }});
 }
 
 void MainWindow::ConnectCommands() {
@@ -161,9 +167,6 @@ void MainWindow::ConnectCommands() {
       {c.save, &MainWindow::save},
       {c.saveAs, &MainWindow::saveAs},
       {c.versions, &MainWindow::showVersions},
-      {c.importScores, &MainWindow::importScores},
-      {c.exportGrades, &MainWindow::exportGrades},
-      {c.exportSheetPdf, &MainWindow::exportSheetPdf},
       {c.exit, &MainWindow::exitProgram},
       {c.undo, &MainWindow::undo},
       {c.redo, &MainWindow::redo},
@@ -174,26 +177,36 @@ void MainWindow::ConnectCommands() {
       {c.showSheet, &MainWindow::showSheet},
       {c.showSheetByClass, &MainWindow::showSheetByClass},
       {c.analysis, &MainWindow::showAnalysis},
-      {c.previousPage, &MainWindow::previousPage},
-      {c.nextPage, &MainWindow::nextPage},
-      {c.firstPage, &MainWindow::firstPage},
-      {c.lastPage, &MainWindow::lastPage},
-      {c.choosePage, &MainWindow::choosePage},
-      {c.zoomIn, &MainWindow::zoomIn},
-      {c.zoomOut, &MainWindow::zoomOut},
-      {c.scrollToTop, &MainWindow::scrollToTop},
-      {c.scrollToBottom, &MainWindow::scrollToBottom},
-      {c.scrollToLeft, &MainWindow::scrollToLeft},
-      {c.scrollToRight, &MainWindow::scrollToRight},
-      {c.scrollToTopLeft, &MainWindow::scrollToTopLeft},
-      {c.scrollToBottomRight, &MainWindow::scrollToBottomRight},
-      {c.print, &MainWindow::printSheet},
-      {c.printerSetup, &MainWindow::setUpPrinter},
-      {c.bodyFont, &MainWindow::chooseBodyFont},
-      {c.titleFont, &MainWindow::chooseTitleFont},
-      {c.margins, &MainWindow::setMargins}};
+      {c.choosePage, &MainWindow::choosePage}};
   for (const auto& [action, handler] : handlers)
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
+  using preview::SheetPreview;
+  const std::pair<QAction*, void (SheetPreview::*)()> pageCommands[] = {
+      {c.previousPage, &SheetPreview::previousPage},
+      {c.nextPage, &SheetPreview::nextPage},
+      {c.firstPage, &SheetPreview::firstPage},
+      {c.lastPage, &SheetPreview::lastPage},
+      {c.zoomIn, &SheetPreview::zoomIn},
+      {c.zoomOut, &SheetPreview::zoomOut},
+      {c.scrollToTop, &SheetPreview::scrollToTop},
+      {c.scrollToBottom, &SheetPreview::scrollToBottom},
+      {c.scrollToLeft, &SheetPreview::scrollToLeft},
+      {c.scrollToRight, &SheetPreview::scrollToRight},
+      {c.scrollToTopLeft, &SheetPreview::scrollToTopLeft},
+      {c.scrollToBottomRight, &SheetPreview::scrollToBottomRight}};
+  for (const auto& [action, handler] : pageCommands)
+    connect(action, &QAction::triggered, sheetPreview_, handler);
+  const std::pair<QAction*, void (SheetOutput::*)()> outputCommands[] = {
+      {c.exportSheetPdf, &SheetOutput::exportSheetPdf},
+      {c.print, &SheetOutput::printSheet},
+      {c.printerSetup, &SheetOutput::setUpPrinter},
+      {c.bodyFont, &SheetOutput::chooseBodyFont},
+      {c.titleFont, &SheetOutput::chooseTitleFont},
+      {c.margins, &SheetOutput::setMargins}};
+  for (const auto& [action, handler] : outputCommands)
+    connect(action, &QAction::triggered, sheetOutput_, handler);
+  connect(c.importScores, &QAction::triggered, gradeExchange_, &GradeExchange::importScores);
+  connect(c.exportGrades, &QAction::triggered, gradeExchange_, &GradeExchange::exportGrades);
   connect(&document_, &Document::canSaveChanged, c.save, &QAction::setEnabled);
   document_.ConfirmSaveWith([this] { return ConfirmFindings(FindingsPurpose::Save); });
   connect(&document_, &Document::fileNameChanged, this, [this] {

@@ -38,14 +38,11 @@ bool MainWindow::OpenChosenFile(const QString& path) {
   FollowEdits();  // a recovered session is unsaved
   ShowFileName();  // read only or not, as the recovery found
   BuildCourseList();
-  EnableExchange();
+  EnableCourseCommands();
   const std::string key =
       Book.CourseKeys.empty() ? GradeTexts::NoCourseKey() : Book.CourseKeys.front();
   ShowCourse(key);
-  if (SheetIndex == 1)
-    LayoutSheet();
-  else
-    SelectSheet(1);
+  sheetPreview_->LayOut();
   recentFiles_->remember(FileName);
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
   if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
@@ -94,14 +91,14 @@ void MainWindow::ReleaseAll() {
   Book.GradeLines.clear();
   Book.ClassGroups.clear();
   Book.CourseRows.clear();
-  if (sheetPrinter) {
-    sheetPrinter->ClearPageList();
-    sheetPrinter->ClearRowList();
-  }
-  PageList.clear();
-  RowList.clear();
-  if (SheetIndex > 0) SelectSheet(0);
+  sheetPreview_->DropSheet();
   GridRows.clear();
   gradeCells_->ForgetCell();
   released_ = true;
+}
+
+void MainWindow::EnableCourseCommands() {
+  const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
+  for (QAction* command : {commands_.importScores, commands_.exportGrades, commands_.exportSheetPdf, commands_.analysis})
+    command->setEnabled(courses);
 }

@@ -79,14 +79,14 @@ MainWindow& Window() {
 void BM_OpenLargeFile(benchmark::State& state) {
   MainWindow& w = Window();
   for (auto _ : state) w.openFile();
-  state.counters["records"] = static_cast<double>(w.Book.GradeLines.size());
+  state.counters["records"] = static_cast<double>(w.document().Book().GradeLines.size());
 }
 BENCHMARK(BM_OpenLargeFile)->Unit(benchmark::kMillisecond);
 
 // Row 1 of the course list is the big course, row 2 one of 50.
 void BM_ShowCourse(benchmark::State& state) {
   MainWindow& w = Window();
-  const std::string key = w.Book.CourseKeys[state.range(0) ? 0 : 1];
+  const std::string key = w.document().Book().CourseKeys[state.range(0) ? 0 : 1];
   for (auto _ : state) w.ShowCourse(key);
   state.counters["rows"] = w.studentGrid->LastRow();
 }

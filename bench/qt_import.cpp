@@ -78,10 +78,10 @@ void BM_ImportCommand(benchmark::State& state) {
   int round = 0;
   for (auto _ : state) {
     dialogs.Csv = scores[round++ % 2];  // each import changes every record
-    w.importScores();
+    w.gradeExchange().importScores();
     QApplication::processEvents();
   }
-  state.counters["records"] = static_cast<double>(w.Book.GradeLines.size());
+  state.counters["records"] = static_cast<double>(w.document().Book().GradeLines.size());
 }
 BENCHMARK(BM_ImportCommand)->Unit(benchmark::kMillisecond);
 

@@ -37,7 +37,7 @@ void BM_OpenInWindow(benchmark::State& state) {
     window.openFile();
     QApplication::processEvents();
   }
-  state.counters["records"] = static_cast<double>(window.Book.GradeLines.size());
+  state.counters["records"] = static_cast<double>(window.document().Book().GradeLines.size());
 }
 BENCHMARK(BM_OpenInWindow)->Apply(growth::Families);
 

@@ -37,21 +37,21 @@ MainWindow& Window() {
 }
 
 void SetZoom(MainWindow& w, bool largest) {
-  while (w.Zoom > 1.0) w.zoomOut();
-  while (w.Zoom < 1.0) w.zoomIn();
+  while (w.sheetPreview().Zoom() > 1.0) w.sheetPreview().zoomOut();
+  while (w.sheetPreview().Zoom() < 1.0) w.sheetPreview().zoomIn();
   if (largest)
-    while (w.Zoom < w.ZoomMax) w.zoomIn();
+    while (w.sheetPreview().Zoom() < w.sheetPreview().ZoomMax()) w.sheetPreview().zoomIn();
   QApplication::processEvents();
 }
 
 void BM_RepaintPage(benchmark::State& state) {
   MainWindow& w = Window();
   SetZoom(w, state.range(0) != 0);
-  if (w.CurPage < 1 || w.sheetPrinter->FPageCount < 2) {
+  if (w.sheetPreview().Page() < 1 || w.sheetPreview().SheetPrinter()->FPageCount < 2) {
     state.SkipWithError("the demo file did not lay out into pages");
     return;
   }
-  for (auto _ : state) w.pageWidget->repaint();
+  for (auto _ : state) w.sheetPreview().pageWidget()->repaint();
   state.SetLabel(state.range(0) ? "largest zoom" : "zoom 1.0");
 }
 BENCHMARK(BM_RepaintPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -59,10 +59,10 @@ BENCHMARK(BM_RepaintPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_PageTurn(benchmark::State& state) {
   MainWindow& w = Window();
   SetZoom(w, state.range(0) != 0);
-  w.firstPage();
+  w.sheetPreview().firstPage();
   bool forward = true;
   for (auto _ : state) {
-    if (forward) w.nextPage(); else w.previousPage();
+    if (forward) w.sheetPreview().nextPage(); else w.sheetPreview().previousPage();
     forward = !forward;
   }
   state.SetLabel(state.range(0) ? "largest zoom" : "zoom 1.0");
@@ -74,8 +74,8 @@ BENCHMARK(BM_PageTurn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_DrawWholePage(benchmark::State& state) {
   MainWindow& w = Window();
   SetZoom(w, state.range(0) != 0);
-  QImage image(w.pageWidget->size(), QImage::Format_RGB32);
-  for (auto _ : state) w.pageWidget->render(&image);
+  QImage image(w.sheetPreview().pageWidget()->size(), QImage::Format_RGB32);
+  for (auto _ : state) w.sheetPreview().pageWidget()->render(&image);
   state.SetLabel(state.range(0) ? "largest zoom" : "zoom 1.0");
 }
 BENCHMARK(BM_DrawWholePage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -38,7 +38,7 @@ int RunChild(const QString& file, unsigned seed) {
   MainWindow& w = *h.W;
   h.Open(file);
   std::mt19937 random(seed);
-  std::uint64_t shown = HashOfBook(w.Book);
+  std::uint64_t shown = HashOfBook(w.document().Book());
   int steps = 0;
   std::printf("0 %lld %llu\n", static_cast<long long>(platform::NowNs()), static_cast<unsigned long long>(shown));
   std::fflush(stdout);
@@ -57,7 +57,7 @@ int RunChild(const QString& file, unsigned seed) {
     } else {
       w.commands().redo->trigger();
     }
-    const std::uint64_t now = HashOfBook(w.Book);
+    const std::uint64_t now = HashOfBook(w.document().Book());
     if (now != shown) {
       shown = now;
       std::printf("%d %lld %llu\n", ++steps, static_cast<long long>(platform::NowNs()),
@@ -160,7 +160,7 @@ void CrashRecoveryTest::killedAtRandomMoments() {
     QVERIFY2(recovered >= due, where.constData());
     QVERIFY2(recovered <= last + 1, where.constData());
     if (recovered <= last) {
-      QVERIFY2(HashOfBook(after.W->Book) == reported[recovered].Hash, where.constData());
+      QVERIFY2(HashOfBook(after.W->document().Book()) == reported[recovered].Hash, where.constData());
     }
     checkedSteps += due;
   }

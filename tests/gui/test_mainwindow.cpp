@@ -88,17 +88,17 @@ void MainWindowTest::startState() {
   for (int i = 0; i < 18; ++i) QCOMPARE(w.gradeEditor()->itemText(i), words[i]);
   QCOMPARE(w.gradeEditor()->maxVisibleItems(), 24);
   QCOMPARE(w.shareEdit->text(), QString());
-  QCOMPARE(w.SheetIndex, 0);
-  QCOMPARE(w.CurPage, 0);
-  QCOMPARE(w.SheetMode, SheetKind::WholeCourse);
-  QCOMPARE(w.Zoom, 1.0);
-  QVERIFY(w.FileName.empty());
+  QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
+  QCOMPARE(w.sheetPreview().Page(), 0);
+  QCOMPARE(w.sheetPreview().Kind(), SheetKind::WholeCourse);
+  QCOMPARE(w.sheetPreview().Zoom(), 1.0);
+  QVERIFY(w.document().FileName().empty());
   QVERIFY(!w.Modified());
   QCOMPARE(w.statusPanels[0]->width(), 160);
   QCOMPARE(w.statusPanels[1]->width(), 120);
   QCOMPARE(w.statusPanels[2]->width(), 120);
-  QVERIFY(w.pageWidget != nullptr);
-  QCOMPARE(w.pageArea->widget(), w.pageWidget->parentWidget());
+  QVERIFY(w.sheetPreview().pageWidget() != nullptr);
+  QCOMPARE(w.sheetPreview().pageArea()->widget(), w.sheetPreview().pageWidget()->parentWidget());
   QCOMPARE(w.AppDir, (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
   // Selecting a grade cell with no file open shows nothing.
   h.Select(1, 4);
@@ -212,7 +212,7 @@ void MainWindowTest::openShowsFirstCourse() {
   const QString path = h.Write("grades.txt", FileBytes(ThreeCourses()));
   h.Open(path);
   QCOMPARE(h.Script->Messages(), QStringList());
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
   QCOMPARE(w.fileLabel->text(), "成绩文件: " + path);
   QCOMPARE(h.CourseRows(), 3);
   QCOMPARE(h.CourseRow(), 1);
@@ -234,7 +234,7 @@ void MainWindowTest::openShowsFirstCourse() {
   QCOMPARE(w.GridRows[1].Cells[2], Pad(Gbk("李华"), 8));
   QVERIFY(!w.commands().save->isEnabled());
   QVERIFY(!w.Modified());
-  QCOMPARE(w.SheetIndex, 1);  // the sheet printer exists and is laid out
+  QCOMPARE(w.sheetPreview().State().SheetIndex, 1);  // the sheet printer exists and is laid out
 }
 
 void MainWindowTest::openFailuresChangeNothing_data() {
@@ -263,8 +263,8 @@ void MainWindowTest::openFailuresChangeNothing() {
   h.Select(1, 4);
   QTest::keyClicks(w.gradeEditor(), "9");  // an unsaved change that must survive
   QVERIFY(w.Modified());
-  const Lines head = w.Book.HeadLines;
-  const Lines grades = w.Book.GradeLines;
+  const Lines head = w.document().Book().HeadLines;
+  const Lines grades = w.document().Book().GradeLines;
   const QString caption = w.fileLabel->text();
   const QString course = h.CourseText(2);
   h.Script->ClearCalls();
@@ -275,10 +275,10 @@ void MainWindowTest::openFailuresChangeNothing() {
   h.Open(bad);
 
   QCOMPARE(h.Script->Texts(Kind::Information), QStringList({bad + message}));
-  QCOMPARE(w.Book.HeadLines, head);
-  QCOMPARE(w.Book.GradeLines, grades);
+  QCOMPARE(w.document().Book().HeadLines, head);
+  QCOMPARE(w.document().Book().GradeLines, grades);
   QCOMPARE(w.fileLabel->text(), caption);
-  QCOMPARE(w.FileName, good.toStdString());
+  QCOMPARE(w.document().FileName(), good.toStdString());
   QCOMPARE(h.CourseText(2), course);
   QCOMPARE(h.CourseRow(), 2);
   QVERIFY(w.Modified());
@@ -291,9 +291,9 @@ void MainWindowTest::openFileWithOnlyMagicLine() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Open(h.Write("magic.txt", FileBytes({})));
   QCOMPARE(h.Script->Messages(), QStringList());
-  QVERIFY(w.Book.HeadLines.empty());
-  QVERIFY(w.Book.GradeLines.empty());
-  QVERIFY(w.Book.CourseKeys.empty());
+  QVERIFY(w.document().Book().HeadLines.empty());
+  QVERIFY(w.document().Book().GradeLines.empty());
+  QVERIFY(w.document().Book().CourseKeys.empty());
   QCOMPARE(h.CourseRows(), 1);
   QCOMPARE(h.CourseText(1), QString());
   QCOMPARE(h.LastRow(), 1);
@@ -302,7 +302,7 @@ void MainWindowTest::openFileWithOnlyMagicLine() {
   h.Select(1, 5);
   QVERIFY(!w.gradeEditor()->isVisible());
   QTest::keyClicks(w.shareEdit, "50");  // no course: nothing is stored
-  QVERIFY(w.Book.HeadLines.empty());
+  QVERIFY(w.document().Book().HeadLines.empty());
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
 }
@@ -358,7 +358,7 @@ void MainWindowTest::questionBeforeOpening() {
   QCOMPARE(h.Script->Count(Kind::AskYesNoCancel), 1);
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), cancel ? 0 : 1);
   if (cancel) {  // the edit stays, unsaved, in the file that stays open
-    QCOMPARE(w.FileName, first.toStdString());
+    QCOMPARE(w.document().FileName(), first.toStdString());
     QVERIFY(w.Modified());
     QVERIFY(w.commands().save->isEnabled());
     QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
@@ -370,11 +370,11 @@ void MainWindowTest::questionBeforeOpening() {
   QCOMPARE(GbkToQString(ReadFile(first)), GbkToQString(FileBytes(yes ? saved : lines)));
   QCOMPARE(ReadFile(first), FileBytes(yes ? saved : lines));
   if (cancelDialog) {
-    QCOMPARE(w.FileName, first.toStdString());
+    QCOMPARE(w.document().FileName(), first.toStdString());
     QVERIFY(!w.Modified());
     QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
   } else {
-    QCOMPARE(w.FileName, second.toStdString());
+    QCOMPARE(w.document().FileName(), second.toStdString());
     QCOMPARE(w.shareEdit->text(), QStringLiteral("20"));
     QVERIFY(!w.Modified());
     QVERIFY(!w.commands().save->isEnabled());
@@ -397,7 +397,7 @@ void MainWindowTest::failedSaveBeforeOpeningKeepsTheFile() {
   w.openFile();
   QCOMPARE(h.Script->Count(Kind::Error), 1);
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);  // not asked: the grades would be lost
-  QCOMPARE(w.FileName, first.toStdString());
+  QCOMPARE(w.document().FileName(), first.toStdString());
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(h.Cell(2, 5), QStringLiteral("77"));
@@ -444,7 +444,7 @@ void MainWindowTest::failedSaveKeepsModifiedAndSave() {
   QCOMPARE(h.Script->Count(Kind::Information), 0);  // never "存储完毕！"
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
 }
 
 void MainWindowTest::closeQuestion_data() {
@@ -478,20 +478,20 @@ void MainWindowTest::closeQuestion() {
   QCOMPARE(ReadFile(path), FileBytes(saved ? edited : lines));
   if (closes) {
     // Released with the window.
-    QVERIFY(w.Book.HeadLines.empty());
-    QVERIFY(w.Book.GradeLines.empty());
-    QVERIFY(w.Book.CourseKeys.empty());
-    QVERIFY(w.Book.ClassGroups.empty());
-    QVERIFY(w.PageList.empty());
-    QVERIFY(w.RowList.empty());
-    QCOMPARE(w.SheetIndex, 0);
-    QVERIFY(!w.sheetPrinter);
+    QVERIFY(w.document().Book().HeadLines.empty());
+    QVERIFY(w.document().Book().GradeLines.empty());
+    QVERIFY(w.document().Book().CourseKeys.empty());
+    QVERIFY(w.document().Book().ClassGroups.empty());
+    QVERIFY(w.sheetPreview().PageList().empty());
+    QVERIFY(w.sheetPreview().RowList().empty());
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
+    QVERIFY(!w.sheetPreview().SheetPrinter());
   } else {
     QVERIFY(w.Modified());
     QVERIFY(w.commands().save->isEnabled());
-    QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
-    QCOMPARE(w.Book.GradeLines[0], edited[4]);
-    QCOMPARE(w.SheetIndex, 1);
+    QCOMPARE(w.document().Book().HeadLines.size(), std::size_t{9});
+    QCOMPARE(w.document().Book().GradeLines[0], edited[4]);
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
   }
 }
 
@@ -501,7 +501,7 @@ void MainWindowTest::closeWithoutChangesAsksNothing() {
   h.Script->ClearCalls();
   QVERIFY(h.W->close());
   QVERIFY(h.Script->Calls.empty());
-  QVERIFY(h.W->Book.GradeLines.empty());
+  QVERIFY(h.W->document().Book().GradeLines.empty());
 }
 
 QTEST_MAIN(MainWindowTest)

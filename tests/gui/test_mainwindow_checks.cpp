@@ -161,7 +161,7 @@ void MainWindowChecksTest::recomputeIsOneStep() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   TypeShare(w, QStringLiteral("40"));
   QTest::mouseClick(w.checkBar()->recomputeButton(), Qt::LeftButton);
   for (int r = 1; r <= 10; ++r) {
@@ -169,15 +169,15 @@ void MainWindowChecksTest::recomputeIsOneStep() {
     QVERIFY(!Marked(h, r, 6));
   }
   QVERIFY(w.checkBar()->isHidden());
-  QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000010", "学生0", "计科2201", "80", "60", " 68"));
+  QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000010", "学生0", "计科2201", "80", "60", " 68"));
   // Only the totals that disagreed: the row of no grades and the other course stay.
-  QCOMPARE(w.Book.GradeLines[10], before[10]);
-  QCOMPARE(w.Book.GradeLines[11], before[11]);
+  QCOMPARE(w.document().Book().GradeLines[10], before[10]);
+  QCOMPARE(w.document().Book().GradeLines[11], before[11]);
   QVERIFY(w.commands().save->isEnabled());
 
   // One undo takes back the whole recompute, and the bar comes back.
   w.undo();
-  for (std::size_t i = 0; i < 10; ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
+  for (std::size_t i = 0; i < 10; ++i) QCOMPARE(w.document().Book().GradeLines[i], before[i]);
   QCOMPARE(h.Cell(3, 6), QStringLiteral("68    "));
   QVERIFY(w.checkBar()->isVisible());
   QCOMPARE(w.checkBar()->label()->text(), QStringLiteral("本课程有 10 个总成绩与当前比例(40%)不符"));
@@ -224,7 +224,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
   h.SelectCourse(2);
   h.Select(1, 5);
   QTest::keyClicks(w.gradeEditor(), "8O");  // the file's one finding besides the repeated number
-  const std::string edited = w.Book.Serialize();
+  const std::string edited = w.document().Book().Serialize();
   h.Script->ClearCalls();
   // The second finding of the list is the examination "8O" of course k0002.
   h.Script->FindingsAnswers.push_back({static_cast<FindingsChoice::Kind>(answer), 1});
@@ -237,7 +237,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
       w.openFile();
       break;
     case 3: h.Script->YesNoCancelAnswers.push_back(Answer::Yes); w.close(); break;
-    case 4: w.showSheet(); w.printSheet(); break;  // the print dialog is cancelled
+    case 4: w.showSheet(); w.sheetOutput().printSheet(); break;  // the print dialog is cancelled
   }
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 1);
   QCOMPARE(h.Script->FindingsPurposes.front(), command == 4 ? FindingsPurpose::Print : FindingsPurpose::Save);
@@ -254,7 +254,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
     // Nothing went on: the file stays open and changed, the window too.
     QVERIFY(w.isVisible());
     QVERIFY(w.Modified());
-    QCOMPARE(w.Book.Serialize(), edited);
+    QCOMPARE(w.document().Book().Serialize(), edited);
     QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::OpenNamedFile), 0);
     QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::SaveFile), 0);
   }
@@ -279,7 +279,7 @@ void MainWindowChecksTest::noFindingsNoList() {
   QVERIFY(w.checkBar()->isHidden());
   w.save();
   w.showSheet();
-  w.printSheet();
+  w.sheetOutput().printSheet();
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Findings), 0);
   QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::Print), 1);
   QVERIFY(!w.Modified());

@@ -65,8 +65,8 @@ void MainWindowEditorTest::courseSwitchLeavesLinesAlone() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  const Lines head = w.Book.HeadLines;
-  const Lines grades = w.Book.GradeLines;
+  const Lines head = w.document().Book().HeadLines;
+  const Lines grades = w.document().Book().GradeLines;
   h.SelectCourse(2);
   QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
   QCOMPARE(h.LastRow(), 2);
@@ -78,8 +78,8 @@ void MainWindowEditorTest::courseSwitchLeavesLinesAlone() {
   QCOMPARE(h.Cell(1, 4), Shown("合格"));
   h.SelectCourse(1);
   QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
-  QCOMPARE(w.Book.HeadLines, head);
-  QCOMPARE(w.Book.GradeLines, grades);
+  QCOMPARE(w.document().Book().HeadLines, head);
+  QCOMPARE(w.document().Book().GradeLines, grades);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
 }
@@ -152,18 +152,18 @@ void MainWindowEditorTest::typingWritesThroughEveryKey() {
   QTest::keyClick(w.gradeEditor(), Qt::Key_8);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("8"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 30"));  // 24 + 5.6
-  QCOMPARE(w.Book.GradeLines[0],
+  QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "8", " 30"));
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
   QTest::keyClick(w.gradeEditor(), Qt::Key_5);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("85"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84"));  // 24 + 59.5 = 83.5, to even
-  QCOMPARE(w.Book.GradeLines[0],
+  QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
   QCOMPARE(w.GridRows[0].Cells[5], std::string("85"));
   // Other records untouched.
-  QCOMPARE(w.Book.GradeLines[1],
+  QCOMPARE(w.document().Book().GradeLines[1],
            Record("k0001", "2022000002", "李华", "计科2201", "优", "", "", "XYZ123"));
 }
 
@@ -175,12 +175,12 @@ void MainWindowEditorTest::pickingAWordWritesThrough() {
   w.gradeEditor()->setCurrentIndex(0);  // "优" from the list
   QCOMPARE(h.Cell(1, 4), QStringLiteral("优"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 63"));  // 优 reads as 0: 70% of 90
-  QCOMPARE(w.Book.GradeLines[0],
+  QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "优", "90", " 63"));
   // The record keeps positions 52-57 of the old one.
   h.Select(2, 5);
   w.gradeEditor()->setCurrentIndex(14);  // 缺考
-  QCOMPARE(w.Book.GradeLines[1],
+  QCOMPARE(w.document().Book().GradeLines[1],
            Record("k0001", "2022000002", "李华", "计科2201", "优", "缺考", "  0", "XYZ123"));
 }
 
@@ -196,7 +196,7 @@ void MainWindowEditorTest::longTextIsNotTaken() {
   w.gradeEditor()->lineEdit()->setText(QStringLiteral("不及格者"));
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("90"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("90    "));
-  QCOMPARE(w.Book.GradeLines[0], lines[4]);
+  QCOMPARE(w.document().Book().GradeLines[0], lines[4]);
   QVERIFY(!w.Modified());
   QCOMPARE(w.gradeEditor()->toolTip(), WindowTexts::GradeTooLong());
 }
@@ -210,7 +210,7 @@ void MainWindowEditorTest::editingTheTotalKeepsTheOtherGrades() {
   QCOMPARE(h.Cell(1, 4), Shown("80"));
   QCOMPARE(h.Cell(1, 5), Shown("90"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("99"));
-  QCOMPARE(w.Book.GradeLines[0],
+  QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", "99"));
 }
 
@@ -222,12 +222,12 @@ void MainWindowEditorTest::rowWithoutRecordChangesOnlyTheGrid() {
   h.Open(h.Write("grades.txt", FileBytes(lines)));
   h.SelectCourse(4);
   QCOMPARE(h.LastRow(), 1);
-  const Lines grades = w.Book.GradeLines;
+  const Lines grades = w.document().Book().GradeLines;
   h.Select(1, 4);
   QVERIFY(w.gradeEditor()->isVisible());
   QTest::keyClicks(w.gradeEditor(), "60");
   QCOMPARE(h.Cell(1, 4), QStringLiteral("60"));
-  QCOMPARE(w.Book.GradeLines, grades);
+  QCOMPARE(w.document().Book().GradeLines, grades);
   QVERIFY(w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
 }
@@ -236,7 +236,7 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  const Lines grades = w.Book.GradeLines;
+  const Lines grades = w.document().Book().GradeLines;
   QWidget* port = w.studentGrid->viewport();
   auto centre = [&](int r, int c) {
     return h.CellRect(r, c).center();
@@ -269,7 +269,7 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   QCOMPARE(changedCells, 1);
   int changedRecords = 0;
   for (std::size_t i = 0; i < grades.size(); ++i)
-    if (w.Book.GradeLines[i] != grades[i]) ++changedRecords;
+    if (w.document().Book().GradeLines[i] != grades[i]) ++changedRecords;
   QCOMPARE(changedRecords, 1);
 }
 
@@ -278,13 +278,13 @@ void MainWindowEditorTest::shareEditReplacesT9() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(2);
-  const std::string before = h.W->Book.GradeLines[3];
+  const std::string before = h.W->document().Book().GradeLines[3];
   w.shareEdit->selectAll();
   QTest::keyClicks(w.shareEdit, "30");
-  QCOMPARE(w.Book.HeadLines[6], std::string("k0002t930"));
+  QCOMPARE(w.document().Book().HeadLines[6], std::string("k0002t930"));
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
-  QCOMPARE(w.Book.GradeLines[3], before);  // totals keep their values
+  QCOMPARE(w.document().Book().GradeLines[3], before);  // totals keep their values
   QCOMPARE(h.Cell(1, 6), Shown("64"));
   // The next edit of a grade of a row uses the new share: 30% of 70 + 70% of 50.
   h.Select(1, 5);
@@ -307,7 +307,7 @@ void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
   h.SelectCourse(3);  // "体育": no "t9" line
   QCOMPARE(w.shareEdit->text(), QString());
   QTest::keyClicks(w.shareEdit, " 25");
-  const Lines& head = w.Book.HeadLines;
+  const Lines& head = w.document().Book().HeadLines;
   const auto it = std::find(head.begin(), head.end(), std::string("k0003t925"));
   QVERIFY(it != head.end());
   // Within the run of k0003: every line before it back to the run's start and
@@ -334,7 +334,7 @@ void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
   TypeText(w.gradeEditor(), QStringLiteral("한"));
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("7"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("7"));
-  QCOMPARE(w.Book.GradeLines[0].substr(39, 6), std::string("7     "));
+  QCOMPARE(w.document().Book().GradeLines[0].substr(39, 6), std::string("7     "));
   QVERIFY(!w.InputNotice.isEmpty());
   QCOMPARE(w.gradeEditor()->toolTip(), w.InputNotice);
   // Typing goes on from where it was.
@@ -347,7 +347,7 @@ void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
   QTest::keyClicks(w.shareEdit, "3");
   TypeText(w.shareEdit, QStringLiteral("😀"));
   QCOMPARE(w.shareEdit->text(), QStringLiteral("3"));
-  QCOMPARE(w.Book.HeadLines[3], std::string("k0001t93"));
+  QCOMPARE(w.document().Book().HeadLines[3], std::string("k0001t93"));
   QVERIFY(!w.InputNotice.isEmpty());
 }
 
@@ -401,13 +401,13 @@ void MainWindowEditorTest::movesWriteNothing() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  const Lines grades = w.Book.GradeLines;
+  const Lines grades = w.document().Book().GradeLines;
   h.Select(1, 4);
   for (int i = 0; i < 4; ++i) QTest::keyClick(w.gradeEditor(), Qt::Key_Tab);
   QTest::keyClick(w.gradeEditor(), Qt::Key_Down);
   QTest::keyClick(w.gradeEditor(), Qt::Key_Up);
   QTest::keyClick(w.gradeEditor(), Qt::Key_Return);
-  QCOMPARE(w.Book.GradeLines, grades);
+  QCOMPARE(w.document().Book().GradeLines, grades);
   QVERIFY(!w.Modified());
   // Typing a column without the mouse.
   h.Select(1, 5);
@@ -419,7 +419,7 @@ void MainWindowEditorTest::movesWriteNothing() {
   QCOMPARE(h.Cell(1, 5), QStringLiteral("61"));
   QCOMPARE(h.Cell(2, 5), QStringLiteral("72"));
   QCOMPARE(h.Cell(3, 5), QStringLiteral("83"));
-  QCOMPARE(w.Book.GradeLines[2].substr(39, 6), std::string("83    "));
+  QCOMPARE(w.document().Book().GradeLines[2].substr(39, 6), std::string("83    "));
 }
 
 void MainWindowEditorTest::leavingHidesTheEditor() {

@@ -150,7 +150,7 @@ void MainWindowExchangeTest::previewShowsCountsAndRows() {
 void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
   Opened o;
   MainWindow& w = *o.h.W;
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   w.commands().showSheet->trigger();  // in the preview: the import is seen in the grid, and undone there
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, true});  // 卷面 as the examination
   QCOMPARE(w.views->currentWidget(), w.editingView);
@@ -160,9 +160,9 @@ void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
            (std::vector<std::string>{"2022000001 80>80 90>70 87>73", "2022000002 优>良 >60 >42"}));
   QCOMPARE(seen.Previews[1].Count(exchange::RowIssue::Unreadable), std::size_t(0));
 
-  QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "70", " 73"));
-  QCOMPARE(w.Book.GradeLines[1], Record("k0001", "2022000002", "李华", "计科2201", "良", "60", " 42", "XYZ123"));
-  for (std::size_t i = 2; i < before.size(); ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
+  QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "70", " 73"));
+  QCOMPARE(w.document().Book().GradeLines[1], Record("k0001", "2022000002", "李华", "计科2201", "良", "60", " 42", "XYZ123"));
+  for (std::size_t i = 2; i < before.size(); ++i) QCOMPARE(w.document().Book().GradeLines[i], before[i]);
   QCOMPARE(o.h.Cell(1, 5), QStringLiteral("70    "));
   QCOMPARE(o.h.Cell(2, 4), QStringLiteral("良    "));
   QCOMPARE(o.h.Cell(2, 6), QStringLiteral(" 42   "));
@@ -174,35 +174,35 @@ void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
 
   // Saved, the file holds what the grid shows.
   w.save();
-  QVERIFY(ReadFile(o.h.Dir.filePath("grades.txt")).find(w.Book.GradeLines[1]) != std::string::npos);
+  QVERIFY(ReadFile(o.h.Dir.filePath("grades.txt")).find(w.document().Book().GradeLines[1]) != std::string::npos);
 }
 
 void MainWindowExchangeTest::undoAndRedoOfAnImport() {
   Opened o;
   MainWindow& w = *o.h.W;
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, true});
-  const Lines imported = w.Book.GradeLines;
+  const Lines imported = w.document().Book().GradeLines;
   QVERIFY(imported != before);
 
   w.commands().undo->trigger();  // the whole import is one step
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
   QCOMPARE(o.h.Cell(1, 5), QStringLiteral("90    "));
   QVERIFY(!w.commands().undo->isEnabled());
   QVERIFY(w.commands().redo->isEnabled());
   w.commands().redo->trigger();
-  QCOMPARE(w.Book.GradeLines, imported);
+  QCOMPARE(w.document().Book().GradeLines, imported);
   QCOMPARE(o.h.Cell(2, 6), QStringLiteral(" 42   "));
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
 }
 
 void MainWindowExchangeTest::cancelChangesNothing() {
   Opened o;
   MainWindow& w = *o.h.W;
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, false});  // a choice, then 取消
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
   QVERIFY(!w.commands().undo->isEnabled());
@@ -211,7 +211,7 @@ void MainWindowExchangeTest::cancelChangesNothing() {
   o.h.Script->OpenFiles.push_back(std::nullopt);
   w.commands().importScores->trigger();
   QCOMPARE(o.h.Script->Count(Kind::ImportPreview), 1);
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
 }
 
 void MainWindowExchangeTest::headingWithoutScoresAsksForTheColumn() {
@@ -221,7 +221,7 @@ void MainWindowExchangeTest::headingWithoutScoresAsksForTheColumn() {
   const ScriptedDialogs::ImportSeen& seen = o.h.Script->ImportsSeen.at(0);
   QVERIFY(seen.AsksColumns);
   QCOMPARE(seen.Previews[0].Failure, exchange::ImportFailure::NoScoreColumn);
-  QCOMPARE(w.Book.GradeLines[2], Record("k0001", "2022000003", "赵四", "计科2202", "855", "75", "309"));
+  QCOMPARE(w.document().Book().GradeLines[2], Record("k0001", "2022000003", "赵四", "计科2202", "855", "75", "309"));
 }
 
 void MainWindowExchangeTest::badFileChangesNothing_data() {
@@ -245,7 +245,7 @@ void MainWindowExchangeTest::badFileChangesNothing() {
   QFETCH(QString, says);
   Opened o;
   MainWindow& w = *o.h.W;
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   const QString path = name.isEmpty() ? o.h.Dir.filePath("nowhere.csv") : o.h.Write(name, bytes.toStdString());
   o.Import(ScriptedDialogs::ImportScript{{}, true}, path);
   const QStringList shown = o.h.Script->Texts(error ? Kind::Error : Kind::Information);
@@ -253,7 +253,7 @@ void MainWindowExchangeTest::badFileChangesNothing() {
   QCOMPARE(shown.size(), 1);
   QVERIFY2(shown[0].startsWith(path) && shown[0].contains(says), qPrintable(shown[0]));
   QCOMPARE(o.h.Script->Count(Kind::ImportPreview), 0);
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().undo->isEnabled());
 }

@@ -56,7 +56,7 @@ void MainWindowFieldsTest::editorTakesNoKeyPastTheField() {
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("123456"));
   QCOMPARE(h.Cell(1, 4), QStringLiteral("123456"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("37100"));  // 0.3 * 123456 + 0.7 * 90, from what is stored
-  QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "123456", "90", "37100"));
+  QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "123456", "90", "37100"));
   QCOMPARE(w.statusLine->currentMessage(), WindowTexts::GradeTooLong());
   QVERIFY(w.statusLine->isVisible());
   Shoot(w, "editor-refuses-past-six-bytes.png");
@@ -71,8 +71,8 @@ void MainWindowFieldsTest::pasteNamesTheCellsThatDoNotFit() {
   h.Script->ClearCalls();
   w.pasteCells();
   // What fits is pasted; what does not is left as it was, and named.
-  QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
-  QCOMPARE(w.Book.GradeLines[1], Record("k0001", "2022000002", "李华", "计科2201", "70", "", " 21", "XYZ123"));
+  QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
+  QCOMPARE(w.document().Book().GradeLines[1], Record("k0001", "2022000002", "李华", "计科2201", "70", "", " 21", "XYZ123"));
   QCOMPARE(h.Cell(1, 4), QStringLiteral("80    "));
   QCOMPARE(h.Script->Texts(Kind::Information),
            QStringList{WindowTexts::PasteTooLong(
@@ -99,7 +99,7 @@ void MainWindowFieldsTest::shareFieldTakesANumberFromZeroToHundred() {
     QCOMPARE(w.statusLine->currentMessage(), c.refused ? WindowTexts::ShareRefused() : QString());
     if (c.refused && std::string(c.typed) == "3O") Shoot(w, "share-field-refuses-a-letter.png");
   }
-  QCOMPARE(w.Book.Share("k0001"), std::string("100"));
+  QCOMPARE(w.document().Book().Share("k0001"), std::string("100"));
 }
 
 void MainWindowFieldsTest::badShareFromTheFileIsMarked() {

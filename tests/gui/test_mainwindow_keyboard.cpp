@@ -68,7 +68,7 @@ void MainWindowKeyboardTest::recomputeByF9() {
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_F9);
   // 0.5 x 80 + 0.5 x 90 = 85.
-  QCOMPARE(w.Book.GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", " 85"));
+  QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", " 85"));
   QVERIFY(w.checkBar()->isHidden());
   QVERIFY(!recompute->isEnabled());
 }
@@ -171,23 +171,23 @@ void MainWindowKeyboardTest::previewKeys() {
   w.showSheet();
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
-  QCOMPARE(w.CurPage, 1);
+  QCOMPARE(w.sheetPreview().Page(), 1);
   QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
-  QCOMPARE(w.CurPage, 2);
+  QCOMPARE(w.sheetPreview().Page(), 2);
   QTest::keyClick(&w, Qt::Key_End, Qt::ControlModifier);
-  QCOMPARE(w.CurPage, 3);
+  QCOMPARE(w.sheetPreview().Page(), 3);
   QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
-  QCOMPARE(w.CurPage, 2);
+  QCOMPARE(w.sheetPreview().Page(), 2);
   QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
-  QCOMPARE(w.CurPage, 1);
+  QCOMPARE(w.sheetPreview().Page(), 1);
   QLabel* zoom = Keyboard(w).ZoomPanel();
   QCOMPARE(zoom->text(), QStringLiteral("缩放 100%"));
   QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
-  QVERIFY(w.Zoom > 1.0);
-  QCOMPARE(zoom->text(), QStringLiteral("缩放 %1%").arg(qRound(w.Zoom * 100)));
+  QVERIFY(w.sheetPreview().Zoom() > 1.0);
+  QCOMPARE(zoom->text(), QStringLiteral("缩放 %1%").arg(qRound(w.sheetPreview().Zoom() * 100)));
   QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
   QCOMPARE(zoom->text(), QStringLiteral("缩放 100%"));
-  QScrollBar* bar = w.pageArea->verticalScrollBar();
+  QScrollBar* bar = w.sheetPreview().pageArea()->verticalScrollBar();
   bar->setValue(0);
   QTest::keyClick(&w, Qt::Key_PageDown);
   QCOMPARE(bar->value(), std::min(bar->maximum(), bar->pageStep()));
@@ -200,7 +200,7 @@ void MainWindowKeyboardTest::previewKeys() {
   // 选页 offers each page's course beside its number.
   p.Script->Pages.push_back(3);
   w.choosePage();
-  QCOMPARE(w.CurPage, 3);
+  QCOMPARE(w.sheetPreview().Page(), 3);
   QCOMPARE(p.Script->PageLabelsOffered.size(), std::size_t(1));
   QCOMPARE(p.Script->PageLabelsOffered.front(),
            QStringList({QStringLiteral("课程1 (1/1)"), QStringLiteral("课程2 (1/1)"), QStringLiteral("课程3 (1/1)")}));

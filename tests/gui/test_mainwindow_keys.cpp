@@ -99,7 +99,7 @@ void MainWindowKeysTest::keyboardIntoTheGrid() {
   QVERIFY(w.gradeEditor()->lineEdit()->hasSelectedText());
   QTest::keyClicks(w.gradeEditor()->lineEdit(), QStringLiteral("65"));
   const std::size_t line = course == 0 ? 0 : 3;
-  QCOMPARE(QString::fromStdString(w.Book.GradeLines[line]), record);
+  QCOMPARE(QString::fromStdString(w.document().Book().GradeLines[line]), record);
 }
 
 void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
@@ -121,7 +121,7 @@ void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   QTest::keyClick(w.studentGrid, Qt::Key_7);
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("7"));
-  QCOMPARE(w.Book.GradeLines[0], Wang("80", "7", " 29"));
+  QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "7", " 29"));
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   w.studentGrid->setFocus();
   QTest::keyClick(w.studentGrid, Qt::Key_Escape);
@@ -153,7 +153,7 @@ void MainWindowKeysTest::wordListRows() {
   QTRY_VERIFY(!w.gradeEditor()->view()->isVisible());
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("良"));
-  QCOMPARE(w.Book.GradeLines[0], Wang("良", "90", " 63"));
+  QCOMPARE(w.document().Book().GradeLines[0], Wang("良", "90", " 63"));
 }
 
 void MainWindowKeysTest::pasteBlocks_data() {
@@ -194,41 +194,41 @@ void MainWindowKeysTest::pasteBlocks() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  const std::vector<std::string> before = w.Book.GradeLines;
+  const std::vector<std::string> before = w.document().Book().GradeLines;
   h.Select(row, col);
   QVERIFY(w.gradeEditor()->isVisible());
   Paste(h, clipboard);
   for (int i = 0; i < 3; ++i)
-    QCOMPARE(QString::fromStdString(w.Book.GradeLines[static_cast<std::size_t>(i)]), records[i]);
+    QCOMPARE(QString::fromStdString(w.document().Book().GradeLines[static_cast<std::size_t>(i)]), records[i]);
   // The other courses are not touched.
-  for (std::size_t i = 3; i < before.size(); ++i) QCOMPARE(w.Book.GradeLines[i], before[i]);
+  for (std::size_t i = 3; i < before.size(); ++i) QCOMPARE(w.document().Book().GradeLines[i], before[i]);
   QCOMPARE(h.Script->Messages(), message.isEmpty() ? QStringList() : QStringList{message});
-  const bool changed = w.Book.GradeLines != before;
+  const bool changed = w.document().Book().GradeLines != before;
   QCOMPARE(w.commands().save->isEnabled(), changed);
   QCOMPARE(w.commands().undo->isEnabled(), changed);
   // The grid shows what the records hold.
   QCOMPARE(h.Cell(row, col).trimmed(),
-           GbkToQString(w.Book.GradeLines[static_cast<std::size_t>(row - 1)].substr(col == 4 ? 33 : 39, 6)).trimmed());
+           GbkToQString(w.document().Book().GradeLines[static_cast<std::size_t>(row - 1)].substr(col == 4 ? 33 : 39, 6)).trimmed());
 }
 
 void MainWindowKeysTest::pasteIsOneStep() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  const std::vector<std::string> before = w.Book.GradeLines;
+  const std::vector<std::string> before = w.document().Book().GradeLines;
   h.Select(1, 4);
   QTest::keyClicks(w.gradeEditor()->lineEdit(), QStringLiteral("5"));  // an edit in progress
-  const std::vector<std::string> typed = w.Book.GradeLines;
+  const std::vector<std::string> typed = w.document().Book().GradeLines;
   Paste(h, QStringLiteral("70\t80\n60\t50\n"));
-  const std::vector<std::string> pasted = w.Book.GradeLines;
+  const std::vector<std::string> pasted = w.document().Book().GradeLines;
   QCOMPARE(pasted[1], Li("60", "50", " 53"));
   QTest::keyClick(w.studentGrid, Qt::Key_Z, Qt::ControlModifier);
-  QCOMPARE(w.Book.GradeLines, typed);  // the paste alone
+  QCOMPARE(w.document().Book().GradeLines, typed);  // the paste alone
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, before);  // then the typing
+  QCOMPARE(w.document().Book().GradeLines, before);  // then the typing
   w.commands().redo->trigger();
   w.commands().redo->trigger();
-  QCOMPARE(w.Book.GradeLines, pasted);
+  QCOMPARE(w.document().Book().GradeLines, pasted);
 }
 
 void MainWindowKeysTest::pasteOfASingleValueStaysTheEditors() {
@@ -239,12 +239,12 @@ void MainWindowKeysTest::pasteOfASingleValueStaysTheEditors() {
   Paste(h, QStringLiteral("77"));
   // The editor's own paste over its selected text, written through as typed.
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("77"));
-  QCOMPARE(w.Book.GradeLines[0], Wang("80", "77", " 78"));
+  QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "77", " 78"));
   QVERIFY(h.Script->Messages().isEmpty());
   // A single spreadsheet cell comes with a line end: the window's paste.
   h.Select(2, 5);
   Paste(h, QStringLiteral("66\r\n"));
-  QCOMPARE(w.Book.GradeLines[1], Li("优", "66", " 46"));
+  QCOMPARE(w.document().Book().GradeLines[1], Li("优", "66", " 46"));
 }
 
 void MainWindowKeysTest::copy() {
@@ -263,32 +263,32 @@ void MainWindowKeysTest::copy() {
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("8"));
   // Delete on the grid empties the selected grades, one step to undo.
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
-  const std::vector<std::string> full = w.Book.GradeLines;
+  const std::vector<std::string> full = w.document().Book().GradeLines;
   h.Select(1, 5);  // a block dragged from 王小明's examination: the editor in its first cell
   h.SelectRange({1, 5, 3, 6});
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Delete);
-  QCOMPARE(w.Book.GradeLines[0], Wang("80", "", ""));
-  QCOMPARE(w.Book.GradeLines[2], Zhao("855", "", ""));
+  QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "", ""));
+  QCOMPARE(w.document().Book().GradeLines[2], Zhao("855", "", ""));
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, full);
+  QCOMPARE(w.document().Book().GradeLines, full);
   // On the bare grid too, a single cell as well.
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   w.studentGrid->setFocus();
   w.studentGrid->clearSelection();
   h.SelectRange({2, 4, 2, 4});
   QTest::keyClick(w.studentGrid, Qt::Key_Delete);
-  QCOMPARE(w.Book.GradeLines[1], Li("", "", "  0"));
+  QCOMPARE(w.document().Book().GradeLines[1], Li("", "", "  0"));
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, full);
+  QCOMPARE(w.document().Book().GradeLines, full);
   // Copied cells paste back unchanged.
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
-  const std::vector<std::string> before = w.Book.GradeLines;
+  const std::vector<std::string> before = w.document().Book().GradeLines;
   h.Select(1, 4);
   h.SelectRange({1, 4, 1, 6});
   w.commands().copyCells->trigger();
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("80\t90\t87"));
   w.commands().pasteCells->trigger();
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
 }
 
 void MainWindowKeysTest::findAcrossCourses() {

@@ -64,7 +64,7 @@ void MainWindowOpeningTest::namedFileOpensLikeTheOpenCommand() {
   const bool opened = w.OpenNamedFile(QStringLiteral("named.txt"));
   QDir::setCurrent(before);
   QVERIFY(opened);
-  QCOMPARE(QString::fromStdString(w.FileName), h.Dir.filePath(QStringLiteral("named.txt")));
+  QCOMPARE(QString::fromStdString(w.document().FileName()), h.Dir.filePath(QStringLiteral("named.txt")));
   QCOMPARE(h.Cell(1, 2).trimmed(), QStringLiteral("郑一"));
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
   QTRY_VERIFY(w.courseList->hasFocus());
@@ -79,7 +79,7 @@ void MainWindowOpeningTest::missingNamedFileSaysSo() {
   const QString missing = h.Dir.filePath(QStringLiteral("gone.txt"));
   QVERIFY(!w.OpenNamedFile(missing));
   QCOMPARE(h.Script->Messages(), QStringList{missing + QStringLiteral("不存在!")});
-  QCOMPARE(QString::fromStdString(w.FileName), open);  // the open file stays
+  QCOMPARE(QString::fromStdString(w.document().FileName()), open);  // the open file stays
 }
 
 void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
@@ -100,7 +100,7 @@ void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
   h.Script->YesNoCancelAnswers.push_back(Answer::No);
   QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&w, &drop);
-  QTRY_COMPARE(QString::fromStdString(w.FileName), second);
+  QTRY_COMPARE(QString::fromStdString(w.document().FileName()), second);
   QCOMPARE(h.Script->Texts(Kind::AskYesNoCancel), QStringList{WindowTexts::AskSave()});
   QVERIFY(!w.Modified());
 
@@ -134,7 +134,7 @@ void MainWindowOpeningTest::recentFiles() {
 
   // Chosen again: it opens and comes first.
   w.recentFiles().items()[3]->trigger();
-  QCOMPARE(QString::fromStdString(w.FileName), files[5]);
+  QCOMPARE(QString::fromStdString(w.document().FileName()), files[5]);
   QCOMPARE(RecentCaptions(w).front(), files[5]);
   QCOMPARE(RecentCaptions(w).size(), 8);
 
@@ -145,7 +145,7 @@ void MainWindowOpeningTest::recentFiles() {
   QCOMPARE(h.Script->Messages(), QStringList{WindowTexts::RecentFileGone(QFile::encodeName(files[7]).toStdString())});
   QVERIFY(!RecentCaptions(w).contains(files[7]));
   QCOMPARE(RecentCaptions(w).size(), 7);
-  QCOMPARE(QString::fromStdString(w.FileName), files[5]);
+  QCOMPARE(QString::fromStdString(w.document().FileName()), files[5]);
 }
 
 void MainWindowOpeningTest::openDialogStartsInTheLastFolder() {

@@ -93,7 +93,7 @@ void SavingTest::saveAsInTheFileMenu() {
   QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
   QCOMPARE(h.Script->Count(Kind::SaveFile), 1);
   QVERIFY(h.Script->Messages().isEmpty());
-  QCOMPARE(w.FileName, h.Dir.filePath("grades.txt").toStdString());
+  QCOMPARE(w.document().FileName(), h.Dir.filePath("grades.txt").toStdString());
 }
 
 void SavingTest::saveAsGoesOnWithTheNewFile() {
@@ -108,7 +108,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(copy), FileBytes(Edited()));
   QCOMPARE(ReadFile(original), FileBytes(ThreeCourses()));
-  QCOMPARE(w.FileName, copy.toStdString());
+  QCOMPARE(w.document().FileName(), copy.toStdString());
   QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + copy);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
@@ -132,7 +132,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   w.commands().saveAs->trigger();
   QCOMPARE(h.Script->SavesSuggested, QStringList{copy});
   QCOMPARE(ReadFile(third), FileBytes(TheirVersion()));
-  QCOMPARE(w.FileName, third.toStdString());
+  QCOMPARE(w.document().FileName(), third.toStdString());
 }
 
 void SavingTest::saveAsOntoTheOpenFileIsAPlainSave_data() {
@@ -166,7 +166,7 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
   expected << "存储完毕！";
   QCOMPARE(h.Script->Messages(), expected);
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
   QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + path);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
@@ -194,7 +194,7 @@ void SavingTest::failedSaveAsChangesNothing() {
   QCOMPARE(errors.size(), 1);
   QVERIFY2(errors[0].contains(chosen), qPrintable(errors[0]));
   QCOMPARE(h.Script->Count(Kind::Information), 0);
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
   QCOMPARE(w.fileLabel->text(), caption);
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
@@ -223,7 +223,7 @@ void SavingTest::saveAsIsTheWayOutOfAFailedSave() {
   w.commands().saveAs->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(rescue), FileBytes(Edited()));
-  QCOMPARE(w.FileName, rescue.toStdString());
+  QCOMPARE(w.document().FileName(), rescue.toStdString());
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
 }
@@ -269,7 +269,7 @@ void SavingTest::changedOnDisk() {
   QCOMPARE(h.Script->Texts(Kind::Information).contains("存储完毕！"), overwrite);
   QCOMPARE(ReadFile(path), overwrite ? FileBytes(Edited()) : theirs);
   if (overwrite) {
-    if (command == "open another") QCOMPARE(w.FileName, other.toStdString());
+    if (command == "open another") QCOMPARE(w.document().FileName(), other.toStdString());
     QCOMPARE(closed, command == "close");
     return;
   }
@@ -277,10 +277,10 @@ void SavingTest::changedOnDisk() {
   QVERIFY(!closed);
   QVERIFY(w.isVisible());
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
-  QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
+  QCOMPARE(w.document().Book().GradeLines[0], Edited()[4]);
   QCOMPARE(h.Cell(1, 4), QStringLiteral("50"));
 }
 
@@ -315,9 +315,9 @@ void SavingTest::twoWindowsOnOneFile() {
   QCOMPARE(second.Script->Messages(), QStringList({ChangedQuestion(path), "存储完毕！"}));
   // The second window's version: its own edit, without the first one's.
   const std::string secondSaved = ReadFile(path);
-  QCOMPARE(secondSaved, second.W->Book.Serialize());
-  QVERIFY(second.W->Book.GradeLines[1].find("77") != std::string::npos);
-  QCOMPARE(second.W->Book.GradeLines[0], ThreeCourses()[4]);
+  QCOMPARE(secondSaved, second.W->document().Book().Serialize());
+  QVERIFY(second.W->document().Book().GradeLines[1].find("77") != std::string::npos);
+  QCOMPARE(second.W->document().Book().GradeLines[0], ThreeCourses()[4]);
 
   // Now the first window is the one that would overwrite.
   first.Script->ClearCalls();
@@ -373,11 +373,11 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   QVERIFY(w.isVisible());
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
-  QCOMPARE(w.Book.HeadLines.size(), std::size_t{9});
-  QCOMPARE(w.Book.GradeLines.size(), std::size_t{6});
-  QCOMPARE(w.Book.GradeLines[0], Edited()[4]);
+  QCOMPARE(w.document().Book().HeadLines.size(), std::size_t{9});
+  QCOMPARE(w.document().Book().GradeLines.size(), std::size_t{6});
+  QCOMPARE(w.document().Book().GradeLines[0], Edited()[4]);
   QCOMPARE(w.GridRows.size(), std::size_t{3});
-  QCOMPARE(w.SheetIndex, 1);
+  QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
 
   // The grades can still go elsewhere, and then the window closes.
   h.Script->ClearCalls();

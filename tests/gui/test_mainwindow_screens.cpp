@@ -70,7 +70,7 @@ void MainWindowScreensTest::OpenDemo(WindowHarness& h) {
   h.W->resize(1024, 700);
   h.Open(QStringLiteral(GS_SAMPLES "/demo.txt"));
   QVERIFY(h.Script->Messages().isEmpty());
-  QVERIFY(!h.W->Book.CourseKeys.empty());
+  QVERIFY(!h.W->document().Book().CourseKeys.empty());
 }
 
 void MainWindowScreensTest::gridTextsFitTheirColumns() {
@@ -79,7 +79,7 @@ void MainWindowScreensTest::gridTextsFitTheirColumns() {
   MainWindow& w = *h.W;
   // The window font is the Song face the program maps "宋体" to.
   QCOMPARE(QFontInfo(w.studentGrid->font()).family(), QString::fromLatin1(SongFaceName()));
-  for (int course = 1; course <= static_cast<int>(w.Book.CourseKeys.size()); ++course) {
+  for (int course = 1; course <= static_cast<int>(w.document().Book().CourseKeys.size()); ++course) {
     h.SelectCourse(course);
     const QFontMetrics fm(w.studentGrid->font());
     for (int r = 0; r <= h.LastRow(); ++r) {

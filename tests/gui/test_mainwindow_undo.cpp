@@ -43,16 +43,16 @@ void MainWindowUndoTest::cellEditIsOneStep() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   h.Select(1, 5);  // examination 90 of 王小明
   QTest::keyClick(w.gradeEditor(), Qt::Key_8);
   QTest::keyClick(w.gradeEditor(), Qt::Key_5);
-  const Lines typed = w.Book.GradeLines;
+  const Lines typed = w.document().Book().GradeLines;
   QCOMPARE(typed[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
 
   // Ctrl+Z in the editor ends the edit and takes back both keys at once.
   Undo(w.gradeEditor()->lineEdit());
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("90    "));  // the field as the file holds it
   QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
   QVERIFY(w.gradeEditor()->isVisible());
@@ -64,19 +64,19 @@ void MainWindowUndoTest::cellEditIsOneStep() {
   QVERIFY(!w.commands().save->isEnabled());
 
   Redo(w.gradeEditor()->lineEdit());
-  QCOMPARE(w.Book.GradeLines, typed);
+  QCOMPARE(w.document().Book().GradeLines, typed);
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84   "));
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
   Undo(w.gradeEditor()->lineEdit());
   Redo(w.gradeEditor()->lineEdit(), /*shifted=*/true);
-  QCOMPARE(w.Book.GradeLines, typed);
+  QCOMPARE(w.document().Book().GradeLines, typed);
 
   // Saved with 85, the saved state is the one undo and redo come back to.
   w.commands().save->trigger();
   QVERIFY(!w.commands().save->isEnabled());
   w.undo();
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
   w.redo();
@@ -88,20 +88,20 @@ void MainWindowUndoTest::eachCellIsAStepOfItsOwn() {
   WindowHarness h;
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
-  const Lines before = w.Book.GradeLines;
+  const Lines before = w.document().Book().GradeLines;
   h.Select(1, 4);
   QTest::keyClick(w.gradeEditor(), Qt::Key_7);
   QTest::keyClick(w.gradeEditor(), Qt::Key_Return);  // on to 李华's coursework
-  const Lines first = w.Book.GradeLines;
+  const Lines first = w.document().Book().GradeLines;
   QTest::keyClick(w.gradeEditor(), Qt::Key_6);
   QTest::keyClick(w.gradeEditor(), Qt::Key_0);
-  QVERIFY(w.Book.GradeLines[1] != first[1]);
+  QVERIFY(w.document().Book().GradeLines[1] != first[1]);
 
   Undo(w.gradeEditor()->lineEdit());  // once: one step, not two
-  QCOMPARE(w.Book.GradeLines, first);
+  QCOMPARE(w.document().Book().GradeLines, first);
   QCOMPARE(w.gradeCells().Row(), 2);
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, before);
+  QCOMPARE(w.document().Book().GradeLines, before);
   QCOMPARE(w.gradeCells().Row(), 1);
   QCOMPARE(w.gradeCells().Column(), 4);
   QVERIFY(!w.commands().undo->isEnabled());
@@ -126,27 +126,27 @@ void MainWindowUndoTest::shareEditIsOneStep() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(course);
-  const Lines head = w.Book.HeadLines;
+  const Lines head = w.document().Book().HeadLines;
   w.shareEdit->setFocus();
   w.shareEdit->selectAll();
   QTest::keyClicks(w.shareEdit, QStringLiteral("45"));
-  const Lines edited = w.Book.HeadLines;
+  const Lines edited = w.document().Book().HeadLines;
   QVERIFY(edited != head);
 
   Undo(w.shareEdit);
-  QCOMPARE(w.Book.HeadLines, head);
+  QCOMPARE(w.document().Book().HeadLines, head);
   QCOMPARE(w.shareEdit->text(), oldShare);
   w.commands().redo->trigger();
-  QCOMPARE(w.Book.HeadLines, edited);
+  QCOMPARE(w.document().Book().HeadLines, edited);
   QCOMPARE(w.shareEdit->text(), QStringLiteral("45"));
   // Leaving the field ends the step: a second edit is undone on its own.
   w.shareEdit->setFocus();
   QTest::keyClick(w.shareEdit, Qt::Key_Backspace);
   h.Select(1, 4);
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.HeadLines, edited);
+  QCOMPARE(w.document().Book().HeadLines, edited);
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.HeadLines, head);
+  QCOMPARE(w.document().Book().HeadLines, head);
 }
 
 void MainWindowUndoTest::undoShowsTheCourseItChanged() {
@@ -165,7 +165,7 @@ void MainWindowUndoTest::undoShowsTheCourseItChanged() {
   QCOMPARE(w.gradeCells().Row(), 2);
   QCOMPARE(w.gradeCells().Column(), 5);
   QCOMPARE(h.Cell(2, 5), QString(6, QLatin1Char(' ')));
-  QCOMPARE(w.Book.GradeLines[4], Record("k0002", "2022000004", "钱五", "计科2201", "", "", ""));
+  QCOMPARE(w.document().Book().GradeLines[4], Record("k0002", "2022000004", "钱五", "计科2201", "", "", ""));
 }
 
 void MainWindowUndoTest::commandsEnabledOnlyWhenPossible() {
@@ -199,9 +199,9 @@ void MainWindowUndoTest::openingAnotherFileClearsTheHistory() {
   h.Script->YesNoCancelAnswers.push_back(Answer::No);  // do not save the first file
   h.Open(h.Write("other.txt", FileBytes(ThreeCourses())));
   QVERIFY(!w.commands().undo->isEnabled());
-  const Lines loaded = w.Book.GradeLines;
+  const Lines loaded = w.document().Book().GradeLines;
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, loaded);
+  QCOMPARE(w.document().Book().GradeLines, loaded);
   QVERIFY(!w.Modified());
 }
 

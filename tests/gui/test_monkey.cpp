@@ -359,20 +359,20 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
   };
   auto checkBook = [&](int step) {
-    if (w.FileName.empty()) return;
-    const QString path = QFile::decodeName(QByteArray::fromStdString(w.FileName));
+    if (w.document().FileName().empty()) return;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(w.document().FileName()));
     const auto found = origin.find(path);
     QVERIFY2(found != origin.end(), qPrintable(where + "an unknown file is open: " + path));
-    const QString wrong = Compare(found->second, w.Book.Serialize());
+    const QString wrong = Compare(found->second, w.document().Book().Serialize());
     QVERIFY2(wrong.isEmpty(),
              qPrintable(where + QString("after step %1, the open book: ").arg(step) + wrong));
   };
 
   for (int step = 1; step <= steps; ++step) {
-    const std::string before = w.FileName;
+    const std::string before = w.document().FileName();
     const int action = Pick(rng, 0, 99);
     // In the preview, a teacher who wants to type goes back to the grades.
-    if (action < 80 && w.views->currentWidget() == w.pageArea && Chance(rng, 0.3)) {
+    if (action < 80 && w.views->currentWidget() == w.sheetPreview().pageArea() && Chance(rng, 0.3)) {
       w.commands().showEditing->trigger();
     } else if (action < 30) {  // a grade word or number typed where the focus is
       Type(focused(), words[Pick(rng, 0, int(words.size()) - 1)]);
@@ -397,7 +397,7 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
           c.scrollToTop, c.scrollToBottom, c.scrollToLeft, c.scrollToRight, c.scrollToTopLeft, c.scrollToBottomRight}[Pick(rng, 0, 10)]);
       if (button->isVisible()) QTest::mouseClick(button, Qt::LeftButton);
     } else if (action < 84) {  // closing with unsaved grades, and cancelling
-      if (w.Modified() && !w.FileName.empty()) {
+      if (w.Modified() && !w.document().FileName().empty()) {
         QVERIFY2(!w.close(), qPrintable(where + "closed although cancelled"));
         QVERIFY2(w.Modified() && w.isVisible(), qPrintable(where + "grades gone on a cancelled close"));
       }
@@ -406,8 +406,8 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
       if (command == w.commands().print && !Chance(rng, 0.3)) continue;  // printing is the slow one
       command->trigger();
       // Saved under another name: that file now goes back to the same original.
-      if (command == w.commands().saveAs && w.FileName != before) {
-        const QString now = QFile::decodeName(QByteArray::fromStdString(w.FileName));
+      if (command == w.commands().saveAs && w.document().FileName() != before) {
+        const QString now = QFile::decodeName(QByteArray::fromStdString(w.document().FileName()));
         origin[now] = origin[QFile::decodeName(QByteArray::fromStdString(before))];
         if (!places.GradeFiles.contains(now)) places.GradeFiles << now;
       }
@@ -419,7 +419,7 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
   // The last grades saved, answering every question to save.
   QVERIFY2(w.isVisible(), qPrintable(where + "the window is gone"));
   seam.InFinalSave = true;
-  if (!w.FileName.empty()) {
+  if (!w.document().FileName().empty()) {
     const int errors = seam.Errors.size();
     w.save();
     QCOMPARE(seam.Errors.size(), errors);

@@ -31,8 +31,8 @@ void OpenMessagesTest::bytesAfterCtrlZAreAnnouncedAfterTheOpen() {
   QCOMPARE(h.Script->Texts(Kind::Information),
            QStringList({QStringLiteral("文件在结束标记(Ctrl-Z)之后还有 %1 字节未读入，这些字节将原样保留在文件末尾。")
                             .arg(after.size() - 1)}));
-  QCOMPARE(h.W->FileName, QFile::encodeName(path).toStdString());
-  QCOMPARE(h.W->Book.GradeLines.size(), std::size_t{1});
+  QCOMPARE(h.W->document().FileName(), QFile::encodeName(path).toStdString());
+  QCOMPARE(h.W->document().Book().GradeLines.size(), std::size_t{1});
   QCOMPARE(h.Cell(1, 1), QStringLiteral("2022000001"));
 }
 
@@ -43,7 +43,7 @@ void OpenMessagesTest::unreadablePathSaysWhyInAnErrorBox() {
   h.Open(loop);
   QCOMPARE(h.Script->Count(Kind::Information), 0);
   QCOMPARE(h.Script->Texts(Kind::Error), QStringList({loop + QStringLiteral("读取失败: 符号链接绕成了循环")}));
-  QVERIFY(h.W->FileName.empty());
+  QVERIFY(h.W->document().FileName().empty());
 }
 
 QTEST_MAIN(OpenMessagesTest)

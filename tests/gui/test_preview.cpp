@@ -66,32 +66,32 @@ class PreviewTest : public QObject {
     };
     std::unique_ptr<MainWindow> shown = make();
     QVERIFY(!shown->PreviewSetUp());
-    QVERIFY(!shown->Printer);
+    QVERIFY(!shown->sheetPreview().Printer());
     QCOMPARE(PreviewCommands(*shown), QString("0000000 000000 0"));
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     QTRY_VERIFY(shown->PreviewSetUp());
-    QVERIFY(shown->Printer != nullptr);
-    QVERIFY(shown->Setup.Metrics[DevicePrinter].PageWidth > 0);
+    QVERIFY(shown->sheetPreview().Printer() != nullptr);
+    QVERIFY(shown->sheetPreview().Setup().Metrics[DevicePrinter].PageWidth > 0);
 
     std::unique_ptr<MainWindow> unseen = make();
     script->Fonts.push_back(std::nullopt);  // the font dialog is cancelled
-    unseen->chooseBodyFont();
+    unseen->sheetOutput().chooseBodyFont();
     QVERIFY(unseen->PreviewSetUp());
-    QVERIFY(unseen->Setup.Metrics[DevicePrinter].PageWidth > 0);
+    QVERIFY(unseen->sheetPreview().Setup().Metrics[DevicePrinter].PageWidth > 0);
     std::unique_ptr<MainWindow> previewed = make();
     previewed->showSheet();
     QVERIFY(previewed->PreviewSetUp());
-    QCOMPARE(previewed->pageWidget->size(),
-             QSize(previewed->Setup.Metrics[DeviceScreen].PageWidth, previewed->Setup.Metrics[DeviceScreen].PageHeight));
+    QCOMPARE(previewed->sheetPreview().pageWidget()->size(),
+             QSize(previewed->sheetPreview().Setup().Metrics[DeviceScreen].PageWidth, previewed->sheetPreview().Setup().Metrics[DeviceScreen].PageHeight));
   }
 
   void startUpHasNoSheet() {
     PreviewWindow p;
     MainWindow& w = p.W();
-    QCOMPARE(w.SheetIndex, 0);
-    QCOMPARE(w.CurPage, 0);
-    QCOMPARE(w.Zoom, 1.0);
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
+    QCOMPARE(w.sheetPreview().Page(), 0);
+    QCOMPARE(w.sheetPreview().Zoom(), 1.0);
     QCOMPARE(p.Status(), (QStringList{"", "", ""}));
     QCOMPARE(PreviewCommands(w), QString("0000000 000000 0"));
     QVERIFY(w.commands().printerSetup->isEnabled());
@@ -124,7 +124,7 @@ class PreviewTest : public QObject {
       w.showEditing();
     }
     QCOMPARE(w.views->currentWidget(),
-             preview ? static_cast<QWidget*>(w.pageArea) : static_cast<QWidget*>(w.editingView));
+             preview ? static_cast<QWidget*>(w.sheetPreview().pageArea()) : static_cast<QWidget*>(w.editingView));
     QCOMPARE(w.commands().previewToolBar->isVisible(), preview);
     QCOMPARE(w.statusLine->isVisible(), preview);
     QCOMPARE(w.commands().previewMenu->isEnabled(), preview);
@@ -132,25 +132,25 @@ class PreviewTest : public QObject {
     QCOMPARE(w.commands().showEditing->isEnabled(), preview);
     QCOMPARE(w.commands().showSheet->isEnabled(), n11);
     QCOMPARE(w.commands().showSheetByClass->isEnabled(), g1);
-    QCOMPARE(int(w.SheetMode), mode);
+    QCOMPARE(int(w.sheetPreview().Kind()), mode);
     // The sheet printer exists from the first sheet command on, also after showEditingAction.
-    QCOMPARE(w.SheetIndex, 1);
-    QVERIFY(w.sheetPrinter != nullptr);
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
+    QVERIFY(w.sheetPreview().SheetPrinter() != nullptr);
   }
 
   void sheetBeforeAnyFile() {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    QCOMPARE(w.CurPage, 0);
-    QCOMPARE(w.sheetPrinter->FPageCount, 0);
+    QCOMPARE(w.sheetPreview().Page(), 0);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 0);
     QCOMPARE(p.Status(), (QStringList{" 学生成绩单", " 共 0 页", " 第 0 页"}));
     QCOMPARE(PreviewCommands(w), QString("0001111 111111 1"));
     // First, last and print are enabled but do nothing without pages.
-    w.firstPage();
-    w.lastPage();
-    w.printSheet();
-    QCOMPARE(w.CurPage, 0);
+    w.sheetPreview().firstPage();
+    w.sheetPreview().lastPage();
+    w.sheetOutput().printSheet();
+    QCOMPARE(w.sheetPreview().Page(), 0);
     QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Print), 0);
   }
 
@@ -160,9 +160,9 @@ class PreviewTest : public QObject {
     QVERIFY(p.Open(3, 80));
     // The editing view stays in front, but the sheet printer exists and is laid out.
     QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(w.editingView));
-    QCOMPARE(w.SheetIndex, 1);
-    QCOMPARE(w.sheetPrinter->FPageCount, 6);
-    QCOMPARE(w.CurPage, 1);
+    QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 6);
+    QCOMPARE(w.sheetPreview().Page(), 1);
   }
 
   void switchingSheetsLaysOutAgain() {
@@ -170,13 +170,13 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(2, 41));  // two classes per course: 21 + 20 students
     w.showSheet();
-    QCOMPARE(w.sheetPrinter->FPageCount, 4);
-    w.lastPage();
-    QCOMPARE(w.CurPage, 4);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 4);
+    w.sheetPreview().lastPage();
+    QCOMPARE(w.sheetPreview().Page(), 4);
     w.showSheetByClass();
-    QCOMPARE(w.sheetPrinter->FPageCount, 4);  // one page per course and class
-    QCOMPARE(w.CurPage, 1);
-    QCOMPARE(w.SheetMode, SheetKind::ByClass);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 4);  // one page per course and class
+    QCOMPARE(w.sheetPreview().Page(), 1);
+    QCOMPARE(w.sheetPreview().Kind(), SheetKind::ByClass);
   }
 
   void zoomLimits_data() {
@@ -194,9 +194,9 @@ class PreviewTest : public QObject {
     QFETCH(double, zoomMax);
     PreviewWindow p(points);
     MainWindow& w = p.W();
-    QCOMPARE(w.Setup.BodyFont.Size, points);
-    QCOMPARE(w.ZoomMin, zoomMin);
-    QCOMPARE(w.ZoomMax, zoomMax);
+    QCOMPARE(w.sheetPreview().Setup().BodyFont.Size, points);
+    QCOMPARE(w.sheetPreview().ZoomMin(), zoomMin);
+    QCOMPARE(w.sheetPreview().ZoomMax(), zoomMax);
     w.showSheet();
     QCOMPARE(w.commands().zoomIn->isEnabled(), zoomMax > 1.0);
     QCOMPARE(w.commands().zoomOut->isEnabled(), zoomMin < 1.0);
@@ -207,16 +207,16 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(1, 10));
     w.showSheet();
-    for (int i = 0; i < 4; ++i) w.zoomIn();
-    QCOMPARE(w.Zoom, 2.44140625);
+    for (int i = 0; i < 4; ++i) w.sheetPreview().zoomIn();
+    QCOMPARE(w.sheetPreview().Zoom(), 2.44140625);
     QVERIFY(!w.commands().zoomIn->isEnabled());
-    w.zoomIn();
-    QCOMPARE(w.Zoom, 2.44140625);
-    w.zoomOut();
-    QCOMPARE(w.Zoom, 1.953125);
+    w.sheetPreview().zoomIn();
+    QCOMPARE(w.sheetPreview().Zoom(), 2.44140625);
+    w.sheetPreview().zoomOut();
+    QCOMPARE(w.sheetPreview().Zoom(), 1.953125);
     QVERIFY(w.commands().zoomIn->isEnabled());
-    for (int i = 0; i < 10; ++i) w.zoomOut();
-    QCOMPARE(w.Zoom, w.ZoomMin);
+    for (int i = 0; i < 10; ++i) w.sheetPreview().zoomOut();
+    QCOMPARE(w.sheetPreview().Zoom(), w.sheetPreview().ZoomMin());
     QVERIFY(!w.commands().zoomOut->isEnabled());
     QVERIFY(w.commands().zoomIn->isEnabled());
   }
@@ -234,27 +234,26 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     // A 600 dpi printer page of 4800 x 6600 pixels on a 96 dpi screen.
-    w.Setup.Metrics[DeviceScreen].PageWidth = 768;
-    w.Setup.Metrics[DeviceScreen].PageHeight = 1056;
-    w.Zoom = zoom;
-    w.SizePageView();
-    QCOMPARE(w.pageWidget->size(), size);
-    QCOMPARE(w.pageWidget->pos(), QPoint(20, 20));
-    QCOMPARE(w.pageArea->widget()->size(), size + QSize(40, 40));
+    w.sheetPreview().Setup().Metrics[DeviceScreen].PageWidth = 768;
+    w.sheetPreview().Setup().Metrics[DeviceScreen].PageHeight = 1056;
+    w.sheetPreview().SetZoom(zoom);
+    QCOMPARE(w.sheetPreview().pageWidget()->size(), size);
+    QCOMPARE(w.sheetPreview().pageWidget()->pos(), QPoint(20, 20));
+    QCOMPARE(w.sheetPreview().pageArea()->widget()->size(), size + QSize(40, 40));
   }
 
   void pageSurfaceFollowsTheMetrics() {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    const TDeviceMetrics& s = w.Setup.Metrics[DeviceScreen];
-    const TDeviceMetrics& pr = w.Setup.Metrics[DevicePrinter];
+    const TDeviceMetrics& s = w.sheetPreview().Setup().Metrics[DeviceScreen];
+    const TDeviceMetrics& pr = w.sheetPreview().Setup().Metrics[DevicePrinter];
     QVERIFY(pr.PageWidth > 0 && pr.PageHeight > pr.PageWidth);  // portrait paper
     const double ratio = double(s.Dpi) / pr.Dpi;
     QCOMPARE(s.PageWidth, Round(pr.PageWidth * ratio));
-    QCOMPARE(w.pageWidget->size(), QSize(s.PageWidth, s.PageHeight));
-    w.zoomIn();
-    QCOMPARE(w.pageWidget->size(), QSize(Round(s.PageWidth * 1.25), Round(s.PageHeight * 1.25)));
+    QCOMPARE(w.sheetPreview().pageWidget()->size(), QSize(s.PageWidth, s.PageHeight));
+    w.sheetPreview().zoomIn();
+    QCOMPARE(w.sheetPreview().pageWidget()->size(), QSize(Round(s.PageWidth * 1.25), Round(s.PageHeight * 1.25)));
   }
 
   void statusAndCommands_data() {
@@ -284,7 +283,7 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(1, students));
     w.showSheet();
-    for (int i = 0; i < turns; ++i) w.nextPage();
+    for (int i = 0; i < turns; ++i) w.sheetPreview().nextPage();
     QCOMPARE(p.Status(), status);
     QCOMPARE(PreviewCommands(w), commands);
   }
@@ -294,18 +293,18 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(2, 80));  // 4 pages
     w.showSheet();
-    w.previousPage();  // on page 1: nothing
-    QCOMPARE(w.CurPage, 1);
-    w.nextPage();
-    QCOMPARE(w.CurPage, 2);
-    w.lastPage();
-    QCOMPARE(w.CurPage, 4);
-    w.nextPage();  // on the last page: nothing
-    QCOMPARE(w.CurPage, 4);
-    w.previousPage();
-    QCOMPARE(w.CurPage, 3);
-    w.firstPage();
-    QCOMPARE(w.CurPage, 1);
+    w.sheetPreview().previousPage();  // on page 1: nothing
+    QCOMPARE(w.sheetPreview().Page(), 1);
+    w.sheetPreview().nextPage();
+    QCOMPARE(w.sheetPreview().Page(), 2);
+    w.sheetPreview().lastPage();
+    QCOMPARE(w.sheetPreview().Page(), 4);
+    w.sheetPreview().nextPage();  // on the last page: nothing
+    QCOMPARE(w.sheetPreview().Page(), 4);
+    w.sheetPreview().previousPage();
+    QCOMPARE(w.sheetPreview().Page(), 3);
+    w.sheetPreview().firstPage();
+    QCOMPARE(w.sheetPreview().Page(), 1);
     QCOMPARE(p.Status()[2], QString(" 第 1 页"));
   }
 
@@ -322,13 +321,13 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(3, 160));  // 12 pages
     w.showSheet();
-    QCOMPARE(w.sheetPrinter->FPageCount, 12);
-    for (int i = 0; i < 4; ++i) w.nextPage();
-    QCOMPARE(w.CurPage, 5);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 12);
+    for (int i = 0; i < 4; ++i) w.sheetPreview().nextPage();
+    QCOMPARE(w.sheetPreview().Page(), 5);
     p.Script->Pages.push_back(ok ? std::optional<int>(9) : std::nullopt);
     w.choosePage();
     QCOMPARE(p.Script->PagesOffered, (std::vector<std::pair<int, int>>{{12, 5}}));
-    QCOMPARE(w.CurPage, page);
+    QCOMPARE(w.sheetPreview().Page(), page);
     QCOMPARE(p.Status()[2], QString(" 第 %1 页").arg(page));
   }
 
@@ -348,35 +347,35 @@ class PreviewTest : public QObject {
     w.resize(800, 600);
     w.show();
     w.showSheet();
-    while (w.Zoom < w.ZoomMax) w.zoomIn();
+    while (w.sheetPreview().Zoom() < w.sheetPreview().ZoomMax()) w.sheetPreview().zoomIn();
     QApplication::processEvents();
-    QScrollBar* v = w.pageArea->verticalScrollBar();
-    QScrollBar* h = w.pageArea->horizontalScrollBar();
+    QScrollBar* v = w.sheetPreview().pageArea()->verticalScrollBar();
+    QScrollBar* h = w.sheetPreview().pageArea()->horizontalScrollBar();
     QVERIFY(v->maximum() > 0);
     QVERIFY(h->maximum() > 0);
-    w.scrollToBottom();
+    w.sheetPreview().scrollToBottom();
     QCOMPARE(v->value(), v->maximum());
     QCOMPARE(h->value(), 0);
-    w.scrollToRight();
+    w.sheetPreview().scrollToRight();
     QCOMPARE(h->value(), h->maximum());
-    w.scrollToTop();
+    w.sheetPreview().scrollToTop();
     QCOMPARE(v->value(), 0);
     QCOMPARE(h->value(), h->maximum());
-    w.scrollToLeft();
+    w.sheetPreview().scrollToLeft();
     QCOMPARE(h->value(), 0);
-    w.scrollToBottomRight();
+    w.sheetPreview().scrollToBottomRight();
     QCOMPARE(QPoint(h->value(), v->value()), QPoint(h->maximum(), v->maximum()));
     // Zooming keeps the scroll positions where they can stay.
     const int before = v->value();
-    w.zoomOut();
+    w.sheetPreview().zoomOut();
     QApplication::processEvents();
     QCOMPARE(v->value(), std::min(before, v->maximum()));
-    w.scrollToTopLeft();
+    w.sheetPreview().scrollToTopLeft();
     QCOMPARE(QPoint(h->value(), v->value()), QPoint(0, 0));
     // A page that fits leaves the bars alone.
-    while (w.Zoom > w.ZoomMin) w.zoomOut();
+    while (w.sheetPreview().Zoom() > w.sheetPreview().ZoomMin()) w.sheetPreview().zoomOut();
     QApplication::processEvents();
-    w.scrollToBottomRight();
+    w.sheetPreview().scrollToBottomRight();
     QCOMPARE(QPoint(h->value(), v->value()), QPoint(0, 0));
   }
 
@@ -385,18 +384,18 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(3, 80));
     w.showSheet();
-    w.lastPage();
-    PageMetrics changed = w.Setup.Metrics;
+    w.sheetPreview().lastPage();
+    PageMetrics changed = w.sheetPreview().Setup().Metrics;
     const int dpi = changed[DevicePrinter].Dpi;
     changed[DevicePrinter].MarginLeft = Round(20 * dpi / 25.4);
     changed[DevicePrinter].MarginTop = Round(30 * dpi / 25.4);
     p.Script->Margins.push_back(changed);
-    w.setMargins();
-    const TDeviceMetrics& s = w.Setup.Metrics[DeviceScreen];
+    w.sheetOutput().setMargins();
+    const TDeviceMetrics& s = w.sheetPreview().Setup().Metrics[DeviceScreen];
     const double ratio = double(s.Dpi) / dpi;
     QCOMPARE(s.MarginLeft, Round(changed[DevicePrinter].MarginLeft * ratio));
     QCOMPARE(s.MarginTop, Round(changed[DevicePrinter].MarginTop * ratio));
-    QCOMPARE(w.CurPage, 6);  // a new margin layout keeps the page
+    QCOMPARE(w.sheetPreview().Page(), 6);  // a new margin layout keeps the page
     // Saved for the next start.
     PrintSetup reread;
     reread.Metrics[DevicePrinter].Dpi = dpi;
@@ -411,20 +410,20 @@ class PreviewTest : public QObject {
     QVERIFY(p.Open(1, 50));
     w.showSheet();
     for (int margin : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), -5000}) {
-      PageMetrics m = w.Setup.Metrics;
+      PageMetrics m = w.sheetPreview().Setup().Metrics;
       m[DevicePrinter].MarginLeft = margin;
       m[DevicePrinter].MarginRight = margin;
       m[DevicePrinter].MarginTop = margin;
       m[DevicePrinter].MarginBottom = margin;
       p.Script->Margins.push_back(m);
-      w.setMargins();
-      const QImage page = w.pageWidget->grab().toImage();
-      QCOMPARE(page.size(), w.pageWidget->size());
-      QCOMPARE(w.sheetPrinter->FPageCount, 2);
+      w.sheetOutput().setMargins();
+      const QImage page = w.sheetPreview().pageWidget()->grab().toImage();
+      QCOMPARE(page.size(), w.sheetPreview().pageWidget()->size());
+      QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 2);
     }
     p.Script->PrintToFile = p.Path("absurd.pdf");
     p.Script->Prints.push_back(PrintChoice{});
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QCOMPARE(PdfPageCount(p.Path("absurd.pdf")), std::optional<int>(2));
   }
 
@@ -432,10 +431,10 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    const PageMetrics before = w.Setup.Metrics;
+    const PageMetrics before = w.sheetPreview().Setup().Metrics;
     p.Script->Margins.push_back(std::nullopt);
-    w.setMargins();
-    QVERIFY(w.Setup.Metrics == before);
+    w.sheetOutput().setMargins();
+    QVERIFY(w.sheetPreview().Setup().Metrics == before);
     QVERIFY(!QFile::exists(p.Path("qprtpara.dat")));
   }
 
@@ -444,18 +443,18 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(2, 82));  // 6 pages whole, 8 split by class (41 + 41)
     w.showSheet();
-    w.nextPage();
-    const int lineHeight = w.Setup.Metrics[DeviceScreen].LineHeight;
+    w.sheetPreview().nextPage();
+    const int lineHeight = w.sheetPreview().Setup().Metrics[DeviceScreen].LineHeight;
     // MakePages reads the mode at every call: a new layout shows as a new page count.
-    w.SheetMode = SheetKind::ByClass;
-    FontSpec bigger = w.Setup.BodyFont;
+    w.sheetPreview().SetKind(SheetKind::ByClass);
+    FontSpec bigger = w.sheetPreview().Setup().BodyFont;
     bigger.Size = 14;
     p.Script->Fonts.push_back(bigger);
-    w.chooseBodyFont();
-    QCOMPARE(w.Setup.BodyFont.Size, 14);
-    QVERIFY(w.Setup.Metrics[DeviceScreen].LineHeight > lineHeight);
-    QCOMPARE(w.sheetPrinter->FPageCount, 8);
-    QCOMPARE(w.CurPage, 2);
+    w.sheetOutput().chooseBodyFont();
+    QCOMPARE(w.sheetPreview().Setup().BodyFont.Size, 14);
+    QVERIFY(w.sheetPreview().Setup().Metrics[DeviceScreen].LineHeight > lineHeight);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 8);
+    QCOMPARE(w.sheetPreview().Page(), 2);
     QCOMPARE(p.Status()[1], QString(" 共 8 页"));
     QVERIFY(QFile::exists(p.Path("qprtpara.dat")));
   }
@@ -465,17 +464,17 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(2, 82));
     w.showSheet();
-    w.nextPage();
-    const PageMetrics metrics = w.Setup.Metrics;
-    w.SheetMode = SheetKind::ByClass;
-    FontSpec title = w.Setup.TitleFont;
+    w.sheetPreview().nextPage();
+    const PageMetrics metrics = w.sheetPreview().Setup().Metrics;
+    w.sheetPreview().SetKind(SheetKind::ByClass);
+    FontSpec title = w.sheetPreview().Setup().TitleFont;
     title.Size = 20;
     p.Script->Fonts.push_back(title);
-    w.chooseTitleFont();
-    QCOMPARE(w.Setup.TitleFont.Size, 20);
-    QCOMPARE(w.sheetPrinter->FPageCount, 6);  // no new pagination
-    QVERIFY(w.Setup.Metrics == metrics);       // no new measuring
-    QCOMPARE(w.CurPage, 2);
+    w.sheetOutput().chooseTitleFont();
+    QCOMPARE(w.sheetPreview().Setup().TitleFont.Size, 20);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 6);  // no new pagination
+    QVERIFY(w.sheetPreview().Setup().Metrics == metrics);       // no new measuring
+    QCOMPARE(w.sheetPreview().Page(), 2);
     PrintSetup reread;
     reread.Metrics[DevicePrinter].Dpi = metrics[DevicePrinter].Dpi;
     LoadPrintSettings(w.AppDir, reread);
@@ -486,10 +485,10 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    const FontSpec body = w.Setup.BodyFont;
-    w.chooseBodyFont();  // nothing scripted: cancelled
-    w.chooseTitleFont();
-    QVERIFY(w.Setup.BodyFont == body);
+    const FontSpec body = w.sheetPreview().Setup().BodyFont;
+    w.sheetOutput().chooseBodyFont();  // nothing scripted: cancelled
+    w.sheetOutput().chooseTitleFont();
+    QVERIFY(w.sheetPreview().Setup().BodyFont == body);
     QCOMPARE(p.Script->FontsOffered.size(), std::size_t{2});
     QVERIFY(p.Script->FontsOffered[0] == body);
     QVERIFY(!QFile::exists(p.Path("qprtpara.dat")));
@@ -499,12 +498,12 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    w.AppDir = p.Path("no/such/folder/").toStdString();
-    FontSpec title = w.Setup.TitleFont;
+    w.sheetOutput().KeepSettingsIn(p.Path("no/such/folder/").toStdString(), w.UserDir);
+    FontSpec title = w.sheetPreview().Setup().TitleFont;
     title.Size = 18;
     p.Script->Fonts.push_back(title);
-    w.chooseTitleFont();
-    QCOMPARE(w.Setup.TitleFont.Size, 18);  // in effect for this run
+    w.sheetOutput().chooseTitleFont();
+    QCOMPARE(w.sheetPreview().Setup().TitleFont.Size, 18);  // in effect for this run
     QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Error), 1);
     QVERIFY2(p.Script->Texts(ScriptedDialogs::Kind::Error).first().contains("qprtpara.dat"),
              qPrintable(p.Script->Texts(ScriptedDialogs::Kind::Error).first()));
@@ -515,15 +514,15 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(2, 80));
     w.showSheet();
-    w.nextPage();
-    const QSize before = w.pageWidget->size();
+    w.sheetPreview().nextPage();
+    const QSize before = w.sheetPreview().pageWidget()->size();
     // The platform's dialog would make another paper current; do it here.
-    w.Printer->setPageOrientation(QPageLayout::Landscape);
+    w.sheetPreview().Printer()->setPageOrientation(QPageLayout::Landscape);
     p.Script->PrinterSetups.push_back(true);
-    w.setUpPrinter();
-    QVERIFY(w.pageWidget->width() > before.width());
-    QVERIFY(w.pageWidget->height() < before.height());
-    QCOMPARE(w.CurPage, 2);
+    w.sheetOutput().setUpPrinter();
+    QVERIFY(w.sheetPreview().pageWidget()->width() > before.width());
+    QVERIFY(w.sheetPreview().pageWidget()->height() < before.height());
+    QCOMPARE(w.sheetPreview().Page(), 2);
     QVERIFY(!QFile::exists(p.Path("qprtpara.dat")));  // nothing saved
   }
 
@@ -531,21 +530,21 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    w.Printer->setResolution(600);
-    w.Setup.Metrics[DevicePrinter].Dpi = 600;
-    w.Setup.Metrics[DevicePrinter].MarginLeft = 197;
-    w.Setup.Metrics[DevicePrinter].MarginTop = 394;
-    w.setUpPrinter();  // cancelled: nothing changes
-    QCOMPARE(w.Setup.Metrics[DevicePrinter].Dpi, 600);
+    w.sheetPreview().Printer()->setResolution(600);
+    w.sheetPreview().Setup().Metrics[DevicePrinter].Dpi = 600;
+    w.sheetPreview().Setup().Metrics[DevicePrinter].MarginLeft = 197;
+    w.sheetPreview().Setup().Metrics[DevicePrinter].MarginTop = 394;
+    w.sheetOutput().setUpPrinter();  // cancelled: nothing changes
+    QCOMPARE(w.sheetPreview().Setup().Metrics[DevicePrinter].Dpi, 600);
     // The dialog chose a printer of 300 dpi: margins keep their size on paper.
-    w.Printer->setResolution(300);
+    w.sheetPreview().Printer()->setResolution(300);
     p.Script->PrinterSetups.push_back(true);
-    w.setUpPrinter();
-    const TDeviceMetrics& pr = w.Setup.Metrics[DevicePrinter];
+    w.sheetOutput().setUpPrinter();
+    const TDeviceMetrics& pr = w.sheetPreview().Setup().Metrics[DevicePrinter];
     QCOMPARE(pr.Dpi, 300);
     QCOMPARE(pr.MarginLeft, 98);  // 98.5, ties to even
     QCOMPARE(pr.MarginTop, 197);
-    QCOMPARE(pr.PageWidth, w.Printer->pageRect(QPrinter::DevicePixel).toRect().width());
+    QCOMPARE(pr.PageWidth, w.sheetPreview().Printer()->pageRect(QPrinter::DevicePixel).toRect().width());
   }
 };
 

@@ -15,11 +15,11 @@ constexpr int kCourses = 70000;
 
 // The preview surface at the window's current page.
 QImage Surface(MainWindow& w) {
-  const TDeviceMetrics& s = w.Setup.Metrics[DeviceScreen];
+  const TDeviceMetrics& s = w.sheetPreview().Setup().Metrics[DeviceScreen];
   QImage image(s.PageWidth + 1, s.PageHeight + 1, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  w.paintPage(painter);
+  w.sheetPreview().paintPage(painter);
   return image;
 }
 
@@ -34,27 +34,27 @@ class PreviewPagesTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(kCourses, 0));
     w.showSheet();
-    QCOMPARE(w.sheetPrinter->FPageCount, kCourses);
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, kCourses);
 
-    w.lastPage();
-    QCOMPARE(w.CurPage, kCourses);
+    w.sheetPreview().lastPage();
+    QCOMPARE(w.sheetPreview().Page(), kCourses);
     const QImage last = Surface(w);
     // A page number cut to 16 bits would show this page instead.
-    w.CurPage = kCourses - 65536;
+    w.sheetPreview().GoToPage(kCourses - 65536);
     const QImage wrapped = Surface(w);
-    w.CurPage = kCourses - 1;
+    w.sheetPreview().GoToPage(kCourses - 1);
     const QImage beforeLast = Surface(w);
     QVERIFY(last != wrapped);
     QVERIFY(last != beforeLast);
 
     // The selection prints the page shown: the last course's heading.
-    w.lastPage();
+    w.sheetPreview().lastPage();
     const QString pdf = p.Path("last.pdf");
     p.Script->PrintToFile = pdf;
     PrintChoice choice;
     choice.Kind = PrintChoice::Selection;
     p.Script->Prints.push_back(choice);
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QCOMPARE(PdfPageCount(pdf), std::optional<int>(1));
     const QString text = PdfPageText(pdf, 1);
     QVERIFY2(text.contains(QStringLiteral("课程%1").arg(kCourses)), qPrintable(text.left(600)));

@@ -45,31 +45,31 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
   MainWindow& w = *h.W;
   h.Open(QStringLiteral(GS_SAMPLES "/demo.txt"));
   // A 20 mm left margin, as a teacher sets it in the margin dialog.
-  PageMetrics margins = w.Setup.Metrics;
+  PageMetrics margins = w.sheetPreview().Setup().Metrics;
   margins[DevicePrinter].MarginLeft = preview::MarginMmToPixels(20, margins[DevicePrinter].Dpi);
   h.Script->Margins.push_back(margins);
-  w.setMargins();
+  w.sheetOutput().setMargins();
   w.showSheet();
-  w.lastPage();  // the last page has the closing block
-  for (int i = 0; i < steps; ++i) w.zoomIn();
-  for (int i = 0; i > steps; --i) w.zoomOut();
-  QCOMPARE(w.Zoom, steps < 0 ? 0.8 : steps > 0 ? 1.25 : 1.0);
+  w.sheetPreview().lastPage();  // the last page has the closing block
+  for (int i = 0; i < steps; ++i) w.sheetPreview().zoomIn();
+  for (int i = 0; i > steps; --i) w.sheetPreview().zoomOut();
+  QCOMPARE(w.sheetPreview().Zoom(), steps < 0 ? 0.8 : steps > 0 ? 1.25 : 1.0);
 
-  const TDeviceMetrics& printer = w.Setup.Metrics[DevicePrinter];
-  const TDeviceMetrics& screen = w.Setup.Metrics[DeviceScreen];
-  PaintRecorder onScreen(w.pageWidget->size(), screen.Dpi);
+  const TDeviceMetrics& printer = w.sheetPreview().Setup().Metrics[DevicePrinter];
+  const TDeviceMetrics& screen = w.sheetPreview().Setup().Metrics[DeviceScreen];
+  PaintRecorder onScreen(w.sheetPreview().pageWidget()->size(), screen.Dpi);
   {
     QPainter painter(&onScreen);
-    w.paintPage(painter);
+    w.sheetPreview().paintPage(painter);
   }
   PaintRecorder onPaper(QSize(printer.PageWidth, printer.PageHeight), printer.Dpi);
   {
     QPainter painter(&onPaper);
     PainterCanvas canvas(painter, printer.Dpi);
     canvas.SetGlyphPlacing(false);  // the same places, with the characters recorded
-    w.sheetPrinter->DrawPage(canvas, w.CurPage, DevicePrinter, 1.0);
+    w.sheetPreview().SheetPrinter()->DrawPage(canvas, w.sheetPreview().Page(), DevicePrinter, 1.0);
   }
-  const qreal scale = ScreenRatio(w.Setup.Metrics) * w.Zoom;
+  const qreal scale = ScreenRatio(w.sheetPreview().Setup().Metrics) * w.sheetPreview().Zoom();
   const qreal width = printer.PageWidth;
   const qreal height = printer.PageHeight;
 
@@ -79,7 +79,7 @@ void PreviewScaleTest::screenPageIsThePrintedPageScaled() {
   QVERIFY(paperRight > 0);
   QVERIFY2(qAbs(screenRight - paperRight) <= 0.01 * width,
            qPrintable(QStringLiteral("screen %1, paper %2").arg(screenRight).arg(paperRight)));
-  QVERIFY(RightmostRule(onScreen.Lines) <= w.pageWidget->width());
+  QVERIFY(RightmostRule(onScreen.Lines) <= w.sheetPreview().pageWidget()->width());
 
   // Every text in its place: titles, table, the closing block's figures.
   QCOMPARE(onScreen.Texts.size(), onPaper.Texts.size());

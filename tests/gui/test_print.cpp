@@ -27,13 +27,13 @@ class PrintTest : public QObject {
   void noPrinterMeansPdfAt600OnA4() {
     PreviewWindow p;
     MainWindow& w = p.W();
-    QVERIFY(w.Printer != nullptr);
-    QCOMPARE(w.Printer->outputFormat(), QPrinter::PdfFormat);
-    QCOMPARE(w.Printer->resolution(), 600);
-    QCOMPARE(w.Printer->pageLayout().pageSize().id(), QPageSize::A4);
-    QCOMPARE(w.Setup.Metrics[DevicePrinter].Dpi, 600);
+    QVERIFY(w.sheetPreview().Printer() != nullptr);
+    QCOMPARE(w.sheetPreview().Printer()->outputFormat(), QPrinter::PdfFormat);
+    QCOMPARE(w.sheetPreview().Printer()->resolution(), 600);
+    QCOMPARE(w.sheetPreview().Printer()->pageLayout().pageSize().id(), QPageSize::A4);
+    QCOMPARE(w.sheetPreview().Setup().Metrics[DevicePrinter].Dpi, 600);
     // The printable area of A4 at 600 dpi (210 x 297 mm less the paper margins).
-    const TDeviceMetrics& pr = w.Setup.Metrics[DevicePrinter];
+    const TDeviceMetrics& pr = w.sheetPreview().Setup().Metrics[DevicePrinter];
     QVERIFY(pr.PageWidth > 4000 && pr.PageWidth <= 4961);
     QVERIFY(pr.PageHeight > 6000 && pr.PageHeight <= 7016);
     // Default margins at 600 dpi.
@@ -66,8 +66,8 @@ class PrintTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(4, 80));
     w.showSheet();
-    QCOMPARE(w.sheetPrinter->FPageCount, 8);
-    while (w.CurPage < shown) w.nextPage();
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 8);
+    while (w.sheetPreview().Page() < shown) w.sheetPreview().nextPage();
     const QString pdf = p.Path("out.pdf");
     p.Script->PrintToFile = pdf;
     PrintChoice choice;
@@ -75,7 +75,7 @@ class PrintTest : public QObject {
     choice.FromPage = from;
     choice.ToPage = to;
     p.Script->Prints.push_back(choice);
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QCOMPARE(p.Script->PrintRanges, (std::vector<std::pair<int, int>>{{1, 8}}));
     QCOMPARE(p.Script->PrintJobTitles, QStringList{"grades.txt - 学生成绩单"});
     QCOMPARE(PdfPageCount(pdf), std::optional<int>(int(printed.size())));
@@ -88,7 +88,7 @@ class PrintTest : public QObject {
       // Nothing of the page before.
       if (printed[i] > 1) QVERIFY(!text.contains(NumbersOnUniformPage(printed[i] - 1).first()));
     }
-    QCOMPARE(w.CurPage, shown);  // printing leaves the preview as it was
+    QCOMPARE(w.sheetPreview().Page(), shown);  // printing leaves the preview as it was
     QVERIFY(p.Script->Messages().isEmpty());
   }
 
@@ -114,7 +114,7 @@ class PrintTest : public QObject {
       choice.ToPage = 3;
       p.Script->Prints.push_back(choice);
     }
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QCOMPARE(p.Script->Count(ScriptedDialogs::Kind::Print), 1);
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(p.Script->Messages().isEmpty());
@@ -150,7 +150,7 @@ class PrintTest : public QObject {
     const QString path = target.startsWith('/') ? target : p.Path(target);
     p.Script->PrintToFile = path;
     p.Script->Prints.push_back(PrintChoice{});
-    w.printSheet();
+    w.sheetOutput().printSheet();
 
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
     QCOMPARE(errors.size(), 1);
@@ -170,7 +170,7 @@ class PrintTest : public QObject {
     w.showSheet();
     p.Script->PrintToFile = p.Path(QStringLiteral("new\nline/out.pdf"));
     p.Script->Prints.push_back(PrintChoice{});
-    w.printSheet();
+    w.sheetOutput().printSheet();
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors[0], QStringLiteral("无法写入PDF文件：") + p.Path(QStringLiteral("new\\x0Aline/out.pdf")) +
@@ -193,7 +193,7 @@ class PrintTest : public QObject {
     rlimit small = before;
     small.rlim_cur = 4096;
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-    w.printSheet();
+    w.sheetOutput().printSheet();
     ::setrlimit(RLIMIT_FSIZE, &before);
 
     const QStringList errors = p.Script->Texts(ScriptedDialogs::Kind::Error);
@@ -208,7 +208,7 @@ class PrintTest : public QObject {
     // With room again, the same job replaces it.
     p.Script->ClearCalls();
     p.Script->Prints.push_back(PrintChoice{});
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QVERIFY(p.Script->Messages().isEmpty());
     QCOMPARE(PdfPageCount(pdf), std::optional<int>(8));
   }
@@ -304,7 +304,7 @@ class PrintTest : public QObject {
     QVERIFY(p.Open(1, 40));
     w.showSheetByClass();
     p.Script->Prints.push_back(std::nullopt);
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QCOMPARE(p.Script->PrintJobTitles, QStringList{"grades.txt - 学生成绩单(分班)"});
   }
 };

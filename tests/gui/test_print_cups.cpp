@@ -89,10 +89,10 @@ class PrintCupsTest : public QObject {
   void defaultPrinterIsTheCurrentPrinter() {
     PreviewWindow p;
     MainWindow& w = p.W();
-    QCOMPARE(w.Printer->outputFormat(), QPrinter::NativeFormat);
-    QCOMPARE(w.Printer->printerName(), QPrinterInfo::defaultPrinter().printerName());
-    QCOMPARE(w.Setup.Metrics[DevicePrinter].Dpi, w.Printer->resolution());
-    QVERIFY(w.Setup.Metrics[DevicePrinter].PageWidth > 0);
+    QCOMPARE(w.sheetPreview().Printer()->outputFormat(), QPrinter::NativeFormat);
+    QCOMPARE(w.sheetPreview().Printer()->printerName(), QPrinterInfo::defaultPrinter().printerName());
+    QCOMPARE(w.sheetPreview().Setup().Metrics[DevicePrinter].Dpi, w.sheetPreview().Printer()->resolution());
+    QVERIFY(w.sheetPreview().Setup().Metrics[DevicePrinter].PageWidth > 0);
   }
 
   void printedThroughCups_data() {
@@ -118,8 +118,8 @@ class PrintCupsTest : public QObject {
     const QString token = QString("gradesheet%1").arg(QCoreApplication::applicationPid());
     QVERIFY(p.Open(4, 80, token + ".txt"));
     w.showSheet();
-    QCOMPARE(w.sheetPrinter->FPageCount, 8);
-    while (w.CurPage < shown) w.nextPage();
+    QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 8);
+    while (w.sheetPreview().Page() < shown) w.sheetPreview().nextPage();
 
     const QStringList before = PdfFiles(outDir_);
     PrintChoice choice;
@@ -127,7 +127,7 @@ class PrintCupsTest : public QObject {
     choice.FromPage = from;
     choice.ToPage = to;
     p.Script->Prints.push_back(choice);
-    w.printSheet();
+    w.sheetOutput().printSheet();
     QVERIFY2(p.Script->Messages().isEmpty(), qPrintable(p.Script->Messages().join("; ")));
 
     const QString pdf = WaitForNewPdf(outDir_, before, token, 90000);

@@ -67,7 +67,7 @@ Lines CrashAfterTwoEdits(const QString& path) {
   WriteFile(path, FileBytes(ThreeCourses()));
   before.Open(path);
   EditTwoCells(before);
-  const Lines edited = before.W->Book.GradeLines;
+  const Lines edited = before.W->document().Book().GradeLines;
   Crash(before);
   return edited;
 }
@@ -102,15 +102,15 @@ void RecoveryTest::recoverPutsTheSessionBackAsOneStep() {
   QVERIFY(question.endsWith(QStringLiteral("）。要恢复这些修改吗？")));
   QCOMPARE(after.Script->ButtonsOffered.front(), QStringList({kRecover, kDiscard, kLater}));  // 恢复 the default
   MainWindow& w = *after.W;
-  QCOMPARE(w.Book.GradeLines, edited);
+  QCOMPARE(w.document().Book().GradeLines, edited);
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(ReadFile(path), FileBytes(ThreeCourses()));  // nothing saved by itself
   // One step: one undo gives the file back.
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.Serialize(), FileBytes(ThreeCourses()));
+  QCOMPARE(w.document().Book().Serialize(), FileBytes(ThreeCourses()));
   w.commands().redo->trigger();
-  QCOMPARE(w.Book.GradeLines, edited);
+  QCOMPARE(w.document().Book().GradeLines, edited);
   // The recovered session is this session's journal now, and the old one gone.
   w.Recovery().Flush();
   QCOMPARE(JournalsOfPath(path).size(), std::size_t{1});
@@ -134,7 +134,7 @@ void RecoveryTest::discardAndLaterAnswers() {
   after.Script->Choices.push_back(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
   after.Open(path);
   MainWindow& w = *after.W;
-  QCOMPARE(w.Book.Serialize(), FileBytes(ThreeCourses()));  // opened as it is
+  QCOMPARE(w.document().Book().Serialize(), FileBytes(ThreeCourses()));  // opened as it is
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
   // Edits of this session go to a journal of their own; the left one stays or goes.
@@ -172,13 +172,13 @@ void RecoveryTest::aFileChangedSinceOpensAsACopy() {
   QVERIFY(after.Script->Texts(Kind::AskYesNo).front().contains(QStringLiteral("文件在那之后已被改动")));
   QCOMPARE(after.Script->SavesSuggested, QStringList{path.chopped(4) + QStringLiteral("-恢复.txt")});  // beside the file
   MainWindow& w = *after.W;
-  QCOMPARE(w.Book.GradeLines, edited);
-  QCOMPARE(w.FileName, copy.toStdString());
+  QCOMPARE(w.document().Book().GradeLines, edited);
+  QCOMPARE(w.document().FileName(), copy.toStdString());
   QVERIFY(w.Modified());
   QVERIFY(!QFile::exists(copy));  // unsaved until the teacher saves it
   QCOMPARE(ReadFile(path), FileBytes(changed));
   w.commands().save->trigger();
-  QCOMPARE(ReadFile(copy), w.Book.Serialize());
+  QCOMPARE(ReadFile(copy), w.document().Book().Serialize());
 }
 
 void RecoveryTest::aSecondWindowIsTold() {
@@ -191,13 +191,13 @@ void RecoveryTest::aSecondWindowIsTold() {
   second.Script->YesNoAnswers.push_back(Answer::No);
   second.Open(path);
   QCOMPARE(second.Script->Messages(), QStringList{told});
-  QVERIFY(second.W->FileName.empty());
+  QVERIFY(second.W->document().FileName().empty());
 
   second.Script->ClearCalls();
   second.Script->YesNoAnswers.push_back(Answer::Yes);
   second.Open(path);
   MainWindow& w = *second.W;
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
   QVERIFY(w.fileLabel->text().endsWith(QStringLiteral("（只读）")));
   second.Select(1, 4);
   QTest::keyClicks(w.gradeEditor(), "9");
@@ -253,7 +253,7 @@ void RecoveryTest::aVersionOpensAsOneStep() {
   QCOMPARE(h.Script->Messages().back(), QStringLiteral("这个文件还没有以前的版本。以前的版本在每次存储替换文件时保留。"));
   EditTwoCells(h);
   w.commands().save->trigger();
-  const Lines saved = w.Book.GradeLines;
+  const Lines saved = w.document().Book().GradeLines;
 
   h.Script->Versions.push_back(0);
   w.commands().versions->trigger();
@@ -262,11 +262,11 @@ void RecoveryTest::aVersionOpensAsOneStep() {
   QCOMPARE(rows.size(), std::size_t{1});
   QCOMPARE(rows[0].Differing, 2LL);
   QCOMPARE(rows[0].Size, static_cast<long long>(FileBytes(ThreeCourses()).size()));
-  QCOMPARE(w.Book.Serialize(), FileBytes(ThreeCourses()));
+  QCOMPARE(w.document().Book().Serialize(), FileBytes(ThreeCourses()));
   QVERIFY(w.Modified());
   QVERIFY(ReadFile(path) != FileBytes(ThreeCourses()));  // the file itself is as saved
   w.commands().undo->trigger();
-  QCOMPARE(w.Book.GradeLines, saved);
+  QCOMPARE(w.document().Book().GradeLines, saved);
 }
 
 void RecoveryTest::aStartWithoutAFileOffersLeftJournals() {
@@ -280,8 +280,8 @@ void RecoveryTest::aStartWithoutAFileOffersLeftJournals() {
   const QString listed = start.Script->Texts(Kind::Choose).front();
   QVERIFY2(listed.startsWith(QStringLiteral("上次编辑以下文件没有正常结束")), qPrintable(listed));
   QVERIFY(listed.contains(path + QStringLiteral("（2 处修改，最后一次修改于 ")));
-  QCOMPARE(start.W->FileName, platform::ResolvedPath(path.toStdString()));
-  QCOMPARE(start.W->Book.GradeLines, edited);
+  QCOMPARE(start.W->document().FileName(), platform::ResolvedPath(path.toStdString()));
+  QCOMPARE(start.W->document().Book().GradeLines, edited);
   QVERIFY(start.W->Modified());
 }
 
@@ -291,7 +291,7 @@ void RecoveryTest::anUnwritableStateFolderStopsNothing() {
   MainWindow& w = *h.W;
   const QString path = h.Write("grades.txt", FileBytes(ThreeCourses()));
   h.Open(path);
-  QCOMPARE(w.FileName, path.toStdString());
+  QCOMPARE(w.document().FileName(), path.toStdString());
   for (int round = 0; round < 2; ++round) {
     h.Select(1, 4);
     QTest::keyClicks(w.gradeEditor(), QString::number(70 + round));
@@ -299,7 +299,7 @@ void RecoveryTest::anUnwritableStateFolderStopsNothing() {
     w.Recovery().Flush();
     w.Recovery().ShowFailures();
     w.commands().save->trigger();
-    QCOMPARE(ReadFile(path), w.Book.Serialize());  // every save went through
+    QCOMPARE(ReadFile(path), w.document().Book().Serialize());  // every save went through
   }
   const QStringList errors = h.Script->Texts(Kind::Error);
   // The lock, the journal and the version: each said once.

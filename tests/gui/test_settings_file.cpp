@@ -40,15 +40,15 @@ void SettingsFileTest::pipeInPlaceOfTheSettingsFile() {
 
   const FontSpec body{1, 10, Gbk("宋体"), 0};
   const FontSpec title{1, 16, Gbk("宋体"), fsBold | fsUnderline};
-  QCOMPARE(w.Setup.BodyFont, body);
-  QCOMPARE(w.Setup.TitleFont, title);
-  const TDeviceMetrics& printer = w.Setup.Metrics[DevicePrinter];
+  QCOMPARE(w.sheetPreview().Setup().BodyFont, body);
+  QCOMPARE(w.sheetPreview().Setup().TitleFont, title);
+  const TDeviceMetrics& printer = w.sheetPreview().Setup().Metrics[DevicePrinter];
   QCOMPARE(printer.MarginLeft, DefaultMarginLeft(printer.Dpi));
   QCOMPARE(printer.MarginTop, DefaultMarginTop(printer.Dpi));
 
   // The font commands offer the defaults ...
   dialogs.Fonts.push_back(std::nullopt);
-  w.chooseTitleFont();
+  w.sheetOutput().chooseTitleFont();
   QCOMPARE(dialogs.FontsOffered.size(), std::size_t{1});
   QCOMPARE(dialogs.FontsOffered[0], title);
 
@@ -57,9 +57,9 @@ void SettingsFileTest::pipeInPlaceOfTheSettingsFile() {
   bigger.Size = 12;
   dialogs.Fonts.push_back(bigger);
   ::alarm(20);
-  w.chooseBodyFont();
+  w.sheetOutput().chooseBodyFont();
   ::alarm(0);
-  QCOMPARE(w.Setup.BodyFont, bigger);
+  QCOMPARE(w.sheetPreview().Setup().BodyFont, bigger);
   const QStringList errors = dialogs.Texts(Kind::Error);
   QCOMPARE(errors.size(), 1);
   QCOMPARE(errors[0], QStringLiteral("无法保存打印设置文件 ") + settings + QStringLiteral(": 不是普通文件"));

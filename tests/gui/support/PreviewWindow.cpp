@@ -26,7 +26,7 @@ bool PreviewWindow::Open(int courses, int perCourse, const QString& name) {
   if (!WriteSheetFile(file, UniformCourses(courses, perCourse))) return false;
   Script->OpenFiles.push_back(file);
   Window->openFile();
-  return !Window->FileName.empty();
+  return !Window->document().FileName().empty();
 }
 
 QStringList PreviewWindow::Status() const {

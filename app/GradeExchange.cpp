@@ -1,18 +1,18 @@
 // Grades in from a spreadsheet and out to one. The core reads the CSV file,
-// judges every row and writes the workbook; the window asks which file and
-// which columns, shows the preview, applies it as one step to undo, and
+// judges every row and writes the workbook; this part asks which file and
+// which columns, shows the preview, hands the window one step to undo, and
 // says what was done.
-#include <QAction>
-#include <QComboBox>
+#include "app/GradeExchange.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStackedWidget>
+#include <QWidget>
 #include <array>
 
+#include "app/DialogSeam.h"
+#include "app/Document.h"
 #include "app/ExchangeTexts.h"
 #include "app/ReadingProgress.h"
-#include "app/EditingGrids.h"
-#include "app/MainWindow.h"
 #include "exchange/Export.h"
 #include "exchange/ImportSession.h"
 #include "gradefile/OutputCheck.h"
@@ -34,102 +34,105 @@ QString FileNamePart(const std::string& gbk) {
 
 }  // namespace
 
-void MainWindow::EnableExchange() {
-  const bool courses = !FileName.empty() && !Book.CourseKeys.empty();
-  for (QAction* command : {commands_.importScores, commands_.exportGrades, commands_.exportSheetPdf, commands_.analysis})
-    command->setEnabled(courses);
+GradeExchange::GradeExchange(QWidget& window, Document& document, DialogSeam& dialogs, WindowHooks hooks)
+    : QObject(&window), window_(window), document_(document), dialogs_(dialogs), hooks_(std::move(hooks)) {}
+
+int GradeExchange::ShownCourseIndex() const {
+  const int row = hooks_.ShownCourse();
+  const GradeBook& book = document_.Book();
+  if (document_.FileName().empty() || row < 1 || row > static_cast<int>(book.CourseKeys.size())) return -1;
+  return row - 1;
 }
 
 // ---- import ---------------------------------------------------------------------
 
-void MainWindow::importScores() {
-  const int row = courseList->currentRow();
-  if (FileName.empty() || row < 1 || row > static_cast<int>(Book.CourseKeys.size())) return;
-  leaveGradeEditor();
-  FinishEditSteps();
-  // What the import changes is seen in the grid, and undone there.
-  if (views->currentWidget() != editingView) showEditing();
-  const std::optional<QString> chosen = Dialogs().OpenFileOfType(
-      this, ExchangeTexts::ImportTitle(), {ExchangeTexts::CsvFilter(), ExchangeTexts::AllFilesFilter()});
+void GradeExchange::importScores() {
+  const int course = ShownCourseIndex();
+  if (course < 0) return;
+  GradeBook& book = document_.Book();
+  hooks_.LeaveEditing();
+  const std::optional<QString> chosen = dialogs_.OpenFileOfType(
+      &window_, ExchangeTexts::ImportTitle(), {ExchangeTexts::CsvFilter(), ExchangeTexts::AllFilesFilter()});
   if (!chosen || chosen->isEmpty()) return;
 
-  const std::string key = Book.CourseKeys[static_cast<std::size_t>(row) - 1];
-  exchange::ImportSession session(Book, key, PathBytes(*chosen));
+  const std::string key = book.CourseKeys[static_cast<std::size_t>(course)];
+  exchange::ImportSession session(book, key, PathBytes(*chosen));
   {
-    ReadingProgress progress(this);
+    ReadingProgress progress(&window_);
     session.Start(progress.Callback());
   }
   const exchange::ImportPreview& first = session.Preview();
   if (!session.CanShow()) {
     if (first.Failure == exchange::ImportFailure::ReadFailed || first.Failure == exchange::ImportFailure::TooLarge)
-      Dialogs().Error(this, Utf8(first.Message));
+      dialogs_.Error(&window_, Utf8(first.Message));
     else if (first.Failure != exchange::ImportFailure::Cancelled)
-      Dialogs().Information(this, Utf8(first.Message));
+      dialogs_.Information(&window_, Utf8(first.Message));
     return;
   }
   const ImportOffer offer{*chosen,
-                          GbkToQString(TrimmedBlanks(Book.CourseRows[static_cast<std::size_t>(row) - 1])),
+                          GbkToQString(TrimmedBlanks(book.CourseRows[static_cast<std::size_t>(course)])),
                           &session};
-  const std::optional<exchange::ScoreColumns> columns = Dialogs().ImportPreview(this, offer);
+  const std::optional<exchange::ScoreColumns> columns = dialogs_.ImportPreview(&window_, offer);
   if (!columns) return;
   if (!(session.Columns() == *columns) || !session.Preview().Ok()) {
-    ReadingProgress progress(this);
+    ReadingProgress progress(&window_);
     session.Choose(*columns, progress.Callback());
   }
   const exchange::ImportPreview& preview = session.Preview();
   if (!preview.Ok()) {
-    if (preview.Failure != exchange::ImportFailure::Cancelled) Dialogs().Information(this, Utf8(preview.Message));
+    if (preview.Failure != exchange::ImportFailure::Cancelled) dialogs_.Information(&window_, Utf8(preview.Message));
     return;
   }
   if (!session.CanImport()) return;  // nothing would change
 
-  const exchange::ApplyResult applied = exchange::ApplyImport(Book, preview);
+  const exchange::ApplyResult applied = exchange::ApplyImport(book, preview);
   if (!applied.Ok) {
-    Dialogs().Error(this, Utf8(applied.Message));
+    dialogs_.Error(&window_, Utf8(applied.Message));
     return;
   }
   EditStep step;
   step.Add(applied.Changes);
-  PushEditStep(std::move(step));
-  ShowCourse(key);
-  Dialogs().Information(this, ExchangeTexts::Imported(applied.Changes.size()));
+  hooks_.Imported(std::move(step), key);
+  dialogs_.Information(&window_, ExchangeTexts::Imported(applied.Changes.size()));
 }
 
 // ---- export ---------------------------------------------------------------------
 
-void MainWindow::exportGrades() {
-  const int row = courseList->currentRow();
-  if (FileName.empty() || row < 1 || row > static_cast<int>(Book.CourseKeys.size())) return;
-  leaveGradeEditor();
-  const std::string& shownKey = Book.CourseKeys[static_cast<std::size_t>(row) - 1];
-  std::vector<exchange::ExportCourse> courses = exchange::CoursesForExport(Book);
+void GradeExchange::exportGrades() {
+  const int course = ShownCourseIndex();
+  if (course < 0) return;
+  const GradeBook& book = document_.Book();
+  const std::string& fileName = document_.FileName();
+  hooks_.LeaveEditor();
+  const std::string& shownKey = book.CourseKeys[static_cast<std::size_t>(course)];
+  std::vector<exchange::ExportCourse> courses = exchange::CoursesForExport(book);
   bool all = true;
   if (courses.size() > 1) {
-    const std::optional<ExportScope> scope = Dialogs().ChooseExportScope(
-        this, GbkToQString(TrimmedBlanks(Book.CourseRows[static_cast<std::size_t>(row) - 1])),
+    const std::optional<ExportScope> scope = dialogs_.ChooseExportScope(
+        &window_, GbkToQString(TrimmedBlanks(book.CourseRows[static_cast<std::size_t>(course)])),
         static_cast<int>(courses.size()));
     if (!scope) return;
     if (*scope == ExportScope::ShownCourse) {
-      courses = exchange::CoursesForExport(Book, shownKey);
+      courses = exchange::CoursesForExport(book, shownKey);
       all = false;
     }
   }
   if (courses.empty()) return;  // a file with header lines but no course list entry to show
 
   // The grade file's folder, and the course's name or the grade file's.
-  const QFileInfo gradeFile(PathToQString(FileName));
+  const QFileInfo gradeFile(PathToQString(fileName));
   QString base = all ? gradeFile.completeBaseName() : FileNamePart(courses.front().Name);
   if (base.isEmpty()) base = FileNamePart(courses.front().Key);
   const QStringList filters = {ExchangeTexts::XlsxFilter(), ExchangeTexts::CsvExportFilter()};
-  const std::optional<ChosenFile> chosen = Dialogs().SaveFileOfType(
-      this, ExchangeTexts::ExportTitle(), gradeFile.dir().filePath(base + QStringLiteral(".xlsx")), filters);
+  const std::optional<ChosenFile> chosen = dialogs_.SaveFileOfType(
+      &window_, ExchangeTexts::ExportTitle(), gradeFile.dir().filePath(base + QStringLiteral(".xlsx")), filters);
   if (!chosen || chosen->Path.isEmpty()) return;
 
   // The file chosen is refused before anything is asked about replacing it:
   // the grade file itself (or any grade file) is never an export's target,
   // not even under the name its type would add.
   std::string target = PathBytes(chosen->Path);
-  const std::array<std::string, 1> inputs = {FileName};
+  const std::array<std::string, 1> inputs = {fileName};
   std::string refused = OutputRefusal(target, inputs);
   std::optional<exchange::ExportFormat> format = exchange::ExportFormatOf(target);
   if (refused.empty() && !format) {
@@ -138,22 +141,22 @@ void MainWindow::exportGrades() {
     refused = OutputRefusal(target, inputs);
   }
   if (!refused.empty()) {
-    Dialogs().Error(this, Utf8(refused));
+    dialogs_.Error(&window_, Utf8(refused));
     return;
   }
   if (platform::Identify(target) &&
-      Dialogs().AskYesNo(this, ExchangeTexts::AskReplace(PathToQString(target))) != Answer::Yes)
+      dialogs_.AskYesNo(&window_, ExchangeTexts::AskReplace(PathToQString(target))) != Answer::Yes)
     return;
   const exchange::ExportResult written = format == exchange::ExportFormat::Xlsx
                                              ? exchange::WriteXlsxExport(target, courses)
                                              : exchange::WriteCsvExport(target, courses, all);
   if (!written.Ok) {
-    Dialogs().Error(this, Utf8(written.Message));
+    dialogs_.Error(&window_, Utf8(written.Message));
     return;
   }
   std::size_t students = 0;
   for (const exchange::ExportCourse& course : courses) students += course.Students.size();
   QString done = ExchangeTexts::Exported(courses.size(), students, PathToQString(target));
   if (!written.Message.empty()) done += QLatin1Char('\n') + Utf8(written.Message);  // texts cut
-  Dialogs().Information(this, done);
+  dialogs_.Information(&window_, done);
 }
