@@ -27,6 +27,7 @@ GradeEditor::GradeEditor(StudentGrid& grid)
   combo_->hide();
   chainBefore_ = combo_->previousInFocusChain();
   combo_->installEventFilter(this);
+  grid.viewport()->installEventFilter(this);
   for (int column = kFirstGradeColumn; column <= kLastGradeColumn; ++column) grid.setItemDelegateForColumn(column, this);
 }
 
@@ -93,19 +94,33 @@ void GradeEditor::destroyEditor(QWidget* editor, const QModelIndex&) const {
 }
 
 void GradeEditor::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const {
+  const bool was = std::exchange(placing_, true);
   editor->move(option.rect.topLeft());  // in its own fixed size
+  placing_ = was;
 }
 
 void GradeEditor::setEditorData(QWidget*, const QModelIndex&) const {}
 
 void GradeEditor::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {}
 
+bool GradeEditor::OutOfSight() const {
+  return !moving_ && cell_.isValid() && combo_->isVisible() &&
+         !grid_.viewport()->rect().intersects(grid_.visualRect(cell_));
+}
+
 bool GradeEditor::eventFilter(QObject* watched, QEvent* event) {
-  // The grid moves its editors by moving the viewport's children: a move
-  // that leaves the cell out of sight is the editor's leaving.
-  if (watched == combo_ && event->type() == QEvent::Move && !moving_ && cell_.isValid() && combo_->isVisible() &&
-      !grid_.viewport()->rect().intersects(grid_.visualRect(cell_)))
-    emit leftSight();
+  // The grid scrolls by moving the viewport's children, and shrinks with the
+  // window: either can leave the cell out of sight, which is the editor's
+  // leaving. While the grid goes through its editors placing them, it is
+  // told after it has finished.
+  const bool moved = watched == combo_ && event->type() == QEvent::Move;
+  const bool shrunk = watched == grid_.viewport() && event->type() == QEvent::Resize;
+  if ((moved || shrunk) && OutOfSight()) {
+    if (!placing_)
+      emit leftSight();
+    else
+      QMetaObject::invokeMethod(this, [this] { if (OutOfSight()) emit leftSight(); }, Qt::QueuedConnection);
+  }
   // The window takes the editor's keys and its losing the focus; the
   // delegate's own handling would close the editor at Tab, Enter, Escape
   // and every focus out.

@@ -72,6 +72,7 @@ class GradeEditor : public QStyledItemDelegate {
 
  private:
   bool HasFocus() const;
+  bool OutOfSight() const;  // open, and its cell outside the grid's viewport
 
   StudentGrid& grid_;
   QComboBox* combo_;
@@ -82,4 +83,5 @@ class GradeEditor : public QStyledItemDelegate {
   std::string bytes_;
   EditStep step_;
   bool moving_ = false;
+  mutable bool placing_ = false;  // the grid is placing its editors
 };

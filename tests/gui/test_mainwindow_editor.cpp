@@ -465,6 +465,14 @@ void MainWindowEditorTest::scrollingTakesTheEditorAlong() {
   QVERIFY(!w.gradeEditor()->isVisible());
   QCOMPARE(w.studentGrid->currentRow(), 3);
   QCOMPARE(w.studentGrid->currentColumn(), 5);
+  // A grid grown shorter than the cell's place likewise.
+  h.Select(12, 5);
+  QVERIFY(w.gradeEditor()->isVisible());
+  const int below = h.CellRect(12, 5).top() - w.studentGrid->viewport()->height() - 5;
+  w.resize(w.width(), w.height() + below);
+  QCoreApplication::processEvents();
+  QVERIFY(!w.studentGrid->viewport()->rect().intersects(h.CellRect(12, 5)));
+  QVERIFY(!w.gradeEditor()->isVisible());
 }
 
 void MainWindowEditorTest::warningColourFollowsTheText() {
