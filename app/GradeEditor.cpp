@@ -1,33 +1,63 @@
 #include "app/GradeEditor.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <algorithm>
 #include <utility>
 
-GradeEditor::GradeEditor(QComboBox& combo, QAbstractItemView& grid)
-    : QStyledItemDelegate(&grid), combo_(combo), grid_(grid), chainBefore_(combo.previousInFocusChain()) {
-  combo_.installEventFilter(this);
+#include "app/EditingGrids.h"
+#include "app/GridPlaces.h"
+#include "preview/DialogLook.h"
+#include "printing/qt/QtText.h"
+
+GradeEditor::GradeEditor(StudentGrid& grid)
+    : QStyledItemDelegate(&grid), grid_(grid), combo_(new QComboBox(grid.viewport())) {
+  combo_->setObjectName(QStringLiteral("gradeEditor"));
+  combo_->setEditable(true);
+  combo_->setInsertPolicy(QComboBox::NoInsert);
+  combo_->setCompleter(nullptr);  // completion would change what is typed
+  combo_->setMaxVisibleItems(24);
+  combo_->setFont(preview::FormFont());
+  // A little larger than a grade cell, so that its frame lies on the
+  // cell's grid lines.
+  combo_->setFixedSize(std::max(66, grid.columnWidth(kFirstGradeColumn) + 2), 21);
+  combo_->hide();
+  chainBefore_ = combo_->previousInFocusChain();
+  combo_->installEventFilter(this);
+  grid.viewport()->installEventFilter(this);
+  for (int column = kFirstGradeColumn; column <= kLastGradeColumn; ++column) grid.setItemDelegateForColumn(column, this);
 }
 
-void GradeEditor::OpenAt(const QModelIndex& cell) {
+void GradeEditor::OpenAt(int row, int column, const std::string& bytes) {
+  const QModelIndex cell = grid_.IndexOf(row, column);
+  if (!cell.isValid()) return;
   const bool was = std::exchange(moving_, true);
   // From cell to cell the focus waits on the grid, not on whatever follows
   // the editor in the window.
-  if (cell.isValid() && cell_.isValid() && HasFocus()) grid_.setFocus(Qt::OtherFocusReason);
+  if (cell_.isValid() && HasFocus()) grid_.setFocus(Qt::OtherFocusReason);
   // Closed before the grid scrolls: the old cell going out of sight then is
   // no leaving.
   Close();
-  if (cell.isValid()) {
-    grid_.scrollTo(cell);
-    cell_ = cell;
-    grid_.openPersistentEditor(cell);
-    // The grid puts its editors right after itself in the tab chain; this
-    // one keeps its place, so that the focus it hands on when it closes goes
-    // where it always went.
-    if (chainBefore_ != nullptr) QWidget::setTabOrder(chainBefore_, &combo_);
+  {
+    const QSignalBlocker block(combo_);
+    combo_->setCurrentIndex(-1);  // a later pick of any word is a change
+    combo_->setEditText(GbkToQString(bytes));
   }
+  bytes_ = bytes;
+  row_ = row;
+  column_ = column;
+  grid_.scrollTo(cell);
+  cell_ = cell;
+  grid_.openPersistentEditor(cell);
+  // The grid puts its editors right after itself in the tab chain; this one
+  // keeps its place, so that a focus it hands on when it closes goes where
+  // it always went.
+  if (chainBefore_ != nullptr) QWidget::setTabOrder(chainBefore_, combo_);
+  combo_->setFocus(Qt::OtherFocusReason);
+  combo_->lineEdit()->selectAll();
   moving_ = was;
 }
 
@@ -36,19 +66,26 @@ void GradeEditor::Close() {
   const bool was = std::exchange(moving_, true);
   // Hidden first, it hands a focus it has on along the window's tab chain;
   // closed with the focus at the current cell, the grid would take it.
-  combo_.hide();
+  combo_->hide();
   grid_.closePersistentEditor(std::exchange(cell_, QPersistentModelIndex()));
   moving_ = was;
 }
 
+void GradeEditor::Took(const std::string& bytes, const std::optional<RecordChange>& change) {
+  bytes_ = bytes;
+  if (change) step_.Add(*change);
+}
+
+EditStep GradeEditor::TakeStep() { return std::exchange(step_, {}); }
+
 bool GradeEditor::HasFocus() const {
   const QWidget* focus = QApplication::focusWidget();
-  return focus == &combo_ || combo_.isAncestorOf(focus);
+  return focus == combo_ || combo_->isAncestorOf(focus);
 }
 
 QWidget* GradeEditor::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
-  if (combo_.parentWidget() != parent) combo_.setParent(parent);
-  return &combo_;
+  if (combo_->parentWidget() != parent) combo_->setParent(parent);
+  return combo_;
 }
 
 void GradeEditor::destroyEditor(QWidget* editor, const QModelIndex&) const {
@@ -57,21 +94,33 @@ void GradeEditor::destroyEditor(QWidget* editor, const QModelIndex&) const {
 }
 
 void GradeEditor::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const {
-  // At the cell's top left, in its own fixed size: a little larger than the
-  // cell, so that its frame lies on the cell's grid lines.
-  editor->move(option.rect.topLeft());
+  const bool was = std::exchange(placing_, true);
+  editor->move(option.rect.topLeft());  // in its own fixed size
+  placing_ = was;
 }
 
 void GradeEditor::setEditorData(QWidget*, const QModelIndex&) const {}
 
 void GradeEditor::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {}
 
+bool GradeEditor::OutOfSight() const {
+  return !moving_ && cell_.isValid() && combo_->isVisible() &&
+         !grid_.viewport()->rect().intersects(grid_.visualRect(cell_));
+}
+
 bool GradeEditor::eventFilter(QObject* watched, QEvent* event) {
-  // The grid moves its editors by moving the viewport's children: a move
-  // that leaves the cell out of sight is the editor's leaving.
-  if (watched == &combo_ && event->type() == QEvent::Move && !moving_ && cell_.isValid() && combo_.isVisible() &&
-      !grid_.viewport()->rect().intersects(grid_.visualRect(cell_)))
-    emit leftSight();
+  // The grid scrolls by moving the viewport's children, and shrinks with the
+  // window: either can leave the cell out of sight, which is the editor's
+  // leaving. While the grid goes through its editors placing them, it is
+  // told after it has finished.
+  const bool moved = watched == combo_ && event->type() == QEvent::Move;
+  const bool shrunk = watched == grid_.viewport() && event->type() == QEvent::Resize;
+  if ((moved || shrunk) && OutOfSight()) {
+    if (!placing_)
+      emit leftSight();
+    else
+      QMetaObject::invokeMethod(this, [this] { if (OutOfSight()) emit leftSight(); }, Qt::QueuedConnection);
+  }
   // The window takes the editor's keys and its losing the focus; the
   // delegate's own handling would close the editor at Tab, Enter, Escape
   // and every focus out.

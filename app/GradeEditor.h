@@ -1,40 +1,59 @@
 #pragma once
-// The grade editor over the student grid: one editable word list (the
-// QComboBox with the grade words) that the grid shows as the editor of the
-// grade cell it is opened at, for as long as the window keeps it open. The
-// grid keeps it over its cell while it scrolls and resizes; a cell scrolled
-// out of sight takes the editor with it (leftSight).
+// The grade editor: one editable word list (a QComboBox with the grade
+// words) that the student grid shows as the editor of the grade cell it is
+// opened at. The grid keeps it over its cell while it scrolls and resizes; a
+// cell scrolled out of sight takes the editor with it (leftSight).
 //
-// The same combo box serves every cell, for the whole session: its words are
+// The same word list serves every cell for the whole session: its words are
 // filled once, and the window's filters on it stay installed. Its text is
 // not the model's: what is typed is written through to the file as it is
 // typed (MainWindow::takeEditorText), and the grid's model shows the row
 // again from the book, so the delegate's own data transfer does nothing.
+// The editor keeps what belongs to its cell: where it is, its text as GBK
+// bytes, and the changes typed there, which become one step to undo.
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStyledItemDelegate>
+#include <optional>
+#include <string>
+
+#include "gradefile/EditHistory.h"
 
 class QComboBox;
-class QAbstractItemView;
+class StudentGrid;
 
 class GradeEditor : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
-  // `combo`: the word list, a child of `grid`'s viewport; `grid` shows it
-  // over the cells this delegate is set for.
-  GradeEditor(QComboBox& combo, QAbstractItemView& grid);
+  // Builds the word list in the grid's viewport and is the grid's delegate
+  // for the grade columns.
+  explicit GradeEditor(StudentGrid& grid);
 
-  // The cell the editor is open at; invalid when it is closed.
-  QModelIndex Cell() const { return cell_; }
-  // Opens the editor at `cell`, scrolled into sight, closing it where it
-  // was; an invalid `cell` only closes it.
-  void OpenAt(const QModelIndex& cell);
+  QComboBox* Field() const { return combo_; }
+
+  // The grid cell the editor was laid over last (a row from 1 and a grade
+  // column); -1 when none is, or it was forgotten.
+  int Row() const { return row_; }
+  int Column() const { return column_; }
+  void ForgetCell() { row_ = column_ = -1; }
+
+  // Lays the editor over grid cell (row, column), scrolled into sight,
+  // closing it where it was; it shows `bytes`, all selected, and has the
+  // focus.
+  void OpenAt(int row, int column, const std::string& bytes);
   // A focus the editor has goes on along the window's tab chain.
   void Close();
   // True while the editor goes from cell to cell or closes: the focus it
   // loses meanwhile is not the teacher's leaving.
   bool Moving() const { return moving_; }
+
+  // Its text as GBK: what it showed on arrival or took since; always GBK.
+  const std::string& Bytes() const { return bytes_; }
+  void Took(const std::string& bytes, const std::optional<RecordChange>& change);
+  // The changes typed at its cell since it arrived; taking them ends the step.
+  bool Typed() const { return !step_.Empty(); }
+  EditStep TakeStep();
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
@@ -53,10 +72,16 @@ class GradeEditor : public QStyledItemDelegate {
 
  private:
   bool HasFocus() const;
+  bool OutOfSight() const;  // open, and its cell outside the grid's viewport
 
-  QComboBox& combo_;
-  QAbstractItemView& grid_;
-  QPersistentModelIndex cell_;
+  StudentGrid& grid_;
+  QComboBox* combo_;
   QPointer<QWidget> chainBefore_;  // the widget before the editor in the tab chain
+  QPersistentModelIndex cell_;     // where it is open; invalid when closed
+  int row_ = -1;
+  int column_ = -1;
+  std::string bytes_;
+  EditStep step_;
   bool moving_ = false;
+  mutable bool placing_ = false;  // the grid is placing its editors
 };

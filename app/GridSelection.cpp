@@ -39,7 +39,7 @@ GridSelection::GridSelection(MainWindow& window) : QObject(&window), w_(window) 
   setObjectName(QStringLiteral("GridSelection"));
   // Installed after the window's own filters, so asked before them.
   for (QObject* watched : {static_cast<QObject*>(w_.studentGrid), static_cast<QObject*>(w_.studentGrid->viewport()),
-                           static_cast<QObject*>(w_.gradeEditor), static_cast<QObject*>(w_.gradeEditor->lineEdit())})
+                           static_cast<QObject*>(w_.gradeEditor()), static_cast<QObject*>(w_.gradeEditor()->lineEdit())})
     watched->installEventFilter(this);
 }
 
@@ -51,9 +51,9 @@ int GridSelection::Students() const {
 }
 
 std::optional<StudentCell> GridSelection::CurrentCell() const {
-  const bool editing = w_.gradeEditor->isVisible();
-  const int row = editing ? w_.EditRow : w_.studentGrid->currentRow();
-  const int col = editing ? w_.EditCol : w_.studentGrid->currentColumn();
+  const bool editing = w_.gradeEditor()->isVisible();
+  const int row = editing ? w_.gradeCells().Row() : w_.studentGrid->currentRow();
+  const int col = editing ? w_.gradeCells().Column() : w_.studentGrid->currentColumn();
   if (row < 1 || row > Students() || !IsGradeColumn(col)) return std::nullopt;
   return StudentCell{StudentOfRow(row), FieldOfColumn(col)};
 }
@@ -80,9 +80,9 @@ bool GridSelection::TakeKey(QKeyEvent* key) {
   // A block goes on from where it is while its first cell is current;
   // otherwise it starts at the current cell.
   GradeBlock block{*current, *current};
-  if (block_ && block_->Anchor == *current && !w_.gradeEditor->isVisible()) block = *block_;
+  if (block_ && block_->Anchor == *current && !w_.gradeEditor()->isVisible()) block = *block_;
   // The editor's text is in the file already: closing it keeps it.
-  if (w_.gradeEditor->isVisible()) w_.leaveGradeEditor();
+  if (w_.gradeEditor()->isVisible()) w_.leaveGradeEditor();
   Select(ExtendBlock(block, *KeyOf(*key), Students()));
   return true;
 }
@@ -97,7 +97,7 @@ void GridSelection::Select(const GradeBlock& block) {
     grid->SelectRange({GridRow(block.FirstStudent()), GridColumn(block.FirstField()),
                        GridRow(block.LastStudent()), GridColumn(block.LastField())});
   }
-  w_.EditRow = w_.EditCol = -1;
+  w_.gradeCells().ForgetCell();
   grid->ScrollToCell(GridRow(block.Extent.Student), GridColumn(block.Extent.Field));
   grid->setFocus(Qt::OtherFocusReason);
 }
@@ -121,7 +121,7 @@ bool GridSelection::TakeMouse(QEvent* event) {
       // A drag, not a click: the editor goes, and the current cell follows
       // the mouse without calling it back.
       w_.leaveGradeEditor();
-      w_.EditRow = w_.EditCol = -1;
+      w_.gradeCells().ForgetCell();
       dragging_ = std::make_unique<QSignalBlocker>(grid);
       return false;
     }

@@ -65,8 +65,8 @@ bool KeyboardCommands::GoToNextFinding(bool backward) {
   // From the editor's cell, or the grid's current cell; before the first
   // student when there is none (line 0 is never a record).
   FindingPlace from;
-  const int row = w_.gradeEditor->isVisible() ? w_.EditRow : w_.studentGrid->currentRow();
-  const int col = w_.gradeEditor->isVisible() ? w_.EditCol : w_.studentGrid->currentColumn();
+  const int row = w_.gradeEditor()->isVisible() ? w_.gradeCells().Row() : w_.studentGrid->currentRow();
+  const int col = w_.gradeEditor()->isVisible() ? w_.gradeCells().Column() : w_.studentGrid->currentColumn();
   if (row >= 1 && row <= static_cast<int>(w_.GridRows.size()) && col >= kFirstGradeColumn) {
     from.LineIndex = w_.GridRows[static_cast<std::size_t>(StudentOfRow(row))].LineIndex;
     from.Field = FieldOfColumn(col);
@@ -122,8 +122,8 @@ void KeyboardCommands::NameControls() {
   w_.studentGrid->setAccessibleName(WindowTexts::StudentGridName());
   w_.studentGrid->setAccessibleDescription(WindowTexts::StudentGridDescription());
   w_.shareEdit->setAccessibleName(WindowTexts::ShareName());
-  w_.gradeEditor->setAccessibleName(WindowTexts::GradeEditorName());
-  w_.gradeEditor->setAccessibleDescription(WindowTexts::GradeEditorDescription());
+  w_.gradeEditor()->setAccessibleName(WindowTexts::GradeEditorName());
+  w_.gradeEditor()->setAccessibleDescription(WindowTexts::GradeEditorDescription());
   w_.sheetPreview().pageArea()->setAccessibleName(WindowTexts::PreviewName());
   w_.sheetPreview().pageWidget()->setAccessibleName(WindowTexts::PageName());
   w_.sheetPreview().pageWidget()->setAccessibleDescription(WindowTexts::PageDescription());

@@ -29,6 +29,7 @@
 #include "app/DialogSeam.h"
 #include "app/Document.h"
 #include "app/FileRecovery.h"
+#include "app/GradeEditor.h"
 #include "app/GradeExchange.h"
 #include "app/GridPlaces.h"
 #include "app/SheetOutput.h"
@@ -55,7 +56,6 @@ class CheckBar;
 class CourseList;
 class FindBar;
 class GradeMarks;
-class GradeEditor;
 class RecentFilesMenu;
 class StudentGrid;
 
@@ -93,8 +93,10 @@ class MainWindow : public QMainWindow {
   QLabel* shareLabel = nullptr;
   QLineEdit* shareEdit = nullptr;
   StudentGrid* studentGrid = nullptr;
-  QComboBox* gradeEditor = nullptr;
 
+  // The grade editor over the grid's grade cells, and its word list.
+  GradeEditor& gradeCells() const { return *gradeCells_; }
+  QComboBox* gradeEditor() const { return gradeCells_ != nullptr ? gradeCells_->Field() : nullptr; }
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
   RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
   FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
@@ -109,9 +111,6 @@ class MainWindow : public QMainWindow {
   // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
   // row r (row 0 is the heading); the grid's model shows them.
   std::vector<StudentRow> GridRows;
-  // The grid cell the grade editor was laid over; -1 when none.
-  int EditCol = -1;
-  int EditRow = -1;
   // The last refusal of typed text (a character the grade file cannot hold,
   // a grade past its field, a share that is no number from 0 to 100), shown
   // as the editor's or the share field's tool tip and on the status bar;
@@ -264,12 +263,10 @@ class MainWindow : public QMainWindow {
   Commands commands_;
   QString appDirOverride_;
   std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
-  std::string editorBytes_;  // gradeEditor's text as GBK (always GBK-valid)
   bool released_ = false;
   bool placed_ = false;  // the first show has fitted the frame into the screen
   bool previewSetUp_ = false;
   QSize placedSize_;     // the size start-up gave the window; another is the teacher's own
-  EditStep cellStep_;   // the grade editor's changes since it arrived at its cell
   EditStep shareStep_;  // the share field's changes since it took the focus
   RecentFilesMenu* recentFiles_ = nullptr;
   preview::SheetPreview* sheetPreview_ = nullptr;
@@ -277,6 +274,6 @@ class MainWindow : public QMainWindow {
   GradeExchange* gradeExchange_ = nullptr;
   FindBar* findBar_ = nullptr;
   CheckBar* checkBar_ = nullptr;
-  GradeEditor* gradeCells_ = nullptr;  // lays gradeEditor over the grade cells of the grid
+  GradeEditor* gradeCells_ = nullptr;
   std::unique_ptr<GradeMarks> marks_;  // the check's marks on the course shown
 };

@@ -16,7 +16,6 @@
 #include "app/EditingGrids.h"
 #include "app/Glyphs.h"
 #include "app/GradeMarks.h"
-#include "app/GradeEditor.h"
 #include "app/CheckBar.h"
 #include "app/MainWindow.h"
 #include "app/SheetOutput.h"
@@ -133,19 +132,7 @@ void MainWindow::BuildEditingView() {
   gridColumn->addWidget(studentGrid, 1);
   editingLayout->addLayout(gridColumn, 1);
 
-  // The grid shows the editor over a grade cell, as the cell's editor.
-  gradeEditor = new QComboBox(studentGrid->viewport());
-  gradeEditor->setObjectName(QStringLiteral("gradeEditor"));
-  gradeEditor->setEditable(true);
-  gradeEditor->setInsertPolicy(QComboBox::NoInsert);
-  gradeEditor->setCompleter(nullptr);  // completion would change what is typed
-  gradeEditor->setMaxVisibleItems(24);
-  gradeEditor->setFont(preview::FormFont());
-  gradeEditor->setFixedSize(std::max(66, studentGrid->columnWidth(4) + 2), 21);
-  gradeEditor->hide();
-  gradeCells_ = new GradeEditor(*gradeEditor, *studentGrid);
-  for (int column = kFirstGradeColumn; column <= kLastGradeColumn; ++column)
-    studentGrid->setItemDelegateForColumn(column, gradeCells_);
+  gradeCells_ = new GradeEditor(*studentGrid);
 
   views->addWidget(editingView);
 }
@@ -234,14 +221,14 @@ void MainWindow::ConnectCommands() {
   // A click on the cell that is already current (the editor was left) lays
   // the editor over it again.
   connect(studentGrid, &StudentGrid::cellPressed, this, [this](int row, int col) {
-    if (gradeEditor->isVisible() && row == EditRow && col == EditCol) return;
+    if (gradeEditor()->isVisible() && row == gradeCells_->Row() && col == gradeCells_->Column()) return;
     if (studentGrid->currentRow() != row || studentGrid->currentColumn() != col) return;
     selectGradeCell(row, col);
   });
-  connect(gradeEditor, &QComboBox::editTextChanged, this, [this] { takeEditorText(); });
+  connect(gradeEditor(), &QComboBox::editTextChanged, this, [this] { takeEditorText(); });
   connect(shareEdit, &QLineEdit::textEdited, this, [this] { changeShare(); });
-  gradeEditor->installEventFilter(this);
-  gradeEditor->lineEdit()->installEventFilter(this);
+  gradeEditor()->installEventFilter(this);
+  gradeEditor()->lineEdit()->installEventFilter(this);
   shareEdit->installEventFilter(this);
   // A cell scrolled out of sight takes the editor with it.
   connect(gradeCells_, &GradeEditor::leftSight, this, &MainWindow::leaveGradeEditor);

@@ -24,20 +24,22 @@
 
 void MainWindow::MarkRow(int row) {
   marks_->MarkRow(row, shareBytes_);
-  if (row == EditRow) MarkEditor();
+  if (gradeCells_ != nullptr && row == gradeCells_->Row()) MarkEditor();
   UpdateCheckBar();
 }
 
 void MainWindow::MarkEditor() {
   // The editor covers its cell: it wears the cell's mark, so that a typo
   // shows while it is typed.
-  const QModelIndex cell = IsGradeColumn(EditCol) ? studentGrid->IndexOf(EditRow, EditCol) : QModelIndex();
-  if (!cell.isValid() || gradeEditor == nullptr) return;
+  if (gradeCells_ == nullptr || !IsGradeColumn(gradeCells_->Column())) return;
+  const QModelIndex cell = studentGrid->IndexOf(gradeCells_->Row(), gradeCells_->Column());
+  if (!cell.isValid()) return;
+  QComboBox* editor = gradeEditor();
   const QString why = cell.data(Qt::ToolTipRole).toString();
-  QPalette palette = gradeEditor->palette();
+  QPalette palette = editor->palette();
   if (!why.isEmpty()) palette.setColor(QPalette::Base, cell.data(Qt::BackgroundRole).value<QColor>());
-  gradeEditor->lineEdit()->setPalette(palette);
-  gradeEditor->setToolTip(why);
+  editor->lineEdit()->setPalette(palette);
+  editor->setToolTip(why);
 }
 
 void MainWindow::UpdateCheckBar() {
@@ -107,7 +109,7 @@ void MainWindow::GoToFinding(const GradeFinding& finding) {
   // A repeated number is put right in the grades of its row, if at all.
   const int col = GridColumn(FieldOf(finding.Column));
   studentGrid->setCurrentCell(row, col);
-  if (!gradeEditor->isVisible() || EditRow != row || EditCol != col) {  // it was the current cell already
+  if (!gradeEditor()->isVisible() || gradeCells_->Row() != row || gradeCells_->Column() != col) {  // it was the current cell already
     selectGradeCell(row, col);
   }
 }

@@ -59,8 +59,8 @@ void MainWindow::pasteCells() {
   // From the editor's cell, else the current cell (a column left of the
   // grades starts at the coursework), else the first student.
   StudentCell start{0, GradeField::Coursework};
-  if (gradeEditor->isVisible() && EditRow >= 1)
-    start = {StudentOfRow(EditRow), FieldOfColumn(EditCol)};
+  if (gradeEditor()->isVisible() && gradeCells_->Row() >= 1)
+    start = {StudentOfRow(gradeCells_->Row()), FieldOfColumn(gradeCells_->Column())};
   else if (studentGrid->currentRow() >= 1)
     start = {StudentOfRow(studentGrid->currentRow()), FieldOfColumn(studentGrid->currentColumn())};
   const bool students = !GridRows.empty() && !GridRows.front().IsPlaceholder();
@@ -110,7 +110,7 @@ std::vector<PasteCell> MainWindow::WriteCells(const std::vector<PasteCell>& writ
   const QSignalBlocker block(studentGrid);
   studentGrid->setCurrentCell(top, left);
   studentGrid->SelectRange({top, left, bottom, right});
-  EditRow = EditCol = -1;
+  gradeCells_->ForgetCell();
   studentGrid->ScrollToCell(top, left);
   studentGrid->setFocus(Qt::OtherFocusReason);
   return refused;

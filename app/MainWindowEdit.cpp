@@ -15,7 +15,7 @@
 #include "app/MainWindow.h"
 
 void MainWindow::FinishEditSteps() {
-  History.Push(std::exchange(cellStep_, {}));
+  History.Push(gradeCells_->TakeStep());
   History.Push(std::exchange(shareStep_, {}));
   FollowEdits();
 }
@@ -41,7 +41,7 @@ void MainWindow::redo() {
 void MainWindow::FollowEdits() {
   // An edit in progress is as good as a step: Ctrl+Z ends it and takes it
   // back, and it will forget what could be redone.
-  const bool editing = !cellStep_.Empty() || !shareStep_.Empty();
+  const bool editing = gradeCells_->Typed() || !shareStep_.Empty();
   const bool shown = views == nullptr || views->currentWidget() == editingView;
   commands_.undo->setEnabled(shown && (editing || History.CanUndo()));
   commands_.redo->setEnabled(shown && !editing && History.CanRedo());

@@ -30,7 +30,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
     return false;
   }
   // The steps of the file that was open mean nothing in this one.
-  cellStep_ = {};
+  gradeCells_->TakeStep();
   shareStep_ = {};
   std::string recoveredCopy;
   recovery_->Opened(FileName, Book, History, &recoveredCopy);
@@ -93,7 +93,7 @@ void MainWindow::ReleaseAll() {
   Book.CourseTitles.clear();
   sheetPreview_->DropSheet();
   GridRows.clear();
-  EditRow = EditCol = -1;
+  gradeCells_->ForgetCell();
   released_ = true;
 }
 

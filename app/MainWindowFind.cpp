@@ -24,7 +24,7 @@ void MainWindow::showFindBar() {
         const QSignalBlocker block(studentGrid);
         studentGrid->setCurrentCell(gridRow, kFirstGradeColumn);
         studentGrid->SelectRange({gridRow, kFirstGradeColumn, gridRow, kLastGradeColumn});
-        EditRow = EditCol = -1;
+        gradeCells_->ForgetCell();
       }
       studentGrid->ScrollToCell(gridRow, kFirstGradeColumn);
     });

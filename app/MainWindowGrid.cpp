@@ -35,10 +35,11 @@ void MainWindow::ShowGridHeadings() {
 
 // 13. The grade editor's words.
 void MainWindow::FillEditorWords() {
-  for (const std::string& word : EditorWords()) gradeEditor->addItem(GbkToQString(word));
-  const QSignalBlocker block(gradeEditor);
-  gradeEditor->setCurrentIndex(-1);
-  gradeEditor->setEditText(QString());
+  QComboBox* words = gradeEditor();
+  for (const std::string& word : EditorWords()) words->addItem(GbkToQString(word));
+  const QSignalBlocker block(words);
+  words->setCurrentIndex(-1);
+  words->setEditText(QString());
 }
 
 // ---- course list and student grid ---------------------------------------------
@@ -55,7 +56,7 @@ void MainWindow::ShowCourse(const std::string& key) {
   shareEdit->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
   MarkShare();
   leaveGradeEditor();
-  EditRow = EditCol = -1;
+  gradeCells_->ForgetCell();
 
   GridRows = std::move(view.Rows);
   marks_->Start(Book, key);
@@ -86,47 +87,36 @@ void MainWindow::selectGradeCell(int row, int column) {
   if (row > static_cast<int>(GridRows.size())) return;
   std::string text = GridRows[static_cast<std::size_t>(StudentOfRow(row))].Cells[static_cast<std::size_t>(column)];
   TrimBlanks(text);
-  {
-    const QSignalBlocker block(gradeEditor);
-    gradeEditor->setCurrentIndex(-1);  // a later pick of any word is a change
-    gradeEditor->setEditText(GbkToQString(text));
-  }
-  editorBytes_ = text;
-  EditRow = row;
-  EditCol = column;
-  gradeCells_->OpenAt(studentGrid->IndexOf(row, column));
-  gradeEditor->setFocus(Qt::OtherFocusReason);
-  gradeEditor->lineEdit()->selectAll();
+  gradeCells_->OpenAt(row, column, text);
   MarkEditor();
 }
 
 void MainWindow::takeEditorText() {
-  if (EditRow < 1 || !IsGradeColumn(EditCol) || EditRow > static_cast<int>(GridRows.size())) return;
-  const std::optional<std::string> text = QStringToGbk(gradeEditor->currentText());
+  const int row = gradeCells_->Row();
+  const int column = gradeCells_->Column();
+  if (row < 1 || !IsGradeColumn(column) || row > static_cast<int>(GridRows.size())) return;
+  const std::optional<std::string> text = QStringToGbk(gradeEditor()->currentText());
   if (!text) {
-    RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::InputRefused());
+    RefuseInput(gradeEditor(), GbkToQString(gradeCells_->Bytes()), WindowTexts::InputRefused());
     return;
   }
-  StudentRow& student = GridRows[static_cast<std::size_t>(StudentOfRow(EditRow))];
-  const GradeField field = FieldOfColumn(EditCol);
+  StudentRow& student = GridRows[static_cast<std::size_t>(StudentOfRow(row))];
+  const GradeField field = FieldOfColumn(column);
   // A grade the record cannot hold whole is never typed at all.
   switch (PlanGradeEdit(student, field, *text, shareBytes_).Fit) {
     case GradeEditFit::Fits: break;
     case GradeEditFit::TextTooLong:
-      RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::GradeTooLong());
+      RefuseInput(gradeEditor(), GbkToQString(gradeCells_->Bytes()), WindowTexts::GradeTooLong());
       return;
     case GradeEditFit::TotalTooLong:
-      RefuseInput(gradeEditor, GbkToQString(editorBytes_), WindowTexts::TotalTooLong());
+      RefuseInput(gradeEditor(), GbkToQString(gradeCells_->Bytes()), WindowTexts::TotalTooLong());
       return;
   }
-  editorBytes_ = *text;
   const std::optional<RecordChange> change =
       Book.WriteThrough(CourseOfListRow(courseList->currentRow()), student, field, *text, shareBytes_);
-  ShowGridRow(EditRow);
-  if (change) {
-    cellStep_.Add(*change);
-    FollowEdits();
-  }
+  gradeCells_->Took(*text, change);
+  ShowGridRow(row);
+  if (change) FollowEdits();
 }
 
 void MainWindow::leaveGradeEditor() {
@@ -135,15 +125,17 @@ void MainWindow::leaveGradeEditor() {
 }
 
 void MainWindow::MoveEditor(EditorMove move) {
-  if (EditRow < 1 || !IsGradeColumn(EditCol)) return;
+  const int from = gradeCells_->Row();
+  const int fromColumn = gradeCells_->Column();
+  if (from < 1 || !IsGradeColumn(fromColumn)) return;
   // The empty row of a course without students takes the editor too.
-  const std::optional<StudentCell> to = EditorMoveTarget({StudentOfRow(EditRow), FieldOfColumn(EditCol)}, move,
+  const std::optional<StudentCell> to = EditorMoveTarget({StudentOfRow(from), FieldOfColumn(fromColumn)}, move,
                                                          static_cast<int>(GridRows.size()));
   if (!to) return;
   const int row = GridRow(to->Student);
   const int col = GridColumn(to->Field);
   studentGrid->setCurrentCell(row, col);
-  if (EditRow != row || EditCol != col) {
+  if (gradeCells_->Row() != row || gradeCells_->Column() != col) {
     selectGradeCell(row, col);
   }
 }
@@ -152,7 +144,7 @@ void MainWindow::RefuseInput(QWidget* where, const QString& restored, const QStr
   InputNotice = why;
   statusLine->show();
   statusLine->showMessage(why, 8000);
-  auto* edit = where == gradeEditor ? gradeEditor->lineEdit() : qobject_cast<QLineEdit*>(where);
+  auto* edit = where == gradeEditor() ? gradeEditor()->lineEdit() : qobject_cast<QLineEdit*>(where);
   if (edit != nullptr) {
     const int grown = edit->text().size() - restored.size();
     const int cursor = std::clamp(edit->cursorPosition() - std::max(0, grown), 0,
@@ -168,9 +160,9 @@ void MainWindow::RefuseInput(QWidget* where, const QString& restored, const QStr
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  const bool editor = gradeEditor != nullptr &&
-                      (watched == gradeEditor || watched == gradeEditor->lineEdit());
-  if (gradeEditor != nullptr && EditingKeyFilter(watched, event)) return true;
+  const bool editor = gradeEditor() != nullptr &&
+                      (watched == gradeEditor() || watched == gradeEditor()->lineEdit());
+  if (gradeEditor() != nullptr && EditingKeyFilter(watched, event)) return true;
   // The edit fields' own undo would take back keystrokes the file already
   // holds without the window knowing: Ctrl+Z and Ctrl+Y there are the
   // window's undo and redo, which end the edit in progress as one step.
@@ -225,8 +217,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !gradeCells_->Moving()) {
       QWidget* now = QApplication::focusWidget();
       // Nor is the word list taking the keys (Alt+Down).
-      const bool wordList = now != nullptr && now->window() == gradeEditor->view()->window();
-      if (now != gradeEditor && now != gradeEditor->lineEdit() && !wordList) leaveGradeEditor();
+      const bool wordList = now != nullptr && now->window() == gradeEditor()->view()->window();
+      if (now != gradeEditor() && now != gradeEditor()->lineEdit() && !wordList) leaveGradeEditor();
     }
   }
   return QMainWindow::eventFilter(watched, event);

@@ -68,10 +68,10 @@ void MainWindow::BuildEditingAids() {
   // Text dropped on a field would become a grade or a share; a dropped file
   // is for the window to open.
   shareEdit->setAcceptDrops(false);
-  gradeEditor->lineEdit()->setAcceptDrops(false);
+  gradeEditor()->lineEdit()->setAcceptDrops(false);
   setAcceptDrops(true);
 
-  gradeEditor->setItemDelegate(new RoomyRows(gradeEditor));
+  gradeEditor()->setItemDelegate(new RoomyRows(gradeEditor()));
 }
 
 void MainWindow::EnterGrid() {
@@ -88,12 +88,12 @@ void MainWindow::EnterGridAt(int row) {
 }
 
 bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
-  const bool editor = watched == gradeEditor || watched == gradeEditor->lineEdit();
+  const bool editor = watched == gradeEditor() || watched == gradeEditor()->lineEdit();
   // Copy and paste of cells: the menu's commands, unless the editor's own
   // copy of selected text or paste of a single value is meant.
   if ((editor || watched == studentGrid) && (IsClipboardKey(event, commands_.copyCells) || IsClipboardKey(event, commands_.pasteCells))) {
     const bool copy = IsClipboardKey(event, commands_.copyCells);
-    if (editor && copy && gradeEditor->lineEdit()->hasSelectedText()) return false;
+    if (editor && copy && gradeEditor()->lineEdit()->hasSelectedText()) return false;
     if (editor && !copy && !IsCellBlock(QApplication::clipboard()->text().toStdString())) return false;
     if (event->type() == QEvent::KeyPress) copy ? copyCells() : pasteCells();
     return true;  // a refused shortcut override lets the menu's shortcut act
@@ -125,7 +125,7 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
       courseList->setFocus(Qt::BacktabFocusReason);
     return true;
   }
-  if (watched == studentGrid && event->type() == QEvent::KeyPress && !gradeEditor->isVisible()) {
+  if (watched == studentGrid && event->type() == QEvent::KeyPress && !gradeEditor()->isVisible()) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (IsKey(event, {Qt::Key_Escape})) {
       courseList->setFocus(Qt::OtherFocusReason);
@@ -143,7 +143,7 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
     if (!typing && !IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})) return false;
     selectGradeCell(row, col);
     // The key that opened the editor is its first keystroke.
-    if (typing && gradeEditor->isVisible()) QApplication::sendEvent(gradeEditor->lineEdit(), event);
+    if (typing && gradeEditor()->isVisible()) QApplication::sendEvent(gradeEditor()->lineEdit(), event);
     return true;
   }
   return false;

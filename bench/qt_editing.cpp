@@ -99,7 +99,7 @@ void BM_Keystroke(benchmark::State& state) {
   w.studentGrid->setCurrentCell(last, 5);
   bool odd = false;
   for (auto _ : state) {
-    w.gradeEditor->setEditText(odd ? QStringLiteral("85") : QStringLiteral("86"));
+    w.gradeEditor()->setEditText(odd ? QStringLiteral("85") : QStringLiteral("86"));
     odd = !odd;
   }
   state.counters["students"] = last;

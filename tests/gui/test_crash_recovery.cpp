@@ -50,7 +50,7 @@ int RunChild(const QString& file, unsigned seed) {
       const int column = 4 + static_cast<int>(random() % 2);
       h.Select(row, column);
       const int digits = 1 + static_cast<int>(random() % 2);
-      for (int i = 0; i < digits; ++i) QTest::keyClick(w.gradeEditor, static_cast<Qt::Key>(Qt::Key_0 + random() % 10));
+      for (int i = 0; i < digits; ++i) QTest::keyClick(w.gradeEditor(), static_cast<Qt::Key>(Qt::Key_0 + random() % 10));
       h.Select(row, column == 4 ? 5 : 4);  // leaving the cell ends the step
     } else if (action < 9) {
       w.commands().undo->trigger();

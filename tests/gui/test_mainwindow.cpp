@@ -81,12 +81,12 @@ void MainWindowTest::startState() {
   }
   QCOMPARE(w.studentGrid->rowHeight(0), 20);
   QCOMPARE(w.studentGrid->horizontalHeader()->height(), 20);  // the heading, as high as a row
-  QVERIFY(!w.gradeEditor->isVisible());
-  QCOMPARE(w.gradeEditor->count(), 18);
+  QVERIFY(!w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeEditor()->count(), 18);
   const QStringList words = {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过",
                              "A", "B", "C", "D", "F", "缺考", "缓考", "旷考", "作弊"};
-  for (int i = 0; i < 18; ++i) QCOMPARE(w.gradeEditor->itemText(i), words[i]);
-  QCOMPARE(w.gradeEditor->maxVisibleItems(), 24);
+  for (int i = 0; i < 18; ++i) QCOMPARE(w.gradeEditor()->itemText(i), words[i]);
+  QCOMPARE(w.gradeEditor()->maxVisibleItems(), 24);
   QCOMPARE(w.shareEdit->text(), QString());
   QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
   QCOMPARE(w.sheetPreview().Page(), 0);
@@ -102,7 +102,7 @@ void MainWindowTest::startState() {
   QCOMPARE(w.AppDir, (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
   // Selecting a grade cell with no file open shows nothing.
   h.Select(1, 4);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
 }
 
 void MainWindowTest::startMenus() {
@@ -261,7 +261,7 @@ void MainWindowTest::openFailuresChangeNothing() {
   h.Open(good);
   h.SelectCourse(2);
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, "9");  // an unsaved change that must survive
+  QTest::keyClicks(w.gradeEditor(), "9");  // an unsaved change that must survive
   QVERIFY(w.Modified());
   const Lines head = w.document().Book().HeadLines;
   const Lines grades = w.document().Book().GradeLines;
@@ -300,7 +300,7 @@ void MainWindowTest::openFileWithOnlyMagicLine() {
   for (int c = 0; c < 7; ++c) QCOMPARE(h.Cell(1, c), QString());
   QCOMPARE(w.shareEdit->text(), QString());
   h.Select(1, 5);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
   QTest::keyClicks(w.shareEdit, "50");  // no course: nothing is stored
   QVERIFY(w.document().Book().HeadLines.empty());
   QVERIFY(!w.Modified());
@@ -339,7 +339,7 @@ void MainWindowTest::questionBeforeOpening() {
   const QString second = h.Write("second.txt", FileBytes(other));
   h.Open(first);
   h.Select(1, 5);
-  QTest::keyClicks(w.gradeEditor, "1");
+  QTest::keyClicks(w.gradeEditor(), "1");
   QVERIFY(w.Modified());
   h.Script->ClearCalls();
 
@@ -389,7 +389,7 @@ void MainWindowTest::failedSaveBeforeOpeningKeepsTheFile() {
   QVERIFY(WriteFile(first, FileBytes(ThreeCourses())));
   h.Open(first);
   h.Select(2, 5);
-  QTest::keyClicks(w.gradeEditor, "77");
+  QTest::keyClicks(w.gradeEditor(), "77");
   QVERIFY(gone.remove());  // the folder is gone: the save must fail
   h.Script->ClearCalls();
   h.Script->YesNoCancelAnswers.push_back(Answer::Yes);
@@ -411,7 +411,7 @@ void MainWindowTest::saveWritesTheFileByteForByte() {
   h.Open(path);
   h.SelectCourse(2);
   h.Select(2, 4);
-  QTest::keyClicks(w.gradeEditor, "88");
+  QTest::keyClicks(w.gradeEditor(), "88");
   QVERIFY(w.commands().save->isEnabled());
   w.commands().save->trigger();
   QCOMPARE(h.Script->Messages(), QStringList({"存储完毕！"}));
@@ -434,7 +434,7 @@ void MainWindowTest::failedSaveKeepsModifiedAndSave() {
   QVERIFY(WriteFile(path, FileBytes(ThreeCourses())));
   h.Open(path);
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, "66");
+  QTest::keyClicks(w.gradeEditor(), "66");
   QVERIFY(gone.remove());
   h.Script->ClearCalls();
   w.commands().save->trigger();
@@ -466,7 +466,7 @@ void MainWindowTest::closeQuestion() {
   const QString path = h.Write("grades.txt", FileBytes(lines));
   h.Open(path);
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, "50");
+  QTest::keyClicks(w.gradeEditor(), "50");
   h.Script->ClearCalls();
   h.Script->YesNoCancelAnswers.push_back(Answer(answer));
   QCOMPARE(w.close(), closes);

@@ -109,11 +109,11 @@ void MainWindowChecksTest::marksAfterEdits() {
   h.Open(h.Write("grades.txt", FileBytes(TenAtThirty())));
   QVERIFY(!Marked(h, 1, markedCol));
   h.Select(1, col);
-  w.gradeEditor->lineEdit()->selectAll();
-  Type(w.gradeEditor, typed);
+  w.gradeEditor()->lineEdit()->selectAll();
+  Type(w.gradeEditor(), typed);
   QCOMPARE(Tip(h, 1, markedCol), tip);
   // The editor over the cell wears its mark.
-  QCOMPARE(w.gradeEditor->toolTip(), col == markedCol ? tip : QString());
+  QCOMPARE(w.gradeEditor()->toolTip(), col == markedCol ? tip : QString());
   const QColor marked = Face(h, 1, markedCol);
   QVERIFY(marked != QColor(Qt::white));
   // The other cells of the row and the next row stay as they were.
@@ -122,7 +122,7 @@ void MainWindowChecksTest::marksAfterEdits() {
     QVERIFY(!Marked(h, 2, c));
   }
   // Taking it back takes the mark away.
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Z, Qt::ControlModifier);
   QVERIFY(!Marked(h, 1, markedCol));
   QCOMPARE(Face(h, 1, markedCol), QColor(Qt::white));
 }
@@ -223,7 +223,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
   h.Open(path);
   h.SelectCourse(2);
   h.Select(1, 5);
-  QTest::keyClicks(w.gradeEditor, "8O");  // the file's one finding besides the repeated number
+  QTest::keyClicks(w.gradeEditor(), "8O");  // the file's one finding besides the repeated number
   const std::string edited = w.document().Book().Serialize();
   h.Script->ClearCalls();
   // The second finding of the list is the examination "8O" of course k0002.
@@ -261,10 +261,10 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
   if (answer == int(FindingsChoice::GoTo)) {
     QVERIFY(w.editingView->isVisible());  // from the preview too
     QCOMPARE(h.CourseRow(), 2);
-    QCOMPARE(w.EditRow, 1);
-    QCOMPARE(w.EditCol, 5);
-    QVERIFY(w.gradeEditor->isVisible());
-    QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("8O"));
+    QCOMPARE(w.gradeCells().Row(), 1);
+    QCOMPARE(w.gradeCells().Column(), 5);
+    QVERIFY(w.gradeEditor()->isVisible());
+    QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("8O"));
   }
 }
 
@@ -274,8 +274,8 @@ void MainWindowChecksTest::noFindingsNoList() {
   const QString path = h.Write("grades.txt", FileBytes(Clean()));
   h.Open(path);
   h.Select(1, 5);
-  w.gradeEditor->lineEdit()->selectAll();
-  QTest::keyClicks(w.gradeEditor, "95");
+  w.gradeEditor()->lineEdit()->selectAll();
+  QTest::keyClicks(w.gradeEditor(), "95");
   QVERIFY(w.checkBar()->isHidden());
   w.save();
   w.showSheet();

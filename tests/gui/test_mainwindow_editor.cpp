@@ -109,11 +109,11 @@ void MainWindowEditorTest::editorOnlyOverGradeCells() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   w.selectGradeCell(row, col);
-  QCOMPARE(w.gradeEditor->isVisible(), shown);
+  QCOMPARE(w.gradeEditor()->isVisible(), shown);
   if (shown) {
-    QCOMPARE(w.gradeEditor->currentText(), text);  // blanks trimmed
-    QVERIFY(w.gradeEditor->hasFocus());
-    QCOMPARE(w.gradeEditor->lineEdit()->selectedText(), text);
+    QCOMPARE(w.gradeEditor()->currentText(), text);  // blanks trimmed
+    QVERIFY(w.gradeEditor()->hasFocus());
+    QCOMPARE(w.gradeEditor()->lineEdit()->selectedText(), text);
   }
   // Showing the text is not an edit.
   QVERIFY(!w.Modified());
@@ -127,20 +127,20 @@ void MainWindowEditorTest::editorSitsOverItsCell() {
   // A real click on the cell of row 2, column 5.
   const QRect cell = h.CellRect(2, 5);
   QTest::mouseClick(w.studentGrid->viewport(), Qt::LeftButton, {}, cell.center());
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.EditRow, 2);
-  QCOMPARE(w.EditCol, 5);
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeCells().Row(), 2);
+  QCOMPARE(w.gradeCells().Column(), 5);
   const QPoint cellInPanel = w.studentGrid->viewport()->mapTo(w.editingView, cell.topLeft());
-  QCOMPARE(w.gradeEditor->mapTo(w.editingView, QPoint(0, 0)), cellInPanel);
-  QCOMPARE(w.gradeEditor->parentWidget(), w.studentGrid->viewport());  // the grid's own editor
-  QVERIFY(w.gradeEditor->width() >= 66);
-  QCOMPARE(w.gradeEditor->height(), 21);
+  QCOMPARE(w.gradeEditor()->mapTo(w.editingView, QPoint(0, 0)), cellInPanel);
+  QCOMPARE(w.gradeEditor()->parentWidget(), w.studentGrid->viewport());  // the grid's own editor
+  QVERIFY(w.gradeEditor()->width() >= 66);
+  QCOMPARE(w.gradeEditor()->height(), 21);
   // Another grade cell moves it; the first cell keeps its text.
   h.Select(3, 4);
   const QRect next = h.CellRect(3, 4);
-  QCOMPARE(w.gradeEditor->mapTo(w.editingView, QPoint(0, 0)),
+  QCOMPARE(w.gradeEditor()->mapTo(w.editingView, QPoint(0, 0)),
            w.studentGrid->viewport()->mapTo(w.editingView, next.topLeft()));
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("855"));
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("855"));
   QCOMPARE(h.Cell(2, 5), Shown(""));
 }
 
@@ -149,14 +149,14 @@ void MainWindowEditorTest::typingWritesThroughEveryKey() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 5);  // examination of 王小明: 90, coursework 80, share 30
-  QTest::keyClick(w.gradeEditor, Qt::Key_8);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_8);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("8"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 30"));  // 24 + 5.6
   QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "8", " 30"));
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
-  QTest::keyClick(w.gradeEditor, Qt::Key_5);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_5);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("85"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84"));  // 24 + 59.5 = 83.5, to even
   QCOMPARE(w.document().Book().GradeLines[0],
@@ -172,14 +172,14 @@ void MainWindowEditorTest::pickingAWordWritesThrough() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  w.gradeEditor->setCurrentIndex(0);  // "优" from the list
+  w.gradeEditor()->setCurrentIndex(0);  // "优" from the list
   QCOMPARE(h.Cell(1, 4), QStringLiteral("优"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 63"));  // 优 reads as 0: 70% of 90
   QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "优", "90", " 63"));
   // The record keeps positions 52-57 of the old one.
   h.Select(2, 5);
-  w.gradeEditor->setCurrentIndex(14);  // 缺考
+  w.gradeEditor()->setCurrentIndex(14);  // 缺考
   QCOMPARE(w.document().Book().GradeLines[1],
            Record("k0001", "2022000002", "李华", "计科2201", "优", "缺考", "  0", "XYZ123"));
 }
@@ -193,12 +193,12 @@ void MainWindowEditorTest::longTextIsNotTaken() {
   const std::vector<std::string> lines = ThreeCourses();
   h.Open(h.Write("grades.txt", FileBytes(lines)));
   h.Select(1, 5);
-  w.gradeEditor->lineEdit()->setText(QStringLiteral("不及格者"));
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("90"));
+  w.gradeEditor()->lineEdit()->setText(QStringLiteral("不及格者"));
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("90"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("90    "));
   QCOMPARE(w.document().Book().GradeLines[0], lines[4]);
   QVERIFY(!w.Modified());
-  QCOMPARE(w.gradeEditor->toolTip(), WindowTexts::GradeTooLong());
+  QCOMPARE(w.gradeEditor()->toolTip(), WindowTexts::GradeTooLong());
 }
 
 void MainWindowEditorTest::editingTheTotalKeepsTheOtherGrades() {
@@ -206,7 +206,7 @@ void MainWindowEditorTest::editingTheTotalKeepsTheOtherGrades() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 6);
-  QTest::keyClicks(w.gradeEditor, "99");
+  QTest::keyClicks(w.gradeEditor(), "99");
   QCOMPARE(h.Cell(1, 4), Shown("80"));
   QCOMPARE(h.Cell(1, 5), Shown("90"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("99"));
@@ -224,8 +224,8 @@ void MainWindowEditorTest::rowWithoutRecordChangesOnlyTheGrid() {
   QCOMPARE(h.LastRow(), 1);
   const Lines grades = w.document().Book().GradeLines;
   h.Select(1, 4);
-  QVERIFY(w.gradeEditor->isVisible());
-  QTest::keyClicks(w.gradeEditor, "60");
+  QVERIFY(w.gradeEditor()->isVisible());
+  QTest::keyClicks(w.gradeEditor(), "60");
   QCOMPARE(h.Cell(1, 4), QStringLiteral("60"));
   QCOMPARE(w.document().Book().GradeLines, grades);
   QVERIFY(w.Modified());
@@ -254,13 +254,13 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   // The drag selected without the editor, the first cell current; a key
   // typed on the grid calls the editor there as its first keystroke.
   QTRY_COMPARE(w.studentGrid->currentRow(), 1);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
   QTest::keyClick(w.studentGrid, Qt::Key_4);
-  QVERIFY(w.gradeEditor->isVisible());
-  const int row = w.EditRow;
-  const int col = w.EditCol;
+  QVERIFY(w.gradeEditor()->isVisible());
+  const int row = w.gradeCells().Row();
+  const int col = w.gradeCells().Column();
   QCOMPARE(QPoint(col, row), QPoint(4, 1));
-  QTest::keyClicks(w.gradeEditor, "2");
+  QTest::keyClicks(w.gradeEditor(), "2");
   QCOMPARE(h.Cell(row, col), QStringLiteral("42"));
   int changedCells = 0;
   for (int r = 1; r <= 3; ++r)
@@ -288,7 +288,7 @@ void MainWindowEditorTest::shareEditReplacesT9() {
   QCOMPARE(h.Cell(1, 6), Shown("64"));
   // The next edit of a grade of a row uses the new share: 30% of 70 + 70% of 50.
   h.Select(1, 5);
-  QTest::keyClicks(w.gradeEditor, "50");
+  QTest::keyClicks(w.gradeEditor(), "50");
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 56"));
   // Showing another course and back shows what was stored.
   h.SelectCourse(1);
@@ -329,16 +329,16 @@ void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 5);
-  QTest::keyClicks(w.gradeEditor, "7");
+  QTest::keyClicks(w.gradeEditor(), "7");
   QVERIFY(w.InputNotice.isEmpty());
-  TypeText(w.gradeEditor, QStringLiteral("한"));
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("7"));
+  TypeText(w.gradeEditor(), QStringLiteral("한"));
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("7"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("7"));
   QCOMPARE(w.document().Book().GradeLines[0].substr(39, 6), std::string("7     "));
   QVERIFY(!w.InputNotice.isEmpty());
-  QCOMPARE(w.gradeEditor->toolTip(), w.InputNotice);
+  QCOMPARE(w.gradeEditor()->toolTip(), w.InputNotice);
   // Typing goes on from where it was.
-  QTest::keyClicks(w.gradeEditor, "5");
+  QTest::keyClicks(w.gradeEditor(), "5");
   QCOMPARE(h.Cell(1, 5), QStringLiteral("75"));
 
   // The share field follows the same rule.
@@ -383,18 +383,18 @@ void MainWindowEditorTest::keyboardMoves() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(startRow, startCol);
-  QVERIFY(w.gradeEditor->isVisible());
-  QTest::keyClick(w.gradeEditor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.EditRow, row);
-  QCOMPARE(w.EditCol, col);
+  QVERIFY(w.gradeEditor()->isVisible());
+  QTest::keyClick(w.gradeEditor(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeCells().Row(), row);
+  QCOMPARE(w.gradeCells().Column(), col);
   QCOMPARE(w.studentGrid->currentRow(), row);
   QCOMPARE(w.studentGrid->currentColumn(), col);
   std::string trimmed = w.GridRows[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)];
   TrimBlanks(trimmed);
   const QString text = GbkToQString(trimmed);
-  QCOMPARE(w.gradeEditor->currentText(), text);
-  QCOMPARE(w.gradeEditor->lineEdit()->selectedText(), text);  // typing replaces it
+  QCOMPARE(w.gradeEditor()->currentText(), text);
+  QCOMPARE(w.gradeEditor()->lineEdit()->selectedText(), text);  // typing replaces it
 }
 
 void MainWindowEditorTest::movesWriteNothing() {
@@ -403,19 +403,19 @@ void MainWindowEditorTest::movesWriteNothing() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines grades = w.document().Book().GradeLines;
   h.Select(1, 4);
-  for (int i = 0; i < 4; ++i) QTest::keyClick(w.gradeEditor, Qt::Key_Tab);
-  QTest::keyClick(w.gradeEditor, Qt::Key_Down);
-  QTest::keyClick(w.gradeEditor, Qt::Key_Up);
-  QTest::keyClick(w.gradeEditor, Qt::Key_Return);
+  for (int i = 0; i < 4; ++i) QTest::keyClick(w.gradeEditor(), Qt::Key_Tab);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Down);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Up);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Return);
   QCOMPARE(w.document().Book().GradeLines, grades);
   QVERIFY(!w.Modified());
   // Typing a column without the mouse.
   h.Select(1, 5);
-  QTest::keyClicks(w.gradeEditor, "61");
-  QTest::keyClick(w.gradeEditor, Qt::Key_Return);
-  QTest::keyClicks(w.gradeEditor, "72");
-  QTest::keyClick(w.gradeEditor, Qt::Key_Return);
-  QTest::keyClicks(w.gradeEditor, "83");
+  QTest::keyClicks(w.gradeEditor(), "61");
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Return);
+  QTest::keyClicks(w.gradeEditor(), "72");
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Return);
+  QTest::keyClicks(w.gradeEditor(), "83");
   QCOMPARE(h.Cell(1, 5), QStringLiteral("61"));
   QCOMPARE(h.Cell(2, 5), QStringLiteral("72"));
   QCOMPARE(h.Cell(3, 5), QStringLiteral("83"));
@@ -428,24 +428,24 @@ void MainWindowEditorTest::leavingHidesTheEditor() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   QVERIFY(QTest::qWaitForWindowActive(&w));
   h.Select(1, 4);
-  QVERIFY(w.gradeEditor->isVisible());
-  QTRY_VERIFY(w.gradeEditor->hasFocus());
+  QVERIFY(w.gradeEditor()->isVisible());
+  QTRY_VERIFY(w.gradeEditor()->hasFocus());
   w.shareEdit->setFocus(Qt::MouseFocusReason);
-  QTRY_VERIFY(!w.gradeEditor->isVisible());
+  QTRY_VERIFY(!w.gradeEditor()->isVisible());
   QCOMPARE(h.Cell(1, 4), Shown("80"));
   // Escape leaves too, back to the grid.
   h.Select(2, 4);
-  QVERIFY(w.gradeEditor->isVisible());
-  QTest::keyClick(w.gradeEditor, Qt::Key_Escape);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(w.gradeEditor()->isVisible());
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Escape);
+  QVERIFY(!w.gradeEditor()->isVisible());
   // A click on the same cell brings it back.
   const QRect cell = h.CellRect(2, 4);
   QTest::mouseClick(w.studentGrid->viewport(), Qt::LeftButton, {}, cell.center());
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.EditRow, 2);
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeCells().Row(), 2);
   // Showing a course hides it.
   h.SelectCourse(2);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
 }
 
 // The grid keeps the editor over its cell as it scrolls; a cell scrolled out
@@ -459,12 +459,20 @@ void MainWindowEditorTest::scrollingTakesTheEditorAlong() {
   h.Select(3, 5);
   QScrollBar* bar = w.studentGrid->verticalScrollBar();
   bar->setValue(1);
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.gradeEditor->pos(), h.CellRect(3, 5).topLeft());
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeEditor()->pos(), h.CellRect(3, 5).topLeft());
   bar->setValue(5);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
   QCOMPARE(w.studentGrid->currentRow(), 3);
   QCOMPARE(w.studentGrid->currentColumn(), 5);
+  // A grid grown shorter than the cell's place likewise.
+  h.Select(12, 5);
+  QVERIFY(w.gradeEditor()->isVisible());
+  const int below = h.CellRect(12, 5).top() - w.studentGrid->viewport()->height() - 5;
+  w.resize(w.width(), w.height() + below);
+  QCoreApplication::processEvents();
+  QVERIFY(!w.studentGrid->viewport()->rect().intersects(h.CellRect(12, 5)));
+  QVERIFY(!w.gradeEditor()->isVisible());
 }
 
 void MainWindowEditorTest::warningColourFollowsTheText() {
@@ -480,11 +488,11 @@ void MainWindowEditorTest::warningColourFollowsTheText() {
   QVERIFY(!Warned(h, 2, 5));
   // Typing a typo marks the cell at once; correcting it clears the mark.
   h.Select(1, 5);
-  QTest::keyClicks(w.gradeEditor, "o");
+  QTest::keyClicks(w.gradeEditor(), "o");
   QVERIFY(Warned(h, 1, 5));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("o"));  // never refused
-  QTest::keyClick(w.gradeEditor, Qt::Key_Backspace);
-  QTest::keyClicks(w.gradeEditor, "90");
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Backspace);
+  QTest::keyClicks(w.gradeEditor(), "90");
   QVERIFY(!Warned(h, 1, 5));
   // The computed total of a row is never marked.
   QVERIFY(!Warned(h, 1, 6));

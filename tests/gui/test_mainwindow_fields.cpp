@@ -52,8 +52,8 @@ void MainWindowFieldsTest::editorTakesNoKeyPastTheField() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, QStringLiteral("1234567"));
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("123456"));
+  QTest::keyClicks(w.gradeEditor(), QStringLiteral("1234567"));
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("123456"));
   QCOMPARE(h.Cell(1, 4), QStringLiteral("123456"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("37100"));  // 0.3 * 123456 + 0.7 * 90, from what is stored
   QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "123456", "90", "37100"));

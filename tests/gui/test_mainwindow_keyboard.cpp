@@ -66,7 +66,7 @@ void MainWindowKeyboardTest::recomputeByF9() {
   QVERIFY(!w.checkBar()->isHidden());
   QVERIFY(recompute->isEnabled());
   h.Select(1, 4);
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_F9);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_F9);
   // 0.5 x 80 + 0.5 x 90 = 85.
   QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "90", " 85"));
   QVERIFY(w.checkBar()->isHidden());
@@ -78,11 +78,11 @@ void MainWindowKeyboardTest::blockByShiftArrows() {
   MainWindow& w = *h.W;
   OpenThree(h);
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor->lineEdit(), QStringLiteral("66"));
+  QTest::keyClicks(w.gradeEditor()->lineEdit(), QStringLiteral("66"));
   // Shift+Right and Shift+Down: the editor closes with its text written, the
   // block grows from its cell.
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Right, Qt::ShiftModifier);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Right, Qt::ShiftModifier);
+  QVERIFY(!w.gradeEditor()->isVisible());
   QTRY_VERIFY(w.studentGrid->hasFocus());
   QTest::keyClick(w.studentGrid, Qt::Key_Down, Qt::ShiftModifier);
   QCOMPARE(h.Selected().size(), 1);
@@ -104,13 +104,13 @@ void MainWindowKeyboardTest::blockByShiftArrows() {
   // A paste selects the pasted block, its first cell current.
   h.Select(2, 5);
   QApplication::clipboard()->setText(QStringLiteral("70\t71\n72\t73\n"));
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
   const GridRange pasted = h.Selected().front();
   QCOMPARE(QList<int>({pasted.Top, pasted.Left, pasted.Bottom, pasted.Right}),
            QList<int>({2, 5, 3, 6}));
   QCOMPARE(w.studentGrid->currentRow(), 2);
   QCOMPARE(w.studentGrid->currentColumn(), 5);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
 }
 
 void MainWindowKeyboardTest::dragSelectsWithoutTheEditor() {
@@ -121,12 +121,12 @@ void MainWindowKeyboardTest::dragSelectsWithoutTheEditor() {
   const QPoint from = h.CellRect(1, 4).center();
   const QPoint to = h.CellRect(3, 5).center();
   QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-  QVERIFY(w.gradeEditor->isVisible());  // a click calls the editor
+  QVERIFY(w.gradeEditor()->isVisible());  // a click calls the editor
   QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &move);
   QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
   QTRY_COMPARE(w.studentGrid->currentRow(), 1);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QVERIFY(!w.gradeEditor()->isVisible());
   const GridRange range = h.Selected().front();
   QCOMPARE(QList<int>({range.Top, range.Left, range.Bottom, range.Right}),
            QList<int>({1, 4, 3, 5}));
@@ -148,17 +148,17 @@ void MainWindowKeyboardTest::nextFindingByF8() {
   } steps[] = {{Qt::NoModifier, {3, 4}}, {Qt::NoModifier, {3, 5}}, {Qt::NoModifier, {3, 4}},
                {Qt::ShiftModifier, {3, 5}}, {Qt::ShiftModifier, {3, 4}}};
   for (const auto& step : steps) {
-    QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_F8, step.Modifiers);
-    QCOMPARE(QPoint(w.EditRow, w.EditCol), step.Cell);
+    QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_F8, step.Modifiers);
+    QCOMPARE(QPoint(w.gradeCells().Row(), w.gradeCells().Column()), step.Cell);
   }
   // A finding typed into 王小明's examination is the next stop from his row.
   h.Select(1, 4);
   h.Select(1, 5);
-  w.gradeEditor->lineEdit()->selectAll();
-  QTest::keyClicks(w.gradeEditor->lineEdit(), QStringLiteral("9O"));
+  w.gradeEditor()->lineEdit()->selectAll();
+  QTest::keyClicks(w.gradeEditor()->lineEdit(), QStringLiteral("9O"));
   h.Select(1, 4);
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_F8);
-  QCOMPARE(QPoint(w.EditRow, w.EditCol), QPoint(1, 5));
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_F8);
+  QCOMPARE(QPoint(w.gradeCells().Row(), w.gradeCells().Column()), QPoint(1, 5));
   QVERIFY(w.commands().editMenu->menu()->actions().contains(w.commands().nextFinding));
 }
 

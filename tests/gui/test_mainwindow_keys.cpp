@@ -58,7 +58,7 @@ void OpenThree(WindowHarness& h) {
 
 void Paste(WindowHarness& h, const QString& text) {
   QApplication::clipboard()->setText(text);
-  QWidget* where = h.W->gradeEditor->isVisible() ? static_cast<QWidget*>(h.W->gradeEditor->lineEdit())
+  QWidget* where = h.W->gradeEditor()->isVisible() ? static_cast<QWidget*>(h.W->gradeEditor()->lineEdit())
                                                : static_cast<QWidget*>(h.W->studentGrid);
   QTest::keyClick(where, Qt::Key_V, Qt::ControlModifier);
 }
@@ -91,13 +91,13 @@ void MainWindowKeysTest::keyboardIntoTheGrid() {
   for (int i = 0; i < course; ++i) QTest::keyClick(w.courseList, Qt::Key_Down);
   QCOMPARE(h.CourseRow(), 1 + course);
   QTest::keyClick(w.courseList, Qt::Key(key));
-  QVERIFY(w.gradeEditor->isVisible());
-  QTRY_VERIFY(w.gradeEditor->lineEdit()->hasFocus());
-  QCOMPARE(w.EditRow, 1);
-  QCOMPARE(w.EditCol, 4);
+  QVERIFY(w.gradeEditor()->isVisible());
+  QTRY_VERIFY(w.gradeEditor()->lineEdit()->hasFocus());
+  QCOMPARE(w.gradeCells().Row(), 1);
+  QCOMPARE(w.gradeCells().Column(), 4);
   // The old grade is selected: typing replaces it.
-  QVERIFY(w.gradeEditor->lineEdit()->hasSelectedText());
-  QTest::keyClicks(w.gradeEditor->lineEdit(), QStringLiteral("65"));
+  QVERIFY(w.gradeEditor()->lineEdit()->hasSelectedText());
+  QTest::keyClicks(w.gradeEditor()->lineEdit(), QStringLiteral("65"));
   const std::size_t line = course == 0 ? 0 : 3;
   QCOMPARE(QString::fromStdString(w.document().Book().GradeLines[line]), record);
 }
@@ -107,22 +107,22 @@ void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   MainWindow& w = *h.W;
   OpenThree(h);
   QTest::keyClick(w.courseList, Qt::Key_Return);
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Tab);  // to the examination
-  QCOMPARE(w.EditCol, 5);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Tab);  // to the examination
+  QCOMPARE(w.gradeCells().Column(), 5);
   // Escape leaves the grid for the course list.
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
-  QVERIFY(!w.gradeEditor->isVisible());
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
+  QVERIFY(!w.gradeEditor()->isVisible());
   QTRY_VERIFY(w.courseList->hasFocus());
   // On the grid itself (a click that left the editor away), a typed key
   // brings the editor with that key as its first.
   w.studentGrid->setFocus();
   QTRY_VERIFY(w.studentGrid->hasFocus());
-  w.gradeEditor->hide();
+  w.gradeEditor()->hide();
   QTest::keyClick(w.studentGrid, Qt::Key_7);
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("7"));
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("7"));
   QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "7", " 29"));
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   w.studentGrid->setFocus();
   QTest::keyClick(w.studentGrid, Qt::Key_Escape);
   QTRY_VERIFY(w.courseList->hasFocus());
@@ -130,9 +130,9 @@ void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   QTest::keyClick(w.courseList, Qt::Key_Backtab, Qt::ShiftModifier);
   QTRY_VERIFY(w.shareEdit->hasFocus());
   QTest::keyClick(w.shareEdit, Qt::Key_Tab);
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.EditRow, 1);
-  QCOMPARE(w.EditCol, 4);
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeCells().Row(), 1);
+  QCOMPARE(w.gradeCells().Column(), 4);
 }
 
 void MainWindowKeysTest::wordListRows() {
@@ -140,19 +140,19 @@ void MainWindowKeysTest::wordListRows() {
   MainWindow& w = *h.W;
   OpenThree(h);
   QTest::keyClick(w.courseList, Qt::Key_Return);
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Down, Qt::AltModifier);
-  QTRY_VERIFY(w.gradeEditor->view()->isVisible());
-  QVERIFY(w.gradeEditor->isVisible());
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Down, Qt::AltModifier);
+  QTRY_VERIFY(w.gradeEditor()->view()->isVisible());
+  QVERIFY(w.gradeEditor()->isVisible());
   // Rows a pointer hits easily, all 18 words without scrolling.
-  const int row = w.gradeEditor->view()->visualRect(w.gradeEditor->model()->index(0, 0)).height();
+  const int row = w.gradeEditor()->view()->visualRect(w.gradeEditor()->model()->index(0, 0)).height();
   QVERIFY2(row >= 20 && row <= 26, qPrintable(QString::number(row)));
-  QCOMPARE(w.gradeEditor->view()->verticalScrollBar()->isVisible(), false);
+  QCOMPARE(w.gradeEditor()->view()->verticalScrollBar()->isVisible(), false);
   // A word picked with the keys is written through like a typed one.
-  w.gradeEditor->view()->setCurrentIndex(w.gradeEditor->model()->index(1, 0));
-  QTest::keyClick(w.gradeEditor->view(), Qt::Key_Return);
-  QTRY_VERIFY(!w.gradeEditor->view()->isVisible());
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("良"));
+  w.gradeEditor()->view()->setCurrentIndex(w.gradeEditor()->model()->index(1, 0));
+  QTest::keyClick(w.gradeEditor()->view(), Qt::Key_Return);
+  QTRY_VERIFY(!w.gradeEditor()->view()->isVisible());
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("良"));
   QCOMPARE(w.document().Book().GradeLines[0], Wang("良", "90", " 63"));
 }
 
@@ -196,7 +196,7 @@ void MainWindowKeysTest::pasteBlocks() {
   OpenThree(h);
   const std::vector<std::string> before = w.document().Book().GradeLines;
   h.Select(row, col);
-  QVERIFY(w.gradeEditor->isVisible());
+  QVERIFY(w.gradeEditor()->isVisible());
   Paste(h, clipboard);
   for (int i = 0; i < 3; ++i)
     QCOMPARE(QString::fromStdString(w.document().Book().GradeLines[static_cast<std::size_t>(i)]), records[i]);
@@ -217,7 +217,7 @@ void MainWindowKeysTest::pasteIsOneStep() {
   OpenThree(h);
   const std::vector<std::string> before = w.document().Book().GradeLines;
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor->lineEdit(), QStringLiteral("5"));  // an edit in progress
+  QTest::keyClicks(w.gradeEditor()->lineEdit(), QStringLiteral("5"));  // an edit in progress
   const std::vector<std::string> typed = w.document().Book().GradeLines;
   Paste(h, QStringLiteral("70\t80\n60\t50\n"));
   const std::vector<std::string> pasted = w.document().Book().GradeLines;
@@ -238,7 +238,7 @@ void MainWindowKeysTest::pasteOfASingleValueStaysTheEditors() {
   h.Select(1, 5);
   Paste(h, QStringLiteral("77"));
   // The editor's own paste over its selected text, written through as typed.
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("77"));
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("77"));
   QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "77", " 78"));
   QVERIFY(h.Script->Messages().isEmpty());
   // A single spreadsheet cell comes with a line end: the window's paste.
@@ -254,25 +254,25 @@ void MainWindowKeysTest::copy() {
   h.Select(1, 4);
   h.SelectRange({1, 4, 3, 5});
   QApplication::clipboard()->clear();
-  w.gradeEditor->lineEdit()->deselect();
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  w.gradeEditor()->lineEdit()->deselect();
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("80\t90\n优\t\n855\to"));
   // With text selected in the editor, Ctrl+C is the editor's copy of it.
-  w.gradeEditor->lineEdit()->setSelection(0, 1);
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  w.gradeEditor()->lineEdit()->setSelection(0, 1);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("8"));
   // Delete on the grid empties the selected grades, one step to undo.
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   const std::vector<std::string> full = w.document().Book().GradeLines;
   h.Select(1, 5);  // a block dragged from 王小明's examination: the editor in its first cell
   h.SelectRange({1, 5, 3, 6});
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Delete);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Delete);
   QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "", ""));
   QCOMPARE(w.document().Book().GradeLines[2], Zhao("855", "", ""));
   w.commands().undo->trigger();
   QCOMPARE(w.document().Book().GradeLines, full);
   // On the bare grid too, a single cell as well.
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   w.studentGrid->setFocus();
   w.studentGrid->clearSelection();
   h.SelectRange({2, 4, 2, 4});
@@ -281,7 +281,7 @@ void MainWindowKeysTest::copy() {
   w.commands().undo->trigger();
   QCOMPARE(w.document().Book().GradeLines, full);
   // Copied cells paste back unchanged.
-  QTest::keyClick(w.gradeEditor->lineEdit(), Qt::Key_Escape);
+  QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   const std::vector<std::string> before = w.document().Book().GradeLines;
   h.Select(1, 4);
   h.SelectRange({1, 4, 1, 6});
@@ -328,7 +328,7 @@ void MainWindowKeysTest::findAcrossCourses() {
     QVERIFY(w.statusLine->currentMessage() != WindowTexts::NotFound());
     // The find field keeps the keyboard for the next Enter.
     QVERIFY(field->hasFocus());
-    QVERIFY(!w.gradeEditor->isVisible());
+    QVERIFY(!w.gradeEditor()->isVisible());
   }
   // Escape closes the bar; the editor comes to the student found last.
   field->setText(QStringLiteral("赵四"));
@@ -336,10 +336,10 @@ void MainWindowKeysTest::findAcrossCourses() {
   QTest::keyClick(field, Qt::Key_Escape);
   QVERIFY(!bar->isVisible());
   QVERIFY(!w.statusLine->isVisible());
-  QVERIFY(w.gradeEditor->isVisible());
+  QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(h.CourseRow(), 1);
-  QCOMPARE(w.EditRow, 3);
-  QCOMPARE(w.EditCol, 4);
+  QCOMPARE(w.gradeCells().Row(), 3);
+  QCOMPARE(w.gradeCells().Column(), 4);
 }
 
 QTEST_MAIN(MainWindowKeysTest)

@@ -87,7 +87,7 @@ void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
   MainWindow& w = *h.W;
   h.Open(h.Write(QStringLiteral("first.txt"), FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, QStringLiteral("5"));
+  QTest::keyClicks(w.gradeEditor(), QStringLiteral("5"));
   QVERIFY(w.Modified());
   const QString second = OneCourse(h, QStringLiteral("second.txt"));
 

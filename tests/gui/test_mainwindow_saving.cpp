@@ -45,7 +45,7 @@ QString OpenAndEdit(WindowHarness& h, const QString& path) {
   if (!QFile::exists(path)) WriteFile(path, FileBytes(ThreeCourses()));
   h.Open(path);
   h.Select(1, 4);
-  QTest::keyClicks(h.W->gradeEditor, "50");
+  QTest::keyClicks(h.W->gradeEditor(), "50");
   h.Script->ClearCalls();
   return path;
 }
@@ -119,7 +119,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   h.Script->ClearCalls();
   h.Select(2, 4);
   h.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, "99");
+  QTest::keyClicks(w.gradeEditor(), "99");
   w.commands().save->trigger();
   QCOMPARE(h.Script->Messages(), QStringList{"存储完毕！"});
   QCOMPARE(ReadFile(copy), FileBytes(TheirVersion()));
@@ -294,7 +294,7 @@ void SavingTest::twoWindowsOnOneFile() {
   first.W->Recovery().Closed();
   second.Open(path);
   second.Select(2, 5);
-  QTest::keyClicks(second.W->gradeEditor, "77");
+  QTest::keyClicks(second.W->gradeEditor(), "77");
   second.Script->ClearCalls();
 
   first.W->commands().save->trigger();
@@ -323,7 +323,7 @@ void SavingTest::twoWindowsOnOneFile() {
   first.Script->ClearCalls();
   first.Select(2, 4);
   first.Select(1, 4);
-  QTest::keyClicks(first.W->gradeEditor, "1");
+  QTest::keyClicks(first.W->gradeEditor(), "1");
   first.Script->YesNoAnswers.push_back(Answer::No);
   first.W->commands().save->trigger();
   QCOMPARE(first.Script->Messages(), QStringList{ChangedQuestion(path)});

@@ -100,8 +100,8 @@ void MainWindowScreensTest::labelsFitThePanel() {
   MainWindow& w = *h.W;
   // shareLabel ends before shareEdit starts, and the editor shows a whole word.
   QVERIFY(w.shareLabel->geometry().right() < w.shareEdit->geometry().left());
-  const QFontMetrics fm(w.gradeEditor->font());
-  QVERIFY(fm.horizontalAdvance(QStringLiteral("不通过")) < w.gradeEditor->lineEdit()->width());
+  const QFontMetrics fm(w.gradeEditor()->font());
+  QVERIFY(fm.horizontalAdvance(QStringLiteral("不通过")) < w.gradeEditor()->lineEdit()->width());
   QVERIFY(w.courseList->geometry().bottom() < w.shareLabel->geometry().top());
 }
 
@@ -117,19 +117,19 @@ void MainWindowScreensTest::headingStaysInSight() {
   // Typing down the examination column to the last student and back up.
   h.Select(1, 5);
   const int last = h.LastRow();
-  for (int r = 1; r < last; ++r) QTest::keyClick(w.gradeEditor, Qt::Key_Down);
-  QCOMPARE(w.EditRow, last);
+  for (int r = 1; r < last; ++r) QTest::keyClick(w.gradeEditor(), Qt::Key_Down);
+  QCOMPARE(w.gradeCells().Row(), last);
   QVERIFY(w.studentGrid->verticalScrollBar()->value() > 0);
   QCOMPARE(h.Cell(0, 1), QStringLiteral(" 学 号"));
   QCOMPARE(heading->height(), w.studentGrid->rowHeight(0));
   QCOMPARE(heading->geometry().bottom() + 1, w.studentGrid->viewport()->geometry().top());
   for (int r = last; r > 1; --r) {
-    QTest::keyClick(w.gradeEditor, Qt::Key_Up);
-    const QRect cell = h.CellRect(w.EditRow, 5);
-    QVERIFY2(cell.top() >= 0, qPrintable(QString::number(w.EditRow)));
-    QVERIFY(w.gradeEditor->isVisible());
+    QTest::keyClick(w.gradeEditor(), Qt::Key_Up);
+    const QRect cell = h.CellRect(w.gradeCells().Row(), 5);
+    QVERIFY2(cell.top() >= 0, qPrintable(QString::number(w.gradeCells().Row())));
+    QVERIFY(w.gradeEditor()->isVisible());
   }
-  QCOMPARE(w.EditRow, 1);
+  QCOMPARE(w.gradeCells().Row(), 1);
 }
 
 void MainWindowScreensTest::screenshots() {
@@ -148,13 +148,13 @@ void MainWindowScreensTest::screenshots() {
   QCOMPARE(plain.size(), w.size() * plain.devicePixelRatio());
 
   h.Select(3, 5);
-  QVERIFY(w.gradeEditor->isVisible());
+  QVERIFY(w.gradeEditor()->isVisible());
   QCoreApplication::processEvents();
   const QImage editing = w.grab().toImage();
   // The editor changes what is on screen over its cell.
   const QRect cell = h.CellRect(3, 5);
   const QPoint at = w.studentGrid->viewport()->mapTo(&w, cell.center());
-  QVERIFY(w.gradeEditor->geometry().contains(w.gradeEditor->parentWidget()->mapFrom(&w, at)));
+  QVERIFY(w.gradeEditor()->geometry().contains(w.gradeEditor()->parentWidget()->mapFrom(&w, at)));
   QVERIFY(plain != editing);
 
   if (!outDir_.isEmpty()) {
@@ -162,12 +162,12 @@ void MainWindowScreensTest::screenshots() {
     QVERIFY(plain.save(outDir_ + "/mainwindow.png"));
     QVERIFY(editing.save(outDir_ + "/mainwindow-editor.png"));
     // The editor and its neighbours, three times as large.
-    const QRect around = w.gradeEditor->geometry().translated(
-        w.gradeEditor->parentWidget()->mapTo(&w, QPoint(0, 0))).adjusted(-90, -25, 90, 25);
+    const QRect around = w.gradeEditor()->geometry().translated(
+        w.gradeEditor()->parentWidget()->mapTo(&w, QPoint(0, 0))).adjusted(-90, -25, 90, 25);
     QVERIFY(editing.copy(around).scaled(around.size() * 3).save(outDir_ + "/mainwindow-editor-zoom.png"));
-    w.gradeEditor->showPopup();
+    w.gradeEditor()->showPopup();
     QCoreApplication::processEvents();
-    w.gradeEditor->hidePopup();
+    w.gradeEditor()->hidePopup();
     w.studentGrid->scrollToBottom();
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-scrolled.png"));

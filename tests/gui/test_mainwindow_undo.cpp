@@ -45,31 +45,31 @@ void MainWindowUndoTest::cellEditIsOneStep() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines before = w.document().Book().GradeLines;
   h.Select(1, 5);  // examination 90 of 王小明
-  QTest::keyClick(w.gradeEditor, Qt::Key_8);
-  QTest::keyClick(w.gradeEditor, Qt::Key_5);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_8);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_5);
   const Lines typed = w.document().Book().GradeLines;
   QCOMPARE(typed[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
 
   // Ctrl+Z in the editor ends the edit and takes back both keys at once.
-  Undo(w.gradeEditor->lineEdit());
+  Undo(w.gradeEditor()->lineEdit());
   QCOMPARE(w.document().Book().GradeLines, before);
   QCOMPARE(h.Cell(1, 5), QStringLiteral("90    "));  // the field as the file holds it
   QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
-  QVERIFY(w.gradeEditor->isVisible());
-  QCOMPARE(w.EditRow, 1);
-  QCOMPARE(w.EditCol, 5);
-  QCOMPARE(w.gradeEditor->currentText(), QStringLiteral("90"));
+  QVERIFY(w.gradeEditor()->isVisible());
+  QCOMPARE(w.gradeCells().Row(), 1);
+  QCOMPARE(w.gradeCells().Column(), 5);
+  QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("90"));
   // Back at the file as opened: there is nothing to save, nor to ask at closing.
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
 
-  Redo(w.gradeEditor->lineEdit());
+  Redo(w.gradeEditor()->lineEdit());
   QCOMPARE(w.document().Book().GradeLines, typed);
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84   "));
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
-  Undo(w.gradeEditor->lineEdit());
-  Redo(w.gradeEditor->lineEdit(), /*shifted=*/true);
+  Undo(w.gradeEditor()->lineEdit());
+  Redo(w.gradeEditor()->lineEdit(), /*shifted=*/true);
   QCOMPARE(w.document().Book().GradeLines, typed);
 
   // Saved with 85, the saved state is the one undo and redo come back to.
@@ -90,20 +90,20 @@ void MainWindowUndoTest::eachCellIsAStepOfItsOwn() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines before = w.document().Book().GradeLines;
   h.Select(1, 4);
-  QTest::keyClick(w.gradeEditor, Qt::Key_7);
-  QTest::keyClick(w.gradeEditor, Qt::Key_Return);  // on to 李华's coursework
+  QTest::keyClick(w.gradeEditor(), Qt::Key_7);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_Return);  // on to 李华's coursework
   const Lines first = w.document().Book().GradeLines;
-  QTest::keyClick(w.gradeEditor, Qt::Key_6);
-  QTest::keyClick(w.gradeEditor, Qt::Key_0);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_6);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_0);
   QVERIFY(w.document().Book().GradeLines[1] != first[1]);
 
-  Undo(w.gradeEditor->lineEdit());  // once: one step, not two
+  Undo(w.gradeEditor()->lineEdit());  // once: one step, not two
   QCOMPARE(w.document().Book().GradeLines, first);
-  QCOMPARE(w.EditRow, 2);
+  QCOMPARE(w.gradeCells().Row(), 2);
   w.commands().undo->trigger();
   QCOMPARE(w.document().Book().GradeLines, before);
-  QCOMPARE(w.EditRow, 1);
-  QCOMPARE(w.EditCol, 4);
+  QCOMPARE(w.gradeCells().Row(), 1);
+  QCOMPARE(w.gradeCells().Column(), 4);
   QVERIFY(!w.commands().undo->isEnabled());
   // A cell the editor passed without a change is no step.
   h.Select(3, 5);
@@ -155,15 +155,15 @@ void MainWindowUndoTest::undoShowsTheCourseItChanged() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(2);
   h.Select(2, 5);  // 钱五's examination in 高等数学
-  QTest::keyClick(w.gradeEditor, Qt::Key_9);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_9);
   h.SelectCourse(1);
   QCOMPARE(h.CourseRow(), 1);
 
   w.commands().undo->trigger();
   QCOMPARE(h.CourseRow(), 2);
   QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
-  QCOMPARE(w.EditRow, 2);
-  QCOMPARE(w.EditCol, 5);
+  QCOMPARE(w.gradeCells().Row(), 2);
+  QCOMPARE(w.gradeCells().Column(), 5);
   QCOMPARE(h.Cell(2, 5), QString(6, QLatin1Char(' ')));
   QCOMPARE(w.document().Book().GradeLines[4], Record("k0002", "2022000004", "钱五", "计科2201", "", "", ""));
 }
@@ -175,14 +175,14 @@ void MainWindowUndoTest::commandsEnabledOnlyWhenPossible() {
   QVERIFY(!w.commands().undo->isEnabled());
   QVERIFY(!w.commands().redo->isEnabled());
   h.Select(1, 4);
-  QTest::keyClick(w.gradeEditor, Qt::Key_1);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_1);
   QVERIFY(w.commands().undo->isEnabled());  // the edit in progress can be undone
   QVERIFY(!w.commands().redo->isEnabled());
   w.commands().undo->trigger();
   QVERIFY(!w.commands().undo->isEnabled());
   QVERIFY(w.commands().redo->isEnabled());
   // A new edit forgets what could be redone.
-  QTest::keyClick(w.gradeEditor, Qt::Key_2);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_2);
   QVERIFY(!w.commands().redo->isEnabled());
   h.Select(2, 4);
   QVERIFY(w.commands().undo->isEnabled());
@@ -194,7 +194,7 @@ void MainWindowUndoTest::openingAnotherFileClearsTheHistory() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClick(w.gradeEditor, Qt::Key_1);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_1);
   h.Select(2, 4);
   h.Script->YesNoCancelAnswers.push_back(Answer::No);  // do not save the first file
   h.Open(h.Write("other.txt", FileBytes(ThreeCourses())));
@@ -210,7 +210,7 @@ void MainWindowUndoTest::previewHasNoUndo() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 4);
-  QTest::keyClick(w.gradeEditor, Qt::Key_1);
+  QTest::keyClick(w.gradeEditor(), Qt::Key_1);
   w.showSheet();
   QVERIFY(!w.commands().editMenu->isEnabled());
   QVERIFY(!w.commands().undo->isEnabled());

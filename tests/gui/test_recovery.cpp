@@ -50,9 +50,9 @@ const QString kRecover = QStringLiteral("恢复"), kDiscard = QStringLiteral("�
 // Two cells typed and left, as finished steps; the journal on the disk.
 void EditTwoCells(WindowHarness& h) {
   h.Select(1, 4);
-  QTest::keyClicks(h.W->gradeEditor, "61");
+  QTest::keyClicks(h.W->gradeEditor(), "61");
   h.Select(2, 4);
-  QTest::keyClicks(h.W->gradeEditor, "62");
+  QTest::keyClicks(h.W->gradeEditor(), "62");
   h.Select(1, 5);
   h.W->Recovery().Flush();
 }
@@ -139,7 +139,7 @@ void RecoveryTest::discardAndLaterAnswers() {
   QVERIFY(!w.commands().save->isEnabled());
   // Edits of this session go to a journal of their own; the left one stays or goes.
   after.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, "7");
+  QTest::keyClicks(w.gradeEditor(), "7");
   after.Select(2, 4);
   w.Recovery().Flush();
   QCOMPARE(JournalsOfPath(path).size(), std::size_t(kept ? 2 : 1));
@@ -200,7 +200,7 @@ void RecoveryTest::aSecondWindowIsTold() {
   QCOMPARE(w.document().FileName(), path.toStdString());
   QVERIFY(w.fileLabel->text().endsWith(QStringLiteral("（只读）")));
   second.Select(1, 4);
-  QTest::keyClicks(w.gradeEditor, "9");
+  QTest::keyClicks(w.gradeEditor(), "9");
   second.Select(2, 4);
   second.Script->ClearCalls();
   w.commands().save->trigger();
@@ -235,7 +235,7 @@ void RecoveryTest::saveAndCloseRemoveTheJournal() {
 
   // Edited after the save, and closed with the changes given up.
   h.Select(1, 4);
-  QTest::keyClicks(h.W->gradeEditor, "5");
+  QTest::keyClicks(h.W->gradeEditor(), "5");
   h.Select(2, 4);
   h.W->Recovery().Flush();
   QCOMPARE(JournalsOfPath(path).size(), std::size_t{1});
@@ -294,7 +294,7 @@ void RecoveryTest::anUnwritableStateFolderStopsNothing() {
   QCOMPARE(w.document().FileName(), path.toStdString());
   for (int round = 0; round < 2; ++round) {
     h.Select(1, 4);
-    QTest::keyClicks(w.gradeEditor, QString::number(70 + round));
+    QTest::keyClicks(w.gradeEditor(), QString::number(70 + round));
     h.Select(2, 4);
     w.Recovery().Flush();
     w.Recovery().ShowFailures();
