@@ -38,7 +38,7 @@ std::optional<BlockKey> KeyOf(const QKeyEvent& key) {
 GridSelection::GridSelection(MainWindow& window) : QObject(&window), w_(window) {
   setObjectName(QStringLiteral("GridSelection"));
   // Installed after the window's own filters, so asked before them.
-  for (QObject* watched : {static_cast<QObject*>(w_.studentGrid), static_cast<QObject*>(w_.studentGrid->viewport()),
+  for (QObject* watched : {static_cast<QObject*>(w_.studentGrid()), static_cast<QObject*>(w_.studentGrid()->viewport()),
                            static_cast<QObject*>(w_.gradeEditor()), static_cast<QObject*>(w_.gradeEditor()->lineEdit())})
     watched->installEventFilter(this);
 }
@@ -46,20 +46,20 @@ GridSelection::GridSelection(MainWindow& window) : QObject(&window), w_(window) 
 GridSelection::~GridSelection() = default;
 
 int GridSelection::Students() const {
-  const bool students = !w_.GridRows.empty() && !w_.GridRows.front().IsPlaceholder();
-  return students ? static_cast<int>(w_.GridRows.size()) : 0;
+  const bool students = !w_.editingView().rows().empty() && !w_.editingView().rows().front().IsPlaceholder();
+  return students ? static_cast<int>(w_.editingView().rows().size()) : 0;
 }
 
 std::optional<StudentCell> GridSelection::CurrentCell() const {
   const bool editing = w_.gradeEditor()->isVisible();
-  const int row = editing ? w_.gradeCells().Row() : w_.studentGrid->currentRow();
-  const int col = editing ? w_.gradeCells().Column() : w_.studentGrid->currentColumn();
+  const int row = editing ? w_.gradeCells().Row() : w_.studentGrid()->currentRow();
+  const int col = editing ? w_.gradeCells().Column() : w_.studentGrid()->currentColumn();
   if (row < 1 || row > Students() || !IsGradeColumn(col)) return std::nullopt;
   return StudentCell{StudentOfRow(row), FieldOfColumn(col)};
 }
 
 bool GridSelection::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == w_.studentGrid->viewport()) return TakeMouse(event) || QObject::eventFilter(watched, event);
+  if (watched == w_.studentGrid()->viewport()) return TakeMouse(event) || QObject::eventFilter(watched, event);
   if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (KeyOf(*key)) {
@@ -89,7 +89,7 @@ bool GridSelection::TakeKey(QKeyEvent* key) {
 
 void GridSelection::Select(const GradeBlock& block) {
   block_ = block;
-  StudentGrid* grid = w_.studentGrid;
+  StudentGrid* grid = w_.studentGrid();
   {
     const QSignalBlocker quiet(grid);
     grid->setCurrentCell(GridRow(block.Anchor.Student), GridColumn(block.Anchor.Field));
@@ -103,7 +103,7 @@ void GridSelection::Select(const GradeBlock& block) {
 }
 
 bool GridSelection::TakeMouse(QEvent* event) {
-  StudentGrid* grid = w_.studentGrid;
+  StudentGrid* grid = w_.studentGrid();
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
@@ -145,7 +145,7 @@ bool GridSelection::TakeMouse(QEvent* event) {
 }
 
 void GridSelection::EndDrag(QPoint to) {
-  StudentGrid* grid = w_.studentGrid;
+  StudentGrid* grid = w_.studentGrid();
   const QPoint from = pressedCell_.value_or(QPoint(-1, -1));
   if (from.x() >= 0)
     grid->selectionModel()->setCurrentIndex(grid->IndexOf(from.x(), from.y()), QItemSelectionModel::NoUpdate);

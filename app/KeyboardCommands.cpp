@@ -44,7 +44,7 @@ KeyboardCommands::KeyboardCommands(MainWindow& window) : QObject(&window), w_(wi
   NameControls();
 }
 
-bool KeyboardCommands::Previewing() const { return w_.views != nullptr && w_.views->currentWidget() != w_.editingView; }
+bool KeyboardCommands::Previewing() const { return w_.views != nullptr && w_.views->currentWidget() != &w_.editingView(); }
 
 void KeyboardCommands::AddEditCommands() {
   const Commands& c = w_.commands();
@@ -58,17 +58,17 @@ void KeyboardCommands::AddEditCommands() {
 }
 
 bool KeyboardCommands::GoToNextFinding(bool backward) {
-  const std::size_t course = CourseOfListRow(w_.courseList->currentRow());
+  const std::size_t course = CourseOfListRow(w_.courseList()->currentRow());
   if (Previewing() || course >= w_.document().Book().CourseKeys.size()) return false;
   const std::string key = w_.document().Book().CourseKeys[course].substr(0, 5);
   const std::vector<GradeFinding> findings = CheckCourse(w_.document().Book(), key);
   // From the editor's cell, or the grid's current cell; before the first
   // student when there is none (line 0 is never a record).
   FindingPlace from;
-  const int row = w_.gradeEditor()->isVisible() ? w_.gradeCells().Row() : w_.studentGrid->currentRow();
-  const int col = w_.gradeEditor()->isVisible() ? w_.gradeCells().Column() : w_.studentGrid->currentColumn();
-  if (row >= 1 && row <= static_cast<int>(w_.GridRows.size()) && col >= kFirstGradeColumn) {
-    from.LineIndex = w_.GridRows[static_cast<std::size_t>(StudentOfRow(row))].LineIndex;
+  const int row = w_.gradeEditor()->isVisible() ? w_.gradeCells().Row() : w_.studentGrid()->currentRow();
+  const int col = w_.gradeEditor()->isVisible() ? w_.gradeCells().Column() : w_.studentGrid()->currentColumn();
+  if (row >= 1 && row <= static_cast<int>(w_.editingView().rows().size()) && col >= kFirstGradeColumn) {
+    from.LineIndex = w_.editingView().rows()[static_cast<std::size_t>(StudentOfRow(row))].LineIndex;
     from.Field = FieldOfColumn(col);
   }
   const std::optional<std::size_t> next = ::NextFinding(findings, from, backward);
@@ -118,10 +118,10 @@ void KeyboardCommands::ShowZoom() {
 }
 
 void KeyboardCommands::NameControls() {
-  w_.courseList->setAccessibleName(WindowTexts::CourseListName());
-  w_.studentGrid->setAccessibleName(WindowTexts::StudentGridName());
-  w_.studentGrid->setAccessibleDescription(WindowTexts::StudentGridDescription());
-  w_.shareEdit->setAccessibleName(WindowTexts::ShareName());
+  w_.courseList()->setAccessibleName(WindowTexts::CourseListName());
+  w_.studentGrid()->setAccessibleName(WindowTexts::StudentGridName());
+  w_.studentGrid()->setAccessibleDescription(WindowTexts::StudentGridDescription());
+  w_.shareEdit()->setAccessibleName(WindowTexts::ShareName());
   w_.gradeEditor()->setAccessibleName(WindowTexts::GradeEditorName());
   w_.gradeEditor()->setAccessibleDescription(WindowTexts::GradeEditorDescription());
   w_.sheetPreview().pageArea()->setAccessibleName(WindowTexts::PreviewName());

@@ -39,7 +39,7 @@ MainWindow::~MainWindow() {
   qDeleteAll(findChildren<GridSelection*>(QString(), Qt::FindDirectChildrenOnly));
   qDeleteAll(findChildren<KeyboardCommands*>(QString(), Qt::FindDirectChildrenOnly));
   // An editor still open would call the grid back as it is taken down.
-  if (gradeCells_ != nullptr) gradeCells_->Close();
+  if (editingView_ != nullptr) gradeCells().Close();
 }
 
 void MainWindow::BuildWindow() {
@@ -66,7 +66,7 @@ void MainWindow::BuildWindow() {
 
 // 1. The window starts in the editing view; the preview's bars and menus wait.
 void MainWindow::HidePreview() {
-  views->setCurrentWidget(editingView);
+  views->setCurrentWidget(editingView_);
   commands_.previewToolBar->setVisible(false);
   statusLine->setVisible(false);
   commands_.previewMenu->setEnabled(false);
@@ -115,7 +115,7 @@ void MainWindow::SetUpPreview() {
 
 // 11.
 void MainWindow::ShowEditingView() {
-  views->setCurrentWidget(editingView);
+  views->setCurrentWidget(editingView_);
   commands_.previewToolBar->setVisible(false);
   Book.Modified = false;
 }

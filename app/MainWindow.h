@@ -10,9 +10,8 @@
 // sheet preview (preview/SheetPreview) and the sheet's output, printed or as
 // a PDF (app/SheetOutput); the find bar, the check bar, the recent files.
 //
-// The editing view (editingView): on the left (courseColumn) fileLabel
-// "成绩文件: <path>", the courseList and the shareEdit; on the right the
-// checkBar over the studentGrid. The find bar stands above the editing view;
+// The editing view (app/EditingView): the course list, the share field, the
+// check bar over the student grid. The find bar stands above the editing view;
 // the statusLine shows the sheet, the page count and the page, and in the
 // editing view the find bar's result. The window's own member functions
 // live in app/MainWindow*.cpp by concern, as the sections below name them.
@@ -28,6 +27,7 @@
 #include "app/Commands.h"
 #include "app/DialogSeam.h"
 #include "app/Document.h"
+#include "app/EditingView.h"
 #include "app/FileRecovery.h"
 #include "app/GradeEditor.h"
 #include "app/GradeExchange.h"
@@ -55,7 +55,6 @@ class QToolBar;
 class CheckBar;
 class CourseList;
 class FindBar;
-class GradeMarks;
 class RecentFilesMenu;
 class StudentGrid;
 
@@ -86,17 +85,14 @@ class MainWindow : public QMainWindow {
   QStatusBar* statusLine = nullptr;
   std::array<QLabel*, 3> statusPanels{};
   QStackedWidget* views = nullptr;
-  QFrame* editingView = nullptr;
-  QFrame* courseColumn = nullptr;
-  QLabel* fileLabel = nullptr;
-  CourseList* courseList = nullptr;
-  QLabel* shareLabel = nullptr;
-  QLineEdit* shareEdit = nullptr;
-  StudentGrid* studentGrid = nullptr;
-
+  // The course list, the share field and the student grid with its editor.
+  EditingView& editingView() const { return *editingView_; }
+  CourseList* courseList() const { return editingView_->courseList(); }
+  QLineEdit* shareEdit() const { return editingView_->shareEdit(); }
+  StudentGrid* studentGrid() const { return editingView_->studentGrid(); }
   // The grade editor over the grid's grade cells, and its word list.
-  GradeEditor& gradeCells() const { return *gradeCells_; }
-  QComboBox* gradeEditor() const { return gradeCells_ != nullptr ? gradeCells_->Field() : nullptr; }
+  GradeEditor& gradeCells() const { return editingView_->editor(); }
+  QComboBox* gradeEditor() const { return editingView_ != nullptr ? gradeCells().Field() : nullptr; }
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
   RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
   FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
@@ -108,9 +104,6 @@ class MainWindow : public QMainWindow {
   GradeExchange& gradeExchange() const { return *gradeExchange_; }  // import and export of grades
   DialogSeam& Dialogs() { return *dialogs_; }
 
-  // The student grid's bytes: GridRows[r - 1] holds the GBK cells of grid
-  // row r (row 0 is the heading); the grid's model shows them.
-  std::vector<StudentRow> GridRows;
   // The last refusal of typed text (a character the grade file cannot hold,
   // a grade past its field, a share that is no number from 0 to 100), shown
   // as the editor's or the share field's tool tip and on the status bar;
@@ -163,7 +156,7 @@ class MainWindow : public QMainWindow {
   void OpenRecent(const std::string& path);
 
   // ---- app/MainWindowChecks.cpp -----------------------------------------------
-  CheckBar* checkBar() const { return checkBar_; }  // over the grid: the totals that disagree
+  CheckBar* checkBar() const { return editingView_->checkBar(); }  // over the grid: the totals that disagree
   // Writes the total the rule gives into every row of the course shown whose
   // total disagrees with the share; one step to undo.
   void recomputeTotals();
@@ -224,7 +217,8 @@ class MainWindow : public QMainWindow {
   void ReleaseAll();
 
   // ---- app/MainWindowGrid.cpp
-  void ShowGridRow(int row);             // puts GridRows[row - 1] on the grid
+  void ShowGridRow(int row);             // puts rows()[row - 1] on the grid
+  std::vector<StudentRow>& rows() { return editingView_->rows(); }  // the bytes the grid shows
   void MoveEditor(EditorMove move);
   void RefuseInput(QWidget* where, const QString& restored, const QString& why);
   void MarkShare();  // a share no total can be weighed with is marked on its field
@@ -273,7 +267,5 @@ class MainWindow : public QMainWindow {
   SheetOutput* sheetOutput_ = nullptr;
   GradeExchange* gradeExchange_ = nullptr;
   FindBar* findBar_ = nullptr;
-  CheckBar* checkBar_ = nullptr;
-  GradeEditor* gradeCells_ = nullptr;
-  std::unique_ptr<GradeMarks> marks_;  // the check's marks on the course shown
+  EditingView* editingView_ = nullptr;
 };

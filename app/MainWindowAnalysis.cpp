@@ -14,7 +14,7 @@ void MainWindow::showAnalysis() {
   EnsurePreview();
   if (sheetPreview_->Printer() == nullptr) return;
   std::vector<CourseAnalysis> courses = AnalyseCourses(Book);
-  const int row = courseList->currentRow();
+  const int row = courseList()->currentRow();
   int first = 0;
   if (row >= 1 && row <= static_cast<int>(Book.CourseKeys.size())) {
     const std::string& key = Book.CourseKeys[static_cast<std::size_t>(row) - 1];

@@ -14,6 +14,7 @@
 #include <QStatusBar>
 
 #include "app/EditingGrids.h"
+#include "app/EditingView.h"
 #include "app/Glyphs.h"
 #include "app/GradeMarks.h"
 #include "app/CheckBar.h"
@@ -24,25 +25,6 @@
 #include "preview/PageWidget.h"
 #include "printing/qt/Fonts.h"
 
-namespace {
-
-// A label that shows its caption elided in the middle when it does not fit,
-// so a long path keeps its file name visible; text() stays the whole caption.
-class PathLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, width());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
-  }
-};
-
-// The grid's look shared by the course list and the student grid.
-}  // namespace
 
 void MainWindow::BuildForm() {
   InstallFontSubstitutes();
@@ -75,66 +57,9 @@ void MainWindow::BuildEditingView() {
   views->setObjectName(QStringLiteral("views"));
   setCentralWidget(views);
 
-  editingView = new QFrame(views);
-  editingView->setObjectName(QStringLiteral("editingView"));
-  auto* editingLayout = new QHBoxLayout(editingView);
-  editingLayout->setContentsMargins(0, 0, 0, 0);
-  editingLayout->setSpacing(0);
-
-  courseColumn = new QFrame(editingView);
-  courseColumn->setObjectName(QStringLiteral("courseColumn"));
-  courseColumn->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  courseColumn->setFixedWidth(344);
-  editingLayout->addWidget(courseColumn);
-
-  fileLabel = new PathLabel(WindowTexts::NoFileLabel(), courseColumn);
-  fileLabel->setObjectName(QStringLiteral("fileLabel"));
-  fileLabel->setGeometry(16, 20, 344 - 16 - 6, 18);
-
-  courseList = new CourseList(Book.CourseTitles, courseColumn);
-  courseList->setObjectName(QStringLiteral("courseList"));
-  courseList->setGeometry(11, 48, 321, 249);
-  courseList->setColumnWidth(0, 308);
-  courseList->setSelectionBehavior(QAbstractItemView::SelectRows);
-  courseList->setSelectionMode(QAbstractItemView::SingleSelection);
-  courseList->setTextElideMode(Qt::ElideRight);
-
-  shareLabel = new QLabel(QStringLiteral("平时成绩占百分比:"), courseColumn);
-  shareLabel->setObjectName(QStringLiteral("shareLabel"));
-  shareLabel->move(10, 328);
-  shareLabel->adjustSize();
-
-  shareEdit = new QLineEdit(courseColumn);
-  shareEdit->setObjectName(QStringLiteral("shareEdit"));
-  shareEdit->setGeometry(128, 324, 49, 21);
-
-  studentGrid = new StudentGrid(GridRows, editingView);
-  marks_ = std::make_unique<GradeMarks>(GridRows, studentGrid->Students());
-  studentGrid->setObjectName(QStringLiteral("studentGrid"));
-  studentGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-  studentGrid->setTextElideMode(Qt::ElideNone);
-  {
-    // The given widths, unless the heading needs more in the font at hand.
-    const int widths[7] = {32, 80, 64, 64, 64, 64, 64};
-    const QFontMetrics fm(studentGrid->font());
-    const QString widest[7] = {QStringLiteral("9999"), QStringLiteral("0000000000"),
-                               QStringLiteral("四个汉字"), QStringLiteral("四个汉字"),
-                               QStringLiteral("平时成绩"), QStringLiteral("考试成绩"),
-                               QStringLiteral(" 总成绩")};
-    for (int c = 0; c < 7; ++c)
-      studentGrid->setColumnWidth(c, std::max(widths[c], fm.horizontalAdvance(widest[c]) + 10));
-  }
-  auto* gridColumn = new QVBoxLayout;
-  gridColumn->setSpacing(0);
-  checkBar_ = new CheckBar(editingView);
-  connect(checkBar_, &CheckBar::recompute, this, [this] { recomputeTotals(); });
-  gridColumn->addWidget(checkBar_);
-  gridColumn->addWidget(studentGrid, 1);
-  editingLayout->addLayout(gridColumn, 1);
-
-  gradeCells_ = new GradeEditor(*studentGrid);
-
-  views->addWidget(editingView);
+  editingView_ = new EditingView(Book, views);
+  connect(editingView_->checkBar(), &CheckBar::recompute, this, [this] { recomputeTotals(); });
+  views->addWidget(editingView_);
 }
 
 void MainWindow::BuildPreviewView() {
@@ -145,14 +70,14 @@ void MainWindow::BuildPreviewView() {
                                  {.ConfirmPrint = [this] { return ConfirmFindings(FindingsPurpose::Print); },
                                   .LeaveEditor = [this] { leaveGradeEditor(); },
                                   .EnsurePreview = [this] { EnsurePreview(); },
-                                  .ShownCourse = [this] { return courseList->currentRow(); }});
+                                  .ShownCourse = [this] { return courseList()->currentRow(); }});
   gradeExchange_ = new GradeExchange(*this, document_, *dialogs_,
-                                     {.ShownCourse = [this] { return courseList->currentRow(); },
+                                     {.ShownCourse = [this] { return courseList()->currentRow(); },
                                       .LeaveEditing =
                                           [this] {
                                             leaveGradeEditor();
                                             FinishEditSteps();
-                                            if (views->currentWidget() != editingView) showEditing();
+                                            if (views->currentWidget() != editingView_) showEditing();
                                           },
                                       .LeaveEditor = [this] { leaveGradeEditor(); },
                                       .Imported =
@@ -216,20 +141,20 @@ void MainWindow::ConnectCommands() {
     ShowFileName();
   });
 
-  connect(courseList, &CourseList::rowChosen, this, &MainWindow::selectCourse);
-  connect(studentGrid, &StudentGrid::currentCellChanged, this, &MainWindow::selectGradeCell);
+  connect(courseList(), &CourseList::rowChosen, this, &MainWindow::selectCourse);
+  connect(studentGrid(), &StudentGrid::currentCellChanged, this, &MainWindow::selectGradeCell);
   // A click on the cell that is already current (the editor was left) lays
   // the editor over it again.
-  connect(studentGrid, &StudentGrid::cellPressed, this, [this](int row, int col) {
-    if (gradeEditor()->isVisible() && row == gradeCells_->Row() && col == gradeCells_->Column()) return;
-    if (studentGrid->currentRow() != row || studentGrid->currentColumn() != col) return;
+  connect(studentGrid(), &StudentGrid::cellPressed, this, [this](int row, int col) {
+    if (gradeEditor()->isVisible() && row == gradeCells().Row() && col == gradeCells().Column()) return;
+    if (studentGrid()->currentRow() != row || studentGrid()->currentColumn() != col) return;
     selectGradeCell(row, col);
   });
   connect(gradeEditor(), &QComboBox::editTextChanged, this, [this] { takeEditorText(); });
-  connect(shareEdit, &QLineEdit::textEdited, this, [this] { changeShare(); });
+  connect(shareEdit(), &QLineEdit::textEdited, this, [this] { changeShare(); });
   gradeEditor()->installEventFilter(this);
   gradeEditor()->lineEdit()->installEventFilter(this);
-  shareEdit->installEventFilter(this);
+  shareEdit()->installEventFilter(this);
   // A cell scrolled out of sight takes the editor with it.
-  connect(gradeCells_, &GradeEditor::leftSight, this, &MainWindow::leaveGradeEditor);
+  connect(&gradeCells(), &GradeEditor::leftSight, this, &MainWindow::leaveGradeEditor);
 }

@@ -23,16 +23,16 @@
 #include "text/Texts.h"
 
 void MainWindow::MarkRow(int row) {
-  marks_->MarkRow(row, shareBytes_);
-  if (gradeCells_ != nullptr && row == gradeCells_->Row()) MarkEditor();
+  editingView_->marks().MarkRow(row, shareBytes_);
+  if (editingView_ != nullptr && row == gradeCells().Row()) MarkEditor();
   UpdateCheckBar();
 }
 
 void MainWindow::MarkEditor() {
   // The editor covers its cell: it wears the cell's mark, so that a typo
   // shows while it is typed.
-  if (gradeCells_ == nullptr || !IsGradeColumn(gradeCells_->Column())) return;
-  const QModelIndex cell = studentGrid->IndexOf(gradeCells_->Row(), gradeCells_->Column());
+  if (editingView_ == nullptr || !IsGradeColumn(gradeCells().Column())) return;
+  const QModelIndex cell = studentGrid()->IndexOf(gradeCells().Row(), gradeCells().Column());
   if (!cell.isValid()) return;
   QComboBox* editor = gradeEditor();
   const QString why = cell.data(Qt::ToolTipRole).toString();
@@ -43,20 +43,20 @@ void MainWindow::MarkEditor() {
 }
 
 void MainWindow::UpdateCheckBar() {
-  if (checkBar_ != nullptr) checkBar_->showCounts(shareBytes_, marks_->Mismatches(), marks_->TypedMismatches());
+  if (checkBar() != nullptr) checkBar()->showCounts(shareBytes_, editingView_->marks().Mismatches(), editingView_->marks().TypedMismatches());
 }
 
 void MainWindow::MarkShare() {
   const bool bad = IsBadShare(shareBytes_);
   QPalette palette;
   if (bad) palette.setColor(QPalette::Base, kGradeFindingFace);
-  shareEdit->setPalette(palette);
-  shareEdit->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
+  shareEdit()->setPalette(palette);
+  shareEdit()->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
   UpdateCheckBar();
 }
 
 void MainWindow::recomputeTotals() {
-  const int course = courseList->currentRow();
+  const int course = courseList()->currentRow();
   if (course < 1 || course > static_cast<int>(Book.CourseKeys.size())) return;
   leaveGradeEditor();
   const std::string key = Book.CourseKeys[static_cast<std::size_t>(course - 1)].substr(0, 5);
@@ -66,8 +66,8 @@ void MainWindow::recomputeTotals() {
   step.Add(changes);
   PushEditStep(std::move(step));
   for (const RecordChange& change : changes) {
-    if (const int row = marks_->GridRowOf(change.LineIndex)) {
-      GridRows[static_cast<std::size_t>(row - 1)].Grade(GradeField::Total) =
+    if (const int row = editingView_->marks().GridRowOf(change.LineIndex)) {
+      rows()[static_cast<std::size_t>(row - 1)].Grade(GradeField::Total) =
           std::string(Field(change.After, record::Total));
       ShowGridRow(row);
     }
@@ -92,24 +92,24 @@ bool MainWindow::ConfirmFindings(FindingsPurpose purpose) {
 }
 
 void MainWindow::GoToFinding(const GradeFinding& finding) {
-  if (views != nullptr && views->currentWidget() != editingView) showEditing();
+  if (views != nullptr && views->currentWidget() != editingView_) showEditing();
   const auto key = std::find_if(Book.CourseKeys.begin(), Book.CourseKeys.end(), [&](const std::string& k) {
     return std::string_view(k).substr(0, 5) == finding.CourseKey;
   });
   if (key == Book.CourseKeys.end()) return;
   const int course = static_cast<int>(key - Book.CourseKeys.begin()) + 1;
-  if (courseList->currentRow() != course) courseList->ChooseRow(course);  // shows the course
+  if (courseList()->currentRow() != course) courseList()->ChooseRow(course);  // shows the course
   if (finding.Column == FindingColumn::Share) {
-    shareEdit->setFocus(Qt::OtherFocusReason);
-    shareEdit->selectAll();
+    shareEdit()->setFocus(Qt::OtherFocusReason);
+    shareEdit()->selectAll();
     return;
   }
-  const int row = marks_->GridRowOf(finding.LineIndex);
+  const int row = editingView_->marks().GridRowOf(finding.LineIndex);
   if (row == 0) return;
   // A repeated number is put right in the grades of its row, if at all.
   const int col = GridColumn(FieldOf(finding.Column));
-  studentGrid->setCurrentCell(row, col);
-  if (!gradeEditor()->isVisible() || gradeCells_->Row() != row || gradeCells_->Column() != col) {  // it was the current cell already
+  studentGrid()->setCurrentCell(row, col);
+  if (!gradeEditor()->isVisible() || gradeCells().Row() != row || gradeCells().Column() != col) {  // it was the current cell already
     selectGradeCell(row, col);
   }
 }

@@ -15,7 +15,7 @@
 #include "app/MainWindow.h"
 
 void MainWindow::FinishEditSteps() {
-  History.Push(gradeCells_->TakeStep());
+  History.Push(gradeCells().TakeStep());
   History.Push(std::exchange(shareStep_, {}));
   FollowEdits();
 }
@@ -41,8 +41,8 @@ void MainWindow::redo() {
 void MainWindow::FollowEdits() {
   // An edit in progress is as good as a step: Ctrl+Z ends it and takes it
   // back, and it will forget what could be redone.
-  const bool editing = gradeCells_->Typed() || !shareStep_.Empty();
-  const bool shown = views == nullptr || views->currentWidget() == editingView;
+  const bool editing = gradeCells().Typed() || !shareStep_.Empty();
+  const bool shown = views == nullptr || views->currentWidget() == editingView_;
   commands_.undo->setEnabled(shown && (editing || History.CanUndo()));
   commands_.redo->setEnabled(shown && !editing && History.CanRedo());
   // Every change of the book passes here; back at the state last saved or
@@ -52,7 +52,7 @@ void MainWindow::FollowEdits() {
 
 void MainWindow::ShowEditStep(const EditStep& step) {
   const StepPlace place = PlaceOf(step);
-  int courseRow = courseList->currentRow();
+  int courseRow = courseList()->currentRow();
   for (std::size_t i = 0; i < Book.CourseKeys.size(); ++i) {
     if (std::string_view(Book.CourseKeys[i]).substr(0, 5) == place.Key) {
       courseRow = static_cast<int>(i) + 1;
@@ -60,17 +60,17 @@ void MainWindow::ShowEditStep(const EditStep& step) {
     }
   }
   if (courseRow >= 1 && courseRow <= static_cast<int>(Book.CourseKeys.size())) {
-    if (courseList->currentRow() != courseRow)
-      courseList->ChooseRow(courseRow);  // shows the course
+    if (courseList()->currentRow() != courseRow)
+      courseList()->ChooseRow(courseRow);  // shows the course
     else
       ShowCourse(Book.CourseKeys[static_cast<std::size_t>(courseRow) - 1]);
   }
   if (place.Number.empty()) return;
-  for (std::size_t r = 0; r < GridRows.size(); ++r) {
-    if (std::string_view(GridRows[r].Cells[1]).substr(0, 10) != place.Number) continue;
+  for (std::size_t r = 0; r < rows().size(); ++r) {
+    if (std::string_view(rows()[r].Cells[1]).substr(0, 10) != place.Number) continue;
     // The total is not typed: the editor goes to the grade that made it.
     const GradeField field = place.Field.value_or(GradeField::Coursework);
-    studentGrid->setCurrentCell(GridRow(static_cast<int>(r)),
+    studentGrid()->setCurrentCell(GridRow(static_cast<int>(r)),
                                 GridColumn(field == GradeField::Total ? GradeField::Coursework : field));
     return;
   }

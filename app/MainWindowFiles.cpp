@@ -30,7 +30,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
     return false;
   }
   // The steps of the file that was open mean nothing in this one.
-  gradeCells_->TakeStep();
+  gradeCells().TakeStep();
   shareStep_ = {};
   std::string recoveredCopy;
   recovery_->Opened(FileName, Book, History, &recoveredCopy);
@@ -45,7 +45,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
   sheetPreview_->LayOut();
   recentFiles_->remember(FileName);
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
-  if (views->currentWidget() == editingView) courseList->setFocus(Qt::OtherFocusReason);
+  if (views->currentWidget() == editingView_) courseList()->setFocus(Qt::OtherFocusReason);
   return true;
 }
 
@@ -62,9 +62,10 @@ void MainWindow::saveAs() {
 void MainWindow::exitProgram() { close(); }
 
 void MainWindow::ShowFileName() {
-  fileLabel->setText(WindowTexts::FileLabel() + PathToQString(FileName) +
-                  (recovery_->ReadOnly() ? QString::fromUtf8(texts::kReadOnlyMark.data(), texts::kReadOnlyMark.size()) : QString()));
-  fileLabel->setToolTip(fileLabel->text());
+  QLabel* label = editingView_->fileLabel();
+  label->setText(WindowTexts::FileLabel() + PathToQString(FileName) +
+                 (recovery_->ReadOnly() ? QString::fromUtf8(texts::kReadOnlyMark.data(), texts::kReadOnlyMark.size()) : QString()));
+  label->setToolTip(label->text());
 }
 
 // ---- closing -------------------------------------------------------------------
@@ -92,8 +93,8 @@ void MainWindow::ReleaseAll() {
   Book.ClassGroups.clear();
   Book.CourseTitles.clear();
   sheetPreview_->DropSheet();
-  GridRows.clear();
-  gradeCells_->ForgetCell();
+  rows().clear();
+  gradeCells().ForgetCell();
   released_ = true;
 }
 

@@ -10,33 +10,33 @@
 #include "app/MainWindow.h"
 
 void MainWindow::showFindBar() {
-  if (views->currentWidget() != editingView) return;
+  if (views->currentWidget() != editingView_) return;
   if (findBar_ == nullptr) {
     findBar_ = new FindBar(
-        Book, [this] { return FindBar::Place{courseList->currentRow(), studentGrid->currentRow()}; }, this);
+        Book, [this] { return FindBar::Place{courseList()->currentRow(), studentGrid()->currentRow()}; }, this);
     connect(findBar_, &FindBar::message, statusLine, [this](const QString& text) { statusLine->showMessage(text); });
     connect(findBar_, &FindBar::studentFound, this, [this](int courseRow, int gridRow) {
       leaveGradeEditor();
-      if (courseList->currentRow() != courseRow) courseList->ChooseRow(courseRow);
+      if (courseList()->currentRow() != courseRow) courseList()->ChooseRow(courseRow);
       {
         // The row is marked, the editor stays away: the find field keeps the
         // keyboard for the next Enter.
-        const QSignalBlocker block(studentGrid);
-        studentGrid->setCurrentCell(gridRow, kFirstGradeColumn);
-        studentGrid->SelectRange({gridRow, kFirstGradeColumn, gridRow, kLastGradeColumn});
-        gradeCells_->ForgetCell();
+        const QSignalBlocker block(studentGrid());
+        studentGrid()->setCurrentCell(gridRow, kFirstGradeColumn);
+        studentGrid()->SelectRange({gridRow, kFirstGradeColumn, gridRow, kLastGradeColumn});
+        gradeCells().ForgetCell();
       }
-      studentGrid->ScrollToCell(gridRow, kFirstGradeColumn);
+      studentGrid()->ScrollToCell(gridRow, kFirstGradeColumn);
     });
     connect(findBar_, &FindBar::closed, this, [this](int courseRow, int gridRow) {
       statusLine->clearMessage();
-      if (views->currentWidget() != editingView) return;
+      if (views->currentWidget() != editingView_) return;
       statusLine->hide();
       // Back to the grades: the editor at the student found, else the course list.
-      if (courseRow >= 1 && courseRow == courseList->currentRow())
+      if (courseRow >= 1 && courseRow == courseList()->currentRow())
         EnterGridAt(gridRow);
       else
-        courseList->setFocus(Qt::OtherFocusReason);
+        courseList()->setFocus(Qt::OtherFocusReason);
     });
     addToolBar(Qt::TopToolBarArea, findBar_);
   }

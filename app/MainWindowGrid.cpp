@@ -1,6 +1,6 @@
 // The editing view: the course list, the student grid, the grade editor over
 // a grid cell, and the share field. The book decides what a cell shows and
-// what an edit writes; the window keeps each row's bytes (GridRows) and the
+// what an edit writes; the window keeps each row's bytes (rows()) and the
 // grid's model shows them, so no record byte makes a trip through a QString.
 #include <QAbstractItemView>
 #include <QAction>
@@ -26,11 +26,11 @@
 
 // 12. The empty row of no course (the headings are the grids' own).
 void MainWindow::ShowGridHeadings() {
-  GridRows = EmptyCourseRows();
-  const QSignalBlocker block(studentGrid);
-  studentGrid->Students().Reset();
+  rows() = EmptyCourseRows();
+  const QSignalBlocker block(studentGrid());
+  studentGrid()->Students().Reset();
   ShowGridRow(1);
-  studentGrid->setCurrentIndex(QModelIndex());
+  studentGrid()->setCurrentIndex(QModelIndex());
 }
 
 // 13. The grade editor's words.
@@ -46,31 +46,31 @@ void MainWindow::FillEditorWords() {
 
 void MainWindow::BuildCourseList() {
   Book.BuildCourseList();
-  const QSignalBlocker block(courseList);
-  courseList->ShowTitles();
+  const QSignalBlocker block(courseList());
+  courseList()->ShowTitles();
 }
 
 void MainWindow::ShowCourse(const std::string& key) {
   CourseView view = Book.ShowCourse(key);
   shareBytes_ = view.Share;
-  shareEdit->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
+  shareEdit()->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
   MarkShare();
   leaveGradeEditor();
-  gradeCells_->ForgetCell();
+  gradeCells().ForgetCell();
 
-  GridRows = std::move(view.Rows);
-  marks_->Start(Book, key);
-  const QSignalBlocker block(studentGrid);
-  studentGrid->setCurrentIndex(QModelIndex());
-  studentGrid->clearSelection();
-  studentGrid->Students().Reset();
-  for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) MarkRow(r);
-  studentGrid->scrollToTop();
+  rows() = std::move(view.Rows);
+  editingView_->marks().Start(Book, key);
+  const QSignalBlocker block(studentGrid());
+  studentGrid()->setCurrentIndex(QModelIndex());
+  studentGrid()->clearSelection();
+  studentGrid()->Students().Reset();
+  for (int r = 1; r <= static_cast<int>(rows().size()); ++r) MarkRow(r);
+  studentGrid()->scrollToTop();
   leaveGradeEditor();
 }
 
 void MainWindow::ShowGridRow(int row) {
-  studentGrid->Students().ShowStudent(StudentOfRow(row));
+  studentGrid()->Students().ShowStudent(StudentOfRow(row));
   MarkRow(row);  // every re-show of a row brings its marks up to date
 }
 
@@ -84,58 +84,58 @@ void MainWindow::selectCourse(int row) {
 void MainWindow::selectGradeCell(int row, int column) {
   FinishEditSteps();  // the editor leaves its cell, wherever it goes
   if (Book.CourseKeys.empty() || row < 1 || !IsGradeColumn(column)) return;
-  if (row > static_cast<int>(GridRows.size())) return;
-  std::string text = GridRows[static_cast<std::size_t>(StudentOfRow(row))].Cells[static_cast<std::size_t>(column)];
+  if (row > static_cast<int>(rows().size())) return;
+  std::string text = rows()[static_cast<std::size_t>(StudentOfRow(row))].Cells[static_cast<std::size_t>(column)];
   TrimBlanks(text);
-  gradeCells_->OpenAt(row, column, text);
+  gradeCells().OpenAt(row, column, text);
   MarkEditor();
 }
 
 void MainWindow::takeEditorText() {
-  const int row = gradeCells_->Row();
-  const int column = gradeCells_->Column();
-  if (row < 1 || !IsGradeColumn(column) || row > static_cast<int>(GridRows.size())) return;
+  const int row = gradeCells().Row();
+  const int column = gradeCells().Column();
+  if (row < 1 || !IsGradeColumn(column) || row > static_cast<int>(rows().size())) return;
   const std::optional<std::string> text = QStringToGbk(gradeEditor()->currentText());
   if (!text) {
-    RefuseInput(gradeEditor(), GbkToQString(gradeCells_->Bytes()), WindowTexts::InputRefused());
+    RefuseInput(gradeEditor(), GbkToQString(gradeCells().Bytes()), WindowTexts::InputRefused());
     return;
   }
-  StudentRow& student = GridRows[static_cast<std::size_t>(StudentOfRow(row))];
+  StudentRow& student = rows()[static_cast<std::size_t>(StudentOfRow(row))];
   const GradeField field = FieldOfColumn(column);
   // A grade the record cannot hold whole is never typed at all.
   switch (PlanGradeEdit(student, field, *text, shareBytes_).Fit) {
     case GradeEditFit::Fits: break;
     case GradeEditFit::TextTooLong:
-      RefuseInput(gradeEditor(), GbkToQString(gradeCells_->Bytes()), WindowTexts::GradeTooLong());
+      RefuseInput(gradeEditor(), GbkToQString(gradeCells().Bytes()), WindowTexts::GradeTooLong());
       return;
     case GradeEditFit::TotalTooLong:
-      RefuseInput(gradeEditor(), GbkToQString(gradeCells_->Bytes()), WindowTexts::TotalTooLong());
+      RefuseInput(gradeEditor(), GbkToQString(gradeCells().Bytes()), WindowTexts::TotalTooLong());
       return;
   }
   const std::optional<RecordChange> change =
-      Book.WriteThrough(CourseOfListRow(courseList->currentRow()), student, field, *text, shareBytes_);
-  gradeCells_->Took(*text, change);
+      Book.WriteThrough(CourseOfListRow(courseList()->currentRow()), student, field, *text, shareBytes_);
+  gradeCells().Took(*text, change);
   ShowGridRow(row);
   if (change) FollowEdits();
 }
 
 void MainWindow::leaveGradeEditor() {
-  if (gradeCells_ != nullptr) gradeCells_->Close();
+  if (editingView_ != nullptr) gradeCells().Close();
   FinishEditSteps();
 }
 
 void MainWindow::MoveEditor(EditorMove move) {
-  const int from = gradeCells_->Row();
-  const int fromColumn = gradeCells_->Column();
+  const int from = gradeCells().Row();
+  const int fromColumn = gradeCells().Column();
   if (from < 1 || !IsGradeColumn(fromColumn)) return;
   // The empty row of a course without students takes the editor too.
   const std::optional<StudentCell> to = EditorMoveTarget({StudentOfRow(from), FieldOfColumn(fromColumn)}, move,
-                                                         static_cast<int>(GridRows.size()));
+                                                         static_cast<int>(rows().size()));
   if (!to) return;
   const int row = GridRow(to->Student);
   const int col = GridColumn(to->Field);
-  studentGrid->setCurrentCell(row, col);
-  if (gradeCells_->Row() != row || gradeCells_->Column() != col) {
+  studentGrid()->setCurrentCell(row, col);
+  if (gradeCells().Row() != row || gradeCells().Column() != col) {
     selectGradeCell(row, col);
   }
 }
@@ -166,7 +166,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // The edit fields' own undo would take back keystrokes the file already
   // holds without the window knowing: Ctrl+Z and Ctrl+Y there are the
   // window's undo and redo, which end the edit in progress as one step.
-  if ((editor || watched == shareEdit) && IsUndoKey(event)) {
+  if ((editor || watched == shareEdit()) && IsUndoKey(event)) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (commands_.undo->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch)
@@ -176,7 +176,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;  // a refused shortcut override lets the menu's shortcut act
   }
-  if (watched == shareEdit && event->type() == QEvent::FocusOut) {
+  if (watched == shareEdit() && event->type() == QEvent::FocusOut) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) FinishEditSteps();
   }
@@ -204,7 +204,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
       case Qt::Key_Escape:  // out of the grid, back to the course list
         leaveGradeEditor();
-        courseList->setFocus(Qt::OtherFocusReason);
+        courseList()->setFocus(Qt::OtherFocusReason);
         return true;
       default:
         break;
@@ -214,7 +214,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     // Opening the word list or switching to another program is not leaving.
     // Nor is its going from cell to cell.
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !gradeCells_->Moving()) {
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !gradeCells().Moving()) {
       QWidget* now = QApplication::focusWidget();
       // Nor is the word list taking the keys (Alt+Down).
       const bool wordList = now != nullptr && now->window() == gradeEditor()->view()->window();
@@ -227,21 +227,21 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---- the share -------------------------------------------------------------------
 
 void MainWindow::changeShare() {
-  const std::optional<std::string> text = QStringToGbk(shareEdit->text());
+  const std::optional<std::string> text = QStringToGbk(shareEdit()->text());
   if (!text) {
-    RefuseInput(shareEdit, GbkToQString(shareBytes_), WindowTexts::InputRefused());
+    RefuseInput(shareEdit(), GbkToQString(shareBytes_), WindowTexts::InputRefused());
     return;
   }
   if (!IsShareNumber(TrimmedBlanks(*text), true)) {
-    RefuseInput(shareEdit, GbkToQString(shareBytes_), WindowTexts::ShareRefused());
+    RefuseInput(shareEdit(), GbkToQString(shareBytes_), WindowTexts::ShareRefused());
     return;
   }
   shareBytes_ = *text;
-  if (const std::optional<HeadLineChange> change = Book.StoreShare(CourseOfListRow(courseList->currentRow()), *text)) {
+  if (const std::optional<HeadLineChange> change = Book.StoreShare(CourseOfListRow(courseList()->currentRow()), *text)) {
     shareStep_.Add(*change);
     FollowEdits();
   }
   // Every total of the course is checked against the new share at once.
   MarkShare();
-  for (int r = 1; r <= static_cast<int>(GridRows.size()); ++r) MarkRow(r);
+  for (int r = 1; r <= static_cast<int>(rows().size()); ++r) MarkRow(r);
 }

@@ -56,18 +56,18 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 void MainWindow::BuildEditingAids() {
   // The find bar belongs to the grid; the preview has none.
   connect(views, &QStackedWidget::currentChanged, this, [this] {
-    if (views->currentWidget() != editingView && findBar_ != nullptr) findBar_->closeBar();
+    if (views->currentWidget() != editingView_ && findBar_ != nullptr) findBar_->closeBar();
   });
 
   // The recent files stand above the exit command, read afresh whenever the menu opens.
   recentFiles_ = new RecentFilesMenu(commands_.fileMenu->menu(), commands_.exit, UserDir, this);
   connect(recentFiles_, &RecentFilesMenu::chosen, this, [this](const std::string& path) { OpenRecent(path); });
 
-  courseList->installEventFilter(this);
-  studentGrid->installEventFilter(this);
+  courseList()->installEventFilter(this);
+  studentGrid()->installEventFilter(this);
   // Text dropped on a field would become a grade or a share; a dropped file
   // is for the window to open.
-  shareEdit->setAcceptDrops(false);
+  shareEdit()->setAcceptDrops(false);
   gradeEditor()->lineEdit()->setAcceptDrops(false);
   setAcceptDrops(true);
 
@@ -80,10 +80,10 @@ void MainWindow::EnterGrid() {
 }
 
 void MainWindow::EnterGridAt(int row) {
-  if (studentGrid->currentRow() == row && studentGrid->currentColumn() == kFirstGradeColumn) {
+  if (studentGrid()->currentRow() == row && studentGrid()->currentColumn() == kFirstGradeColumn) {
     selectGradeCell(row, kFirstGradeColumn);
   } else {
-    studentGrid->setCurrentCell(row, kFirstGradeColumn);
+    studentGrid()->setCurrentCell(row, kFirstGradeColumn);
   }
 }
 
@@ -91,7 +91,7 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
   const bool editor = watched == gradeEditor() || watched == gradeEditor()->lineEdit();
   // Copy and paste of cells: the menu's commands, unless the editor's own
   // copy of selected text or paste of a single value is meant.
-  if ((editor || watched == studentGrid) && (IsClipboardKey(event, commands_.copyCells) || IsClipboardKey(event, commands_.pasteCells))) {
+  if ((editor || watched == studentGrid()) && (IsClipboardKey(event, commands_.copyCells) || IsClipboardKey(event, commands_.pasteCells))) {
     const bool copy = IsClipboardKey(event, commands_.copyCells);
     if (editor && copy && gradeEditor()->lineEdit()->hasSelectedText()) return false;
     if (editor && !copy && !IsCellBlock(QApplication::clipboard()->text().toStdString())) return false;
@@ -101,42 +101,42 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
   // Delete over a block selected by dragging (the editor sits in its first
   // cell) empties the block; over the editor's cell alone it edits the text.
   if (editor && IsKey(event, {Qt::Key_Delete})) {
-    const std::vector<GridRange> ranges = studentGrid->SelectedRanges();
+    const std::vector<GridRange> ranges = studentGrid()->SelectedRanges();
     if (!ranges.empty() && (ranges.front().Bottom > ranges.front().Top || ranges.front().Right > ranges.front().Left)) {
       ClearSelectedCells();
       return true;
     }
   }
-  if (watched == courseList && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
+  if (watched == courseList() && IsKey(event, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Right})) {
     EnterGrid();
     return true;
   }
   // The share field lies between the two: Shift+Tab from the course list
   // reaches it, Tab goes on into the grid, Shift+Tab back.
-  if (watched == courseList && IsKey(event, {Qt::Key_Backtab})) {
-    shareEdit->setFocus(Qt::BacktabFocusReason);
-    shareEdit->selectAll();
+  if (watched == courseList() && IsKey(event, {Qt::Key_Backtab})) {
+    shareEdit()->setFocus(Qt::BacktabFocusReason);
+    shareEdit()->selectAll();
     return true;
   }
-  if (watched == shareEdit && IsKey(event, {Qt::Key_Tab, Qt::Key_Backtab})) {
+  if (watched == shareEdit() && IsKey(event, {Qt::Key_Tab, Qt::Key_Backtab})) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab)
       EnterGrid();
     else
-      courseList->setFocus(Qt::BacktabFocusReason);
+      courseList()->setFocus(Qt::BacktabFocusReason);
     return true;
   }
-  if (watched == studentGrid && event->type() == QEvent::KeyPress && !gradeEditor()->isVisible()) {
+  if (watched == studentGrid() && event->type() == QEvent::KeyPress && !gradeEditor()->isVisible()) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (IsKey(event, {Qt::Key_Escape})) {
-      courseList->setFocus(Qt::OtherFocusReason);
+      courseList()->setFocus(Qt::OtherFocusReason);
       return true;
     }
     if (IsKey(event, {Qt::Key_Delete, Qt::Key_Backspace})) {
       ClearSelectedCells();
       return true;
     }
-    const int row = studentGrid->currentRow();
-    const int col = studentGrid->currentColumn();
+    const int row = studentGrid()->currentRow();
+    const int col = studentGrid()->currentColumn();
     if (row < 1 || col < kFirstGradeColumn) return false;
     const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
                         (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;

@@ -23,7 +23,7 @@ void MainWindow::showSheetByClass() { PreviewSheet(SheetKind::ByClass); }
 
 void MainWindow::ShowView(bool preview) {
   views->setCurrentWidget(preview ? static_cast<QWidget*>(sheetPreview_->pageArea())
-                                  : static_cast<QWidget*>(editingView));
+                                  : static_cast<QWidget*>(editingView_));
   statusLine->setVisible(preview);
   commands_.ShowView(preview);
   FollowEdits();

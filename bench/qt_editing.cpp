@@ -88,15 +88,15 @@ void BM_ShowCourse(benchmark::State& state) {
   MainWindow& w = Window();
   const std::string key = w.document().Book().CourseKeys[state.range(0) ? 0 : 1];
   for (auto _ : state) w.ShowCourse(key);
-  state.counters["rows"] = w.studentGrid->LastRow();
+  state.counters["rows"] = w.studentGrid()->LastRow();
 }
 BENCHMARK(BM_ShowCourse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Keystroke(benchmark::State& state) {
   MainWindow& w = Window();
-  w.courseList->ChooseRow(1);
-  const int last = w.studentGrid->LastRow();
-  w.studentGrid->setCurrentCell(last, 5);
+  w.courseList()->ChooseRow(1);
+  const int last = w.studentGrid()->LastRow();
+  w.studentGrid()->setCurrentCell(last, 5);
   bool odd = false;
   for (auto _ : state) {
     w.gradeEditor()->setEditText(odd ? QStringLiteral("85") : QStringLiteral("86"));
@@ -110,14 +110,14 @@ BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 // the marks, each keystroke changes all of them.
 void BM_ShareKeystroke(benchmark::State& state) {
   MainWindow& w = Window();
-  w.courseList->ChooseRow(1);
+  w.courseList()->ChooseRow(1);
   bool odd = false;
   for (auto _ : state) {
-    w.shareEdit->setText(odd ? QStringLiteral("30") : QStringLiteral("40"));
+    w.shareEdit()->setText(odd ? QStringLiteral("30") : QStringLiteral("40"));
     w.changeShare();
     odd = !odd;
   }
-  state.counters["students"] = w.studentGrid->LastRow();
+  state.counters["students"] = w.studentGrid()->LastRow();
 }
 BENCHMARK(BM_ShareKeystroke)->Unit(benchmark::kMillisecond);
 

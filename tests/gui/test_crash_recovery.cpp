@@ -42,7 +42,7 @@ int RunChild(const QString& file, unsigned seed) {
   int steps = 0;
   std::printf("0 %lld %llu\n", static_cast<long long>(platform::NowNs()), static_cast<unsigned long long>(shown));
   std::fflush(stdout);
-  const int rows = static_cast<int>(w.GridRows.size());
+  const int rows = static_cast<int>(w.editingView().rows().size());
   for (;;) {
     const int action = static_cast<int>(random() % 10);
     if (action < 7) {

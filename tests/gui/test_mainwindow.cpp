@@ -62,32 +62,32 @@ void MainWindowTest::startState() {
   MainWindow& w = *h.W;
   QCOMPARE(w.windowTitle(), QStringLiteral("教师整理学生成绩__Velmora (VLM) Tarvin版"));
   QCOMPARE(w.font().pixelSize(), 13);
-  QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(w.editingView));
+  QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(&w.editingView()));
   QVERIFY(!w.commands().previewToolBar->isVisible());
   QVERIFY(!w.statusLine->isVisible());
-  QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件："));
-  QCOMPARE(w.shareLabel->text(), QStringLiteral("平时成绩占百分比:"));
+  QCOMPARE(w.editingView().fileLabel()->text(), QStringLiteral("成绩文件："));
+  QCOMPARE(w.editingView().shareLabel()->text(), QStringLiteral("平时成绩占百分比:"));
   QCOMPARE(h.CourseRows(), 1);
   QCOMPARE(h.CourseText(0), QStringLiteral(" 课程列表"));
-  QCOMPARE(w.courseList->columnWidth(0), 308);
+  QCOMPARE(w.courseList()->columnWidth(0), 308);
   QCOMPARE(h.LastRow(), 1);
-  QCOMPARE(w.studentGrid->model()->columnCount(), 7);
+  QCOMPARE(w.studentGrid()->model()->columnCount(), 7);
   const QStringList headings = {"", " 学 号", " 姓 名", " 班 级", "平时成绩", "考试成绩", " 总成绩"};
   const int widths[7] = {32, 80, 64, 64, 64, 64, 64};
   for (int c = 0; c < 7; ++c) {
     QCOMPARE(h.Cell(0, c), headings[c]);
-    QVERIFY(w.studentGrid->columnWidth(c) >= widths[c]);
+    QVERIFY(w.studentGrid()->columnWidth(c) >= widths[c]);
     QCOMPARE(h.Cell(1, c), QString());
   }
-  QCOMPARE(w.studentGrid->rowHeight(0), 20);
-  QCOMPARE(w.studentGrid->horizontalHeader()->height(), 20);  // the heading, as high as a row
+  QCOMPARE(w.studentGrid()->rowHeight(0), 20);
+  QCOMPARE(w.studentGrid()->horizontalHeader()->height(), 20);  // the heading, as high as a row
   QVERIFY(!w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeEditor()->count(), 18);
   const QStringList words = {"优", "良", "中", "及格", "不及格", "合格", "不合格", "通过", "不通过",
                              "A", "B", "C", "D", "F", "缺考", "缓考", "旷考", "作弊"};
   for (int i = 0; i < 18; ++i) QCOMPARE(w.gradeEditor()->itemText(i), words[i]);
   QCOMPARE(w.gradeEditor()->maxVisibleItems(), 24);
-  QCOMPARE(w.shareEdit->text(), QString());
+  QCOMPARE(w.shareEdit()->text(), QString());
   QCOMPARE(w.sheetPreview().State().SheetIndex, 0);
   QCOMPARE(w.sheetPreview().Page(), 0);
   QCOMPARE(w.sheetPreview().Kind(), SheetKind::WholeCourse);
@@ -213,14 +213,14 @@ void MainWindowTest::openShowsFirstCourse() {
   h.Open(path);
   QCOMPARE(h.Script->Messages(), QStringList());
   QCOMPARE(w.document().FileName(), path.toStdString());
-  QCOMPARE(w.fileLabel->text(), "成绩文件: " + path);
+  QCOMPARE(w.editingView().fileLabel()->text(), "成绩文件: " + path);
   QCOMPARE(h.CourseRows(), 3);
   QCOMPARE(h.CourseRow(), 1);
   QCOMPARE(h.CourseText(1),
            QStringLiteral("数据库原理 张老师 计科2201"));
   QCOMPARE(h.CourseText(3),
            QStringLiteral("体育 孙老师 "));
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("30"));
   QCOMPARE(h.LastRow(), 3);
   QCOMPARE(h.Cell(1, 0), QStringLiteral("   1"));
   QCOMPARE(h.Cell(3, 0), QStringLiteral("   3"));
@@ -230,8 +230,8 @@ void MainWindowTest::openShowsFirstCourse() {
   QCOMPARE(h.Cell(1, 4), QStringLiteral("80    "));
   QCOMPARE(h.Cell(2, 4), QStringLiteral("优    "));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("87    "));
-  QCOMPARE(w.GridRows.size(), std::size_t{3});
-  QCOMPARE(w.GridRows[1].Cells[2], Pad(Gbk("李华"), 8));
+  QCOMPARE(w.editingView().rows().size(), std::size_t{3});
+  QCOMPARE(w.editingView().rows()[1].Cells[2], Pad(Gbk("李华"), 8));
   QVERIFY(!w.commands().save->isEnabled());
   QVERIFY(!w.Modified());
   QCOMPARE(w.sheetPreview().State().SheetIndex, 1);  // the sheet printer exists and is laid out
@@ -265,7 +265,7 @@ void MainWindowTest::openFailuresChangeNothing() {
   QVERIFY(w.Modified());
   const Lines head = w.document().Book().HeadLines;
   const Lines grades = w.document().Book().GradeLines;
-  const QString caption = w.fileLabel->text();
+  const QString caption = w.editingView().fileLabel()->text();
   const QString course = h.CourseText(2);
   h.Script->ClearCalls();
 
@@ -277,7 +277,7 @@ void MainWindowTest::openFailuresChangeNothing() {
   QCOMPARE(h.Script->Texts(Kind::Information), QStringList({bad + message}));
   QCOMPARE(w.document().Book().HeadLines, head);
   QCOMPARE(w.document().Book().GradeLines, grades);
-  QCOMPARE(w.fileLabel->text(), caption);
+  QCOMPARE(w.editingView().fileLabel()->text(), caption);
   QCOMPARE(w.document().FileName(), good.toStdString());
   QCOMPARE(h.CourseText(2), course);
   QCOMPARE(h.CourseRow(), 2);
@@ -298,10 +298,10 @@ void MainWindowTest::openFileWithOnlyMagicLine() {
   QCOMPARE(h.CourseText(1), QString());
   QCOMPARE(h.LastRow(), 1);
   for (int c = 0; c < 7; ++c) QCOMPARE(h.Cell(1, c), QString());
-  QCOMPARE(w.shareEdit->text(), QString());
+  QCOMPARE(w.shareEdit()->text(), QString());
   h.Select(1, 5);
   QVERIFY(!w.gradeEditor()->isVisible());
-  QTest::keyClicks(w.shareEdit, "50");  // no course: nothing is stored
+  QTest::keyClicks(w.shareEdit(), "50");  // no course: nothing is stored
   QVERIFY(w.document().Book().HeadLines.empty());
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
@@ -316,7 +316,7 @@ void MainWindowTest::openSameFileTwiceAsksNothing() {
   QCOMPARE(h.Script->Calls.size(), std::size_t{2});
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 2);
   QCOMPARE(h.CourseRow(), 1);  // back on the first course
-  QCOMPARE(h.W->shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(h.W->shareEdit()->text(), QStringLiteral("30"));
 }
 
 void MainWindowTest::questionBeforeOpening_data() {
@@ -375,7 +375,7 @@ void MainWindowTest::questionBeforeOpening() {
     QCOMPARE(h.Cell(1, 5), QStringLiteral("1"));
   } else {
     QCOMPARE(w.document().FileName(), second.toStdString());
-    QCOMPARE(w.shareEdit->text(), QStringLiteral("20"));
+    QCOMPARE(w.shareEdit()->text(), QStringLiteral("20"));
     QVERIFY(!w.Modified());
     QVERIFY(!w.commands().save->isEnabled());
   }

@@ -78,9 +78,9 @@ void Type(QWidget* widget, const QString& text) {
 }
 
 void TypeShare(MainWindow& w, const QString& text) {
-  w.shareEdit->setFocus();
-  w.shareEdit->selectAll();
-  QTest::keyClicks(w.shareEdit, text);
+  w.shareEdit()->setFocus();
+  w.shareEdit()->selectAll();
+  QTest::keyClicks(w.shareEdit(), text);
 }
 
 }  // namespace
@@ -152,7 +152,7 @@ void MainWindowChecksTest::shareChangeMarksEveryTotal() {
 
   // Undoing the share edit takes the marks and the bar away.
   w.undo();
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("30"));
   QVERIFY(!Marked(h, 1, 6));
   QVERIFY(w.checkBar()->isHidden());
 }
@@ -259,7 +259,7 @@ void MainWindowChecksTest::findingsBeforeSavingAndPrinting() {
     QCOMPARE(h.Script->Count(ScriptedDialogs::Kind::SaveFile), 0);
   }
   if (answer == int(FindingsChoice::GoTo)) {
-    QVERIFY(w.editingView->isVisible());  // from the preview too
+    QVERIFY(w.editingView().isVisible());  // from the preview too
     QCOMPARE(h.CourseRow(), 2);
     QCOMPARE(w.gradeCells().Row(), 1);
     QCOMPARE(w.gradeCells().Column(), 5);

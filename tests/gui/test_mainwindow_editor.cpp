@@ -68,16 +68,16 @@ void MainWindowEditorTest::courseSwitchLeavesLinesAlone() {
   const Lines head = w.document().Book().HeadLines;
   const Lines grades = w.document().Book().GradeLines;
   h.SelectCourse(2);
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("40"));
   QCOMPARE(h.LastRow(), 2);
   QCOMPARE(h.Cell(2, 1), QStringLiteral("2022000004"));
   QCOMPARE(h.Cell(1, 4), Shown("70"));
   h.SelectCourse(3);
-  QCOMPARE(w.shareEdit->text(), QString());
+  QCOMPARE(w.shareEdit()->text(), QString());
   QCOMPARE(h.LastRow(), 1);
   QCOMPARE(h.Cell(1, 4), Shown("合格"));
   h.SelectCourse(1);
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("30"));
   QCOMPARE(w.document().Book().HeadLines, head);
   QCOMPARE(w.document().Book().GradeLines, grades);
   QVERIFY(!w.Modified());
@@ -126,20 +126,20 @@ void MainWindowEditorTest::editorSitsOverItsCell() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   // A real click on the cell of row 2, column 5.
   const QRect cell = h.CellRect(2, 5);
-  QTest::mouseClick(w.studentGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseClick(w.studentGrid()->viewport(), Qt::LeftButton, {}, cell.center());
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeCells().Row(), 2);
   QCOMPARE(w.gradeCells().Column(), 5);
-  const QPoint cellInPanel = w.studentGrid->viewport()->mapTo(w.editingView, cell.topLeft());
-  QCOMPARE(w.gradeEditor()->mapTo(w.editingView, QPoint(0, 0)), cellInPanel);
-  QCOMPARE(w.gradeEditor()->parentWidget(), w.studentGrid->viewport());  // the grid's own editor
+  const QPoint cellInPanel = w.studentGrid()->viewport()->mapTo(&w.editingView(), cell.topLeft());
+  QCOMPARE(w.gradeEditor()->mapTo(&w.editingView(), QPoint(0, 0)), cellInPanel);
+  QCOMPARE(w.gradeEditor()->parentWidget(), w.studentGrid()->viewport());  // the grid's own editor
   QVERIFY(w.gradeEditor()->width() >= 66);
   QCOMPARE(w.gradeEditor()->height(), 21);
   // Another grade cell moves it; the first cell keeps its text.
   h.Select(3, 4);
   const QRect next = h.CellRect(3, 4);
-  QCOMPARE(w.gradeEditor()->mapTo(w.editingView, QPoint(0, 0)),
-           w.studentGrid->viewport()->mapTo(w.editingView, next.topLeft()));
+  QCOMPARE(w.gradeEditor()->mapTo(&w.editingView(), QPoint(0, 0)),
+           w.studentGrid()->viewport()->mapTo(&w.editingView(), next.topLeft()));
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("855"));
   QCOMPARE(h.Cell(2, 5), Shown(""));
 }
@@ -161,7 +161,7 @@ void MainWindowEditorTest::typingWritesThroughEveryKey() {
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 84"));  // 24 + 59.5 = 83.5, to even
   QCOMPARE(w.document().Book().GradeLines[0],
            Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
-  QCOMPARE(w.GridRows[0].Cells[5], std::string("85"));
+  QCOMPARE(w.editingView().rows()[0].Cells[5], std::string("85"));
   // Other records untouched.
   QCOMPARE(w.document().Book().GradeLines[1],
            Record("k0001", "2022000002", "李华", "计科2201", "优", "", "", "XYZ123"));
@@ -237,7 +237,7 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   MainWindow& w = *h.W;
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   const Lines grades = w.document().Book().GradeLines;
-  QWidget* port = w.studentGrid->viewport();
+  QWidget* port = w.studentGrid()->viewport();
   auto centre = [&](int r, int c) {
     return h.CellRect(r, c).center();
   };
@@ -250,12 +250,12 @@ void MainWindowEditorTest::rangeSelectionTypesIntoOneCell() {
   send(QEvent::MouseMove, centre(2, 5), Qt::LeftButton);
   send(QEvent::MouseMove, centre(3, 5), Qt::LeftButton);
   send(QEvent::MouseButtonRelease, centre(3, 5), Qt::NoButton);
-  QVERIFY(w.studentGrid->selectionModel()->selectedIndexes().size() > 1);
+  QVERIFY(w.studentGrid()->selectionModel()->selectedIndexes().size() > 1);
   // The drag selected without the editor, the first cell current; a key
   // typed on the grid calls the editor there as its first keystroke.
-  QTRY_COMPARE(w.studentGrid->currentRow(), 1);
+  QTRY_COMPARE(w.studentGrid()->currentRow(), 1);
   QVERIFY(!w.gradeEditor()->isVisible());
-  QTest::keyClick(w.studentGrid, Qt::Key_4);
+  QTest::keyClick(w.studentGrid(), Qt::Key_4);
   QVERIFY(w.gradeEditor()->isVisible());
   const int row = w.gradeCells().Row();
   const int col = w.gradeCells().Column();
@@ -279,8 +279,8 @@ void MainWindowEditorTest::shareEditReplacesT9() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(2);
   const std::string before = h.W->document().Book().GradeLines[3];
-  w.shareEdit->selectAll();
-  QTest::keyClicks(w.shareEdit, "30");
+  w.shareEdit()->selectAll();
+  QTest::keyClicks(w.shareEdit(), "30");
   QCOMPARE(w.document().Book().HeadLines[6], std::string("k0002t930"));
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
@@ -292,9 +292,9 @@ void MainWindowEditorTest::shareEditReplacesT9() {
   QCOMPARE(h.Cell(1, 6), QStringLiteral(" 56"));
   // Showing another course and back shows what was stored.
   h.SelectCourse(1);
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("30"));
   h.SelectCourse(2);
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("30"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("30"));
 }
 
 void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
@@ -305,8 +305,8 @@ void MainWindowEditorTest::shareEditCreatesT9InsideTheRun() {
   const QString path = h.Write("grades.txt", FileBytes(lines));
   h.Open(path);
   h.SelectCourse(3);  // "体育": no "t9" line
-  QCOMPARE(w.shareEdit->text(), QString());
-  QTest::keyClicks(w.shareEdit, " 25");
+  QCOMPARE(w.shareEdit()->text(), QString());
+  QTest::keyClicks(w.shareEdit(), " 25");
   const Lines& head = w.document().Book().HeadLines;
   const auto it = std::find(head.begin(), head.end(), std::string("k0003t925"));
   QVERIFY(it != head.end());
@@ -343,10 +343,10 @@ void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
 
   // The share field follows the same rule.
   w.InputNotice.clear();
-  w.shareEdit->selectAll();
-  QTest::keyClicks(w.shareEdit, "3");
-  TypeText(w.shareEdit, QStringLiteral("😀"));
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("3"));
+  w.shareEdit()->selectAll();
+  QTest::keyClicks(w.shareEdit(), "3");
+  TypeText(w.shareEdit(), QStringLiteral("😀"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("3"));
   QCOMPARE(w.document().Book().HeadLines[3], std::string("k0001t93"));
   QVERIFY(!w.InputNotice.isEmpty());
 }
@@ -388,9 +388,9 @@ void MainWindowEditorTest::keyboardMoves() {
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeCells().Row(), row);
   QCOMPARE(w.gradeCells().Column(), col);
-  QCOMPARE(w.studentGrid->currentRow(), row);
-  QCOMPARE(w.studentGrid->currentColumn(), col);
-  std::string trimmed = w.GridRows[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)];
+  QCOMPARE(w.studentGrid()->currentRow(), row);
+  QCOMPARE(w.studentGrid()->currentColumn(), col);
+  std::string trimmed = w.editingView().rows()[static_cast<std::size_t>(row - 1)].Cells[static_cast<std::size_t>(col)];
   TrimBlanks(trimmed);
   const QString text = GbkToQString(trimmed);
   QCOMPARE(w.gradeEditor()->currentText(), text);
@@ -430,7 +430,7 @@ void MainWindowEditorTest::leavingHidesTheEditor() {
   h.Select(1, 4);
   QVERIFY(w.gradeEditor()->isVisible());
   QTRY_VERIFY(w.gradeEditor()->hasFocus());
-  w.shareEdit->setFocus(Qt::MouseFocusReason);
+  w.shareEdit()->setFocus(Qt::MouseFocusReason);
   QTRY_VERIFY(!w.gradeEditor()->isVisible());
   QCOMPARE(h.Cell(1, 4), Shown("80"));
   // Escape leaves too, back to the grid.
@@ -440,7 +440,7 @@ void MainWindowEditorTest::leavingHidesTheEditor() {
   QVERIFY(!w.gradeEditor()->isVisible());
   // A click on the same cell brings it back.
   const QRect cell = h.CellRect(2, 4);
-  QTest::mouseClick(w.studentGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseClick(w.studentGrid()->viewport(), Qt::LeftButton, {}, cell.center());
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeCells().Row(), 2);
   // Showing a course hides it.
@@ -457,21 +457,21 @@ void MainWindowEditorTest::scrollingTakesTheEditorAlong() {
   h.Open(QStringLiteral(GS_SAMPLES "/demo.txt"));
   QVERIFY(h.LastRow() > 29);
   h.Select(3, 5);
-  QScrollBar* bar = w.studentGrid->verticalScrollBar();
+  QScrollBar* bar = w.studentGrid()->verticalScrollBar();
   bar->setValue(1);
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeEditor()->pos(), h.CellRect(3, 5).topLeft());
   bar->setValue(5);
   QVERIFY(!w.gradeEditor()->isVisible());
-  QCOMPARE(w.studentGrid->currentRow(), 3);
-  QCOMPARE(w.studentGrid->currentColumn(), 5);
+  QCOMPARE(w.studentGrid()->currentRow(), 3);
+  QCOMPARE(w.studentGrid()->currentColumn(), 5);
   // A grid grown shorter than the cell's place likewise.
   h.Select(12, 5);
   QVERIFY(w.gradeEditor()->isVisible());
-  const int below = h.CellRect(12, 5).top() - w.studentGrid->viewport()->height() - 5;
+  const int below = h.CellRect(12, 5).top() - w.studentGrid()->viewport()->height() - 5;
   w.resize(w.width(), w.height() + below);
   QCoreApplication::processEvents();
-  QVERIFY(!w.studentGrid->viewport()->rect().intersects(h.CellRect(12, 5)));
+  QVERIFY(!w.studentGrid()->viewport()->rect().intersects(h.CellRect(12, 5)));
   QVERIFY(!w.gradeEditor()->isVisible());
 }
 

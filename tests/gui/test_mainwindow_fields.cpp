@@ -92,10 +92,10 @@ void MainWindowFieldsTest::shareFieldTakesANumberFromZeroToHundred() {
                {"1.2.", "1.2", true}, {"100", "100", false}, {"-", "100", true}};
   for (const auto& c : cases) {
     w.statusLine->clearMessage();
-    w.shareEdit->setFocus();
-    w.shareEdit->selectAll();
-    QTest::keyClicks(w.shareEdit, QString::fromUtf8(c.typed));
-    QCOMPARE(w.shareEdit->text(), QString::fromUtf8(c.shown));
+    w.shareEdit()->setFocus();
+    w.shareEdit()->selectAll();
+    QTest::keyClicks(w.shareEdit(), QString::fromUtf8(c.typed));
+    QCOMPARE(w.shareEdit()->text(), QString::fromUtf8(c.shown));
     QCOMPARE(w.statusLine->currentMessage(), c.refused ? WindowTexts::ShareRefused() : QString());
     if (c.refused && std::string(c.typed) == "3O") Shoot(w, "share-field-refuses-a-letter.png");
   }
@@ -109,15 +109,15 @@ void MainWindowFieldsTest::badShareFromTheFileIsMarked() {
   lines[3] = Head("k0001", "t9", "3O");
   h.Open(h.Write("grades.txt", FileBytes(lines)));
   const QString why = QString::fromUtf8(texts::kBadShare.data(), static_cast<int>(texts::kBadShare.size()));
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("3O"));
-  QCOMPARE(w.shareEdit->toolTip(), why);
-  QVERIFY(w.shareEdit->palette().color(QPalette::Base) != QApplication::palette().color(QPalette::Base));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("3O"));
+  QCOMPARE(w.shareEdit()->toolTip(), why);
+  QVERIFY(w.shareEdit()->palette().color(QPalette::Base) != QApplication::palette().color(QPalette::Base));
   QVERIFY(w.checkBar()->isVisible());
   QCOMPARE(w.checkBar()->label()->text(), why);
   QVERIFY(w.checkBar()->recomputeButton()->isHidden());  // no recompute at 3%
 
   // The save lists it first, with its course and no student.
-  w.shareEdit->setFocus();  // a key in the grid would leave the field as it is
+  w.shareEdit()->setFocus();  // a key in the grid would leave the field as it is
   h.Script->FindingsAnswers.push_back({FindingsChoice::Back, -1});
   w.save();
   QCOMPARE(h.Script->FindingsShown.size(), std::size_t(1));
@@ -126,9 +126,9 @@ void MainWindowFieldsTest::badShareFromTheFileIsMarked() {
   QCOMPARE(QString::fromStdString(first[1]), QString());
 
   // Put right, the mark goes and the recompute is offered again.
-  w.shareEdit->selectAll();
-  QTest::keyClicks(w.shareEdit, QStringLiteral("40"));
-  QCOMPARE(w.shareEdit->toolTip(), QString());
+  w.shareEdit()->selectAll();
+  QTest::keyClicks(w.shareEdit(), QStringLiteral("40"));
+  QCOMPARE(w.shareEdit()->toolTip(), QString());
   QVERIFY(!w.checkBar()->recomputeButton()->isHidden());
 }
 

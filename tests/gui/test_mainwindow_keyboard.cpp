@@ -60,9 +60,9 @@ void MainWindowKeyboardTest::recomputeByF9() {
   QCOMPARE(recompute->shortcut(), QKeySequence(Qt::Key_F9));
   QVERIFY(!recompute->isEnabled());
   // A new share: 王小明's 87 no longer agrees; the bar and the command come.
-  w.shareEdit->setFocus();
-  w.shareEdit->selectAll();
-  QTest::keyClicks(w.shareEdit, QStringLiteral("50"));
+  w.shareEdit()->setFocus();
+  w.shareEdit()->selectAll();
+  QTest::keyClicks(w.shareEdit(), QStringLiteral("50"));
   QVERIFY(!w.checkBar()->isHidden());
   QVERIFY(recompute->isEnabled());
   h.Select(1, 4);
@@ -83,21 +83,21 @@ void MainWindowKeyboardTest::blockByShiftArrows() {
   // block grows from its cell.
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Right, Qt::ShiftModifier);
   QVERIFY(!w.gradeEditor()->isVisible());
-  QTRY_VERIFY(w.studentGrid->hasFocus());
-  QTest::keyClick(w.studentGrid, Qt::Key_Down, Qt::ShiftModifier);
+  QTRY_VERIFY(w.studentGrid()->hasFocus());
+  QTest::keyClick(w.studentGrid(), Qt::Key_Down, Qt::ShiftModifier);
   QCOMPARE(h.Selected().size(), 1);
   const GridRange range = h.Selected().front();
   QCOMPARE(QList<int>({range.Top, range.Left, range.Bottom, range.Right}),
            QList<int>({1, 4, 2, 5}));
-  QCOMPARE(w.studentGrid->currentRow(), 1);
-  QCOMPARE(w.studentGrid->currentColumn(), 4);
+  QCOMPARE(w.studentGrid()->currentRow(), 1);
+  QCOMPARE(w.studentGrid()->currentColumn(), 4);
   QApplication::clipboard()->clear();
-  QTest::keyClick(w.studentGrid, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(w.studentGrid(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("66\t90\n优\t"));
   // Shift+End to the total, Ctrl+A every grade of the course.
-  QTest::keyClick(w.studentGrid, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(w.studentGrid(), Qt::Key_End, Qt::ShiftModifier);
   QCOMPARE(h.Selected().front().Right, 6);
-  QTest::keyClick(w.studentGrid, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(w.studentGrid(), Qt::Key_A, Qt::ControlModifier);
   const GridRange all = h.Selected().front();
   QCOMPARE(QList<int>({all.Top, all.Left, all.Bottom, all.Right}),
            QList<int>({1, 4, 3, 6}));
@@ -108,8 +108,8 @@ void MainWindowKeyboardTest::blockByShiftArrows() {
   const GridRange pasted = h.Selected().front();
   QCOMPARE(QList<int>({pasted.Top, pasted.Left, pasted.Bottom, pasted.Right}),
            QList<int>({2, 5, 3, 6}));
-  QCOMPARE(w.studentGrid->currentRow(), 2);
-  QCOMPARE(w.studentGrid->currentColumn(), 5);
+  QCOMPARE(w.studentGrid()->currentRow(), 2);
+  QCOMPARE(w.studentGrid()->currentColumn(), 5);
   QVERIFY(!w.gradeEditor()->isVisible());
 }
 
@@ -117,7 +117,7 @@ void MainWindowKeyboardTest::dragSelectsWithoutTheEditor() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  QWidget* viewport = w.studentGrid->viewport();
+  QWidget* viewport = w.studentGrid()->viewport();
   const QPoint from = h.CellRect(1, 4).center();
   const QPoint to = h.CellRect(3, 5).center();
   QTest::mousePress(viewport, Qt::LeftButton, {}, from);
@@ -125,13 +125,13 @@ void MainWindowKeyboardTest::dragSelectsWithoutTheEditor() {
   QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &move);
   QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
-  QTRY_COMPARE(w.studentGrid->currentRow(), 1);
+  QTRY_COMPARE(w.studentGrid()->currentRow(), 1);
   QVERIFY(!w.gradeEditor()->isVisible());
   const GridRange range = h.Selected().front();
   QCOMPARE(QList<int>({range.Top, range.Left, range.Bottom, range.Right}),
            QList<int>({1, 4, 3, 5}));
   QApplication::clipboard()->clear();
-  QTest::keyClick(w.studentGrid, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(w.studentGrid(), Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("80\t90\n优\t\n855\to"));
 }
 

@@ -59,7 +59,7 @@ void OpenThree(WindowHarness& h) {
 void Paste(WindowHarness& h, const QString& text) {
   QApplication::clipboard()->setText(text);
   QWidget* where = h.W->gradeEditor()->isVisible() ? static_cast<QWidget*>(h.W->gradeEditor()->lineEdit())
-                                               : static_cast<QWidget*>(h.W->studentGrid);
+                                               : static_cast<QWidget*>(h.W->studentGrid());
   QTest::keyClick(where, Qt::Key_V, Qt::ControlModifier);
 }
 
@@ -86,11 +86,11 @@ void MainWindowKeysTest::keyboardIntoTheGrid() {
   MainWindow& w = *h.W;
   OpenThree(h);
   // After the open the course list has the keyboard, the first course chosen.
-  QTRY_VERIFY(w.courseList->hasFocus());
+  QTRY_VERIFY(w.courseList()->hasFocus());
   QCOMPARE(h.CourseRow(), 1);
-  for (int i = 0; i < course; ++i) QTest::keyClick(w.courseList, Qt::Key_Down);
+  for (int i = 0; i < course; ++i) QTest::keyClick(w.courseList(), Qt::Key_Down);
   QCOMPARE(h.CourseRow(), 1 + course);
-  QTest::keyClick(w.courseList, Qt::Key(key));
+  QTest::keyClick(w.courseList(), Qt::Key(key));
   QVERIFY(w.gradeEditor()->isVisible());
   QTRY_VERIFY(w.gradeEditor()->lineEdit()->hasFocus());
   QCOMPARE(w.gradeCells().Row(), 1);
@@ -106,30 +106,30 @@ void MainWindowKeysTest::escapeAndTypingOnTheGrid() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  QTest::keyClick(w.courseList, Qt::Key_Return);
+  QTest::keyClick(w.courseList(), Qt::Key_Return);
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Tab);  // to the examination
   QCOMPARE(w.gradeCells().Column(), 5);
   // Escape leaves the grid for the course list.
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
   QVERIFY(!w.gradeEditor()->isVisible());
-  QTRY_VERIFY(w.courseList->hasFocus());
+  QTRY_VERIFY(w.courseList()->hasFocus());
   // On the grid itself (a click that left the editor away), a typed key
   // brings the editor with that key as its first.
-  w.studentGrid->setFocus();
-  QTRY_VERIFY(w.studentGrid->hasFocus());
+  w.studentGrid()->setFocus();
+  QTRY_VERIFY(w.studentGrid()->hasFocus());
   w.gradeEditor()->hide();
-  QTest::keyClick(w.studentGrid, Qt::Key_7);
+  QTest::keyClick(w.studentGrid(), Qt::Key_7);
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("7"));
   QCOMPARE(w.document().Book().GradeLines[0], Wang("80", "7", " 29"));
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
-  w.studentGrid->setFocus();
-  QTest::keyClick(w.studentGrid, Qt::Key_Escape);
-  QTRY_VERIFY(w.courseList->hasFocus());
+  w.studentGrid()->setFocus();
+  QTest::keyClick(w.studentGrid(), Qt::Key_Escape);
+  QTRY_VERIFY(w.courseList()->hasFocus());
   // Shift+Tab reaches the share field; Tab from there goes into the grid.
-  QTest::keyClick(w.courseList, Qt::Key_Backtab, Qt::ShiftModifier);
-  QTRY_VERIFY(w.shareEdit->hasFocus());
-  QTest::keyClick(w.shareEdit, Qt::Key_Tab);
+  QTest::keyClick(w.courseList(), Qt::Key_Backtab, Qt::ShiftModifier);
+  QTRY_VERIFY(w.shareEdit()->hasFocus());
+  QTest::keyClick(w.shareEdit(), Qt::Key_Tab);
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(w.gradeCells().Row(), 1);
   QCOMPARE(w.gradeCells().Column(), 4);
@@ -139,7 +139,7 @@ void MainWindowKeysTest::wordListRows() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  QTest::keyClick(w.courseList, Qt::Key_Return);
+  QTest::keyClick(w.courseList(), Qt::Key_Return);
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Down, Qt::AltModifier);
   QTRY_VERIFY(w.gradeEditor()->view()->isVisible());
   QVERIFY(w.gradeEditor()->isVisible());
@@ -222,7 +222,7 @@ void MainWindowKeysTest::pasteIsOneStep() {
   Paste(h, QStringLiteral("70\t80\n60\t50\n"));
   const std::vector<std::string> pasted = w.document().Book().GradeLines;
   QCOMPARE(pasted[1], Li("60", "50", " 53"));
-  QTest::keyClick(w.studentGrid, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(w.studentGrid(), Qt::Key_Z, Qt::ControlModifier);
   QCOMPARE(w.document().Book().GradeLines, typed);  // the paste alone
   w.commands().undo->trigger();
   QCOMPARE(w.document().Book().GradeLines, before);  // then the typing
@@ -273,10 +273,10 @@ void MainWindowKeysTest::copy() {
   QCOMPARE(w.document().Book().GradeLines, full);
   // On the bare grid too, a single cell as well.
   QTest::keyClick(w.gradeEditor()->lineEdit(), Qt::Key_Escape);
-  w.studentGrid->setFocus();
-  w.studentGrid->clearSelection();
+  w.studentGrid()->setFocus();
+  w.studentGrid()->clearSelection();
   h.SelectRange({2, 4, 2, 4});
-  QTest::keyClick(w.studentGrid, Qt::Key_Delete);
+  QTest::keyClick(w.studentGrid(), Qt::Key_Delete);
   QCOMPARE(w.document().Book().GradeLines[1], Li("", "", "  0"));
   w.commands().undo->trigger();
   QCOMPARE(w.document().Book().GradeLines, full);
@@ -295,7 +295,7 @@ void MainWindowKeysTest::findAcrossCourses() {
   WindowHarness h;
   MainWindow& w = *h.W;
   OpenThree(h);
-  QTest::keyClick(w.courseList, Qt::Key_F, Qt::ControlModifier);
+  QTest::keyClick(w.courseList(), Qt::Key_F, Qt::ControlModifier);
   FindBar* bar = w.findBar();
   QVERIFY(bar != nullptr && bar->isVisible());
   QLineEdit* field = bar->field();
@@ -324,7 +324,7 @@ void MainWindowKeysTest::findAcrossCourses() {
       continue;
     }
     QVERIFY2(h.CourseRow() == step.Course, qPrintable(where));
-    QVERIFY2(w.studentGrid->currentRow() == step.Row, qPrintable(where));
+    QVERIFY2(w.studentGrid()->currentRow() == step.Row, qPrintable(where));
     QVERIFY(w.statusLine->currentMessage() != WindowTexts::NotFound());
     // The find field keeps the keyboard for the next Enter.
     QVERIFY(field->hasFocus());

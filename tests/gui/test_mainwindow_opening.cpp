@@ -67,7 +67,7 @@ void MainWindowOpeningTest::namedFileOpensLikeTheOpenCommand() {
   QCOMPARE(QString::fromStdString(w.document().FileName()), h.Dir.filePath(QStringLiteral("named.txt")));
   QCOMPARE(h.Cell(1, 2).trimmed(), QStringLiteral("郑一"));
   QCOMPARE(h.Script->Count(Kind::OpenNamedFile), 0);
-  QTRY_VERIFY(w.courseList->hasFocus());
+  QTRY_VERIFY(w.courseList()->hasFocus());
   QVERIFY(!w.commands().save->isEnabled());
 }
 

@@ -109,7 +109,7 @@ void SavingTest::saveAsGoesOnWithTheNewFile() {
   QCOMPARE(ReadFile(copy), FileBytes(Edited()));
   QCOMPARE(ReadFile(original), FileBytes(ThreeCourses()));
   QCOMPARE(w.document().FileName(), copy.toStdString());
-  QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + copy);
+  QCOMPARE(w.editingView().fileLabel()->text(), QStringLiteral("成绩文件: ") + copy);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
   QVERIFY(w.commands().saveAs->isEnabled());
@@ -167,7 +167,7 @@ void SavingTest::saveAsOntoTheOpenFileIsAPlainSave() {
   QCOMPARE(h.Script->Messages(), expected);
   QCOMPARE(ReadFile(path), FileBytes(Edited()));
   QCOMPARE(w.document().FileName(), path.toStdString());
-  QCOMPARE(w.fileLabel->text(), QStringLiteral("成绩文件: ") + path);
+  QCOMPARE(w.editingView().fileLabel()->text(), QStringLiteral("成绩文件: ") + path);
   QVERIFY(!w.Modified());
   QVERIFY(!w.commands().save->isEnabled());
 }
@@ -185,7 +185,7 @@ void SavingTest::failedSaveAsChangesNothing() {
   MainWindow& w = *h.W;
   const QString path = OpenAndEdit(h, h.Dir.filePath("grades.txt"));
   QVERIFY(QDir(h.Dir.path()).mkdir("sub"));
-  const QString caption = w.fileLabel->text();
+  const QString caption = w.editingView().fileLabel()->text();
   const QString chosen = h.Dir.filePath(target);
   h.Script->SaveFiles.push_back(chosen);
   w.commands().saveAs->trigger();
@@ -195,7 +195,7 @@ void SavingTest::failedSaveAsChangesNothing() {
   QVERIFY2(errors[0].contains(chosen), qPrintable(errors[0]));
   QCOMPARE(h.Script->Count(Kind::Information), 0);
   QCOMPARE(w.document().FileName(), path.toStdString());
-  QCOMPARE(w.fileLabel->text(), caption);
+  QCOMPARE(w.editingView().fileLabel()->text(), caption);
   QVERIFY(w.Modified());
   QVERIFY(w.commands().save->isEnabled());
   QCOMPARE(ReadFile(path), FileBytes(ThreeCourses()));
@@ -376,7 +376,7 @@ void SavingTest::closeKeepsTheGradesWhenTheSaveFails() {
   QCOMPARE(w.document().Book().HeadLines.size(), std::size_t{9});
   QCOMPARE(w.document().Book().GradeLines.size(), std::size_t{6});
   QCOMPARE(w.document().Book().GradeLines[0], Edited()[4]);
-  QCOMPARE(w.GridRows.size(), std::size_t{3});
+  QCOMPARE(w.editingView().rows().size(), std::size_t{3});
   QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
 
   // The grades can still go elsewhere, and then the window closes.

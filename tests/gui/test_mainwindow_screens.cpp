@@ -78,18 +78,18 @@ void MainWindowScreensTest::gridTextsFitTheirColumns() {
   OpenDemo(h);
   MainWindow& w = *h.W;
   // The window font is the Song face the program maps "宋体" to.
-  QCOMPARE(QFontInfo(w.studentGrid->font()).family(), QString::fromLatin1(SongFaceName()));
+  QCOMPARE(QFontInfo(w.studentGrid()->font()).family(), QString::fromLatin1(SongFaceName()));
   for (int course = 1; course <= static_cast<int>(w.document().Book().CourseKeys.size()); ++course) {
     h.SelectCourse(course);
-    const QFontMetrics fm(w.studentGrid->font());
+    const QFontMetrics fm(w.studentGrid()->font());
     for (int r = 0; r <= h.LastRow(); ++r) {
       for (int c = 0; c < 7; ++c) {
         const QString text = h.Cell(r, c);
         const int need = fm.horizontalAdvance(text) + 4;
-        QVERIFY2(need <= w.studentGrid->columnWidth(c),
+        QVERIFY2(need <= w.studentGrid()->columnWidth(c),
                  qPrintable(QStringLiteral("course %1 row %2 column %3: \"%4\" needs %5 px, has %6")
                                 .arg(course).arg(r).arg(c).arg(text).arg(need)
-                                .arg(w.studentGrid->columnWidth(c))));
+                                .arg(w.studentGrid()->columnWidth(c))));
       }
     }
   }
@@ -99,10 +99,10 @@ void MainWindowScreensTest::labelsFitThePanel() {
   WindowHarness h;
   MainWindow& w = *h.W;
   // shareLabel ends before shareEdit starts, and the editor shows a whole word.
-  QVERIFY(w.shareLabel->geometry().right() < w.shareEdit->geometry().left());
+  QVERIFY(w.editingView().shareLabel()->geometry().right() < w.shareEdit()->geometry().left());
   const QFontMetrics fm(w.gradeEditor()->font());
   QVERIFY(fm.horizontalAdvance(QStringLiteral("不通过")) < w.gradeEditor()->lineEdit()->width());
-  QVERIFY(w.courseList->geometry().bottom() < w.shareLabel->geometry().top());
+  QVERIFY(w.courseList()->geometry().bottom() < w.editingView().shareLabel()->geometry().top());
 }
 
 void MainWindowScreensTest::headingStaysInSight() {
@@ -112,17 +112,17 @@ void MainWindowScreensTest::headingStaysInSight() {
   w.resize(900, 400);
   QCoreApplication::processEvents();
   QVERIFY(h.LastRow() > 29);  // the demo's first course scrolls
-  const QHeaderView* heading = w.studentGrid->horizontalHeader();
+  const QHeaderView* heading = w.studentGrid()->horizontalHeader();
   QVERIFY(heading->isVisible());
   // Typing down the examination column to the last student and back up.
   h.Select(1, 5);
   const int last = h.LastRow();
   for (int r = 1; r < last; ++r) QTest::keyClick(w.gradeEditor(), Qt::Key_Down);
   QCOMPARE(w.gradeCells().Row(), last);
-  QVERIFY(w.studentGrid->verticalScrollBar()->value() > 0);
+  QVERIFY(w.studentGrid()->verticalScrollBar()->value() > 0);
   QCOMPARE(h.Cell(0, 1), QStringLiteral(" 学 号"));
-  QCOMPARE(heading->height(), w.studentGrid->rowHeight(0));
-  QCOMPARE(heading->geometry().bottom() + 1, w.studentGrid->viewport()->geometry().top());
+  QCOMPARE(heading->height(), w.studentGrid()->rowHeight(0));
+  QCOMPARE(heading->geometry().bottom() + 1, w.studentGrid()->viewport()->geometry().top());
   for (int r = last; r > 1; --r) {
     QTest::keyClick(w.gradeEditor(), Qt::Key_Up);
     const QRect cell = h.CellRect(w.gradeCells().Row(), 5);
@@ -153,7 +153,7 @@ void MainWindowScreensTest::screenshots() {
   const QImage editing = w.grab().toImage();
   // The editor changes what is on screen over its cell.
   const QRect cell = h.CellRect(3, 5);
-  const QPoint at = w.studentGrid->viewport()->mapTo(&w, cell.center());
+  const QPoint at = w.studentGrid()->viewport()->mapTo(&w, cell.center());
   QVERIFY(w.gradeEditor()->geometry().contains(w.gradeEditor()->parentWidget()->mapFrom(&w, at)));
   QVERIFY(plain != editing);
 
@@ -168,7 +168,7 @@ void MainWindowScreensTest::screenshots() {
     w.gradeEditor()->showPopup();
     QCoreApplication::processEvents();
     w.gradeEditor()->hidePopup();
-    w.studentGrid->scrollToBottom();
+    w.studentGrid()->scrollToBottom();
     QCoreApplication::processEvents();
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-scrolled.png"));
     h.SelectCourse(2);
@@ -184,8 +184,8 @@ void MainWindowScreensTest::screenshots() {
     // The marks: a share that no total of the course agrees with.
     w.showEditing();
     h.SelectCourse(1);
-    w.shareEdit->selectAll();
-    QTest::keyClicks(w.shareEdit, QStringLiteral("40"));
+    w.shareEdit()->selectAll();
+    QTest::keyClicks(w.shareEdit(), QStringLiteral("40"));
     QCoreApplication::processEvents();
     QVERIFY(w.checkBar()->isVisible());
     QVERIFY(w.grab().toImage().save(outDir_ + "/mainwindow-marks.png"));

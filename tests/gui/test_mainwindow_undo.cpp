@@ -127,21 +127,21 @@ void MainWindowUndoTest::shareEditIsOneStep() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.SelectCourse(course);
   const Lines head = w.document().Book().HeadLines;
-  w.shareEdit->setFocus();
-  w.shareEdit->selectAll();
-  QTest::keyClicks(w.shareEdit, QStringLiteral("45"));
+  w.shareEdit()->setFocus();
+  w.shareEdit()->selectAll();
+  QTest::keyClicks(w.shareEdit(), QStringLiteral("45"));
   const Lines edited = w.document().Book().HeadLines;
   QVERIFY(edited != head);
 
-  Undo(w.shareEdit);
+  Undo(w.shareEdit());
   QCOMPARE(w.document().Book().HeadLines, head);
-  QCOMPARE(w.shareEdit->text(), oldShare);
+  QCOMPARE(w.shareEdit()->text(), oldShare);
   w.commands().redo->trigger();
   QCOMPARE(w.document().Book().HeadLines, edited);
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("45"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("45"));
   // Leaving the field ends the step: a second edit is undone on its own.
-  w.shareEdit->setFocus();
-  QTest::keyClick(w.shareEdit, Qt::Key_Backspace);
+  w.shareEdit()->setFocus();
+  QTest::keyClick(w.shareEdit(), Qt::Key_Backspace);
   h.Select(1, 4);
   w.commands().undo->trigger();
   QCOMPARE(w.document().Book().HeadLines, edited);
@@ -161,7 +161,7 @@ void MainWindowUndoTest::undoShowsTheCourseItChanged() {
 
   w.commands().undo->trigger();
   QCOMPARE(h.CourseRow(), 2);
-  QCOMPARE(w.shareEdit->text(), QStringLiteral("40"));
+  QCOMPARE(w.shareEdit()->text(), QStringLiteral("40"));
   QCOMPARE(w.gradeCells().Row(), 2);
   QCOMPARE(w.gradeCells().Column(), 5);
   QCOMPARE(h.Cell(2, 5), QString(6, QLatin1Char(' ')));

@@ -381,14 +381,14 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     } else if (action < 55) {
       QTest::keyClick(focused(), char('0' + Pick(rng, 0, 9)));
     } else if (action < 70) {  // a click on a student's cell
-      clickCell(w.studentGrid, Pick(rng, 0, w.studentGrid->model()->rowCount() - 1), Pick(rng, 0, 6));
+      clickCell(w.studentGrid(), Pick(rng, 0, w.studentGrid()->model()->rowCount() - 1), Pick(rng, 0, 6));
     } else if (action < 75) {  // a click on a course
-      clickCell(w.courseList, Pick(rng, 0, w.courseList->model()->rowCount() - 1), 0);
+      clickCell(w.courseList(), Pick(rng, 0, w.courseList()->model()->rowCount() - 1), 0);
     } else if (action < 80) {  // into the share field, and something typed
-      if (w.shareEdit->isVisible()) {
-        QTest::mouseClick(w.shareEdit, Qt::LeftButton);
-        QTest::keyClick(w.shareEdit, Qt::Key_A, Qt::ControlModifier);
-        Type(w.shareEdit, Chance(rng, 0.7) ? QString::number(Pick(rng, -10, 120))
+      if (w.shareEdit()->isVisible()) {
+        QTest::mouseClick(w.shareEdit(), Qt::LeftButton);
+        QTest::keyClick(w.shareEdit(), Qt::Key_A, Qt::ControlModifier);
+        Type(w.shareEdit(), Chance(rng, 0.7) ? QString::number(Pick(rng, -10, 120))
                                          : words[Pick(rng, 0, int(words.size()) - 1)]);
       }
     } else if (action < 83) {  // the page buttons of the tool bar

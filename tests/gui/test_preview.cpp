@@ -124,7 +124,7 @@ class PreviewTest : public QObject {
       w.showEditing();
     }
     QCOMPARE(w.views->currentWidget(),
-             preview ? static_cast<QWidget*>(w.sheetPreview().pageArea()) : static_cast<QWidget*>(w.editingView));
+             preview ? static_cast<QWidget*>(w.sheetPreview().pageArea()) : static_cast<QWidget*>(&w.editingView()));
     QCOMPARE(w.commands().previewToolBar->isVisible(), preview);
     QCOMPARE(w.statusLine->isVisible(), preview);
     QCOMPARE(w.commands().previewMenu->isEnabled(), preview);
@@ -159,7 +159,7 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(3, 80));
     // The editing view stays in front, but the sheet printer exists and is laid out.
-    QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(w.editingView));
+    QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(&w.editingView()));
     QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
     QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 6);
     QCOMPARE(w.sheetPreview().Page(), 1);

@@ -198,7 +198,7 @@ void RecoveryTest::aSecondWindowIsTold() {
   second.Open(path);
   MainWindow& w = *second.W;
   QCOMPARE(w.document().FileName(), path.toStdString());
-  QVERIFY(w.fileLabel->text().endsWith(QStringLiteral("（只读）")));
+  QVERIFY(w.editingView().fileLabel()->text().endsWith(QStringLiteral("（只读）")));
   second.Select(1, 4);
   QTest::keyClicks(w.gradeEditor(), "9");
   second.Select(2, 4);
@@ -215,7 +215,7 @@ void RecoveryTest::aSecondWindowIsTold() {
   WindowHarness third;
   third.Open(path);
   QCOMPARE(third.Script->Count(Kind::AskYesNo), 0);
-  QVERIFY(!third.W->fileLabel->text().contains(QStringLiteral("只读")));
+  QVERIFY(!third.W->editingView().fileLabel()->text().contains(QStringLiteral("只读")));
 }
 
 void RecoveryTest::saveAndCloseRemoveTheJournal() {

@@ -29,36 +29,36 @@ void WindowHarness::Open(const QString& path) {
   W->openFile();
 }
 
-void WindowHarness::Select(int row, int col) { W->studentGrid->setCurrentCell(row, col); }
+void WindowHarness::Select(int row, int col) { W->studentGrid()->setCurrentCell(row, col); }
 
-void WindowHarness::SelectCourse(int row) { W->courseList->ChooseRow(row); }
+void WindowHarness::SelectCourse(int row) { W->courseList()->ChooseRow(row); }
 
 QString WindowHarness::Cell(int row, int col) const {
-  return row == 0 ? W->studentGrid->Heading(col) : W->studentGrid->CellText(row, col);
+  return row == 0 ? W->studentGrid()->Heading(col) : W->studentGrid()->CellText(row, col);
 }
 
 QColor WindowHarness::Face(int row, int col) const {
-  const QVariant face = W->studentGrid->IndexOf(row, col).data(Qt::BackgroundRole);
-  return face.isValid() ? face.value<QColor>() : W->studentGrid->palette().color(QPalette::Base);
+  const QVariant face = W->studentGrid()->IndexOf(row, col).data(Qt::BackgroundRole);
+  return face.isValid() ? face.value<QColor>() : W->studentGrid()->palette().color(QPalette::Base);
 }
 
 QString WindowHarness::Tip(int row, int col) const {
-  return W->studentGrid->IndexOf(row, col).data(Qt::ToolTipRole).toString();
+  return W->studentGrid()->IndexOf(row, col).data(Qt::ToolTipRole).toString();
 }
 
-QRect WindowHarness::CellRect(int row, int col) const { return W->studentGrid->CellRect(row, col); }
+QRect WindowHarness::CellRect(int row, int col) const { return W->studentGrid()->CellRect(row, col); }
 
-int WindowHarness::LastRow() const { return W->studentGrid->LastRow(); }
+int WindowHarness::LastRow() const { return W->studentGrid()->LastRow(); }
 
-std::vector<GridRange> WindowHarness::Selected() const { return W->studentGrid->SelectedRanges(); }
+std::vector<GridRange> WindowHarness::Selected() const { return W->studentGrid()->SelectedRanges(); }
 
-void WindowHarness::SelectRange(const GridRange& range) { W->studentGrid->SelectRange(range); }
+void WindowHarness::SelectRange(const GridRange& range) { W->studentGrid()->SelectRange(range); }
 
-int WindowHarness::CourseRow() const { return W->courseList->currentRow(); }
+int WindowHarness::CourseRow() const { return W->courseList()->currentRow(); }
 
-int WindowHarness::CourseRows() const { return W->courseList->model()->rowCount(); }
+int WindowHarness::CourseRows() const { return W->courseList()->model()->rowCount(); }
 
 QString WindowHarness::CourseText(int row) const {
-  if (row == 0) return W->courseList->model()->headerData(0, Qt::Horizontal).toString();
-  return W->courseList->model()->index(row - 1, 0).data().toString();
+  if (row == 0) return W->courseList()->model()->headerData(0, Qt::Horizontal).toString();
+  return W->courseList()->model()->index(row - 1, 0).data().toString();
 }
