@@ -1,6 +1,7 @@
 #include "app/EditingView.h"
 
 #include <QComboBox>
+#include <QModelIndex>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +12,10 @@
 #include "app/EditingGrids.h"
 #include "app/GradeEditor.h"
 #include "app/GradeMarks.h"
+#include "app/GridPlaces.h"
 #include "app/WindowTexts.h"
+#include "gradefile/BookCheck.h"
+#include "text/Texts.h"
 
 namespace {
 
@@ -92,3 +96,37 @@ EditingView::EditingView(const GradeBook& book, QWidget* parent) : QFrame(parent
 }
 
 EditingView::~EditingView() = default;
+
+void EditingView::ShowRow(int row) {
+  studentGrid_->Students().ShowStudent(StudentOfRow(row));
+  MarkRow(row);
+}
+
+void EditingView::MarkRow(int row) {
+  marks_->MarkRow(row, share_);
+  if (row == editor_->Row()) MarkEditor();
+  ShowCounts();
+}
+
+void EditingView::MarkEditor() {
+  if (!IsGradeColumn(editor_->Column())) return;
+  const QModelIndex cell = studentGrid_->IndexOf(editor_->Row(), editor_->Column());
+  if (!cell.isValid()) return;
+  QComboBox* field = editor_->Field();
+  const QString why = cell.data(Qt::ToolTipRole).toString();
+  QPalette palette = field->palette();
+  if (!why.isEmpty()) palette.setColor(QPalette::Base, cell.data(Qt::BackgroundRole).value<QColor>());
+  field->lineEdit()->setPalette(palette);
+  field->setToolTip(why);
+}
+
+void EditingView::MarkShare() {
+  const bool bad = IsBadShare(share_);
+  QPalette palette;
+  if (bad) palette.setColor(QPalette::Base, kGradeFindingFace);
+  shareEdit_->setPalette(palette);
+  shareEdit_->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
+  ShowCounts();
+}
+
+void EditingView::ShowCounts() { checkBar_->showCounts(share_, marks_->Mismatches(), marks_->TypedMismatches()); }

@@ -7,6 +7,7 @@
 // the window forwards to the document.
 #include <QFrame>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gradefile/GradeBook.h"
@@ -39,9 +40,27 @@ class EditingView : public QFrame {
   // r (row 0 is the heading).
   std::vector<StudentRow>& rows() { return rows_; }
   const std::vector<StudentRow>& rows() const { return rows_; }
+  // The share field's text as GBK (always GBK-valid): what the totals are
+  // weighed and checked with.
+  const std::string& share() const { return share_; }
+  void SetShare(std::string share) { share_ = std::move(share); }
+
+  // Puts rows()[row - 1] on the grid with its marks brought up to date.
+  void ShowRow(int row);
+  // The check's marks of grid row `row` against the share: colours, tool
+  // tips, the bar's count, and the editor's if it is over the row.
+  void MarkRow(int row);
+  // The editor covers its cell: it wears the cell's mark, so that a typo
+  // shows while it is typed.
+  void MarkEditor();
+  // A share no total can be weighed with is marked on its field.
+  void MarkShare();
 
  private:
+  void ShowCounts();  // the check bar's
+
   std::vector<StudentRow> rows_;
+  std::string share_;
   QFrame* courseColumn_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   CourseList* courseList_ = nullptr;

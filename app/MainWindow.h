@@ -217,11 +217,9 @@ class MainWindow : public QMainWindow {
   void ReleaseAll();
 
   // ---- app/MainWindowGrid.cpp
-  void ShowGridRow(int row);             // puts rows()[row - 1] on the grid
   std::vector<StudentRow>& rows() { return editingView_->rows(); }  // the bytes the grid shows
   void MoveEditor(EditorMove move);
   void RefuseInput(QWidget* where, const QString& restored, const QString& why);
-  void MarkShare();  // a share no total can be weighed with is marked on its field
 
   // ---- app/MainWindowEdit.cpp
   void ShowEditStep(const EditStep& step);  // the course and cell an undo or redo changed
@@ -244,10 +242,6 @@ class MainWindow : public QMainWindow {
 
   // ---- app/MainWindowOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
-  // ---- app/MainWindowChecks.cpp
-  void MarkRow(int row);       // the findings of a grid row: colours, tool tips, the bar's count
-  void MarkEditor();  // the mark of the editor's cell on the editor
-  void UpdateCheckBar();
 
   // ---- app/MainWindowPreview.cpp
   void ShowView(bool preview);       // a view with its tool bar, status bar and menus
@@ -256,7 +250,6 @@ class MainWindow : public QMainWindow {
 
   Commands commands_;
   QString appDirOverride_;
-  std::string shareBytes_;   // shareEdit's text as GBK (always GBK-valid)
   bool released_ = false;
   bool placed_ = false;  // the first show has fitted the frame into the screen
   bool previewSetUp_ = false;

@@ -22,39 +22,6 @@
 #include "text/Gbk.h"
 #include "text/Texts.h"
 
-void MainWindow::MarkRow(int row) {
-  editingView_->marks().MarkRow(row, shareBytes_);
-  if (editingView_ != nullptr && row == gradeCells().Row()) MarkEditor();
-  UpdateCheckBar();
-}
-
-void MainWindow::MarkEditor() {
-  // The editor covers its cell: it wears the cell's mark, so that a typo
-  // shows while it is typed.
-  if (editingView_ == nullptr || !IsGradeColumn(gradeCells().Column())) return;
-  const QModelIndex cell = studentGrid()->IndexOf(gradeCells().Row(), gradeCells().Column());
-  if (!cell.isValid()) return;
-  QComboBox* editor = gradeEditor();
-  const QString why = cell.data(Qt::ToolTipRole).toString();
-  QPalette palette = editor->palette();
-  if (!why.isEmpty()) palette.setColor(QPalette::Base, cell.data(Qt::BackgroundRole).value<QColor>());
-  editor->lineEdit()->setPalette(palette);
-  editor->setToolTip(why);
-}
-
-void MainWindow::UpdateCheckBar() {
-  if (checkBar() != nullptr) checkBar()->showCounts(shareBytes_, editingView_->marks().Mismatches(), editingView_->marks().TypedMismatches());
-}
-
-void MainWindow::MarkShare() {
-  const bool bad = IsBadShare(shareBytes_);
-  QPalette palette;
-  if (bad) palette.setColor(QPalette::Base, kGradeFindingFace);
-  shareEdit()->setPalette(palette);
-  shareEdit()->setToolTip(bad ? QString::fromStdString(std::string(texts::kBadShare)) : QString());
-  UpdateCheckBar();
-}
-
 void MainWindow::recomputeTotals() {
   const int course = courseList()->currentRow();
   if (course < 1 || course > static_cast<int>(Book.CourseKeys.size())) return;
@@ -69,7 +36,7 @@ void MainWindow::recomputeTotals() {
     if (const int row = editingView_->marks().GridRowOf(change.LineIndex)) {
       rows()[static_cast<std::size_t>(row - 1)].Grade(GradeField::Total) =
           std::string(Field(change.After, record::Total));
-      ShowGridRow(row);
+      editingView_->ShowRow(row);
     }
   }
 }

@@ -88,16 +88,16 @@ std::vector<PasteCell> MainWindow::WriteCells(const std::vector<PasteCell>& writ
   std::vector<PasteCell> refused;
   for (const PasteCell& cell : written) {
     StudentRow& student = rows()[static_cast<std::size_t>(cell.Place.Student)];
-    if (PlanGradeEdit(student, cell.Place.Field, cell.Text, shareBytes_).Fit != GradeEditFit::Fits) {
+    if (PlanGradeEdit(student, cell.Place.Field, cell.Text, editingView_->share()).Fit != GradeEditFit::Fits) {
       refused.push_back(cell);
       continue;
     }
     if (const std::optional<RecordChange> change = Book.WriteThrough(
-            CourseOfListRow(courseList()->currentRow()), student, cell.Place.Field, cell.Text, shareBytes_))
+            CourseOfListRow(courseList()->currentRow()), student, cell.Place.Field, cell.Text, editingView_->share()))
       step.Add(*change);
     changedRows.insert(GridRow(cell.Place.Student));
   }
-  for (int row : changedRows) ShowGridRow(row);
+  for (int row : changedRows) editingView_->ShowRow(row);
   if (!step.Empty()) PushEditStep(std::move(step));
   if (written.empty()) return refused;
   // The block stays selected, its first cell current, the editor away until

@@ -29,7 +29,7 @@ void MainWindow::ShowGridHeadings() {
   rows() = EmptyCourseRows();
   const QSignalBlocker block(studentGrid());
   studentGrid()->Students().Reset();
-  ShowGridRow(1);
+  editingView_->ShowRow(1);
   studentGrid()->setCurrentIndex(QModelIndex());
 }
 
@@ -52,9 +52,9 @@ void MainWindow::BuildCourseList() {
 
 void MainWindow::ShowCourse(const std::string& key) {
   CourseView view = Book.ShowCourse(key);
-  shareBytes_ = view.Share;
+  editingView_->SetShare(view.Share);
   shareEdit()->setText(GbkToQString(view.Share));  // not an edit: textEdited is not emitted
-  MarkShare();
+  editingView_->MarkShare();
   leaveGradeEditor();
   gradeCells().ForgetCell();
 
@@ -64,14 +64,9 @@ void MainWindow::ShowCourse(const std::string& key) {
   studentGrid()->setCurrentIndex(QModelIndex());
   studentGrid()->clearSelection();
   studentGrid()->Students().Reset();
-  for (int r = 1; r <= static_cast<int>(rows().size()); ++r) MarkRow(r);
+  for (int r = 1; r <= static_cast<int>(rows().size()); ++r) editingView_->MarkRow(r);
   studentGrid()->scrollToTop();
   leaveGradeEditor();
-}
-
-void MainWindow::ShowGridRow(int row) {
-  studentGrid()->Students().ShowStudent(StudentOfRow(row));
-  MarkRow(row);  // every re-show of a row brings its marks up to date
 }
 
 void MainWindow::selectCourse(int row) {
@@ -88,7 +83,7 @@ void MainWindow::selectGradeCell(int row, int column) {
   std::string text = rows()[static_cast<std::size_t>(StudentOfRow(row))].Cells[static_cast<std::size_t>(column)];
   TrimBlanks(text);
   gradeCells().OpenAt(row, column, text);
-  MarkEditor();
+  editingView_->MarkEditor();
 }
 
 void MainWindow::takeEditorText() {
@@ -103,7 +98,7 @@ void MainWindow::takeEditorText() {
   StudentRow& student = rows()[static_cast<std::size_t>(StudentOfRow(row))];
   const GradeField field = FieldOfColumn(column);
   // A grade the record cannot hold whole is never typed at all.
-  switch (PlanGradeEdit(student, field, *text, shareBytes_).Fit) {
+  switch (PlanGradeEdit(student, field, *text, editingView_->share()).Fit) {
     case GradeEditFit::Fits: break;
     case GradeEditFit::TextTooLong:
       RefuseInput(gradeEditor(), GbkToQString(gradeCells().Bytes()), WindowTexts::GradeTooLong());
@@ -113,9 +108,9 @@ void MainWindow::takeEditorText() {
       return;
   }
   const std::optional<RecordChange> change =
-      Book.WriteThrough(CourseOfListRow(courseList()->currentRow()), student, field, *text, shareBytes_);
+      Book.WriteThrough(CourseOfListRow(courseList()->currentRow()), student, field, *text, editingView_->share());
   gradeCells().Took(*text, change);
-  ShowGridRow(row);
+  editingView_->ShowRow(row);
   if (change) FollowEdits();
 }
 
@@ -229,19 +224,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::changeShare() {
   const std::optional<std::string> text = QStringToGbk(shareEdit()->text());
   if (!text) {
-    RefuseInput(shareEdit(), GbkToQString(shareBytes_), WindowTexts::InputRefused());
+    RefuseInput(shareEdit(), GbkToQString(editingView_->share()), WindowTexts::InputRefused());
     return;
   }
   if (!IsShareNumber(TrimmedBlanks(*text), true)) {
-    RefuseInput(shareEdit(), GbkToQString(shareBytes_), WindowTexts::ShareRefused());
+    RefuseInput(shareEdit(), GbkToQString(editingView_->share()), WindowTexts::ShareRefused());
     return;
   }
-  shareBytes_ = *text;
+  editingView_->SetShare(*text);
   if (const std::optional<HeadLineChange> change = Book.StoreShare(CourseOfListRow(courseList()->currentRow()), *text)) {
     shareStep_.Add(*change);
     FollowEdits();
   }
   // Every total of the course is checked against the new share at once.
-  MarkShare();
-  for (int r = 1; r <= static_cast<int>(rows().size()); ++r) MarkRow(r);
+  editingView_->MarkShare();
+  for (int r = 1; r <= static_cast<int>(rows().size()); ++r) editingView_->MarkRow(r);
 }
