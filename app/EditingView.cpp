@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSignalBlocker>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "app/CheckBar.h"
@@ -130,3 +132,20 @@ void EditingView::MarkShare() {
 }
 
 void EditingView::ShowCounts() { checkBar_->showCounts(share_, marks_->Mismatches(), marks_->TypedMismatches()); }
+
+void EditingView::Refuse(QWidget* where, const QString& restored, const QString& why) {
+  inputNotice_ = why;
+  auto* edit = where == editor_->Field() ? editor_->Field()->lineEdit() : qobject_cast<QLineEdit*>(where);
+  if (edit != nullptr) {
+    const int grown = edit->text().size() - restored.size();
+    const int cursor = std::clamp(edit->cursorPosition() - std::max(0, grown), 0,
+                                  static_cast<int>(restored.size()));
+    const QSignalBlocker block(where);
+    const QSignalBlocker blockEdit(edit);
+    edit->setText(restored);
+    edit->setCursorPosition(cursor);
+  }
+  where->setToolTip(inputNotice_);
+  if (where->isVisible())
+    QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), inputNotice_, where);
+}

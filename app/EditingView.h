@@ -6,6 +6,7 @@
 // shown (rows()), which the grid's model shows; what the teacher does in it
 // the window forwards to the document.
 #include <QFrame>
+#include <QString>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,11 +57,19 @@ class EditingView : public QFrame {
   // A share no total can be weighed with is marked on its field.
   void MarkShare();
 
+  // Typed text refused (a character the grade file cannot hold, a grade
+  // past its field, a share that is no number from 0 to 100): the field
+  // `where` (the editor or the share field) gets `restored` back, the
+  // cursor where it was, and `why` as its tool tip.
+  void Refuse(QWidget* where, const QString& restored, const QString& why);
+  const QString& InputNotice() const { return inputNotice_; }  // the last refusal; empty: none
+
  private:
   void ShowCounts();  // the check bar's
 
   std::vector<StudentRow> rows_;
   std::string share_;
+  QString inputNotice_;
   QFrame* courseColumn_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   CourseList* courseList_ = nullptr;

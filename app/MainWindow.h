@@ -104,12 +104,6 @@ class MainWindow : public QMainWindow {
   GradeExchange& gradeExchange() const { return *gradeExchange_; }  // import and export of grades
   DialogSeam& Dialogs() { return *dialogs_; }
 
-  // The last refusal of typed text (a character the grade file cannot hold,
-  // a grade past its field, a share that is no number from 0 to 100), shown
-  // as the editor's or the share field's tool tip and on the status bar;
-  // empty when none.
-  QString InputNotice;
-
   // ---- app/MainWindow.cpp ---------------------------------------------------
   void BuildWindow();
 

@@ -1,9 +1,8 @@
-// What the window shows of the check of grades: every finding of the course
-// shown is marked in its cell (a colour per kind of finding and a tool tip
-// that says why), a bar over the grid counts the totals that disagree with
-// the share and offers to recompute them, and a save or a print first lists
-// the findings of the whole file. Nothing is changed without the teacher's
-// command; the rules are the core's (grading/GradeCheck, gradefile/BookCheck).
+// What the window does with the check of grades: the recompute the check
+// bar offers, the findings of the whole file listed before a save or a
+// print, and going to a finding. The marks themselves are the editing
+// view's (app/GradeMarks); the rules are the core's (grading/GradeCheck,
+// gradefile/BookCheck). Nothing is changed without the teacher's command.
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QToolTip>
 
 #include "app/EditingGrids.h"
 #include "app/GradeMarks.h"
@@ -136,22 +135,9 @@ void MainWindow::MoveEditor(EditorMove move) {
 }
 
 void MainWindow::RefuseInput(QWidget* where, const QString& restored, const QString& why) {
-  InputNotice = why;
   statusLine->show();
   statusLine->showMessage(why, 8000);
-  auto* edit = where == gradeEditor() ? gradeEditor()->lineEdit() : qobject_cast<QLineEdit*>(where);
-  if (edit != nullptr) {
-    const int grown = edit->text().size() - restored.size();
-    const int cursor = std::clamp(edit->cursorPosition() - std::max(0, grown), 0,
-                                  static_cast<int>(restored.size()));
-    const QSignalBlocker block(where);
-    const QSignalBlocker blockEdit(edit);
-    edit->setText(restored);
-    edit->setCursorPosition(cursor);
-  }
-  where->setToolTip(InputNotice);
-  if (where->isVisible())
-    QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), InputNotice, where);
+  editingView_->Refuse(where, restored, why);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

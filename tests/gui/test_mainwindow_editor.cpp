@@ -330,25 +330,26 @@ void MainWindowEditorTest::textGbkCannotHoldIsRefused() {
   h.Open(h.Write("grades.txt", FileBytes(ThreeCourses())));
   h.Select(1, 5);
   QTest::keyClicks(w.gradeEditor(), "7");
-  QVERIFY(w.InputNotice.isEmpty());
+  QVERIFY(w.editingView().InputNotice().isEmpty());
   TypeText(w.gradeEditor(), QStringLiteral("한"));
   QCOMPARE(w.gradeEditor()->currentText(), QStringLiteral("7"));
   QCOMPARE(h.Cell(1, 5), QStringLiteral("7"));
   QCOMPARE(w.document().Book().GradeLines[0].substr(39, 6), std::string("7     "));
-  QVERIFY(!w.InputNotice.isEmpty());
-  QCOMPARE(w.gradeEditor()->toolTip(), w.InputNotice);
+  QVERIFY(!w.editingView().InputNotice().isEmpty());
+  QCOMPARE(w.gradeEditor()->toolTip(), w.editingView().InputNotice());
   // Typing goes on from where it was.
   QTest::keyClicks(w.gradeEditor(), "5");
   QCOMPARE(h.Cell(1, 5), QStringLiteral("75"));
 
   // The share field follows the same rule.
-  w.InputNotice.clear();
+  QVERIFY(w.shareEdit()->toolTip().isEmpty());
   w.shareEdit()->selectAll();
   QTest::keyClicks(w.shareEdit(), "3");
   TypeText(w.shareEdit(), QStringLiteral("😀"));
   QCOMPARE(w.shareEdit()->text(), QStringLiteral("3"));
   QCOMPARE(w.document().Book().HeadLines[3], std::string("k0001t93"));
-  QVERIFY(!w.InputNotice.isEmpty());
+  QVERIFY(!w.shareEdit()->toolTip().isEmpty());
+  QCOMPARE(w.shareEdit()->toolTip(), w.editingView().InputNotice());
 }
 
 void MainWindowEditorTest::keyboardMoves_data() {
