@@ -31,6 +31,7 @@
 #include "app/FileRecovery.h"
 #include "app/GradeEditor.h"
 #include "app/GradeExchange.h"
+#include "app/GridClipboard.h"
 #include "app/GridPlaces.h"
 #include "app/SheetOutput.h"
 #include "gradefile/Clipboard.h"
@@ -102,6 +103,7 @@ class MainWindow : public QMainWindow {
   // Printing, the sheet as a PDF, and the page set-up.
   SheetOutput& sheetOutput() const { return *sheetOutput_; }
   GradeExchange& gradeExchange() const { return *gradeExchange_; }  // import and export of grades
+  GridClipboard& clipboard() const { return *clipboard_; }  // copy and paste of grade cells
   DialogSeam& Dialogs() { return *dialogs_; }
 
   // ---- app/MainWindow.cpp ---------------------------------------------------
@@ -131,10 +133,6 @@ class MainWindow : public QMainWindow {
   void PushEditStep(EditStep step);
   // Ends the cell and share edits in progress: each becomes one step.
   void FinishEditSteps();
-
-  // ---- app/MainWindowClipboard.cpp --------------------------------------------
-  void copyCells();  // the selected grade cells to the clipboard
-  void pasteCells();  // a block of cells from the clipboard into the grade cells
 
   void showFindBar();  // app/MainWindowFind.cpp: the find bar, built on first use
 
@@ -189,8 +187,8 @@ class MainWindow : public QMainWindow {
   // ---- app/MainWindowBuild.cpp: the builders, in the order BuildWindow calls them
   void BuildForm();         // caption, icon, font
   void BuildStatusBar();    // statusLine and its three panels
-  void BuildEditingView();  // views, editingView and what it holds
-  void BuildPreviewView();  // the sheet preview
+  void BuildEditingView();  // views, the editing view, the clipboard and the import and export
+  void BuildPreviewView();  // the sheet preview and the sheet's output
   void ConnectCommands();   // commands, grids, editor and share to their handlers
   void BuildEditingAids();  // keys, recent files, drops (MainWindowKeys.cpp)
 
@@ -226,14 +224,6 @@ class MainWindow : public QMainWindow {
   void EnterGridAt(int row);  // the editor at the coursework of grid row `row`
   void FitFrameToScreen();
 
-  // ---- app/MainWindowClipboard.cpp
-  bool IsClipboardKey(QEvent* event, const QAction* action) const;
-  // Writes each cell through as typed, in order, as one step to undo, and
-  // leaves the cells selected. Returns the cells not written because they
-  // (or the totals they lead to) do not fit their fields.
-  std::vector<PasteCell> WriteCells(const std::vector<PasteCell>& cells);
-  void ClearSelectedCells();  // Delete on the grid: the selected grades emptied
-
   // ---- app/MainWindowOpen.cpp
   QString OpenFolder() const;  // where the open dialog starts
 
@@ -253,6 +243,7 @@ class MainWindow : public QMainWindow {
   preview::SheetPreview* sheetPreview_ = nullptr;
   SheetOutput* sheetOutput_ = nullptr;
   GradeExchange* gradeExchange_ = nullptr;
+  GridClipboard* clipboard_ = nullptr;
   FindBar* findBar_ = nullptr;
   EditingView* editingView_ = nullptr;
 };

@@ -60,17 +60,11 @@ void MainWindow::BuildEditingView() {
   editingView_ = new EditingView(Book, views);
   connect(editingView_->checkBar(), &CheckBar::recompute, this, [this] { recomputeTotals(); });
   views->addWidget(editingView_);
-}
-
-void MainWindow::BuildPreviewView() {
-  sheetPreview_ = new preview::SheetPreview(Book, views);
-  views->addWidget(sheetPreview_->pageArea());
-  connect(sheetPreview_, &preview::SheetPreview::stateChanged, this, &MainWindow::ShowPreviewState);
-  sheetOutput_ = new SheetOutput(*this, document_, *sheetPreview_, *dialogs_,
-                                 {.ConfirmPrint = [this] { return ConfirmFindings(FindingsPurpose::Print); },
+  // What works on the editing view's cells and courses.
+  clipboard_ = new GridClipboard(*this, Book, *editingView_, *dialogs_,
+                                 {.Editing = [this] { return views->currentWidget() == editingView_; },
                                   .LeaveEditor = [this] { leaveGradeEditor(); },
-                                  .EnsurePreview = [this] { EnsurePreview(); },
-                                  .ShownCourse = [this] { return courseList()->currentRow(); }});
+                                  .Keep = [this](EditStep step) { PushEditStep(std::move(step)); }});
   gradeExchange_ = new GradeExchange(*this, document_, *dialogs_,
                                      {.ShownCourse = [this] { return courseList()->currentRow(); },
                                       .LeaveEditing =
@@ -87,6 +81,17 @@ void MainWindow::BuildPreviewView() {
                                           }});
 }
 
+void MainWindow::BuildPreviewView() {
+  sheetPreview_ = new preview::SheetPreview(Book, views);
+  views->addWidget(sheetPreview_->pageArea());
+  connect(sheetPreview_, &preview::SheetPreview::stateChanged, this, &MainWindow::ShowPreviewState);
+  sheetOutput_ = new SheetOutput(*this, document_, *sheetPreview_, *dialogs_,
+                                 {.ConfirmPrint = [this] { return ConfirmFindings(FindingsPurpose::Print); },
+                                  .LeaveEditor = [this] { leaveGradeEditor(); },
+                                  .EnsurePreview = [this] { EnsurePreview(); },
+                                  .ShownCourse = [this] { return courseList()->currentRow(); }});
+}
+
 void MainWindow::ConnectCommands() {
   const Commands& c = commands_;
   const std::pair<QAction*, void (MainWindow::*)()> handlers[] = {
@@ -97,8 +102,6 @@ void MainWindow::ConnectCommands() {
       {c.exit, &MainWindow::exitProgram},
       {c.undo, &MainWindow::undo},
       {c.redo, &MainWindow::redo},
-      {c.copyCells, &MainWindow::copyCells},
-      {c.pasteCells, &MainWindow::pasteCells},
       {c.find, &MainWindow::showFindBar},
       {c.showEditing, &MainWindow::showEditing},
       {c.showSheet, &MainWindow::showSheet},
@@ -132,6 +135,8 @@ void MainWindow::ConnectCommands() {
       {c.margins, &SheetOutput::setMargins}};
   for (const auto& [action, handler] : outputCommands)
     connect(action, &QAction::triggered, sheetOutput_, handler);
+  connect(c.copyCells, &QAction::triggered, clipboard_, &GridClipboard::copyCells);
+  connect(c.pasteCells, &QAction::triggered, clipboard_, &GridClipboard::pasteCells);
   connect(c.importScores, &QAction::triggered, gradeExchange_, &GradeExchange::importScores);
   connect(c.exportGrades, &QAction::triggered, gradeExchange_, &GradeExchange::exportGrades);
   connect(&document_, &Document::canSaveChanged, c.save, &QAction::setEnabled);

@@ -91,11 +91,11 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
   const bool editor = watched == gradeEditor() || watched == gradeEditor()->lineEdit();
   // Copy and paste of cells: the menu's commands, unless the editor's own
   // copy of selected text or paste of a single value is meant.
-  if ((editor || watched == studentGrid()) && (IsClipboardKey(event, commands_.copyCells) || IsClipboardKey(event, commands_.pasteCells))) {
-    const bool copy = IsClipboardKey(event, commands_.copyCells);
+  if ((editor || watched == studentGrid()) && (GridClipboard::IsKeyOf(event, commands_.copyCells) || GridClipboard::IsKeyOf(event, commands_.pasteCells))) {
+    const bool copy = GridClipboard::IsKeyOf(event, commands_.copyCells);
     if (editor && copy && gradeEditor()->lineEdit()->hasSelectedText()) return false;
     if (editor && !copy && !IsCellBlock(QApplication::clipboard()->text().toStdString())) return false;
-    if (event->type() == QEvent::KeyPress) copy ? copyCells() : pasteCells();
+    if (event->type() == QEvent::KeyPress) copy ? clipboard_->copyCells() : clipboard_->pasteCells();
     return true;  // a refused shortcut override lets the menu's shortcut act
   }
   // Delete over a block selected by dragging (the editor sits in its first
@@ -103,7 +103,7 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
   if (editor && IsKey(event, {Qt::Key_Delete})) {
     const std::vector<GridRange> ranges = studentGrid()->SelectedRanges();
     if (!ranges.empty() && (ranges.front().Bottom > ranges.front().Top || ranges.front().Right > ranges.front().Left)) {
-      ClearSelectedCells();
+      clipboard_->ClearSelectedCells();
       return true;
     }
   }
@@ -132,7 +132,7 @@ bool MainWindow::EditingKeyFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (IsKey(event, {Qt::Key_Delete, Qt::Key_Backspace})) {
-      ClearSelectedCells();
+      clipboard_->ClearSelectedCells();
       return true;
     }
     const int row = studentGrid()->currentRow();

@@ -69,7 +69,7 @@ void MainWindowFieldsTest::pasteNamesTheCellsThatDoNotFit() {
   h.Select(1, 4);
   QApplication::clipboard()->setText(QStringLiteral("不通过考试\t85\n70\t1234567"));
   h.Script->ClearCalls();
-  w.pasteCells();
+  w.clipboard().pasteCells();
   // What fits is pasted; what does not is left as it was, and named.
   QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "80", "85", " 84"));
   QCOMPARE(w.document().Book().GradeLines[1], Record("k0001", "2022000002", "李华", "计科2201", "70", "", " 21", "XYZ123"));
