@@ -35,7 +35,7 @@ SheetPreview::SheetPreview(const GradeBook& book, QWidget* viewParent) : QObject
   pageArea_->setObjectName(QStringLiteral("pageArea"));
   pageArea_->setWidgetResizable(false);
   auto* pageHost = new QWidget;
-  pageHost->setObjectName(QStringLiteral("ScrollBox1Host"));
+  pageHost->setObjectName(QStringLiteral("pageHost"));
   QPalette desktop = pageHost->palette();
   desktop.setColor(QPalette::Window, QColor(58, 110, 165));  // the desktop colour
   pageHost->setPalette(desktop);
