@@ -44,7 +44,7 @@ KeyboardCommands::KeyboardCommands(MainWindow& window) : QObject(&window), w_(wi
   NameControls();
 }
 
-bool KeyboardCommands::Previewing() const { return w_.views != nullptr && w_.views->currentWidget() != &w_.editingView(); }
+bool KeyboardCommands::Previewing() const { return w_.views() != nullptr && w_.views()->currentWidget() != &w_.editingView(); }
 
 void KeyboardCommands::AddEditCommands() {
   const Commands& c = w_.commands();
@@ -95,10 +95,10 @@ void KeyboardCommands::AddPreviewCommands() {
     });
   }
 
-  zoomPanel_ = new QLabel(w_.statusLine);
+  zoomPanel_ = new QLabel(w_.statusLine());
   zoomPanel_->setObjectName(QStringLiteral("ZoomPanel"));
   zoomPanel_->setAccessibleName(WindowTexts::ZoomName());
-  w_.statusLine->addPermanentWidget(zoomPanel_);
+  w_.statusLine()->addPermanentWidget(zoomPanel_);
   // Every change of the zoom sizes the page anew.
   w_.sheetPreview().pageWidget()->installEventFilter(this);
   ShowZoom();
@@ -109,7 +109,7 @@ void KeyboardCommands::AddPreviewCommands() {
     w_.commands().recompute->setEnabled(!preview && !w_.checkBar()->isHidden());
     ShowZoom();
   };
-  connect(w_.views, &QStackedWidget::currentChanged, this, follow);
+  connect(w_.views(), &QStackedWidget::currentChanged, this, follow);
   follow();
 }
 

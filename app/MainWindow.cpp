@@ -66,9 +66,9 @@ void MainWindow::BuildWindow() {
 
 // 1. The window starts in the editing view; the preview's bars and menus wait.
 void MainWindow::HidePreview() {
-  views->setCurrentWidget(editingView_);
+  views_->setCurrentWidget(editingView_);
   commands_.previewToolBar->setVisible(false);
-  statusLine->setVisible(false);
+  statusLine_->setVisible(false);
   commands_.previewMenu->setEnabled(false);
   commands_.print->setVisible(false);
 }
@@ -77,9 +77,9 @@ void MainWindow::HidePreview() {
 void MainWindow::FindAppDir() {
   QString dir = appDirOverride_.isEmpty() ? QCoreApplication::applicationDirPath() : appDirOverride_;
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-  AppDir = MakeAppDir(PathBytes(dir));
+  appDir_ = MakeAppDir(PathBytes(dir));
   // The teacher's own copy of the settings, unless the caller named the folder.
-  if (appDirOverride_.isEmpty()) UserDir = UserSettingsDir();
+  if (appDirOverride_.isEmpty()) userDir_ = UserSettingsDir();
 }
 
 // 4. At the top left corner of the screen's free area, the whole window in
@@ -108,14 +108,14 @@ bool MainWindow::event(QEvent* event) {
 
 // 6 to 10: resolutions, print settings, zoom limits, the empty page.
 void MainWindow::SetUpPreview() {
-  sheetPreview_->SetUp(AppDir, UserDir);
-  sheetOutput_->KeepSettingsIn(AppDir, UserDir);  // where the settings came from
+  sheetPreview_->SetUp(appDir_, userDir_);
+  sheetOutput_->KeepSettingsIn(appDir_, userDir_);  // where the settings came from
   commands_.print->setEnabled(false);
 }
 
 // 11.
 void MainWindow::ShowEditingView() {
-  views->setCurrentWidget(editingView_);
+  views_->setCurrentWidget(editingView_);
   commands_.previewToolBar->setVisible(false);
   Book.Modified = false;
 }

@@ -77,15 +77,15 @@ class MainWindow : public QMainWindow {
                     QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // ---- the model: the open file (the document's parts) and the sheet ------
-  Document& document() { return document_; }
-  std::string AppDir;
-  std::string UserDir;  // the user's configuration folder with its separator; empty: none
+  Document& document() { return document_; }  // the open file
+  const std::string& appDir() const { return appDir_; }  // the program's folder, with its separator
+  // The user's configuration folder with its separator (empty: none), where the recent files go.
+  const std::string& userDir() const { return userDir_; }
+  void KeepUserFilesIn(std::string dir) { userDir_ = std::move(dir); }
 
-  // ---- components (see the legend above) ---------------------------------
-  QStatusBar* statusLine = nullptr;
-  std::array<QLabel*, 3> statusPanels{};
-  QStackedWidget* views = nullptr;
+  QStatusBar* statusLine() const { return statusLine_; }
+  QLabel* statusPanel(int i) const { return statusPanels_.at(static_cast<std::size_t>(i)); }
+  QStackedWidget* views() const { return views_; }  // the editing view or the preview
   // The course list, the share field and the student grid with its editor.
   EditingView& editingView() const { return *editingView_; }
   CourseList* courseList() const { return editingView_->courseList(); }
@@ -97,17 +97,12 @@ class MainWindow : public QMainWindow {
   Commands& commands() { return commands_; }  // every command of the menus, the tool bar and the keys
   RecentFilesMenu& recentFiles() const { return *recentFiles_; }  // the file menu's recent files
   FindBar* findBar() const { return findBar_; }  // finding a student; null until first used
-  // The sheet, its page and zoom, the printer and the print set-up; the page
-  // is measured on first use (EnsurePreview).
+  // The sheet, its page, zoom, printer and print set-up, measured on first use (EnsurePreview).
   preview::SheetPreview& sheetPreview() const { return *sheetPreview_; }
-  // Printing, the sheet as a PDF, and the page set-up.
-  SheetOutput& sheetOutput() const { return *sheetOutput_; }
+  SheetOutput& sheetOutput() const { return *sheetOutput_; }  // printing, the PDF, the page set-up
   GradeExchange& gradeExchange() const { return *gradeExchange_; }  // import and export of grades
   GridClipboard& clipboard() const { return *clipboard_; }  // copy and paste of grade cells
   DialogSeam& Dialogs() { return *dialogs_; }
-
-  // ---- app/MainWindow.cpp ---------------------------------------------------
-  void BuildWindow();
 
   // ---- app/MainWindowFiles.cpp ------------------------------------------------
   void openFile();
@@ -192,7 +187,8 @@ class MainWindow : public QMainWindow {
   void ConnectCommands();   // commands, grids, editor and share to their handlers
   void BuildEditingAids();  // keys, recent files, drops (MainWindowKeys.cpp)
 
-  // ---- app/MainWindow.cpp: the start-up steps, in order
+  // ---- app/MainWindow.cpp: the builders in order, then the start-up steps, in order
+  void BuildWindow();
   // (3 and 5, no sheet, no page and empty layout lists: the sheet preview as built)
   void HidePreview();         // 1
   void FindAppDir();          // 2
@@ -233,6 +229,11 @@ class MainWindow : public QMainWindow {
   void ShowPreviewState();           // the status panels and commands the preview's state gives
 
   Commands commands_;
+  std::string appDir_;
+  std::string userDir_;
+  QStatusBar* statusLine_ = nullptr;
+  std::array<QLabel*, 3> statusPanels_{};
+  QStackedWidget* views_ = nullptr;
   QString appDirOverride_;
   bool released_ = false;
   bool placed_ = false;  // the first show has fitted the frame into the screen

@@ -35,34 +35,34 @@ void MainWindow::BuildForm() {
 }
 
 void MainWindow::BuildStatusBar() {
-  statusLine = new QStatusBar(this);
-  statusLine->setObjectName(QStringLiteral("statusLine"));
-  statusLine->setFixedHeight(19);
+  statusLine_ = new QStatusBar(this);
+  statusLine_->setObjectName(QStringLiteral("statusLine_"));
+  statusLine_->setFixedHeight(19);
   const int panelWidths[3] = {160, 120, 120};
   for (int i = 0; i < 3; ++i) {
-    auto* panel = new QLabel(statusLine);
+    auto* panel = new QLabel(statusLine_);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
     panel->setFixedWidth(panelWidths[i]);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
-    statusLine->addWidget(panel);
-    statusPanels[i] = panel;
+    statusLine_->addWidget(panel);
+    statusPanels_[i] = panel;
   }
-  setStatusBar(statusLine);
+  setStatusBar(statusLine_);
 }
 
 void MainWindow::BuildEditingView() {
-  // The two views share the window's centre; one shows at a time.
-  views = new QStackedWidget(this);
-  views->setObjectName(QStringLiteral("views"));
-  setCentralWidget(views);
+  // The two views_ share the window's centre; one shows at a time.
+  views_ = new QStackedWidget(this);
+  views_->setObjectName(QStringLiteral("views_"));
+  setCentralWidget(views_);
 
-  editingView_ = new EditingView(Book, views);
+  editingView_ = new EditingView(Book, views_);
   connect(editingView_->checkBar(), &CheckBar::recompute, this, [this] { recomputeTotals(); });
-  views->addWidget(editingView_);
+  views_->addWidget(editingView_);
   // What works on the editing view's cells and courses.
   clipboard_ = new GridClipboard(*this, Book, *editingView_, *dialogs_,
-                                 {.Editing = [this] { return views->currentWidget() == editingView_; },
+                                 {.Editing = [this] { return views_->currentWidget() == editingView_; },
                                   .LeaveEditor = [this] { leaveGradeEditor(); },
                                   .Keep = [this](EditStep step) { PushEditStep(std::move(step)); }});
   gradeExchange_ = new GradeExchange(*this, document_, *dialogs_,
@@ -71,7 +71,7 @@ void MainWindow::BuildEditingView() {
                                           [this] {
                                             leaveGradeEditor();
                                             FinishEditSteps();
-                                            if (views->currentWidget() != editingView_) showEditing();
+                                            if (views_->currentWidget() != editingView_) showEditing();
                                           },
                                       .LeaveEditor = [this] { leaveGradeEditor(); },
                                       .Imported =
@@ -82,8 +82,8 @@ void MainWindow::BuildEditingView() {
 }
 
 void MainWindow::BuildPreviewView() {
-  sheetPreview_ = new preview::SheetPreview(Book, views);
-  views->addWidget(sheetPreview_->pageArea());
+  sheetPreview_ = new preview::SheetPreview(Book, views_);
+  views_->addWidget(sheetPreview_->pageArea());
   connect(sheetPreview_, &preview::SheetPreview::stateChanged, this, &MainWindow::ShowPreviewState);
   sheetOutput_ = new SheetOutput(*this, document_, *sheetPreview_, *dialogs_,
                                  {.ConfirmPrint = [this] { return ConfirmFindings(FindingsPurpose::Print); },

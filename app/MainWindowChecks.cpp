@@ -58,7 +58,7 @@ bool MainWindow::ConfirmFindings(FindingsPurpose purpose) {
 }
 
 void MainWindow::GoToFinding(const GradeFinding& finding) {
-  if (views != nullptr && views->currentWidget() != editingView_) showEditing();
+  if (views_ != nullptr && views_->currentWidget() != editingView_) showEditing();
   const auto key = std::find_if(Book.CourseKeys.begin(), Book.CourseKeys.end(), [&](const std::string& k) {
     return std::string_view(k).substr(0, 5) == finding.CourseKey;
   });

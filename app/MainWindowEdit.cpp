@@ -42,7 +42,7 @@ void MainWindow::FollowEdits() {
   // An edit in progress is as good as a step: Ctrl+Z ends it and takes it
   // back, and it will forget what could be redone.
   const bool editing = gradeCells().Typed() || !shareStep_.Empty();
-  const bool shown = views == nullptr || views->currentWidget() == editingView_;
+  const bool shown = views_ == nullptr || views_->currentWidget() == editingView_;
   commands_.undo->setEnabled(shown && (editing || History.CanUndo()));
   commands_.redo->setEnabled(shown && !editing && History.CanRedo());
   // Every change of the book passes here; back at the state last saved or

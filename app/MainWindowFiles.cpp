@@ -45,7 +45,7 @@ bool MainWindow::OpenChosenFile(const QString& path) {
   sheetPreview_->LayOut();
   recentFiles_->remember(FileName);
   // The keyboard goes on from the course list: Enter, Tab or Right into the grid.
-  if (views->currentWidget() == editingView_) courseList()->setFocus(Qt::OtherFocusReason);
+  if (views_->currentWidget() == editingView_) courseList()->setFocus(Qt::OtherFocusReason);
   return true;
 }
 

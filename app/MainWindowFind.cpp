@@ -10,11 +10,11 @@
 #include "app/MainWindow.h"
 
 void MainWindow::showFindBar() {
-  if (views->currentWidget() != editingView_) return;
+  if (views_->currentWidget() != editingView_) return;
   if (findBar_ == nullptr) {
     findBar_ = new FindBar(
         Book, [this] { return FindBar::Place{courseList()->currentRow(), studentGrid()->currentRow()}; }, this);
-    connect(findBar_, &FindBar::message, statusLine, [this](const QString& text) { statusLine->showMessage(text); });
+    connect(findBar_, &FindBar::message, statusLine_, [this](const QString& text) { statusLine_->showMessage(text); });
     connect(findBar_, &FindBar::studentFound, this, [this](int courseRow, int gridRow) {
       leaveGradeEditor();
       if (courseList()->currentRow() != courseRow) courseList()->ChooseRow(courseRow);
@@ -29,9 +29,9 @@ void MainWindow::showFindBar() {
       studentGrid()->ScrollToCell(gridRow, kFirstGradeColumn);
     });
     connect(findBar_, &FindBar::closed, this, [this](int courseRow, int gridRow) {
-      statusLine->clearMessage();
-      if (views->currentWidget() != editingView_) return;
-      statusLine->hide();
+      statusLine_->clearMessage();
+      if (views_->currentWidget() != editingView_) return;
+      statusLine_->hide();
       // Back to the grades: the editor at the student found, else the course list.
       if (courseRow >= 1 && courseRow == courseList()->currentRow())
         EnterGridAt(gridRow);
@@ -40,6 +40,6 @@ void MainWindow::showFindBar() {
     });
     addToolBar(Qt::TopToolBarArea, findBar_);
   }
-  statusLine->show();
+  statusLine_->show();
   findBar_->openBar();
 }

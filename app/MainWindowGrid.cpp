@@ -135,8 +135,8 @@ void MainWindow::MoveEditor(EditorMove move) {
 }
 
 void MainWindow::RefuseInput(QWidget* where, const QString& restored, const QString& why) {
-  statusLine->show();
-  statusLine->showMessage(why, 8000);
+  statusLine_->show();
+  statusLine_->showMessage(why, 8000);
   editingView_->Refuse(where, restored, why);
 }
 

@@ -55,12 +55,12 @@ bool IsKey(QEvent* event, std::initializer_list<int> keys) {
 
 void MainWindow::BuildEditingAids() {
   // The find bar belongs to the grid; the preview has none.
-  connect(views, &QStackedWidget::currentChanged, this, [this] {
-    if (views->currentWidget() != editingView_ && findBar_ != nullptr) findBar_->closeBar();
+  connect(views_, &QStackedWidget::currentChanged, this, [this] {
+    if (views_->currentWidget() != editingView_ && findBar_ != nullptr) findBar_->closeBar();
   });
 
   // The recent files stand above the exit command, read afresh whenever the menu opens.
-  recentFiles_ = new RecentFilesMenu(commands_.fileMenu->menu(), commands_.exit, UserDir, this);
+  recentFiles_ = new RecentFilesMenu(commands_.fileMenu->menu(), commands_.exit, userDir_, this);
   connect(recentFiles_, &RecentFilesMenu::chosen, this, [this](const std::string& path) { OpenRecent(path); });
 
   courseList()->installEventFilter(this);

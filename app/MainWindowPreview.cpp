@@ -1,4 +1,4 @@
-// The preview side of the window: the two views, the sheet preview set up on
+// The preview side of the window: the two views_, the sheet preview set up on
 // first use and shown, and the status panels and commands its state gives.
 // The preview's rules are in printing/PreviewRules; the page, the zoom and
 // the navigation are preview/SheetPreview's.
@@ -22,9 +22,9 @@ void MainWindow::showSheet() { PreviewSheet(SheetKind::WholeCourse); }
 void MainWindow::showSheetByClass() { PreviewSheet(SheetKind::ByClass); }
 
 void MainWindow::ShowView(bool preview) {
-  views->setCurrentWidget(preview ? static_cast<QWidget*>(sheetPreview_->pageArea())
+  views_->setCurrentWidget(preview ? static_cast<QWidget*>(sheetPreview_->pageArea())
                                   : static_cast<QWidget*>(editingView_));
-  statusLine->setVisible(preview);
+  statusLine_->setVisible(preview);
   commands_.ShowView(preview);
   FollowEdits();
 }
@@ -40,8 +40,8 @@ void MainWindow::PreviewSheet(SheetKind kind) {
 void MainWindow::ShowPreviewState() {
   const preview::PreviewState state = sheetPreview_->State();
   const auto texts = preview::PreviewStatusTexts(state);
-  for (std::size_t i = 0; i < statusPanels.size(); ++i)
-    if (statusPanels[i] != nullptr) statusPanels[i]->setText(GbkToQString(texts[i]));
+  for (std::size_t i = 0; i < statusPanels_.size(); ++i)
+    if (statusPanels_[i] != nullptr) statusPanels_[i]->setText(GbkToQString(texts[i]));
   commands_.EnablePreview(preview::PreviewCommands(state));
 }
 

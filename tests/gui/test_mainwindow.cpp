@@ -62,9 +62,9 @@ void MainWindowTest::startState() {
   MainWindow& w = *h.W;
   QCOMPARE(w.windowTitle(), QStringLiteral("教师整理学生成绩__Velmora (VLM) Tarvin版"));
   QCOMPARE(w.font().pixelSize(), 13);
-  QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(&w.editingView()));
+  QCOMPARE(w.views()->currentWidget(), static_cast<QWidget*>(&w.editingView()));
   QVERIFY(!w.commands().previewToolBar->isVisible());
-  QVERIFY(!w.statusLine->isVisible());
+  QVERIFY(!w.statusLine()->isVisible());
   QCOMPARE(w.editingView().fileLabel()->text(), QStringLiteral("成绩文件："));
   QCOMPARE(w.editingView().shareLabel()->text(), QStringLiteral("平时成绩占百分比:"));
   QCOMPARE(h.CourseRows(), 1);
@@ -94,12 +94,12 @@ void MainWindowTest::startState() {
   QCOMPARE(w.sheetPreview().Zoom(), 1.0);
   QVERIFY(w.document().FileName().empty());
   QVERIFY(!w.Modified());
-  QCOMPARE(w.statusPanels[0]->width(), 160);
-  QCOMPARE(w.statusPanels[1]->width(), 120);
-  QCOMPARE(w.statusPanels[2]->width(), 120);
+  QCOMPARE(w.statusPanel(0)->width(), 160);
+  QCOMPARE(w.statusPanel(1)->width(), 120);
+  QCOMPARE(w.statusPanel(2)->width(), 120);
   QVERIFY(w.sheetPreview().pageWidget() != nullptr);
   QCOMPARE(w.sheetPreview().pageArea()->widget(), w.sheetPreview().pageWidget()->parentWidget());
-  QCOMPARE(w.AppDir, (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
+  QCOMPARE(w.appDir(), (QDir(h.Dir.path()).absolutePath() + "/").toStdString());
   // Selecting a grade cell with no file open shows nothing.
   h.Select(1, 4);
   QVERIFY(!w.gradeEditor()->isVisible());
@@ -202,8 +202,8 @@ void MainWindowTest::appDirIsCutTo100Bytes() {
   QVERIFY(QDir().mkpath(deep));
   auto script = std::make_unique<ScriptedDialogs>();
   MainWindow w(std::move(script), deep);
-  QCOMPARE(w.AppDir.size(), std::size_t{100});
-  QCOMPARE(QString::fromStdString(w.AppDir), (deep + "/").left(100));
+  QCOMPARE(w.appDir().size(), std::size_t{100});
+  QCOMPARE(QString::fromStdString(w.appDir()), (deep + "/").left(100));
 }
 
 void MainWindowTest::openShowsFirstCourse() {

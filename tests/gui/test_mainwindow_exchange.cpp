@@ -153,7 +153,7 @@ void MainWindowExchangeTest::choosingColumnsPreviewsAgainAndImports() {
   const Lines before = w.document().Book().GradeLines;
   w.commands().showSheet->trigger();  // in the preview: the import is seen in the grid, and undone there
   o.Import(ScriptedDialogs::ImportScript{{{3, 5}}, true});  // 卷面 as the examination
-  QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(&w.editingView()));
+  QCOMPARE(w.views()->currentWidget(), static_cast<QWidget*>(&w.editingView()));
   const ScriptedDialogs::ImportSeen& seen = o.h.Script->ImportsSeen.at(0);
   QCOMPARE(seen.Previews.size(), std::size_t(2));
   QCOMPARE(Rows(seen.Previews[1]),

@@ -57,8 +57,8 @@ void MainWindowFieldsTest::editorTakesNoKeyPastTheField() {
   QCOMPARE(h.Cell(1, 4), QStringLiteral("123456"));
   QCOMPARE(h.Cell(1, 6), QStringLiteral("37100"));  // 0.3 * 123456 + 0.7 * 90, from what is stored
   QCOMPARE(w.document().Book().GradeLines[0], Record("k0001", "2022000001", "王小明", "计科2201", "123456", "90", "37100"));
-  QCOMPARE(w.statusLine->currentMessage(), WindowTexts::GradeTooLong());
-  QVERIFY(w.statusLine->isVisible());
+  QCOMPARE(w.statusLine()->currentMessage(), WindowTexts::GradeTooLong());
+  QVERIFY(w.statusLine()->isVisible());
   Shoot(w, "editor-refuses-past-six-bytes.png");
 }
 
@@ -91,12 +91,12 @@ void MainWindowFieldsTest::shareFieldTakesANumberFromZeroToHundred() {
   } cases[] = {{"3O", "3", true}, {"150", "15", true}, {" 12.5 ", " 12.5 ", false},
                {"1.2.", "1.2", true}, {"100", "100", false}, {"-", "100", true}};
   for (const auto& c : cases) {
-    w.statusLine->clearMessage();
+    w.statusLine()->clearMessage();
     w.shareEdit()->setFocus();
     w.shareEdit()->selectAll();
     QTest::keyClicks(w.shareEdit(), QString::fromUtf8(c.typed));
     QCOMPARE(w.shareEdit()->text(), QString::fromUtf8(c.shown));
-    QCOMPARE(w.statusLine->currentMessage(), c.refused ? WindowTexts::ShareRefused() : QString());
+    QCOMPARE(w.statusLine()->currentMessage(), c.refused ? WindowTexts::ShareRefused() : QString());
     if (c.refused && std::string(c.typed) == "3O") Shoot(w, "share-field-refuses-a-letter.png");
   }
   QCOMPARE(w.document().Book().Share("k0001"), std::string("100"));

@@ -300,7 +300,7 @@ void MainWindowKeysTest::findAcrossCourses() {
   QVERIFY(bar != nullptr && bar->isVisible());
   QLineEdit* field = bar->field();
   QTRY_VERIFY(field->hasFocus());
-  QVERIFY(w.statusLine->isVisible());
+  QVERIFY(w.statusLine()->isVisible());
   struct Step {
     QString Query;
     int Course, Row;  // 0: not found
@@ -320,12 +320,12 @@ void MainWindowKeysTest::findAcrossCourses() {
     QTest::keyClick(field, Qt::Key_Return);
     const QString where = step.Query;
     if (step.Course == 0) {
-      QCOMPARE(w.statusLine->currentMessage(), WindowTexts::NotFound());
+      QCOMPARE(w.statusLine()->currentMessage(), WindowTexts::NotFound());
       continue;
     }
     QVERIFY2(h.CourseRow() == step.Course, qPrintable(where));
     QVERIFY2(w.studentGrid()->currentRow() == step.Row, qPrintable(where));
-    QVERIFY(w.statusLine->currentMessage() != WindowTexts::NotFound());
+    QVERIFY(w.statusLine()->currentMessage() != WindowTexts::NotFound());
     // The find field keeps the keyboard for the next Enter.
     QVERIFY(field->hasFocus());
     QVERIFY(!w.gradeEditor()->isVisible());
@@ -335,7 +335,7 @@ void MainWindowKeysTest::findAcrossCourses() {
   QTest::keyClick(field, Qt::Key_Return);
   QTest::keyClick(field, Qt::Key_Escape);
   QVERIFY(!bar->isVisible());
-  QVERIFY(!w.statusLine->isVisible());
+  QVERIFY(!w.statusLine()->isVisible());
   QVERIFY(w.gradeEditor()->isVisible());
   QCOMPARE(h.CourseRow(), 1);
   QCOMPARE(w.gradeCells().Row(), 3);

@@ -116,7 +116,7 @@ void MainWindowOpeningTest::dropOpensAfterAskingAboutChanges() {
 void MainWindowOpeningTest::recentFiles() {
   WindowHarness h;
   MainWindow& w = *h.W;
-  w.UserDir = QFile::encodeName(h.Dir.filePath(QStringLiteral("config/gradesheet/"))).toStdString();
+  w.KeepUserFilesIn(QFile::encodeName(h.Dir.filePath(QStringLiteral("config/gradesheet/"))).toStdString());
   QStringList files;
   for (int i = 1; i <= 9; ++i) files << OneCourse(h, QStringLiteral("f%1.txt").arg(i));
   for (const QString& file : files) h.Open(file);

@@ -372,7 +372,7 @@ void MonkeyTest::randomUseKeepsEveryRecord() {
     const std::string before = w.document().FileName();
     const int action = Pick(rng, 0, 99);
     // In the preview, a teacher who wants to type goes back to the grades.
-    if (action < 80 && w.views->currentWidget() == w.sheetPreview().pageArea() && Chance(rng, 0.3)) {
+    if (action < 80 && w.views()->currentWidget() == w.sheetPreview().pageArea() && Chance(rng, 0.3)) {
       w.commands().showEditing->trigger();
     } else if (action < 30) {  // a grade word or number typed where the focus is
       Type(focused(), words[Pick(rng, 0, int(words.size()) - 1)]);

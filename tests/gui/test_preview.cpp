@@ -123,10 +123,10 @@ class PreviewTest : public QObject {
       w.showSheetByClass();
       w.showEditing();
     }
-    QCOMPARE(w.views->currentWidget(),
+    QCOMPARE(w.views()->currentWidget(),
              preview ? static_cast<QWidget*>(w.sheetPreview().pageArea()) : static_cast<QWidget*>(&w.editingView()));
     QCOMPARE(w.commands().previewToolBar->isVisible(), preview);
-    QCOMPARE(w.statusLine->isVisible(), preview);
+    QCOMPARE(w.statusLine()->isVisible(), preview);
     QCOMPARE(w.commands().previewMenu->isEnabled(), preview);
     QCOMPARE(w.commands().print->isVisible(), preview);
     QCOMPARE(w.commands().showEditing->isEnabled(), preview);
@@ -159,7 +159,7 @@ class PreviewTest : public QObject {
     MainWindow& w = p.W();
     QVERIFY(p.Open(3, 80));
     // The editing view stays in front, but the sheet printer exists and is laid out.
-    QCOMPARE(w.views->currentWidget(), static_cast<QWidget*>(&w.editingView()));
+    QCOMPARE(w.views()->currentWidget(), static_cast<QWidget*>(&w.editingView()));
     QCOMPARE(w.sheetPreview().State().SheetIndex, 1);
     QCOMPARE(w.sheetPreview().SheetPrinter()->FPageCount, 6);
     QCOMPARE(w.sheetPreview().Page(), 1);
@@ -399,7 +399,7 @@ class PreviewTest : public QObject {
     // Saved for the next start.
     PrintSetup reread;
     reread.Metrics[DevicePrinter].Dpi = dpi;
-    LoadPrintSettings(w.AppDir, reread);
+    LoadPrintSettings(w.appDir(), reread);
     QCOMPARE(reread.Metrics[DevicePrinter].MarginLeft, changed[DevicePrinter].MarginLeft);
     QCOMPARE(reread.Metrics[DevicePrinter].MarginTop, changed[DevicePrinter].MarginTop);
   }
@@ -477,7 +477,7 @@ class PreviewTest : public QObject {
     QCOMPARE(w.sheetPreview().Page(), 2);
     PrintSetup reread;
     reread.Metrics[DevicePrinter].Dpi = metrics[DevicePrinter].Dpi;
-    LoadPrintSettings(w.AppDir, reread);
+    LoadPrintSettings(w.appDir(), reread);
     QCOMPARE(reread.TitleFont.Size, 20);
   }
 
@@ -498,7 +498,7 @@ class PreviewTest : public QObject {
     PreviewWindow p;
     MainWindow& w = p.W();
     w.showSheet();
-    w.sheetOutput().KeepSettingsIn(p.Path("no/such/folder/").toStdString(), w.UserDir);
+    w.sheetOutput().KeepSettingsIn(p.Path("no/such/folder/").toStdString(), w.userDir());
     FontSpec title = w.sheetPreview().Setup().TitleFont;
     title.Size = 18;
     p.Script->Fonts.push_back(title);

@@ -31,6 +31,6 @@ bool PreviewWindow::Open(int courses, int perCourse, const QString& name) {
 
 QStringList PreviewWindow::Status() const {
   QStringList out;
-  for (QLabel* panel : Window->statusPanels) out << (panel ? panel->text() : QString("<none>"));
+  for (int i = 0; i < 3; ++i) out << (Window->statusPanel(i) ? Window->statusPanel(i)->text() : QString("<none>"));
   return out;
 }
