@@ -31,11 +31,12 @@ frame_of() {
 }
 
 # Prints the frame of window $1 once it is "$2" (the program fits it when
-# the window manager has framed it), or as it is after 5 s ("unframed" if
-# the manager never framed it).
+# the window manager has framed it), or as it is after 15 s ("unframed" if
+# the manager never framed it). A machine busy with other tests can take
+# seconds between the frame and the program's fitting of it.
 frame_when() {
   local frame
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     frame=$(frame_of "$1")
     [ "$frame" = "$2" ] && break
     sleep 0.1
