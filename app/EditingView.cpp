@@ -97,7 +97,12 @@ EditingView::EditingView(const GradeBook& book, QWidget* parent) : QFrame(parent
   editor_ = new GradeEditor(*studentGrid_);
 }
 
-EditingView::~EditingView() = default;
+// An editor still open, or still watching, would call the grid back while
+// the grid is being taken down.
+EditingView::~EditingView() {
+  editor_->Close();
+  editor_->StopWatching();
+}
 
 void EditingView::ShowRow(int row) {
   studentGrid_->Students().ShowStudent(StudentOfRow(row));

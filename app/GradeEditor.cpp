@@ -27,7 +27,8 @@ GradeEditor::GradeEditor(StudentGrid& grid)
   combo_->hide();
   chainBefore_ = combo_->previousInFocusChain();
   combo_->installEventFilter(this);
-  grid.viewport()->installEventFilter(this);
+  viewport_ = grid.viewport();
+  viewport_->installEventFilter(this);
   for (int column = kFirstGradeColumn; column <= kLastGradeColumn; ++column) grid.setItemDelegateForColumn(column, this);
 }
 
@@ -103,6 +104,11 @@ void GradeEditor::setEditorData(QWidget*, const QModelIndex&) const {}
 
 void GradeEditor::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {}
 
+void GradeEditor::StopWatching() {
+  combo_->removeEventFilter(this);
+  viewport_->removeEventFilter(this);
+}
+
 bool GradeEditor::OutOfSight() const {
   return !moving_ && cell_.isValid() && combo_->isVisible() &&
          !grid_.viewport()->rect().intersects(grid_.visualRect(cell_));
@@ -113,8 +119,8 @@ bool GradeEditor::eventFilter(QObject* watched, QEvent* event) {
   // window: either can leave the cell out of sight, which is the editor's
   // leaving. While the grid goes through its editors placing them, it is
   // told after it has finished.
-  const bool moved = watched == combo_ && event->type() == QEvent::Move;
-  const bool shrunk = watched == grid_.viewport() && event->type() == QEvent::Resize;
+  const bool moved = event->type() == QEvent::Move && watched == combo_;
+  const bool shrunk = event->type() == QEvent::Resize && watched == viewport_;
   if ((moved || shrunk) && OutOfSight()) {
     if (!placing_)
       emit leftSight();

@@ -47,6 +47,9 @@ class GradeEditor : public QStyledItemDelegate {
   // True while the editor goes from cell to cell or closes: the focus it
   // loses meanwhile is not the teacher's leaving.
   bool Moving() const { return moving_; }
+  // The grid is about to be taken down: the editor no longer asks it where
+  // its cell is, as the word list and the viewport go with it.
+  void StopWatching();
 
   // Its text as GBK: what it showed on arrival or took since; always GBK.
   const std::string& Bytes() const { return bytes_; }
@@ -77,6 +80,7 @@ class GradeEditor : public QStyledItemDelegate {
   StudentGrid& grid_;
   QComboBox* combo_;
   QPointer<QWidget> chainBefore_;  // the widget before the editor in the tab chain
+  QWidget* viewport_ = nullptr;  // the grid's, which it scrolls and shrinks
   QPersistentModelIndex cell_;     // where it is open; invalid when closed
   int row_ = -1;
   int column_ = -1;

@@ -38,8 +38,6 @@ MainWindow::~MainWindow() {
   // while the window is half taken down.
   qDeleteAll(findChildren<GridSelection*>(QString(), Qt::FindDirectChildrenOnly));
   qDeleteAll(findChildren<KeyboardCommands*>(QString(), Qt::FindDirectChildrenOnly));
-  // An editor still open would call the grid back as it is taken down.
-  if (editingView_ != nullptr) gradeCells().Close();
 }
 
 void MainWindow::BuildWindow() {
